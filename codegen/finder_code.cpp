@@ -1,0 +1,37 @@
+#include "codegen/finder_code.h"
+
+#include "codegen/handle_text.h"
+#include "codegen/search_plan.h"
+#include "codegen/visual_basic.h"
+
+namespace winscout::codegen {
+
+FinderResult GenerateFinderCode(std::string_view handle_text,
+                                const WindowSystem& windows) {
+  const ParsedHandleText parsed = ParseHandleText(handle_text);
+  switch (parsed.kind) {
+    case HandleTextKind::kNotNumeric:
+      return FinderMessage{kNotNumericMessage};
+    case HandleTextKind::kNoHandle:
+      return NoFinderOutput{};
+    case HandleTextKind::kOutOfRange:
+      return FinderMessage{kInvalidHandleMessage};
+    case HandleTextKind::kHandle:
+      break;
+  }
+  std::string target_class = windows.ClassName(parsed.handle, kClassNameCapacity);
+  if (target_class.empty()) return FinderMessage{kInvalidHandleMessage};
+  return FinderCode{
+      EmitVisualBasic(PlanSearches(windows, parsed.handle, std::move(target_class)))};
+}
+
+std::optional<std::string> DeliverFinderResult(FinderResult result,
+                                               ModalMessageBox& messages) {
+  if (auto* code = std::get_if<FinderCode>(&result)) return std::move(code->text);
+  if (const auto* message = std::get_if<FinderMessage>(&result)) {
+    messages.ShowExclamation(kErrorTitle, message->text);
+  }
+  return std::nullopt;
+}
+
+}  // namespace winscout::codegen

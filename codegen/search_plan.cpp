@@ -1,0 +1,85 @@
+#include "codegen/search_plan.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+namespace winscout::codegen {
+namespace {
+
+struct ChainLevel {
+  WindowHandle window = 0;
+  std::string class_name;
+};
+
+// From the top-most ancestor down to the target. The walk stops where a
+// handle repeats, so a parent loop (a window tree changing under us) cannot
+// make it endless.
+std::vector<ChainLevel> WalkChain(const WindowSystem& windows, WindowHandle target,
+                                  std::string target_class) {
+  std::vector<ChainLevel> chain{{target, std::move(target_class)}};
+  std::unordered_set<WindowHandle> seen{target};
+  for (WindowHandle w = windows.Parent(target); w != 0 && seen.insert(w).second;
+       w = windows.Parent(w)) {
+    chain.push_back({w, windows.ClassName(w, kClassNameCapacity)});
+  }
+  std::reverse(chain.begin(), chain.end());
+  return chain;
+}
+
+// Replays `FindWindowEx(parent, previous, class)` from `first` on until it
+// gives `wanted`; returns the number of calls including the one that gave
+// `first`, or 0 if the searches run out (or come round again) first.
+int CountSearches(const WindowSystem& windows, WindowHandle parent, WindowHandle first,
+                  const std::string& class_name, WindowHandle wanted) {
+  std::unordered_set<WindowHandle> seen;
+  int calls = 1;
+  for (WindowHandle found = first; found != wanted; ++calls) {
+    if (found == 0 || !seen.insert(found).second) return 0;
+    found = windows.FindChild(parent, found, class_name);
+  }
+  return calls;
+}
+
+}  // namespace
+
+SearchPlan PlanSearches(const WindowSystem& windows, WindowHandle target,
+                        std::string target_class) {
+  const std::vector<ChainLevel> chain =
+      WalkChain(windows, target, std::move(target_class));
+  std::size_t anchor = 0;
+  // Each pass anchors one level with a top-level search and replays the
+  // levels below it; a level that is not among its parent's children (an
+  // owned window, whose parent is really its owner) becomes the next anchor.
+  for (;;) {
+    SearchPlan plan;
+    for (std::size_t k = anchor; k < chain.size(); ++k) {
+      plan.levels.push_back({chain[k].class_name, 0});
+    }
+    const ChainLevel& top = chain[anchor];
+    const WindowHandle first = windows.FindTopLevel(top.class_name);
+    // Another top-level window of the class may come first (a second
+    // instance of the application): further top-level searches reach ours.
+    // If none does, the replay goes on under the first one found.
+    const int top_calls = CountSearches(windows, 0, first, top.class_name, top.window);
+    plan.levels[0].calls = std::max(top_calls, 1);
+    WindowHandle parent = top_calls > 0 ? top.window : first;
+    bool restarted = false;
+    for (std::size_t k = anchor + 1; parent != 0 && k < chain.size(); ++k) {
+      const ChainLevel& level = chain[k];
+      if (level.class_name.empty()) break;
+      const int calls =
+          CountSearches(windows, parent, windows.FindChild(parent, 0, level.class_name),
+                        level.class_name, level.window);
+      if (calls == 0) {
+        anchor = k;
+        restarted = true;
+        break;
+      }
+      plan.levels[k - anchor].calls = calls;
+      parent = level.window;
+    }
+    if (!restarted) return plan;
+  }
+}
+
+}  // namespace winscout::codegen

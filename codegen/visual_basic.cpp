@@ -1,0 +1,324 @@
+#include "codegen/visual_basic.h"
+
+#include <algorithm>
+#include <array>
+#include <unordered_map>
+
+#include "codegen/var_name.h"
+
+namespace winscout::codegen {
+namespace {
+
+std::string Lower(std::string_view text) {
+  std::string lower(text);
+  std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+  });
+  return lower;
+}
+
+// Reserved words of VB6 and VB.NET, statement words of VB6 that cannot be
+// assigned to, and the names the emitted lines call; all in lower case.
+constexpr std::array kReserved = {"access",
+                                  "addhandler",
+                                  "addressof",
+                                  "alias",
+                                  "and",
+                                  "andalso",
+                                  "any",
+                                  "append",
+                                  "as",
+                                  "attribute",
+                                  "base",
+                                  "binary",
+                                  "boolean",
+                                  "byref",
+                                  "byte",
+                                  "byval",
+                                  "call",
+                                  "case",
+                                  "catch",
+                                  "cbool",
+                                  "cbyte",
+                                  "cchar",
+                                  "ccur",
+                                  "cdate",
+                                  "cdbl",
+                                  "cdec",
+                                  "char",
+                                  "chr",
+                                  "cint",
+                                  "circle",
+                                  "class",
+                                  "clng",
+                                  "clnglng",
+                                  "clngptr",
+                                  "close",
+                                  "cobj",
+                                  "compare",
+                                  "const",
+                                  "continue",
+                                  "csbyte",
+                                  "cshort",
+                                  "csng",
+                                  "cstr",
+                                  "ctype",
+                                  "cuint",
+                                  "culng",
+                                  "currency",
+                                  "cushort",
+                                  "cvar",
+                                  "cverr",
+                                  "database",
+                                  "date",
+                                  "debug",
+                                  "decimal",
+                                  "declare",
+                                  "default",
+                                  "defbool",
+                                  "defbyte",
+                                  "defcur",
+                                  "defdate",
+                                  "defdbl",
+                                  "defdec",
+                                  "defint",
+                                  "deflng",
+                                  "deflnglng",
+                                  "deflngptr",
+                                  "defobj",
+                                  "defsng",
+                                  "defstr",
+                                  "defvar",
+                                  "delegate",
+                                  "dim",
+                                  "directcast",
+                                  "do",
+                                  "double",
+                                  "each",
+                                  "else",
+                                  "elseif",
+                                  "empty",
+                                  "end",
+                                  "endif",
+                                  "enum",
+                                  "eqv",
+                                  "erase",
+                                  "error",
+                                  "event",
+                                  "exit",
+                                  "explicit",
+                                  "false",
+                                  "finally",
+                                  "findwindow",
+                                  "findwindowex",
+                                  "for",
+                                  "friend",
+                                  "function",
+                                  "get",
+                                  "gettype",
+                                  "getxmlnamespace",
+                                  "global",
+                                  "gosub",
+                                  "goto",
+                                  "handles",
+                                  "if",
+                                  "imp",
+                                  "implements",
+                                  "imports",
+                                  "in",
+                                  "inherits",
+                                  "input",
+                                  "integer",
+                                  "interface",
+                                  "is",
+                                  "isnot",
+                                  "len",
+                                  "lenb",
+                                  "let",
+                                  "lib",
+                                  "like",
+                                  "line",
+                                  "lock",
+                                  "long",
+                                  "longlong",
+                                  "longptr",
+                                  "loop",
+                                  "lset",
+                                  "me",
+                                  "mid",
+                                  "mod",
+                                  "module",
+                                  "mustinherit",
+                                  "mustoverride",
+                                  "mybase",
+                                  "myclass",
+                                  "name",
+                                  "nameof",
+                                  "namespace",
+                                  "narrowing",
+                                  "new",
+                                  "next",
+                                  "not",
+                                  "nothing",
+                                  "notinheritable",
+                                  "notoverridable",
+                                  "null",
+                                  "object",
+                                  "of",
+                                  "on",
+                                  "open",
+                                  "operator",
+                                  "option",
+                                  "optional",
+                                  "or",
+                                  "orelse",
+                                  "out",
+                                  "output",
+                                  "overloads",
+                                  "overridable",
+                                  "overrides",
+                                  "paramarray",
+                                  "partial",
+                                  "preserve",
+                                  "print",
+                                  "private",
+                                  "property",
+                                  "protected",
+                                  "pset",
+                                  "public",
+                                  "put",
+                                  "raiseevent",
+                                  "random",
+                                  "read",
+                                  "readonly",
+                                  "redim",
+                                  "rem",
+                                  "removehandler",
+                                  "resume",
+                                  "return",
+                                  "rset",
+                                  "sbyte",
+                                  "scale",
+                                  "seek",
+                                  "select",
+                                  "set",
+                                  "shadows",
+                                  "shared",
+                                  "short",
+                                  "single",
+                                  "spc",
+                                  "static",
+                                  "step",
+                                  "stop",
+                                  "string",
+                                  "structure",
+                                  "sub",
+                                  "synclock",
+                                  "tab",
+                                  "text",
+                                  "then",
+                                  "throw",
+                                  "to",
+                                  "true",
+                                  "try",
+                                  "trycast",
+                                  "type",
+                                  "typeof",
+                                  "uinteger",
+                                  "ulong",
+                                  "unlock",
+                                  "until",
+                                  "ushort",
+                                  "using",
+                                  "variant",
+                                  "vbnullstring",
+                                  "wend",
+                                  "when",
+                                  "while",
+                                  "widening",
+                                  "width",
+                                  "with",
+                                  "withevents",
+                                  "write",
+                                  "writeonly",
+                                  "xor"};
+
+// VB identifiers end at 255 characters; the number may need a few more.
+constexpr std::size_t kMaxBaseLength = 240;
+
+constexpr std::string_view kLineBreak = "\r\n";
+
+}  // namespace
+
+std::string VisualBasicLiteral(std::string_view text) {
+  std::string literal = "\"";
+  for (char c : text) {
+    const auto code = static_cast<unsigned char>(c);
+    if (c == '"') {
+      literal += "\"\"";
+    } else if (code < 0x20 || code == 0x7f) {
+      literal += "\" & Chr(" + std::to_string(code) + ") & \"";
+    } else {
+      literal += c;
+    }
+  }
+  return literal + "\"";
+}
+
+bool IsVisualBasicReserved(std::string_view name) {
+  const std::string lower = Lower(name);
+  return std::find(kReserved.begin(), kReserved.end(), lower) != kReserved.end();
+}
+
+std::vector<std::string> VisualBasicNames(const SearchPlan& plan) {
+  // Numbered names cannot meet plain ones (a class's variable name has no
+  // digits), so a counter per base name keeps every name unique.
+  std::unordered_map<std::string, int> uses;
+  std::vector<std::string> names;
+  names.reserve(plan.levels.size());
+  for (const PlannedLevel& level : plan.levels) {
+    std::string base = VarNameFromClass(level.class_name);
+    if (base.size() > kMaxBaseLength) base.resize(kMaxBaseLength);
+    const bool reserved = IsVisualBasicReserved(base);
+    const int use = ++uses[Lower(base)];
+    if (reserved) {
+      names.push_back(base + std::to_string(use));
+    } else {
+      names.push_back(use == 1 ? base : base + std::to_string(use));
+    }
+  }
+  return names;
+}
+
+std::string EmitVisualBasic(const SearchPlan& plan) {
+  const std::vector<std::string> names = VisualBasicNames(plan);
+  std::string text;
+  for (const std::string& name : names) {
+    text += "Dim " + name + " As Long";
+    text += kLineBreak;
+  }
+  bool first_line = true;
+  auto line = [&](const std::string& content) {
+    if (!first_line) text += kLineBreak;
+    first_line = false;
+    text += content;
+  };
+  for (std::size_t k = 0; k < plan.levels.size(); ++k) {
+    const PlannedLevel& level = plan.levels[k];
+    const std::string& v = names[k];
+    const std::string literal = VisualBasicLiteral(level.class_name);
+    for (int call = 0; call < level.calls; ++call) {
+      if (k == 0 && call == 0) {
+        line(v + " = FindWindow(" + literal + ", vbNullString)");
+      } else {
+        const std::string parent = k == 0 ? "0" : names[k - 1];
+        const std::string after = call == 0 ? "0" : v;
+        line(v + " = FindWindowEx(" + parent + ", " + after + ", " + literal +
+             ", vbNullString)");
+      }
+    }
+  }
+  return text;
+}
+
+}  // namespace winscout::codegen

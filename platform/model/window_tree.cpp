@@ -1,0 +1,245 @@
+#include "platform/model/window_tree.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace winscout::model {
+namespace {
+
+char LowerAscii(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Class atoms compare without regard to case.
+bool SameClass(std::string_view a, std::string_view b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(),
+                    [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
+}
+
+std::string CutToCapacity(const std::string& text, int capacity) {
+  if (capacity <= 0) return {};
+  return text.substr(0, static_cast<std::size_t>(capacity - 1));
+}
+
+void AppendQuoted(std::string& out, std::string_view text) {
+  out += '"';
+  for (unsigned char c : text) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c < 0x20 || c == 0x7f) {
+      static constexpr char kHex[] = "0123456789abcdef";
+      out += "\\x";
+      out += kHex[c >> 4];
+      out += kHex[c & 0xf];
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  out += '"';
+}
+
+}  // namespace
+
+WindowTree::WindowTree(WindowHandle first_handle, WindowHandle handle_step)
+    : next_handle_(first_handle), handle_step_(handle_step) {
+  if (handle_step == 0) throw std::invalid_argument("handle step must not be 0");
+}
+
+WindowHandle WindowTree::Insert(WindowHandle parent, WindowSpec spec,
+                                std::int64_t stacking) {
+  while (next_handle_ == 0 || nodes_.contains(next_handle_)) {
+    next_handle_ += handle_step_;
+  }
+  const WindowHandle handle = next_handle_;
+  next_handle_ += handle_step_;
+  Node node;
+  node.spec = std::move(spec);
+  node.parent = parent;
+  node.key = ZKey{false, stacking, handle};
+  SiblingsOf(parent).insert(node.key);
+  nodes_.emplace(handle, std::move(node));
+  return handle;
+}
+
+WindowHandle WindowTree::AddTopLevel(WindowSpec spec) {
+  return Insert(0, std::move(spec), ++stacking_counter_);
+}
+
+WindowHandle WindowTree::AddChild(WindowHandle parent, WindowSpec spec) {
+  Get(parent);
+  // A new child goes below its older siblings, so creation order is Z-order.
+  return Insert(parent, std::move(spec), -++stacking_counter_);
+}
+
+WindowHandle WindowTree::AddOwned(WindowHandle owner, WindowSpec spec, OwnedStyle style) {
+  Get(owner);
+  const WindowHandle handle = AddTopLevel(std::move(spec));
+  Node& node = Get(handle);
+  node.owner = owner;
+  node.owned_style = style;
+  return handle;
+}
+
+void WindowTree::Destroy(WindowHandle window) {
+  const Node* node = Find(window);
+  if (!node) return;
+  std::vector<WindowHandle> doomed;
+  for (const ZKey& child : node->children) doomed.push_back(child.handle);
+  for (const auto& [handle, other] : nodes_) {
+    if (other.owner == window) doomed.push_back(handle);
+  }
+  for (WindowHandle handle : doomed) Destroy(handle);
+  SiblingsOf(node->parent).erase(node->key);
+  nodes_.erase(window);
+}
+
+void WindowTree::SetText(WindowHandle window, std::string text) {
+  Get(window).spec.text = std::move(text);
+}
+
+void WindowTree::SetVisible(WindowHandle window, bool visible) {
+  Get(window).spec.visible = visible;
+}
+
+void WindowTree::SetEnabled(WindowHandle window, bool enabled) {
+  Get(window).spec.enabled = enabled;
+}
+
+bool WindowTree::IsTopmost(WindowHandle window) const {
+  const Node* node = Find(window);
+  return node && node->key.topmost;
+}
+
+WindowHandle WindowTree::WindowAt(ScreenPoint point) const {
+  return HitTest(top_level_, point, 0);
+}
+
+// A disabled child is not retrieved: the point belongs to its container, as
+// the Windows documentation has it (Wine returns the disabled child itself).
+WindowHandle WindowTree::HitTest(const Siblings& siblings, ScreenPoint point,
+                                 WindowHandle container) const {
+  for (const ZKey& key : siblings) {
+    const Node& node = nodes_.at(key.handle);
+    if (!node.spec.visible || !node.spec.rect.Contains(point)) continue;
+    if (!node.spec.enabled) return container != 0 ? container : key.handle;
+    return HitTest(node.children, point, key.handle);
+  }
+  return container;
+}
+
+std::string WindowTree::WindowText(WindowHandle window, int capacity) const {
+  const Node* node = Find(window);
+  return node ? CutToCapacity(node->spec.text, capacity) : std::string();
+}
+
+std::string WindowTree::ClassName(WindowHandle window, int capacity) const {
+  const Node* node = Find(window);
+  return node ? CutToCapacity(node->spec.class_name, capacity) : std::string();
+}
+
+WindowHandle WindowTree::Parent(WindowHandle window) const {
+  const Node* node = Find(window);
+  if (!node) return 0;
+  if (node->parent != 0) return node->parent;
+  return node->owned_style == OwnedStyle::kPopup ? node->owner : 0;
+}
+
+std::int32_t WindowTree::ControlId(WindowHandle window) const {
+  const Node* node = Find(window);
+  return node ? node->spec.id : 0;
+}
+
+std::string WindowTree::ModulePath(WindowHandle window) const {
+  const Node* node = Find(window);
+  return node ? node->spec.module_path : std::string();
+}
+
+WindowHandle WindowTree::FindTopLevel(std::string_view class_name) const {
+  return FindChild(0, 0, class_name);
+}
+
+WindowHandle WindowTree::FindChild(WindowHandle parent, WindowHandle after,
+                                   std::string_view class_name) const {
+  const Siblings* siblings = SiblingsOf(parent);
+  if (!siblings) return 0;
+  auto it = siblings->begin();
+  if (after != 0) {
+    const Node* previous = Find(after);
+    if (!previous || previous->parent != parent) return 0;
+    it = std::next(siblings->find(previous->key));
+  }
+  for (; it != siblings->end(); ++it) {
+    if (SameClass(nodes_.at(it->handle).spec.class_name, class_name)) {
+      return it->handle;
+    }
+  }
+  return 0;
+}
+
+void WindowTree::MakeTopmost(WindowHandle window) {
+  Node& node = Get(window);
+  if (node.parent != 0) return;
+  top_level_.erase(node.key);
+  node.key.topmost = true;
+  node.key.stacking = ++stacking_counter_;
+  top_level_.insert(node.key);
+}
+
+std::string WindowTree::Dump() const {
+  std::string out =
+      "cursor (" + std::to_string(cursor_.x) + ", " + std::to_string(cursor_.y) + ")\n";
+  DumpLevel(top_level_, 0, out);
+  return out;
+}
+
+void WindowTree::DumpLevel(const Siblings& siblings, int depth, std::string& out) const {
+  for (const ZKey& key : siblings) {
+    const Node& node = nodes_.at(key.handle);
+    out.append(static_cast<std::size_t>(depth) * 2, ' ');
+    out += std::to_string(key.handle) + ' ';
+    AppendQuoted(out, node.spec.class_name);
+    out += ' ';
+    AppendQuoted(out, node.spec.text);
+    const ScreenRect& r = node.spec.rect;
+    out += " id=" + std::to_string(node.spec.id) + " rect=(" + std::to_string(r.left) +
+           "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+           std::to_string(r.bottom) + ")";
+    if (node.owner != 0) {
+      out +=
+          (node.owned_style == OwnedStyle::kPopup ? " popup owned by " : " owned by ") +
+          std::to_string(node.owner);
+    }
+    if (key.topmost) out += " topmost";
+    if (!node.spec.visible) out += " hidden";
+    if (!node.spec.enabled) out += " disabled";
+    out += '\n';
+    DumpLevel(node.children, depth + 1, out);
+  }
+}
+
+const WindowTree::Node* WindowTree::Find(WindowHandle window) const {
+  auto it = nodes_.find(window);
+  return it == nodes_.end() ? nullptr : &it->second;
+}
+
+WindowTree::Node& WindowTree::Get(WindowHandle window) {
+  auto it = nodes_.find(window);
+  if (it == nodes_.end()) {
+    throw std::invalid_argument("no window " + std::to_string(window));
+  }
+  return it->second;
+}
+
+WindowTree::Siblings& WindowTree::SiblingsOf(WindowHandle parent) {
+  return parent == 0 ? top_level_ : Get(parent).children;
+}
+
+const WindowTree::Siblings* WindowTree::SiblingsOf(WindowHandle parent) const {
+  if (parent == 0) return &top_level_;
+  const Node* node = Find(parent);
+  return node ? &node->children : nullptr;
+}
+
+}  // namespace winscout::model

@@ -1,0 +1,117 @@
+#pragma once
+
+#include <cstdint>
+#include <set>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/window_system.h"
+
+namespace winscout::model {
+
+struct ScreenRect {
+  std::int32_t left = 0;
+  std::int32_t top = 0;
+  std::int32_t right = 0;
+  std::int32_t bottom = 0;
+
+  bool Contains(ScreenPoint p) const {
+    return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
+  }
+};
+
+// What a window is made with. Rectangles are in screen coordinates, children
+// included, so that tests can place the pointer without any arithmetic.
+struct WindowSpec {
+  std::string class_name;
+  std::string text;
+  ScreenRect rect;
+  std::int32_t id = 0;
+  std::string module_path;
+  bool visible = true;
+  bool enabled = true;
+};
+
+// How an owned top-level window answers the parent query: Windows reports the
+// owner only for pop-ups (dialog boxes are pop-ups).
+enum class OwnedStyle { kPopup, kOverlapped };
+
+// An in-memory desktop that answers every window-manager query the way
+// user32 does: Z-order (new top-level windows on top, new children below
+// their older siblings, topmost windows above the rest), owners, hit testing,
+// FindWindow/FindWindowEx. Handles are never reused, so a destroyed window's
+// handle names no window from then on.
+class WindowTree final : public WindowSystem {
+ public:
+  explicit WindowTree(WindowHandle first_handle = 0x00010010,
+                      WindowHandle handle_step = 4);
+
+  WindowHandle AddTopLevel(WindowSpec spec);
+  WindowHandle AddChild(WindowHandle parent, WindowSpec spec);
+  WindowHandle AddOwned(WindowHandle owner, WindowSpec spec,
+                        OwnedStyle style = OwnedStyle::kPopup);
+  // Destroys the window, its children and the windows it owns, as Windows does.
+  void Destroy(WindowHandle window);
+
+  void SetText(WindowHandle window, std::string text);
+  void SetVisible(WindowHandle window, bool visible);
+  void SetEnabled(WindowHandle window, bool enabled);
+  void MoveCursor(ScreenPoint point) { cursor_ = point; }
+
+  bool Exists(WindowHandle window) const { return nodes_.contains(window); }
+  bool IsTopmost(WindowHandle window) const;
+  std::size_t WindowCount() const { return nodes_.size(); }
+  // The whole desktop as indented text, for failure messages.
+  std::string Dump() const;
+
+  ScreenPoint CursorPos() const override { return cursor_; }
+  WindowHandle WindowAt(ScreenPoint point) const override;
+  std::string WindowText(WindowHandle window, int capacity) const override;
+  std::string ClassName(WindowHandle window, int capacity) const override;
+  WindowHandle Parent(WindowHandle window) const override;
+  std::int32_t ControlId(WindowHandle window) const override;
+  std::string ModulePath(WindowHandle window) const override;
+  WindowHandle FindTopLevel(std::string_view class_name) const override;
+  WindowHandle FindChild(WindowHandle parent, WindowHandle after,
+                         std::string_view class_name) const override;
+  void MakeTopmost(WindowHandle window) override;
+
+ private:
+  // Siblings sort by this key, highest first: topmost band, then stacking.
+  struct ZKey {
+    bool topmost = false;
+    std::int64_t stacking = 0;
+    WindowHandle handle = 0;
+    friend auto operator<=>(const ZKey&, const ZKey&) = default;
+  };
+  using Siblings = std::set<ZKey, std::greater<>>;
+
+  struct Node {
+    WindowSpec spec;
+    WindowHandle parent = 0;  // 0: top-level
+    WindowHandle owner = 0;
+    OwnedStyle owned_style = OwnedStyle::kPopup;
+    ZKey key;
+    Siblings children;
+  };
+
+  WindowHandle Insert(WindowHandle parent, WindowSpec spec, std::int64_t stacking);
+  const Node* Find(WindowHandle window) const;
+  Node& Get(WindowHandle window);
+  Siblings& SiblingsOf(WindowHandle parent);
+  const Siblings* SiblingsOf(WindowHandle parent) const;
+  WindowHandle HitTest(const Siblings& siblings, ScreenPoint point,
+                       WindowHandle container) const;
+  void DumpLevel(const Siblings& siblings, int depth, std::string& out) const;
+
+  std::unordered_map<WindowHandle, Node> nodes_;
+  Siblings top_level_;
+  ScreenPoint cursor_;
+  WindowHandle next_handle_;
+  WindowHandle handle_step_;
+  std::int64_t stacking_counter_ = 0;
+};
+
+}  // namespace winscout::model

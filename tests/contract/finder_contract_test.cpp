@@ -1,0 +1,130 @@
+// The finder code for known window trees, made on every WindowSystem: the
+// same text from the model and from real windows.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <variant>
+
+#include "codegen/finder_code.h"
+#include "tests/contract/test_desktop.h"
+
+namespace winscout::testing {
+namespace {
+
+std::string Lines(std::initializer_list<std::string_view> lines) {
+  std::string text;
+  for (std::string_view line : lines) {
+    if (!text.empty()) text += "\r\n";
+    text += line;
+  }
+  return text;
+}
+
+class FinderContract : public ::testing::Test {
+ protected:
+  std::unique_ptr<TestDesktop> desktop_ = MakeTestDesktop();
+  WindowSystem& windows_ = desktop_->System();
+
+  WindowHandle Top(const std::string& class_name) {
+    return desktop_->AddTopLevel({.class_name = class_name});
+  }
+  WindowHandle Child(WindowHandle parent, const std::string& class_name) {
+    return desktop_->AddChild(parent, {.class_name = class_name});
+  }
+  std::string CodeFor(WindowHandle target) {
+    const codegen::FinderResult result =
+        codegen::GenerateFinderCode(std::to_string(target), windows_);
+    const auto* code = std::get_if<codegen::FinderCode>(&result);
+    EXPECT_NE(code, nullptr) << "no code for " << target << "\n" << desktop_->Describe();
+    return code ? code->text : std::string();
+  }
+};
+
+TEST_F(FinderContract, SecondEditOfADialogInAFrame) {
+  const WindowHandle frame = Top("Main_Frame2");
+  const WindowHandle dialog = Child(frame, "#32770");
+  Child(dialog, "Edit");
+  const WindowHandle target = Child(dialog, "Edit");
+  EXPECT_EQ(CodeFor(target),
+            Lines({
+                "Dim MainFrame As Long",
+                "Dim X As Long",
+                "Dim Edit As Long",
+                R"(MainFrame = FindWindow("Main_Frame2", vbNullString))",
+                R"(X = FindWindowEx(MainFrame, 0, "#32770", vbNullString))",
+                R"(Edit = FindWindowEx(X, 0, "Edit", vbNullString))",
+                R"(Edit = FindWindowEx(X, Edit, "Edit", vbNullString))",
+            }));
+}
+
+TEST_F(FinderContract, ButtonOfADialogOwnedByAFrameAnchorsAtTheDialog) {
+  const WindowHandle frame = Top("Main_Frame2");
+  const WindowHandle dialog =
+      desktop_->AddOwned(frame, {.class_name = "#32770"}, /*popup=*/true);
+  const WindowHandle target = Child(dialog, "Button");
+  Child(dialog, "Button");
+  ASSERT_EQ(windows_.FindTopLevel("#32770"), dialog) << desktop_->Describe();
+  EXPECT_EQ(CodeFor(target), Lines({
+                                 "Dim X As Long",
+                                 "Dim Button As Long",
+                                 R"(X = FindWindow("#32770", vbNullString))",
+                                 R"(Button = FindWindowEx(X, 0, "Button", vbNullString))",
+                             }));
+}
+
+TEST_F(FinderContract, SecondInstanceOfAnApplicationIsReachedByFurtherTopLevelSearches) {
+  const WindowHandle one = Top("WsFinderApp");
+  const WindowHandle two = Top("WsFinderApp");
+  Child(one, "Edit");
+  Child(two, "Edit");
+  const WindowHandle later = windows_.FindTopLevel("WsFinderApp") == one ? two : one;
+  const WindowHandle target = windows_.FindChild(later, 0, "Edit");
+  EXPECT_EQ(
+      CodeFor(target),
+      Lines({
+          "Dim WsFinderApp As Long",
+          "Dim Edit As Long",
+          R"(WsFinderApp = FindWindow("WsFinderApp", vbNullString))",
+          R"(WsFinderApp = FindWindowEx(0, WsFinderApp, "WsFinderApp", vbNullString))",
+          R"(Edit = FindWindowEx(WsFinderApp, 0, "Edit", vbNullString))",
+      }));
+}
+
+TEST_F(FinderContract, QuotesInAClassNameStayInsideTheLiteral) {
+  const WindowHandle target = Top(R"(Ws"Quoted"Class)");
+  EXPECT_EQ(CodeFor(target),
+            Lines({
+                "Dim WsQuotedClass As Long",
+                R"(WsQuotedClass = FindWindow("Ws""Quoted""Class", vbNullString))",
+            }));
+}
+
+TEST_F(FinderContract, ReservedWordsAndRepeatedNamesGetNumbers) {
+  const WindowHandle outer = Top("Static");
+  const WindowHandle inner = Child(outer, "Static");
+  const WindowHandle target = Child(inner, "Edit1");
+  EXPECT_EQ(CodeFor(target),
+            Lines({
+                "Dim Static1 As Long",
+                "Dim Static2 As Long",
+                "Dim Edit As Long",
+                R"(Static1 = FindWindow("Static", vbNullString))",
+                R"(Static2 = FindWindowEx(Static1, 0, "Static", vbNullString))",
+                R"(Edit = FindWindowEx(Static2, 0, "Edit1", vbNullString))",
+            }));
+}
+
+TEST_F(FinderContract, HandlesThatNameNoWindowAreRejected) {
+  const WindowHandle gone = Top("WsFinderGone");
+  desktop_->Destroy(gone);
+  for (const std::string& text : {std::to_string(gone), std::string("00")}) {
+    const codegen::FinderResult result = codegen::GenerateFinderCode(text, windows_);
+    const auto* message = std::get_if<codegen::FinderMessage>(&result);
+    ASSERT_NE(message, nullptr) << text;
+    EXPECT_EQ(message->text, codegen::kInvalidHandleMessage);
+  }
+}
+
+}  // namespace
+}  // namespace winscout::testing

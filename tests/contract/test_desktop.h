@@ -1,0 +1,55 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/window_system.h"
+
+namespace winscout::testing {
+
+struct TestRect {
+  std::int32_t left = 0;
+  std::int32_t top = 0;
+  std::int32_t right = 0;
+  std::int32_t bottom = 0;
+};
+
+// A window for a contract test to make. Rectangles are in screen pixels for
+// children too.
+struct TestWindowSpec {
+  std::string class_name;
+  std::string text;
+  TestRect rect{0, 0, 10, 10};
+  std::int32_t id = 0;
+  bool visible = false;
+  bool enabled = true;
+};
+
+// A desktop on which a contract test builds the windows it needs and then
+// asks the WindowSystem under test about them: the in-memory model natively,
+// real windows of the test's own process under Wine. Everything it made is
+// destroyed with it.
+class TestDesktop {
+ public:
+  virtual ~TestDesktop() = default;
+
+  virtual WindowSystem& System() = 0;
+  virtual WindowHandle AddTopLevel(const TestWindowSpec& spec) = 0;
+  virtual WindowHandle AddChild(WindowHandle parent, const TestWindowSpec& spec) = 0;
+  // popup: a pop-up (like a dialog box) rather than an overlapped window.
+  virtual WindowHandle AddOwned(WindowHandle owner, const TestWindowSpec& spec,
+                                bool popup) = 0;
+  virtual void Destroy(WindowHandle window) = 0;
+  virtual void MoveCursor(ScreenPoint point) = 0;
+  virtual bool IsTopmost(WindowHandle window) = 0;
+  // The module path that windows made by this desktop report.
+  virtual std::string OwnModulePath() = 0;
+  // Whether class names longer than 255 characters can be registered.
+  virtual bool AllowsClassNamesOver255() = 0;
+  // The windows made so far, for failure messages.
+  virtual std::string Describe() = 0;
+};
+
+std::unique_ptr<TestDesktop> MakeTestDesktop();
+
+}  // namespace winscout::testing

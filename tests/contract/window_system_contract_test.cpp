@@ -1,0 +1,193 @@
+// What the program relies on from the window manager, checked against every
+// WindowSystem: the in-memory model natively and real windows under Wine.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/contract/test_desktop.h"
+
+namespace winscout::testing {
+namespace {
+
+class WindowSystemContract : public ::testing::Test {
+ protected:
+  std::unique_ptr<TestDesktop> desktop_ = MakeTestDesktop();
+  WindowSystem& windows_ = desktop_->System();
+
+  WindowHandle Top(const std::string& class_name, const std::string& text = {}) {
+    return desktop_->AddTopLevel({.class_name = class_name, .text = text});
+  }
+  WindowHandle Child(WindowHandle parent, const std::string& class_name,
+                     std::int32_t id = 0) {
+    return desktop_->AddChild(parent, {.class_name = class_name, .id = id});
+  }
+  // Every window of the class among the children of `parent`, in search order.
+  std::vector<WindowHandle> SearchAll(WindowHandle parent, const std::string& cls) {
+    std::vector<WindowHandle> found;
+    for (WindowHandle w = windows_.FindChild(parent, 0, cls); w != 0;
+         w = windows_.FindChild(parent, w, cls)) {
+      found.push_back(w);
+      if (found.size() > 1000) break;
+    }
+    return found;
+  }
+};
+
+TEST_F(WindowSystemContract, TextQueriesKeepOnePlaceForTheTerminator) {
+  const WindowHandle w = Top("WsContractText", "Hello");
+  struct Case {
+    int capacity;
+    const char* expected;
+  };
+  for (const Case& c : {Case{100, "Hello"}, Case{6, "Hello"}, Case{5, "Hell"},
+                        Case{2, "H"}, Case{1, ""}, Case{0, ""}}) {
+    EXPECT_EQ(windows_.WindowText(w, c.capacity), c.expected)
+        << "capacity " << c.capacity;
+  }
+  EXPECT_EQ(windows_.ClassName(w, 100), "WsContractText");
+  EXPECT_EQ(windows_.ClassName(w, 5), "WsCo");
+}
+
+TEST_F(WindowSystemContract, LongTextsArriveCut) {
+  const std::string text(150, 'w');
+  const WindowHandle w = Top("WsContractLongText", text);
+  EXPECT_EQ(windows_.WindowText(w, 100), std::string(99, 'w'));
+  EXPECT_EQ(windows_.WindowText(w, 200), text);
+}
+
+TEST_F(WindowSystemContract, ClassNamesOfTheLongestLengthComeBackWhole) {
+  const std::string name255 = "WsLong" + std::string(249, 'q');
+  const WindowHandle w = Top(name255);
+  EXPECT_EQ(windows_.ClassName(w, 257), name255);
+  EXPECT_EQ(windows_.ClassName(w, 256), name255);
+  EXPECT_EQ(windows_.ClassName(w, 255), name255.substr(0, 254));
+  if (desktop_->AllowsClassNamesOver255()) {
+    const std::string name256 = name255 + "r";
+    EXPECT_EQ(windows_.ClassName(Top(name256), 257), name256);
+  }
+}
+
+TEST_F(WindowSystemContract, NoWindowGivesZeroAndEmptyAnswers) {
+  const WindowHandle parent = Top("WsContractGone", "text");
+  const WindowHandle gone = Child(parent, "WsContractGoneChild", 7);
+  desktop_->Destroy(parent);
+  for (WindowHandle w : {WindowHandle{0}, parent, gone}) {
+    SCOPED_TRACE(w);
+    EXPECT_EQ(windows_.ClassName(w, 100), "");
+    EXPECT_EQ(windows_.WindowText(w, 100), "");
+    EXPECT_EQ(windows_.Parent(w), 0);
+    EXPECT_EQ(windows_.ControlId(w), 0);
+  }
+  EXPECT_EQ(windows_.FindChild(parent, 0, "WsContractGoneChild"), 0);
+  EXPECT_EQ(windows_.FindTopLevel("WsContractGone"), 0);
+}
+
+TEST_F(WindowSystemContract, ParentIsTheParentOrThePopupsOwner) {
+  const WindowHandle main = Top("WsContractMain");
+  const WindowHandle child = Child(main, "WsContractChild");
+  const WindowHandle grandchild = Child(child, "WsContractChild");
+  const WindowHandle dialog =
+      desktop_->AddOwned(main, {.class_name = "WsContractDialog"}, true);
+  const WindowHandle owned =
+      desktop_->AddOwned(main, {.class_name = "WsContractOwned"}, false);
+  EXPECT_EQ(windows_.Parent(main), 0);
+  EXPECT_EQ(windows_.Parent(child), main);
+  EXPECT_EQ(windows_.Parent(grandchild), child);
+  EXPECT_EQ(windows_.Parent(dialog), main);
+  EXPECT_EQ(windows_.Parent(owned), 0);
+  // Owned windows are top-level windows: not among the owner's children.
+  EXPECT_EQ(windows_.FindChild(main, 0, "WsContractDialog"), 0);
+  EXPECT_EQ(windows_.FindTopLevel("WsContractDialog"), dialog);
+}
+
+TEST_F(WindowSystemContract, ChildSearchesGoInCreationOrderAndSkipOtherClasses) {
+  const WindowHandle main = Top("WsContractSiblings");
+  std::vector<WindowHandle> edits;
+  for (int i = 0; i < 5; ++i) {
+    Child(main, "WsContractButton");
+    edits.push_back(Child(main, "WsContractEdit"));
+  }
+  const WindowHandle nested = Child(edits[0], "WsContractEdit");
+  EXPECT_EQ(SearchAll(main, "WsContractEdit"), edits);
+  EXPECT_EQ(SearchAll(edits[0], "WsContractEdit"), std::vector<WindowHandle>{nested});
+  // A window that is not a child of the parent cannot be searched after.
+  EXPECT_EQ(windows_.FindChild(main, nested, "WsContractEdit"), 0);
+  EXPECT_EQ(windows_.FindChild(main, 0, "WsContractNoSuchClass"), 0);
+}
+
+TEST_F(WindowSystemContract, ClassNamesCompareWithoutRegardToCase) {
+  const WindowHandle main = Top("WsContractMixedCase");
+  const WindowHandle child = Child(main, "WsContractChildCase");
+  EXPECT_EQ(windows_.FindTopLevel("wscontractmixedcase"), main);
+  EXPECT_EQ(windows_.FindTopLevel("WSCONTRACTMIXEDCASE"), main);
+  EXPECT_EQ(windows_.FindChild(main, 0, "WSCONTRACTCHILDCASE"), child);
+  EXPECT_EQ(windows_.ClassName(main, 100), "WsContractMixedCase");
+}
+
+TEST_F(WindowSystemContract, TopLevelSearchesReachEveryWindowOfTheClassOnce) {
+  const WindowHandle first = Top("WsContractTwice", "first");
+  const WindowHandle second = Top("WsContractTwice", "second");
+  const std::vector<WindowHandle> found = SearchAll(0, "WsContractTwice");
+  ASSERT_EQ(found.size(), 2u) << desktop_->Describe();
+  EXPECT_EQ(found.front(), windows_.FindTopLevel("WsContractTwice"));
+  EXPECT_NE(found[0], found[1]);
+  for (WindowHandle w : found) EXPECT_TRUE(w == first || w == second);
+}
+
+TEST_F(WindowSystemContract, ControlIdIsTheFullValue) {
+  const WindowHandle main = Top("WsContractIds");
+  for (std::int32_t id : {1, 40000, 65535, 70000, 0x7fffffff}) {
+    EXPECT_EQ(windows_.ControlId(Child(main, "WsContractId", id)), id);
+  }
+}
+
+TEST_F(WindowSystemContract, ModulePathIsTheMakingProgram) {
+  const WindowHandle main = Top("WsContractModule");
+  EXPECT_EQ(windows_.ModulePath(main), desktop_->OwnModulePath());
+  EXPECT_EQ(windows_.ModulePath(Child(main, "WsContractModuleChild")),
+            desktop_->OwnModulePath());
+}
+
+TEST_F(WindowSystemContract, MakeTopmostRaisesAboveOrdinaryWindows) {
+  const WindowHandle main = Top("WsContractTopmost");
+  EXPECT_FALSE(desktop_->IsTopmost(main));
+  windows_.MakeTopmost(main);
+  EXPECT_TRUE(desktop_->IsTopmost(main));
+}
+
+TEST_F(WindowSystemContract, CursorGoesWhereItIsMoved) {
+  for (ScreenPoint p : {ScreenPoint{10, 20}, ScreenPoint{300, 200}}) {
+    desktop_->MoveCursor(p);
+    EXPECT_EQ(windows_.CursorPos(), p);
+  }
+}
+
+TEST_F(WindowSystemContract, WindowAtFindsTheDeepestVisibleWindow) {
+  const WindowHandle main = desktop_->AddTopLevel(
+      {.class_name = "WsContractHit", .rect = {100, 100, 400, 300}, .visible = true});
+  const WindowHandle panel = desktop_->AddChild(
+      main,
+      {.class_name = "WsContractPanel", .rect = {120, 120, 300, 280}, .visible = true});
+  const WindowHandle button = desktop_->AddChild(
+      panel,
+      {.class_name = "WsContractBtn", .rect = {130, 130, 200, 160}, .visible = true});
+  desktop_->AddChild(panel,
+                     {.class_name = "WsContractHidden", .rect = {210, 130, 290, 160}});
+  windows_.MakeTopmost(main);
+  struct Case {
+    ScreenPoint point;
+    WindowHandle expected;
+  };
+  for (const Case& c :
+       {Case{{140, 140}, button}, Case{{250, 140}, panel}, Case{{125, 270}, panel},
+        Case{{350, 150}, main}, Case{{399, 299}, main}}) {
+    EXPECT_EQ(windows_.WindowAt(c.point), c.expected)
+        << "at (" << c.point.x << ", " << c.point.y << ")\n"
+        << desktop_->Describe();
+  }
+}
+
+}  // namespace
+}  // namespace winscout::testing

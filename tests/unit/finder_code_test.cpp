@@ -1,0 +1,331 @@
+#include "codegen/finder_code.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "platform/model/message_box_log.h"
+#include "platform/model/window_tree.h"
+
+namespace winscout::codegen {
+namespace {
+
+using model::WindowSpec;
+using model::WindowTree;
+
+std::string Lines(std::initializer_list<std::string_view> lines) {
+  std::string text;
+  for (std::string_view line : lines) {
+    if (!text.empty()) text += "\r\n";
+    text += line;
+  }
+  return text;
+}
+
+WindowSpec Class(std::string name) { return {.class_name = std::move(name)}; }
+
+std::string CodeFor(std::string_view handle_text, const WindowSystem& windows) {
+  const FinderResult result = GenerateFinderCode(handle_text, windows);
+  const auto* code = std::get_if<FinderCode>(&result);
+  return code ? code->text : "<no code for " + std::string(handle_text) + ">";
+}
+
+std::string CodeFor(WindowHandle target, const WindowSystem& windows) {
+  return CodeFor(std::to_string(target), windows);
+}
+
+std::size_t CountLines(const std::string& text, std::string_view piece) {
+  std::size_t count = 0;
+  for (auto at = text.find(piece); at != std::string::npos;
+       at = text.find(piece, at + 1)) {
+    ++count;
+  }
+  return count;
+}
+
+// Answers like the tree it wraps except where a test says otherwise: for
+// windows that change under the generator.
+class AlteredWindows final : public WindowSystem {
+ public:
+  explicit AlteredWindows(WindowTree& tree) : tree_(tree) {}
+
+  std::function<WindowHandle(WindowHandle)> parent_override;
+  mutable std::function<void()> after_first_class_query;
+
+  ScreenPoint CursorPos() const override { return tree_.CursorPos(); }
+  WindowHandle WindowAt(ScreenPoint p) const override { return tree_.WindowAt(p); }
+  std::string WindowText(WindowHandle w, int capacity) const override {
+    return tree_.WindowText(w, capacity);
+  }
+  std::string ClassName(WindowHandle w, int capacity) const override {
+    std::string name = tree_.ClassName(w, capacity);
+    if (after_first_class_query) std::exchange(after_first_class_query, nullptr)();
+    return name;
+  }
+  WindowHandle Parent(WindowHandle w) const override {
+    return parent_override ? parent_override(w) : tree_.Parent(w);
+  }
+  std::int32_t ControlId(WindowHandle w) const override { return tree_.ControlId(w); }
+  std::string ModulePath(WindowHandle w) const override { return tree_.ModulePath(w); }
+  WindowHandle FindTopLevel(std::string_view c) const override {
+    return tree_.FindTopLevel(c);
+  }
+  WindowHandle FindChild(WindowHandle p, WindowHandle a,
+                         std::string_view c) const override {
+    return tree_.FindChild(p, a, c);
+  }
+  void MakeTopmost(WindowHandle w) override { tree_.MakeTopmost(w); }
+
+ private:
+  WindowTree& tree_;
+};
+
+struct ValidationCase {
+  std::string handle_text;  // "{h}" stands for the handle of a real window
+  std::variant<NoFinderOutput, FinderCode, FinderMessage> expected;
+};
+
+class FinderValidationTest : public ::testing::TestWithParam<ValidationCase> {};
+
+TEST_P(FinderValidationTest, AnswersEveryHandleText) {
+  WindowTree tree;
+  const WindowHandle edit = tree.AddTopLevel(Class("Edit"));
+  std::string text = GetParam().handle_text;
+  if (const auto at = text.find("{h}"); at != std::string::npos) {
+    text.replace(at, 3, std::to_string(edit));
+  }
+  const FinderResult result = GenerateFinderCode(text, tree);
+  ASSERT_EQ(result.index(), GetParam().expected.index()) << '"' << text << '"';
+  if (const auto* message = std::get_if<FinderMessage>(&result)) {
+    EXPECT_EQ(message->text, std::get<FinderMessage>(GetParam().expected).text);
+  }
+  if (const auto* code = std::get_if<FinderCode>(&result)) {
+    EXPECT_EQ(code->text,
+              Lines({"Dim Edit As Long", R"(Edit = FindWindow("Edit", vbNullString))"}));
+  }
+}
+
+const FinderMessage kNotNumeric{kNotNumericMessage};
+const FinderMessage kInvalid{kInvalidHandleMessage};
+
+INSTANTIATE_TEST_SUITE_P(
+    HandleTexts, FinderValidationTest,
+    ::testing::Values(
+        ValidationCase{"", kNotNumeric}, ValidationCase{"  ", kNotNumeric},
+        ValidationCase{"handle", kNotNumeric}, ValidationCase{"{h}x", kNotNumeric},
+        ValidationCase{"0", NoFinderOutput{}}, ValidationCase{"  0  ", NoFinderOutput{}},
+        ValidationCase{"00", kInvalid}, ValidationCase{"0.4", kInvalid},
+        ValidationCase{"12", kInvalid}, ValidationCase{"4294967296", kInvalid},
+        ValidationCase{"-99999999999999999999", kInvalid},
+        ValidationCase{"{h}", FinderCode{}}, ValidationCase{"  {h}  ", FinderCode{}},
+        ValidationCase{"{h}.4", FinderCode{}}, ValidationCase{"+{h}", FinderCode{}},
+        ValidationCase{"{h}e0", FinderCode{}}));
+
+TEST(FinderCode, TopLevelWindowWithoutOwnerGivesTwoLines) {
+  WindowTree tree;
+  const WindowHandle target = tree.AddTopLevel(Class("Notepad"));
+  EXPECT_EQ(
+      CodeFor(target, tree),
+      Lines({"Dim Notepad As Long", R"(Notepad = FindWindow("Notepad", vbNullString))"}));
+}
+
+TEST(FinderCode, OwnedDialogAnchorsAtItselfAfterTheRestart) {
+  WindowTree tree;
+  const WindowHandle owner = tree.AddTopLevel(Class("#32770"));
+  const WindowHandle dialog = tree.AddOwned(owner, Class("#32770"));
+  const WindowHandle newer = tree.AddTopLevel(Class("#32770"));
+  ASSERT_EQ(tree.FindTopLevel("#32770"), newer) << tree.Dump();
+  EXPECT_EQ(CodeFor(dialog, tree),
+            Lines({
+                "Dim X As Long",
+                R"(X = FindWindow("#32770", vbNullString))",
+                R"(X = FindWindowEx(0, X, "#32770", vbNullString))",
+            }))
+      << tree.Dump();
+}
+
+class MthSiblingTest : public ::testing::TestWithParam<int> {};
+
+TEST_P(MthSiblingTest, TakesOneFirstAndMMinusOneFurtherSearches) {
+  const int m = GetParam();
+  WindowTree tree;
+  const WindowHandle main = tree.AddTopLevel(Class("Main"));
+  WindowHandle target = 0;
+  for (int i = 1; i <= m + 2; ++i) {
+    tree.AddChild(main, Class("Static"));
+    const WindowHandle edit = tree.AddChild(main, Class("Edit"));
+    if (i == m) target = edit;
+  }
+  const std::string code = CodeFor(target, tree);
+  EXPECT_EQ(CountLines(code, R"(Edit = FindWindowEx(Main, 0, "Edit", vbNullString))"),
+            1u);
+  EXPECT_EQ(CountLines(code, R"(Edit = FindWindowEx(Main, Edit, "Edit", vbNullString))"),
+            static_cast<std::size_t>(m - 1));
+}
+
+INSTANTIATE_TEST_SUITE_P(Positions, MthSiblingTest, ::testing::Values(1, 2, 3, 7, 200));
+
+TEST(FinderCode, SameClassNestingReusesNoName) {
+  WindowTree tree;
+  const WindowHandle outer = tree.AddTopLevel(Class("#32770"));
+  const WindowHandle middle = tree.AddChild(outer, Class("#32770"));
+  const WindowHandle inner = tree.AddChild(middle, Class("Edit1"));
+  const WindowHandle target = tree.AddChild(inner, Class("Edit2"));
+  EXPECT_EQ(CodeFor(target, tree),
+            Lines({
+                "Dim X As Long",
+                "Dim X2 As Long",
+                "Dim Edit As Long",
+                "Dim Edit2 As Long",
+                R"(X = FindWindow("#32770", vbNullString))",
+                R"(X2 = FindWindowEx(X, 0, "#32770", vbNullString))",
+                R"(Edit = FindWindowEx(X2, 0, "Edit1", vbNullString))",
+                R"(Edit2 = FindWindowEx(Edit, 0, "Edit2", vbNullString))",
+            }));
+}
+
+TEST(FinderCode, NamesCompareWithoutRegardToCase) {
+  WindowTree tree;
+  const WindowHandle outer = tree.AddTopLevel(Class("EDIT"));
+  const WindowHandle target = tree.AddChild(outer, Class("edit"));
+  EXPECT_EQ(CodeFor(target, tree),
+            Lines({
+                "Dim EDIT As Long",
+                "Dim edit2 As Long",
+                R"(EDIT = FindWindow("EDIT", vbNullString))",
+                R"(edit2 = FindWindowEx(EDIT, 0, "edit", vbNullString))",
+            }));
+}
+
+struct LiteralCase {
+  std::string class_name;
+  std::string literal;
+};
+
+class HostileClassTest : public ::testing::TestWithParam<LiteralCase> {};
+
+TEST_P(HostileClassTest, ClassStaysInsideItsLiteral) {
+  WindowTree tree;
+  const WindowHandle target = tree.AddTopLevel(Class(GetParam().class_name));
+  const std::string code = CodeFor(target, tree);
+  EXPECT_NE(code.find(" = FindWindow(" + GetParam().literal + ", vbNullString)"),
+            std::string::npos)
+      << code;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Literals, HostileClassTest,
+    ::testing::Values(LiteralCase{R"(a"b)", R"("a""b")"}, LiteralCase{R"(")", R"("""")"},
+                      LiteralCase{"a\r\nb", R"("a" & Chr(13) & "" & Chr(10) & "b")"},
+                      LiteralCase{"\tx", R"("" & Chr(9) & "x")"},
+                      LiteralCase{"x\x7f", R"("x" & Chr(127) & "")"},
+                      LiteralCase{"\xC3\x9C"
+                                  "ber",
+                                  "\"\xC3\x9C"
+                                  "ber\""},
+                      LiteralCase{std::string(256, 'A'),
+                                  '"' + std::string(256, 'A') + '"'}));
+
+TEST(FinderCode, VeryLongNamesStayValidIdentifiers) {
+  WindowTree tree;
+  const WindowHandle outer = tree.AddTopLevel(Class(std::string(256, 'A')));
+  const WindowHandle target = tree.AddChild(outer, Class(std::string(256, 'a')));
+  const std::string code = CodeFor(target, tree);
+  EXPECT_NE(code.find("Dim " + std::string(240, 'A') + " As Long\r\n"),
+            std::string::npos);
+  EXPECT_NE(code.find("Dim " + std::string(240, 'a') + "2 As Long\r\n"),
+            std::string::npos);
+}
+
+TEST(FinderCode, ChainsOfAnyDepthGetALineEach) {
+  for (int depth : {499, 500, 501, 2000}) {
+    WindowTree tree;
+    WindowHandle w = tree.AddTopLevel(Class("Level"));
+    for (int i = 1; i < depth; ++i) w = tree.AddChild(w, Class("Level"));
+    const std::string code = CodeFor(w, tree);
+    EXPECT_EQ(CountLines(code, " As Long"), static_cast<std::size_t>(depth)) << depth;
+    EXPECT_EQ(CountLines(code, "FindWindowEx("), static_cast<std::size_t>(depth - 1));
+    EXPECT_TRUE(code.ends_with("Level" + std::to_string(depth) +
+                               R"( = FindWindowEx(Level)" + std::to_string(depth - 1) +
+                               R"(, 0, "Level", vbNullString))"));
+  }
+}
+
+TEST(FinderCode, ParentLoopEndsTheWalk) {
+  WindowTree tree;
+  const WindowHandle top = tree.AddTopLevel(Class("Top"));
+  const WindowHandle target = tree.AddChild(top, Class("Edit"));
+  AlteredWindows windows(tree);
+  windows.parent_override = [&](WindowHandle w) {
+    return w == top ? target : tree.Parent(w);
+  };
+  EXPECT_EQ(CodeFor(target, windows),
+            Lines({
+                "Dim Top As Long",
+                "Dim Edit As Long",
+                R"(Top = FindWindow("Top", vbNullString))",
+                R"(Edit = FindWindowEx(Top, 0, "Edit", vbNullString))",
+            }));
+}
+
+TEST(FinderCode, WindowsDestroyedMidwayGiveShorterCode) {
+  WindowTree tree;
+  const WindowHandle top = tree.AddTopLevel(Class("Top"));
+  const WindowHandle target = tree.AddChild(top, Class("Edit"));
+  AlteredWindows windows(tree);
+  windows.after_first_class_query = [&] { tree.Destroy(top); };
+  EXPECT_EQ(CodeFor(target, windows),
+            Lines({"Dim Edit As Long", R"(Edit = FindWindow("Edit", vbNullString))"}));
+}
+
+// A level that its parent does not hold and that is no top-level window
+// either (moved to another parent meanwhile) anchors at its own class; with
+// no top-level window of that class the code ends at that anchor.
+TEST(FinderCode, UnreachableLevelEndsWithItsAnchorLine) {
+  WindowTree tree;
+  const WindowHandle top = tree.AddTopLevel(Class("Top"));
+  const WindowHandle other = tree.AddTopLevel(Class("Other"));
+  const WindowHandle button = tree.AddChild(top, Class("Button"));
+  const WindowHandle target = tree.AddChild(button, Class("Edit"));
+  AlteredWindows windows(tree);
+  windows.parent_override = [&](WindowHandle w) {
+    return w == button ? other : tree.Parent(w);
+  };
+  EXPECT_EQ(CodeFor(target, windows),
+            Lines({
+                "Dim Button As Long",
+                "Dim Edit As Long",
+                R"(Button = FindWindow("Button", vbNullString))",
+            }));
+}
+
+TEST(FinderCode, NegativeHandlesWork) {
+  WindowTree tree(-2000000000, 4);
+  const WindowHandle top = tree.AddTopLevel(Class("Top"));
+  const WindowHandle target = tree.AddChild(top, Class("Edit"));
+  ASSERT_LT(target, 0);
+  EXPECT_EQ(CodeFor(" " + std::to_string(target) + " ", tree),
+            Lines({"Dim Top As Long", "Dim Edit As Long",
+                   R"(Top = FindWindow("Top", vbNullString))",
+                   R"(Edit = FindWindowEx(Top, 0, "Edit", vbNullString))"}));
+}
+
+TEST(DeliverFinderResult, ShowsMessagesAndHandsOverCode) {
+  model::MessageBoxLog messages;
+  EXPECT_EQ(DeliverFinderResult(FinderCode{"Dim X As Long"}, messages), "Dim X As Long");
+  EXPECT_EQ(DeliverFinderResult(NoFinderOutput{}, messages), std::nullopt);
+  EXPECT_TRUE(messages.shown().empty());
+  EXPECT_EQ(DeliverFinderResult(FinderMessage{kNotNumericMessage}, messages),
+            std::nullopt);
+  EXPECT_EQ(DeliverFinderResult(FinderMessage{kInvalidHandleMessage}, messages),
+            std::nullopt);
+  const std::vector<model::MessageBoxLog::Shown> expected = {
+      {"Error!",
+       "Please only enter the handle of the window for the code to be generated."},
+      {"Error!", "The window handle you entered is not valid."}};
+  EXPECT_EQ(messages.shown(), expected);
+}
+
+}  // namespace
+}  // namespace winscout::codegen
