@@ -1,8 +1,16 @@
 #pragma once
 
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
 #include <string_view>
 
+#include "platform/window_system.h"
+
 namespace winscout {
+
+using EventHandler = std::function<void()>;
 
 // A modal message box with an OK button and the exclamation icon; returns
 // when the user has closed it.
@@ -10,6 +18,118 @@ class ModalMessageBox {
  public:
   virtual ~ModalMessageBox() = default;
   virtual void ShowExclamation(std::string_view title, std::string_view text) = 0;
+};
+
+// An image a picture box can show; what it is made of is the toolkit's own.
+class Picture {
+ public:
+  virtual ~Picture() = default;
+};
+
+enum class MousePointer { kDefault = 0, kCustom = 99 };
+
+class TextBox {
+ public:
+  virtual ~TextBox() = default;
+  virtual std::string Text() const = 0;
+  // Replaces the whole text and raises the change event, as typing does.
+  virtual void SetText(std::string_view text) = 0;
+  virtual void OnChange(EventHandler handler) = 0;
+};
+
+// A picture box holds the mouse from a press until every button is released,
+// so the release comes back to it wherever the pointer is by then. Its events
+// come for any mouse button.
+class PictureBox {
+ public:
+  virtual ~PictureBox() = default;
+  virtual const Picture* GetPicture() const = 0;
+  // nullptr empties the box. The picture is not owned: image holders keep it.
+  virtual void SetPicture(const Picture* picture) = 0;
+  virtual MousePointer GetMousePointer() const = 0;
+  virtual void SetMousePointer(MousePointer pointer) = 0;
+  virtual void OnMouseDown(EventHandler handler) = 0;
+  virtual void OnMouseUp(EventHandler handler) = 0;
+};
+
+// A windowless holder of one picture.
+class ImageHolder {
+ public:
+  virtual ~ImageHolder() = default;
+  virtual const Picture* GetPicture() const = 0;
+};
+
+class Button {
+ public:
+  virtual ~Button() = default;
+  virtual void OnClick(EventHandler handler) = 0;
+};
+
+// Ticks on the user-interface thread, at most one pending at a time.
+class Timer {
+ public:
+  virtual ~Timer() = default;
+  virtual bool Enabled() const = 0;
+  virtual void SetEnabled(bool enabled) = 0;
+  virtual int IntervalMs() const = 0;
+  virtual void OnTick(EventHandler handler) = 0;
+};
+
+// Positions and sizes in twips, 1440 to the inch.
+struct TwipsRect {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+};
+
+enum class ControlKind {
+  kFrame,
+  kPictureBox,
+  kTextBox,
+  kCodeBox,  // multi-line, both scroll bars
+  kButton,
+  kImage,
+  kTimer,
+};
+
+// One control of a form, as the toolkit lays it out.
+struct ControlSpec {
+  int id = 0;  // also the control's ID on the platform
+  std::string_view name;
+  ControlKind kind = ControlKind::kTextBox;
+  int container = 0;  // the id of a frame, or 0 for the form itself
+  std::string_view text;
+  TwipsRect rect;
+  int tab_index = 0;
+  bool visible = true;
+  int interval_ms = 0;  // timers only
+};
+
+struct FormSpec {
+  std::string_view caption;
+  int client_width = 0;  // twips
+  int client_height = 0;
+  std::span<const ControlSpec> controls;
+};
+
+// The one window of the program, with every control of its spec, created
+// hidden. Controls are reached by their spec's id.
+class Form {
+ public:
+  virtual ~Form() = default;
+  virtual WindowHandle Handle() const = 0;
+  virtual int ClientWidth() const = 0;  // twips
+  // Sets the outer width so that the client area gets this width; the height
+  // and the position stay.
+  virtual void SetClientWidth(int twips) = 0;
+  virtual void Show() = 0;
+
+  virtual TextBox& TextBoxAt(int id) = 0;
+  virtual PictureBox& PictureBoxAt(int id) = 0;
+  virtual ImageHolder& ImageAt(int id) = 0;
+  virtual Button& ButtonAt(int id) = 0;
+  virtual Timer& TimerAt(int id) = 0;
 };
 
 }  // namespace winscout

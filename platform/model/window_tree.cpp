@@ -107,6 +107,10 @@ void WindowTree::SetEnabled(WindowHandle window, bool enabled) {
   Get(window).spec.enabled = enabled;
 }
 
+void WindowTree::SetRect(WindowHandle window, ScreenRect rect) {
+  Get(window).spec.rect = rect;
+}
+
 bool WindowTree::IsTopmost(WindowHandle window) const {
   const Node* node = Find(window);
   return node && node->key.topmost;

@@ -58,6 +58,7 @@ class WindowTree final : public WindowSystem {
   void SetText(WindowHandle window, std::string text);
   void SetVisible(WindowHandle window, bool visible);
   void SetEnabled(WindowHandle window, bool enabled);
+  void SetRect(WindowHandle window, ScreenRect rect);
   void MoveCursor(ScreenPoint point) { cursor_ = point; }
 
   bool Exists(WindowHandle window) const { return nodes_.contains(window); }

@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 
 #include "platform/model/message_box_log.h"
 #include "platform/model/window_tree.h"
+#include "tests/support/forwarding_windows.h"
 
 namespace winscout::codegen {
 namespace {
@@ -43,43 +43,6 @@ std::size_t CountLines(const std::string& text, std::string_view piece) {
   }
   return count;
 }
-
-// Answers like the tree it wraps except where a test says otherwise: for
-// windows that change under the generator.
-class AlteredWindows final : public WindowSystem {
- public:
-  explicit AlteredWindows(WindowTree& tree) : tree_(tree) {}
-
-  std::function<WindowHandle(WindowHandle)> parent_override;
-  mutable std::function<void()> after_first_class_query;
-
-  ScreenPoint CursorPos() const override { return tree_.CursorPos(); }
-  WindowHandle WindowAt(ScreenPoint p) const override { return tree_.WindowAt(p); }
-  std::string WindowText(WindowHandle w, int capacity) const override {
-    return tree_.WindowText(w, capacity);
-  }
-  std::string ClassName(WindowHandle w, int capacity) const override {
-    std::string name = tree_.ClassName(w, capacity);
-    if (after_first_class_query) std::exchange(after_first_class_query, nullptr)();
-    return name;
-  }
-  WindowHandle Parent(WindowHandle w) const override {
-    return parent_override ? parent_override(w) : tree_.Parent(w);
-  }
-  std::int32_t ControlId(WindowHandle w) const override { return tree_.ControlId(w); }
-  std::string ModulePath(WindowHandle w) const override { return tree_.ModulePath(w); }
-  WindowHandle FindTopLevel(std::string_view c) const override {
-    return tree_.FindTopLevel(c);
-  }
-  WindowHandle FindChild(WindowHandle p, WindowHandle a,
-                         std::string_view c) const override {
-    return tree_.FindChild(p, a, c);
-  }
-  void MakeTopmost(WindowHandle w) override { tree_.MakeTopmost(w); }
-
- private:
-  WindowTree& tree_;
-};
 
 struct ValidationCase {
   std::string handle_text;  // "{h}" stands for the handle of a real window
@@ -256,7 +219,7 @@ TEST(FinderCode, ParentLoopEndsTheWalk) {
   WindowTree tree;
   const WindowHandle top = tree.AddTopLevel(Class("Top"));
   const WindowHandle target = tree.AddChild(top, Class("Edit"));
-  AlteredWindows windows(tree);
+  testing::ForwardingWindows windows(tree);
   windows.parent_override = [&](WindowHandle w) {
     return w == top ? target : tree.Parent(w);
   };
@@ -273,7 +236,7 @@ TEST(FinderCode, WindowsDestroyedMidwayGiveShorterCode) {
   WindowTree tree;
   const WindowHandle top = tree.AddTopLevel(Class("Top"));
   const WindowHandle target = tree.AddChild(top, Class("Edit"));
-  AlteredWindows windows(tree);
+  testing::ForwardingWindows windows(tree);
   windows.after_first_class_query = [&] { tree.Destroy(top); };
   EXPECT_EQ(CodeFor(target, windows),
             Lines({"Dim Edit As Long", R"(Edit = FindWindow("Edit", vbNullString))"}));
@@ -288,7 +251,7 @@ TEST(FinderCode, UnreachableLevelEndsWithItsAnchorLine) {
   const WindowHandle other = tree.AddTopLevel(Class("Other"));
   const WindowHandle button = tree.AddChild(top, Class("Button"));
   const WindowHandle target = tree.AddChild(button, Class("Edit"));
-  AlteredWindows windows(tree);
+  testing::ForwardingWindows windows(tree);
   windows.parent_override = [&](WindowHandle w) {
     return w == button ? other : tree.Parent(w);
   };

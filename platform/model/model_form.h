@@ -1,0 +1,149 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/model/window_tree.h"
+#include "platform/toolkit.h"
+
+namespace winscout::model {
+
+class ModelPicture final : public Picture {
+ public:
+  explicit ModelPicture(std::string name) : name_(std::move(name)) {}
+  const std::string& name() const { return name_; }
+
+ private:
+  std::string name_;
+};
+
+class ModelTextBox final : public TextBox {
+ public:
+  ModelTextBox(WindowTree& desktop, WindowHandle window, std::string_view text);
+  std::string Text() const override { return text_; }
+  void SetText(std::string_view text) override;
+  void OnChange(EventHandler handler) override { on_change_ = std::move(handler); }
+
+  // The user types at the end of the text.
+  void Type(std::string_view characters);
+  int writes() const { return writes_; }
+
+ private:
+  WindowTree& desktop_;
+  WindowHandle window_;
+  std::string text_;
+  EventHandler on_change_;
+  int writes_ = 0;
+};
+
+class ModelPictureBox final : public PictureBox {
+ public:
+  const Picture* GetPicture() const override { return picture_; }
+  void SetPicture(const Picture* picture) override;
+  MousePointer GetMousePointer() const override { return pointer_; }
+  void SetMousePointer(MousePointer pointer) override { pointer_ = pointer; }
+  void OnMouseDown(EventHandler handler) override { on_down_ = std::move(handler); }
+  void OnMouseUp(EventHandler handler) override { on_up_ = std::move(handler); }
+
+  void Press();
+  void Release();
+  // Every picture the box was given, in order (nullptr for "emptied").
+  const std::vector<const Picture*>& picture_history() const { return history_; }
+
+ private:
+  const Picture* picture_ = nullptr;
+  MousePointer pointer_ = MousePointer::kDefault;
+  EventHandler on_down_;
+  EventHandler on_up_;
+  std::vector<const Picture*> history_;
+};
+
+class ModelImage final : public ImageHolder {
+ public:
+  explicit ModelImage(std::string name) : picture_(std::move(name)) {}
+  const Picture* GetPicture() const override { return &picture_; }
+
+ private:
+  ModelPicture picture_;
+};
+
+class ModelButton final : public Button {
+ public:
+  void OnClick(EventHandler handler) override { on_click_ = std::move(handler); }
+  void Click();
+
+ private:
+  EventHandler on_click_;
+};
+
+class ModelTimer final : public Timer {
+ public:
+  explicit ModelTimer(int interval_ms) : interval_ms_(interval_ms) {}
+  bool Enabled() const override { return enabled_; }
+  void SetEnabled(bool enabled) override { enabled_ = enabled; }
+  int IntervalMs() const override { return interval_ms_; }
+  void OnTick(EventHandler handler) override { on_tick_ = std::move(handler); }
+
+  // One interval passes: a tick if the timer is on. Returns whether it ticked.
+  bool Elapse();
+
+ private:
+  bool enabled_ = false;
+  int interval_ms_;
+  EventHandler on_tick_;
+};
+
+// A form on the in-memory desktop: the form is a top-level window and each
+// windowed control a child window at its place (15 twips to the pixel), so
+// the program can inspect and pick its own controls.
+class ModelForm final : public Form {
+ public:
+  static constexpr int kTwipsPerPixel = 15;
+
+  ModelForm(const FormSpec& spec, WindowTree& desktop, ScreenPoint origin = {100, 100});
+
+  WindowHandle Handle() const override { return window_; }
+  int ClientWidth() const override { return client_width_; }
+  void SetClientWidth(int twips) override;
+  void Show() override { shown_ = true; }
+
+  TextBox& TextBoxAt(int id) override { return ModelTextBoxAt(id); }
+  PictureBox& PictureBoxAt(int id) override { return ModelPictureBoxAt(id); }
+  ImageHolder& ImageAt(int id) override;
+  Button& ButtonAt(int id) override { return ModelButtonAt(id); }
+  Timer& TimerAt(int id) override { return ModelTimerAt(id); }
+
+  ModelTextBox& ModelTextBoxAt(int id);
+  ModelPictureBox& ModelPictureBoxAt(int id);
+  ModelButton& ModelButtonAt(int id);
+  ModelTimer& ModelTimerAt(int id);
+
+  bool shown() const { return shown_; }
+  int client_height() const { return client_height_; }
+  // The child window that stands for the control on the desktop.
+  WindowHandle WindowOf(int id) const { return windows_.at(id); }
+  // The screen point at the middle of the control.
+  ScreenPoint CenterOf(int id) const;
+
+ private:
+  template <typename T>
+  T& At(std::map<int, std::unique_ptr<T>>& controls, int id);
+
+  WindowTree& desktop_;
+  ScreenPoint origin_;
+  WindowHandle window_ = 0;
+  int client_width_;
+  int client_height_;
+  bool shown_ = false;
+  std::map<int, WindowHandle> windows_;
+  std::map<int, model::ScreenRect> screen_rects_;
+  std::map<int, std::unique_ptr<ModelTextBox>> text_boxes_;
+  std::map<int, std::unique_ptr<ModelPictureBox>> picture_boxes_;
+  std::map<int, std::unique_ptr<ModelImage>> images_;
+  std::map<int, std::unique_ptr<ModelButton>> buttons_;
+  std::map<int, std::unique_ptr<ModelTimer>> timers_;
+};
+
+}  // namespace winscout::model

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <utility>
+
+#include "platform/window_system.h"
+
+namespace winscout::testing {
+
+// Answers like the window system it wraps, counts every query by name, and
+// lets a test change the answers: windows that change under the caller.
+class ForwardingWindows final : public WindowSystem {
+ public:
+  explicit ForwardingWindows(WindowSystem& inner) : inner_(inner) {}
+
+  std::function<WindowHandle(WindowHandle)> parent_override;
+  // Runs once, right after the first class-name query.
+  mutable std::function<void()> after_first_class_query;
+  mutable std::map<std::string, int> calls;
+
+  int TotalCalls() const {
+    int total = 0;
+    for (const auto& [name, count] : calls) total += count;
+    return total;
+  }
+
+  ScreenPoint CursorPos() const override {
+    Count("CursorPos");
+    return inner_.CursorPos();
+  }
+  WindowHandle WindowAt(ScreenPoint p) const override {
+    Count("WindowAt");
+    return inner_.WindowAt(p);
+  }
+  std::string WindowText(WindowHandle w, int capacity) const override {
+    Count("WindowText");
+    return inner_.WindowText(w, capacity);
+  }
+  std::string ClassName(WindowHandle w, int capacity) const override {
+    Count("ClassName");
+    std::string name = inner_.ClassName(w, capacity);
+    if (after_first_class_query) std::exchange(after_first_class_query, nullptr)();
+    return name;
+  }
+  WindowHandle Parent(WindowHandle w) const override {
+    Count("Parent");
+    return parent_override ? parent_override(w) : inner_.Parent(w);
+  }
+  std::int32_t ControlId(WindowHandle w) const override {
+    Count("ControlId");
+    return inner_.ControlId(w);
+  }
+  std::string ModulePath(WindowHandle w) const override {
+    Count("ModulePath");
+    return inner_.ModulePath(w);
+  }
+  WindowHandle FindTopLevel(std::string_view c) const override {
+    Count("FindTopLevel");
+    return inner_.FindTopLevel(c);
+  }
+  WindowHandle FindChild(WindowHandle p, WindowHandle a,
+                         std::string_view c) const override {
+    Count("FindChild");
+    return inner_.FindChild(p, a, c);
+  }
+  void MakeTopmost(WindowHandle w) override {
+    Count("MakeTopmost");
+    inner_.MakeTopmost(w);
+  }
+
+ private:
+  void Count(const char* name) const { ++calls[name]; }
+
+  WindowSystem& inner_;
+};
+
+}  // namespace winscout::testing

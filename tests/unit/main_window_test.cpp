@@ -1,0 +1,253 @@
+#include "app/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "app/main_form.h"
+#include "codegen/finder_code.h"
+#include "platform/model/message_box_log.h"
+#include "platform/model/model_form.h"
+#include "platform/model/window_tree.h"
+
+namespace winscout::app {
+namespace {
+
+using model::ModelForm;
+
+// Runs a check at the moment a message box would be on the screen.
+class WatchedMessageBox final : public ModalMessageBox {
+ public:
+  std::function<void()> while_shown;
+  model::MessageBoxLog log;
+  void ShowExclamation(std::string_view title, std::string_view text) override {
+    if (while_shown) while_shown();
+    log.ShowExclamation(title, text);
+  }
+};
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  MainWindowTest() {
+    other_app_ = desktop_.AddTopLevel(
+        {.class_name = "Main_Frame2", .text = "Other", .rect = {600, 0, 900, 300}});
+    other_edit_ = desktop_.AddChild(
+        other_app_, {.class_name = "Edit", .text = "typed", .rect = {610, 10, 700, 40}});
+    window_.Start();
+  }
+
+  model::ModelPictureBox& CodeArrow() {
+    return form_.ModelPictureBoxAt(control::kPicture1);
+  }
+  model::ModelPictureBox& InspectorArrow() {
+    return form_.ModelPictureBoxAt(control::kPicture3);
+  }
+  model::ModelTextBox& Box(int id) { return form_.ModelTextBoxAt(id); }
+  model::ModelTimer& Timer2() { return form_.ModelTimerAt(control::kTimer2); }
+  const Picture* Arrow() { return form_.ImageAt(control::kPicture2).GetPicture(); }
+  void Click(int id) { form_.ModelButtonAt(id).Click(); }
+
+  // Press on the code arrow, move to the point, release.
+  void DropCodeArrowAt(ScreenPoint point) {
+    CodeArrow().Press();
+    desktop_.MoveCursor(point);
+    CodeArrow().Release();
+  }
+
+  model::WindowTree desktop_;
+  ModelForm form_{kMainForm, desktop_};
+  WatchedMessageBox messages_;
+  MainWindow window_{form_, desktop_, messages_};
+  WindowHandle other_app_ = 0;
+  WindowHandle other_edit_ = 0;
+};
+
+TEST_F(MainWindowTest, StartsNarrowTopmostAndShownWithBothArrows) {
+  EXPECT_TRUE(form_.shown());
+  EXPECT_TRUE(desktop_.IsTopmost(form_.Handle()));
+  EXPECT_EQ(form_.ClientWidth(), 4290);
+  EXPECT_EQ(form_.client_height(), 2865);
+  EXPECT_NE(Arrow(), nullptr);
+  EXPECT_EQ(CodeArrow().GetPicture(), Arrow());
+  EXPECT_EQ(InspectorArrow().GetPicture(), Arrow());
+  EXPECT_FALSE(Timer2().Enabled());
+  EXPECT_EQ(Timer2().IntervalMs(), 5);
+  EXPECT_EQ(Box(control::kText4).Text(), "");
+  EXPECT_EQ(Box(control::kTxtHandle).Text(), "");
+  EXPECT_EQ(Box(control::kText5).Text(), "Window Text:");
+  EXPECT_EQ(Box(control::kText11).Text(), "Parent Window Class Name: ");
+}
+
+TEST_F(MainWindowTest, LayoutSwitchesChangeOnlyTheWidthAndKeepEveryText) {
+  Box(control::kText4).Type("kept");
+  std::vector<std::string> before;
+  for (const ControlSpec& spec : kControls) {
+    if (spec.kind == ControlKind::kTextBox || spec.kind == ControlKind::kCodeBox) {
+      before.push_back(Box(spec.id).Text());
+    }
+  }
+  struct Step {
+    int button;
+    int width;
+  };
+  for (const Step& step : {Step{control::kCommand4, 9420}, Step{control::kCommand4, 9420},
+                           Step{control::kCommand5, 4290}, Step{control::kCommand5, 4290},
+                           Step{control::kCommand4, 9420}}) {
+    Click(step.button);
+    EXPECT_EQ(form_.ClientWidth(), step.width);
+    EXPECT_EQ(form_.client_height(), 2865);
+  }
+  std::vector<std::string> after;
+  for (const ControlSpec& spec : kControls) {
+    if (spec.kind == ControlKind::kTextBox || spec.kind == ControlKind::kCodeBox) {
+      after.push_back(Box(spec.id).Text());
+    }
+  }
+  EXPECT_EQ(after, before);
+}
+
+// Live inspection is the timer's enabled state; every event sets it without
+// looking at it first.
+struct SwitchCase {
+  const char* event;
+  bool before;
+  bool after;
+};
+
+class LiveInspectionSwitchTest : public MainWindowTest,
+                                 public ::testing::WithParamInterface<SwitchCase> {
+ protected:
+  void Raise(std::string_view event) {
+    if (event == "Start") Click(control::kCommand2);
+    if (event == "Stop") Click(control::kCommand3);
+    if (event == "press") InspectorArrow().Press();
+    if (event == "release") InspectorArrow().Release();
+    if (event == "type") Box(control::kText4).Type("x");
+  }
+};
+
+TEST_P(LiveInspectionSwitchTest, FollowsTheStateTable) {
+  Timer2().SetEnabled(GetParam().before);
+  Raise(GetParam().event);
+  EXPECT_EQ(Timer2().Enabled(), GetParam().after);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Events, LiveInspectionSwitchTest,
+    ::testing::Values(SwitchCase{"Start", false, true}, SwitchCase{"Start", true, true},
+                      SwitchCase{"Stop", true, false}, SwitchCase{"Stop", false, false},
+                      SwitchCase{"press", false, true}, SwitchCase{"press", true, true},
+                      SwitchCase{"release", true, false},
+                      SwitchCase{"release", false, false},
+                      SwitchCase{"type", true, false}, SwitchCase{"type", false, false}),
+    [](const auto& info) {
+      return std::string(info.param.event) +
+             (info.param.before ? "_WhileOn" : "_WhileOff");
+    });
+
+TEST_F(MainWindowTest, InspectorDragReportsWhatThePointerCrossesAndKeepsTheLastTick) {
+  Click(control::kCommand4);
+  desktop_.MoveCursor(form_.CenterOf(control::kPicture3));
+  InspectorArrow().Press();
+  EXPECT_EQ(InspectorArrow().GetPicture(), nullptr);
+  EXPECT_EQ(InspectorArrow().GetMousePointer(), MousePointer::kCustom);
+  EXPECT_EQ(Box(control::kText6).Text(), "Window Class Name:")
+      << "no report before a tick";
+  ASSERT_TRUE(Timer2().Elapse());
+  EXPECT_EQ(Box(control::kText5).Text(),
+            "Window Handle: " + std::to_string(form_.WindowOf(control::kPicture3)));
+  desktop_.MoveCursor({620, 20});
+  ASSERT_TRUE(Timer2().Elapse());
+  desktop_.MoveCursor({800, 200});
+  InspectorArrow().Release();
+  EXPECT_FALSE(Timer2().Elapse());
+  EXPECT_EQ(Box(control::kText5).Text(), "Window Handle: " + std::to_string(other_edit_));
+  EXPECT_EQ(Box(control::kText7).Text(), "Window Text: typed");
+  EXPECT_EQ(InspectorArrow().GetPicture(), Arrow());
+  EXPECT_EQ(InspectorArrow().GetMousePointer(), MousePointer::kDefault);
+}
+
+TEST_F(MainWindowTest, ReportOverAReportBoxShowsItsTextFromBefore) {
+  Click(control::kCommand4);
+  Click(control::kCommand2);
+  desktop_.MoveCursor({620, 20});
+  Timer2().Elapse();
+  desktop_.MoveCursor(form_.CenterOf(control::kText6));
+  Timer2().Elapse();
+  EXPECT_EQ(Box(control::kText7).Text(), "Window Text: Window Class Name: Edit");
+}
+
+TEST_F(MainWindowTest, CodeArrowDropWritesCodeAndEndsLiveInspection) {
+  Click(control::kCommand2);
+  DropCodeArrowAt({620, 20});
+  EXPECT_EQ(Box(control::kTxtHandle).Text(), std::to_string(other_edit_));
+  EXPECT_EQ(Box(control::kText4).Text(),
+            "Dim MainFrame As Long\r\nDim Edit As Long\r\n"
+            "MainFrame = FindWindow(\"Main_Frame2\", vbNullString)\r\n"
+            "Edit = FindWindowEx(MainFrame, 0, \"Edit\", vbNullString)");
+  EXPECT_FALSE(Timer2().Enabled());
+  EXPECT_TRUE(messages_.log.shown().empty());
+  EXPECT_EQ(CodeArrow().GetPicture(), Arrow());
+  EXPECT_EQ(CodeArrow().GetMousePointer(), MousePointer::kDefault);
+  EXPECT_EQ(CodeArrow().picture_history(),
+            (std::vector<const Picture*>{Arrow(), nullptr, Arrow()}));
+}
+
+TEST_F(MainWindowTest, SecondDropOnTheSameWindowRegeneratesFromTheKeptHandle) {
+  DropCodeArrowAt({620, 20});
+  Box(control::kText4).Type(" edited");
+  DropCodeArrowAt({630, 30});
+  EXPECT_EQ(Box(control::kTxtHandle).writes(), 1);
+  EXPECT_EQ(Box(control::kText4).writes(), 2);
+  EXPECT_TRUE(Box(control::kText4).Text().ends_with("\"Edit\", vbNullString)"));
+}
+
+TEST_F(MainWindowTest, DropOnItsOwnArrowBoxGivesCodeForIt) {
+  DropCodeArrowAt(form_.CenterOf(control::kPicture1));
+  EXPECT_EQ(Box(control::kText4).Text(),
+            "Dim WinScoutForm As Long\r\nDim Frame As Long\r\nDim PictureBox As Long\r\n"
+            "WinScoutForm = FindWindow(\"WinScoutForm\", vbNullString)\r\n"
+            "Frame = FindWindowEx(WinScoutForm, 0, \"Frame\", vbNullString)\r\n"
+            "PictureBox = FindWindowEx(Frame, 0, \"PictureBox\", vbNullString)");
+}
+
+TEST_F(MainWindowTest, FirstDropOnNothingSaysNotNumericWithTheArrowBack) {
+  Click(control::kCommand2);
+  messages_.while_shown = [this] {
+    EXPECT_EQ(CodeArrow().GetPicture(), Arrow());
+    EXPECT_EQ(CodeArrow().GetMousePointer(), MousePointer::kDefault);
+  };
+  DropCodeArrowAt({2000, 2000});
+  EXPECT_EQ(Box(control::kTxtHandle).Text(), "");
+  const std::vector<model::MessageBoxLog::Shown> expected = {
+      {"Error!", std::string(codegen::kNotNumericMessage)}};
+  EXPECT_EQ(messages_.log.shown(), expected);
+  EXPECT_EQ(Box(control::kText4).writes(), 0);
+  EXPECT_TRUE(Timer2().Enabled()) << "an error message leaves live inspection on";
+}
+
+TEST_F(MainWindowTest, DropOnNothingAfterAWindowWritesZeroAndStaysQuiet) {
+  DropCodeArrowAt({620, 20});
+  const std::string code = Box(control::kText4).Text();
+  Click(control::kCommand2);
+  DropCodeArrowAt({2000, 2000});
+  EXPECT_EQ(Box(control::kTxtHandle).Text(), "0");
+  EXPECT_EQ(Box(control::kText4).Text(), code);
+  EXPECT_TRUE(messages_.log.shown().empty());
+  EXPECT_TRUE(Timer2().Enabled());
+}
+
+TEST_F(MainWindowTest, DropOnAWindowThatIsGoneSaysNotValidWithTheArrowBack) {
+  desktop_.MoveCursor({620, 20});
+  CodeArrow().Press();
+  messages_.while_shown = [this] { EXPECT_EQ(CodeArrow().GetPicture(), Arrow()); };
+  // The window closes between the pick and the generation.
+  Box(control::kTxtHandle).OnChange([this] { desktop_.Destroy(other_app_); });
+  CodeArrow().Release();
+  ASSERT_EQ(messages_.log.shown().size(), 1u);
+  EXPECT_EQ(messages_.log.shown()[0].text, codegen::kInvalidHandleMessage);
+  EXPECT_EQ(Box(control::kText4).Text(), "");
+}
+
+}  // namespace
+}  // namespace winscout::app
