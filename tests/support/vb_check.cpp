@@ -1,0 +1,106 @@
+#include "tests/support/vb_check.h"
+
+#include <algorithm>
+#include <iterator>
+#include <unordered_set>
+
+#include "tests/support/vb_replay.h"
+
+namespace winscout::testing {
+namespace {
+
+// In lower case. Kept apart from the generator's own list on purpose: a word
+// missing there must show up here as a finding.
+constexpr std::string_view kReserved[] = {
+    // VB6 / VBA statement and marker keywords.
+    "any", "as", "byref", "byval", "call", "case", "close", "const", "declare", "defbool",
+    "defbyte", "defcur", "defdate", "defdbl", "defdec", "defint", "deflng", "deflnglng",
+    "deflngptr", "defobj", "defsng", "defstr", "defvar", "dim", "do", "each", "else",
+    "elseif", "end", "endif", "enum", "erase", "error", "event", "exit", "for", "friend",
+    "function", "get", "global", "gosub", "goto", "if", "implements", "in", "input",
+    "let", "lock", "loop", "lset", "new", "next", "on", "open", "option", "optional",
+    "paramarray", "preserve", "print", "private", "public", "put", "raiseevent", "redim",
+    "rem", "resume", "return", "rset", "seek", "select", "set", "shared", "spc", "static",
+    "step", "stop", "sub", "tab", "then", "to", "type", "unlock", "until", "wend",
+    "while", "with", "withevents", "write",
+    // VB6 / VBA operators.
+    "addressof", "and", "eqv", "imp", "is", "like", "mod", "not", "or", "typeof", "xor",
+    // VB6 / VBA names with a fixed meaning in expressions, and special forms.
+    "abs", "array", "cbool", "cbyte", "ccur", "cdate", "cdbl", "cdec", "cint", "circle",
+    "clng", "clnglng", "clngptr", "csng", "cstr", "cvar", "cverr", "debug", "doevents",
+    "fix", "inputb", "int", "lbound", "len", "lenb", "me", "pset", "scale", "sgn",
+    "ubound",
+    // VB6 / VBA types and literals.
+    "boolean", "byte", "currency", "date", "decimal", "double", "integer", "long",
+    "longlong", "longptr", "object", "single", "string", "variant", "empty", "false",
+    "nothing", "null", "true",
+    // VB6 / VBA words reserved for the implementation or the future.
+    "attribute", "cdecl", "lineinput",
+    // VB.NET reserved keywords beyond the above.
+    "addhandler", "alias", "andalso", "catch", "cchar", "char", "class", "cobj",
+    "continue", "csbyte", "cshort", "ctype", "cuint", "culng", "cushort", "default",
+    "delegate", "directcast", "finally", "gettype", "getxmlnamespace", "handles",
+    "imports", "inherits", "interface", "isnot", "lib", "module", "mustinherit",
+    "mustoverride", "mybase", "myclass", "nameof", "namespace", "narrowing",
+    "notinheritable", "notoverridable", "of", "operator", "orelse", "out", "overloads",
+    "overridable", "overrides", "partial", "property", "protected", "readonly",
+    "removehandler", "sbyte", "shadows", "short", "structure", "synclock", "throw", "try",
+    "trycast", "uinteger", "ulong", "ushort", "using", "when", "widening", "writeonly",
+    // Option Compare Text; and the names the finder code itself calls.
+    "text", "chr", "findwindow", "findwindowex", "vbnullstring"};
+
+constexpr std::size_t kMaxIdentifierLength = 255;
+
+bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+std::string At(const VbLine& line) {
+  return "line " + std::to_string(line.number) + ": ";
+}
+
+}  // namespace
+
+bool IsReservedInVb(std::string_view name) {
+  return std::ranges::find(kReserved, FoldVbName(name)) != std::end(kReserved);
+}
+
+bool IsVbIdentifier(std::string_view name) {
+  return !name.empty() && name.size() <= kMaxIdentifierLength &&
+         IsAsciiLetter(name.front()) && std::ranges::all_of(name, [](char c) {
+           return IsAsciiLetter(c) || (c >= '0' && c <= '9') || c == '_';
+         });
+}
+
+std::vector<std::string> CheckFinderCode(std::string_view text) {
+  const VbParse parse = ParseFinderCode(text);
+  if (!parse.error.empty()) return {parse.error};
+  std::vector<std::string> problems;
+  std::unordered_set<std::string> declared;
+  bool calls_begun = false;
+  auto require_declared = [&](const VbLine& line, const std::string& name) {
+    if (!declared.contains(FoldVbName(name))) {
+      problems.push_back(At(line) + name + " is used before it is declared");
+    }
+  };
+  for (const VbLine& line : parse.lines) {
+    if (line.kind != VbLineKind::kDeclaration) {
+      calls_begun = true;
+      require_declared(line, line.variable);
+      if (!line.parent.empty()) require_declared(line, line.parent);
+      continue;
+    }
+    const std::string& name = line.variable;
+    if (calls_begun) problems.push_back(At(line) + "declaration among the call lines");
+    if (!IsVbIdentifier(name)) {
+      problems.push_back(At(line) + name + " is not a Visual Basic identifier");
+    }
+    if (IsReservedInVb(name)) problems.push_back(At(line) + name + " is a reserved word");
+    if (!declared.insert(FoldVbName(name)).second) {
+      problems.push_back(At(line) + name + " is declared twice");
+    }
+  }
+  if (declared.empty()) problems.push_back("no variable is declared");
+  if (!calls_begun) problems.push_back("no call line");
+  return problems;
+}
+
+}  // namespace winscout::testing

@@ -1,0 +1,228 @@
+#include "tests/support/vb_replay.h"
+
+#include <algorithm>
+#include <optional>
+#include <unordered_map>
+
+namespace winscout::testing {
+namespace {
+
+constexpr std::string_view kLineBreak = "\r\n";
+
+bool IsNameChar(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+         c == '_';
+}
+
+char LowerAscii(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool IsControl(char c) {
+  const auto code = static_cast<unsigned char>(c);
+  return code < 0x20 || code == 0x7f;
+}
+
+// Consumes one line from the left; every method either takes what it names
+// and reports success or leaves the reader in an unspecified position.
+class LineReader {
+ public:
+  explicit LineReader(std::string_view line) : rest_(line) {}
+
+  bool AtEnd() const { return rest_.empty(); }
+
+  bool Take(std::string_view piece) {
+    if (!rest_.starts_with(piece)) return false;
+    rest_.remove_prefix(piece.size());
+    return true;
+  }
+
+  // Any run of letters, digits and underscores: whether it is a usable
+  // identifier is for the checker to say, so the parser stays permissive here.
+  std::optional<std::string> Name() {
+    const auto end = std::find_if_not(rest_.begin(), rest_.end(), IsNameChar);
+    const auto length = static_cast<std::size_t>(end - rest_.begin());
+    if (length == 0) return std::nullopt;
+    std::string name(rest_.substr(0, length));
+    rest_.remove_prefix(length);
+    return name;
+  }
+
+  // Pieces joined by " & ": quoted literals and Chr(N).
+  std::optional<std::string> StringExpression() {
+    std::string value;
+    do {
+      if (!Piece(value)) return std::nullopt;
+    } while (Take(" & "));
+    return value;
+  }
+
+ private:
+  bool Piece(std::string& value) {
+    if (Take("Chr(")) return Code(value) && Take(")");
+    if (!Take("\"")) return false;
+    while (!rest_.empty()) {
+      const char c = rest_.front();
+      if (IsControl(c)) return false;
+      rest_.remove_prefix(1);
+      if (c == '"') {
+        if (!Take("\"")) return true;
+      }
+      value += c;
+    }
+    return false;
+  }
+
+  // A character code 0..255 in plain decimal, without leading zeros.
+  bool Code(std::string& value) {
+    const auto end = std::find_if_not(rest_.begin(), rest_.end(),
+                                      [](char c) { return c >= '0' && c <= '9'; });
+    const std::string_view digits =
+        rest_.substr(0, static_cast<std::size_t>(end - rest_.begin()));
+    if (digits.empty() || digits.size() > 3 || (digits.size() > 1 && digits[0] == '0')) {
+      return false;
+    }
+    int code = 0;
+    for (char d : digits) code = code * 10 + (d - '0');
+    if (code > 255) return false;
+    value += static_cast<char>(code);
+    rest_.remove_prefix(digits.size());
+    return true;
+  }
+
+  std::string_view rest_;
+};
+
+std::optional<VbLine> ParseDeclaration(std::string_view text) {
+  LineReader in(text);
+  VbLine line;
+  if (!in.Take("Dim ")) return std::nullopt;
+  auto name = in.Name();
+  if (!name || !in.Take(" As Long") || !in.AtEnd()) return std::nullopt;
+  line.variable = std::move(*name);
+  return line;
+}
+
+std::optional<VbLine> ParseCall(std::string_view text) {
+  LineReader in(text);
+  VbLine line;
+  auto variable = in.Name();
+  if (!variable) return std::nullopt;
+  line.variable = std::move(*variable);
+  if (in.Take(" = FindWindow(")) {
+    line.kind = VbLineKind::kFindWindow;
+  } else if (in.Take(" = FindWindowEx(")) {
+    line.kind = VbLineKind::kFindWindowEx;
+    auto parent = in.Name();
+    if (!parent || !in.Take(", ")) return std::nullopt;
+    if (*parent != "0") line.parent = std::move(*parent);
+    auto after = in.Name();
+    if (!after || !in.Take(", ")) return std::nullopt;
+    // A further search continues after the window it assigns to.
+    if (*after != "0") {
+      if (FoldVbName(*after) != FoldVbName(line.variable)) return std::nullopt;
+      line.after_variable = true;
+    }
+  } else {
+    return std::nullopt;
+  }
+  auto class_name = in.StringExpression();
+  if (!class_name || !in.Take(", vbNullString)") || !in.AtEnd()) return std::nullopt;
+  line.class_name = std::move(*class_name);
+  return line;
+}
+
+}  // namespace
+
+std::string FoldVbName(std::string_view name) {
+  std::string folded(name);
+  std::transform(folded.begin(), folded.end(), folded.begin(), LowerAscii);
+  return folded;
+}
+
+std::string VisibleText(std::string_view text) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string out;
+  for (char c : text) {
+    const auto code = static_cast<unsigned char>(c);
+    if (c == '\r') {
+      out += "\\r";
+    } else if (c == '\n') {
+      out += "\\n";
+    } else if (IsControl(c)) {
+      out += "\\x";
+      out += kHex[code >> 4];
+      out += kHex[code & 0xf];
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+VbParse ParseFinderCode(std::string_view text) {
+  VbParse parse;
+  int number = 0;
+  for (;;) {
+    ++number;
+    const std::size_t end = text.find(kLineBreak);
+    const std::string_view content = text.substr(0, end);
+    std::optional<VbLine> line = ParseDeclaration(content);
+    if (!line) line = ParseCall(content);
+    if (!line) {
+      parse.error = "line " + std::to_string(number) + " matches no line form: [" +
+                    VisibleText(content) + "]";
+      return parse;
+    }
+    line->number = number;
+    parse.lines.push_back(std::move(*line));
+    if (end == std::string_view::npos) return parse;
+    text.remove_prefix(end + kLineBreak.size());
+  }
+}
+
+std::ostream& operator<<(std::ostream& out, const ReplayResult& result) {
+  if (!result.Ran()) return out << "replay failed: " << result.error;
+  return out << "replay found " << result.found;
+}
+
+ReplayResult ReplayFinderCode(std::string_view text, const WindowSystem& windows) {
+  const VbParse parse = ParseFinderCode(text);
+  if (!parse.error.empty()) return {parse.error};
+  std::unordered_map<std::string, WindowHandle> values;
+  std::string last_declared;
+  auto failure = [](const VbLine& line, const std::string& what) {
+    return ReplayResult{"line " + std::to_string(line.number) + ": " + what};
+  };
+  for (const VbLine& line : parse.lines) {
+    if (line.kind == VbLineKind::kDeclaration) {
+      last_declared = FoldVbName(line.variable);
+      if (!values.emplace(last_declared, 0).second) {
+        return failure(line, line.variable + " is declared twice");
+      }
+      continue;
+    }
+    const auto assigned = values.find(FoldVbName(line.variable));
+    if (assigned == values.end())
+      return failure(line, line.variable + " is not declared");
+    // The API gets a C string: a Chr(0) would end the class name there.
+    const std::string_view class_name =
+        std::string_view(line.class_name).substr(0, line.class_name.find('\0'));
+    if (line.kind == VbLineKind::kFindWindow) {
+      assigned->second = windows.FindTopLevel(class_name);
+      continue;
+    }
+    WindowHandle parent = 0;
+    if (!line.parent.empty()) {
+      const auto found = values.find(FoldVbName(line.parent));
+      if (found == values.end()) return failure(line, line.parent + " is not declared");
+      parent = found->second;
+    }
+    const WindowHandle after = line.after_variable ? assigned->second : 0;
+    assigned->second = windows.FindChild(parent, after, class_name);
+  }
+  if (last_declared.empty()) return {"no variable is declared"};
+  return {"", values.at(last_declared)};
+}
+
+}  // namespace winscout::testing
