@@ -40,46 +40,46 @@ int CountSearches(const WindowSystem& windows, WindowHandle parent, WindowHandle
   return calls;
 }
 
+// Finds the level's window among the top-level windows. Another window of
+// the class may come first (a second instance of the application): further
+// top-level searches reach ours. If none does, the replay goes on under the
+// first one found. Returns the window to search under next.
+WindowHandle Anchor(const WindowSystem& windows, const ChainLevel& level, int& calls) {
+  const WindowHandle first = windows.FindTopLevel(level.class_name);
+  const int top_calls = CountSearches(windows, 0, first, level.class_name, level.window);
+  calls = std::max(top_calls, 1);
+  return top_calls > 0 ? level.window : first;
+}
+
 }  // namespace
 
 SearchPlan PlanSearches(const WindowSystem& windows, WindowHandle target,
                         std::string target_class) {
   const std::vector<ChainLevel> chain =
       WalkChain(windows, target, std::move(target_class));
+  std::vector<int> calls(chain.size(), 0);
   std::size_t anchor = 0;
-  // Each pass anchors one level with a top-level search and replays the
-  // levels below it; a level that is not among its parent's children (an
-  // owned window, whose parent is really its owner) becomes the next anchor.
-  for (;;) {
-    SearchPlan plan;
-    for (std::size_t k = anchor; k < chain.size(); ++k) {
-      plan.levels.push_back({chain[k].class_name, 0});
-    }
-    const ChainLevel& top = chain[anchor];
-    const WindowHandle first = windows.FindTopLevel(top.class_name);
-    // Another top-level window of the class may come first (a second
-    // instance of the application): further top-level searches reach ours.
-    // If none does, the replay goes on under the first one found.
-    const int top_calls = CountSearches(windows, 0, first, top.class_name, top.window);
-    plan.levels[0].calls = std::max(top_calls, 1);
-    WindowHandle parent = top_calls > 0 ? top.window : first;
-    bool restarted = false;
-    for (std::size_t k = anchor + 1; parent != 0 && k < chain.size(); ++k) {
-      const ChainLevel& level = chain[k];
-      if (level.class_name.empty()) break;
-      const int calls =
-          CountSearches(windows, parent, windows.FindChild(parent, 0, level.class_name),
-                        level.class_name, level.window);
-      if (calls == 0) {
-        anchor = k;
-        restarted = true;
-        break;
-      }
-      plan.levels[k - anchor].calls = calls;
+  WindowHandle parent = Anchor(windows, chain[0], calls[0]);
+  for (std::size_t k = 1; parent != 0 && k < chain.size(); ++k) {
+    const ChainLevel& level = chain[k];
+    if (level.class_name.empty()) break;
+    calls[k] =
+        CountSearches(windows, parent, windows.FindChild(parent, 0, level.class_name),
+                      level.class_name, level.window);
+    if (calls[k] != 0) {
       parent = level.window;
+    } else {
+      // Not among its parent's children (an owned window, whose parent is
+      // really its owner): the code starts again from this level.
+      anchor = k;
+      parent = Anchor(windows, level, calls[k]);
     }
-    if (!restarted) return plan;
   }
+  SearchPlan plan;
+  for (std::size_t k = anchor; k < chain.size(); ++k) {
+    plan.levels.push_back({chain[k].class_name, calls[k]});
+  }
+  return plan;
 }
 
 }  // namespace winscout::codegen
