@@ -8,18 +8,10 @@
 
 #include "codegen/finder_code.h"
 #include "tests/contract/test_desktop.h"
+#include "tests/support/crlf_lines.h"
 
 namespace winscout::testing {
 namespace {
-
-std::string Lines(std::initializer_list<std::string_view> lines) {
-  std::string text;
-  for (std::string_view line : lines) {
-    if (!text.empty()) text += "\r\n";
-    text += line;
-  }
-  return text;
-}
 
 class FinderContract : public ::testing::Test {
  protected:
@@ -47,7 +39,7 @@ TEST_F(FinderContract, SecondEditOfADialogInAFrame) {
   Child(dialog, "Edit");
   const WindowHandle target = Child(dialog, "Edit");
   EXPECT_EQ(CodeFor(target),
-            Lines({
+            CrLfLines({
                 "Dim MainFrame As Long",
                 "Dim X As Long",
                 "Dim Edit As Long",
@@ -65,7 +57,7 @@ TEST_F(FinderContract, ButtonOfADialogOwnedByAFrameAnchorsAtTheDialog) {
   const WindowHandle target = Child(dialog, "Button");
   Child(dialog, "Button");
   ASSERT_EQ(windows_.FindTopLevel("#32770"), dialog) << desktop_->Describe();
-  EXPECT_EQ(CodeFor(target), Lines({
+  EXPECT_EQ(CodeFor(target), CrLfLines({
                                  "Dim X As Long",
                                  "Dim Button As Long",
                                  R"(X = FindWindow("#32770", vbNullString))",
@@ -82,7 +74,7 @@ TEST_F(FinderContract, SecondInstanceOfAnApplicationIsReachedByFurtherTopLevelSe
   const WindowHandle target = windows_.FindChild(later, 0, "Edit");
   EXPECT_EQ(
       CodeFor(target),
-      Lines({
+      CrLfLines({
           "Dim WsFinderApp As Long",
           "Dim Edit As Long",
           R"(WsFinderApp = FindWindow("WsFinderApp", vbNullString))",
@@ -94,7 +86,7 @@ TEST_F(FinderContract, SecondInstanceOfAnApplicationIsReachedByFurtherTopLevelSe
 TEST_F(FinderContract, QuotesInAClassNameStayInsideTheLiteral) {
   const WindowHandle target = Top(R"(Ws"Quoted"Class)");
   EXPECT_EQ(CodeFor(target),
-            Lines({
+            CrLfLines({
                 "Dim WsQuotedClass As Long",
                 R"(WsQuotedClass = FindWindow("Ws""Quoted""Class", vbNullString))",
             }));
@@ -105,7 +97,7 @@ TEST_F(FinderContract, ReservedWordsAndRepeatedNamesGetNumbers) {
   const WindowHandle inner = Child(outer, "Static");
   const WindowHandle target = Child(inner, "Edit1");
   EXPECT_EQ(CodeFor(target),
-            Lines({
+            CrLfLines({
                 "Dim Static1 As Long",
                 "Dim Static2 As Long",
                 "Dim Edit As Long",

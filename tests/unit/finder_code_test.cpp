@@ -6,6 +6,7 @@
 
 #include "platform/model/message_box_log.h"
 #include "platform/model/window_tree.h"
+#include "tests/support/crlf_lines.h"
 #include "tests/support/forwarding_windows.h"
 
 namespace winscout::codegen {
@@ -14,14 +15,7 @@ namespace {
 using model::WindowSpec;
 using model::WindowTree;
 
-std::string Lines(std::initializer_list<std::string_view> lines) {
-  std::string text;
-  for (std::string_view line : lines) {
-    if (!text.empty()) text += "\r\n";
-    text += line;
-  }
-  return text;
-}
+using testing::CrLfLines;
 
 WindowSpec Class(std::string name) { return {.class_name = std::move(name)}; }
 
@@ -64,8 +58,8 @@ TEST_P(FinderValidationTest, AnswersEveryHandleText) {
     EXPECT_EQ(message->text, std::get<FinderMessage>(GetParam().expected).text);
   }
   if (const auto* code = std::get_if<FinderCode>(&result)) {
-    EXPECT_EQ(code->text,
-              Lines({"Dim Edit As Long", R"(Edit = FindWindow("Edit", vbNullString))"}));
+    EXPECT_EQ(code->text, CrLfLines({"Dim Edit As Long",
+                                     R"(Edit = FindWindow("Edit", vbNullString))"}));
   }
 }
 
@@ -88,9 +82,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(FinderCode, TopLevelWindowWithoutOwnerGivesTwoLines) {
   WindowTree tree;
   const WindowHandle target = tree.AddTopLevel(Class("Notepad"));
-  EXPECT_EQ(
-      CodeFor(target, tree),
-      Lines({"Dim Notepad As Long", R"(Notepad = FindWindow("Notepad", vbNullString))"}));
+  EXPECT_EQ(CodeFor(target, tree),
+            CrLfLines({"Dim Notepad As Long",
+                       R"(Notepad = FindWindow("Notepad", vbNullString))"}));
 }
 
 TEST(FinderCode, OwnedDialogAnchorsAtItselfAfterTheRestart) {
@@ -100,7 +94,7 @@ TEST(FinderCode, OwnedDialogAnchorsAtItselfAfterTheRestart) {
   const WindowHandle newer = tree.AddTopLevel(Class("#32770"));
   ASSERT_EQ(tree.FindTopLevel("#32770"), newer) << tree.Dump();
   EXPECT_EQ(CodeFor(dialog, tree),
-            Lines({
+            CrLfLines({
                 "Dim X As Long",
                 R"(X = FindWindow("#32770", vbNullString))",
                 R"(X = FindWindowEx(0, X, "#32770", vbNullString))",
@@ -136,7 +130,7 @@ TEST(FinderCode, SameClassNestingReusesNoName) {
   const WindowHandle inner = tree.AddChild(middle, Class("Edit1"));
   const WindowHandle target = tree.AddChild(inner, Class("Edit2"));
   EXPECT_EQ(CodeFor(target, tree),
-            Lines({
+            CrLfLines({
                 "Dim X As Long",
                 "Dim X2 As Long",
                 "Dim Edit As Long",
@@ -153,7 +147,7 @@ TEST(FinderCode, NamesCompareWithoutRegardToCase) {
   const WindowHandle outer = tree.AddTopLevel(Class("EDIT"));
   const WindowHandle target = tree.AddChild(outer, Class("edit"));
   EXPECT_EQ(CodeFor(target, tree),
-            Lines({
+            CrLfLines({
                 "Dim EDIT As Long",
                 "Dim edit2 As Long",
                 R"(EDIT = FindWindow("EDIT", vbNullString))",
@@ -224,7 +218,7 @@ TEST(FinderCode, ParentLoopEndsTheWalk) {
     return w == top ? target : tree.Parent(w);
   };
   EXPECT_EQ(CodeFor(target, windows),
-            Lines({
+            CrLfLines({
                 "Dim Top As Long",
                 "Dim Edit As Long",
                 R"(Top = FindWindow("Top", vbNullString))",
@@ -238,8 +232,9 @@ TEST(FinderCode, WindowsDestroyedMidwayGiveShorterCode) {
   const WindowHandle target = tree.AddChild(top, Class("Edit"));
   testing::ForwardingWindows windows(tree);
   windows.after_first_class_query = [&] { tree.Destroy(top); };
-  EXPECT_EQ(CodeFor(target, windows),
-            Lines({"Dim Edit As Long", R"(Edit = FindWindow("Edit", vbNullString))"}));
+  EXPECT_EQ(
+      CodeFor(target, windows),
+      CrLfLines({"Dim Edit As Long", R"(Edit = FindWindow("Edit", vbNullString))"}));
 }
 
 // A level that its parent does not hold and that is no top-level window
@@ -256,7 +251,7 @@ TEST(FinderCode, UnreachableLevelEndsWithItsAnchorLine) {
     return w == button ? other : tree.Parent(w);
   };
   EXPECT_EQ(CodeFor(target, windows),
-            Lines({
+            CrLfLines({
                 "Dim Button As Long",
                 "Dim Edit As Long",
                 R"(Button = FindWindow("Button", vbNullString))",
@@ -269,9 +264,9 @@ TEST(FinderCode, NegativeHandlesWork) {
   const WindowHandle target = tree.AddChild(top, Class("Edit"));
   ASSERT_LT(target, 0);
   EXPECT_EQ(CodeFor(" " + std::to_string(target) + " ", tree),
-            Lines({"Dim Top As Long", "Dim Edit As Long",
-                   R"(Top = FindWindow("Top", vbNullString))",
-                   R"(Edit = FindWindowEx(Top, 0, "Edit", vbNullString))"}));
+            CrLfLines({"Dim Top As Long", "Dim Edit As Long",
+                       R"(Top = FindWindow("Top", vbNullString))",
+                       R"(Edit = FindWindowEx(Top, 0, "Edit", vbNullString))"}));
 }
 
 TEST(DeliverFinderResult, ShowsMessagesAndHandsOverCode) {

@@ -14,6 +14,7 @@
 
 #include "codegen/finder_code.h"
 #include "platform/model/window_tree.h"
+#include "tests/support/crlf_lines.h"
 #include "tests/support/vb_check.h"
 #include "tests/support/vb_replay.h"
 
@@ -22,15 +23,6 @@ namespace {
 
 using model::OwnedStyle;
 using model::WindowTree;
-
-std::string Lines(std::initializer_list<std::string_view> lines) {
-  std::string text;
-  for (std::string_view line : lines) {
-    if (!text.empty()) text += "\r\n";
-    text += line;
-  }
-  return text;
-}
 
 // The code one line per row, control characters made visible.
 std::string Numbered(std::string_view text) {
@@ -78,51 +70,55 @@ struct GoodReplay {
 TEST_F(ReplayTest, RunsWellFormedCode) {
   const GoodReplay cases[] = {
       {"second edit after a restart of the frame search",
-       Lines({"Dim MainFrame As Long", "Dim X As Long", "Dim Edit As Long",
-              R"(MainFrame = FindWindow("Main_Frame2", vbNullString))",
-              R"(MainFrame = FindWindowEx(0, MainFrame, "Main_Frame2", vbNullString))",
-              R"(X = FindWindowEx(MainFrame, 0, "#32770", vbNullString))",
-              R"(Edit = FindWindowEx(X, 0, "Edit", vbNullString))",
-              R"(Edit = FindWindowEx(X, Edit, "Edit", vbNullString))"}),
+       CrLfLines(
+           {"Dim MainFrame As Long", "Dim X As Long", "Dim Edit As Long",
+            R"(MainFrame = FindWindow("Main_Frame2", vbNullString))",
+            R"(MainFrame = FindWindowEx(0, MainFrame, "Main_Frame2", vbNullString))",
+            R"(X = FindWindowEx(MainFrame, 0, "#32770", vbNullString))",
+            R"(Edit = FindWindowEx(X, 0, "Edit", vbNullString))",
+            R"(Edit = FindWindowEx(X, Edit, "Edit", vbNullString))"}),
        "edit2"},
       {"first search only",
-       Lines({"Dim MainFrame As Long", "Dim X As Long", "Dim Edit As Long",
-              R"(MainFrame = FindWindow("Main_Frame2", vbNullString))",
-              R"(MainFrame = FindWindowEx(0, MainFrame, "Main_Frame2", vbNullString))",
-              R"(X = FindWindowEx(MainFrame, 0, "#32770", vbNullString))",
-              R"(Edit = FindWindowEx(X, 0, "Edit", vbNullString))"}),
+       CrLfLines(
+           {"Dim MainFrame As Long", "Dim X As Long", "Dim Edit As Long",
+            R"(MainFrame = FindWindow("Main_Frame2", vbNullString))",
+            R"(MainFrame = FindWindowEx(0, MainFrame, "Main_Frame2", vbNullString))",
+            R"(X = FindWindowEx(MainFrame, 0, "#32770", vbNullString))",
+            R"(Edit = FindWindowEx(X, 0, "Edit", vbNullString))"}),
        "edit1"},
       {"FindWindow finds the newer top-level window",
-       Lines({"Dim F As Long", R"(F = FindWindow("main_frame2", vbNullString))"}),
+       CrLfLines({"Dim F As Long", R"(F = FindWindow("main_frame2", vbNullString))"}),
        "frame2"},
       {"top-level search by FindWindowEx with parent 0",
-       Lines({"Dim F As Long", R"(F = FindWindowEx(0, 0, "Main_Frame2", vbNullString))",
-              R"(F = FindWindowEx(0, F, "Main_Frame2", vbNullString))"}),
+       CrLfLines({"Dim F As Long",
+                  R"(F = FindWindowEx(0, 0, "Main_Frame2", vbNullString))",
+                  R"(F = FindWindowEx(0, F, "Main_Frame2", vbNullString))"}),
        "frame"},
       {"names compare without regard to case",
-       Lines({"Dim mainframe As Long", "Dim Dlg As Long",
-              R"(MAINFRAME = FindWindow("Main_Frame2", vbNullString))",
-              R"(mainFrame = FindWindowEx(0, MainFrame, "Main_Frame2", vbNullString))",
-              R"(dlg = FindWindowEx(MAINframe, 0, "#32770", vbNullString))"}),
+       CrLfLines(
+           {"Dim mainframe As Long", "Dim Dlg As Long",
+            R"(MAINFRAME = FindWindow("Main_Frame2", vbNullString))",
+            R"(mainFrame = FindWindowEx(0, MainFrame, "Main_Frame2", vbNullString))",
+            R"(dlg = FindWindowEx(MAINframe, 0, "#32770", vbNullString))"}),
        "dialog"},
       {"doubled quotes and Chr pieces",
-       Lines({"Dim F As Long", "Dim X As Long", "Dim Q As Long",
-              R"(F = FindWindow("Main_" & "Frame2", vbNullString))",
-              R"(F = FindWindowEx(0, F, "Main_Frame" & Chr(50), vbNullString))",
-              R"(X = FindWindowEx(F, 0, Chr(35) & "32770", vbNullString))",
-              R"(Q = FindWindowEx(X, 0, "a""b" & Chr(10) & "c", vbNullString))"}),
+       CrLfLines({"Dim F As Long", "Dim X As Long", "Dim Q As Long",
+                  R"(F = FindWindow("Main_" & "Frame2", vbNullString))",
+                  R"(F = FindWindowEx(0, F, "Main_Frame" & Chr(50), vbNullString))",
+                  R"(X = FindWindowEx(F, 0, Chr(35) & "32770", vbNullString))",
+                  R"(Q = FindWindowEx(X, 0, "a""b" & Chr(10) & "c", vbNullString))"}),
        "quoted"},
       {"the last declared variable, not the last assigned",
-       Lines({"Dim Edit As Long", "Dim F As Long",
-              R"(F = FindWindow("Main_Frame2", vbNullString))",
-              R"(Edit = FindWindowEx(F, 0, "Edit", vbNullString))"}),
+       CrLfLines({"Dim Edit As Long", "Dim F As Long",
+                  R"(F = FindWindow("Main_Frame2", vbNullString))",
+                  R"(Edit = FindWindowEx(F, 0, "Edit", vbNullString))"}),
        "frame2"},
       {"a declared variable that is never assigned holds 0",
-       Lines({"Dim F As Long", "Dim Edit As Long",
-              R"(F = FindWindow("Main_Frame2", vbNullString))"}),
+       CrLfLines({"Dim F As Long", "Dim Edit As Long",
+                  R"(F = FindWindow("Main_Frame2", vbNullString))"}),
        "none"},
       {"a class no window has",
-       Lines({"Dim F As Long", R"(F = FindWindow("Nope", vbNullString))"}), "none"},
+       CrLfLines({"Dim F As Long", R"(F = FindWindow("Nope", vbNullString))"}), "none"},
   };
   for (const GoodReplay& c : cases) {
     SCOPED_TRACE(c.name);
@@ -212,65 +208,65 @@ std::string LongName(std::size_t length) { return std::string(length, 'q'); }
 TEST(CheckFinderCodeTest, AcceptsGoodCodeAndNamesEachProblem) {
   const CheckCase cases[] = {
       {"the worked example",
-       Lines({"Dim MainFrame As Long", "Dim X As Long", "Dim Edit As Long",
-              R"(MainFrame = FindWindow("Main_Frame2", vbNullString))",
-              R"(X = FindWindowEx(MainFrame, 0, "#32770", vbNullString))",
-              R"(Edit = FindWindowEx(X, 0, "Edit", vbNullString))",
-              R"(Edit = FindWindowEx(X, Edit, "Edit", vbNullString))"}),
+       CrLfLines({"Dim MainFrame As Long", "Dim X As Long", "Dim Edit As Long",
+                  R"(MainFrame = FindWindow("Main_Frame2", vbNullString))",
+                  R"(X = FindWindowEx(MainFrame, 0, "#32770", vbNullString))",
+                  R"(Edit = FindWindowEx(X, 0, "Edit", vbNullString))",
+                  R"(Edit = FindWindowEx(X, Edit, "Edit", vbNullString))"}),
        {}},
       {"numbered keywords, repeated names, hostile literal",
-       Lines(
+       CrLfLines(
            {"Dim Static1 As Long", "Dim Static2 As Long", "Dim X_9 As Long",
             R"(Static1 = FindWindow("Static", vbNullString))",
             R"(Static2 = FindWindowEx(Static1, 0, "static", vbNullString))",
             R"(x_9 = FindWindowEx(STATIC2, 0, """" & Chr(13) & Chr(10) & "", vbNullString))"}),
        {}},
       {"255 characters",
-       Lines({"Dim " + LongName(255) + " As Long",
-              LongName(255) + R"( = FindWindow("a", vbNullString))"}),
+       CrLfLines({"Dim " + LongName(255) + " As Long",
+                  LongName(255) + R"( = FindWindow("a", vbNullString))"}),
        {}},
       {"256 characters",
-       Lines({"Dim " + LongName(256) + " As Long",
-              LongName(256) + R"( = FindWindow("a", vbNullString))"}),
+       CrLfLines({"Dim " + LongName(256) + " As Long",
+                  LongName(256) + R"( = FindWindow("a", vbNullString))"}),
        {"line 1: " + LongName(256) + " is not a Visual Basic identifier"}},
       {"digit first",
-       Lines({"Dim 2X As Long", R"(2X = FindWindow("a", vbNullString))"}),
+       CrLfLines({"Dim 2X As Long", R"(2X = FindWindow("a", vbNullString))"}),
        {"line 1: 2X is not a Visual Basic identifier"}},
       {"underscore first",
-       Lines({"Dim _X As Long", R"(_X = FindWindow("a", vbNullString))"}),
+       CrLfLines({"Dim _X As Long", R"(_X = FindWindow("a", vbNullString))"}),
        {"line 1: _X is not a Visual Basic identifier"}},
       {"VB6 keyword",
-       Lines({"Dim Static As Long", R"(Static = FindWindow("a", vbNullString))"}),
+       CrLfLines({"Dim Static As Long", R"(Static = FindWindow("a", vbNullString))"}),
        {"line 1: Static is a reserved word"}},
       {"type name in another case",
-       Lines({"Dim dATE As Long", R"(dATE = FindWindow("a", vbNullString))"}),
+       CrLfLines({"Dim dATE As Long", R"(dATE = FindWindow("a", vbNullString))"}),
        {"line 1: dATE is a reserved word"}},
       {"VB.NET keyword",
-       Lines({"Dim AndAlso As Long", R"(AndAlso = FindWindow("a", vbNullString))"}),
+       CrLfLines({"Dim AndAlso As Long", R"(AndAlso = FindWindow("a", vbNullString))"}),
        {"line 1: AndAlso is a reserved word"}},
       {"VB6 special form",
-       Lines({"Dim Int As Long", R"(Int = FindWindow("a", vbNullString))"}),
+       CrLfLines({"Dim Int As Long", R"(Int = FindWindow("a", vbNullString))"}),
        {"line 1: Int is a reserved word"}},
       {"names the code calls",
-       Lines({"Dim FINDWINDOW As Long", "Dim Chr As Long", "Dim vbnullstring As Long",
-              "Dim Text As Long", R"(FINDWINDOW = FindWindow("a", vbNullString))"}),
+       CrLfLines({"Dim FINDWINDOW As Long", "Dim Chr As Long", "Dim vbnullstring As Long",
+                  "Dim Text As Long", R"(FINDWINDOW = FindWindow("a", vbNullString))"}),
        {"line 1: FINDWINDOW is a reserved word", "line 2: Chr is a reserved word",
         "line 3: vbnullstring is a reserved word", "line 4: Text is a reserved word"}},
       {"declared twice, in another case",
-       Lines({"Dim Edit As Long", "Dim EDIT As Long",
-              R"(Edit = FindWindow("a", vbNullString))"}),
+       CrLfLines({"Dim Edit As Long", "Dim EDIT As Long",
+                  R"(Edit = FindWindow("a", vbNullString))"}),
        {"line 2: EDIT is declared twice"}},
       {"used before declared",
-       Lines({"Dim A As Long", R"(A = FindWindow("a", vbNullString))",
-              R"(B = FindWindowEx(A, 0, "b", vbNullString))", "Dim B As Long"}),
+       CrLfLines({"Dim A As Long", R"(A = FindWindow("a", vbNullString))",
+                  R"(B = FindWindowEx(A, 0, "b", vbNullString))", "Dim B As Long"}),
        {"line 3: B is used before it is declared",
         "line 4: declaration among the call lines"}},
       {"undeclared parent",
-       Lines({"Dim A As Long", R"(A = FindWindowEx(P, 0, "a", vbNullString))"}),
+       CrLfLines({"Dim A As Long", R"(A = FindWindowEx(P, 0, "a", vbNullString))"}),
        {"line 2: P is used before it is declared"}},
-      {"no call line", Lines({"Dim A As Long"}), {"no call line"}},
+      {"no call line", CrLfLines({"Dim A As Long"}), {"no call line"}},
       {"line that matches no line form",
-       Lines({"Dim A As Long", R"(A = FindWindow("a", vbNullString) & "")"}),
+       CrLfLines({"Dim A As Long", R"(A = FindWindow("a", vbNullString) & "")"}),
        {"line 2 matches no line form"}},
   };
   for (const CheckCase& c : cases) {
