@@ -1,12 +1,11 @@
 #include "codegen/finder_code.h"
 
 #include "codegen/handle_text.h"
-#include "codegen/search_plan.h"
 #include "codegen/visual_basic.h"
 
 namespace winscout::codegen {
 
-FinderResult GenerateFinderCode(std::string_view handle_text,
+FinderPlanResult PlanFinderCode(std::string_view handle_text,
                                 const WindowSystem& windows) {
   const ParsedHandleText parsed = ParseHandleText(handle_text);
   switch (parsed.kind) {
@@ -21,8 +20,17 @@ FinderResult GenerateFinderCode(std::string_view handle_text,
   }
   std::string target_class = windows.ClassName(parsed.handle, kClassNameCapacity);
   if (target_class.empty()) return FinderMessage{kInvalidHandleMessage};
-  return FinderCode{
-      EmitVisualBasic(PlanSearches(windows, parsed.handle, std::move(target_class)))};
+  return PlanSearches(windows, parsed.handle, std::move(target_class));
+}
+
+FinderResult GenerateFinderCode(std::string_view handle_text,
+                                const WindowSystem& windows) {
+  FinderPlanResult planned = PlanFinderCode(handle_text, windows);
+  if (const auto* plan = std::get_if<SearchPlan>(&planned)) {
+    return FinderCode{EmitVisualBasic(*plan)};
+  }
+  if (const auto* message = std::get_if<FinderMessage>(&planned)) return *message;
+  return NoFinderOutput{};
 }
 
 std::optional<std::string> DeliverFinderResult(FinderResult result,

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <variant>
 
+#include "codegen/search_plan.h"
 #include "platform/toolkit.h"
 #include "platform/window_system.h"
 
@@ -28,9 +29,15 @@ struct FinderMessage {
 struct NoFinderOutput {};
 
 using FinderResult = std::variant<NoFinderOutput, FinderCode, FinderMessage>;
+using FinderPlanResult = std::variant<NoFinderOutput, SearchPlan, FinderMessage>;
 
-// Visual Basic that finds the window named by the handle text again, as the
-// window system stands now.
+// The searches that find the window named by the handle text again, replayed
+// on the window system as it stands now; any language's code is written from
+// them.
+FinderPlanResult PlanFinderCode(std::string_view handle_text,
+                                const WindowSystem& windows);
+
+// Visual Basic that finds the window named by the handle text again.
 FinderResult GenerateFinderCode(std::string_view handle_text,
                                 const WindowSystem& windows);
 
