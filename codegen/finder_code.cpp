@@ -33,13 +33,4 @@ FinderResult GenerateFinderCode(std::string_view handle_text,
   return NoFinderOutput{};
 }
 
-std::optional<std::string> DeliverFinderResult(FinderResult result,
-                                               ModalMessageBox& messages) {
-  if (auto* code = std::get_if<FinderCode>(&result)) return std::move(code->text);
-  if (const auto* message = std::get_if<FinderMessage>(&result)) {
-    messages.ShowExclamation(kErrorTitle, message->text);
-  }
-  return std::nullopt;
-}
-
 }  // namespace winscout::codegen

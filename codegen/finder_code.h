@@ -1,12 +1,10 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
 
 #include "codegen/search_plan.h"
-#include "platform/toolkit.h"
 #include "platform/window_system.h"
 
 namespace winscout::codegen {
@@ -40,9 +38,5 @@ FinderPlanResult PlanFinderCode(std::string_view handle_text,
 // Visual Basic that finds the window named by the handle text again.
 FinderResult GenerateFinderCode(std::string_view handle_text,
                                 const WindowSystem& windows);
-
-// Shows the result's message, if any, and returns the new code text, if any.
-std::optional<std::string> DeliverFinderResult(FinderResult result,
-                                               ModalMessageBox& messages);
 
 }  // namespace winscout::codegen

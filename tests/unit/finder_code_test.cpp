@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "platform/model/message_box_log.h"
 #include "platform/model/window_tree.h"
 #include "tests/support/crlf_lines.h"
 #include "tests/support/forwarding_windows.h"
@@ -267,22 +266,6 @@ TEST(FinderCode, NegativeHandlesWork) {
             CrLfLines({"Dim Top As Long", "Dim Edit As Long",
                        R"(Top = FindWindow("Top", vbNullString))",
                        R"(Edit = FindWindowEx(Top, 0, "Edit", vbNullString))"}));
-}
-
-TEST(DeliverFinderResult, ShowsMessagesAndHandsOverCode) {
-  model::MessageBoxLog messages;
-  EXPECT_EQ(DeliverFinderResult(FinderCode{"Dim X As Long"}, messages), "Dim X As Long");
-  EXPECT_EQ(DeliverFinderResult(NoFinderOutput{}, messages), std::nullopt);
-  EXPECT_TRUE(messages.shown().empty());
-  EXPECT_EQ(DeliverFinderResult(FinderMessage{kNotNumericMessage}, messages),
-            std::nullopt);
-  EXPECT_EQ(DeliverFinderResult(FinderMessage{kInvalidHandleMessage}, messages),
-            std::nullopt);
-  const std::vector<model::MessageBoxLog::Shown> expected = {
-      {"Error!",
-       "Please only enter the handle of the window for the code to be generated."},
-      {"Error!", "The window handle you entered is not valid."}};
-  EXPECT_EQ(messages.shown(), expected);
 }
 
 }  // namespace

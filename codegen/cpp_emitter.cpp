@@ -1,0 +1,79 @@
+#include "codegen/cpp_emitter.h"
+
+#include "codegen/finder_language.h"
+
+namespace winscout::codegen {
+namespace {
+
+std::string Octal(char32_t code) {
+  return {'\\', static_cast<char>('0' + ((code >> 6) & 7)),
+          static_cast<char>('0' + ((code >> 3) & 7)),
+          static_cast<char>('0' + (code & 7))};
+}
+
+}  // namespace
+
+std::string CppWideLiteral(std::string_view text) {
+  std::string literal = "L\"";
+  char32_t previous = 0;
+  for (const char32_t c : CodePoints(text)) {
+    if (c == '\\' || c == '"' || (c == '?' && previous == '?')) {
+      literal += '\\';
+      literal += static_cast<char>(c);
+    } else if (c == '\r') {
+      literal += "\\r";
+    } else if (c == '\n') {
+      literal += "\\n";
+    } else if (c == '\t') {
+      literal += "\\t";
+    } else if (c >= 0x20 && c < 0x7f) {
+      literal += static_cast<char>(c);
+    } else if (c < 0xa0) {
+      // Some compilers refuse universal character names below U+00A0.
+      literal += Octal(c);
+    } else if (c <= 0xffff) {
+      literal += "\\u" + HexDigits(c, 4);
+    } else {
+      literal += "\\U" + HexDigits(c, 8);
+    }
+    previous = c;
+  }
+  return literal + "\"";
+}
+
+std::vector<std::string> CppNames(const SearchPlan& plan) {
+  return NumberedNames(
+      plan,
+      [](std::string_view var_name) {
+        std::string name = "hwnd" + std::string(var_name);
+        if (name[4] >= 'a' && name[4] <= 'z') name[4] = static_cast<char>(name[4] - 32);
+        return name;
+      },
+      [](std::string_view) { return false; });
+}
+
+std::string EmitCpp(const SearchPlan& plan) {
+  const std::vector<std::string> names = CppNames(plan);
+  std::vector<std::string> lines;
+  for (const FinderStep& step : FinderSteps(plan)) {
+    const std::string& v = names[step.level];
+    std::string line = step.declares ? "HWND " + v : v;
+    const std::string literal = CppWideLiteral(plan.levels[step.level].class_name);
+    switch (step.call) {
+      case FinderStep::Call::kNone:
+        line += " = nullptr;";
+        break;
+      case FinderStep::Call::kFindWindow:
+        line += " = FindWindowW(" + literal + ", nullptr);";
+        break;
+      case FinderStep::Call::kFindWindowEx:
+        line += " = FindWindowExW(" + (step.parent ? names[*step.parent] : "nullptr") +
+                ", " + (step.after_self ? v : "nullptr") + ", " + literal + ", nullptr);";
+        break;
+    }
+    lines.push_back(std::move(line));
+  }
+  return JoinLines(lines);
+}
+
+}  // namespace winscout::codegen

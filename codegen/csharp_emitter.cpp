@@ -1,0 +1,130 @@
+#include "codegen/csharp_emitter.h"
+
+#include <algorithm>
+#include <array>
+
+#include "codegen/finder_language.h"
+
+namespace winscout::codegen {
+namespace {
+
+// Reserved and contextual keywords: a contextual one is a usable name in
+// most places, but a reader should not have to know where.
+constexpr std::array<std::string_view, 123> kKeywords = {
+    "abstract",   "add",        "alias",    "allows",    "and",       "args",
+    "as",         "ascending",  "async",    "await",     "base",      "bool",
+    "break",      "by",         "byte",     "case",      "catch",     "char",
+    "checked",    "class",      "const",    "continue",  "decimal",   "default",
+    "delegate",   "descending", "do",       "double",    "dynamic",   "else",
+    "enum",       "equals",     "event",    "explicit",  "extension", "extern",
+    "false",      "field",      "file",     "finally",   "fixed",     "float",
+    "for",        "foreach",    "from",     "get",       "global",    "goto",
+    "group",      "if",         "implicit", "in",        "init",      "int",
+    "interface",  "internal",   "into",     "is",        "join",      "let",
+    "lock",       "long",       "managed",  "nameof",    "namespace", "new",
+    "nint",       "not",        "notnull",  "nuint",     "null",      "object",
+    "on",         "operator",   "or",       "orderby",   "out",       "override",
+    "params",     "partial",    "private",  "protected", "public",    "readonly",
+    "record",     "ref",        "remove",   "required",  "return",    "sbyte",
+    "scoped",     "sealed",     "select",   "set",       "short",     "sizeof",
+    "stackalloc", "static",     "string",   "struct",    "switch",    "this",
+    "throw",      "true",       "try",      "typeof",    "uint",      "ulong",
+    "unchecked",  "unmanaged",  "unsafe",   "ushort",    "using",     "value",
+    "var",        "virtual",    "void",     "volatile",  "when",      "where",
+    "while",      "with",       "yield",
+};
+
+static_assert(std::ranges::is_sorted(kKeywords), "binary search needs a sorted list");
+
+bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
+char Lower(char c) { return IsUpper(c) ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// The leading capitals in lower case, but for the one that starts the next
+// word: MainFrame -> mainFrame, HWND -> hwnd, HTMLView -> htmlView.
+std::string CamelCase(std::string_view var_name) {
+  std::string name(var_name);
+  std::size_t capitals = 0;
+  while (capitals < name.size() && IsUpper(name[capitals])) ++capitals;
+  if (capitals > 1 && capitals < name.size()) --capitals;
+  for (std::size_t i = 0; i < std::max<std::size_t>(capitals, 1); ++i) {
+    name[i] = Lower(name[i]);
+  }
+  return name;
+}
+
+constexpr std::string_view kImport =
+    "[System.Runtime.InteropServices.DllImport(\"user32.dll\", CharSet = "
+    "System.Runtime.InteropServices.CharSet.Unicode, SetLastError = true)]";
+
+}  // namespace
+
+std::string CSharpLiteral(std::string_view text) {
+  std::string literal = "\"";
+  for (const char32_t c : CodePoints(text)) {
+    if (c == '\\' || c == '"') {
+      literal += '\\';
+      literal += static_cast<char>(c);
+    } else if (c == '\r') {
+      literal += "\\r";
+    } else if (c == '\n') {
+      literal += "\\n";
+    } else if (c == '\t') {
+      literal += "\\t";
+    } else if (c >= 0x20 && c < 0x7f) {
+      literal += static_cast<char>(c);
+    } else if (c <= 0xffff) {
+      literal += "\\u" + HexDigits(c, 4);
+    } else {
+      literal += "\\U" + HexDigits(c, 8);
+    }
+  }
+  return literal + "\"";
+}
+
+bool IsCSharpKeyword(std::string_view name) {
+  return std::binary_search(kKeywords.begin(), kKeywords.end(), name);
+}
+
+std::vector<std::string> CSharpNames(const SearchPlan& plan) {
+  return NumberedNames(plan, CamelCase, IsCSharpKeyword);
+}
+
+std::string EmitCSharp(const SearchPlan& plan) {
+  const std::vector<std::string> names = CSharpNames(plan);
+  std::vector<std::string> lines = {
+      std::string(kImport),
+      "static extern System.IntPtr FindWindowW(string lpClassName, string "
+      "lpWindowName);",
+      std::string(kImport),
+      "static extern System.IntPtr FindWindowExW(System.IntPtr hwndParent, "
+      "System.IntPtr hwndChildAfter, string lpszClass, string lpszWindow);",
+      "",
+      "static System.IntPtr FindTarget()",
+      "{",
+  };
+  for (const FinderStep& step : FinderSteps(plan)) {
+    const std::string& v = names[step.level];
+    std::string line = "    " + (step.declares ? "System.IntPtr " + v : v);
+    const std::string literal = CSharpLiteral(plan.levels[step.level].class_name);
+    switch (step.call) {
+      case FinderStep::Call::kNone:
+        line += " = System.IntPtr.Zero;";
+        break;
+      case FinderStep::Call::kFindWindow:
+        line += " = FindWindowW(" + literal + ", null);";
+        break;
+      case FinderStep::Call::kFindWindowEx:
+        line += " = FindWindowExW(" +
+                (step.parent ? names[*step.parent] : "System.IntPtr.Zero") + ", " +
+                (step.after_self ? v : "System.IntPtr.Zero") + ", " + literal +
+                ", null);";
+        break;
+    }
+    lines.push_back(std::move(line));
+  }
+  lines.push_back("    return " + names.back() + ";");
+  lines.push_back("}");
+  return JoinLines(lines);
+}
+
+}  // namespace winscout::codegen

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "codegen/search_plan.h"
+
+namespace winscout::codegen {
+
+// A C# string literal for the UTF-8 text, in plain ASCII: backslash and quote
+// escaped, \r, \n and \t, every other character outside printable ASCII as
+// \uXXXX (exactly four digits, so no following digit joins it) or \UXXXXXXXX.
+std::string CSharpLiteral(std::string_view text);
+
+// True for the keywords of C#, the contextual ones included.
+bool IsCSharpKeyword(std::string_view name);
+
+// One IntPtr variable per level: the class's variable name in camel case
+// (mainFrame, hwnd), numbered where it is a keyword (static1) or where a level
+// above has it already (edit2).
+std::vector<std::string> CSharpNames(const SearchPlan& plan);
+
+// Class members that compile as they stand in any class, without using
+// directives: the P/Invoke declarations of FindWindowW and FindWindowExW and
+// a method FindTarget that makes the searches and returns the target. CR LF
+// between lines and none at the end.
+std::string EmitCSharp(const SearchPlan& plan);
+
+}  // namespace winscout::codegen

@@ -1,0 +1,126 @@
+#include "codegen/python_emitter.h"
+
+#include <algorithm>
+#include <array>
+
+#include "codegen/finder_language.h"
+
+namespace winscout::codegen {
+namespace {
+
+// Keywords, soft keywords (usable as names, but confusing), the built-in
+// names in lower case (a variable would hide them from the rest of a script),
+// and the modules the code imports.
+constexpr std::array<std::string_view, 111> kReserved = {
+    "abs",       "aiter",      "all",          "and",         "anext",    "any",
+    "as",        "ascii",      "assert",       "async",       "await",    "bin",
+    "bool",      "break",      "breakpoint",   "bytearray",   "bytes",    "callable",
+    "case",      "chr",        "class",        "classmethod", "compile",  "complex",
+    "continue",  "copyright",  "credits",      "ctypes",      "def",      "del",
+    "delattr",   "dict",       "dir",          "divmod",      "elif",     "else",
+    "enumerate", "eval",       "except",       "exec",        "exit",     "filter",
+    "finally",   "float",      "for",          "format",      "from",     "frozenset",
+    "getattr",   "global",     "globals",      "hasattr",     "hash",     "help",
+    "hex",       "id",         "if",           "import",      "in",       "input",
+    "int",       "is",         "isinstance",   "issubclass",  "iter",     "lambda",
+    "len",       "license",    "list",         "locals",      "map",      "match",
+    "max",       "memoryview", "min",          "next",        "nonlocal", "not",
+    "object",    "oct",        "open",         "or",          "ord",      "pass",
+    "pow",       "print",      "property",     "quit",        "raise",    "range",
+    "repr",      "return",     "reversed",     "round",       "set",      "setattr",
+    "slice",     "sorted",     "staticmethod", "str",         "sum",      "super",
+    "try",       "tuple",      "type",         "vars",        "while",    "wintypes",
+    "with",      "yield",      "zip",
+};
+
+static_assert(std::ranges::is_sorted(kReserved), "binary search needs a sorted list");
+
+bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
+bool IsLower(char c) { return c >= 'a' && c <= 'z'; }
+
+// Words split where a lower-case letter meets a capital, or where a run of
+// capitals meets a word: MainFrame -> main_frame, HTMLView -> html_view.
+std::string SnakeCase(std::string_view var_name) {
+  std::string name;
+  for (std::size_t i = 0; i < var_name.size(); ++i) {
+    const char c = var_name[i];
+    if (IsUpper(c) && i > 0 &&
+        (IsLower(var_name[i - 1]) ||
+         (i + 1 < var_name.size() && IsLower(var_name[i + 1])))) {
+      name += '_';
+    }
+    name += IsUpper(c) ? static_cast<char>(c - 'A' + 'a') : c;
+  }
+  return name;
+}
+
+}  // namespace
+
+std::string PythonLiteral(std::string_view text) {
+  std::string literal = "\"";
+  for (const char32_t c : CodePoints(text)) {
+    if (c == '\\' || c == '"') {
+      literal += '\\';
+      literal += static_cast<char>(c);
+    } else if (c == '\r') {
+      literal += "\\r";
+    } else if (c == '\n') {
+      literal += "\\n";
+    } else if (c == '\t') {
+      literal += "\\t";
+    } else if (c >= 0x20 && c < 0x7f) {
+      literal += static_cast<char>(c);
+    } else if (c <= 0xff) {
+      literal += "\\x" + HexDigits(c, 2);
+    } else if (c <= 0xffff) {
+      literal += "\\u" + HexDigits(c, 4);
+    } else {
+      literal += "\\U" + HexDigits(c, 8);
+    }
+  }
+  return literal + "\"";
+}
+
+bool IsPythonReserved(std::string_view name) {
+  return std::binary_search(kReserved.begin(), kReserved.end(), name);
+}
+
+std::vector<std::string> PythonNames(const SearchPlan& plan) {
+  return NumberedNames(plan, SnakeCase, IsPythonReserved);
+}
+
+std::string EmitPython(const SearchPlan& plan) {
+  const std::vector<std::string> names = PythonNames(plan);
+  std::vector<std::string> lines = {
+      "import ctypes",
+      "from ctypes import wintypes",
+      "",
+      "user32 = ctypes.WinDLL(\"user32\", use_last_error=True)",
+      "user32.FindWindowW.argtypes = (wintypes.LPCWSTR, wintypes.LPCWSTR)",
+      "user32.FindWindowW.restype = wintypes.HWND",
+      "user32.FindWindowExW.argtypes = (",
+      "    wintypes.HWND, wintypes.HWND, wintypes.LPCWSTR, wintypes.LPCWSTR)",
+      "user32.FindWindowExW.restype = wintypes.HWND",
+      "",
+  };
+  for (const FinderStep& step : FinderSteps(plan)) {
+    const std::string& v = names[step.level];
+    const std::string literal = PythonLiteral(plan.levels[step.level].class_name);
+    switch (step.call) {
+      case FinderStep::Call::kNone:
+        lines.push_back(v + " = None");
+        break;
+      case FinderStep::Call::kFindWindow:
+        lines.push_back(v + " = user32.FindWindowW(" + literal + ", None)");
+        break;
+      case FinderStep::Call::kFindWindowEx:
+        lines.push_back(v + " = user32.FindWindowExW(" +
+                        (step.parent ? names[*step.parent] : "None") + ", " +
+                        (step.after_self ? v : "None") + ", " + literal + ", None)");
+        break;
+    }
+  }
+  return JoinLines(lines);
+}
+
+}  // namespace winscout::codegen

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "codegen/search_plan.h"
+
+namespace winscout::codegen {
+
+// A Python string literal for the UTF-8 text, in plain ASCII: backslash and
+// quote escaped, \r, \n and \t, every other character outside printable ASCII
+// as \xXX, \uXXXX or \UXXXXXXXX, so the source reads the same in any encoding.
+std::string PythonLiteral(std::string_view text);
+
+// True for Python's keywords and soft keywords, the built-in names in lower
+// case, and the names the emitted code itself uses (ctypes, wintypes).
+bool IsPythonReserved(std::string_view name);
+
+// One variable per level: the class's variable name in snake case (main_frame,
+// hwnd), numbered where it is reserved (class1) or where a level above has it
+// already (edit2).
+std::vector<std::string> PythonNames(const SearchPlan& plan);
+
+// A script that runs as it stands on Windows: ctypes with the argument and
+// result types of FindWindowW and FindWindowExW set, then the searches. CR LF
+// between lines and none at the end. The last variable holds the target.
+std::string EmitPython(const SearchPlan& plan);
+
+}  // namespace winscout::codegen
