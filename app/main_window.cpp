@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include <variant>
+
 #include "app/main_form.h"
 #include "codegen/finder_code.h"
 
@@ -15,6 +17,7 @@ MainWindow::MainWindow(Form& form, WindowSystem& windows, ModalMessageBox& messa
       code_box_(form.TextBoxAt(control::kText4)),
       handle_box_(form.TextBoxAt(control::kTxtHandle)),
       timer_(form.TimerAt(control::kTimer2)),
+      highlight_(form.Highlight()),
       arrow_(form.ImageAt(control::kPicture2).GetPicture()),
       report_boxes_{
           &form.TextBoxAt(control::kText5),  &form.TextBoxAt(control::kText6),
@@ -33,8 +36,21 @@ MainWindow::MainWindow(Form& form, WindowSystem& windows, ModalMessageBox& messa
   timer_.OnTick([this] { OnTick(); });
   code_arrow_.OnMouseDown([this] { OnCodeArrowDown(); });
   code_arrow_.OnMouseUp([this] { OnCodeArrowUp(); });
+  code_arrow_.OnMouseMove([this] { OnArrowMove(); });
+  code_arrow_.OnCancel([this] { OnCodeArrowCancel(); });
   inspector_arrow_.OnMouseDown([this] { OnInspectorArrowDown(); });
   inspector_arrow_.OnMouseUp([this] { OnInspectorArrowUp(); });
+  inspector_arrow_.OnMouseMove([this] { OnArrowMove(); });
+  // Esc on the inspector arrow ends the drag as a release does: the report
+  // stays, live inspection ends.
+  inspector_arrow_.OnCancel([this] { OnInspectorArrowUp(); });
+
+  std::vector<std::string> languages;
+  for (codegen::FinderLanguage language : codegen::kFinderLanguages) {
+    languages.emplace_back(codegen::FinderLanguageName(language));
+  }
+  code_box_.SetMenuChoices(std::move(languages), 0,
+                           [this](std::size_t index) { OnLanguageChosen(index); });
 }
 
 void MainWindow::Start() {
@@ -53,6 +69,16 @@ void MainWindow::RestoreArrow(PictureBox& box) {
   box.SetPicture(arrow_);
 }
 
+// Outlined again only when the pointer reaches another window, so the
+// outline does not flicker.
+void MainWindow::Outline(WindowHandle window) {
+  if (window == outlined_) return;
+  outlined_ = window;
+  highlight_.Outline(window);
+}
+
+void MainWindow::OnArrowMove() { Outline(windows_.WindowAt(windows_.CursorPos())); }
+
 void MainWindow::OnCodeArrowDown() {
   code_arrow_.SetPicture(nullptr);
   code_arrow_.SetMousePointer(MousePointer::kCustom);
@@ -61,11 +87,31 @@ void MainWindow::OnCodeArrowDown() {
 // The arrow comes back before the generator runs, so that it is back on every
 // path, message boxes included.
 void MainWindow::OnCodeArrowUp() {
+  Outline(0);
   inspector_.PickWindowAtCursor(handle_box_);
   RestoreArrow(code_arrow_);
-  const std::optional<std::string> code = codegen::DeliverFinderResult(
-      codegen::GenerateFinderCode(handle_box_.Text(), windows_), messages_);
-  if (code) code_box_.SetText(*code);
+  GenerateCode();
+}
+
+void MainWindow::OnCodeArrowCancel() {
+  Outline(0);
+  RestoreArrow(code_arrow_);
+}
+
+void MainWindow::GenerateCode() {
+  codegen::FinderPlanResult planned =
+      codegen::PlanFinderCode(handle_box_.Text(), windows_);
+  if (auto* plan = std::get_if<codegen::SearchPlan>(&planned)) {
+    plan_ = std::move(*plan);
+    code_box_.SetText(codegen::EmitFinderCode(*plan_, language_));
+  } else if (const auto* message = std::get_if<codegen::FinderMessage>(&planned)) {
+    messages_.ShowExclamation(codegen::kErrorTitle, message->text);
+  }
+}
+
+void MainWindow::OnLanguageChosen(std::size_t index) {
+  language_ = codegen::kFinderLanguages[index];
+  if (plan_) code_box_.SetText(codegen::EmitFinderCode(*plan_, language_));
 }
 
 void MainWindow::OnInspectorArrowDown() {
@@ -75,6 +121,7 @@ void MainWindow::OnInspectorArrowDown() {
 }
 
 void MainWindow::OnInspectorArrowUp() {
+  Outline(0);
   SetLiveInspection(false);
   RestoreArrow(inspector_arrow_);
 }

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <optional>
+
+#include "codegen/finder_language.h"
+#include "codegen/search_plan.h"
 #include "inspector/window_inspector.h"
 #include "platform/toolkit.h"
 #include "platform/window_system.h"
@@ -7,8 +11,9 @@
 namespace winscout::app {
 
 // The behaviour of the main window: start-up, the layout switch, live
-// inspection and the two arrow gestures, wired to the controls of a form
-// that a toolkit made from kMainForm. It owns the inspector's memory.
+// inspection, the two arrow gestures with their target outline, and the
+// finder code's language, wired to the controls of a form that a toolkit made
+// from kMainForm. It owns the inspector's memory.
 class MainWindow {
  public:
   MainWindow(Form& form, WindowSystem& windows, ModalMessageBox& messages);
@@ -18,16 +23,19 @@ class MainWindow {
   // Arrow pictures in, topmost, shown.
   void Start();
 
-  const inspector::WindowInspector& inspector() const { return inspector_; }
-
  private:
   void OnCodeArrowDown();
   void OnCodeArrowUp();
+  void OnCodeArrowCancel();
   void OnInspectorArrowDown();
   void OnInspectorArrowUp();
+  void OnArrowMove();
   void OnTick();
+  void OnLanguageChosen(std::size_t index);
+  void GenerateCode();
   void SetLiveInspection(bool on);
   void RestoreArrow(PictureBox& box);
+  void Outline(WindowHandle window);
 
   Form& form_;
   WindowSystem& windows_;
@@ -38,8 +46,13 @@ class MainWindow {
   TextBox& code_box_;
   TextBox& handle_box_;
   Timer& timer_;
+  TargetHighlight& highlight_;
   const Picture* arrow_;
   inspector::ReportBoxes report_boxes_;
+  WindowHandle outlined_ = 0;
+  codegen::FinderLanguage language_ = codegen::FinderLanguage::kVisualBasic;
+  // The searches behind the code box's code, to write them in another language.
+  std::optional<codegen::SearchPlan> plan_;
 };
 
 }  // namespace winscout::app

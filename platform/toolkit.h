@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/window_system.h"
 
@@ -35,6 +36,10 @@ class TextBox {
   // Replaces the whole text and raises the change event, as typing does.
   virtual void SetText(std::string_view text) = 0;
   virtual void OnChange(EventHandler handler) = 0;
+  // Choices that the box's context menu offers after its edit commands, one
+  // of them marked; choosing one calls the handler with its index.
+  virtual void SetMenuChoices(std::vector<std::string> choices, std::size_t marked,
+                              std::function<void(std::size_t)> on_choose) = 0;
 };
 
 // A picture box holds the mouse from a press until every button is released,
@@ -50,6 +55,20 @@ class PictureBox {
   virtual void SetMousePointer(MousePointer pointer) = 0;
   virtual void OnMouseDown(EventHandler handler) = 0;
   virtual void OnMouseUp(EventHandler handler) = 0;
+  // While pressed: the pointer moved, wherever it is.
+  virtual void OnMouseMove(EventHandler handler) = 0;
+  // While pressed: Esc, or the system took the mouse away. The box has let go
+  // of the mouse, and no release follows.
+  virtual void OnCancel(EventHandler handler) = 0;
+};
+
+// An outline around a window on the screen, drawn over it without touching
+// it: it takes no focus, no input and no part in hit testing.
+class TargetHighlight {
+ public:
+  virtual ~TargetHighlight() = default;
+  // 0 takes the outline away.
+  virtual void Outline(WindowHandle window) = 0;
 };
 
 // A windowless holder of one picture.
@@ -130,6 +149,7 @@ class Form {
   virtual ImageHolder& ImageAt(int id) = 0;
   virtual Button& ButtonAt(int id) = 0;
   virtual Timer& TimerAt(int id) = 0;
+  virtual TargetHighlight& Highlight() = 0;
 };
 
 }  // namespace winscout

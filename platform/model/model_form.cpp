@@ -46,6 +46,19 @@ void ModelTextBox::Type(std::string_view characters) {
   Raise(on_change_);
 }
 
+void ModelTextBox::SetMenuChoices(std::vector<std::string> choices, std::size_t marked,
+                                  std::function<void(std::size_t)> on_choose) {
+  choices_ = std::move(choices);
+  marked_ = marked;
+  on_choose_ = std::move(on_choose);
+}
+
+void ModelTextBox::Choose(std::size_t index) {
+  if (index >= choices_.size()) throw std::out_of_range("no such menu choice");
+  marked_ = index;
+  if (on_choose_) on_choose_(index);
+}
+
 void ModelPictureBox::SetPicture(const Picture* picture) {
   picture_ = picture;
   history_.push_back(picture);
@@ -53,6 +66,8 @@ void ModelPictureBox::SetPicture(const Picture* picture) {
 
 void ModelPictureBox::Press() { Raise(on_down_); }
 void ModelPictureBox::Release() { Raise(on_up_); }
+void ModelPictureBox::Move() { Raise(on_move_); }
+void ModelPictureBox::Cancel() { Raise(on_cancel_); }
 void ModelButton::Click() { Raise(on_click_); }
 
 bool ModelTimer::Elapse() {

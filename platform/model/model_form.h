@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -25,10 +26,16 @@ class ModelTextBox final : public TextBox {
   std::string Text() const override { return text_; }
   void SetText(std::string_view text) override;
   void OnChange(EventHandler handler) override { on_change_ = std::move(handler); }
+  void SetMenuChoices(std::vector<std::string> choices, std::size_t marked,
+                      std::function<void(std::size_t)> on_choose) override;
 
   // The user types at the end of the text.
   void Type(std::string_view characters);
+  // The user picks a choice from the context menu.
+  void Choose(std::size_t index);
   int writes() const { return writes_; }
+  const std::vector<std::string>& menu_choices() const { return choices_; }
+  std::size_t marked_choice() const { return marked_; }
 
  private:
   WindowTree& desktop_;
@@ -36,6 +43,9 @@ class ModelTextBox final : public TextBox {
   std::string text_;
   EventHandler on_change_;
   int writes_ = 0;
+  std::vector<std::string> choices_;
+  std::size_t marked_ = 0;
+  std::function<void(std::size_t)> on_choose_;
 };
 
 class ModelPictureBox final : public PictureBox {
@@ -46,9 +56,13 @@ class ModelPictureBox final : public PictureBox {
   void SetMousePointer(MousePointer pointer) override { pointer_ = pointer; }
   void OnMouseDown(EventHandler handler) override { on_down_ = std::move(handler); }
   void OnMouseUp(EventHandler handler) override { on_up_ = std::move(handler); }
+  void OnMouseMove(EventHandler handler) override { on_move_ = std::move(handler); }
+  void OnCancel(EventHandler handler) override { on_cancel_ = std::move(handler); }
 
   void Press();
   void Release();
+  void Move();
+  void Cancel();
   // Every picture the box was given, in order (nullptr for "emptied").
   const std::vector<const Picture*>& picture_history() const { return history_; }
 
@@ -57,6 +71,8 @@ class ModelPictureBox final : public PictureBox {
   MousePointer pointer_ = MousePointer::kDefault;
   EventHandler on_down_;
   EventHandler on_up_;
+  EventHandler on_move_;
+  EventHandler on_cancel_;
   std::vector<const Picture*> history_;
 };
 
@@ -95,6 +111,17 @@ class ModelTimer final : public Timer {
   EventHandler on_tick_;
 };
 
+// Keeps every outline it was asked for.
+class ModelHighlight final : public TargetHighlight {
+ public:
+  void Outline(WindowHandle window) override { outlines_.push_back(window); }
+  WindowHandle outlined() const { return outlines_.empty() ? 0 : outlines_.back(); }
+  const std::vector<WindowHandle>& outlines() const { return outlines_; }
+
+ private:
+  std::vector<WindowHandle> outlines_;
+};
+
 // A form on the in-memory desktop: the form is a top-level window and each
 // windowed control a child window at its place (15 twips to the pixel), so
 // the program can inspect and pick its own controls.
@@ -114,6 +141,8 @@ class ModelForm final : public Form {
   ImageHolder& ImageAt(int id) override;
   Button& ButtonAt(int id) override { return ModelButtonAt(id); }
   Timer& TimerAt(int id) override { return ModelTimerAt(id); }
+  TargetHighlight& Highlight() override { return highlight_; }
+  const ModelHighlight& highlight() const { return highlight_; }
 
   ModelTextBox& ModelTextBoxAt(int id);
   ModelPictureBox& ModelPictureBoxAt(int id);
@@ -144,6 +173,7 @@ class ModelForm final : public Form {
   std::map<int, std::unique_ptr<ModelImage>> images_;
   std::map<int, std::unique_ptr<ModelButton>> buttons_;
   std::map<int, std::unique_ptr<ModelTimer>> timers_;
+  ModelHighlight highlight_;
 };
 
 }  // namespace winscout::model

@@ -251,3 +251,91 @@ TEST_F(MainWindowTest, DropOnAWindowThatIsGoneSaysNotValidWithTheArrowBack) {
 
 }  // namespace
 }  // namespace winscout::app
+
+namespace winscout::app {
+namespace {
+
+TEST_F(MainWindowTest, OutlineFollowsTheDragFromWindowToWindowWithoutRepeats) {
+  CodeArrow().Press();
+  for (ScreenPoint p : {ScreenPoint{620, 20}, ScreenPoint{630, 30}, ScreenPoint{800, 200},
+                        ScreenPoint{2000, 2000}, ScreenPoint{650, 20}}) {
+    desktop_.MoveCursor(p);
+    CodeArrow().Move();
+  }
+  EXPECT_EQ(form_.highlight().outlines(),
+            (std::vector<WindowHandle>{other_edit_, other_app_, 0, other_edit_}));
+  CodeArrow().Release();
+  EXPECT_EQ(form_.highlight().outlined(), 0);
+  EXPECT_EQ(Box(control::kTxtHandle).Text(), std::to_string(other_edit_));
+}
+
+TEST_F(MainWindowTest, InspectorDragIsOutlinedTooAndEscEndsItLikeARelease) {
+  Click(control::kCommand4);
+  desktop_.MoveCursor(form_.CenterOf(control::kPicture3));
+  InspectorArrow().Press();
+  desktop_.MoveCursor({620, 20});
+  InspectorArrow().Move();
+  EXPECT_EQ(form_.highlight().outlined(), other_edit_);
+  InspectorArrow().Cancel();
+  EXPECT_EQ(form_.highlight().outlined(), 0);
+  EXPECT_FALSE(Timer2().Enabled());
+  EXPECT_EQ(InspectorArrow().GetPicture(), Arrow());
+}
+
+TEST_F(MainWindowTest, EscOnTheCodeArrowPicksNothingAndChangesNothing) {
+  DropCodeArrowAt({620, 20});
+  const std::string code = Box(control::kText4).Text();
+  Click(control::kCommand2);
+  CodeArrow().Press();
+  desktop_.MoveCursor({800, 200});
+  CodeArrow().Move();
+  CodeArrow().Cancel();
+  EXPECT_EQ(form_.highlight().outlined(), 0);
+  EXPECT_EQ(CodeArrow().GetPicture(), Arrow());
+  EXPECT_EQ(CodeArrow().GetMousePointer(), MousePointer::kDefault);
+  EXPECT_EQ(Box(control::kTxtHandle).Text(), std::to_string(other_edit_));
+  EXPECT_EQ(Box(control::kText4).Text(), code);
+  EXPECT_EQ(Box(control::kText4).writes(), 1);
+  EXPECT_TRUE(Timer2().Enabled()) << "live inspection stays as it was";
+  EXPECT_TRUE(messages_.log.shown().empty());
+}
+
+TEST_F(MainWindowTest, ChoosingALanguageRewritesTheCodeForTheSameWindow) {
+  model::ModelTextBox& code_box = Box(control::kText4);
+  EXPECT_EQ(code_box.menu_choices(),
+            (std::vector<std::string>{"Visual Basic", "C++", "C#", "Python"}));
+  EXPECT_EQ(code_box.marked_choice(), 0u);
+  code_box.Choose(1);
+  EXPECT_EQ(code_box.writes(), 0) << "no code yet, nothing to rewrite";
+
+  DropCodeArrowAt({620, 20});
+  const std::string cpp = code_box.Text();
+  EXPECT_NE(cpp.find("FindWindowExW"), std::string::npos) << cpp;
+  // The window goes away: the language switch writes the kept searches, it
+  // does not search again.
+  desktop_.Destroy(other_app_);
+  for (std::size_t choice : {2u, 3u, 0u}) {
+    code_box.Choose(choice);
+    EXPECT_EQ(code_box.marked_choice(), choice);
+  }
+  EXPECT_EQ(code_box.Text(),
+            "Dim MainFrame As Long\r\nDim Edit As Long\r\n"
+            "MainFrame = FindWindow(\"Main_Frame2\", vbNullString)\r\n"
+            "Edit = FindWindowEx(MainFrame, 0, \"Edit\", vbNullString)");
+  code_box.Choose(1);
+  EXPECT_EQ(code_box.Text(), cpp);
+}
+
+TEST_F(MainWindowTest, ADropOnNothingKeepsTheCodeInTheChosenLanguage) {
+  DropCodeArrowAt({620, 20});
+  Box(control::kText4).Choose(3);
+  const std::string python = Box(control::kText4).Text();
+  desktop_.Destroy(other_app_);
+  Click(control::kCommand2);
+  DropCodeArrowAt({620, 20});
+  EXPECT_EQ(Box(control::kText4).Text(), python);
+  EXPECT_TRUE(Timer2().Enabled());
+}
+
+}  // namespace
+}  // namespace winscout::app
