@@ -4,6 +4,7 @@
 #include <array>
 #include <unordered_map>
 
+#include "codegen/finder_language.h"
 #include "codegen/var_name.h"
 
 namespace winscout::codegen {
@@ -262,8 +263,6 @@ static_assert(std::ranges::is_sorted(kReserved), "binary search needs a sorted l
 // VB identifiers end at 255 characters; the number may need a few more.
 constexpr std::size_t kMaxBaseLength = 240;
 
-constexpr std::string_view kLineBreak = "\r\n";
-
 }  // namespace
 
 std::string VisualBasicLiteral(std::string_view text) {
@@ -308,33 +307,25 @@ std::vector<std::string> VisualBasicNames(const SearchPlan& plan) {
 
 std::string EmitVisualBasic(const SearchPlan& plan) {
   const std::vector<std::string> names = VisualBasicNames(plan);
-  std::string text;
-  for (const std::string& name : names) {
-    text += "Dim " + name + " As Long";
-    text += kLineBreak;
-  }
-  bool first_line = true;
-  auto line = [&](const std::string& content) {
-    if (!first_line) text += kLineBreak;
-    first_line = false;
-    text += content;
-  };
-  for (std::size_t k = 0; k < plan.levels.size(); ++k) {
-    const PlannedLevel& level = plan.levels[k];
-    const std::string& v = names[k];
-    const std::string literal = VisualBasicLiteral(level.class_name);
-    for (int call = 0; call < level.calls; ++call) {
-      if (k == 0 && call == 0) {
-        line(v + " = FindWindow(" + literal + ", vbNullString)");
-      } else {
-        const std::string parent = k == 0 ? "0" : names[k - 1];
-        const std::string after = call == 0 ? "0" : v;
-        line(v + " = FindWindowEx(" + parent + ", " + after + ", " + literal +
-             ", vbNullString)");
-      }
+  std::vector<std::string> lines;
+  for (const std::string& name : names) lines.push_back("Dim " + name + " As Long");
+  for (const FinderStep& step : FinderSteps(plan)) {
+    const std::string& v = names[step.level];
+    const std::string literal = VisualBasicLiteral(plan.levels[step.level].class_name);
+    switch (step.call) {
+      case FinderStep::Call::kNone:
+        break;
+      case FinderStep::Call::kFindWindow:
+        lines.push_back(v + " = FindWindow(" + literal + ", vbNullString)");
+        break;
+      case FinderStep::Call::kFindWindowEx:
+        lines.push_back(v + " = FindWindowEx(" +
+                        (step.parent ? names[*step.parent] : "0") + ", " +
+                        (step.after_self ? v : "0") + ", " + literal + ", vbNullString)");
+        break;
     }
   }
-  return text;
+  return JoinLines(lines);
 }
 
 }  // namespace winscout::codegen
