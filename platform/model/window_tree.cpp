@@ -121,7 +121,7 @@ WindowHandle WindowTree::WindowAt(ScreenPoint point) const {
 }
 
 // A disabled child is not retrieved: the point belongs to its container, as
-// the Windows documentation has it (Wine returns the disabled child itself).
+// the Windows documentation has it and Wine does.
 WindowHandle WindowTree::HitTest(const Siblings& siblings, ScreenPoint point,
                                  WindowHandle container) const {
   for (const ZKey& key : siblings) {

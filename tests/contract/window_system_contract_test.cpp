@@ -175,6 +175,11 @@ TEST_F(WindowSystemContract, WindowAtFindsTheDeepestVisibleWindow) {
       {.class_name = "WsContractBtn", .rect = {130, 130, 200, 160}, .visible = true});
   desktop_->AddChild(panel,
                      {.class_name = "WsContractHidden", .rect = {210, 130, 290, 160}});
+  // A disabled child is not retrieved: the point belongs to its parent.
+  desktop_->AddChild(panel, {.class_name = "WsContractDisabled",
+                             .rect = {130, 200, 200, 230},
+                             .visible = true,
+                             .enabled = false});
   windows_.MakeTopmost(main);
   struct Case {
     ScreenPoint point;
@@ -182,7 +187,7 @@ TEST_F(WindowSystemContract, WindowAtFindsTheDeepestVisibleWindow) {
   };
   for (const Case& c :
        {Case{{140, 140}, button}, Case{{250, 140}, panel}, Case{{125, 270}, panel},
-        Case{{350, 150}, main}, Case{{399, 299}, main}}) {
+        Case{{150, 210}, panel}, Case{{350, 150}, main}, Case{{399, 299}, main}}) {
     EXPECT_EQ(windows_.WindowAt(c.point), c.expected)
         << "at (" << c.point.x << ", " << c.point.y << ")\n"
         << desktop_->Describe();

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "platform/window_system.h"
+
+namespace winscout::win32 {
+
+// The window manager of the running desktop, through user32 and kernel32.
+class Win32WindowSystem final : public WindowSystem {
+ public:
+  ScreenPoint CursorPos() const override;
+  WindowHandle WindowAt(ScreenPoint point) const override;
+  std::string WindowText(WindowHandle window, int capacity) const override;
+  std::string ClassName(WindowHandle window, int capacity) const override;
+  WindowHandle Parent(WindowHandle window) const override;
+  std::int32_t ControlId(WindowHandle window) const override;
+  std::string ModulePath(WindowHandle window) const override;
+  WindowHandle FindTopLevel(std::string_view class_name) const override;
+  WindowHandle FindChild(WindowHandle parent, WindowHandle after,
+                         std::string_view class_name) const override;
+  void MakeTopmost(WindowHandle window) override;
+};
+
+}  // namespace winscout::win32

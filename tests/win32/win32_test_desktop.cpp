@@ -1,0 +1,220 @@
+// Real windows of the test's own process, for the contract suite under Wine
+// (or Windows).
+
+#include <windows.h>
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/win32/handle_conversion.h"
+#include "platform/win32/text_conversion.h"
+#include "platform/win32/win32_window_system.h"
+#include "tests/contract/test_desktop.h"
+
+namespace winscout::testing {
+namespace {
+
+using win32::ToHandle;
+using win32::ToHwnd;
+
+[[noreturn]] void Fail(const std::string& what) {
+  throw std::runtime_error(what + " failed, error " + std::to_string(GetLastError()));
+}
+
+HINSTANCE OwnInstance() { return GetModuleHandleW(nullptr); }
+
+// A class this desktop registered, unregistered when the desktop goes.
+class RegisteredClass {
+ public:
+  explicit RegisteredClass(std::wstring name) : name_(std::move(name)) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = OwnInstance();
+    wc.lpszClassName = name_.c_str();
+    registered_ = RegisterClassExW(&wc) != 0;
+  }
+  RegisteredClass(const RegisteredClass&) = delete;
+  RegisteredClass& operator=(const RegisteredClass&) = delete;
+  ~RegisteredClass() {
+    if (registered_) UnregisterClassW(name_.c_str(), OwnInstance());
+  }
+
+  bool registered() const { return registered_; }
+
+ private:
+  std::wstring name_;
+  bool registered_ = false;
+};
+
+enum class Kind { kTopLevel, kChild, kOwnedPopup, kOwnedOverlapped };
+
+struct MadeWindow {
+  HWND hwnd = nullptr;
+  Kind kind = Kind::kTopLevel;
+  HWND relative = nullptr;  // the parent of a child, the owner of an owned window
+  TestWindowSpec spec;
+};
+
+class Win32TestDesktop final : public TestDesktop {
+ public:
+  Win32TestDesktop() = default;
+  Win32TestDesktop(const Win32TestDesktop&) = delete;
+  Win32TestDesktop& operator=(const Win32TestDesktop&) = delete;
+  ~Win32TestDesktop() override {
+    // Windows must go before their classes can be unregistered; destroying a
+    // window takes its children and owned windows with it.
+    for (auto it = made_.rbegin(); it != made_.rend(); ++it) {
+      if (IsWindow(it->hwnd)) DestroyWindow(it->hwnd);
+    }
+    made_.clear();
+    classes_.clear();
+  }
+
+  WindowSystem& System() override { return system_; }
+
+  WindowHandle AddTopLevel(const TestWindowSpec& spec) override {
+    return Make(Kind::kTopLevel, nullptr, spec);
+  }
+
+  WindowHandle AddChild(WindowHandle parent, const TestWindowSpec& spec) override {
+    return Make(Kind::kChild, ExistingWindow(parent), spec);
+  }
+
+  WindowHandle AddOwned(WindowHandle owner, const TestWindowSpec& spec,
+                        bool popup) override {
+    return Make(popup ? Kind::kOwnedPopup : Kind::kOwnedOverlapped, ExistingWindow(owner),
+                spec);
+  }
+
+  void Destroy(WindowHandle window) override {
+    if (!DestroyWindow(ExistingWindow(window))) Fail("DestroyWindow");
+    std::erase_if(made_, [](const MadeWindow& w) { return !IsWindow(w.hwnd); });
+  }
+
+  void MoveCursor(ScreenPoint point) override {
+    if (!SetCursorPos(point.x, point.y)) Fail("SetCursorPos");
+  }
+
+  bool IsTopmost(WindowHandle window) override {
+    return (GetWindowLongPtrW(ExistingWindow(window), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+  }
+
+  std::string OwnModulePath() override {
+    for (DWORD capacity = MAX_PATH; capacity <= 32768; capacity *= 2) {
+      std::vector<wchar_t> buffer(capacity);
+      const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), capacity);
+      if (length == 0) Fail("GetModuleFileNameW");
+      if (length < capacity) return win32::WideToUtf8({buffer.data(), length});
+    }
+    throw std::runtime_error("module path longer than any path");
+  }
+
+  bool AllowsClassNamesOver255() override {
+    if (!allows_over_255_known_) {
+      const RegisteredClass probe(L"WsProbe" + std::wstring(249, L'q'));
+      allows_over_255_ = probe.registered();
+      allows_over_255_known_ = true;
+    }
+    return allows_over_255_;
+  }
+
+  std::string Describe() override {
+    const ScreenPoint cursor = system_.CursorPos();
+    std::string out =
+        "cursor (" + std::to_string(cursor.x) + ", " + std::to_string(cursor.y) + ")\n";
+    for (const MadeWindow& w : made_) out += Line(w) + '\n';
+    return out;
+  }
+
+ private:
+  static HWND ExistingWindow(WindowHandle window) {
+    const HWND hwnd = ToHwnd(window);
+    if (!IsWindow(hwnd)) {
+      throw std::invalid_argument("no window " + std::to_string(window));
+    }
+    return hwnd;
+  }
+
+  // System classes (Edit, Button, #32770, ...) and classes made earlier are
+  // used as they are.
+  void EnsureClass(const std::wstring& name) {
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof(existing);
+    if (GetClassInfoExW(OwnInstance(), name.c_str(), &existing)) return;
+    auto made = std::make_unique<RegisteredClass>(name);
+    if (!made->registered()) Fail("RegisterClassExW " + win32::WideToUtf8(name));
+    classes_.push_back(std::move(made));
+  }
+
+  WindowHandle Make(Kind kind, HWND relative, const TestWindowSpec& spec) {
+    const std::wstring class_name = win32::Utf8ToWide(spec.class_name);
+    EnsureClass(class_name);
+
+    DWORD style = spec.enabled ? 0 : WS_DISABLED;
+    switch (kind) {
+      case Kind::kTopLevel:
+      case Kind::kOwnedPopup:
+        style |= WS_POPUP;
+        break;
+      case Kind::kChild:
+        style |= WS_CHILD;
+        break;
+      case Kind::kOwnedOverlapped:
+        style |= WS_OVERLAPPED;
+        break;
+    }
+    // Child rectangles come in screen coordinates; CreateWindow wants them
+    // in the parent's client coordinates.
+    RECT rect{spec.rect.left, spec.rect.top, spec.rect.right, spec.rect.bottom};
+    if (kind == Kind::kChild) {
+      MapWindowPoints(HWND_DESKTOP, relative, reinterpret_cast<POINT*>(&rect), 2);
+    }
+    // For a child the menu argument carries the control ID.
+    const HMENU menu = kind == Kind::kChild
+                           ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id))
+                           : nullptr;
+    const HWND hwnd =
+        CreateWindowExW(0, class_name.c_str(), win32::Utf8ToWide(spec.text).c_str(),
+                        style, rect.left, rect.top, rect.right - rect.left,
+                        rect.bottom - rect.top, relative, menu, OwnInstance(), nullptr);
+    if (!hwnd) Fail("CreateWindowExW " + spec.class_name);
+    made_.push_back({hwnd, kind, relative, spec});
+    // Shown without activation, so that the test never takes the focus from
+    // anything and the Z-order stays the order of creation.
+    if (spec.visible) ShowWindow(hwnd, SW_SHOWNA);
+    return ToHandle(hwnd);
+  }
+
+  static std::string Line(const MadeWindow& w) {
+    static constexpr const char* kKinds[] = {"top-level", "child of", "popup owned by",
+                                             "owned by"};
+    const TestRect& r = w.spec.rect;
+    std::string line = std::to_string(ToHandle(w.hwnd)) + " \"" + w.spec.class_name +
+                       "\" \"" + w.spec.text + "\" " + kKinds[static_cast<int>(w.kind)];
+    if (w.relative) line += ' ' + std::to_string(ToHandle(w.relative));
+    line += " id=" + std::to_string(w.spec.id) + " rect=(" + std::to_string(r.left) +
+            "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+            std::to_string(r.bottom) + ")";
+    if (!IsWindowVisible(w.hwnd)) line += " hidden";
+    if (!IsWindowEnabled(w.hwnd)) line += " disabled";
+    if (GetWindowLongPtrW(w.hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) line += " topmost";
+    return line;
+  }
+
+  win32::Win32WindowSystem system_;
+  std::vector<std::unique_ptr<RegisteredClass>> classes_;
+  std::vector<MadeWindow> made_;
+  bool allows_over_255_known_ = false;
+  bool allows_over_255_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<TestDesktop> MakeTestDesktop() {
+  return std::make_unique<Win32TestDesktop>();
+}
+
+}  // namespace winscout::testing
