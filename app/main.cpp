@@ -1,0 +1,31 @@
+#include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
+
+#include <exception>
+
+#include "app/main_form.h"
+#include "app/main_window.h"
+#include "platform/win32/text_conversion.h"
+#include "platform/win32/win32_form.h"
+#include "platform/win32/win32_message_box.h"
+#include "platform/win32/win32_window_system.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  using namespace winscout;
+  const INITCOMMONCONTROLSEX common_controls{sizeof(INITCOMMONCONTROLSEX),
+                                             ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&common_controls);
+  try {
+    win32::Win32Form form(instance, app::kMainForm);
+    win32::Win32WindowSystem windows;
+    win32::Win32MessageBox messages(form.hwnd());
+    app::MainWindow main_window(form, windows, messages);
+    main_window.Start();
+    return form.RunMessageLoop();
+  } catch (const std::exception& error) {
+    MessageBoxW(nullptr, win32::Utf8ToWide(error.what()).c_str(), L"WinScout",
+                MB_OK | MB_ICONERROR);
+    return 1;
+  }
+}

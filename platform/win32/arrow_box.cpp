@@ -1,0 +1,121 @@
+#include "platform/win32/arrow_box.h"
+
+#include <windowsx.h>
+
+#include "platform/win32/win32_controls.h"
+
+namespace winscout::win32 {
+namespace {
+
+// Esc is watched, not waited for as a key message: the keyboard may belong
+// to whatever window lies under the pointer while the mouse is held.
+constexpr UINT_PTR kEscapeWatch = 1;
+constexpr UINT kEscapeWatchMs = 30;
+
+// Down now, or pressed since the last look: a quick tap falls between looks.
+bool EscapePressed() { return (GetAsyncKeyState(VK_ESCAPE) & 0x8001) != 0; }
+
+constexpr WPARAM kAnyButton =
+    MK_LBUTTON | MK_RBUTTON | MK_MBUTTON | MK_XBUTTON1 | MK_XBUTTON2;
+
+void Raise(const EventHandler& handler) {
+  if (handler) handler();
+}
+
+}  // namespace
+
+ArrowBox::ArrowBox(HINSTANCE instance, HWND parent, int id) {
+  CreateWindowExW(WS_EX_CLIENTEDGE, kClassName, L"",
+                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, 0, 0, 0, 0,
+                  parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
+                  this);
+}
+
+ArrowBox::~ArrowBox() {
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+void ArrowBox::SetPicture(const Picture* picture) {
+  picture_ = picture;
+  // Painted at once: a press empties the box while the mouse is held, when
+  // no WM_PAINT would come before the release.
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+LRESULT ArrowBox::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_PAINT:
+      OnPaint();
+      return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_XBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+    case WM_XBUTTONDBLCLK:
+      OnButtonDown();
+      return message == WM_XBUTTONDOWN || message == WM_XBUTTONDBLCLK ? TRUE : 0;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+    case WM_XBUTTONUP:
+      OnButtonUp(GET_KEYSTATE_WPARAM(wparam));
+      return message == WM_XBUTTONUP ? TRUE : 0;
+    case WM_MOUSEMOVE:
+      if (pressed_) Raise(on_move_);
+      return 0;
+    case WM_TIMER:
+      if (wparam == kEscapeWatch && EscapePressed()) Cancel();
+      return 0;
+    case WM_CAPTURECHANGED:
+      if (reinterpret_cast<HWND>(lparam) != hwnd_) Cancel();
+      return 0;
+    case WM_GETDLGCODE:
+      return DLGC_STATIC;
+    default:
+      return DefWindowProcW(hwnd_, message, wparam, lparam);
+  }
+}
+
+void ArrowBox::OnPaint() {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(hwnd_, &paint);
+  if (const auto* picture = dynamic_cast<const Win32Picture*>(picture_)) {
+    DrawIconEx(dc, 0, 0, picture->icon(), 0, 0, 0, nullptr, DI_NORMAL);
+  }
+  EndPaint(hwnd_, &paint);
+}
+
+void ArrowBox::OnButtonDown() {
+  pressed_ = true;
+  SetCapture(hwnd_);
+  EscapePressed();  // forgets presses from before the drag
+  SetTimer(hwnd_, kEscapeWatch, kEscapeWatchMs, nullptr);
+  Raise(on_down_);
+}
+
+// Every release runs the release steps; the capture ends with the last button
+// and before the handler, which may open a message box.
+void ArrowBox::OnButtonUp(WPARAM buttons_still_down) {
+  if (!pressed_) return;
+  if ((buttons_still_down & kAnyButton) == 0) EndDrag();
+  Raise(on_up_);
+}
+
+// Esc, or the system took the mouse away mid-drag (a window came up, the
+// user switched tasks): the gesture ends without a release.
+void ArrowBox::Cancel() {
+  if (!pressed_) return;
+  EndDrag();
+  Raise(on_cancel_);
+}
+
+void ArrowBox::EndDrag() {
+  pressed_ = false;
+  KillTimer(hwnd_, kEscapeWatch);
+  if (GetCapture() == hwnd_) ReleaseCapture();
+}
+
+}  // namespace winscout::win32

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <windows.h>
+
+#include "platform/toolkit.h"
+
+namespace winscout::win32 {
+
+// A picture box: a child window with a sunken border that draws its picture
+// unscaled at the top-left and holds the mouse from a press until every
+// button is released, wherever the pointer goes.
+class ArrowBox final : public PictureBox {
+ public:
+  static constexpr wchar_t kClassName[] = L"WinScoutPictureBox";
+
+  ArrowBox(HINSTANCE instance, HWND parent, int id);
+  ArrowBox(const ArrowBox&) = delete;
+  ArrowBox& operator=(const ArrowBox&) = delete;
+  ~ArrowBox() override;
+
+  HWND hwnd() const { return hwnd_; }
+
+  const Picture* GetPicture() const override { return picture_; }
+  void SetPicture(const Picture* picture) override;
+  MousePointer GetMousePointer() const override { return pointer_; }
+  void SetMousePointer(MousePointer pointer) override { pointer_ = pointer; }
+  void OnMouseDown(EventHandler handler) override { on_down_ = std::move(handler); }
+  void OnMouseUp(EventHandler handler) override { on_up_ = std::move(handler); }
+  void OnMouseMove(EventHandler handler) override { on_move_ = std::move(handler); }
+  void OnCancel(EventHandler handler) override { on_cancel_ = std::move(handler); }
+
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  HWND hwnd_ = nullptr;
+
+ private:
+  void OnPaint();
+  void OnButtonDown();
+  void OnButtonUp(WPARAM buttons_still_down);
+  void Cancel();
+  void EndDrag();
+
+  const Picture* picture_ = nullptr;
+  MousePointer pointer_ = MousePointer::kDefault;
+  bool pressed_ = false;
+  EventHandler on_down_;
+  EventHandler on_up_;
+  EventHandler on_move_;
+  EventHandler on_cancel_;
+};
+
+}  // namespace winscout::win32

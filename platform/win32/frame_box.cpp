@@ -1,0 +1,36 @@
+#include "platform/win32/frame_box.h"
+
+namespace winscout::win32 {
+
+FrameBox::FrameBox(HINSTANCE instance, HWND parent, int id) {
+  CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"",
+                  WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,
+                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, this);
+}
+
+FrameBox::~FrameBox() {
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+LRESULT FrameBox::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_COMMAND:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      return SendMessageW(GetParent(hwnd_), message, wparam, lparam);
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      HDC dc = BeginPaint(hwnd_, &paint);
+      RECT rect;
+      GetClientRect(hwnd_, &rect);
+      DrawEdge(dc, &rect, EDGE_ETCHED, BF_RECT);
+      EndPaint(hwnd_, &paint);
+      return 0;
+    }
+    default:
+      return DefWindowProcW(hwnd_, message, wparam, lparam);
+  }
+}
+
+}  // namespace winscout::win32

@@ -1,0 +1,293 @@
+#include "platform/win32/win32_form.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <system_error>
+#include <vector>
+
+#include "platform/win32/bound_window.h"
+#include "platform/win32/handle_conversion.h"
+#include "platform/win32/text_conversion.h"
+
+namespace winscout::win32 {
+namespace {
+
+// A fixed single border: a caption with the close and minimise buttons, no
+// sizing frame.
+constexpr DWORD kFormStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD kFormExStyle = WS_EX_CONTROLPARENT;
+constexpr int kTwipsPerInch = 1440;
+
+int TwipsToPixels(int twips, UINT dpi) {
+  return MulDiv(twips, static_cast<int>(dpi), kTwipsPerInch);
+}
+
+int PixelsToTwips(int pixels, UINT dpi) {
+  return MulDiv(pixels, kTwipsPerInch, static_cast<int>(dpi));
+}
+
+[[noreturn]] void ThrowLastError(const char* what) {
+  throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), what);
+}
+
+HMENU AsMenu(int id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)); }
+
+// The platform's user-interface font at the given DPI.
+UniqueFont MessageFont(UINT dpi) {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  if (!SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0,
+                                  dpi)) {
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    metrics.lfMessageFont.lfHeight = MulDiv(
+        metrics.lfMessageFont.lfHeight, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
+  }
+  return UniqueFont(CreateFontIndirectW(&metrics.lfMessageFont));
+}
+
+template <typename T>
+T& Find(const std::map<int, std::unique_ptr<T>>& controls, int id) {
+  auto it = controls.find(id);
+  if (it == controls.end()) {
+    throw std::out_of_range("no control of that kind with id " + std::to_string(id));
+  }
+  return *it->second;
+}
+
+}  // namespace
+
+Win32Form::Win32Form(HINSTANCE instance, const FormSpec& spec)
+    : instance_(instance),
+      spec_(spec),
+      main_class_(instance, kClassName, &BoundWindowProc<Win32Form>, 0,
+                  GetSysColorBrush(COLOR_BTNFACE)),
+      frame_class_(instance, FrameBox::kClassName, &BoundWindowProc<FrameBox>, 0,
+                   GetSysColorBrush(COLOR_BTNFACE)),
+      arrow_box_class_(instance, ArrowBox::kClassName, &BoundWindowProc<ArrowBox>,
+                       CS_DBLCLKS, GetSysColorBrush(COLOR_BTNFACE)),
+      outline_class_(instance, TargetOutline::kClassName,
+                     &BoundWindowProc<TargetOutline>),
+      outline_(std::make_unique<TargetOutline>(instance)) {
+  CreateWindowExW(kFormExStyle, kClassName, Utf8ToWide(spec.caption).c_str(), kFormStyle,
+                  CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, this);
+  if (!hwnd_) ThrowLastError("CreateWindowExW");
+  CreateControls();
+  ResizeForClient(spec_.client_width);
+  LayOut();
+}
+
+Win32Form::~Win32Form() {
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+void Win32Form::CreateControls() {
+  // Siblings take the focus in the order they are made, so the controls are
+  // made in tab order; frames first, as they hold other controls.
+  std::vector<const ControlSpec*> order;
+  for (const ControlSpec& control : spec_.controls) order.push_back(&control);
+  std::stable_sort(order.begin(), order.end(), [](const auto* a, const auto* b) {
+    const bool a_frame = a->kind == ControlKind::kFrame;
+    const bool b_frame = b->kind == ControlKind::kFrame;
+    return a_frame != b_frame ? a_frame : a->tab_index < b->tab_index;
+  });
+  for (const ControlSpec* control : order) {
+    const int id = control->id;
+    const HWND parent = ContainerOf(*control);
+    switch (control->kind) {
+      case ControlKind::kFrame:
+        frames_[id] = std::make_unique<FrameBox>(instance_, parent, id);
+        windows_[id] = frames_[id]->hwnd();
+        break;
+      case ControlKind::kPictureBox:
+        arrow_boxes_[id] = std::make_unique<ArrowBox>(instance_, parent, id);
+        windows_[id] = arrow_boxes_[id]->hwnd();
+        break;
+      case ControlKind::kTextBox:
+      case ControlKind::kCodeBox: {
+        const HWND edit = CreateStandardControl(*control, parent);
+        text_boxes_[id] = std::make_unique<Win32TextBox>(edit);
+        command_targets_[id] = text_boxes_[id].get();
+        break;
+      }
+      case ControlKind::kButton:
+        CreateStandardControl(*control, parent);
+        buttons_[id] = std::make_unique<Win32Button>();
+        command_targets_[id] = buttons_[id].get();
+        break;
+      case ControlKind::kImage:
+        images_[id] =
+            std::make_unique<Win32Image>(UniqueIcon(static_cast<HICON>(LoadImageW(
+                instance_, Utf8ToWide(control->text).c_str(), IMAGE_ICON, 32, 32, 0))));
+        break;
+      case ControlKind::kTimer:
+        timers_[id] = std::make_unique<Win32Timer>(hwnd_, static_cast<UINT_PTR>(id),
+                                                   control->interval_ms);
+        break;
+    }
+    if (windows_.contains(id) && !windows_[id]) ThrowLastError("CreateWindowExW");
+  }
+}
+
+HWND Win32Form::CreateStandardControl(const ControlSpec& control, HWND parent) {
+  DWORD style =
+      WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS | (control.visible ? WS_VISIBLE : 0);
+  DWORD ex_style = 0;
+  const wchar_t* window_class = L"EDIT";
+  switch (control.kind) {
+    case ControlKind::kCodeBox:
+      style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN |
+               WS_VSCROLL | WS_HSCROLL;
+      ex_style = WS_EX_CLIENTEDGE;
+      break;
+    case ControlKind::kTextBox:
+      style |= ES_AUTOHSCROLL;
+      ex_style = WS_EX_CLIENTEDGE;
+      break;
+    default:
+      style |= BS_PUSHBUTTON;
+      window_class = L"BUTTON";
+      break;
+  }
+  const HWND window =
+      CreateWindowExW(ex_style, window_class, Utf8ToWide(control.text).c_str(), style, 0,
+                      0, 0, 0, parent, AsMenu(control.id), instance_, nullptr);
+  windows_[control.id] = window;
+  // No 32K cap: the code for a deep window tree can be longer.
+  if (window && window_class[0] == L'E') SendMessageW(window, EM_SETLIMITTEXT, 0, 0);
+  return window;
+}
+
+HWND Win32Form::ContainerOf(const ControlSpec& control) const {
+  return control.container == 0 ? hwnd_ : windows_.at(control.container);
+}
+
+UINT Win32Form::Dpi() const { return GetDpiForWindow(hwnd_); }
+
+void Win32Form::LayOut() {
+  const UINT dpi = Dpi();
+  font_ = MessageFont(dpi);
+  for (const ControlSpec& control : spec_.controls) {
+    auto it = windows_.find(control.id);
+    if (it == windows_.end()) continue;
+    SetWindowPos(it->second, nullptr, TwipsToPixels(control.rect.left, dpi),
+                 TwipsToPixels(control.rect.top, dpi),
+                 TwipsToPixels(control.rect.width, dpi),
+                 TwipsToPixels(control.rect.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(it->second, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+  }
+}
+
+void Win32Form::ResizeForClient(int client_width_twips) {
+  client_width_twips_ = client_width_twips;
+  const UINT dpi = Dpi();
+  RECT rect{0, 0, TwipsToPixels(client_width_twips, dpi),
+            TwipsToPixels(spec_.client_height, dpi)};
+  AdjustWindowRectExForDpi(&rect, kFormStyle, FALSE, kFormExStyle, dpi);
+  SetWindowPos(hwnd_, nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+WindowHandle Win32Form::Handle() const { return ToHandle(hwnd_); }
+
+int Win32Form::ClientWidth() const {
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  return PixelsToTwips(client.right - client.left, Dpi());
+}
+
+void Win32Form::SetClientWidth(int twips) { ResizeForClient(twips); }
+
+void Win32Form::Show() {
+  ShowWindow(hwnd_, SW_SHOWNORMAL);
+  UpdateWindow(hwnd_);
+  FocusFirstControl();
+}
+
+// The focus goes to the visible control with the lowest tab index that can
+// take it (frames, images and timers cannot).
+void Win32Form::FocusFirstControl() {
+  const ControlSpec* first = nullptr;
+  for (const ControlSpec& control : spec_.controls) {
+    const bool focusable = control.visible && control.kind != ControlKind::kFrame &&
+                           control.kind != ControlKind::kImage &&
+                           control.kind != ControlKind::kTimer;
+    if (focusable && (!first || control.tab_index < first->tab_index)) first = &control;
+  }
+  if (first) SetFocus(windows_.at(first->id));
+}
+
+TextBox& Win32Form::TextBoxAt(int id) { return Find(text_boxes_, id); }
+PictureBox& Win32Form::PictureBoxAt(int id) { return Find(arrow_boxes_, id); }
+ImageHolder& Win32Form::ImageAt(int id) { return Find(images_, id); }
+Button& Win32Form::ButtonAt(int id) { return Find(buttons_, id); }
+Timer& Win32Form::TimerAt(int id) { return Find(timers_, id); }
+
+int Win32Form::RunMessageLoop() {
+  MSG message;
+  BOOL got;
+  while ((got = GetMessageW(&message, nullptr, 0, 0)) != 0) {
+    if (got == -1) return 1;
+    if (SelectAllOnCtrlA(message)) continue;
+    if (IsDialogMessageW(hwnd_, &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
+
+// Ctrl+A selects the whole text of any of the form's text boxes.
+bool Win32Form::SelectAllOnCtrlA(const MSG& message) const {
+  if (message.message != WM_KEYDOWN || message.wParam != 'A' ||
+      GetKeyState(VK_CONTROL) >= 0) {
+    return false;
+  }
+  for (const auto& [id, box] : text_boxes_) {
+    if (windows_.at(id) == message.hwnd) {
+      SendMessageW(message.hwnd, EM_SETSEL, 0, -1);
+      return true;
+    }
+  }
+  return false;
+}
+
+LRESULT Win32Form::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_COMMAND:
+      OnCommand(LOWORD(wparam), HIWORD(wparam));
+      return 0;
+    case WM_TIMER:
+      OnTimer(wparam);
+      return 0;
+    case WM_DPICHANGED:
+      OnDpiChanged(*reinterpret_cast<const RECT*>(lparam));
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcW(hwnd_, message, wparam, lparam);
+  }
+}
+
+void Win32Form::OnCommand(int id, WORD notification) {
+  if (auto it = command_targets_.find(id); it != command_targets_.end()) {
+    it->second->OnCommand(notification);
+  }
+}
+
+void Win32Form::OnTimer(UINT_PTR id) {
+  if (auto it = timers_.find(static_cast<int>(id)); it != timers_.end())
+    it->second->Tick();
+}
+
+// The window moves where Windows suggests; its size and every control follow
+// the new DPI, so the layout in twips stays the same.
+void Win32Form::OnDpiChanged(const RECT& suggested) {
+  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ResizeForClient(client_width_twips_);
+  LayOut();
+}
+
+}  // namespace winscout::win32

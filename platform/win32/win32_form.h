@@ -1,0 +1,82 @@
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <memory>
+
+#include "platform/toolkit.h"
+#include "platform/win32/arrow_box.h"
+#include "platform/win32/frame_box.h"
+#include "platform/win32/target_outline.h"
+#include "platform/win32/unique_handle.h"
+#include "platform/win32/win32_controls.h"
+#include "platform/win32/window_class.h"
+
+namespace winscout::win32 {
+
+// The program's one window with the controls of its spec, laid out in twips
+// at the window's DPI and laid out again when the DPI changes. Created hidden;
+// construction throws std::system_error if a window cannot be made.
+class Win32Form final : public Form {
+ public:
+  static constexpr wchar_t kClassName[] = L"WinScoutMain";
+
+  Win32Form(HINSTANCE instance, const FormSpec& spec);
+  Win32Form(const Win32Form&) = delete;
+  Win32Form& operator=(const Win32Form&) = delete;
+  ~Win32Form() override;
+
+  HWND hwnd() const { return hwnd_; }
+  // Dispatches messages until the window is closed; returns the exit code.
+  int RunMessageLoop();
+
+  WindowHandle Handle() const override;
+  int ClientWidth() const override;
+  void SetClientWidth(int twips) override;
+  void Show() override;
+  TextBox& TextBoxAt(int id) override;
+  PictureBox& PictureBoxAt(int id) override;
+  ImageHolder& ImageAt(int id) override;
+  Button& ButtonAt(int id) override;
+  Timer& TimerAt(int id) override;
+  TargetHighlight& Highlight() override { return *outline_; }
+
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  HWND hwnd_ = nullptr;
+
+ private:
+  void CreateControls();
+  HWND CreateStandardControl(const ControlSpec& control, HWND parent);
+  HWND ContainerOf(const ControlSpec& control) const;
+  void LayOut();
+  void ResizeForClient(int client_width_twips);
+  void FocusFirstControl();
+  bool SelectAllOnCtrlA(const MSG& message) const;
+  UINT Dpi() const;
+
+  void OnCommand(int id, WORD notification);
+  void OnTimer(UINT_PTR id);
+  void OnDpiChanged(const RECT& suggested);
+
+  HINSTANCE instance_;
+  FormSpec spec_;
+  WindowClass main_class_;
+  WindowClass frame_class_;
+  WindowClass arrow_box_class_;
+  WindowClass outline_class_;
+  std::unique_ptr<TargetOutline> outline_;
+  UniqueFont font_;
+  // The layout's client width, kept to lay the window out again at a new DPI.
+  int client_width_twips_ = 0;
+  std::map<int, HWND> windows_;
+  std::map<int, CommandTarget*> command_targets_;
+  std::map<int, std::unique_ptr<FrameBox>> frames_;
+  std::map<int, std::unique_ptr<ArrowBox>> arrow_boxes_;
+  std::map<int, std::unique_ptr<Win32TextBox>> text_boxes_;
+  std::map<int, std::unique_ptr<Win32Button>> buttons_;
+  std::map<int, std::unique_ptr<Win32Image>> images_;
+  std::map<int, std::unique_ptr<Win32Timer>> timers_;
+};
+
+}  // namespace winscout::win32

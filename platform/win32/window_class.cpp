@@ -1,0 +1,27 @@
+#include "platform/win32/window_class.h"
+
+#include <system_error>
+
+namespace winscout::win32 {
+
+WindowClass::WindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure,
+                         UINT style, HBRUSH background)
+    : instance_(instance), name_(name) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  wc.style = style;
+  wc.lpfnWndProc = procedure;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = background;
+  wc.lpszClassName = name_.c_str();
+  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+  if (!RegisterClassExW(&wc)) {
+    throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
+                            "RegisterClassExW");
+  }
+}
+
+WindowClass::~WindowClass() { UnregisterClassW(name_.c_str(), instance_); }
+
+}  // namespace winscout::win32

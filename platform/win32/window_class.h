@@ -1,0 +1,26 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace winscout::win32 {
+
+// A registered window class, unregistered with the object. Registration that
+// fails throws std::system_error.
+class WindowClass {
+ public:
+  WindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, UINT style = 0,
+              HBRUSH background = nullptr);
+  WindowClass(const WindowClass&) = delete;
+  WindowClass& operator=(const WindowClass&) = delete;
+  ~WindowClass();
+
+  const wchar_t* name() const { return name_.c_str(); }
+
+ private:
+  HINSTANCE instance_;
+  std::wstring name_;
+};
+
+}  // namespace winscout::win32
