@@ -1,0 +1,1026 @@
+#!/usr/bin/env python3
+"""End-to-end tests of winscout.exe under Wine, driven by real X input.
+
+One group of checks per run (see GROUPS). Each group starts, on the display
+and in the Wine prefix of its environment (scripts/test sets both up):
+
+- the probe (winscout_e2e_probe.exe), the driver's eyes on the Windows side:
+  window handles and rectangles, texts read with WM_GETTEXT, and a replay of
+  finder code with the real FindWindow/FindWindowEx;
+- the fixture (winscout_e2e_fixture.exe), a known window tree that describes
+  itself in a manifest;
+- winscout.exe, moved to the top left corner, above the fixture's windows;
+
+then moves, presses and types with xdotool and looks at the screen through
+ImageMagick's import. Everything it starts is stopped again on every path.
+It prints one line per check and exits with 1 if any check failed.
+"""
+
+import argparse
+import json
+import os
+import re
+import select
+import signal
+import statistics
+import subprocess
+import sys
+import time
+from dataclasses import dataclass
+from pathlib import Path
+
+TITLE = "WinScout By The WinScout Authors"
+FRAME_CLASS = "WinScoutFrame"
+FIXTURE_QUIT_EVENT = "WinScoutE2EFixtureQuit"
+
+# Control IDs of WinScout's window; the first three live in the frame.
+PICTURE1, TEXT4, COMMAND4_API = 101, 102, 103
+PICTURE3, COMMAND5_CODE, COMMAND2_START, COMMAND3_STOP = 110, 111, 112, 113
+REPORT_BOXES = tuple(range(120, 128))  # Text5 to Text12, one report line each
+FRAME_CONTROLS = (PICTURE1, TEXT4, COMMAND4_API)
+MAIN_CONTROLS = (PICTURE3, COMMAND5_CODE, COMMAND2_START, COMMAND3_STOP) + REPORT_BOXES
+
+INITIAL_REPORT = (
+    "Window Text:",
+    "Window Class Name:",
+    "Window Text:",
+    "Window ID Number:",
+    "Parent Window Handle:",
+    "Parent Window Text:",
+    "Parent Window Class Name: ",
+    "Module:",
+)
+REPORT_TEXT_CUT = 99  # characters of a window text that the report shows
+
+TWIPS_PER_INCH = 1440
+NARROW_CLIENT_TWIPS = (4290, 2865)
+WIDE_CLIENT_WIDTH_TWIPS = 9420
+WS_EX_TOPMOST = 0x8
+
+WINSCOUT_PLACE = (10, 10)  # above the fixture's windows, which start at y 300
+NOTEPAD_PLACE = (1060, 760, 210, 240)  # a free corner of the fixture's layout
+
+POLL_SECONDS = 0.02
+START_UP_POLL_SECONDS = 0.002  # finer, for the start-up figures
+WAIT_SECONDS = 10
+# Below CTest's timeout, so that the driver always stops its programs itself.
+BUDGET_SECONDS = 100
+DEADLINE = time.monotonic() + BUDGET_SECONDS
+
+REPO = Path(__file__).resolve().parents[2]
+ARROW_XPM = REPO / "resources" / "arrow.xpm"
+
+
+class Failure(Exception):
+    """A step that could not be carried out; the checks after it depend on it."""
+
+
+def wait_for(what, read, done=bool, seconds=WAIT_SECONDS, poll=POLL_SECONDS):
+    """Polls read() until done(value) holds and returns that value."""
+    end = min(time.monotonic() + seconds, DEADLINE)
+    while True:
+        value = read()
+        if done(value):
+            return value
+        if time.monotonic() >= end:
+            raise Failure(f"timed out waiting for {what}; last seen: {value!r}")
+        time.sleep(poll)
+
+
+def as_text(text):
+    return "-" if text is None else "x" + text.encode().hex()
+
+
+def from_text(word):
+    if not word.startswith("x"):
+        raise Failure(f"probe sent no text: {word!r}")
+    return bytes.fromhex(word[1:]).decode()
+
+
+# --- processes ---------------------------------------------------------------
+
+
+class LineReader:
+    """Lines from a child's pipe, each awaited no longer than the wait time."""
+
+    def __init__(self, pipe, name):
+        self.fd = pipe.fileno()
+        self.name = name
+        self.pending = b""
+
+    def line(self, what):
+        end = min(time.monotonic() + WAIT_SECONDS, DEADLINE)
+        while b"\n" not in self.pending:
+            left = end - time.monotonic()
+            if left <= 0 or not select.select([self.fd], [], [], left)[0]:
+                raise Failure(f"{self.name} did not answer {what}")
+            chunk = os.read(self.fd, 65536)
+            if not chunk:
+                raise Failure(f"{self.name} ended while asked {what}")
+            self.pending += chunk
+        line, _, self.pending = self.pending.partition(b"\n")
+        return line.decode()
+
+
+class Program:
+    """A started process and how to ask it to end."""
+
+    def __init__(self, name, argv, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL):
+        self.name = name
+        self.process = subprocess.Popen(
+            argv, stdin=stdin, stdout=stdout, stderr=subprocess.DEVNULL
+        )
+        self.ask_to_end = None
+
+    def stop(self):
+        if self.process.poll() is not None:
+            return
+        try:
+            if self.ask_to_end:
+                self.ask_to_end()
+            self.process.wait(timeout=5)
+        except Exception as error:  # whatever went wrong, the process must go
+            print(f"note: {self.name} did not end when asked ({error}); killing it")
+            self.process.kill()
+            self.process.wait()
+
+
+class Programs:
+    """The processes of one group, stopped in reverse order of starting."""
+
+    def __init__(self):
+        self.started = []
+
+    def start(self, name, argv, **streams):
+        program = Program(name, argv, **streams)
+        self.started.append(program)
+        return program
+
+    def stop_all(self):
+        for program in reversed(self.started):
+            program.stop()
+
+
+class Probe:
+    """The long-lived Windows helper; see probe.cpp for its requests."""
+
+    def __init__(self, programs, argv):
+        self.program = programs.start(
+            "probe", argv, stdin=subprocess.PIPE, stdout=subprocess.PIPE
+        )
+        self.program.ask_to_end = self.program.process.stdin.close
+        self.answers = LineReader(self.program.process.stdout, "the probe")
+
+    def ask(self, *words):
+        request = " ".join(str(word) for word in words)
+        self.program.process.stdin.write(request.encode() + b"\n")
+        self.program.process.stdin.flush()
+        answer = self.answers.line(repr(request[:80]))
+        kind, _, rest = answer.partition(" ")
+        if kind == "error":
+            raise Failure(f"probe: {request[:80]}: {rest}")
+        return kind, rest.split()
+
+    def value(self, *words):
+        return [int(word) for word in self.ask(*words)[1]]
+
+    def top(self, class_name=None, title=None):
+        return self.value("top", as_text(class_name), as_text(title))[0]
+
+    def child(self, parent, class_name):
+        return self.value("child", parent, as_text(class_name))[0]
+
+    def item(self, parent, control_id):
+        return self.value("item", parent, control_id)[0]
+
+    def text(self, window):
+        return from_text(self.ask("text", window)[1][0])
+
+    def set_text(self, window, text):
+        self.ask("settext", window, as_text(text))
+
+    def rect(self, window):
+        return Rect(*self.value("rect", window))
+
+    def client(self, window):
+        """The client area on the screen, with the window's DPI."""
+        x, y, width, height, dpi = self.value("client", window)
+        return Rect(x, y, x + width, y + height), dpi
+
+    def exstyle(self, window):
+        return self.value("exstyle", window)[0]
+
+    def visible(self, window):
+        return self.value("visible", window)[0] == 1
+
+    def window_at(self, point):
+        return self.value("at", *point)[0]
+
+    def place(self, window, x, y, width=0, height=0):
+        self.ask("place", window, x, y, width, height)
+
+    def bring_to_front(self, window, x, y):
+        self.ask("raise", window, x, y, 0, 0)
+
+    def close(self, window):
+        self.ask("close", window)
+
+    def signal(self, event_name):
+        self.ask("signal", as_text(event_name))
+
+    def replay(self, code):
+        """The window the code finds, or the reason it does not run."""
+        kind, words = self.ask("replay", as_text(code))
+        return (int(words[0]), None) if kind == "ok" else (None, from_text(words[0]))
+
+
+@dataclass(frozen=True)
+class Rect:
+    left: int
+    top: int
+    right: int
+    bottom: int
+
+    @property
+    def width(self):
+        return self.right - self.left
+
+    @property
+    def height(self):
+        return self.bottom - self.top
+
+    @property
+    def centre(self):
+        return ((self.left + self.right) // 2, (self.top + self.bottom) // 2)
+
+
+# --- real input --------------------------------------------------------------
+
+
+def xdotool(*args):
+    subprocess.run(
+        ["xdotool", *(str(arg) for arg in args)],
+        check=True,
+        timeout=WAIT_SECONDS,
+        stdin=subprocess.DEVNULL,
+        stdout=subprocess.DEVNULL,
+    )
+
+
+def click(point, button=1):
+    xdotool("mousemove", *point, "click", button)
+
+
+def move(point):
+    xdotool("mousemove", *point)
+
+
+def drag(start, end, button=1):
+    """Press on start, move over the screen, release over end."""
+    middle = ((start[0] + end[0]) // 2, (start[1] + end[1]) // 2)
+    xdotool(
+        "mousemove", *start, "mousedown", button,
+        "mousemove", *middle, "mousemove", *end, "mouseup", button,
+    )
+
+
+# --- the screen --------------------------------------------------------------
+
+
+class Image:
+    """A screenshot of the whole X screen, as RGB."""
+
+    def __init__(self):
+        data = subprocess.run(
+            ["import", "-window", "root", "-depth", "8", "ppm:-"],
+            check=True,
+            capture_output=True,
+            timeout=WAIT_SECONDS,
+        ).stdout
+        header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", data)
+        if not header:
+            raise Failure("import gave no binary PPM")
+        self.width = int(header.group(1))
+        self.pixels = data[header.end() :]
+
+    def pixel(self, x, y):
+        at = (y * self.width + x) * 3
+        return tuple(self.pixels[at : at + 3])
+
+    def colours(self, rect):
+        return {
+            self.pixel(x, y)
+            for y in range(rect.top, rect.bottom)
+            for x in range(rect.left, rect.right)
+        }
+
+
+def save_screenshot(rect, path, margin=10):
+    crop = (
+        f"{rect.width + 2 * margin}x{rect.height + 2 * margin}"
+        f"+{max(rect.left - margin, 0)}+{max(rect.top - margin, 0)}"
+    )
+    subprocess.run(
+        ["import", "-window", "root", "-crop", crop, "+repage", str(path)],
+        check=True,
+        timeout=WAIT_SECONDS,
+    )
+
+
+def read_arrow():
+    """The arrow image's opaque pixels: (column, row) -> RGB."""
+    rows = re.findall(r'^"(.*)"', ARROW_XPM.read_text(), re.MULTILINE)
+    width, height, colours = (int(n) for n in rows[0].split()[:3])
+    palette = {}
+    for entry in rows[1 : 1 + colours]:
+        key, value = entry[0], entry.split()[-1]
+        if value != "None":
+            palette[key] = tuple(bytes.fromhex(value.lstrip("#")))
+    pixels = {}
+    for row, line in enumerate(rows[1 + colours : 1 + colours + height]):
+        for column, key in enumerate(line[:width]):
+            if key in palette:
+                pixels[(column, row)] = palette[key]
+    return pixels
+
+
+ARROW = read_arrow()
+
+
+@dataclass(frozen=True)
+class Look:
+    """What an arrow box's client area shows."""
+
+    arrow_pixels: int  # pixels of the arrow image in place, drawn at the top left
+    of_arrow: int  # the arrow image's opaque pixels that fit in the box
+    colours: int  # colours inside the box, away from its edge
+
+    @property
+    def arrow(self):
+        # A few pixels may be drawn differently at the edges; a missing arrow
+        # matches none of them.
+        return self.of_arrow > 0 and self.arrow_pixels >= 0.9 * self.of_arrow
+
+    @property
+    def empty(self):
+        return self.colours == 1
+
+    def __repr__(self):
+        return (
+            f"{self.arrow_pixels} of {self.of_arrow} arrow pixels, {self.colours} colours"
+        )
+
+
+def look(box, image=None):
+    image = image or Image()
+    inside = [
+        (point, colour)
+        for point, colour in ARROW.items()
+        if point[0] < box.width and point[1] < box.height
+    ]
+    matching = sum(
+        image.pixel(box.left + x, box.top + y) == colour for (x, y), colour in inside
+    )
+    # Inside the edge that a box may draw within its client area; the arrow
+    # lies well inside too.
+    inner = Rect(box.left + 3, box.top + 3, box.right - 3, box.bottom - 3)
+    return Look(matching, len(inside), len(image.colours(inner)))
+
+
+# --- the programs under test -------------------------------------------------
+
+
+@dataclass(frozen=True)
+class Window:
+    """A window of the fixture, as the manifest describes it."""
+
+    name: str
+    handle: int
+    class_name: str
+    text: str
+    id: int
+    parent: int
+    parent_text: str
+    parent_class: str
+    point: tuple
+
+
+class Fixture:
+    def __init__(self, programs, probe, wine, exe):
+        self.program = programs.start("fixture", [wine, exe], stdout=subprocess.PIPE)
+        self.program.ask_to_end = lambda: probe.signal(FIXTURE_QUIT_EVENT)
+        self.windows = {}
+        self.finders = []
+        errors = []
+        lines = LineReader(self.program.process.stdout, "the fixture")
+        while True:
+            try:
+                entry = json.loads(lines.line("its manifest"))
+            except Failure as failure:
+                # The fixture ends, without getting ready, when its desktop is
+                # not as planned; it has said why.
+                raise Failure("; ".join([str(failure), *errors])) from None
+            kind = entry["kind"]
+            if kind == "ready":
+                break
+            if kind == "process":
+                self.module = entry["module"]
+            elif kind == "window":
+                self.windows[entry["name"]] = Window(
+                    name=entry["name"],
+                    handle=entry["handle"],
+                    class_name=entry["class"],
+                    text=entry["text"],
+                    id=entry["id"],
+                    parent=entry["parent"],
+                    parent_text=entry["parent_text"],
+                    parent_class=entry["parent_class"],
+                    point=(entry["x"], entry["y"]),
+                )
+            elif kind == "finder":
+                self.finders.append(entry)
+            elif kind == "error":
+                errors.append(entry["message"])
+
+    def __getitem__(self, name):
+        return self.windows[name]
+
+
+def start_window_program(programs, probe, name, argv, find, poll=POLL_SECONDS):
+    """Starts a program and waits for its visible window; (program, window)."""
+    if find():
+        raise Failure(f"a {name} window is open already")
+    program = programs.start(name, argv)
+
+    def visible_window():
+        window = find()
+        return window if window and probe.visible(window) else 0
+
+    window = wait_for(f"the {name} window", visible_window, poll=poll)
+    program.ask_to_end = lambda: probe.close(window)
+    return program, window
+
+
+class WinScout:
+    def __init__(self, programs, probe, argv):
+        self.probe = probe
+        self.program, self.main = start_window_program(
+            programs, probe, "WinScout", argv, lambda: probe.top(None, TITLE)
+        )
+        probe.place(self.main, *WINSCOUT_PLACE)
+        wait_for(
+            "WinScout's window to move",
+            lambda: probe.rect(self.main),
+            lambda rect: (rect.left, rect.top) == WINSCOUT_PLACE,
+        )
+        frame = probe.child(self.main, FRAME_CLASS)
+        if not frame:
+            raise Failure(f"WinScout's window has no {FRAME_CLASS} child")
+        self.controls = {id: probe.item(frame, id) for id in FRAME_CONTROLS}
+        self.controls.update({id: probe.item(self.main, id) for id in MAIN_CONTROLS})
+        missing = [str(id) for id, handle in self.controls.items() if not handle]
+        if missing:
+            raise Failure("WinScout has no controls with the IDs " + ", ".join(missing))
+
+    def __getitem__(self, control_id):
+        return self.controls[control_id]
+
+    def centre(self, control_id):
+        return self.probe.rect(self[control_id]).centre
+
+    def box(self, control_id):
+        """The client area of an arrow box, where the arrow is drawn."""
+        return self.probe.client(self[control_id])[0]
+
+    def text(self, control_id):
+        return self.probe.text(self[control_id])
+
+    def report(self):
+        return [self.text(box) for box in REPORT_BOXES]
+
+    def client_twips(self):
+        rect, dpi = self.probe.client(self.main)
+        return (rect.width * TWIPS_PER_INCH / dpi, rect.height * TWIPS_PER_INCH / dpi)
+
+    def client_width_twips(self):
+        return self.client_twips()[0]
+
+    def switch_layout(self, button, width_twips):
+        click(self.centre(button))
+        wait_for(
+            f"a client area {width_twips} twips wide",
+            self.client_width_twips,
+            lambda width: width == width_twips,
+        )
+
+    def widen(self):
+        self.switch_layout(COMMAND4_API, WIDE_CLIENT_WIDTH_TWIPS)
+
+    def generate_code(self, target, button=1):
+        """Drags the code arrow onto the target point; the code it writes."""
+        self.probe.set_text(self[TEXT4], "")
+        drag(self.centre(PICTURE1), target, button)
+        return wait_for("code in the code box", lambda: self.text(TEXT4))
+
+    def wait_for_report(self, window):
+        line = f"Window Handle: {window.handle}"
+        wait_for(
+            f"a report on {window.name}", lambda: self.text(REPORT_BOXES[0]), line.__eq__
+        )
+
+
+class Session:
+    """The probe, the fixture and WinScout, for one group."""
+
+    def __init__(self, args):
+        self.args = args
+        self.programs = Programs()
+
+    def __enter__(self):
+        try:
+            self.probe = Probe(self.programs, [self.args.wine, self.args.probe])
+            self.fixture = Fixture(
+                self.programs, self.probe, self.args.wine, self.args.fixture
+            )
+            self.winscout = WinScout(
+                self.programs, self.probe, [self.args.wine, self.args.winscout]
+            )
+        except BaseException:
+            self.programs.stop_all()
+            raise
+        return self
+
+    def __exit__(self, *exc):
+        self.programs.stop_all()
+
+    def start_notepad(self):
+        """Wine's notepad in a free corner; its window."""
+        probe = self.probe
+        _, notepad = start_window_program(
+            self.programs, probe, "notepad", [self.args.wine, "notepad"],
+            lambda: probe.top("Notepad"),
+        )
+        probe.place(notepad, *NOTEPAD_PLACE)
+        wait_for(
+            "notepad to move",
+            lambda: probe.rect(notepad),
+            lambda rect: (rect.left, rect.top, rect.width, rect.height) == NOTEPAD_PLACE,
+        )
+        return notepad
+
+
+# --- checks ------------------------------------------------------------------
+
+
+class Checks:
+    def __init__(self):
+        self.passed = 0
+        self.failed = 0
+
+    def check(self, name, ok, detail=""):
+        if ok:
+            self.passed += 1
+            print(f"PASS {name}", flush=True)
+        else:
+            self.failed += 1
+            print(f"FAIL {name}\n     {detail}", flush=True)
+        return ok
+
+    def equal(self, name, actual, expected):
+        return self.check(
+            name, actual == expected, f"expected {expected!r}\n     actual   {actual!r}"
+        )
+
+    def reached(self, name, read, done, seconds=WAIT_SECONDS):
+        """Checks that a state comes about within the wait time."""
+        try:
+            wait_for(name, read, done, seconds)
+        except Failure as failure:
+            return self.check(name, False, str(failure))
+        return self.check(name, True)
+
+    def step(self, name, action, *args):
+        """Runs a step whose failure stops only the checks that need it."""
+        try:
+            action(*args)
+        except Failure as failure:
+            self.check(name, False, str(failure))
+
+
+def expected_report(window, module):
+    cut = REPORT_TEXT_CUT
+    lines = [
+        f"Window Handle: {window.handle}",
+        f"Window Class Name: {window.class_name}",
+        f"Window Text: {window.text[:cut]}",
+    ]
+    if window.parent:
+        lines += [
+            f"Window ID Number: {window.id}",
+            f"Parent Window Handle: {window.parent}",
+            f"Parent Window Text: {window.parent_text[:cut]}",
+            f"Parent Window Class Name: {window.parent_class}",
+        ]
+    else:
+        lines += [
+            "Window ID Number: N/A",
+            "Parent Window Handle: N/A",
+            "Parent Window Text: N/A",
+            "Parent Window Class Name: N/A",
+        ]
+    return lines + [f"Module: {module}"]
+
+
+def check_finder_code(checks, session, name, point, target, expect=None, contains=()):
+    """Drops the code arrow on the point; the code must find the target."""
+    code = session.winscout.generate_code(point)
+    if expect is not None:
+        checks.equal(f"{name}: the code", code, expect)
+    for line in contains:
+        checks.check(f"{name}: the code has {line!r}", line in code.split("\r\n"), code)
+    found, error = session.probe.replay(code)
+    checks.check(
+        f"{name}: the code finds the window",
+        found == target,
+        f"it finds {found} (wanted {target}){', ' + error if error else ''}; "
+        f"the code:\n{code}",
+    )
+
+
+def group_finder(session, checks):
+    """Code arrow dropped onto each fixture case and onto notepad's edit box."""
+    fixture = session.fixture
+    for finder in fixture.finders:
+        name, target = finder["name"], fixture[finder["target"]]
+        checks.step(
+            name, check_finder_code, checks, session, name, target.point, target.handle,
+            finder.get("expect"), finder.get("contains", ()),
+        )
+
+    def notepad_case():
+        notepad = session.start_notepad()
+        edit = session.probe.child(notepad, "Edit")
+        if not checks.check("notepad has an Edit box", edit != 0):
+            return
+        point = session.probe.rect(edit).centre
+        check_finder_code(checks, session, "notepad's edit box", point, edit)
+
+    checks.step("notepad's edit box", notepad_case)
+
+
+def group_report(session, checks):
+    """The eight report lines while the inspector arrow is held over windows."""
+    fixture, winscout = session.fixture, session.winscout
+    winscout.widen()
+    targets = ["id 70000", "long text", "main frame", "owned dialog", "id 40000"]
+
+    def report_on(window):
+        move(window.point)
+        winscout.wait_for_report(window)
+        checks.equal(
+            f"report on {window.name}",
+            winscout.report(),
+            expected_report(window, fixture.module),
+        )
+
+    xdotool("mousemove", *winscout.centre(PICTURE3), "mousedown", 1)
+    try:
+        for name in targets:
+            checks.step(f"report on {name}", report_on, fixture[name])
+    finally:
+        xdotool("mouseup", 1)
+    last = fixture[targets[-1]]
+
+    def after_release():
+        box = winscout.box(PICTURE3)
+        wait_for("the inspector arrow back after the release", lambda: look(box),
+                 lambda seen: seen.arrow)
+        checks.equal(
+            "the report stays after the release",
+            winscout.report(),
+            expected_report(last, fixture.module),
+        )
+
+    checks.step("the report stays after the release", after_release)
+
+
+def group_live(session, checks):
+    """Start, Stop, typing into the code box and the inspector arrow's release."""
+    fixture, winscout = session.fixture, session.winscout
+    winscout.widen()
+    windows = [fixture[name] for name in ("id 40000", "id 70000", "long text")]
+    latencies = []
+
+    def switch_on_and_see(window, before):
+        click(winscout.centre(COMMAND2_START))
+        started = time.monotonic()
+        move(window.point)
+        line = f"Window Handle: {window.handle}"
+        seen = checks.reached(
+            f"Start: the report follows the pointer (before {before})",
+            lambda: winscout.text(REPORT_BOXES[0]),
+            line.__eq__,
+        )
+        latencies.append(time.monotonic() - started)
+        return seen
+
+    def stop():
+        click(winscout.centre(COMMAND3_STOP))
+
+    def type_into_code_box():
+        before = winscout.text(TEXT4)
+        click(winscout.centre(TEXT4))
+        xdotool("type", "x")
+        wait_for(
+            "the typed character in the code box",
+            lambda: winscout.text(TEXT4),
+            lambda text: text != before and "x" in text,
+        )
+
+    def press_and_release_inspector_arrow():
+        xdotool("mousemove", *winscout.centre(PICTURE3), "mousedown", 1, "mouseup", 1)
+
+    switches_off = [
+        ("Stop", stop),
+        ("typing into the code box", type_into_code_box),
+        ("the inspector arrow's release", press_and_release_inspector_arrow),
+    ]
+
+    def switch_off_and_watch(name, switch_off):
+        # Windows other than the one reported last, so that a report on
+        # them is sure to change the box.
+        shown = winscout.text(REPORT_BOXES[0])
+        fresh = [w for w in windows if f"Window Handle: {w.handle}" != shown]
+        seen, unseen = fresh[0], fresh[1]
+        if not switch_on_and_see(seen, name):
+            return
+        switch_off()
+        move(unseen.point)
+        # Nothing to wait for when nothing may happen: watch for a good
+        # many timer intervals, ten times as long as a report took to
+        # come while inspection was on.
+        quiet = max(1.0, 10 * max(latencies))
+        first = winscout.text(REPORT_BOXES[0])
+        end = time.monotonic() + quiet
+        shown_lines = {first}
+        while time.monotonic() < end:
+            shown_lines.add(winscout.text(REPORT_BOXES[0]))
+            time.sleep(POLL_SECONDS)
+        checks.equal(
+            f"after {name} the report no longer follows the pointer "
+            f"(watched {quiet:.1f} s)",
+            shown_lines,
+            {first},
+        )
+        checks.check(
+            f"after {name} the window under the pointer is not reported",
+            f"Window Handle: {unseen.handle}" not in shown_lines,
+            f"reported: {sorted(shown_lines)}",
+        )
+
+    for name, switch_off in switches_off:
+        checks.step(f"switching off by {name}", switch_off_and_watch, name, switch_off)
+
+
+def group_window(session, checks):
+    """Topmost, client size, layout switch, the arrows, screenshots."""
+    probe, fixture, winscout = session.probe, session.fixture, session.winscout
+    out = session.args.out
+    start_rect = probe.rect(winscout.main)
+
+    exstyle = probe.exstyle(winscout.main)
+    checks.check(
+        "the window is topmost (WS_EX_TOPMOST)",
+        bool(exstyle & WS_EX_TOPMOST),
+        f"extended style {exstyle:#x}",
+    )
+    checks.equal(
+        "client area at start (twips)", winscout.client_twips(), NARROW_CLIENT_TWIPS
+    )
+    checks.equal("report boxes at start", winscout.report(), list(INITIAL_REPORT))
+    seen = look(winscout.box(PICTURE1))
+    checks.check("at start: the code arrow box shows the arrow", seen.arrow, repr(seen))
+    save_screenshot(probe.rect(winscout.main), out / "e2e-narrow.png")
+
+    def stays_in_front():
+        cover = fixture["cover"]
+        home = probe.rect(cover.handle)
+        text4 = probe.rect(winscout[TEXT4])
+        probe.bring_to_front(cover.handle, text4.left, text4.top)
+        try:
+            wait_for(
+                "the cover window to move over WinScout",
+                lambda: probe.rect(cover.handle),
+                lambda rect: (rect.left, rect.top) == (text4.left, text4.top),
+            )
+            checks.equal(
+                "a window brought to the front stays behind WinScout",
+                probe.window_at((text4.left + 5, text4.top + 5)),
+                winscout[TEXT4],
+            )
+        finally:
+            probe.place(cover.handle, home.left, home.top)
+
+    checks.step("a window brought to the front stays behind WinScout", stays_in_front)
+
+    def layout_switch(name, button, width):
+        winscout.switch_layout(button, width)
+        rect = probe.rect(winscout.main)
+        checks.equal(
+            f"{name}: client area (twips)",
+            winscout.client_twips(),
+            (width, NARROW_CLIENT_TWIPS[1]),
+        )
+        checks.equal(
+            f"{name}: the window keeps its place and height",
+            (rect.left, rect.top, rect.height),
+            (start_rect.left, start_rect.top, start_rect.height),
+        )
+
+    checks.step("API widens", layout_switch, "API", COMMAND4_API, WIDE_CLIENT_WIDTH_TWIPS)
+    image = Image()
+    for name, box in (("code", PICTURE1), ("inspector", PICTURE3)):
+        seen = look(winscout.box(box), image)
+        checks.check(
+            f"wide: the {name} arrow box shows the arrow", seen.arrow, repr(seen)
+        )
+    save_screenshot(probe.rect(winscout.main), out / "e2e-wide.png")
+
+    release_over = fixture["ids"].point
+    presses = [
+        ("code", PICTURE1, 1, "left"),
+        ("code", PICTURE1, 3, "right"),
+        ("inspector", PICTURE3, 1, "left"),
+    ]
+
+    def press(name, box_id, button, button_name):
+        box = winscout.box(box_id)
+        what = f"the {name} arrow box, {button_name} button"
+        xdotool("mousemove", *winscout.centre(box_id), "mousedown", button)
+        try:
+            checks.reached(f"{what}: empty while pressed", lambda: look(box),
+                           lambda seen: seen.empty)
+            move(release_over)
+        finally:
+            xdotool("mouseup", button)
+        checks.reached(f"{what}: the arrow is back after the release", lambda: look(box),
+                       lambda seen: seen.arrow)
+
+    for name, box_id, button, button_name in presses:
+        checks.step(f"pressing the {name} arrow box with the {button_name} button", press,
+                    name, box_id, button, button_name)
+
+    checks.step(
+        "code narrows", layout_switch, "code", COMMAND5_CODE, NARROW_CLIENT_TWIPS[0]
+    )
+
+    probe.close(winscout.main)
+    checks.reached(
+        "closing the window ends the program",
+        winscout.program.process.poll,
+        lambda exit_code: exit_code is not None,
+    )
+
+
+# --- figures -----------------------------------------------------------------
+
+
+def cpu_seconds(pid):
+    """User and system CPU time of a process so far."""
+    fields = Path(f"/proc/{pid}/stat").read_text().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
+def wineserver_pid():
+    prefix = os.environ.get("WINEPREFIX", "").encode()
+    for entry in Path("/proc").iterdir():
+        try:
+            if not (entry / "comm").read_text().startswith("wineserver"):
+                continue
+            if b"WINEPREFIX=" + prefix in (entry / "environ").read_bytes().split(b"\0"):
+                return int(entry.name)
+        except OSError:
+            continue
+    return None
+
+
+def group_figures(args, checks):
+    """Start-up time against notepad, CPU while inspecting, size and imports."""
+    figures = []
+
+    def note(line):
+        figures.append(line)
+        print(line, flush=True)
+
+    programs = Programs()
+    try:
+        probe = Probe(programs, [args.wine, args.probe])
+        programs_under_test = [
+            ("winscout.exe", [args.wine, args.winscout], lambda: probe.top(None, TITLE)),
+            ("notepad", [args.wine, "notepad"], lambda: probe.top("Notepad")),
+        ]
+        times = {name: [] for name, _, _ in programs_under_test}
+        for _ in range(3):
+            for name, argv, find in programs_under_test:
+                started = time.monotonic()
+                program, _ = start_window_program(
+                    programs, probe, name, argv, find, poll=START_UP_POLL_SECONDS
+                )
+                times[name].append(time.monotonic() - started)
+                # Closing a captioned window costs Wine two seconds without a
+                # window manager; these runs end the process instead.
+                program.process.kill()
+                program.process.wait()
+                wait_for(f"the {name} window to go", find, lambda window: window == 0)
+        for name, seconds in times.items():
+            runs = ", ".join(f"{run:.3f}" for run in seconds)
+            note(
+                f"start-up to visible window, {name}: "
+                f"median {statistics.median(seconds):.3f} s (runs: {runs})"
+            )
+        medians = {name: statistics.median(seconds) for name, seconds in times.items()}
+        ratio = medians["winscout.exe"] / medians["notepad"]
+        note(f"start-up ratio winscout.exe / notepad: {ratio:.2f}")
+    finally:
+        programs.stop_all()
+
+    with Session(args) as session:
+        winscout = session.winscout
+        pid = winscout.program.process.pid
+        server = wineserver_pid()
+        window = session.fixture["ids"]
+        winscout.widen()
+        move(window.point)
+
+        def cpu_per_second(what, seconds=3.0):
+            before = cpu_seconds(pid), cpu_seconds(server) if server else 0.0
+            started = time.monotonic()
+            time.sleep(seconds)  # a measuring period, not a wait for anything
+            elapsed = time.monotonic() - started
+            after = cpu_seconds(pid), cpu_seconds(server) if server else 0.0
+            note(
+                f"CPU per second of winscout.exe, {what}: "
+                f"{(after[0] - before[0]) / elapsed * 1000:.1f} ms"
+                + (
+                    f" (wineserver: {(after[1] - before[1]) / elapsed * 1000:.1f} ms)"
+                    if server
+                    else ""
+                )
+            )
+
+        cpu_per_second("live inspection off, pointer still")
+        click(winscout.centre(COMMAND2_START))
+        move(window.point)
+        winscout.wait_for_report(window)
+        cpu_per_second("live inspection on, pointer still")
+
+    note(f"winscout.exe size: {Path(args.winscout).stat().st_size} bytes")
+    dump = subprocess.run(
+        [args.objdump, "-p", args.winscout], check=True, capture_output=True, text=True
+    ).stdout
+    dlls = re.findall(r"DLL Name: (\S+)", dump)
+    note("winscout.exe imports: " + ", ".join(dlls))
+    checks.check("figures taken", bool(dlls), "objdump shows no imported DLLs")
+    (args.out / "e2e-figures.txt").write_text("\n".join(figures) + "\n")
+
+
+GROUPS = {
+    "finder": group_finder,
+    "report": group_report,
+    "live": group_live,
+    "window": group_window,
+}
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--wine", required=True)
+    parser.add_argument("--winscout", required=True)
+    parser.add_argument("--fixture", required=True)
+    parser.add_argument("--probe", required=True)
+    parser.add_argument("--objdump", required=True)
+    parser.add_argument("--out", required=True, type=Path, help="screenshots and figures")
+    parser.add_argument("group", choices=[*GROUPS, "figures"])
+    args = parser.parse_args()
+    if not os.environ.get("DISPLAY"):
+        sys.exit("no DISPLAY: run the suite through scripts/test")
+    args.out.mkdir(parents=True, exist_ok=True)
+    # Stopped from outside, the driver still stops its programs (CTest's own
+    # timeout kills without warning: BUDGET_SECONDS stays below it).
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
+
+    checks = Checks()
+    try:
+        if args.group == "figures":
+            group_figures(args, checks)
+        else:
+            with Session(args) as session:
+                GROUPS[args.group](session, checks)
+    except Failure as failure:
+        checks.check(f"{args.group}: the group ran to its end", False, str(failure))
+    print(f"e2e {args.group}: {checks.passed} checks passed, {checks.failed} failed")
+    sys.exit(1 if checks.failed or not checks.passed else 0)
+
+
+if __name__ == "__main__":
+    main()

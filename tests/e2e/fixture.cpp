@@ -1,0 +1,441 @@
+// The windows that the end-to-end suite points WinScout at: a known tree of
+// top-level windows and controls in a process of its own, at fixed screen
+// positions. It prints a manifest, one JSON object a line, and then keeps its
+// windows alive until the named event below is set or one of them is closed.
+//
+// Manifest lines:
+//   {"kind":"process","module":"<path of this executable>"}
+//   {"kind":"window","name":..,"handle":N,"class":..,"text":..,"id":N,
+//    "parent":N,"parent_text":..,"parent_class":..,"x":N,"y":N}
+//       what the window was made with; x, y is a screen point where the window
+//       itself, not one of its children, is hit; parent is the owner of an
+//       owned pop-up and 0 for a window without either
+//   {"kind":"finder","name":..,"target":<window name>,"expect":<whole code>}
+//   {"kind":"finder","name":..,"target":<window name>,"contains":[<lines>]}
+//       the code WinScout must write for the target, where the tree decides it
+//   {"kind":"error","message":..}   the desktop did not come out as planned
+//   {"kind":"ready"}
+
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <vector>
+
+namespace {
+
+constexpr wchar_t kQuitEventName[] = L"WinScoutE2EFixtureQuit";
+
+std::string Utf8(std::wstring_view text) {
+  if (text.empty()) return {};
+  const int length = static_cast<int>(text.size());
+  const int needed =
+      WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(needed), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), length, out.data(), needed, nullptr,
+                      nullptr);
+  return out;
+}
+
+std::string Json(std::string_view text) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string out = "\"";
+  for (const char c : text) {
+    const auto code = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (code < 0x20) {
+      out += "\\u00";
+      out += kHex[code >> 4];
+      out += kHex[code & 0xf];
+    } else {
+      out += c;
+    }
+  }
+  return out + "\"";
+}
+
+std::string Json(std::wstring_view text) { return Json(std::string_view(Utf8(text))); }
+
+// Handles as WinScout shows them: the HWND narrowed to 32 bits, sign kept.
+long long Number(HWND window) {
+  return static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(window));
+}
+
+// One manifest line per call, flushed at once: the driver reads them from a
+// pipe while this process goes on running.
+void Emit(const std::string& line) {
+  std::fputs((line + "\n").c_str(), stdout);
+  std::fflush(stdout);
+}
+
+void EmitError(const std::string& message) {
+  Emit(R"({"kind":"error","message":)" + Json(message) + "}");
+}
+
+HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
+
+LRESULT CALLBACK FixtureProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  // Closing any window by hand ends the fixture, as a person would expect.
+  if (message == WM_CLOSE) {
+    PostQuitMessage(0);
+    return 0;
+  }
+  return DefWindowProcW(window, message, wparam, lparam);
+}
+
+// Every class the fixture registers, each with a colour of its own so that a
+// screenshot shows the tree.
+struct FixtureClass {
+  const wchar_t* name;
+  COLORREF colour;
+};
+constexpr FixtureClass kClasses[] = {
+    {L"Main_Frame2", RGB(200, 220, 255)},     {L"WinScoutTwin", RGB(255, 220, 200)},
+    {L"WinScoutRows", RGB(220, 255, 220)},    {L"WinScoutNest", RGB(255, 255, 200)},
+    {L"WinScout\"Quote", RGB(255, 200, 255)}, {L"Tab\tPane", RGB(180, 120, 180)},
+    {L"WinScoutStatic", RGB(200, 255, 255)},  {L"WinScoutDeep", RGB(120, 120, 120)},
+    {L"WinScoutLevel", RGB(160, 160, 160)},   {L"WinScoutIds", RGB(230, 230, 230)},
+    {L"WinScoutLong", RGB(255, 240, 180)},    {L"WinScoutCover", RGB(255, 80, 80)},
+};
+
+struct HandleDeleter {
+  void operator()(HANDLE handle) const { CloseHandle(handle); }
+};
+using Handle = std::unique_ptr<std::remove_pointer_t<HANDLE>, HandleDeleter>;
+
+// A made window and what the manifest says about it.
+struct Made {
+  HWND hwnd = nullptr;
+  std::wstring class_name;
+  std::wstring text;
+  int id = 0;
+  const Made* parent = nullptr;  // parent or owner
+};
+
+class Fixture {
+ public:
+  bool RegisterClasses() {
+    for (const FixtureClass& fixture_class : kClasses) {
+      WNDCLASSEXW wc{};
+      wc.cbSize = sizeof(wc);
+      wc.lpfnWndProc = FixtureProc;
+      wc.hInstance = Instance();
+      wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+      // The class owns its brush and frees it when it goes.
+      wc.hbrBackground = CreateSolidBrush(fixture_class.colour);
+      wc.lpszClassName = fixture_class.name;
+      if (!RegisterClassExW(&wc)) {
+        EmitError("RegisterClassEx failed for " + Utf8(fixture_class.name));
+        return false;
+      }
+    }
+    return true;
+  }
+
+  // A top-level window without caption: on the bare X display its window
+  // rectangle is exactly where it is drawn. `owner` makes it an owned pop-up.
+  const Made& TopLevel(const wchar_t* class_name, const wchar_t* text, int x, int y,
+                       int w, int h, const Made* owner = nullptr) {
+    HWND hwnd = CreateWindowExW(
+        0, class_name, text, WS_POPUP | WS_BORDER | WS_VISIBLE | WS_CLIPCHILDREN, x, y, w,
+        h, owner ? owner->hwnd : nullptr, nullptr, Instance(), nullptr);
+    return Keep(hwnd, class_name, text, 0, owner);
+  }
+
+  // A child at x, y of its parent's client area.
+  const Made& Child(const Made& parent, const wchar_t* class_name, const wchar_t* text,
+                    int id, int x, int y, int w, int h, DWORD style = 0) {
+    HWND hwnd = CreateWindowExW(
+        0, class_name, text, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | style, x, y, w, h,
+        parent.hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(),
+        nullptr);
+    return Keep(hwnd, class_name, text, id, &parent);
+  }
+
+  bool AllMade() const { return failed_.empty(); }
+  const std::string& Failure() const { return failed_; }
+
+  // The manifest line of a window, hit at x, y of its client area.
+  void EmitWindow(const std::string& name, const Made& made, int x, int y) {
+    POINT point{x, y};
+    ClientToScreen(made.hwnd, &point);
+    const Made* parent = made.parent;
+    Emit(R"({"kind":"window","name":)" + Json(name) + R"(,"handle":)" +
+         std::to_string(Number(made.hwnd)) + R"(,"class":)" + Json(made.class_name) +
+         R"(,"text":)" + Json(made.text) + R"(,"id":)" + std::to_string(made.id) +
+         R"(,"parent":)" + std::to_string(parent ? Number(parent->hwnd) : 0) +
+         R"(,"parent_text":)" + Json(parent ? parent->text : L"") +
+         R"(,"parent_class":)" + Json(parent ? parent->class_name : L"") + R"(,"x":)" +
+         std::to_string(point.x) + R"(,"y":)" + std::to_string(point.y) + "}");
+  }
+
+  // The window hit at its centre, for leaves.
+  void EmitLeaf(const std::string& name, const Made& made) {
+    RECT client{};
+    GetClientRect(made.hwnd, &client);
+    EmitWindow(name, made, client.right / 2, client.bottom / 2);
+  }
+
+ private:
+  const Made& Keep(HWND hwnd, const wchar_t* class_name, const wchar_t* text, int id,
+                   const Made* parent) {
+    if (!hwnd && failed_.empty()) {
+      failed_ = "CreateWindowEx failed for class " + Utf8(class_name) + ", error " +
+                std::to_string(GetLastError());
+    }
+    made_.push_back(std::make_unique<Made>(Made{hwnd, class_name, text, id, parent}));
+    return *made_.back();
+  }
+
+  std::vector<std::unique_ptr<Made>> made_;
+  std::string failed_;
+};
+
+// The finder's searches run in the desktop's own order, so the fixture asks
+// that order instead of assuming it.
+const Made* Find(const std::vector<const Made*>& candidates, HWND hwnd) {
+  for (const Made* made : candidates) {
+    if (made->hwnd == hwnd) return made;
+  }
+  return nullptr;
+}
+
+void EmitFinder(const std::string& name, const std::string& target,
+                const std::string& code) {
+  Emit(R"({"kind":"finder","name":)" + Json(name) + R"(,"target":)" + Json(target) +
+       R"(,"expect":)" + Json(code) + "}");
+}
+
+void EmitFinderContaining(const std::string& name, const std::string& target,
+                          const std::vector<std::string>& lines) {
+  std::string list;
+  for (const std::string& line : lines) {
+    if (!list.empty()) list += ',';
+    list += Json(line);
+  }
+  Emit(R"({"kind":"finder","name":)" + Json(name) + R"(,"target":)" + Json(target) +
+       R"(,"contains":[)" + list + "]}");
+}
+
+std::string JoinLines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) {
+    if (!text.empty()) text += "\r\n";
+    text += line;
+  }
+  return text;
+}
+
+// The text of the long-text window: digits in turn, so that a cut shows where
+// it fell.
+std::wstring LongText(std::size_t length) {
+  std::wstring text;
+  for (std::size_t i = 0; i < length; ++i) text += static_cast<wchar_t>(L'0' + i % 10);
+  return text;
+}
+
+// Builds the desktop and writes the manifest; false if the desktop is not as
+// planned (the reason is in the manifest).
+bool BuildDesktop(Fixture& f) {
+  // Screen layout: WinScout's own window goes to the top left (the driver
+  // puts it at 10,10; wide it needs about 650 x 230 pixels), so everything
+  // here lies below y = 300 and nothing overlaps anything else.
+  constexpr int kLayoutWidth = 1280;
+  constexpr int kLayoutHeight = 1010;
+  if (GetSystemMetrics(SM_CXSCREEN) < kLayoutWidth ||
+      GetSystemMetrics(SM_CYSCREEN) < kLayoutHeight) {
+    EmitError("the screen is smaller than the fixture's layout of " +
+              std::to_string(kLayoutWidth) + " x " + std::to_string(kLayoutHeight));
+    return false;
+  }
+
+  // Two top-level Main_Frame2 windows: the dialog's owner first, then the
+  // frame with the pane; the newest window is on top, so FindWindow finds the
+  // frame and the code for the pane's Edit box needs no second top-level
+  // search.
+  const Made& owner = f.TopLevel(L"Main_Frame2", L"Dialog owner", 320, 300, 280, 200);
+  const Made& dialog = f.TopLevel(L"#32770", L"Owned dialog", 620, 300, 280, 200, &owner);
+  const Made& ok = f.Child(dialog, L"Button", L"OK", IDOK, 20, 20, 100, 30);
+  f.Child(dialog, L"Button", L"Cancel", IDCANCEL, 140, 20, 100, 30);
+
+  const Made& frame = f.TopLevel(L"Main_Frame2", L"Main frame", 20, 300, 280, 200);
+  const Made& pane = f.Child(frame, L"#32770", L"", 1, 10, 10, 256, 150);
+  const Made& edit1 =
+      f.Child(pane, L"Edit", L"first edit", 11, 10, 10, 230, 26, WS_BORDER);
+  const Made& edit2 =
+      f.Child(pane, L"Edit", L"second edit", 12, 10, 60, 230, 26, WS_BORDER);
+
+  const Made& twin1 = f.TopLevel(L"WinScoutTwin", L"Twin one", 920, 300, 280, 90);
+  const Made& twin1_edit = f.Child(twin1, L"Edit", L"in twin one", 1, 10, 10, 200, 26);
+  const Made& twin2 = f.TopLevel(L"WinScoutTwin", L"Twin two", 920, 410, 280, 90);
+  const Made& twin2_edit = f.Child(twin2, L"Edit", L"in twin two", 1, 10, 10, 200, 26);
+
+  const Made& rows = f.TopLevel(L"WinScoutRows", L"Rows", 20, 520, 280, 220);
+  std::vector<const Made*> row_buttons;
+  for (int i = 0; i < 5; ++i) {
+    const std::wstring caption = L"Row " + std::to_wstring(i + 1);
+    row_buttons.push_back(
+        &f.Child(rows, L"Button", caption.c_str(), 100 + i, 10, 10 + 38 * i, 200, 30));
+  }
+
+  const Made& nest = f.TopLevel(L"WinScoutNest", L"Nest", 320, 520, 280, 220);
+  const Made& outer = f.Child(nest, L"#32770", L"outer", 1, 10, 10, 250, 170);
+  const Made& inner = f.Child(outer, L"#32770", L"inner", 2, 10, 10, 220, 120);
+  const Made& nested = f.Child(inner, L"Button", L"nested", 3, 10, 10, 150, 40);
+
+  const Made& quote =
+      f.TopLevel(L"WinScout\"Quote", L"Hostile class names", 620, 520, 280, 220);
+  const Made& tab_pane = f.Child(quote, L"Tab\tPane", L"tab pane", 1, 20, 20, 200, 120);
+
+  const Made& statics =
+      f.TopLevel(L"WinScoutStatic", L"Static holder", 920, 520, 280, 220);
+  const Made& label = f.Child(statics, L"Static", L"a static label", 1, 20, 20, 200, 60);
+
+  const Made& deep = f.TopLevel(L"WinScoutDeep", L"Deep", 20, 760, 280, 240);
+  const Made* level = &deep;
+  constexpr int kLevelsBelowTop = 29;  // 30 levels with the top
+  for (int i = 1; i <= kLevelsBelowTop; ++i) {
+    RECT client{};
+    GetClientRect(level->hwnd, &client);
+    const std::wstring text = L"level " + std::to_wstring(i);
+    level = &f.Child(*level, L"WinScoutLevel", text.c_str(), i, 3, 3, client.right - 6,
+                     client.bottom - 6);
+  }
+
+  const std::wstring long_text = LongText(150);
+  const Made& ids = f.TopLevel(L"WinScoutIds", L"IDs and texts", 320, 760, 580, 240);
+  const Made& id40000 =
+      f.Child(ids, L"Button", L"forty thousand", 40000, 10, 10, 200, 40);
+  const Made& id70000 =
+      f.Child(ids, L"Button", L"seventy thousand", 70000, 10, 60, 200, 40);
+  const Made& long_window =
+      f.Child(ids, L"WinScoutLong", long_text.c_str(), 3, 10, 110, 560, 60);
+
+  const Made& cover = f.TopLevel(L"WinScoutCover", L"Cover", 920, 760, 120, 80);
+
+  if (!f.AllMade()) {
+    EmitError(f.Failure());
+    return false;
+  }
+
+  wchar_t module[MAX_PATH * 4] = {};
+  GetModuleFileNameW(nullptr, module, static_cast<DWORD>(std::size(module)));
+  Emit(R"({"kind":"process","module":)" + Json(std::wstring_view(module)) + "}");
+
+  bool planned = true;
+  auto require = [&planned](bool holds, const std::string& what) {
+    if (!holds) EmitError(what);
+    planned = planned && holds;
+  };
+  require(FindWindowW(L"Main_Frame2", nullptr) == frame.hwnd,
+          "the first Main_Frame2 found is not the main frame");
+  require(FindWindowW(L"#32770", nullptr) == dialog.hwnd,
+          "the first top-level #32770 found is not the owned dialog");
+  HWND first_edit = FindWindowExW(pane.hwnd, nullptr, L"Edit", nullptr);
+  const Made* second_edit =
+      Find({&edit1, &edit2}, FindWindowExW(pane.hwnd, first_edit, L"Edit", nullptr));
+  const Made* first_button =
+      Find({&ok}, FindWindowExW(dialog.hwnd, nullptr, L"Button", nullptr));
+  HWND row = nullptr;
+  for (int i = 0; i < 3; ++i) row = FindWindowExW(rows.hwnd, row, L"Button", nullptr);
+  const Made* third_row = Find(row_buttons, row);
+  const Made* second_twin_edit =
+      FindWindowW(L"WinScoutTwin", nullptr) == twin1.hwnd ? &twin2_edit : &twin1_edit;
+  require(second_edit && first_button && third_row,
+          "the searches do not find the windows made for them");
+  if (!planned) return false;
+
+  f.EmitWindow("main frame", frame, 140, 185);
+  f.EmitLeaf("main frame edit 2", *second_edit);
+  f.EmitWindow("owned dialog", dialog, 140, 150);
+  f.EmitLeaf("dialog button 1", *first_button);
+  f.EmitLeaf("twin edit", *second_twin_edit);
+  f.EmitLeaf("row 3", *third_row);
+  f.EmitLeaf("nested button", nested);
+  f.EmitLeaf("tab pane", tab_pane);
+  f.EmitLeaf("static label", label);
+  f.EmitLeaf("deepest level", *level);
+  f.EmitWindow("ids", ids, 290, 200);
+  f.EmitLeaf("id 40000", id40000);
+  f.EmitLeaf("id 70000", id70000);
+  f.EmitLeaf("long text", long_window);
+  f.EmitLeaf("cover", cover);
+
+  EmitFinder("second Edit box of a dialog pane", "main frame edit 2",
+             JoinLines({"Dim MainFrame As Long", "Dim X As Long", "Dim Edit As Long",
+                        R"(MainFrame = FindWindow("Main_Frame2", vbNullString))",
+                        R"(X = FindWindowEx(MainFrame, 0, "#32770", vbNullString))",
+                        R"(Edit = FindWindowEx(X, 0, "Edit", vbNullString))",
+                        R"(Edit = FindWindowEx(X, Edit, "Edit", vbNullString))"}));
+  EmitFinder("first button of an owned dialog", "dialog button 1",
+             JoinLines({"Dim X As Long", "Dim Button As Long",
+                        R"(X = FindWindow("#32770", vbNullString))",
+                        R"(Button = FindWindowEx(X, 0, "Button", vbNullString))"}));
+  EmitFinder(
+      "third of five same-class siblings", "row 3",
+      JoinLines(
+          {"Dim WinScoutRows As Long", "Dim Button As Long",
+           R"(WinScoutRows = FindWindow("WinScoutRows", vbNullString))",
+           R"(Button = FindWindowEx(WinScoutRows, 0, "Button", vbNullString))",
+           R"(Button = FindWindowEx(WinScoutRows, Button, "Button", vbNullString))",
+           R"(Button = FindWindowEx(WinScoutRows, Button, "Button", vbNullString))"}));
+  EmitFinderContaining(
+      "second top-level window of a class", "twin edit",
+      {R"(WinScoutTwin = FindWindowEx(0, WinScoutTwin, "WinScoutTwin", vbNullString))"});
+  EmitFinderContaining("same class nested", "nested button",
+                       {"Dim X As Long", "Dim X2 As Long",
+                        R"(X2 = FindWindowEx(X, 0, "#32770", vbNullString))"});
+  EmitFinderContaining(
+      "quote and tab in class names", "tab pane",
+      {R"(WinScoutQuote = FindWindow("WinScout""Quote", vbNullString))",
+       R"(TabPane = FindWindowEx(WinScoutQuote, 0, "Tab" & Chr(9) & "Pane", vbNullString))"});
+  EmitFinderContaining(
+      "static control, a reserved name", "static label",
+      {"Dim Static1 As Long",
+       R"(Static1 = FindWindowEx(WinScoutStatic, 0, "Static", vbNullString))"});
+  EmitFinderContaining("chain of 30 levels", "deepest level",
+                       {"Dim WinScoutDeep As Long", "Dim WinScoutLevel29 As Long"});
+  // Found by the replay alone.
+  EmitFinderContaining("control ID 70000", "id 70000", {});
+  EmitFinderContaining("150-character window text", "long text", {});
+  return true;
+}
+
+}  // namespace
+
+int main() {
+  // Physical pixels in the manifest, whatever the display's DPI.
+  SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+  // Lines end in LF alone, as the driver on the Linux side reads them.
+  _setmode(_fileno(stdout), _O_BINARY);
+  const Handle quit(CreateEventW(nullptr, TRUE, FALSE, kQuitEventName));
+  if (!quit) {
+    EmitError("CreateEvent failed, error " + std::to_string(GetLastError()));
+    return 1;
+  }
+  Fixture fixture;
+  if (!fixture.RegisterClasses() || !BuildDesktop(fixture)) return 1;
+  Emit(R"({"kind":"ready"})");
+
+  HANDLE quit_handle = quit.get();
+  for (;;) {
+    if (MsgWaitForMultipleObjects(1, &quit_handle, FALSE, INFINITE, QS_ALLINPUT) ==
+        WAIT_OBJECT_0) {
+      return 0;
+    }
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) return 0;
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+}

@@ -1,0 +1,296 @@
+// The end-to-end driver's hands on the Windows side: a long-lived helper that
+// answers questions about the live desktop, one request a line on standard
+// input, one answer a line on standard output. It looks at other processes'
+// windows the way any other program can (FindWindow, WM_GETTEXT, window rects)
+// and replays finder code with the real FindWindowA/FindWindowExA.
+//
+// Texts travel as "x" followed by the hex of their UTF-8 bytes, so that CR LF,
+// tabs, blanks and the empty text survive the line protocol; "-" stands for a
+// null string. Handles are decimal, narrowed to 32 bits as WinScout shows them.
+//
+// Requests, and what follows "ok" in their answers:
+//   top CLASS TITLE       FindWindow: HANDLE
+//   child PARENT CLASS    the first child of the class: HANDLE
+//   item PARENT ID        GetDlgItem: HANDLE
+//   text WINDOW           WM_GETTEXT, sent: TEXT
+//   settext WINDOW TEXT   WM_SETTEXT, sent
+//   rect WINDOW           the window rectangle on the screen: LEFT TOP RIGHT BOTTOM
+//   client WINDOW         the client area on the screen: LEFT TOP WIDTH HEIGHT DPI
+//   exstyle WINDOW        the extended style: STYLE
+//   visible WINDOW        IsWindowVisible: 0 or 1
+//   at X Y                WindowFromPoint: HANDLE
+//   place WINDOW X Y W H  moves and sizes it (W and H 0: keeps the size), keeping
+//                         its place in the Z-order
+//   raise WINDOW X Y W H  the same, and brings it to the top, activated
+//   close WINDOW          posts WM_CLOSE
+//   signal NAME           sets a named event
+//   replay CODE           runs finder code: the HANDLE found; "fail MESSAGE" if
+//                         the code does not run
+// A request that cannot be carried out gets "error MESSAGE".
+
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <type_traits>
+
+#include "platform/win32/handle_conversion.h"
+#include "platform/win32/text_conversion.h"
+#include "platform/win32/win32_window_system.h"
+#include "tests/support/vb_replay.h"
+
+namespace {
+
+using winscout::win32::ToHandle;
+using winscout::win32::ToHwnd;
+
+// A window that does not answer within this time is reported, not waited on.
+constexpr UINT kSendTimeoutMs = 5000;
+
+struct HandleDeleter {
+  void operator()(HANDLE handle) const { CloseHandle(handle); }
+};
+using Handle = std::unique_ptr<std::remove_pointer_t<HANDLE>, HandleDeleter>;
+
+std::string ToText(std::string_view bytes) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string out(1, 'x');
+  for (const char c : bytes) {
+    const auto code = static_cast<unsigned char>(c);
+    out += kHex[code >> 4];
+    out += kHex[code & 0xf];
+  }
+  return out;
+}
+
+std::optional<std::string> FromText(std::string_view text) {
+  if (!text.starts_with('x')) return std::nullopt;
+  const std::string_view hex = text.substr(1);
+  auto digit = [](char c) -> int {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+  };
+  if (hex.size() % 2 != 0) return std::nullopt;
+  std::string out;
+  for (std::size_t i = 0; i < hex.size(); i += 2) {
+    const int high = digit(hex[i]);
+    const int low = digit(hex[i + 1]);
+    if (high < 0 || low < 0) return std::nullopt;
+    out += static_cast<char>(high * 16 + low);
+  }
+  return out;
+}
+
+class Request {
+ public:
+  explicit Request(const std::string& line) : in_(line) {}
+
+  std::optional<std::string> Word() {
+    std::string word;
+    if (!(in_ >> word)) return std::nullopt;
+    return word;
+  }
+
+  std::optional<long long> Number() {
+    long long value = 0;
+    if (!(in_ >> value)) return std::nullopt;
+    return value;
+  }
+
+  std::optional<HWND> Window() {
+    const auto value = Number();
+    if (!value) return std::nullopt;
+    return ToHwnd(static_cast<winscout::WindowHandle>(*value));
+  }
+
+  // A text; "-" gives an empty optional inside a present one.
+  std::optional<std::optional<std::wstring>> Text() {
+    const auto word = Word();
+    if (!word) return std::nullopt;
+    if (*word == "-") return std::optional<std::wstring>();
+    const auto bytes = FromText(*word);
+    if (!bytes) return std::nullopt;
+    return std::optional<std::wstring>(winscout::win32::Utf8ToWide(*bytes));
+  }
+
+ private:
+  std::istringstream in_;
+};
+
+const wchar_t* OrNull(const std::optional<std::wstring>& text) {
+  return text ? text->c_str() : nullptr;
+}
+
+std::string Ok(const std::string& rest = {}) {
+  return rest.empty() ? "ok" : "ok " + rest;
+}
+
+std::string Error(const std::string& what) {
+  const DWORD code = GetLastError();
+  return "error " + what + " (error " + std::to_string(code) + ")";
+}
+
+std::string HandleText(HWND window) { return std::to_string(ToHandle(window)); }
+
+std::string ReadText(HWND window) {
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG,
+                           kSendTimeoutMs, &length)) {
+    return Error("WM_GETTEXTLENGTH");
+  }
+  std::wstring text(length + 1, L'\0');
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(),
+                           reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                           kSendTimeoutMs, &copied)) {
+    return Error("WM_GETTEXT");
+  }
+  text.resize(copied);
+  return Ok(ToText(winscout::win32::WideToUtf8(text)));
+}
+
+std::string Answer(const std::string& line) {
+  Request request(line);
+  const auto command = request.Word();
+  if (!command) return "error empty request";
+  const std::string& name = *command;
+
+  if (name == "top") {
+    const auto class_name = request.Text();
+    const auto title = request.Text();
+    if (!class_name || !title) return "error usage: top CLASS TITLE";
+    return Ok(HandleText(FindWindowW(OrNull(*class_name), OrNull(*title))));
+  }
+  if (name == "child") {
+    const auto parent = request.Window();
+    const auto class_name = request.Text();
+    if (!parent || !class_name) return "error usage: child PARENT CLASS";
+    return Ok(HandleText(FindWindowExW(*parent, nullptr, OrNull(*class_name), nullptr)));
+  }
+  if (name == "item") {
+    const auto parent = request.Window();
+    const auto id = request.Number();
+    if (!parent || !id) return "error usage: item PARENT ID";
+    return Ok(HandleText(GetDlgItem(*parent, static_cast<int>(*id))));
+  }
+  if (name == "text") {
+    const auto window = request.Window();
+    if (!window) return "error usage: text WINDOW";
+    return ReadText(*window);
+  }
+  if (name == "settext") {
+    const auto window = request.Window();
+    const auto text = request.Text();
+    if (!window || !text || !*text) return "error usage: settext WINDOW TEXT";
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(*window, WM_SETTEXT, 0,
+                             reinterpret_cast<LPARAM>((*text)->c_str()), SMTO_ABORTIFHUNG,
+                             kSendTimeoutMs, &result)) {
+      return Error("WM_SETTEXT");
+    }
+    return Ok();
+  }
+  if (name == "rect") {
+    const auto window = request.Window();
+    RECT rect{};
+    if (!window) return "error usage: rect WINDOW";
+    if (!GetWindowRect(*window, &rect)) return Error("GetWindowRect");
+    return Ok(std::to_string(rect.left) + " " + std::to_string(rect.top) + " " +
+              std::to_string(rect.right) + " " + std::to_string(rect.bottom));
+  }
+  if (name == "client") {
+    const auto window = request.Window();
+    RECT rect{};
+    POINT origin{};
+    if (!window) return "error usage: client WINDOW";
+    if (!GetClientRect(*window, &rect) || !ClientToScreen(*window, &origin)) {
+      return Error("GetClientRect");
+    }
+    return Ok(std::to_string(origin.x) + " " + std::to_string(origin.y) + " " +
+              std::to_string(rect.right) + " " + std::to_string(rect.bottom) + " " +
+              std::to_string(GetDpiForWindow(*window)));
+  }
+  if (name == "exstyle") {
+    const auto window = request.Window();
+    if (!window) return "error usage: exstyle WINDOW";
+    return Ok(std::to_string(GetWindowLongPtrW(*window, GWL_EXSTYLE)));
+  }
+  if (name == "visible") {
+    const auto window = request.Window();
+    if (!window) return "error usage: visible WINDOW";
+    return Ok(IsWindowVisible(*window) ? "1" : "0");
+  }
+  if (name == "at") {
+    const auto x = request.Number();
+    const auto y = request.Number();
+    if (!x || !y) return "error usage: at X Y";
+    return Ok(
+        HandleText(WindowFromPoint(POINT{static_cast<LONG>(*x), static_cast<LONG>(*y)})));
+  }
+  if (name == "place" || name == "raise") {
+    const auto window = request.Window();
+    const auto x = request.Number();
+    const auto y = request.Number();
+    const auto w = request.Number();
+    const auto h = request.Number();
+    if (!window || !x || !y || !w || !h)
+      return "error usage: " + name + " WINDOW X Y W H";
+    const bool raise = name == "raise";
+    const UINT flags = (*w == 0 && *h == 0 ? SWP_NOSIZE : 0) |
+                       (raise ? 0 : SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!SetWindowPos(*window, HWND_TOP, static_cast<int>(*x), static_cast<int>(*y),
+                      static_cast<int>(*w), static_cast<int>(*h), flags)) {
+      return Error("SetWindowPos");
+    }
+    if (raise) SetForegroundWindow(*window);
+    return Ok();
+  }
+  if (name == "close") {
+    const auto window = request.Window();
+    if (!window) return "error usage: close WINDOW";
+    if (!PostMessageW(*window, WM_CLOSE, 0, 0)) return Error("PostMessage");
+    return Ok();
+  }
+  if (name == "signal") {
+    const auto event_name = request.Text();
+    if (!event_name || !*event_name) return "error usage: signal NAME";
+    const Handle event(OpenEventW(EVENT_MODIFY_STATE, FALSE, (*event_name)->c_str()));
+    if (!event) return Error("OpenEvent");
+    if (!SetEvent(event.get())) return Error("SetEvent");
+    return Ok();
+  }
+  if (name == "replay") {
+    const auto code = request.Word();
+    const auto bytes = code ? FromText(*code) : std::nullopt;
+    if (!bytes) return "error usage: replay CODE";
+    const winscout::win32::Win32WindowSystem windows;
+    const winscout::testing::ReplayResult result =
+        winscout::testing::ReplayFinderCode(*bytes, windows);
+    if (!result.Ran()) return "fail " + ToText(result.error);
+    return Ok(std::to_string(result.found));
+  }
+  return "error unknown request: " + name;
+}
+
+}  // namespace
+
+int main() {
+  // Physical pixels, as the X display and the fixture's manifest have them.
+  SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+  // Lines end in LF alone, as the driver on the Linux side writes and reads them.
+  _setmode(_fileno(stdin), _O_BINARY);
+  _setmode(_fileno(stdout), _O_BINARY);
+  std::string line;
+  while (std::getline(std::cin, line)) {
+    std::cout << Answer(line) << std::endl;
+  }
+  return 0;
+}
