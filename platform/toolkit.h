@@ -132,8 +132,8 @@ struct FormSpec {
   std::span<const ControlSpec> controls;
 };
 
-// The one window of the program, with every control of its spec, created
-// hidden. Controls are reached by their spec's id.
+// The one window of the program, with every control of its description, created
+// hidden. Controls are reached by their ids.
 class Form {
  public:
   virtual ~Form() = default;

@@ -76,17 +76,17 @@ bool ModelTimer::Elapse() {
   return true;
 }
 
-ModelForm::ModelForm(const FormSpec& spec, WindowTree& desktop, ScreenPoint origin)
+ModelForm::ModelForm(const FormSpec& form, WindowTree& desktop, ScreenPoint origin)
     : desktop_(desktop),
       origin_(origin),
-      client_width_(spec.client_width),
-      client_height_(spec.client_height) {
+      client_width_(form.client_width),
+      client_height_(form.client_height) {
   window_ = desktop_.AddTopLevel(
       {.class_name = "WinScoutForm",
-       .text = std::string(spec.caption),
+       .text = std::string(form.caption),
        .rect = {origin.x, origin.y, origin.x + client_width_ / kTwipsPerPixel,
                 origin.y + client_height_ / kTwipsPerPixel}});
-  for (const ControlSpec& control : spec.controls) {
+  for (const ControlSpec& control : form.controls) {
     const bool in_frame = control.container != 0;
     const ScreenRect& container =
         in_frame ? screen_rects_.at(control.container)

@@ -129,7 +129,7 @@ class ModelForm final : public Form {
  public:
   static constexpr int kTwipsPerPixel = 15;
 
-  ModelForm(const FormSpec& spec, WindowTree& desktop, ScreenPoint origin = {100, 100});
+  ModelForm(const FormSpec& form, WindowTree& desktop, ScreenPoint origin = {100, 100});
 
   WindowHandle Handle() const override { return window_; }
   int ClientWidth() const override { return client_width_; }

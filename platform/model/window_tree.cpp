@@ -47,7 +47,7 @@ WindowTree::WindowTree(WindowHandle first_handle, WindowHandle handle_step)
   if (handle_step == 0) throw std::invalid_argument("handle step must not be 0");
 }
 
-WindowHandle WindowTree::Insert(WindowHandle parent, WindowSpec spec,
+WindowHandle WindowTree::Insert(WindowHandle parent, WindowSpec props,
                                 std::int64_t stacking) {
   while (next_handle_ == 0 || nodes_.contains(next_handle_)) {
     next_handle_ += handle_step_;
@@ -55,7 +55,7 @@ WindowHandle WindowTree::Insert(WindowHandle parent, WindowSpec spec,
   const WindowHandle handle = next_handle_;
   next_handle_ += handle_step_;
   Node node;
-  node.spec = std::move(spec);
+  node.props = std::move(props);
   node.parent = parent;
   node.key = ZKey{false, stacking, handle};
   SiblingsOf(parent).insert(node.key);
@@ -63,19 +63,20 @@ WindowHandle WindowTree::Insert(WindowHandle parent, WindowSpec spec,
   return handle;
 }
 
-WindowHandle WindowTree::AddTopLevel(WindowSpec spec) {
-  return Insert(0, std::move(spec), ++stacking_counter_);
+WindowHandle WindowTree::AddTopLevel(WindowSpec props) {
+  return Insert(0, std::move(props), ++stacking_counter_);
 }
 
-WindowHandle WindowTree::AddChild(WindowHandle parent, WindowSpec spec) {
+WindowHandle WindowTree::AddChild(WindowHandle parent, WindowSpec props) {
   Get(parent);
   // A new child goes below its older siblings, so creation order is Z-order.
-  return Insert(parent, std::move(spec), -++stacking_counter_);
+  return Insert(parent, std::move(props), -++stacking_counter_);
 }
 
-WindowHandle WindowTree::AddOwned(WindowHandle owner, WindowSpec spec, OwnedStyle style) {
+WindowHandle WindowTree::AddOwned(WindowHandle owner, WindowSpec props,
+                                  OwnedStyle style) {
   Get(owner);
-  const WindowHandle handle = AddTopLevel(std::move(spec));
+  const WindowHandle handle = AddTopLevel(std::move(props));
   Node& node = Get(handle);
   node.owner = owner;
   node.owned_style = style;
@@ -96,19 +97,19 @@ void WindowTree::Destroy(WindowHandle window) {
 }
 
 void WindowTree::SetText(WindowHandle window, std::string text) {
-  Get(window).spec.text = std::move(text);
+  Get(window).props.text = std::move(text);
 }
 
 void WindowTree::SetVisible(WindowHandle window, bool visible) {
-  Get(window).spec.visible = visible;
+  Get(window).props.visible = visible;
 }
 
 void WindowTree::SetEnabled(WindowHandle window, bool enabled) {
-  Get(window).spec.enabled = enabled;
+  Get(window).props.enabled = enabled;
 }
 
 void WindowTree::SetRect(WindowHandle window, ScreenRect rect) {
-  Get(window).spec.rect = rect;
+  Get(window).props.rect = rect;
 }
 
 bool WindowTree::IsTopmost(WindowHandle window) const {
@@ -126,8 +127,8 @@ WindowHandle WindowTree::HitTest(const Siblings& siblings, ScreenPoint point,
                                  WindowHandle container) const {
   for (const ZKey& key : siblings) {
     const Node& node = nodes_.at(key.handle);
-    if (!node.spec.visible || !node.spec.rect.Contains(point)) continue;
-    if (!node.spec.enabled) return container != 0 ? container : key.handle;
+    if (!node.props.visible || !node.props.rect.Contains(point)) continue;
+    if (!node.props.enabled) return container != 0 ? container : key.handle;
     return HitTest(node.children, point, key.handle);
   }
   return container;
@@ -135,12 +136,12 @@ WindowHandle WindowTree::HitTest(const Siblings& siblings, ScreenPoint point,
 
 std::string WindowTree::WindowText(WindowHandle window, int capacity) const {
   const Node* node = Find(window);
-  return node ? CutToCapacity(node->spec.text, capacity) : std::string();
+  return node ? CutToCapacity(node->props.text, capacity) : std::string();
 }
 
 std::string WindowTree::ClassName(WindowHandle window, int capacity) const {
   const Node* node = Find(window);
-  return node ? CutToCapacity(node->spec.class_name, capacity) : std::string();
+  return node ? CutToCapacity(node->props.class_name, capacity) : std::string();
 }
 
 WindowHandle WindowTree::Parent(WindowHandle window) const {
@@ -152,12 +153,12 @@ WindowHandle WindowTree::Parent(WindowHandle window) const {
 
 std::int32_t WindowTree::ControlId(WindowHandle window) const {
   const Node* node = Find(window);
-  return node ? node->spec.id : 0;
+  return node ? node->props.id : 0;
 }
 
 std::string WindowTree::ModulePath(WindowHandle window) const {
   const Node* node = Find(window);
-  return node ? node->spec.module_path : std::string();
+  return node ? node->props.module_path : std::string();
 }
 
 WindowHandle WindowTree::FindTopLevel(std::string_view class_name) const {
@@ -175,7 +176,7 @@ WindowHandle WindowTree::FindChild(WindowHandle parent, WindowHandle after,
     it = std::next(siblings->find(previous->key));
   }
   for (; it != siblings->end(); ++it) {
-    if (SameClass(nodes_.at(it->handle).spec.class_name, class_name)) {
+    if (SameClass(nodes_.at(it->handle).props.class_name, class_name)) {
       return it->handle;
     }
   }
@@ -203,11 +204,11 @@ void WindowTree::DumpLevel(const Siblings& siblings, int depth, std::string& out
     const Node& node = nodes_.at(key.handle);
     out.append(static_cast<std::size_t>(depth) * 2, ' ');
     out += std::to_string(key.handle) + ' ';
-    AppendQuoted(out, node.spec.class_name);
+    AppendQuoted(out, node.props.class_name);
     out += ' ';
-    AppendQuoted(out, node.spec.text);
-    const ScreenRect& r = node.spec.rect;
-    out += " id=" + std::to_string(node.spec.id) + " rect=(" + std::to_string(r.left) +
+    AppendQuoted(out, node.props.text);
+    const ScreenRect& r = node.props.rect;
+    out += " id=" + std::to_string(node.props.id) + " rect=(" + std::to_string(r.left) +
            "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
            std::to_string(r.bottom) + ")";
     if (node.owner != 0) {
@@ -216,8 +217,8 @@ void WindowTree::DumpLevel(const Siblings& siblings, int depth, std::string& out
           std::to_string(node.owner);
     }
     if (key.topmost) out += " topmost";
-    if (!node.spec.visible) out += " hidden";
-    if (!node.spec.enabled) out += " disabled";
+    if (!node.props.visible) out += " hidden";
+    if (!node.props.enabled) out += " disabled";
     out += '\n';
     DumpLevel(node.children, depth + 1, out);
   }

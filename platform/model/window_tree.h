@@ -48,9 +48,9 @@ class WindowTree final : public WindowSystem {
   explicit WindowTree(WindowHandle first_handle = 0x00010010,
                       WindowHandle handle_step = 4);
 
-  WindowHandle AddTopLevel(WindowSpec spec);
-  WindowHandle AddChild(WindowHandle parent, WindowSpec spec);
-  WindowHandle AddOwned(WindowHandle owner, WindowSpec spec,
+  WindowHandle AddTopLevel(WindowSpec props);
+  WindowHandle AddChild(WindowHandle parent, WindowSpec props);
+  WindowHandle AddOwned(WindowHandle owner, WindowSpec props,
                         OwnedStyle style = OwnedStyle::kPopup);
   // Destroys the window, its children and the windows it owns, as Windows does.
   void Destroy(WindowHandle window);
@@ -90,7 +90,7 @@ class WindowTree final : public WindowSystem {
   using Siblings = std::set<ZKey, std::greater<>>;
 
   struct Node {
-    WindowSpec spec;
+    WindowSpec props;
     WindowHandle parent = 0;  // 0: top-level
     WindowHandle owner = 0;
     OwnedStyle owned_style = OwnedStyle::kPopup;
@@ -98,7 +98,7 @@ class WindowTree final : public WindowSystem {
     Siblings children;
   };
 
-  WindowHandle Insert(WindowHandle parent, WindowSpec spec, std::int64_t stacking);
+  WindowHandle Insert(WindowHandle parent, WindowSpec props, std::int64_t stacking);
   const Node* Find(WindowHandle window) const;
   Node& Get(WindowHandle window);
   Siblings& SiblingsOf(WindowHandle parent);

@@ -57,9 +57,9 @@ T& Find(const std::map<int, std::unique_ptr<T>>& controls, int id) {
 
 }  // namespace
 
-Win32Form::Win32Form(HINSTANCE instance, const FormSpec& spec)
+Win32Form::Win32Form(HINSTANCE instance, const FormSpec& form)
     : instance_(instance),
-      spec_(spec),
+      form_(form),
       main_class_(instance, kClassName, &BoundWindowProc<Win32Form>, 0,
                   GetSysColorBrush(COLOR_BTNFACE)),
       frame_class_(instance, FrameBox::kClassName, &BoundWindowProc<FrameBox>, 0,
@@ -69,11 +69,11 @@ Win32Form::Win32Form(HINSTANCE instance, const FormSpec& spec)
       outline_class_(instance, TargetOutline::kClassName,
                      &BoundWindowProc<TargetOutline>),
       outline_(std::make_unique<TargetOutline>(instance)) {
-  CreateWindowExW(kFormExStyle, kClassName, Utf8ToWide(spec.caption).c_str(), kFormStyle,
+  CreateWindowExW(kFormExStyle, kClassName, Utf8ToWide(form.caption).c_str(), kFormStyle,
                   CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, this);
   if (!hwnd_) ThrowLastError("CreateWindowExW");
   CreateControls();
-  ResizeForClient(spec_.client_width);
+  ResizeForClient(form_.client_width);
   LayOut();
 }
 
@@ -85,7 +85,7 @@ void Win32Form::CreateControls() {
   // Siblings take the focus in the order they are made, so the controls are
   // made in tab order; frames first, as they hold other controls.
   std::vector<const ControlSpec*> order;
-  for (const ControlSpec& control : spec_.controls) order.push_back(&control);
+  for (const ControlSpec& control : form_.controls) order.push_back(&control);
   std::stable_sort(order.begin(), order.end(), [](const auto* a, const auto* b) {
     const bool a_frame = a->kind == ControlKind::kFrame;
     const bool b_frame = b->kind == ControlKind::kFrame;
@@ -167,7 +167,7 @@ UINT Win32Form::Dpi() const { return GetDpiForWindow(hwnd_); }
 void Win32Form::LayOut() {
   const UINT dpi = Dpi();
   font_ = MessageFont(dpi);
-  for (const ControlSpec& control : spec_.controls) {
+  for (const ControlSpec& control : form_.controls) {
     auto it = windows_.find(control.id);
     if (it == windows_.end()) continue;
     SetWindowPos(it->second, nullptr, TwipsToPixels(control.rect.left, dpi),
@@ -182,7 +182,7 @@ void Win32Form::ResizeForClient(int client_width_twips) {
   client_width_twips_ = client_width_twips;
   const UINT dpi = Dpi();
   RECT rect{0, 0, TwipsToPixels(client_width_twips, dpi),
-            TwipsToPixels(spec_.client_height, dpi)};
+            TwipsToPixels(form_.client_height, dpi)};
   AdjustWindowRectExForDpi(&rect, kFormStyle, FALSE, kFormExStyle, dpi);
   SetWindowPos(hwnd_, nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -208,7 +208,7 @@ void Win32Form::Show() {
 // take it (frames, images and timers cannot).
 void Win32Form::FocusFirstControl() {
   const ControlSpec* first = nullptr;
-  for (const ControlSpec& control : spec_.controls) {
+  for (const ControlSpec& control : form_.controls) {
     const bool focusable = control.visible && control.kind != ControlKind::kFrame &&
                            control.kind != ControlKind::kImage &&
                            control.kind != ControlKind::kTimer;

@@ -15,14 +15,14 @@
 
 namespace winscout::win32 {
 
-// The program's one window with the controls of its spec, laid out in twips
+// The program's one window with the controls of its description, laid out in twips
 // at the window's DPI and laid out again when the DPI changes. Created hidden;
 // construction throws std::system_error if a window cannot be made.
 class Win32Form final : public Form {
  public:
   static constexpr wchar_t kClassName[] = L"WinScoutMain";
 
-  Win32Form(HINSTANCE instance, const FormSpec& spec);
+  Win32Form(HINSTANCE instance, const FormSpec& form);
   Win32Form(const Win32Form&) = delete;
   Win32Form& operator=(const Win32Form&) = delete;
   ~Win32Form() override;
@@ -60,7 +60,7 @@ class Win32Form final : public Form {
   void OnDpiChanged(const RECT& suggested);
 
   HINSTANCE instance_;
-  FormSpec spec_;
+  FormSpec form_;
   WindowClass main_class_;
   WindowClass frame_class_;
   WindowClass arrow_box_class_;

@@ -6,31 +6,31 @@ namespace {
 
 constexpr char kModulePath[] = "C:\\Program Files\\Fixture\\fixture.exe";
 
-model::WindowSpec ToModel(const TestWindowSpec& spec) {
+model::WindowSpec ToModel(const TestWindowSpec& props) {
   model::WindowSpec out;
-  out.class_name = spec.class_name;
-  out.text = spec.text;
-  out.rect = {spec.rect.left, spec.rect.top, spec.rect.right, spec.rect.bottom};
-  out.id = spec.id;
+  out.class_name = props.class_name;
+  out.text = props.text;
+  out.rect = {props.rect.left, props.rect.top, props.rect.right, props.rect.bottom};
+  out.id = props.id;
   out.module_path = kModulePath;
-  out.visible = spec.visible;
-  out.enabled = spec.enabled;
+  out.visible = props.visible;
+  out.enabled = props.enabled;
   return out;
 }
 
 class ModelTestDesktop final : public TestDesktop {
  public:
   WindowSystem& System() override { return tree_; }
-  WindowHandle AddTopLevel(const TestWindowSpec& spec) override {
-    return tree_.AddTopLevel(ToModel(spec));
+  WindowHandle AddTopLevel(const TestWindowSpec& props) override {
+    return tree_.AddTopLevel(ToModel(props));
   }
-  WindowHandle AddChild(WindowHandle parent, const TestWindowSpec& spec) override {
-    return tree_.AddChild(parent, ToModel(spec));
+  WindowHandle AddChild(WindowHandle parent, const TestWindowSpec& props) override {
+    return tree_.AddChild(parent, ToModel(props));
   }
-  WindowHandle AddOwned(WindowHandle owner, const TestWindowSpec& spec,
+  WindowHandle AddOwned(WindowHandle owner, const TestWindowSpec& props,
                         bool popup) override {
     return tree_.AddOwned(
-        owner, ToModel(spec),
+        owner, ToModel(props),
         popup ? model::OwnedStyle::kPopup : model::OwnedStyle::kOverlapped);
   }
   void Destroy(WindowHandle window) override { tree_.Destroy(window); }

@@ -34,10 +34,10 @@ class TestDesktop {
   virtual ~TestDesktop() = default;
 
   virtual WindowSystem& System() = 0;
-  virtual WindowHandle AddTopLevel(const TestWindowSpec& spec) = 0;
-  virtual WindowHandle AddChild(WindowHandle parent, const TestWindowSpec& spec) = 0;
+  virtual WindowHandle AddTopLevel(const TestWindowSpec& props) = 0;
+  virtual WindowHandle AddChild(WindowHandle parent, const TestWindowSpec& props) = 0;
   // popup: a pop-up (like a dialog box) rather than an overlapped window.
-  virtual WindowHandle AddOwned(WindowHandle owner, const TestWindowSpec& spec,
+  virtual WindowHandle AddOwned(WindowHandle owner, const TestWindowSpec& props,
                                 bool popup) = 0;
   virtual void Destroy(WindowHandle window) = 0;
   virtual void MoveCursor(ScreenPoint point) = 0;

@@ -81,9 +81,9 @@ TEST_F(MainWindowTest, StartsNarrowTopmostAndShownWithBothArrows) {
 TEST_F(MainWindowTest, LayoutSwitchesChangeOnlyTheWidthAndKeepEveryText) {
   Box(control::kText4).Type("kept");
   std::vector<std::string> before;
-  for (const ControlSpec& spec : kControls) {
-    if (spec.kind == ControlKind::kTextBox || spec.kind == ControlKind::kCodeBox) {
-      before.push_back(Box(spec.id).Text());
+  for (const ControlSpec& control : kControls) {
+    if (control.kind == ControlKind::kTextBox || control.kind == ControlKind::kCodeBox) {
+      before.push_back(Box(control.id).Text());
     }
   }
   struct Step {
@@ -98,9 +98,9 @@ TEST_F(MainWindowTest, LayoutSwitchesChangeOnlyTheWidthAndKeepEveryText) {
     EXPECT_EQ(form_.client_height(), 2865);
   }
   std::vector<std::string> after;
-  for (const ControlSpec& spec : kControls) {
-    if (spec.kind == ControlKind::kTextBox || spec.kind == ControlKind::kCodeBox) {
-      after.push_back(Box(spec.id).Text());
+  for (const ControlSpec& control : kControls) {
+    if (control.kind == ControlKind::kTextBox || control.kind == ControlKind::kCodeBox) {
+      after.push_back(Box(control.id).Text());
     }
   }
   EXPECT_EQ(after, before);

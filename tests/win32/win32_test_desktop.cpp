@@ -55,7 +55,7 @@ struct MadeWindow {
   HWND hwnd = nullptr;
   Kind kind = Kind::kTopLevel;
   HWND relative = nullptr;  // the parent of a child, the owner of an owned window
-  TestWindowSpec spec;
+  TestWindowSpec props;
 };
 
 class Win32TestDesktop final : public TestDesktop {
@@ -75,18 +75,18 @@ class Win32TestDesktop final : public TestDesktop {
 
   WindowSystem& System() override { return system_; }
 
-  WindowHandle AddTopLevel(const TestWindowSpec& spec) override {
-    return Make(Kind::kTopLevel, nullptr, spec);
+  WindowHandle AddTopLevel(const TestWindowSpec& props) override {
+    return Make(Kind::kTopLevel, nullptr, props);
   }
 
-  WindowHandle AddChild(WindowHandle parent, const TestWindowSpec& spec) override {
-    return Make(Kind::kChild, ExistingWindow(parent), spec);
+  WindowHandle AddChild(WindowHandle parent, const TestWindowSpec& props) override {
+    return Make(Kind::kChild, ExistingWindow(parent), props);
   }
 
-  WindowHandle AddOwned(WindowHandle owner, const TestWindowSpec& spec,
+  WindowHandle AddOwned(WindowHandle owner, const TestWindowSpec& props,
                         bool popup) override {
     return Make(popup ? Kind::kOwnedPopup : Kind::kOwnedOverlapped, ExistingWindow(owner),
-                spec);
+                props);
   }
 
   void Destroy(WindowHandle window) override {
@@ -149,11 +149,11 @@ class Win32TestDesktop final : public TestDesktop {
     classes_.push_back(std::move(made));
   }
 
-  WindowHandle Make(Kind kind, HWND relative, const TestWindowSpec& spec) {
-    const std::wstring class_name = win32::Utf8ToWide(spec.class_name);
+  WindowHandle Make(Kind kind, HWND relative, const TestWindowSpec& props) {
+    const std::wstring class_name = win32::Utf8ToWide(props.class_name);
     EnsureClass(class_name);
 
-    DWORD style = spec.enabled ? 0 : WS_DISABLED;
+    DWORD style = props.enabled ? 0 : WS_DISABLED;
     switch (kind) {
       case Kind::kTopLevel:
       case Kind::kOwnedPopup:
@@ -168,34 +168,34 @@ class Win32TestDesktop final : public TestDesktop {
     }
     // Child rectangles come in screen coordinates; CreateWindow wants them
     // in the parent's client coordinates.
-    RECT rect{spec.rect.left, spec.rect.top, spec.rect.right, spec.rect.bottom};
+    RECT rect{props.rect.left, props.rect.top, props.rect.right, props.rect.bottom};
     if (kind == Kind::kChild) {
       MapWindowPoints(HWND_DESKTOP, relative, reinterpret_cast<POINT*>(&rect), 2);
     }
     // For a child the menu argument carries the control ID.
     const HMENU menu = kind == Kind::kChild
-                           ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id))
+                           ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(props.id))
                            : nullptr;
     const HWND hwnd =
-        CreateWindowExW(0, class_name.c_str(), win32::Utf8ToWide(spec.text).c_str(),
+        CreateWindowExW(0, class_name.c_str(), win32::Utf8ToWide(props.text).c_str(),
                         style, rect.left, rect.top, rect.right - rect.left,
                         rect.bottom - rect.top, relative, menu, OwnInstance(), nullptr);
-    if (!hwnd) Fail("CreateWindowExW " + spec.class_name);
-    made_.push_back({hwnd, kind, relative, spec});
+    if (!hwnd) Fail("CreateWindowExW " + props.class_name);
+    made_.push_back({hwnd, kind, relative, props});
     // Shown without activation, so that the test never takes the focus from
     // anything and the Z-order stays the order of creation.
-    if (spec.visible) ShowWindow(hwnd, SW_SHOWNA);
+    if (props.visible) ShowWindow(hwnd, SW_SHOWNA);
     return ToHandle(hwnd);
   }
 
   static std::string Line(const MadeWindow& w) {
     static constexpr const char* kKinds[] = {"top-level", "child of", "popup owned by",
                                              "owned by"};
-    const TestRect& r = w.spec.rect;
-    std::string line = std::to_string(ToHandle(w.hwnd)) + " \"" + w.spec.class_name +
-                       "\" \"" + w.spec.text + "\" " + kKinds[static_cast<int>(w.kind)];
+    const TestRect& r = w.props.rect;
+    std::string line = std::to_string(ToHandle(w.hwnd)) + " \"" + w.props.class_name +
+                       "\" \"" + w.props.text + "\" " + kKinds[static_cast<int>(w.kind)];
     if (w.relative) line += ' ' + std::to_string(ToHandle(w.relative));
-    line += " id=" + std::to_string(w.spec.id) + " rect=(" + std::to_string(r.left) +
+    line += " id=" + std::to_string(w.props.id) + " rect=(" + std::to_string(r.left) +
             "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
             std::to_string(r.bottom) + ")";
     if (!IsWindowVisible(w.hwnd)) line += " hidden";
