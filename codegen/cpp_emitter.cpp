@@ -14,31 +14,11 @@ std::string Octal(char32_t code) {
 }  // namespace
 
 std::string CppWideLiteral(std::string_view text) {
-  std::string literal = "L\"";
-  char32_t previous = 0;
-  for (const char32_t c : CodePoints(text)) {
-    if (c == '\\' || c == '"' || (c == '?' && previous == '?')) {
-      literal += '\\';
-      literal += static_cast<char>(c);
-    } else if (c == '\r') {
-      literal += "\\r";
-    } else if (c == '\n') {
-      literal += "\\n";
-    } else if (c == '\t') {
-      literal += "\\t";
-    } else if (c >= 0x20 && c < 0x7f) {
-      literal += static_cast<char>(c);
-    } else if (c < 0xa0) {
-      // Some compilers refuse universal character names below U+00A0.
-      literal += Octal(c);
-    } else if (c <= 0xffff) {
-      literal += "\\u" + HexDigits(c, 4);
-    } else {
-      literal += "\\U" + HexDigits(c, 8);
-    }
-    previous = c;
-  }
-  return literal + "\"";
+  // Some compilers refuse universal character names below U+00A0; octal has
+  // three digits at most, so no following digit can extend it.
+  return CFamilyLiteral(
+      text, "L\"", [](char32_t c) { return c < 0xa0 ? Octal(c) : UniversalName(c); },
+      /*escape_trigraphs=*/true);
 }
 
 std::vector<std::string> CppNames(const SearchPlan& plan) {

@@ -59,26 +59,8 @@ constexpr std::string_view kImport =
 }  // namespace
 
 std::string CSharpLiteral(std::string_view text) {
-  std::string literal = "\"";
-  for (const char32_t c : CodePoints(text)) {
-    if (c == '\\' || c == '"') {
-      literal += '\\';
-      literal += static_cast<char>(c);
-    } else if (c == '\r') {
-      literal += "\\r";
-    } else if (c == '\n') {
-      literal += "\\n";
-    } else if (c == '\t') {
-      literal += "\\t";
-    } else if (c >= 0x20 && c < 0x7f) {
-      literal += static_cast<char>(c);
-    } else if (c <= 0xffff) {
-      literal += "\\u" + HexDigits(c, 4);
-    } else {
-      literal += "\\U" + HexDigits(c, 8);
-    }
-  }
-  return literal + "\"";
+  // \x would take up to four hex digits, so the fixed-width forms only.
+  return CFamilyLiteral(text, "\"", UniversalName);
 }
 
 bool IsCSharpKeyword(std::string_view name) {

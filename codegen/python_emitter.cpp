@@ -57,28 +57,9 @@ std::string SnakeCase(std::string_view var_name) {
 }  // namespace
 
 std::string PythonLiteral(std::string_view text) {
-  std::string literal = "\"";
-  for (const char32_t c : CodePoints(text)) {
-    if (c == '\\' || c == '"') {
-      literal += '\\';
-      literal += static_cast<char>(c);
-    } else if (c == '\r') {
-      literal += "\\r";
-    } else if (c == '\n') {
-      literal += "\\n";
-    } else if (c == '\t') {
-      literal += "\\t";
-    } else if (c >= 0x20 && c < 0x7f) {
-      literal += static_cast<char>(c);
-    } else if (c <= 0xff) {
-      literal += "\\x" + HexDigits(c, 2);
-    } else if (c <= 0xffff) {
-      literal += "\\u" + HexDigits(c, 4);
-    } else {
-      literal += "\\U" + HexDigits(c, 8);
-    }
-  }
-  return literal + "\"";
+  return CFamilyLiteral(text, "\"", [](char32_t c) {
+    return c <= 0xff ? "\\x" + HexDigits(c, 2) : UniversalName(c);
+  });
 }
 
 bool IsPythonReserved(std::string_view name) {
