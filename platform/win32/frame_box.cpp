@@ -19,6 +19,10 @@ LRESULT FrameBox::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
       return SendMessageW(GetParent(hwnd_), message, wparam, lparam);
+    case WM_CLOSE:
+      // A multi-line edit posts WM_CLOSE to its parent on Esc, as if it sat
+      // in a dialog box; the frame is no dialog and stays.
+      return 0;
     case WM_PAINT: {
       PAINTSTRUCT paint;
       HDC dc = BeginPaint(hwnd_, &paint);
