@@ -12,7 +12,9 @@ and in the Wine prefix of its environment (scripts/test sets both up):
 - winscout.exe, moved to the top left corner, above the fixture's windows;
 
 then moves, presses and types with xdotool and looks at the screen through
-ImageMagick's import. Everything it starts is stopped again on every path.
+ImageMagick's import. The C++ that WinScout writes is built with the MinGW-w64
+compiler and run under Wine. Everything it starts is stopped again on every
+path.
 It prints one line per check and exits with 1 if any check failed.
 """
 
@@ -25,7 +27,9 @@ import signal
 import statistics
 import subprocess
 import sys
+import tempfile
 import time
+from collections import Counter
 from dataclasses import dataclass
 from pathlib import Path
 
@@ -33,11 +37,11 @@ TITLE = "WinScout By The WinScout Authors"
 FRAME_CLASS = "WinScoutFrame"
 FIXTURE_QUIT_EVENT = "WinScoutE2EFixtureQuit"
 
-# Control IDs of WinScout's window; the first three live in the frame.
-PICTURE1, TEXT4, COMMAND4_API = 101, 102, 103
+# Control IDs of WinScout's window; the first four live in the frame.
+PICTURE1, TEXT4, COMMAND4_API, TXT_HANDLE = 101, 102, 103, 104
 PICTURE3, COMMAND5_CODE, COMMAND2_START, COMMAND3_STOP = 110, 111, 112, 113
 REPORT_BOXES = tuple(range(120, 128))  # Text5 to Text12, one report line each
-FRAME_CONTROLS = (PICTURE1, TEXT4, COMMAND4_API)
+FRAME_CONTROLS = (PICTURE1, TEXT4, COMMAND4_API, TXT_HANDLE)
 MAIN_CONTROLS = (PICTURE3, COMMAND5_CODE, COMMAND2_START, COMMAND3_STOP) + REPORT_BOXES
 
 INITIAL_REPORT = (
@@ -56,6 +60,23 @@ TWIPS_PER_INCH = 1440
 NARROW_CLIENT_TWIPS = (4290, 2865)
 WIDE_CLIENT_WIDTH_TWIPS = 9420
 WS_EX_TOPMOST = 0x8
+WS_EX_TRANSPARENT = 0x20
+WS_EX_LAYERED = 0x80000
+
+# The band that outlines the window under a held arrow: this many pixels at
+# 96 dots per inch, inside the target's window rectangle, in these colours.
+OUTLINE_CLASS = "WinScoutOutline"
+OUTLINE_BAND = 3
+STRIPE_COLOURS = {(0, 0, 0), (255, 215, 0)}
+
+MENU_CLASS = "#32768"  # every Win32 popup menu
+# The code box's menu ends with the languages, in this order.
+LANGUAGES = ("Visual Basic", "C++", "C#", "Python")
+CSHARP_FIRST_LINE = (
+    '[System.Runtime.InteropServices.DllImport("user32.dll", CharSet = '
+    'System.Runtime.InteropServices.CharSet.Unicode, SetLastError = true)]'
+)
+PYTHON_FIRST_LINE = "import ctypes"
 
 WINSCOUT_PLACE = (10, 10)  # above the fixture's windows, which start at y 300
 NOTEPAD_PLACE = (1060, 760, 210, 240)  # a free corner of the fixture's layout
@@ -301,6 +322,7 @@ class Image:
         if not header:
             raise Failure("import gave no binary PPM")
         self.width = int(header.group(1))
+        self.height = int(header.group(2))
         self.pixels = data[header.end() :]
 
     def pixel(self, x, y):
@@ -313,6 +335,30 @@ class Image:
             for y in range(rect.top, rect.bottom)
             for x in range(rect.left, rect.right)
         }
+
+    def crop(self, rect):
+        """The pixels inside rect, row by row, as bytes."""
+        return b"".join(
+            self.pixels[self.row(y, rect)] for y in range(rect.top, rect.bottom)
+        )
+
+    def row(self, y, rect):
+        """Where row y of rect lies in the pixel bytes."""
+        return slice((y * self.width + rect.left) * 3, (y * self.width + rect.right) * 3)
+
+    def save(self, rect, path, margin=10):
+        """Writes this screenshot's part around rect as PNG: the very pixels
+        that the checks looked at."""
+        area = Rect(
+            max(rect.left - margin, 0),
+            max(rect.top - margin, 0),
+            min(rect.right + margin, self.width),
+            min(rect.bottom + margin, self.height),
+        )
+        ppm = b"P6 %d %d 255\n" % (area.width, area.height) + self.crop(area)
+        subprocess.run(
+            ["convert", "ppm:-", str(path)], input=ppm, check=True, timeout=WAIT_SECONDS
+        )
 
 
 def save_screenshot(rect, path, margin=10):
@@ -654,7 +700,8 @@ def group_finder(session, checks):
         name, target = finder["name"], fixture[finder["target"]]
         checks.step(
             name, check_finder_code, checks, session, name, target.point, target.handle,
-            finder.get("expect"), finder.get("contains", ()),
+            finder["expect"].get("Visual Basic"),
+            finder["contains"].get("Visual Basic", ()),
         )
 
     def notepad_case():
@@ -882,6 +929,626 @@ def group_window(session, checks):
     )
 
 
+# --- the outline ---------------------------------------------------------------
+
+
+def ring(rect, inset, width):
+    """The points of a band `width` pixels wide along rect's edges, `inset`
+    pixels inside it (outside it when negative)."""
+    left, top = rect.left + inset, rect.top + inset
+    right, bottom = rect.right - inset, rect.bottom - inset
+    points = []
+    for y in range(top, bottom):
+        if y < top + width or y >= bottom - width:
+            points.extend((x, y) for x in range(left, right))
+        else:
+            points.extend((x, y) for x in range(left, left + width))
+            points.extend((x, y) for x in range(right - width, right))
+    return points
+
+
+def stripe_faults(image, rect):
+    """What keeps the band inside rect from showing the outline's stripes."""
+    band = ring(rect, 0, OUTLINE_BAND)
+    colour = {point: image.pixel(*point) for point in band}
+    faults = []
+    others = Counter(c for c in colour.values() if c not in STRIPE_COLOURS)
+    if others:
+        faults.append(
+            f"{sum(others.values())} of {len(band)} band pixels in other colours, "
+            f"mostly {others.most_common(3)}"
+        )
+    sides = {
+        "top": lambda x, y: y < rect.top + OUTLINE_BAND,
+        "bottom": lambda x, y: y >= rect.bottom - OUTLINE_BAND,
+        "left": lambda x, y: x < rect.left + OUTLINE_BAND,
+        "right": lambda x, y: x >= rect.right - OUTLINE_BAND,
+    }
+    for side, on_side in sides.items():
+        seen = {c for (x, y), c in colour.items() if on_side(x, y)}
+        if not STRIPE_COLOURS <= seen:
+            faults.append(f"the {side} side shows {sorted(seen)}")
+    # Diagonal stripes: the colour stays the same up and to the right.
+    across = [
+        (x, y)
+        for (x, y), c in colour.items()
+        if (x + 1, y - 1) in colour and colour[(x + 1, y - 1)] != c
+    ]
+    if across:
+        faults.append(f"not diagonal stripes at {len(across)} points, e.g. {across[:3]}")
+    return faults
+
+
+def changed_pixels(image, reference, points, where):
+    """A fault for the points whose colour differs from the reference's."""
+    changed = [p for p in points if image.pixel(*p) != reference.pixel(*p)]
+    if not changed:
+        return []
+    x, y = changed[0]
+    return [
+        f"{len(changed)} of {len(points)} pixels {where} changed, e.g. at ({x}, {y}) "
+        f"{reference.pixel(x, y)} -> {image.pixel(x, y)}"
+    ]
+
+
+def wait_for_screen(what, faults_of, seconds=WAIT_SECONDS):
+    """Takes screenshots until faults_of(image) finds nothing; that image."""
+    faults = []
+
+    def read():
+        nonlocal faults
+        image = Image()
+        faults = faults_of(image)
+        return image
+
+    try:
+        return wait_for(what, read, lambda _: not faults, seconds)
+    except Failure:
+        raise Failure(f"timed out waiting for {what}: {'; '.join(faults)}") from None
+
+
+def screen_reached(checks, name, faults_of):
+    """Checks that the screen comes to pass faults_of; the image, if it did."""
+    try:
+        image = wait_for_screen(name, faults_of)
+    except Failure as failure:
+        checks.check(name, False, str(failure))
+        return None
+    checks.check(name, True)
+    return image
+
+
+def outline_state(probe, outline):
+    """Whether the outline window is visible, and its rectangle."""
+    return probe.visible(outline), probe.rect(outline)
+
+
+def group_outline(session, checks):
+    """The band around the window under a held arrow, as a window and on screen."""
+    probe, fixture, winscout = session.probe, session.fixture, session.winscout
+    out = session.args.out
+    outline = probe.top(OUTLINE_CLASS)
+    if not checks.check(
+        "WinScout has an outline window", outline != 0, f"no {OUTLINE_CLASS} window"
+    ):
+        return
+    wanted = WS_EX_TOPMOST | WS_EX_LAYERED | WS_EX_TRANSPARENT
+    exstyle = probe.exstyle(outline)
+    checks.check(
+        "the outline is topmost, layered and transparent to the mouse",
+        exstyle & wanted == wanted,
+        f"extended style {exstyle:#x}",
+    )
+    checks.check("the outline is hidden before any drag", not probe.visible(outline))
+
+    # A child first, then the top-level window that the drop is onto.
+    first, second = fixture["id 40000"], fixture["owned dialog"]
+    rects = {window.name: probe.rect(window.handle) for window in (first, second)}
+    before = Image()
+
+    def outlined(window):
+        rect = rects[window.name]
+        checks.reached(
+            f"over {window.name}: the outline is shown on its window rectangle",
+            lambda: outline_state(probe, outline),
+            (True, rect).__eq__,
+        )
+        image = screen_reached(
+            checks,
+            f"over {window.name}: its band shows black and yellow diagonal stripes",
+            lambda image: stripe_faults(image, rect),
+        )
+        if image:
+            checks.equal(
+                f"over {window.name}: the window's own pixels just inside the band stay",
+                changed_pixels(image, before, ring(rect, OUTLINE_BAND, 2), "inside"),
+                [],
+            )
+            checks.equal(
+                f"over {window.name}: the pixels just outside the window stay",
+                changed_pixels(image, before, ring(rect, -2, 2), "outside"),
+                [],
+            )
+        return image
+
+    def no_trace(window, when):
+        return screen_reached(
+            checks,
+            f"{when}: the band on {window.name} shows the window's own pixels again",
+            lambda image: changed_pixels(
+                image, before, ring(rects[window.name], 0, OUTLINE_BAND), "of the band"
+            ),
+        )
+
+    def drag():
+        move(first.point)
+        outlined(first)
+        move(second.point)
+        during = outlined(second)
+        if during:
+            during.save(rects[second.name], out / "e2e-outline-during.png")
+        no_trace(first, "moved on")
+        # Onto the band itself, where the outline lies over the target.
+        rect = rects[second.name]
+        on_band = (rect.left + 1, rect.centre[1])
+        move(on_band)
+        checks.equal(
+            "the window at a point of the band is the target, not the outline",
+            probe.window_at(on_band),
+            second.handle,
+        )
+
+    xdotool("mousemove", *winscout.centre(PICTURE1), "mousedown", 1)
+    try:
+        checks.step("dragging the code arrow over two windows", drag)
+    finally:
+        xdotool("mouseup", 1)
+    checks.reached(
+        "after the release the outline is hidden",
+        lambda: probe.visible(outline),
+        lambda visible: not visible,
+    )
+    after = no_trace(second, "after the release")
+    if after:
+        after.save(rects[second.name], out / "e2e-outline-after.png")
+
+    def dropped_on_band():
+        code = wait_for("code in the code box", lambda: winscout.text(TEXT4))
+        found, error = probe.replay(code)
+        checks.check(
+            "dropped on the band, the code finds the window under it, not the outline",
+            found == second.handle,
+            f"it finds {found} (wanted {second.handle})"
+            f"{', ' + error if error else ''}; the code:\n{code}",
+        )
+
+    checks.step("dropped on the band", dropped_on_band)
+
+    def inspector_arrow():
+        winscout.widen()
+        xdotool("mousemove", *winscout.centre(PICTURE3), "mousedown", 1)
+        try:
+            for window in (fixture["static label"], fixture["ids"]):
+                rect = probe.rect(window.handle)
+                # Onto the band: the outline is shown there before the report
+                # looks at the point again, and must not be what it reports.
+                move((rect.left + 1, rect.centre[1]))
+                checks.reached(
+                    f"inspector arrow on the band of {window.name}: the outline is shown "
+                    "on it",
+                    lambda: outline_state(probe, outline),
+                    (True, rect).__eq__,
+                )
+                checks.reached(
+                    f"inspector arrow on the band of {window.name}: the report is on it, "
+                    "not on the outline",
+                    lambda: winscout.text(REPORT_BOXES[0]),
+                    f"Window Handle: {window.handle}".__eq__,
+                )
+        finally:
+            xdotool("mouseup", 1)
+        checks.reached(
+            "inspector arrow: after the release the outline is hidden",
+            lambda: probe.visible(outline),
+            lambda visible: not visible,
+        )
+
+    checks.step("the inspector arrow", inspector_arrow)
+
+
+# --- Esc -----------------------------------------------------------------------
+
+
+def give_keyboard_to(title):
+    """Without a window manager the X keyboard focus follows the pointer; a
+    window manager would leave it with the window clicked last, as Windows
+    does. This hands it to the window with the title, as one would."""
+    found = subprocess.run(
+        ["xdotool", "search", "--name", f"^{re.escape(title)}$"],
+        capture_output=True,
+        text=True,
+        timeout=WAIT_SECONDS,
+    ).stdout.split()
+    if len(found) != 1:
+        raise Failure(f"X windows named {title!r}: {found}")
+    xdotool("windowfocus", "--sync", found[0])
+
+
+def group_escape(session, checks):
+    """Esc while an arrow is held ends the drag without a pick; Esc in the code
+    box leaves WinScout whole."""
+    probe, fixture, winscout = session.probe, session.fixture, session.winscout
+    outline = probe.top(OUTLINE_CLASS)
+    winscout.widen()
+    picked = fixture["row 3"]
+    code = winscout.generate_code(picked.point)
+    handle = winscout.text(TXT_HANDLE)
+    checks.equal("the earlier drop shows its window's handle", handle, str(picked.handle))
+    passing = [fixture[name] for name in ("owned dialog", "static label", "nested button",
+                                          "id 40000")]
+
+    def fresh():
+        """The passing windows but the one reported last: a report on any of
+        them is sure to change the report box."""
+        shown = winscout.text(REPORT_BOXES[0])
+        return [w for w in passing if f"Window Handle: {w.handle}" != shown]
+
+    def live_inspection_on():
+        window = fresh()[0]
+        click(winscout.centre(COMMAND2_START))
+        move(window.point)
+        winscout.wait_for_report(window)
+
+    def escaped(name, box):
+        checks.reached(f"{name}: Esc hides the outline", lambda: probe.visible(outline),
+                       lambda visible: not visible)
+        checks.reached(f"{name}: Esc puts the arrow back in its box, the button held",
+                       lambda: look(box), lambda seen: seen.arrow)
+
+    def code_arrow(name, prepare):
+        live_inspection_on()
+        over, released_over, then = fresh()[:3]
+        if prepare:
+            prepare()
+        box = winscout.box(PICTURE1)
+        xdotool("mousemove", *winscout.centre(PICTURE1), "mousedown", 1)
+        try:
+            checks.reached(f"{name}: the arrow box is empty while pressed",
+                           lambda: look(box), lambda seen: seen.empty)
+            move(over.point)
+            rect = probe.rect(over.handle)
+            wait_for(f"the outline on {over.name}", lambda: outline_state(probe, outline),
+                     (True, rect).__eq__)
+            xdotool("key", "Escape")
+            escaped(name, box)
+            move(released_over.point)
+        finally:
+            xdotool("mouseup", 1)
+        # The report on a window the pointer reaches after the release shows
+        # that WinScout has seen the release.
+        move(then.point)
+        checks.reached(
+            f"{name}: live inspection stays on: the report follows the pointer",
+            lambda: winscout.text(REPORT_BOXES[0]),
+            f"Window Handle: {then.handle}".__eq__,
+        )
+        there = {id: probe.visible(winscout[id]) for id in (PICTURE1, TEXT4)}
+        if not checks.check(f"{name}: the code arrow and the code box are still there",
+                            all(there.values()), f"visible: {there}"):
+            return
+        checks.equal(f"{name}: txtHandle is unchanged", winscout.text(TXT_HANDLE), handle)
+        checks.equal(f"{name}: the code box is unchanged", winscout.text(TEXT4), code)
+        checks.check(f"{name}: the outline stays hidden", not probe.visible(outline))
+        seen = look(box)
+        checks.check(f"{name}: the arrow is in its box after the release", seen.arrow,
+                     repr(seen))
+
+    def keyboard_in_code_box():
+        click(winscout.centre(TEXT4))
+        give_keyboard_to(TITLE)
+
+    def inspector_arrow():
+        name = "inspector arrow"
+        window = fixture["nested button"]
+        box = winscout.box(PICTURE3)
+        xdotool("mousemove", *winscout.centre(PICTURE3), "mousedown", 1)
+        try:
+            move(window.point)
+            rect = probe.rect(window.handle)
+            wait_for(f"the outline on {window.name}",
+                     lambda: outline_state(probe, outline), (True, rect).__eq__)
+            xdotool("key", "Escape")
+            escaped(name, box)
+        finally:
+            xdotool("mouseup", 1)
+
+    def escape_in_code_box():
+        name = "Esc in the code box, no drag"
+        if not (probe.visible(winscout[PICTURE1]) and probe.visible(winscout[TEXT4])):
+            raise Failure("the code arrow or the code box is gone already")
+        before = winscout.text(TEXT4)
+        click(winscout.centre(TEXT4))
+        xdotool("key", "Escape")
+        xdotool("type", "x")
+        # Typing after the Esc shows that the Esc has been handled.
+        checks.reached(
+            f"{name}: the box goes on taking what is typed",
+            lambda: probe.visible(winscout[TEXT4]) and winscout.text(TEXT4),
+            lambda text: bool(text) and text != before and "x" in text,
+        )
+        there = {id: probe.visible(winscout[id]) for id in (PICTURE1, TEXT4)}
+        checks.check(f"{name}: the code arrow and the code box are still there",
+                     all(there.values()), f"visible: {there}")
+
+    # Over another program's window the key goes to that window, and WinScout
+    # sees it only as a key that is down. The keyboard goes to WinScout last:
+    # X leaves it there for the rest of the group.
+    checks.step("code arrow, Esc over another program's window", code_arrow,
+                "Esc over another window", None)
+    checks.step("inspector arrow, Esc", inspector_arrow)
+    checks.step("code arrow, Esc with the keyboard in the code box", code_arrow,
+                "Esc, keyboard in the code box", keyboard_in_code_box)
+    checks.step("Esc in the code box", escape_in_code_box)
+
+
+# --- the code's language -----------------------------------------------------
+
+# A program around finder code in C++: it prints the handle that the code
+# finds, as WinScout shows handles.
+CPP_PROGRAM = """#include <windows.h>
+
+#include <cstdint>
+#include <cstdio>
+
+int main() {{
+{code}
+  std::printf("%ld\\n", static_cast<long>(static_cast<std::int32_t>(
+                           reinterpret_cast<std::intptr_t>({target}))));
+  return 0;
+}}
+"""
+
+CPP_LITERAL = r'L"(?:[^"\\]|\\.)*"'
+CPP_HANDLE = r"(?:nullptr|hwnd[A-Z]\w*)"
+CPP_STATEMENT = re.compile(
+    r"(?:HWND )?hwnd[A-Z]\w* = (?:nullptr"
+    rf"|FindWindowW\({CPP_LITERAL}, nullptr\)"
+    rf"|FindWindowExW\({CPP_HANDLE}, {CPP_HANDLE}, {CPP_LITERAL}, nullptr\));"
+)
+
+
+def cpp_form_faults(code):
+    """How finder code falls short of one C++ statement a line, CR LF between."""
+    faults = []
+    if re.search(r"\r(?!\n)|(?<!\r)\n", code):
+        faults.append("a line break other than CR LF")
+    faults += [
+        f"not a finder statement: {line!r}"
+        for line in code.split("\r\n")
+        if not CPP_STATEMENT.fullmatch(line)
+    ]
+    return faults
+
+
+def searched_classes(code):
+    """The class names that the code's searches pass, in order."""
+    return re.findall(r'FindWindow(?:Ex)?W?\([^"\r\n]*?L?"([^"]*)"', code)
+
+
+class CppBuilds:
+    """C++ finder code built into programs in the background, then run."""
+
+    def __init__(self, cxx, wine):
+        self.cxx = cxx
+        self.wine = wine
+        self.directory = Path(tempfile.mkdtemp(prefix="winscout-e2e-"))
+        self.building = []
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        for build in self.building:
+            if build.poll() is None:
+                build.kill()
+            build.wait()
+        for path in self.directory.iterdir():
+            path.unlink()
+        self.directory.rmdir()
+
+    def start(self, code):
+        """Starts building the code; a function that gives the handle the
+        program finds, or why it found none."""
+        declared = re.findall(r"^HWND (\w+) =", code, re.MULTILINE)
+        if not declared:
+            return lambda: (None, "the code declares no HWND")
+        # The target's variable is the last one declared.
+        number = len(self.building)
+        source = self.directory / f"finder{number}.cpp"
+        program = self.directory / f"finder{number}.exe"
+        source.write_bytes(CPP_PROGRAM.format(code=code, target=declared[-1]).encode())
+        build = subprocess.Popen(
+            [self.cxx, "-std=c++20", "-Wall", "-Werror", "-static", "-o", program,
+             source],
+            stdin=subprocess.DEVNULL,
+            stdout=subprocess.PIPE,
+            stderr=subprocess.STDOUT,
+        )
+        self.building.append(build)
+
+        def found():
+            try:
+                messages = build.communicate(timeout=WAIT_SECONDS)[0].decode()
+            except subprocess.TimeoutExpired:
+                return None, "the compiler took too long"
+            if build.returncode != 0:
+                return None, f"it does not compile:\n{messages}"
+            try:
+                run = subprocess.run(
+                    [self.wine, program], capture_output=True, timeout=WAIT_SECONDS
+                )
+            except subprocess.TimeoutExpired:
+                return None, "it does not end"
+            printed = run.stdout.decode().strip()
+            if run.returncode != 0 or not re.fullmatch(r"-?\d+", printed):
+                return None, f"it ends with {run.returncode}, printing {printed!r}"
+            return int(printed), None
+
+        return found
+
+
+def rows_changed(image, reference, rect):
+    """The rows of rect where the image differs from the reference."""
+    return [
+        y
+        for y in range(rect.top, rect.bottom)
+        if image.pixels[image.row(y, rect)] != reference.pixels[reference.row(y, rect)]
+    ]
+
+
+def first_ink(image, rect, rows):
+    """In a highlighted menu item, how far from the menu's left edge the first
+    thing drawn on the highlight lies."""
+    columns = range(rect.left, rect.right)
+    colours = Counter(image.pixel(x, y) for y in rows for x in columns)
+    highlight = colours.most_common(1)[0][0]
+    firsts = []
+    for y in rows:
+        lit = [x for x in columns if image.pixel(x, y) == highlight]
+        if lit:
+            firsts += [
+                x - rect.left
+                for x in range(lit[0], lit[-1])
+                if image.pixel(x, y) != highlight
+            ][:1]
+    return min(firsts, default=None)
+
+
+def choose_language(session, checks, marked, wanted, screenshot=None):
+    """Opens the code box's menu with a right click, checks that the radio mark
+    is on `marked`, and picks `wanted` with the arrow keys."""
+    probe, winscout = session.probe, session.winscout
+    click(winscout.centre(TEXT4), 3)
+
+    def menu_shown():
+        menu = probe.top(MENU_CLASS)
+        return menu if menu and probe.visible(menu) else 0
+
+    rect = probe.rect(wait_for("the code box's menu", menu_shown))
+    try:
+        previous = None
+
+        # Painted once it looks the same twice running.
+        def painted():
+            nonlocal previous
+            image = Image()
+            crop = image.crop(rect)
+            same, previous = crop == previous, crop
+            return image if same else None
+
+        plain = wait_for("the menu to be painted", painted)
+        if screenshot:
+            plain.save(rect, screenshot)
+        # Up from no selection goes to the last item, and the languages are
+        # the last items: each comes highlighted in turn, which shows where
+        # its row is. The radio mark is drawn left of the items' text. The
+        # keys go to the menu, on whose corner the pointer rests.
+        inks = {}
+        rows = []
+        for language in reversed(LANGUAGES):
+            xdotool("key", "Up")
+            shown_rows = rows
+
+            def highlight_moved(image):
+                nonlocal rows
+                rows = rows_changed(image, plain, rect)
+                return [] if rows and rows != shown_rows else ["no newly highlighted row"]
+
+            image = wait_for_screen(f"{language} highlighted", highlight_moved)
+            inks[language] = first_ink(image, rect, rows)
+        drawn = sorted(x for x in inks.values() if x is not None)
+        text_column = drawn[len(drawn) // 2] if drawn else 0
+        marks = [
+            language
+            for language, x in inks.items()
+            if x is not None and x < text_column - 2
+        ]
+        checks.check(
+            f"the menu's radio mark is on {marked}",
+            marks == [marked],
+            f"marked: {marks}; first drawn pixel of each language's row: {inks}",
+        )
+        xdotool(*["key", "Down"] * LANGUAGES.index(wanted), "key", "Return")
+    except BaseException:
+        xdotool("key", "Escape")
+        raise
+    wait_for("the menu to close", menu_shown, lambda menu: menu == 0)
+
+
+def check_cpp(checks, name, code, expect=None, contains=()):
+    checks.equal(f"{name}: C++, one statement a line", cpp_form_faults(code), [])
+    if expect is not None:
+        checks.equal(f"{name}: the C++", code, expect)
+    for line in contains:
+        checks.check(f"{name}: the C++ has {line!r}", line in code.split("\r\n"), code)
+
+
+def group_languages(session, checks):
+    """The code box's menu: the code's language, and C++ built and run."""
+    fixture, winscout = session.fixture, session.winscout
+    args = session.args
+    # The first case has the whole code in every language the fixture knows.
+    case = fixture.finders[0]
+    target = fixture[case["target"]]
+    vb, cpp = case["expect"]["Visual Basic"], case["expect"]["C++"]
+    checks.equal(f"{case['name']}: the code in Visual Basic",
+                 winscout.generate_code(target.point), vb)
+    runs = []
+    with CppBuilds(args.cxx, args.wine) as builds:
+        checks.step("choosing C++", choose_language, session, checks, "Visual Basic",
+                    "C++", args.out / "e2e-context-menu.png")
+        if checks.reached(f"C++ chosen: the code box holds the C++ for {target.name}",
+                          lambda: winscout.text(TEXT4), cpp.__eq__):
+            runs.append((f"C++ chosen, {case['name']}", target, builds.start(cpp)))
+        for finder in fixture.finders:
+            name, window = finder["name"], fixture[finder["target"]]
+            code = winscout.generate_code(window.point)
+            check_cpp(checks, name, code, finder["expect"].get("C++"),
+                      finder["contains"].get("C++", ()))
+            runs.append((name, window, builds.start(code)))
+        for name, window, found in runs:
+            handle, error = found()
+            checks.check(f"{name}: the C++, built and run, finds the window",
+                         handle == window.handle,
+                         f"it finds {handle} (wanted {window.handle})"
+                         f"{', ' + error if error else ''}")
+
+    def other_languages():
+        code = winscout.generate_code(target.point)
+        checks.equal("the language stays C++ for later drops", code, cpp)
+        shown, marked = code, "C++"
+        for language, first_line in (
+            ("C#", CSHARP_FIRST_LINE),
+            ("Python", PYTHON_FIRST_LINE),
+        ):
+            choose_language(session, checks, marked, language)
+            code = wait_for(f"{language} in the code box", lambda: winscout.text(TEXT4),
+                            lambda text: text != shown)
+            lines = code.split("\r\n")
+            checks.equal(f"{language}: the first line", lines[0], first_line)
+            search = case["first_search"][language]
+            checks.check(f"{language}: the first search, for {target.name}'s top window",
+                         search in lines, code)
+            checks.equal(f"{language}: the same searches as in Visual Basic",
+                         searched_classes(code), searched_classes(vb))
+            shown, marked = code, language
+        choose_language(session, checks, marked, "Visual Basic")
+        checks.reached("back to Visual Basic: the same code as at first",
+                       lambda: winscout.text(TEXT4), vb.__eq__)
+
+    checks.step("C#, Python and back to Visual Basic", other_languages)
+
+
 # --- figures -----------------------------------------------------------------
 
 
@@ -989,6 +1656,9 @@ GROUPS = {
     "report": group_report,
     "live": group_live,
     "window": group_window,
+    "outline": group_outline,
+    "escape": group_escape,
+    "languages": group_languages,
 }
 
 
@@ -999,6 +1669,7 @@ def main():
     parser.add_argument("--fixture", required=True)
     parser.add_argument("--probe", required=True)
     parser.add_argument("--objdump", required=True)
+    parser.add_argument("--cxx", required=True, help="the C++ compiler for Windows")
     parser.add_argument("--out", required=True, type=Path, help="screenshots and figures")
     parser.add_argument("group", choices=[*GROUPS, "figures"])
     args = parser.parse_args()

@@ -10,9 +10,12 @@
 //       what the window was made with; x, y is a screen point where the window
 //       itself, not one of its children, is hit; parent is the owner of an
 //       owned pop-up and 0 for a window without either
-//   {"kind":"finder","name":..,"target":<window name>,"expect":<whole code>}
-//   {"kind":"finder","name":..,"target":<window name>,"contains":[<lines>]}
-//       the code WinScout must write for the target, where the tree decides it
+//   {"kind":"finder","name":..,"target":<window name>,
+//    "expect":{<language>:<whole code>,..},"contains":{<language>:[<lines>],..},
+//    "first_search":{<language>:<line>,..}}
+//       the code WinScout must write for the target, where the tree decides it,
+//       by the language's name in the code box's menu: the whole code, lines
+//       it must have, or its first search; each part may be left out
 //   {"kind":"error","message":..}   the desktop did not come out as planned
 //   {"kind":"ready"}
 
@@ -26,6 +29,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -208,21 +212,42 @@ const Made* Find(const std::vector<const Made*>& candidates, HWND hwnd) {
   return nullptr;
 }
 
-void EmitFinder(const std::string& name, const std::string& target,
-                const std::string& code) {
-  Emit(R"({"kind":"finder","name":)" + Json(name) + R"(,"target":)" + Json(target) +
-       R"(,"expect":)" + Json(code) + "}");
+// What the code for one target must be, language by language.
+struct FinderCase {
+  using ByLanguage = std::vector<std::pair<std::string, std::string>>;
+  std::string name;
+  std::string target;
+  ByLanguage expect;
+  std::vector<std::pair<std::string, std::vector<std::string>>> contains;
+  ByLanguage first_search;
+};
+
+std::string JsonList(const std::vector<std::string>& items) {
+  std::string list;
+  for (const std::string& item : items) {
+    if (!list.empty()) list += ',';
+    list += Json(item);
+  }
+  return "[" + list + "]";
 }
 
-void EmitFinderContaining(const std::string& name, const std::string& target,
-                          const std::vector<std::string>& lines) {
-  std::string list;
-  for (const std::string& line : lines) {
-    if (!list.empty()) list += ',';
-    list += Json(line);
+template <typename Value, typename Write>
+std::string JsonObject(const std::vector<std::pair<std::string, Value>>& entries,
+                       Write write) {
+  std::string object;
+  for (const auto& [key, value] : entries) {
+    if (!object.empty()) object += ',';
+    object += Json(key) + ":" + write(value);
   }
-  Emit(R"({"kind":"finder","name":)" + Json(name) + R"(,"target":)" + Json(target) +
-       R"(,"contains":[)" + list + "]}");
+  return "{" + object + "}";
+}
+
+void EmitFinder(const FinderCase& finder) {
+  auto text = [](const std::string& value) { return Json(value); };
+  Emit(R"({"kind":"finder","name":)" + Json(finder.name) + R"(,"target":)" +
+       Json(finder.target) + R"(,"expect":)" + JsonObject(finder.expect, text) +
+       R"(,"contains":)" + JsonObject(finder.contains, JsonList) + R"(,"first_search":)" +
+       JsonObject(finder.first_search, text) + "}");
 }
 
 std::string JoinLines(const std::vector<std::string>& lines) {
@@ -369,43 +394,102 @@ bool BuildDesktop(Fixture& f) {
   f.EmitLeaf("long text", long_window);
   f.EmitLeaf("cover", cover);
 
-  EmitFinder("second Edit box of a dialog pane", "main frame edit 2",
-             JoinLines({"Dim MainFrame As Long", "Dim X As Long", "Dim Edit As Long",
-                        R"(MainFrame = FindWindow("Main_Frame2", vbNullString))",
-                        R"(X = FindWindowEx(MainFrame, 0, "#32770", vbNullString))",
-                        R"(Edit = FindWindowEx(X, 0, "Edit", vbNullString))",
-                        R"(Edit = FindWindowEx(X, Edit, "Edit", vbNullString))"}));
-  EmitFinder("first button of an owned dialog", "dialog button 1",
-             JoinLines({"Dim X As Long", "Dim Button As Long",
-                        R"(X = FindWindow("#32770", vbNullString))",
-                        R"(Button = FindWindowEx(X, 0, "Button", vbNullString))"}));
+  constexpr char kVb[] = "Visual Basic";
+  constexpr char kCpp[] = "C++";
   EmitFinder(
-      "third of five same-class siblings", "row 3",
-      JoinLines(
-          {"Dim WinScoutRows As Long", "Dim Button As Long",
-           R"(WinScoutRows = FindWindow("WinScoutRows", vbNullString))",
-           R"(Button = FindWindowEx(WinScoutRows, 0, "Button", vbNullString))",
-           R"(Button = FindWindowEx(WinScoutRows, Button, "Button", vbNullString))",
-           R"(Button = FindWindowEx(WinScoutRows, Button, "Button", vbNullString))"}));
-  EmitFinderContaining(
-      "second top-level window of a class", "twin edit",
-      {R"(WinScoutTwin = FindWindowEx(0, WinScoutTwin, "WinScoutTwin", vbNullString))"});
-  EmitFinderContaining("same class nested", "nested button",
-                       {"Dim X As Long", "Dim X2 As Long",
-                        R"(X2 = FindWindowEx(X, 0, "#32770", vbNullString))"});
-  EmitFinderContaining(
-      "quote and tab in class names", "tab pane",
-      {R"(WinScoutQuote = FindWindow("WinScout""Quote", vbNullString))",
-       R"(TabPane = FindWindowEx(WinScoutQuote, 0, "Tab" & Chr(9) & "Pane", vbNullString))"});
-  EmitFinderContaining(
-      "static control, a reserved name", "static label",
-      {"Dim Static1 As Long",
-       R"(Static1 = FindWindowEx(WinScoutStatic, 0, "Static", vbNullString))"});
-  EmitFinderContaining("chain of 30 levels", "deepest level",
-                       {"Dim WinScoutDeep As Long", "Dim WinScoutLevel29 As Long"});
+      {.name = "second Edit box of a dialog pane",
+       .target = "main frame edit 2",
+       .expect =
+           {{kVb, JoinLines({"Dim MainFrame As Long", "Dim X As Long", "Dim Edit As Long",
+                             R"(MainFrame = FindWindow("Main_Frame2", vbNullString))",
+                             R"(X = FindWindowEx(MainFrame, 0, "#32770", vbNullString))",
+                             R"(Edit = FindWindowEx(X, 0, "Edit", vbNullString))",
+                             R"(Edit = FindWindowEx(X, Edit, "Edit", vbNullString))"})},
+            {kCpp,
+             JoinLines(
+                 {R"(HWND hwndMainFrame = FindWindowW(L"Main_Frame2", nullptr);)",
+                  R"(HWND hwndX = FindWindowExW(hwndMainFrame, nullptr, L"#32770", nullptr);)",
+                  R"(HWND hwndEdit = FindWindowExW(hwndX, nullptr, L"Edit", nullptr);)",
+                  R"(hwndEdit = FindWindowExW(hwndX, hwndEdit, L"Edit", nullptr);)"})}},
+       .first_search = {
+           {"C#", R"(    System.IntPtr mainFrame = FindWindowW("Main_Frame2", null);)"},
+           {"Python", R"(main_frame = user32.FindWindowW("Main_Frame2", None))"}}});
+  EmitFinder(
+      {.name = "first button of an owned dialog",
+       .target = "dialog button 1",
+       .expect = {
+           {kVb, JoinLines({"Dim X As Long", "Dim Button As Long",
+                            R"(X = FindWindow("#32770", vbNullString))",
+                            R"(Button = FindWindowEx(X, 0, "Button", vbNullString))"})},
+           {kCpp,
+            JoinLines(
+                {R"(HWND hwndX = FindWindowW(L"#32770", nullptr);)",
+                 R"(HWND hwndButton = FindWindowExW(hwndX, nullptr, L"Button", nullptr);)"})}}});
+  EmitFinder(
+      {.name = "third of five same-class siblings",
+       .target = "row 3",
+       .expect = {
+           {kVb,
+            JoinLines(
+                {"Dim WinScoutRows As Long", "Dim Button As Long",
+                 R"(WinScoutRows = FindWindow("WinScoutRows", vbNullString))",
+                 R"(Button = FindWindowEx(WinScoutRows, 0, "Button", vbNullString))",
+                 R"(Button = FindWindowEx(WinScoutRows, Button, "Button", vbNullString))",
+                 R"(Button = FindWindowEx(WinScoutRows, Button, "Button", vbNullString))"})},
+           {kCpp,
+            JoinLines(
+                {R"(HWND hwndWinScoutRows = FindWindowW(L"WinScoutRows", nullptr);)",
+                 R"(HWND hwndButton = FindWindowExW(hwndWinScoutRows, nullptr, L"Button", nullptr);)",
+                 R"(hwndButton = FindWindowExW(hwndWinScoutRows, hwndButton, L"Button", nullptr);)",
+                 R"(hwndButton = FindWindowExW(hwndWinScoutRows, hwndButton, L"Button", nullptr);)"})}}});
+  EmitFinder(
+      {.name = "second top-level window of a class",
+       .target = "twin edit",
+       .contains = {
+           {kVb,
+            {R"(WinScoutTwin = FindWindowEx(0, WinScoutTwin, "WinScoutTwin", vbNullString))"}},
+           {kCpp,
+            {R"(hwndWinScoutTwin = FindWindowExW(nullptr, hwndWinScoutTwin, L"WinScoutTwin", nullptr);)"}}}});
+  EmitFinder(
+      {.name = "same class nested",
+       .target = "nested button",
+       .contains = {
+           {kVb,
+            {"Dim X As Long", "Dim X2 As Long",
+             R"(X2 = FindWindowEx(X, 0, "#32770", vbNullString))"}},
+           {kCpp,
+            {R"(HWND hwndX2 = FindWindowExW(hwndX, nullptr, L"#32770", nullptr);)"}}}});
+  EmitFinder(
+      {.name = "quote and tab in class names",
+       .target = "tab pane",
+       .contains = {
+           {kVb,
+            {R"(WinScoutQuote = FindWindow("WinScout""Quote", vbNullString))",
+             R"(TabPane = FindWindowEx(WinScoutQuote, 0, "Tab" & Chr(9) & "Pane", vbNullString))"}},
+           {kCpp,
+            {R"(HWND hwndWinScoutQuote = FindWindowW(L"WinScout\"Quote", nullptr);)",
+             R"(HWND hwndTabPane = FindWindowExW(hwndWinScoutQuote, nullptr, L"Tab\tPane", nullptr);)"}}}});
+  // A reserved name in Visual Basic only.
+  EmitFinder(
+      {.name = "static control, a reserved name",
+       .target = "static label",
+       .contains = {
+           {kVb,
+            {"Dim Static1 As Long",
+             R"(Static1 = FindWindowEx(WinScoutStatic, 0, "Static", vbNullString))"}},
+           {kCpp,
+            {R"(HWND hwndStatic = FindWindowExW(hwndWinScoutStatic, nullptr, L"Static", nullptr);)"}}}});
+  EmitFinder(
+      {.name = "chain of 30 levels",
+       .target = "deepest level",
+       .contains = {
+           {kVb, {"Dim WinScoutDeep As Long", "Dim WinScoutLevel29 As Long"}},
+           {kCpp,
+            {R"(HWND hwndWinScoutDeep = FindWindowW(L"WinScoutDeep", nullptr);)",
+             R"(HWND hwndWinScoutLevel29 = FindWindowExW(hwndWinScoutLevel28, nullptr, L"WinScoutLevel", nullptr);)"}}}});
   // Found by the replay alone.
-  EmitFinderContaining("control ID 70000", "id 70000", {});
-  EmitFinderContaining("150-character window text", "long text", {});
+  EmitFinder({.name = "control ID 70000", .target = "id 70000"});
+  EmitFinder({.name = "150-character window text", .target = "long text"});
   return true;
 }
 
