@@ -6,11 +6,13 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "platform/win32/handle_conversion.h"
 #include "platform/win32/text_conversion.h"
 #include "platform/win32/win32_window_system.h"
+#include "platform/win32/window_class.h"
 #include "tests/contract/test_desktop.h"
 
 namespace winscout::testing {
@@ -24,30 +26,6 @@ using win32::ToHwnd;
 }
 
 HINSTANCE OwnInstance() { return GetModuleHandleW(nullptr); }
-
-// A class this desktop registered, unregistered when the desktop goes.
-class RegisteredClass {
- public:
-  explicit RegisteredClass(std::wstring name) : name_(std::move(name)) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = OwnInstance();
-    wc.lpszClassName = name_.c_str();
-    registered_ = RegisterClassExW(&wc) != 0;
-  }
-  RegisteredClass(const RegisteredClass&) = delete;
-  RegisteredClass& operator=(const RegisteredClass&) = delete;
-  ~RegisteredClass() {
-    if (registered_) UnregisterClassW(name_.c_str(), OwnInstance());
-  }
-
-  bool registered() const { return registered_; }
-
- private:
-  std::wstring name_;
-  bool registered_ = false;
-};
 
 enum class Kind { kTopLevel, kChild, kOwnedPopup, kOwnedOverlapped };
 
@@ -114,8 +92,13 @@ class Win32TestDesktop final : public TestDesktop {
 
   bool AllowsClassNamesOver255() override {
     if (!allows_over_255_known_) {
-      const RegisteredClass probe(L"WsProbe" + std::wstring(249, L'q'));
-      allows_over_255_ = probe.registered();
+      const std::wstring name = L"WsProbe" + std::wstring(249, L'q');
+      try {
+        const win32::WindowClass probe(OwnInstance(), name.c_str(), DefWindowProcW);
+        allows_over_255_ = true;
+      } catch (const std::system_error&) {
+        allows_over_255_ = false;
+      }
       allows_over_255_known_ = true;
     }
     return allows_over_255_;
@@ -144,9 +127,8 @@ class Win32TestDesktop final : public TestDesktop {
     WNDCLASSEXW existing{};
     existing.cbSize = sizeof(existing);
     if (GetClassInfoExW(OwnInstance(), name.c_str(), &existing)) return;
-    auto made = std::make_unique<RegisteredClass>(name);
-    if (!made->registered()) Fail("RegisterClassExW " + win32::WideToUtf8(name));
-    classes_.push_back(std::move(made));
+    classes_.push_back(std::make_unique<win32::WindowClass>(OwnInstance(), name.c_str(),
+                                                            DefWindowProcW));
   }
 
   WindowHandle Make(Kind kind, HWND relative, const TestWindowSpec& props) {
@@ -205,7 +187,7 @@ class Win32TestDesktop final : public TestDesktop {
   }
 
   win32::Win32WindowSystem system_;
-  std::vector<std::unique_ptr<RegisteredClass>> classes_;
+  std::vector<std::unique_ptr<win32::WindowClass>> classes_;
   std::vector<MadeWindow> made_;
   bool allows_over_255_known_ = false;
   bool allows_over_255_ = false;
