@@ -116,16 +116,6 @@ TEST_P(FinderExampleTest, WritesTheWholeCode) {
 INSTANTIATE_TEST_SUITE_P(
     Examples, FinderExampleTest,
     ::testing::Values(
-        ExampleCase{"second Edit", SecondEditPlan, FinderLanguage::kVisualBasic,
-                    CrLfLines({
-                        "Dim MainFrame As Long",
-                        "Dim X As Long",
-                        "Dim Edit As Long",
-                        R"(MainFrame = FindWindow("Main_Frame2", vbNullString))",
-                        R"(X = FindWindowEx(MainFrame, 0, "#32770", vbNullString))",
-                        R"(Edit = FindWindowEx(X, 0, "Edit", vbNullString))",
-                        R"(Edit = FindWindowEx(X, Edit, "Edit", vbNullString))",
-                    })},
         ExampleCase{
             "second Edit", SecondEditPlan, FinderLanguage::kCpp,
             CrLfLines({
@@ -149,13 +139,6 @@ INSTANTIATE_TEST_SUITE_P(
                         R"(x = user32.FindWindowExW(main_frame, None, "#32770", None))",
                         R"(edit = user32.FindWindowExW(x, None, "Edit", None))",
                         R"(edit = user32.FindWindowExW(x, edit, "Edit", None))",
-                    })},
-        ExampleCase{"owned dialog", OwnedDialogPlan, FinderLanguage::kVisualBasic,
-                    CrLfLines({
-                        "Dim X As Long",
-                        "Dim Button As Long",
-                        R"(X = FindWindow("#32770", vbNullString))",
-                        R"(Button = FindWindowEx(X, 0, "Button", vbNullString))",
                     })},
         ExampleCase{
             "owned dialog", OwnedDialogPlan, FinderLanguage::kCpp,
