@@ -18,6 +18,34 @@ bool EscapePressed() { return (GetAsyncKeyState(VK_ESCAPE) & 0x8001) != 0; }
 constexpr WPARAM kAnyButton =
     MK_LBUTTON | MK_RBUTTON | MK_MBUTTON | MK_XBUTTON1 | MK_XBUTTON2;
 
+// The MK_ flag of the button that a button message is about.
+WPARAM ButtonOf(UINT message, WPARAM wparam) {
+  switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_LBUTTONUP:
+      return MK_LBUTTON;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_RBUTTONUP:
+      return MK_RBUTTON;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+    case WM_MBUTTONUP:
+      return MK_MBUTTON;
+    default:
+      return GET_XBUTTON_WPARAM(wparam) == XBUTTON1 ? MK_XBUTTON1 : MK_XBUTTON2;
+  }
+}
+
+bool AnyButtonDown() {
+  for (const int button :
+       {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON, VK_XBUTTON1, VK_XBUTTON2}) {
+    if (GetKeyState(button) < 0) return true;
+  }
+  return false;
+}
+
 void Raise(const EventHandler& handler) {
   if (handler) handler();
 }
@@ -55,22 +83,25 @@ LRESULT ArrowBox::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDBLCLK:
     case WM_XBUTTONDBLCLK:
-      OnButtonDown();
+      OnButtonDown(ButtonOf(message, wparam));
       return message == WM_XBUTTONDOWN || message == WM_XBUTTONDBLCLK ? TRUE : 0;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
     case WM_XBUTTONUP:
-      OnButtonUp(GET_KEYSTATE_WPARAM(wparam));
+      OnButtonUp(ButtonOf(message, wparam), GET_KEYSTATE_WPARAM(wparam));
       return message == WM_XBUTTONUP ? TRUE : 0;
     case WM_MOUSEMOVE:
-      if (pressed_) Raise(on_move_);
+      if (drag_button_) Raise(on_move_);
       return 0;
     case WM_TIMER:
       if (wparam == kEscapeWatch && EscapePressed()) Cancel();
       return 0;
     case WM_CAPTURECHANGED:
-      if (reinterpret_cast<HWND>(lparam) != hwnd_) Cancel();
+      if (reinterpret_cast<HWND>(lparam) != hwnd_) {
+        holding_ = false;
+        Cancel();
+      }
       return 0;
     case WM_GETDLGCODE:
       return DLGC_STATIC;
@@ -88,34 +119,41 @@ void ArrowBox::OnPaint() {
   EndPaint(hwnd_, &paint);
 }
 
-void ArrowBox::OnButtonDown() {
-  pressed_ = true;
+void ArrowBox::OnButtonDown(WPARAM button) {
+  if (drag_button_ || holding_) return;
+  drag_button_ = button;
   SetCapture(hwnd_);
   EscapePressed();  // forgets presses from before the drag
   SetTimer(hwnd_, kEscapeWatch, kEscapeWatchMs, nullptr);
   Raise(on_down_);
 }
 
-// Every release runs the release steps; the capture ends with the last button
-// and before the handler, which may open a message box.
-void ArrowBox::OnButtonUp(WPARAM buttons_still_down) {
-  if (!pressed_) return;
-  if ((buttons_still_down & kAnyButton) == 0) EndDrag();
-  Raise(on_up_);
+// The drag ends before the handler, which may open a message box.
+void ArrowBox::OnButtonUp(WPARAM button, WPARAM buttons_still_down) {
+  const bool others_down = (buttons_still_down & kAnyButton) != 0;
+  if (button == drag_button_) {
+    EndDrag(others_down);
+    Raise(on_up_);
+  } else if (holding_ && !others_down) {
+    holding_ = false;
+    ReleaseCapture();
+  }
 }
 
 // Esc, or the system took the mouse away mid-drag (a window came up, the
 // user switched tasks): the gesture ends without a release.
 void ArrowBox::Cancel() {
-  if (!pressed_) return;
-  EndDrag();
+  if (!drag_button_) return;
+  EndDrag(AnyButtonDown());
   Raise(on_cancel_);
 }
 
-void ArrowBox::EndDrag() {
-  pressed_ = false;
+void ArrowBox::EndDrag(bool buttons_still_down) {
+  drag_button_ = 0;
   KillTimer(hwnd_, kEscapeWatch);
-  if (GetCapture() == hwnd_) ReleaseCapture();
+  const bool captured = GetCapture() == hwnd_;
+  holding_ = captured && buttons_still_down;
+  if (captured && !holding_) ReleaseCapture();
 }
 
 }  // namespace winscout::win32

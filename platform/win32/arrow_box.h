@@ -8,7 +8,9 @@ namespace winscout::win32 {
 
 // A picture box: a child window with a sunken border that draws its picture
 // unscaled at the top-left and holds the mouse from a press until every
-// button is released, wherever the pointer goes.
+// button is released, wherever the pointer goes. One press makes one drag:
+// other buttons pressed while it lasts do nothing, and the release of the
+// button that started it ends it.
 class ArrowBox final : public PictureBox {
  public:
   static constexpr wchar_t kClassName[] = L"WinScoutPictureBox";
@@ -34,14 +36,18 @@ class ArrowBox final : public PictureBox {
 
  private:
   void OnPaint();
-  void OnButtonDown();
-  void OnButtonUp(WPARAM buttons_still_down);
+  void OnButtonDown(WPARAM button);
+  void OnButtonUp(WPARAM button, WPARAM buttons_still_down);
   void Cancel();
-  void EndDrag();
+  void EndDrag(bool buttons_still_down);
 
   const Picture* picture_ = nullptr;
   MousePointer pointer_ = MousePointer::kDefault;
-  bool pressed_ = false;
+  // The button (an MK_ flag) whose press started the drag; 0 at rest.
+  WPARAM drag_button_ = 0;
+  // After the drag, the mouse is held until the other buttons are up too, so
+  // that no window gets the release of a press it never saw.
+  bool holding_ = false;
   EventHandler on_down_;
   EventHandler on_up_;
   EventHandler on_move_;

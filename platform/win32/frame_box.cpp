@@ -15,6 +15,7 @@ FrameBox::~FrameBox() {
 LRESULT FrameBox::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_COMMAND:
+    case WM_NEXTDLGCTL:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:

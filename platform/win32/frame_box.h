@@ -5,8 +5,8 @@
 namespace winscout::win32 {
 
 // A frame without a caption: an etched border around child controls. It
-// passes its children's notifications on to its parent, so the form hears
-// them as if the controls were its own.
+// passes its children's notifications and requests to move the focus on to
+// its parent, so the form hears them as if the controls were its own.
 class FrameBox {
  public:
   static constexpr wchar_t kClassName[] = L"WinScoutFrame";

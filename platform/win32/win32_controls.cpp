@@ -25,7 +25,20 @@ std::string Win32TextBox::Text() const {
 
 void Win32TextBox::SetText(std::string_view text) {
   writing_ = true;
-  SetWindowTextW(edit_, Utf8ToWide(text).c_str());
+  if (writes_ == kUndoableWrites) {
+    // WM_SETTEXT would empty the undo buffer. A replacement of the whole text
+    // as if typed over it fills it with what was there instead; emptied
+    // first, so that the undo gives back exactly that.
+    SendMessageW(edit_, EM_EMPTYUNDOBUFFER, 0, 0);
+    SendMessageW(edit_, EM_SETSEL, 0, -1);
+    SendMessageW(edit_, EM_REPLACESEL, TRUE,
+                 reinterpret_cast<LPARAM>(Utf8ToWide(text).c_str()));
+    // New text is read from its top, as after WM_SETTEXT.
+    SendMessageW(edit_, EM_SETSEL, 0, 0);
+    SendMessageW(edit_, EM_SCROLLCARET, 0, 0);
+  } else {
+    SetWindowTextW(edit_, Utf8ToWide(text).c_str());
+  }
   writing_ = false;
   Raise(on_change_);
 }

@@ -39,7 +39,11 @@ class CommandTarget {
 
 class Win32TextBox final : public TextBox, public CommandTarget {
  public:
-  explicit Win32TextBox(HWND edit) : edit_(edit) {}
+  // Whether Ctrl+Z takes back a SetText, so that what the user typed into the
+  // box is never lost to a replacement.
+  enum Writes { kPlainWrites, kUndoableWrites };
+
+  Win32TextBox(HWND edit, Writes writes) : edit_(edit), writes_(writes) {}
   Win32TextBox(const Win32TextBox&) = delete;
   Win32TextBox& operator=(const Win32TextBox&) = delete;
   ~Win32TextBox() override;
@@ -57,6 +61,7 @@ class Win32TextBox final : public TextBox, public CommandTarget {
   void OnContextMenu(LPARAM position);
 
   HWND edit_;
+  Writes writes_;
   EventHandler on_change_;
   std::vector<std::string> choices_;
   std::size_t marked_ = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/tab_order.h"
 #include "platform/win32/bound_window.h"
 #include "platform/win32/handle_conversion.h"
 #include "platform/win32/text_conversion.h"
@@ -63,7 +64,8 @@ Win32Form::Win32Form(HINSTANCE instance, const FormSpec& form)
                        CS_DBLCLKS, GetSysColorBrush(COLOR_BTNFACE)),
       outline_class_(instance, TargetOutline::kClassName,
                      &BoundWindowProc<TargetOutline>),
-      outline_(std::make_unique<TargetOutline>(instance)) {
+      outline_(std::make_unique<TargetOutline>(instance)),
+      tab_order_(TabOrder(form.controls)) {
   CreateWindowExW(kFormExStyle, kClassName, Utf8ToWide(form.caption).c_str(), kFormStyle,
                   CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, this);
   if (!hwnd_) throw Win32Error("CreateWindowExW");
@@ -77,8 +79,8 @@ Win32Form::~Win32Form() {
 }
 
 void Win32Form::CreateControls() {
-  // Siblings take the focus in the order they are made, so the controls are
-  // made in tab order; frames first, as they hold other controls.
+  // Made in tab order, so that the Z-order follows it too; frames first, as
+  // they hold other controls. Tab itself walks tab_order_ across containers.
   std::vector<const ControlSpec*> order;
   for (const ControlSpec& control : form_.controls) order.push_back(&control);
   std::stable_sort(order.begin(), order.end(), [](const auto* a, const auto* b) {
@@ -101,7 +103,9 @@ void Win32Form::CreateControls() {
       case ControlKind::kTextBox:
       case ControlKind::kCodeBox: {
         const HWND edit = CreateStandardControl(*control, parent);
-        text_boxes_[id] = std::make_unique<Win32TextBox>(edit);
+        text_boxes_[id] = std::make_unique<Win32TextBox>(
+            edit, control->kind == ControlKind::kCodeBox ? Win32TextBox::kUndoableWrites
+                                                         : Win32TextBox::kPlainWrites);
         command_targets_[id] = text_boxes_[id].get();
         break;
       }
@@ -199,17 +203,30 @@ void Win32Form::Show() {
   FocusFirstControl();
 }
 
-// The focus goes to the visible control with the lowest tab index that can
-// take it (frames, images and timers cannot).
 void Win32Form::FocusFirstControl() {
-  const ControlSpec* first = nullptr;
-  for (const ControlSpec& control : form_.controls) {
-    const bool focusable = control.visible && control.kind != ControlKind::kFrame &&
-                           control.kind != ControlKind::kImage &&
-                           control.kind != ControlKind::kTimer;
-    if (focusable && (!first || control.tab_index < first->tab_index)) first = &control;
+  if (!tab_order_.empty()) FocusControl(tab_order_.front());
+}
+
+// As in a dialog box, a text box that gets the focus from the keyboard has its
+// text selected.
+void Win32Form::FocusControl(int id) {
+  const HWND control = windows_.at(id);
+  if (text_boxes_.contains(id)) SendMessageW(control, EM_SETSEL, 0, -1);
+  SetFocus(control);
+}
+
+// To the next control in tab order that is enabled; the controls carry their
+// ids as control IDs.
+void Win32Form::MoveFocus(bool backwards) {
+  const HWND focus = GetFocus();
+  int id = focus && IsChild(hwnd_, focus) ? GetDlgCtrlID(focus) : 0;
+  for (std::size_t tries = 0; tries < tab_order_.size(); ++tries) {
+    id = NextTabStop(tab_order_, id, backwards);
+    if (IsWindowEnabled(windows_.at(id))) {
+      FocusControl(id);
+      return;
+    }
   }
-  if (first) SetFocus(windows_.at(first->id));
 }
 
 TextBox& Win32Form::TextBoxAt(int id) { return Find(text_boxes_, id); }
@@ -223,7 +240,7 @@ int Win32Form::RunMessageLoop() {
   BOOL got;
   while ((got = GetMessageW(&message, nullptr, 0, 0)) != 0) {
     if (got == -1) return 1;
-    if (SelectAllOnCtrlA(message)) continue;
+    if (SelectAllOnCtrlA(message) || MoveFocusOnTab(message)) continue;
     if (IsDialogMessageW(hwnd_, &message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
@@ -246,6 +263,18 @@ bool Win32Form::SelectAllOnCtrlA(const MSG& message) const {
   return false;
 }
 
+// Tab and Shift+Tab go by the tab indexes, not by the containers, which
+// IsDialogMessage would walk one after the other; Ctrl+Tab too, which a
+// multi-line edit takes for Tab.
+bool Win32Form::MoveFocusOnTab(const MSG& message) {
+  if (message.message != WM_KEYDOWN || message.wParam != VK_TAB ||
+      (message.hwnd != hwnd_ && !IsChild(hwnd_, message.hwnd))) {
+    return false;
+  }
+  MoveFocus(GetKeyState(VK_SHIFT) < 0);
+  return true;
+}
+
 LRESULT Win32Form::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_COMMAND:
@@ -253,6 +282,12 @@ LRESULT Win32Form::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_TIMER:
       OnTimer(wparam);
+      return 0;
+    case WM_ACTIVATE:
+      OnActivate(wparam);
+      return 0;
+    case WM_NEXTDLGCTL:
+      OnNextDialogControl(wparam, lparam);
       return 0;
     case WM_DPICHANGED:
       OnDpiChanged(*reinterpret_cast<const RECT*>(lparam));
@@ -274,6 +309,32 @@ void Win32Form::OnCommand(int id, WORD notification) {
 void Win32Form::OnTimer(UINT_PTR id) {
   if (auto it = timers_.find(static_cast<int>(id)); it != timers_.end())
     it->second->Tick();
+}
+
+// Like a dialog box, the window gives the focus back to the control that had
+// it when the user comes back to it, not to itself.
+void Win32Form::OnActivate(WPARAM state) {
+  if (LOWORD(state) == WA_INACTIVE) {
+    const HWND focus = GetFocus();
+    if (focus && IsChild(hwnd_, focus)) last_focus_ = focus;
+  } else if (HIWORD(state) == 0) {  // not minimised
+    if (last_focus_ && IsChild(hwnd_, last_focus_)) {
+      SetFocus(last_focus_);
+    } else {
+      FocusFirstControl();
+    }
+  }
+}
+
+// A multi-line edit asks its parent to move the focus when it gets Tab (the
+// frame passes the request on): as a dialog box would, by the tab order.
+void Win32Form::OnNextDialogControl(WPARAM which, LPARAM by_handle) {
+  if (LOWORD(by_handle)) {
+    const HWND control = reinterpret_cast<HWND>(which);
+    if (IsChild(hwnd_, control)) SetFocus(control);
+  } else {
+    MoveFocus(which != 0);
+  }
 }
 
 // The window moves where Windows suggests; its size and every control follow

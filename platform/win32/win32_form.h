@@ -4,6 +4,7 @@
 
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "platform/toolkit.h"
 #include "platform/win32/arrow_box.h"
@@ -52,12 +53,17 @@ class Win32Form final : public Form {
   void LayOut();
   void ResizeForClient(int client_width_twips);
   void FocusFirstControl();
+  void FocusControl(int id);
+  void MoveFocus(bool backwards);
   bool SelectAllOnCtrlA(const MSG& message) const;
+  bool MoveFocusOnTab(const MSG& message);
   UINT Dpi() const;
 
   void OnCommand(int id, WORD notification);
   void OnTimer(UINT_PTR id);
   void OnDpiChanged(const RECT& suggested);
+  void OnActivate(WPARAM state);
+  void OnNextDialogControl(WPARAM which, LPARAM by_handle);
 
   HINSTANCE instance_;
   FormSpec form_;
@@ -70,6 +76,10 @@ class Win32Form final : public Form {
   // The layout's client width, kept to lay the window out again at a new DPI.
   int client_width_twips_ = 0;
   std::map<int, HWND> windows_;
+  // The ids that Tab walks through, whichever container holds them.
+  std::vector<int> tab_order_;
+  // The control that had the focus when the window was last deactivated.
+  HWND last_focus_ = nullptr;
   std::map<int, CommandTarget*> command_targets_;
   std::map<int, std::unique_ptr<FrameBox>> frames_;
   std::map<int, std::unique_ptr<ArrowBox>> arrow_boxes_;

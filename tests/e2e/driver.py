@@ -917,6 +917,52 @@ def group_window(session, checks):
         checks.step(f"pressing the {name} arrow box with the {button_name} button", press,
                     name, box_id, button, button_name)
 
+    outline = probe.top(OUTLINE_CLASS)
+    clicked_over, then_over, dropped_on = (
+        fixture[name] for name in ("owned dialog", "static label", "id 40000"))
+
+    def outlined(window):
+        rect = probe.rect(window.handle)
+        wait_for(f"the outline on {window.name}", lambda: outline_state(probe, outline),
+                 (True, rect).__eq__)
+
+    def second_button(name, box_id, seen):
+        """A right click during a left-button drag; what `seen` reads must not
+        change before the left button's release."""
+        box = winscout.box(box_id)
+        xdotool("mousemove", *winscout.centre(box_id), "mousedown", 1)
+        try:
+            move(clicked_over.point)
+            outlined(clicked_over)
+            before = seen()
+            xdotool("click", 3)
+            # The outline moving on shows that the click has been handled.
+            move(then_over.point)
+            outlined(then_over)
+            checks.equal(f"{name}: a right click during the drag changes nothing",
+                         seen(), before)
+            if box_id == INSPECTOR_ARROW:
+                checks.reached(f"{name}: the report goes on following the pointer",
+                               lambda: winscout.text(REPORT_BOXES[0]),
+                               f"Window Handle: {then_over.handle}".__eq__)
+            look_now = look(box)
+            checks.check(f"{name}: the arrow box stays empty while the left button is "
+                         "held", look_now.empty, repr(look_now))
+            move(dropped_on.point)
+            outlined(dropped_on)
+        finally:
+            xdotool("mouseup", 1)
+        checks.reached(f"{name}: the left button's release brings the arrow back",
+                       lambda: look(box), lambda shown: shown.arrow)
+
+    checks.step("code arrow, a second button", second_button, "code arrow", CODE_ARROW,
+                lambda: (winscout.text(CODE_BOX), winscout.text(HANDLE_BOX)))
+    checks.reached("code arrow, a second button: the release writes code for the window "
+                   "under it", lambda: winscout.text(HANDLE_BOX),
+                   str(dropped_on.handle).__eq__)
+    checks.step("inspector arrow, a second button", second_button, "inspector arrow",
+                INSPECTOR_ARROW, lambda: look(winscout.box(INSPECTOR_ARROW)).empty)
+
     checks.step(
         "code narrows", layout_switch, "code", CODE_BUTTON, NARROW_CLIENT_TWIPS[0]
     )
@@ -1549,6 +1595,110 @@ def group_languages(session, checks):
     checks.step("C#, Python and back to Visual Basic", other_languages)
 
 
+# --- the keyboard --------------------------------------------------------------
+
+# Where Tab takes the focus, one control after the other, round the end.
+TAB_ORDER = (CODE_ARROW, CODE_BOX, *REPORT_BOXES, START_BUTTON, STOP_BUTTON,
+             INSPECTOR_ARROW, API_BUTTON, CODE_BUTTON)
+CONTROL_NAMES = {
+    CODE_ARROW: "code arrow", CODE_BOX: "code box", START_BUTTON: "Start",
+    STOP_BUTTON: "Stop", INSPECTOR_ARROW: "inspector arrow", API_BUTTON: "API",
+    CODE_BUTTON: "code", HANDLE_BOX: "handle box",
+    **{box: f"report line {line}" for line, box in enumerate(REPORT_BOXES, 1)},
+}
+
+
+def group_keyboard(session, checks):
+    """Tab and Shift+Tab through the controls in tab order, out of the code box
+    too, and Ctrl+Z after a drop and after a language switch replaced what was
+    typed. The keyboard does everything but the drop."""
+    probe, fixture, winscout = session.probe, session.fixture, session.winscout
+    names = {winscout[control]: name for control, name in CONTROL_NAMES.items()}
+
+    def focused():
+        window = probe.value("focus", winscout.main)[0]
+        return names.get(window, f"window {window}")
+
+    def walk(key, steps):
+        """Presses the key `steps` times; where the focus went each time."""
+        seen = []
+        for _ in range(steps):
+            before = focused()
+            xdotool("key", key)
+            seen.append(wait_for(f"the focus to leave the {before} on {key}", focused,
+                                 before.__ne__))
+        return seen
+
+    def tab_to(control):
+        steps = TAB_ORDER.index(control) - TAB_ORDER.index(
+            next(c for c, name in CONTROL_NAMES.items() if name == focused()))
+        walk("Tab", steps % len(TAB_ORDER))
+        if focused() != CONTROL_NAMES[control]:
+            raise Failure(f"Tab did not reach the {CONTROL_NAMES[control]}")
+
+    order = [CONTROL_NAMES[control] for control in TAB_ORDER]
+    give_keyboard_to(TITLE)
+    checks.equal("at start the focus is on the code arrow", focused(), "code arrow")
+
+    def tab_order():
+        api = order.index("API")
+        checks.equal("narrow: Tab walks from the code arrow to API in tab order",
+                     walk("Tab", api), order[1:api + 1])
+        xdotool("key", "space")
+        wait_for("API from the keyboard to open the right pane",
+                 winscout.client_width_twips,
+                 lambda width: width == WIDE_CLIENT_WIDTH_TWIPS)
+        around = order[api + 1:] + order[:api + 1]
+        checks.equal("wide: Tab walks every control in tab order, out of the code box "
+                     "too", walk("Tab", len(order)), around)
+        checks.equal("wide: Shift+Tab walks them backwards",
+                     walk("shift+Tab", len(order)), around[::-1][1:] + around[-1:])
+
+    checks.step("Tab order", tab_order)
+
+    case = fixture.finders[0]
+    target = fixture[case["target"]]
+    vb, cpp = case["expect"]["Visual Basic"], case["expect"]["C++"]
+
+    def type_notes(notes):
+        xdotool("key", "ctrl+a", "type", notes)
+        wait_for("the notes in the code box", lambda: winscout.text(CODE_BOX),
+                 notes.__eq__)
+
+    def undo_drop():
+        tab_to(CODE_BOX)
+        notes = "notes typed by hand"
+        type_notes(notes)
+        drag(winscout.centre(CODE_ARROW), target.point)
+        checks.reached(f"a drop on {target.name} replaces the notes with its code",
+                       lambda: winscout.text(CODE_BOX), vb.__eq__)
+        give_keyboard_to(TITLE)
+        checks.equal("after the drop the focus is still in the code box", focused(),
+                     "code box")
+        xdotool("key", "ctrl+z")
+        checks.reached("Ctrl+Z after the drop gives back the notes",
+                       lambda: winscout.text(CODE_BOX), notes.__eq__)
+
+    checks.step("Ctrl+Z after a drop", undo_drop)
+
+    def undo_language_switch():
+        notes = "other notes"
+        type_notes(notes)
+        xdotool("key", "shift+F10")
+        wait_for("the code box's menu from the keyboard",
+                 lambda: probe.visible(probe.top(MENU_CLASS)) if probe.top(MENU_CLASS)
+                 else False)
+        # The languages end the menu: from the last, C++ is two up.
+        xdotool("key", "End", "key", "Up", "key", "Up", "key", "Return")
+        checks.reached("C++ chosen from the keyboard replaces the notes with the C++",
+                       lambda: winscout.text(CODE_BOX), cpp.__eq__)
+        xdotool("key", "ctrl+z")
+        checks.reached("Ctrl+Z after the language switch gives back the notes",
+                       lambda: winscout.text(CODE_BOX), notes.__eq__)
+
+    checks.step("Ctrl+Z after a language switch", undo_language_switch)
+
+
 # --- figures -----------------------------------------------------------------
 
 
@@ -1571,24 +1721,32 @@ def wineserver_pid():
     return None
 
 
-def group_figures(args, checks):
-    """Start-up time against notepad, CPU while inspecting, size and imports."""
-    figures = []
+BARE_TITLE = "WinScout E2E bare window"
+START_UP_LAUNCHES = 7
+# The DLLs of Windows itself; winscout.exe must need no other.
+SYSTEM_DLLS = {
+    "advapi32.dll", "comctl32.dll", "comdlg32.dll", "gdi32.dll", "kernel32.dll",
+    "msvcrt.dll", "ole32.dll", "psapi.dll", "shell32.dll", "user32.dll", "uxtheme.dll",
+}
+STRIPPED_SIZE_LIMIT = 200_000
+TYPED = 200  # characters typed for each typing figure
+FULL_BOX = 30_000  # characters in the box for the second typing figure
 
-    def note(line):
-        figures.append(line)
-        print(line, flush=True)
 
+def start_up_figures(args, note):
+    """Medians of interleaved launches of WinScout, the bare program and
+    notepad, to the first visible window, and their ratios."""
     programs = Programs()
     try:
         probe = Probe(programs, [args.wine, args.probe])
-        programs_under_test = [
+        launched = [
             ("winscout.exe", [args.wine, args.winscout], lambda: probe.top(None, TITLE)),
+            ("bare", [args.wine, args.bare], lambda: probe.top(None, BARE_TITLE)),
             ("notepad", [args.wine, "notepad"], lambda: probe.top("Notepad")),
         ]
-        times = {name: [] for name, _, _ in programs_under_test}
-        for _ in range(3):
-            for name, argv, find in programs_under_test:
+        times = {name: [] for name, _, _ in launched}
+        for _ in range(START_UP_LAUNCHES):
+            for name, argv, find in launched:
                 started = time.monotonic()
                 program, _ = start_window_program(
                     programs, probe, name, argv, find, poll=START_UP_POLL_SECONDS
@@ -1599,20 +1757,65 @@ def group_figures(args, checks):
                 program.process.kill()
                 program.process.wait()
                 wait_for(f"the {name} window to go", find, lambda window: window == 0)
-        for name, seconds in times.items():
-            runs = ", ".join(f"{run:.3f}" for run in seconds)
-            note(
-                f"start-up to visible window, {name}: "
-                f"median {statistics.median(seconds):.3f} s (runs: {runs})"
-            )
-        medians = {name: statistics.median(seconds) for name, seconds in times.items()}
-        ratio = medians["winscout.exe"] / medians["notepad"]
-        note(f"start-up ratio winscout.exe / notepad: {ratio:.2f}")
     finally:
         programs.stop_all()
+    medians = {name: statistics.median(seconds) for name, seconds in times.items()}
+    for name, seconds in times.items():
+        runs = ", ".join(f"{run:.3f}" for run in seconds)
+        note(f"start-up to visible window, {name}: median {medians[name]:.3f} s "
+             f"(runs: {runs})")
+    for over, under in (("winscout.exe", "bare"), ("bare", "notepad"),
+                        ("winscout.exe", "notepad")):
+        note(f"start-up ratio {over} / {under}: {medians[over] / medians[under]:.2f}")
+
+
+def typing_rate(probe, edit, title, prefill):
+    """Characters a second that real key events put into an edit box that
+    holds `prefill` characters, the caret at its end."""
+    line = "y" * 58 + "\r\n"
+    probe.set_text(edit, (line * (prefill // len(line) + 1))[:prefill] if prefill else "")
+    click(probe.rect(edit).centre)
+    give_keyboard_to(title)
+    xdotool("key", "ctrl+End")
+    wanted = prefill + TYPED
+    started = time.monotonic()
+    typist = subprocess.Popen(["xdotool", "type", "--delay", "1", "x" * TYPED])
+    try:
+        wait_for(f"{TYPED} typed characters", lambda: probe.value("length", edit)[0],
+                 wanted.__le__, seconds=30, poll=0.05)
+    finally:
+        typist.kill()
+        typist.wait()
+    return TYPED / (time.monotonic() - started)
+
+
+def group_figures(args, checks):
+    """Start-up against a bare program and notepad, typing speed, CPU while
+    inspecting, size and imports."""
+    figures = []
+
+    def note(line):
+        figures.append(line)
+        print(line, flush=True)
+
+    start_up_figures(args, note)
 
     with Session(args) as session:
-        winscout = session.winscout
+        probe, winscout = session.probe, session.winscout
+        notepad = session.start_notepad()
+        boxes = [("winscout.exe's code box", winscout[CODE_BOX], TITLE),
+                 ("notepad's edit box", probe.child(notepad, "Edit"),
+                  probe.text(notepad))]
+        for prefill in (0, FULL_BOX):
+            for name, edit, title in boxes:
+                rate = typing_rate(probe, edit, title, prefill)
+                note(f"typing into {name} holding {prefill} characters: "
+                     f"{rate:.0f} characters a second")
+        # WM_SETTEXT also clears the boxes' modified flag: notepad closes
+        # without asking to save.
+        for _, edit, _ in boxes:
+            probe.set_text(edit, "")
+
         pid = winscout.program.process.pid
         server = wineserver_pid()
         window = session.fixture["ids"]
@@ -1641,13 +1844,22 @@ def group_figures(args, checks):
         winscout.wait_for_report(window)
         cpu_per_second("live inspection on, pointer still")
 
-    note(f"winscout.exe size: {Path(args.winscout).stat().st_size} bytes")
+    size = Path(args.winscout).stat().st_size
+    with tempfile.TemporaryDirectory() as scratch:
+        stripped = Path(scratch) / "winscout.exe"
+        subprocess.run([args.strip, "-o", stripped, args.winscout], check=True)
+        stripped_size = stripped.stat().st_size
+    note(f"winscout.exe size: {size} bytes, stripped: {stripped_size} bytes")
+    checks.check(f"winscout.exe stripped is below {STRIPPED_SIZE_LIMIT} bytes",
+                 stripped_size < STRIPPED_SIZE_LIMIT, f"{stripped_size} bytes")
     dump = subprocess.run(
         [args.objdump, "-p", args.winscout], check=True, capture_output=True, text=True
     ).stdout
     dlls = re.findall(r"DLL Name: (\S+)", dump)
     note("winscout.exe imports: " + ", ".join(dlls))
-    checks.check("figures taken", bool(dlls), "objdump shows no imported DLLs")
+    checks.check("winscout.exe imports DLLs of Windows only",
+                 dlls and {dll.lower() for dll in dlls} <= SYSTEM_DLLS,
+                 f"imports {dlls}")
     (args.out / "e2e-figures.txt").write_text("\n".join(figures) + "\n")
 
 
@@ -1659,6 +1871,7 @@ GROUPS = {
     "outline": group_outline,
     "escape": group_escape,
     "languages": group_languages,
+    "keyboard": group_keyboard,
 }
 
 
@@ -1668,7 +1881,9 @@ def main():
     parser.add_argument("--winscout", required=True)
     parser.add_argument("--fixture", required=True)
     parser.add_argument("--probe", required=True)
+    parser.add_argument("--bare", required=True, help="the bare program, for start-up")
     parser.add_argument("--objdump", required=True)
+    parser.add_argument("--strip", required=True)
     parser.add_argument("--cxx", required=True, help="the C++ compiler for Windows")
     parser.add_argument("--out", required=True, type=Path, help="screenshots and figures")
     parser.add_argument("group", choices=[*GROUPS, "figures"])

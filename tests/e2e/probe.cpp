@@ -14,6 +14,9 @@
 //   item PARENT ID        GetDlgItem: HANDLE
 //   text WINDOW           WM_GETTEXT, sent: TEXT
 //   settext WINDOW TEXT   WM_SETTEXT, sent
+//   length WINDOW         WM_GETTEXTLENGTH, sent: LENGTH
+//   focus WINDOW          the window with the keyboard focus in WINDOW's thread:
+//                         HANDLE
 //   rect WINDOW           the window rectangle on the screen: LEFT TOP RIGHT BOTTOM
 //   client WINDOW         the client area on the screen: LEFT TOP WIDTH HEIGHT DPI
 //   exstyle WINDOW        the extended style: STYLE
@@ -197,6 +200,26 @@ std::string Answer(const std::string& line) {
       return Error("WM_SETTEXT");
     }
     return Ok();
+  }
+  if (name == "length") {
+    const auto window = request.Window();
+    if (!window) return "error usage: length WINDOW";
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(*window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG,
+                             kSendTimeoutMs, &length)) {
+      return Error("WM_GETTEXTLENGTH");
+    }
+    return Ok(std::to_string(length));
+  }
+  if (name == "focus") {
+    const auto window = request.Window();
+    if (!window) return "error usage: focus WINDOW";
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(*window, nullptr), &info)) {
+      return Error("GetGUIThreadInfo");
+    }
+    return Ok(HandleText(info.hwndFocus));
   }
   if (name == "rect") {
     const auto window = request.Window();

@@ -9,6 +9,7 @@
 #include "platform/model/message_box_log.h"
 #include "platform/model/model_form.h"
 #include "platform/model/window_tree.h"
+#include "platform/tab_order.h"
 
 namespace winscout::app {
 namespace {
@@ -337,6 +338,29 @@ TEST_F(MainWindowTest, ADropOnNothingKeepsTheCodeInTheChosenLanguage) {
   DropCodeArrowAt({620, 20});
   EXPECT_EQ(Box(control::kCodeBox).Text(), python);
   EXPECT_TRUE(Timer2().Enabled());
+}
+
+}  // namespace
+}  // namespace winscout::app
+
+namespace winscout::app {
+namespace {
+
+TEST(MainFormTabOrder, WalksTheTableByTabIndexAcrossTheFrameAndRoundTheEnds) {
+  using namespace control;
+  const std::vector<int> order = TabOrder(kControls);
+  const std::vector<int> expected = {
+      kCodeArrow,   kCodeBox,     kReportLine1,    kReportLine2, kReportLine3,
+      kReportLine4, kReportLine5, kReportLine6,    kReportLine7, kReportLine8,
+      kStartButton, kStopButton,  kInspectorArrow, kApiButton,   kCodeButton};
+  EXPECT_EQ(order, expected) << "frames, hidden boxes, images and timers take no focus";
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    const int next = order[(i + 1) % order.size()];
+    EXPECT_EQ(NextTabStop(order, order[i], false), next);
+    EXPECT_EQ(NextTabStop(order, next, true), order[i]);
+  }
+  EXPECT_EQ(NextTabStop(order, kCodeFrame, false), kCodeArrow);
+  EXPECT_EQ(NextTabStop(order, kCodeFrame, true), kCodeButton);
 }
 
 }  // namespace
