@@ -143,6 +143,11 @@ class Form {
   // and the position stay.
   virtual void SetClientWidth(int twips) = 0;
   virtual void Show() = 0;
+  // Adds an item at the end of the window's system menu, below a line that
+  // sets the program's items apart from the system's; choosing it calls
+  // `chosen`. Returns the item's number, for changing its text later.
+  virtual std::size_t AddSystemMenuItem(std::string text, EventHandler chosen) = 0;
+  virtual void SetSystemMenuItemText(std::size_t item, std::string text) = 0;
 
   virtual TextBox& TextBoxAt(int id) = 0;
   virtual PictureBox& PictureBoxAt(int id) = 0;
