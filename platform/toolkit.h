@@ -13,12 +13,14 @@ namespace winscout {
 
 using EventHandler = std::function<void()>;
 
-// A modal message box with an OK button and the exclamation icon; returns
-// when the user has closed it.
+// A modal message box with an OK button; returns when the user has closed it.
 class ModalMessageBox {
  public:
   virtual ~ModalMessageBox() = default;
+  // With the exclamation icon, for something that went wrong.
   virtual void ShowExclamation(std::string_view title, std::string_view text) = 0;
+  // With the information icon.
+  virtual void ShowInformation(std::string_view title, std::string_view text) = 0;
 };
 
 // An image a picture box can show; what it is made of is the toolkit's own.
