@@ -19,16 +19,19 @@ It prints one line per check and exits with 1 if any check failed.
 """
 
 import argparse
+import hashlib
 import json
 import os
 import re
 import select
 import signal
 import statistics
+import struct
 import subprocess
 import sys
 import tempfile
 import time
+import zipfile
 from collections import Counter
 from dataclasses import dataclass
 from pathlib import Path
@@ -70,6 +73,8 @@ OUTLINE_BAND = 3
 STRIPE_COLOURS = {(0, 0, 0), (255, 215, 0)}
 
 MENU_CLASS = "#32768"  # every Win32 popup menu
+MESSAGE_BOX_CLASS = "#32770"
+MESSAGE_BOX_TEXT_ID = 0xFFFF  # the static control with a message box's text
 # The code box's menu ends with the languages, in this order.
 LANGUAGES = ("Visual Basic", "C++", "C#", "Python")
 CSHARP_FIRST_LINE = (
@@ -1651,6 +1656,124 @@ def group_figures(args, checks):
     (args.out / "e2e-figures.txt").write_text("\n".join(figures) + "\n")
 
 
+# --- the release ---------------------------------------------------------------
+
+RELEASE_FILES = ["LICENSE", "README.txt", "winscout.exe"]
+ABOUT_TITLE = "About WinScout"
+
+
+def fixed_versions(exe):
+    """The version resource's FILEVERSION and PRODUCTVERSION, as text."""
+    data = exe.read_bytes()
+    at = data.find(struct.pack("<I", 0xFEEF04BD))  # VS_FIXEDFILEINFO's signature
+    numbers = struct.unpack_from("<4I", data, at + 8) if at >= 0 else (0,) * 4
+    return [
+        f"{ms >> 16}.{ms & 0xFFFF}.{ls >> 16}.{ls & 0xFFFF}"
+        for ms, ls in (numbers[:2], numbers[2:])
+    ]
+
+
+def version_strings(exe):
+    """The FileVersion and ProductVersion texts of the version resource."""
+    data = exe.read_bytes()
+    found = []
+    for key in ("FileVersion", "ProductVersion"):
+        value = re.search(
+            key.encode("utf-16-le") + rb"\0\0(?:\0\0)?((?:[ -~]\0)+)\0\0", data
+        )
+        found.append(value[1].decode("utf-16-le") if value else None)
+    return found
+
+
+def open_about(probe):
+    """Opens the system menu with Alt+Space and chooses its last item, About."""
+    give_keyboard_to(TITLE)
+    xdotool("key", "alt+space")
+
+    def menu_shown():
+        menu = probe.top(MENU_CLASS)
+        return menu if menu and probe.visible(menu) else 0
+
+    menu = probe.rect(wait_for("the system menu", menu_shown))
+    # The keys go to the menu once the pointer rests on it; Up from no
+    # selection goes to the last item.
+    move((menu.left + 2, menu.top + 2))
+    xdotool("key", "Up", "key", "Return")
+    return wait_for("the About box", lambda: probe.top(MESSAGE_BOX_CLASS, ABOUT_TITLE))
+
+
+def group_release(args, checks):
+    """The zip a Windows user downloads: its checksum, exactly its files, and
+    the exe in it started under Wine, with the version of VERSION."""
+    version = (REPO / "VERSION").read_text().split()[0]
+    if not args.release.is_file():
+        raise Failure(f"no {args.release}: scripts/release makes it")
+    digest = hashlib.sha256(args.release.read_bytes()).hexdigest()
+    checks.equal(
+        "the .sha256 file holds the zip's SHA-256 and name",
+        Path(f"{args.release}.sha256").read_text(),
+        f"{digest}  {args.release.name}\n",
+    )
+    with tempfile.TemporaryDirectory() as folder, zipfile.ZipFile(args.release) as zip:
+        checks.equal(
+            "the zip holds exactly its files", sorted(zip.namelist()), RELEASE_FILES
+        )
+        zip.extractall(folder)
+        unpacked = Path(folder)
+        checks.equal(
+            "LICENSE is the repository's, in CR LF lines",
+            (unpacked / "LICENSE").read_bytes(),
+            (REPO / "LICENSE").read_bytes().replace(b"\n", b"\r\n"),
+        )
+        readme = (unpacked / "README.txt").read_bytes()
+        checks.check(
+            "README.txt names the version and has CR LF lines only",
+            readme.startswith(f"WinScout {version}\r\n".encode())
+            and b"\n" not in readme.replace(b"\r\n", b""),
+            readme[:80],
+        )
+        exe = unpacked / "winscout.exe"
+        checks.equal(
+            "the version resource's numbers", fixed_versions(exe), [f"{version}.0"] * 2
+        )
+        checks.equal("the version resource's texts", version_strings(exe), [version] * 2)
+        programs = Programs()
+        try:
+            probe = Probe(programs, [args.wine, args.probe])
+            _, main = start_window_program(
+                programs,
+                probe,
+                "WinScout from the zip",
+                [args.wine, str(exe)],
+                lambda: probe.top(None, TITLE),
+            )
+            client, dpi = probe.client(main)
+            checks.equal(
+                "the exe from the zip shows its window, narrow",
+                tuple(size * TWIPS_PER_INCH / dpi for size in (client.width, client.height)),
+                NARROW_CLIENT_TWIPS,
+            )
+            about = open_about(probe)
+            text = probe.text(probe.item(about, MESSAGE_BOX_TEXT_ID))
+            checks.check(
+                "About shows the version, the build date and what WinScout does",
+                re.fullmatch(
+                    rf"WinScout {re.escape(version)}\nBuilt 20\d\d-[01]\d-[0-3]\d\n\n.+",
+                    text,
+                    re.DOTALL,
+                ),
+                repr(text),
+            )
+            probe.close(about)
+            wait_for(
+                "the About box to close",
+                lambda: probe.top(MESSAGE_BOX_CLASS, ABOUT_TITLE),
+                (0).__eq__,
+            )
+        finally:
+            programs.stop_all()
+
+
 GROUPS = {
     "finder": group_finder,
     "report": group_report,
@@ -1671,7 +1794,8 @@ def main():
     parser.add_argument("--objdump", required=True)
     parser.add_argument("--cxx", required=True, help="the C++ compiler for Windows")
     parser.add_argument("--out", required=True, type=Path, help="screenshots and figures")
-    parser.add_argument("group", choices=[*GROUPS, "figures"])
+    parser.add_argument("--release", type=Path, help="the zip of scripts/release")
+    parser.add_argument("group", choices=[*GROUPS, "figures", "release"])
     args = parser.parse_args()
     if not os.environ.get("DISPLAY"):
         sys.exit("no DISPLAY: run the suite through scripts/test")
@@ -1684,6 +1808,8 @@ def main():
     try:
         if args.group == "figures":
             group_figures(args, checks)
+        elif args.group == "release":
+            group_release(args, checks)
         else:
             with Session(args) as session:
                 GROUPS[args.group](session, checks)
