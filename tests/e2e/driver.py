@@ -19,6 +19,7 @@ It prints one line per check and exits with 1 if any check failed.
 """
 
 import argparse
+import functools
 import hashlib
 import json
 import os
@@ -26,7 +27,6 @@ import re
 import select
 import signal
 import statistics
-import struct
 import subprocess
 import sys
 import tempfile
@@ -1429,16 +1429,18 @@ def first_ink(image, rect, rows):
     return min(firsts, default=None)
 
 
+def shown_menu(probe):
+    """The popup menu on the screen, or 0."""
+    menu = probe.top(MENU_CLASS)
+    return menu if menu and probe.visible(menu) else 0
+
+
 def choose_language(session, checks, marked, wanted, screenshot=None):
     """Opens the code box's menu with a right click, checks that the radio mark
     is on `marked`, and picks `wanted` with the arrow keys."""
     probe, winscout = session.probe, session.winscout
     click(winscout.centre(TEXT4), 3)
-
-    def menu_shown():
-        menu = probe.top(MENU_CLASS)
-        return menu if menu and probe.visible(menu) else 0
-
+    menu_shown = functools.partial(shown_menu, probe)
     rect = probe.rect(wait_for("the code box's menu", menu_shown))
     try:
         previous = None
@@ -1658,46 +1660,27 @@ def group_figures(args, checks):
 
 # --- the release ---------------------------------------------------------------
 
-RELEASE_FILES = ["LICENSE", "README.txt", "winscout.exe"]
 ABOUT_TITLE = "About WinScout"
 
 
-def fixed_versions(exe):
-    """The version resource's FILEVERSION and PRODUCTVERSION, as text."""
+def version_texts(exe):
+    """The FileVersion and ProductVersion texts of the exe's version resource."""
     data = exe.read_bytes()
-    at = data.find(struct.pack("<I", 0xFEEF04BD))  # VS_FIXEDFILEINFO's signature
-    numbers = struct.unpack_from("<4I", data, at + 8) if at >= 0 else (0,) * 4
-    return [
-        f"{ms >> 16}.{ms & 0xFFFF}.{ls >> 16}.{ls & 0xFFFF}"
-        for ms, ls in (numbers[:2], numbers[2:])
+    found = [
+        re.search(key.encode("utf-16-le") + rb"\0\0(?:\0\0)?((?:[ -~]\0)+)\0\0", data)
+        for key in ("FileVersion", "ProductVersion")
     ]
-
-
-def version_strings(exe):
-    """The FileVersion and ProductVersion texts of the version resource."""
-    data = exe.read_bytes()
-    found = []
-    for key in ("FileVersion", "ProductVersion"):
-        value = re.search(
-            key.encode("utf-16-le") + rb"\0\0(?:\0\0)?((?:[ -~]\0)+)\0\0", data
-        )
-        found.append(value[1].decode("utf-16-le") if value else None)
-    return found
+    return [value and value[1].decode("utf-16-le") for value in found]
 
 
 def open_about(probe):
     """Opens the system menu with Alt+Space and chooses its last item, About."""
     give_keyboard_to(TITLE)
     xdotool("key", "alt+space")
-
-    def menu_shown():
-        menu = probe.top(MENU_CLASS)
-        return menu if menu and probe.visible(menu) else 0
-
-    menu = probe.rect(wait_for("the system menu", menu_shown))
+    menu = wait_for("the system menu", lambda: shown_menu(probe))
     # The keys go to the menu once the pointer rests on it; Up from no
     # selection goes to the last item.
-    move((menu.left + 2, menu.top + 2))
+    move((probe.rect(menu).left + 2, probe.rect(menu).top + 2))
     xdotool("key", "Up", "key", "Return")
     return wait_for("the About box", lambda: probe.top(MESSAGE_BOX_CLASS, ABOUT_TITLE))
 
@@ -1705,56 +1688,40 @@ def open_about(probe):
 def group_release(args, checks):
     """The zip a Windows user downloads: its checksum, exactly its files, and
     the exe in it started under Wine, with the version of VERSION."""
-    version = (REPO / "VERSION").read_text().split()[0]
-    if not args.release.is_file():
-        raise Failure(f"no {args.release}: scripts/release makes it")
-    digest = hashlib.sha256(args.release.read_bytes()).hexdigest()
+    version = (REPO / "VERSION").read_text().strip()
+    zip_path = args.release
+    if not zip_path.is_file():
+        raise Failure(f"no {zip_path}: scripts/release makes it")
     checks.equal(
         "the .sha256 file holds the zip's SHA-256 and name",
-        Path(f"{args.release}.sha256").read_text(),
-        f"{digest}  {args.release.name}\n",
+        Path(f"{zip_path}.sha256").read_text(),
+        f"{hashlib.sha256(zip_path.read_bytes()).hexdigest()}  {zip_path.name}\n",
     )
-    with tempfile.TemporaryDirectory() as folder, zipfile.ZipFile(args.release) as zip:
-        checks.equal(
-            "the zip holds exactly its files", sorted(zip.namelist()), RELEASE_FILES
-        )
+    with tempfile.TemporaryDirectory() as folder, zipfile.ZipFile(zip_path) as zip:
+        names = sorted(zip.namelist())
+        checks.equal("the zip's files", names, ["LICENSE", "README.txt", "winscout.exe"])
         zip.extractall(folder)
         unpacked = Path(folder)
-        checks.equal(
-            "LICENSE is the repository's, in CR LF lines",
-            (unpacked / "LICENSE").read_bytes(),
-            (REPO / "LICENSE").read_bytes().replace(b"\n", b"\r\n"),
-        )
-        readme = (unpacked / "README.txt").read_bytes()
+        texts = [(unpacked / name).read_bytes() for name in ("LICENSE", "README.txt")]
         checks.check(
-            "README.txt names the version and has CR LF lines only",
-            readme.startswith(f"WinScout {version}\r\n".encode())
-            and b"\n" not in readme.replace(b"\r\n", b""),
-            readme[:80],
+            "LICENSE and README.txt: CR LF lines, the licence, the version",
+            all(b"\n" not in text.replace(b"\r\n", b"") for text in texts)
+            and texts[0] == (REPO / "LICENSE").read_bytes().replace(b"\n", b"\r\n")
+            and texts[1].startswith(f"WinScout {version}\r\n".encode()),
+            [text[:60] for text in texts],
         )
         exe = unpacked / "winscout.exe"
-        checks.equal(
-            "the version resource's numbers", fixed_versions(exe), [f"{version}.0"] * 2
-        )
-        checks.equal("the version resource's texts", version_strings(exe), [version] * 2)
+        checks.equal("the version resource", version_texts(exe), [version] * 2)
         programs = Programs()
         try:
             probe = Probe(programs, [args.wine, args.probe])
-            _, main = start_window_program(
-                programs,
-                probe,
-                "WinScout from the zip",
-                [args.wine, str(exe)],
-                lambda: probe.top(None, TITLE),
-            )
-            client, dpi = probe.client(main)
+            winscout = WinScout(programs, probe, [args.wine, str(exe)])
             checks.equal(
                 "the exe from the zip shows its window, narrow",
-                tuple(size * TWIPS_PER_INCH / dpi for size in (client.width, client.height)),
+                winscout.client_twips(),
                 NARROW_CLIENT_TWIPS,
             )
-            about = open_about(probe)
-            text = probe.text(probe.item(about, MESSAGE_BOX_TEXT_ID))
+            text = probe.text(probe.item(open_about(probe), MESSAGE_BOX_TEXT_ID))
             checks.check(
                 "About shows the version, the build date and what WinScout does",
                 re.fullmatch(
@@ -1763,12 +1730,6 @@ def group_release(args, checks):
                     re.DOTALL,
                 ),
                 repr(text),
-            )
-            probe.close(about)
-            wait_for(
-                "the About box to close",
-                lambda: probe.top(MESSAGE_BOX_CLASS, ABOUT_TITLE),
-                (0).__eq__,
             )
         finally:
             programs.stop_all()
