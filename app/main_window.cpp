@@ -2,6 +2,7 @@
 
 #include <variant>
 
+#include "app/about.h"
 #include "app/main_form.h"
 #include "codegen/finder_code.h"
 
@@ -54,6 +55,8 @@ MainWindow::MainWindow(Form& form, WindowSystem& windows, ModalMessageBox& messa
   }
   code_box_.SetMenuChoices(std::move(languages), 0,
                            [this](std::size_t index) { OnLanguageChosen(index); });
+  form.AddSystemMenuItem(AboutMenuItemText(),
+                         [this] { messages_.ShowInformation(kAboutTitle, AboutText()); });
 }
 
 void MainWindow::Start() {

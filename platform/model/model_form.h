@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/model/window_tree.h"
@@ -135,6 +136,8 @@ class ModelForm final : public Form {
   int ClientWidth() const override { return client_width_; }
   void SetClientWidth(int twips) override;
   void Show() override { shown_ = true; }
+  std::size_t AddSystemMenuItem(std::string text, EventHandler chosen) override;
+  void SetSystemMenuItemText(std::size_t item, std::string text) override;
 
   TextBox& TextBoxAt(int id) override { return ModelTextBoxAt(id); }
   PictureBox& PictureBoxAt(int id) override { return ModelPictureBoxAt(id); }
@@ -150,6 +153,10 @@ class ModelForm final : public Form {
   ModelTimer& ModelTimerAt(int id);
 
   bool shown() const { return shown_; }
+  // The texts of the program's items in the system menu, in order.
+  std::vector<std::string> system_menu_items() const;
+  // The user picks the item with this text from the system menu.
+  void ChooseSystemMenuItem(std::string_view text);
   int client_height() const { return client_height_; }
   // The child window that stands for the control on the desktop.
   WindowHandle WindowOf(int id) const { return windows_.at(id); }
@@ -174,6 +181,11 @@ class ModelForm final : public Form {
   std::map<int, std::unique_ptr<ModelButton>> buttons_;
   std::map<int, std::unique_ptr<ModelTimer>> timers_;
   ModelHighlight highlight_;
+  struct SystemMenuItem {
+    std::string text;
+    EventHandler chosen;
+  };
+  std::vector<SystemMenuItem> system_menu_;
 };
 
 }  // namespace winscout::model

@@ -4,6 +4,8 @@
 
 #include <map>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "platform/toolkit.h"
 #include "platform/win32/arrow_box.h"
@@ -35,6 +37,8 @@ class Win32Form final : public Form {
   int ClientWidth() const override;
   void SetClientWidth(int twips) override;
   void Show() override;
+  std::size_t AddSystemMenuItem(std::string text, EventHandler chosen) override;
+  void SetSystemMenuItemText(std::size_t item, std::string text) override;
   TextBox& TextBoxAt(int id) override;
   PictureBox& PictureBoxAt(int id) override;
   ImageHolder& ImageAt(int id) override;
@@ -58,6 +62,7 @@ class Win32Form final : public Form {
   void OnCommand(int id, WORD notification);
   void OnTimer(UINT_PTR id);
   void OnDpiChanged(const RECT& suggested);
+  bool OnSystemMenuCommand(WPARAM command);
 
   HINSTANCE instance_;
   FormSpec form_;
@@ -77,6 +82,8 @@ class Win32Form final : public Form {
   std::map<int, std::unique_ptr<Win32Button>> buttons_;
   std::map<int, std::unique_ptr<Win32Image>> images_;
   std::map<int, std::unique_ptr<Win32Timer>> timers_;
+  // Indexed by the item's number.
+  std::vector<EventHandler> system_menu_handlers_;
 };
 
 }  // namespace winscout::win32
