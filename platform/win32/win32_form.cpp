@@ -229,7 +229,7 @@ std::size_t Win32Form::AddSystemMenuItem(std::string text, EventHandler chosen) 
   const HMENU menu = GetSystemMenu(hwnd_, FALSE);
   if (item == 0) AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
   if (!AppendMenuW(menu, MF_STRING, SystemMenuCommand(item), Utf8ToWide(text).c_str())) {
-    ThrowLastError("AppendMenuW");
+    throw Win32Error("AppendMenuW");
   }
   system_menu_handlers_.push_back(std::move(chosen));
   return item;
