@@ -44,6 +44,12 @@ MainWindow::MainWindow(Form& form, WindowSystem& windows, ModalMessageBox& messa
   // Esc on the inspector arrow ends the drag as a release does: the report
   // stays, live inspection ends.
   inspector_arrow_.OnCancel([this] { OnInspectorArrowUp(); });
+  // Only shown while an arrow is held: the outline goes to the window now
+  // under the pointer.
+  highlight_.OnTargetGone([this] {
+    outlined_ = 0;
+    OnArrowMove();
+  });
 
   std::vector<std::string> languages;
   for (codegen::FinderLanguage language : codegen::kFinderLanguages) {

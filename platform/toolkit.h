@@ -69,6 +69,8 @@ class TargetHighlight {
   virtual ~TargetHighlight() = default;
   // 0 takes the outline away.
   virtual void Outline(WindowHandle window) = 0;
+  // The outlined window was destroyed; the outline is gone with it.
+  virtual void OnTargetGone(EventHandler handler) = 0;
 };
 
 // A windowless holder of one picture.

@@ -27,7 +27,7 @@ class WindowSystem {
   virtual ~WindowSystem() = default;
 
   virtual ScreenPoint CursorPos() const = 0;
-  // The deepest visible, enabled window at the point, or 0.
+  // The deepest visible window at the point, disabled ones included, or 0.
   virtual WindowHandle WindowAt(ScreenPoint point) const = 0;
 
   virtual std::string WindowText(WindowHandle window, int capacity) const = 0;

@@ -115,11 +115,18 @@ class ModelTimer final : public Timer {
 class ModelHighlight final : public TargetHighlight {
  public:
   void Outline(WindowHandle window) override { outlines_.push_back(window); }
+  void OnTargetGone(EventHandler handler) override { on_gone_ = std::move(handler); }
   WindowHandle outlined() const { return outlines_.empty() ? 0 : outlines_.back(); }
   const std::vector<WindowHandle>& outlines() const { return outlines_; }
+  // The outlined window was found destroyed: the outline hides and says so.
+  void TargetGone() {
+    outlines_.push_back(0);
+    if (on_gone_) on_gone_();
+  }
 
  private:
   std::vector<WindowHandle> outlines_;
+  EventHandler on_gone_;
 };
 
 // A form on the in-memory desktop: the form is a top-level window and each
@@ -143,6 +150,7 @@ class ModelForm final : public Form {
   Timer& TimerAt(int id) override { return ModelTimerAt(id); }
   TargetHighlight& Highlight() override { return highlight_; }
   const ModelHighlight& highlight() const { return highlight_; }
+  ModelHighlight& highlight() { return highlight_; }
 
   ModelTextBox& ModelTextBoxAt(int id);
   ModelPictureBox& ModelPictureBoxAt(int id);

@@ -121,14 +121,13 @@ WindowHandle WindowTree::WindowAt(ScreenPoint point) const {
   return HitTest(top_level_, point, 0);
 }
 
-// A disabled child is not retrieved: the point belongs to its container, as
-// the Windows documentation has it and Wine does.
+// Disabled children are hit like any other: a greyed-out control is what the
+// user points at. Hidden windows and their children are looked through.
 WindowHandle WindowTree::HitTest(const Siblings& siblings, ScreenPoint point,
                                  WindowHandle container) const {
   for (const ZKey& key : siblings) {
     const Node& node = nodes_.at(key.handle);
     if (!node.props.visible || !node.props.rect.Contains(point)) continue;
-    if (!node.props.enabled) return container != 0 ? container : key.handle;
     return HitTest(node.children, point, key.handle);
   }
   return container;

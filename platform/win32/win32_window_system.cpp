@@ -53,8 +53,23 @@ ScreenPoint Win32WindowSystem::CursorPos() const {
   return {point.x, point.y};
 }
 
+// WindowFromPoint passes over disabled children and stops at their parent; so
+// the point is looked up again from the top-level window it hit, down through
+// the children, disabled ones included.
 WindowHandle Win32WindowSystem::WindowAt(ScreenPoint point) const {
-  return ToHandle(WindowFromPoint(POINT{point.x, point.y}));
+  const POINT screen{point.x, point.y};
+  const HWND hit = WindowFromPoint(screen);
+  const HWND root = hit ? GetAncestor(hit, GA_ROOT) : nullptr;
+  if (!root || root == GetDesktopWindow()) return ToHandle(hit);
+  HWND window = root;
+  for (;;) {
+    POINT client = screen;
+    ScreenToClient(window, &client);
+    const HWND child =
+        ChildWindowFromPointEx(window, client, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+    if (!child || child == window) return ToHandle(window);
+    window = child;
+  }
 }
 
 std::string Win32WindowSystem::WindowText(WindowHandle window, int capacity) const {

@@ -175,11 +175,20 @@ TEST_F(WindowSystemContract, WindowAtFindsTheDeepestVisibleWindow) {
       {.class_name = "WsContractBtn", .rect = {130, 130, 200, 160}, .visible = true});
   desktop_->AddChild(panel,
                      {.class_name = "WsContractHidden", .rect = {210, 130, 290, 160}});
-  // A disabled child is not retrieved: the point belongs to its parent.
-  desktop_->AddChild(panel, {.class_name = "WsContractDisabled",
-                             .rect = {130, 200, 200, 230},
-                             .visible = true,
-                             .enabled = false});
+  // Disabled children are hit, and so are the children inside them.
+  const WindowHandle disabled =
+      desktop_->AddChild(panel, {.class_name = "WsContractDisabled",
+                                 .rect = {130, 200, 200, 230},
+                                 .visible = true,
+                                 .enabled = false});
+  const WindowHandle in_disabled =
+      desktop_->AddChild(disabled, {.class_name = "WsContractInDisabled",
+                                    .rect = {180, 205, 195, 225},
+                                    .visible = true});
+  // A disabled sibling above an enabled one takes the point.
+  desktop_->AddChild(
+      panel,
+      {.class_name = "WsContractUnder", .rect = {130, 200, 260, 230}, .visible = true});
   windows_.MakeTopmost(main);
   struct Case {
     ScreenPoint point;
@@ -187,7 +196,8 @@ TEST_F(WindowSystemContract, WindowAtFindsTheDeepestVisibleWindow) {
   };
   for (const Case& c :
        {Case{{140, 140}, button}, Case{{250, 140}, panel}, Case{{125, 270}, panel},
-        Case{{150, 210}, panel}, Case{{350, 150}, main}, Case{{399, 299}, main}}) {
+        Case{{150, 210}, disabled}, Case{{185, 210}, in_disabled}, Case{{350, 150}, main},
+        Case{{399, 299}, main}}) {
     EXPECT_EQ(windows_.WindowAt(c.point), c.expected)
         << "at (" << c.point.x << ", " << c.point.y << ")\n"
         << desktop_->Describe();
