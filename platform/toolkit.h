@@ -73,6 +73,24 @@ class TargetHighlight {
   virtual void OnTargetGone(EventHandler handler) = 0;
 };
 
+// Keys held with a function key, F1 to F24.
+struct KeyCombination {
+  bool control = false;
+  bool shift = false;
+  int function_key = 0;
+};
+
+// A key combination that reaches the program whichever program has the
+// keyboard, while the program runs.
+class GlobalHotKey {
+ public:
+  virtual ~GlobalHotKey() = default;
+  // Takes the combination for the program unless another program holds it;
+  // whether the program holds it now.
+  virtual bool Register() = 0;
+  virtual void OnPressed(EventHandler handler) = 0;
+};
+
 // A windowless holder of one picture.
 class ImageHolder {
  public:

@@ -111,6 +111,25 @@ class ModelTimer final : public Timer {
   EventHandler on_tick_;
 };
 
+// A hot key that another program may hold already.
+class ModelHotKey final : public GlobalHotKey {
+ public:
+  bool Register() override { return registered_ = registered_ || !held_elsewhere_; }
+  void OnPressed(EventHandler handler) override { on_pressed_ = std::move(handler); }
+
+  void SetHeldElsewhere(bool held) { held_elsewhere_ = held; }
+  bool registered() const { return registered_; }
+  // The user presses the keys; only a registered hot key reaches the program.
+  void Press() {
+    if (registered_ && on_pressed_) on_pressed_();
+  }
+
+ private:
+  bool held_elsewhere_ = false;
+  bool registered_ = false;
+  EventHandler on_pressed_;
+};
+
 // Keeps every outline it was asked for.
 class ModelHighlight final : public TargetHighlight {
  public:
