@@ -97,6 +97,19 @@ void MainWindow::OnCodeArrowUp() {
   inspector_.PickWindowAtCursor(handle_box_);
   RestoreArrow(code_arrow_);
   GenerateCode();
+  if (on_picked_at_cursor_) on_picked_at_cursor_(inspector_.LastPickedWindow());
+}
+
+void MainWindow::PickWindowAtCursor() {
+  inspector_.PickWindowAtCursor(handle_box_);
+  GenerateCode();
+  if (on_picked_at_cursor_) on_picked_at_cursor_(inspector_.LastPickedWindow());
+}
+
+void MainWindow::PickWindow(WindowHandle window) {
+  inspector_.ReportWindow(window, report_boxes_);
+  inspector_.PickWindow(window, handle_box_);
+  GenerateCode();
 }
 
 void MainWindow::OnCodeArrowCancel() {

@@ -137,6 +137,11 @@ void ModelForm::SetClientWidth(int twips) {
                              origin_.y + client_height_ / kTwipsPerPixel});
 }
 
+void ModelForm::PressFunctionKey(int number) {
+  if (auto it = function_keys_.find(number); it != function_keys_.end())
+    Raise(it->second);
+}
+
 ScreenPoint ModelForm::CenterOf(int id) const {
   const ScreenRect& r = screen_rects_.at(id);
   return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};

@@ -161,6 +161,11 @@ class ModelForm final : public Form {
   int ClientWidth() const override { return client_width_; }
   void SetClientWidth(int twips) override;
   void Show() override { shown_ = true; }
+  void OnFunctionKey(int number, EventHandler handler) override {
+    function_keys_[number] = std::move(handler);
+  }
+  // The user presses the function key in one of the program's windows.
+  void PressFunctionKey(int number);
 
   TextBox& TextBoxAt(int id) override { return ModelTextBoxAt(id); }
   PictureBox& PictureBoxAt(int id) override { return ModelPictureBoxAt(id); }
@@ -201,6 +206,7 @@ class ModelForm final : public Form {
   std::map<int, std::unique_ptr<ModelButton>> buttons_;
   std::map<int, std::unique_ptr<ModelTimer>> timers_;
   ModelHighlight highlight_;
+  std::map<int, EventHandler> function_keys_;
 };
 
 }  // namespace winscout::model
