@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdio>
 #include <optional>
+#include <string_view>
 #include <utility>
 
 namespace winscout::inspector {
@@ -61,19 +62,28 @@ std::string Hex32(std::uint32_t value) {
   return text;
 }
 
+void Append(std::string& names, std::string_view name) {
+  if (!names.empty()) names += " | ";
+  names += name;
+}
+
 template <typename Bits>
-void NameBits(std::uint32_t& left, const Bits& bits, std::string& out) {
+void NameBits(std::uint32_t& left, const Bits& bits, std::string& names) {
   for (const StyleBit& bit : bits) {
     if ((left & bit.bits) != bit.bits) continue;
-    out += out.empty() ? "" : " | ";
-    out += bit.name;
+    Append(names, bit.name);
     left &= ~bit.bits;
   }
 }
 
 std::string FlagsText(std::uint32_t value, std::string names, std::uint32_t left) {
-  if (left != 0) names += (names.empty() ? "" : " | ") + Hex32(left);
-  return names.empty() ? Hex32(value) : Hex32(value) + " " + names;
+  if (left != 0) Append(names, Hex32(left));
+  std::string text = Hex32(value);
+  if (!names.empty()) {
+    text += ' ';
+    text += names;
+  }
+  return text;
 }
 
 std::string YesNo(bool value) { return value ? "Yes" : "No"; }
@@ -113,9 +123,11 @@ std::string HandleText(WindowHandle window) {
 }
 
 std::string RectText(const PixelRect& r) {
-  return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ") - (" +
-         std::to_string(r.right) + ", " + std::to_string(r.bottom) + "), " +
-         std::to_string(r.right - r.left) + " x " + std::to_string(r.bottom - r.top);
+  char text[96];
+  std::snprintf(text, sizeof(text), "(%d, %d) - (%d, %d), %lld x %lld", r.left, r.top,
+                r.right, r.bottom, static_cast<long long>(r.right) - r.left,
+                static_cast<long long>(r.bottom) - r.top);
+  return text;
 }
 
 std::string StyleText(std::uint32_t style) {

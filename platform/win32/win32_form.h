@@ -35,6 +35,9 @@ class Win32Form final : public Form {
   int ClientWidth() const override;
   void SetClientWidth(int twips) override;
   void Show() override;
+  void OnFunctionKey(int number, EventHandler handler) override {
+    function_keys_[number] = std::move(handler);
+  }
   TextBox& TextBoxAt(int id) override;
   PictureBox& PictureBoxAt(int id) override;
   ImageHolder& ImageAt(int id) override;
@@ -53,6 +56,7 @@ class Win32Form final : public Form {
   void ResizeForClient(int client_width_twips);
   void FocusFirstControl();
   bool SelectAllOnCtrlA(const MSG& message) const;
+  bool RaiseFunctionKey(const MSG& message) const;
   UINT Dpi() const;
 
   void OnCommand(int id, WORD notification);
@@ -77,6 +81,7 @@ class Win32Form final : public Form {
   std::map<int, std::unique_ptr<Win32Button>> buttons_;
   std::map<int, std::unique_ptr<Win32Image>> images_;
   std::map<int, std::unique_ptr<Win32Timer>> timers_;
+  std::map<int, EventHandler> function_keys_;
 };
 
 }  // namespace winscout::win32

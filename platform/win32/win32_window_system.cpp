@@ -5,6 +5,7 @@
 #include <psapi.h>
 
 #include <algorithm>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/win32/handle_conversion.h"
@@ -71,6 +72,46 @@ BOOL CALLBACK CollectTopLevel(HWND window, LPARAM list) {
   return TRUE;
 }
 
+// A text query's answer as UTF-8. A cut can end inside a surrogate pair; the
+// lone half is dropped, so that the text ends at a whole character.
+std::string WholeCharacters(const wchar_t* text, int length) {
+  if (length <= 0) return {};
+  auto units = static_cast<std::size_t>(length);
+  if (IS_HIGH_SURROGATE(text[units - 1])) --units;
+  return WideToUtf8({text, units});
+}
+
+bool SameClass(HWND window, const std::wstring& class_name) {
+  // One more than the longest class name, so that a longer one cannot match.
+  constexpr int kCapacity = 258;
+  wchar_t buffer[kCapacity];
+  const int length = GetClassNameW(window, buffer, kCapacity);
+  return length > 0 &&
+         CompareStringOrdinal(buffer, length, class_name.c_str(),
+                              static_cast<int>(class_name.size()), TRUE) == CSTR_EQUAL;
+}
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM windows) {
+  reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
+  return TRUE;
+}
+
+// In Z-order, as FindWindowEx walks them. Windows can move while we walk; a
+// handle seen twice ends the walk rather than looping.
+std::vector<HWND> ChildrenOf(HWND parent) {
+  std::vector<HWND> children;
+  if (parent == nullptr) {
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&children));
+    return children;
+  }
+  std::unordered_set<HWND> seen;
+  for (HWND child = GetWindow(parent, GW_CHILD); child && seen.insert(child).second;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    children.push_back(child);
+  }
+  return children;
+}
+
 }  // namespace
 
 ScreenPoint Win32WindowSystem::CursorPos() const {
@@ -101,17 +142,15 @@ WindowHandle Win32WindowSystem::WindowAt(ScreenPoint point) const {
 std::string Win32WindowSystem::WindowText(WindowHandle window, int capacity) const {
   if (capacity <= 0) return {};
   std::vector<wchar_t> buffer(static_cast<std::size_t>(capacity));
-  const int length = GetWindowTextW(ToHwnd(window), buffer.data(), capacity);
-  if (length <= 0) return {};
-  return WideToUtf8({buffer.data(), static_cast<std::size_t>(length)});
+  return WholeCharacters(buffer.data(),
+                         GetWindowTextW(ToHwnd(window), buffer.data(), capacity));
 }
 
 std::string Win32WindowSystem::ClassName(WindowHandle window, int capacity) const {
   if (capacity <= 0) return {};
-  std::vector<char> buffer(static_cast<std::size_t>(capacity));
-  const int length = GetClassNameA(ToHwnd(window), buffer.data(), capacity);
-  if (length <= 0) return {};
-  return AnsiToUtf8({buffer.data(), static_cast<std::size_t>(length)});
+  std::vector<wchar_t> buffer(static_cast<std::size_t>(capacity));
+  return WholeCharacters(buffer.data(),
+                         GetClassNameW(ToHwnd(window), buffer.data(), capacity));
 }
 
 WindowHandle Win32WindowSystem::Parent(WindowHandle window) const {
@@ -141,15 +180,31 @@ std::string Win32WindowSystem::ModulePath(WindowHandle window) const {
 }
 
 WindowHandle Win32WindowSystem::FindTopLevel(std::string_view class_name) const {
-  const std::string ansi = Utf8ToAnsi(class_name);
-  return ToHandle(FindWindowA(ansi.c_str(), nullptr));
+  return ToHandle(FindWindowW(Utf8ToWide(class_name).c_str(), nullptr));
 }
 
 WindowHandle Win32WindowSystem::FindChild(WindowHandle parent, WindowHandle after,
                                           std::string_view class_name) const {
-  const std::string ansi = Utf8ToAnsi(class_name);
-  return ToHandle(FindWindowExA(parent == 0 ? nullptr : ToHwnd(parent), ToHwnd(after),
-                                ansi.c_str(), nullptr));
+  return ToHandle(FindWindowExW(parent == 0 ? nullptr : ToHwnd(parent), ToHwnd(after),
+                                Utf8ToWide(class_name).c_str(), nullptr));
+}
+
+std::vector<WindowHandle> Win32WindowSystem::ChildrenOfClass(
+    WindowHandle parent, std::string_view class_name) const {
+  const std::wstring wide = Utf8ToWide(class_name);
+  std::vector<WindowHandle> found;
+  for (HWND child : ChildrenOf(parent == 0 ? nullptr : ToHwnd(parent))) {
+    if (SameClass(child, wide)) found.push_back(ToHandle(child));
+  }
+  return found;
+}
+
+WindowHandle Win32WindowSystem::DesktopWindow() const {
+  return ToHandle(GetDesktopWindow());
+}
+
+bool Win32WindowSystem::AnsiCodePageHolds(std::string_view text) const {
+  return win32::AnsiCodePageHolds(Utf8ToWide(text));
 }
 
 void Win32WindowSystem::MakeTopmost(WindowHandle window) {
@@ -165,10 +220,7 @@ std::vector<TopLevelWindow> Win32WindowSystem::TopLevelWindows() const {
 std::vector<WindowHandle> Win32WindowSystem::ChildWindows(WindowHandle parent) const {
   std::vector<WindowHandle> children;
   if (parent == 0) return children;
-  for (HWND child = GetWindow(ToHwnd(parent), GW_CHILD); child;
-       child = GetWindow(child, GW_HWNDNEXT)) {
-    children.push_back(ToHandle(child));
-  }
+  for (HWND child : ChildrenOf(ToHwnd(parent))) children.push_back(ToHandle(child));
   return children;
 }
 

@@ -84,7 +84,8 @@ std::string DesktopJson(const WindowSystem& windows,
   }
   std::vector<WindowHandle> parents = {0};
   parents.insert(parents.end(), all.begin(), all.end());
-  std::string json = "{\"searches\": [";
+  std::string json =
+      "{\"desktop\": " + std::to_string(windows.DesktopWindow()) + ", \"searches\": [";
   bool first = true;
   for (WindowHandle parent : parents) {
     for (const auto& [folded, class_name] : classes) {

@@ -125,18 +125,23 @@ class Win32TestDesktop final : public TestDesktop {
   }
 
   // System classes (Edit, Button, #32770, ...) and classes made earlier are
-  // used as they are.
-  void EnsureClass(const std::wstring& name) {
+  // used as they are. False where Windows refuses the class.
+  bool EnsureClass(const std::wstring& name) {
     WNDCLASSEXW existing{};
     existing.cbSize = sizeof(existing);
-    if (GetClassInfoExW(OwnInstance(), name.c_str(), &existing)) return;
-    classes_.push_back(std::make_unique<win32::WindowClass>(OwnInstance(), name.c_str(),
-                                                            DefWindowProcW));
+    if (GetClassInfoExW(OwnInstance(), name.c_str(), &existing)) return true;
+    try {
+      classes_.push_back(std::make_unique<win32::WindowClass>(OwnInstance(), name.c_str(),
+                                                              DefWindowProcW));
+    } catch (const std::system_error&) {
+      return false;
+    }
+    return true;
   }
 
   WindowHandle Make(Kind kind, HWND relative, const TestWindowSpec& props) {
     const std::wstring class_name = win32::Utf8ToWide(props.class_name);
-    EnsureClass(class_name);
+    if (!EnsureClass(class_name)) return 0;
 
     DWORD style = props.enabled ? 0 : WS_DISABLED;
     switch (kind) {
