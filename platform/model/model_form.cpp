@@ -137,6 +137,33 @@ void ModelForm::SetClientWidth(int twips) {
                              origin_.y + client_height_ / kTwipsPerPixel});
 }
 
+std::size_t ModelForm::AddSystemMenuItem(std::string text, EventHandler chosen) {
+  system_menu_.push_back({std::move(text), std::move(chosen)});
+  return system_menu_.size() - 1;
+}
+
+void ModelForm::SetSystemMenuItemText(std::size_t item, std::string text) {
+  system_menu_.at(item).text = std::move(text);
+}
+
+std::vector<std::string> ModelForm::system_menu_items() const {
+  std::vector<std::string> texts;
+  for (const SystemMenuItem& item : system_menu_) texts.push_back(item.text);
+  return texts;
+}
+
+void ModelForm::ChooseSystemMenuItem(std::string_view text) {
+  for (const SystemMenuItem& item : system_menu_) {
+    if (item.text == text) return Raise(item.chosen);
+  }
+  throw std::invalid_argument("no system menu item " + std::string(text));
+}
+
+void ModelForm::PressFunctionKey(int number) {
+  if (auto it = function_keys_.find(number); it != function_keys_.end())
+    Raise(it->second);
+}
+
 ScreenPoint ModelForm::CenterOf(int id) const {
   const ScreenRect& r = screen_rects_.at(id);
   return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};

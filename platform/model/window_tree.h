@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -32,6 +33,14 @@ struct WindowSpec {
   std::string module_path;
   bool visible = true;
   bool enabled = true;
+  // Style bits beyond those the tree keeps itself (visible, disabled, child,
+  // topmost).
+  std::uint32_t style = 0;
+  std::uint32_t ex_style = 0;
+  std::uint32_t process_id = 0;
+  std::uint32_t thread_id = 0;
+  // Its thread answers no message.
+  bool hung = false;
 };
 
 // How an owned top-level window answers the parent query: Windows reports the
@@ -42,12 +51,16 @@ enum class OwnedStyle { kPopup, kOverlapped };
 // user32 does: Z-order (new top-level windows on top, new children below
 // their older siblings, topmost windows above the rest), owners, hit testing,
 // FindWindow/FindWindowEx. Handles are never reused, so a destroyed window's
-// handle names no window from then on.
+// handle names no window from then on. It fails where Windows fails: a window
+// without a class name is not made (no such class can be registered), and an
+// owner is always a top-level window (a child given as owner stands for its
+// top-level ancestor). Its ANSI code page is windows-1252.
 class WindowTree final : public WindowSystem {
  public:
   explicit WindowTree(WindowHandle first_handle = 0x00010010,
                       WindowHandle handle_step = 4);
 
+  // Each gives the new window, or 0 when Windows would refuse to make it.
   WindowHandle AddTopLevel(WindowSpec props);
   WindowHandle AddChild(WindowHandle parent, WindowSpec props);
   WindowHandle AddOwned(WindowHandle owner, WindowSpec props,
@@ -59,6 +72,8 @@ class WindowTree final : public WindowSystem {
   void SetVisible(WindowHandle window, bool visible);
   void SetEnabled(WindowHandle window, bool enabled);
   void SetRect(WindowHandle window, ScreenRect rect);
+  void SetHung(WindowHandle window, bool hung);
+  void SetProcessImage(std::uint32_t process_id, std::string path);
   void MoveCursor(ScreenPoint point) { cursor_ = point; }
 
   bool Exists(WindowHandle window) const { return nodes_.contains(window); }
@@ -77,7 +92,16 @@ class WindowTree final : public WindowSystem {
   WindowHandle FindTopLevel(std::string_view class_name) const override;
   WindowHandle FindChild(WindowHandle parent, WindowHandle after,
                          std::string_view class_name) const override;
+  std::vector<WindowHandle> ChildrenOfClass(WindowHandle parent,
+                                            std::string_view class_name) const override;
+  WindowHandle DesktopWindow() const override { return kDesktop; }
+  bool AnsiCodePageHolds(std::string_view text) const override;
   void MakeTopmost(WindowHandle window) override;
+  std::vector<TopLevelWindow> TopLevelWindows() const override;
+  std::vector<WindowHandle> ChildWindows(WindowHandle parent) const override;
+  std::optional<WindowFacts> Facts(WindowHandle window) const override;
+  std::string ProcessImagePath(std::uint32_t process_id) const override;
+  std::optional<std::string> LiveText(WindowHandle window, int timeout_ms) const override;
 
  private:
   // Siblings sort by this key, highest first: topmost band, then stacking.
@@ -98,6 +122,10 @@ class WindowTree final : public WindowSystem {
     Siblings children;
   };
 
+  // A handle the builder never gives out, as on Windows, where the desktop
+  // is made before any other window.
+  static constexpr WindowHandle kDesktop = 0x00010008;
+
   WindowHandle Insert(WindowHandle parent, WindowSpec props, std::int64_t stacking);
   const Node* Find(WindowHandle window) const;
   Node& Get(WindowHandle window);
@@ -108,6 +136,8 @@ class WindowTree final : public WindowSystem {
   void DumpLevel(const Siblings& siblings, int depth, std::string& out) const;
 
   std::unordered_map<WindowHandle, Node> nodes_;
+  std::unordered_map<std::uint32_t, std::string> process_images_;
+  Node desktop_;
   Siblings top_level_;
   ScreenPoint cursor_;
   WindowHandle next_handle_;

@@ -42,10 +42,8 @@ std::wstring Utf8ToWide(std::string_view text) { return ToWide(CP_UTF8, text); }
 
 std::string WideToUtf8(std::wstring_view text) { return FromWide(CP_UTF8, text); }
 
-std::string Utf8ToAnsi(std::string_view text) {
-  return FromWide(CP_ACP, Utf8ToWide(text));
+bool AnsiCodePageHolds(std::wstring_view text) {
+  return ToWide(CP_ACP, FromWide(CP_ACP, text)) == text;
 }
-
-std::string AnsiToUtf8(std::string_view text) { return WideToUtf8(ToWide(CP_ACP, text)); }
 
 }  // namespace winscout::win32

@@ -18,6 +18,15 @@ constexpr DWORD kFormStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kFormExStyle = WS_EX_CONTROLPARENT;
 constexpr int kTwipsPerInch = 1440;
+// The program's system-menu commands: below the system's own (0xF000 and up),
+// in steps of 16, as Windows keeps the low four bits of WM_SYSCOMMAND.
+constexpr UINT kFirstSystemMenuCommand = 0x0100;
+constexpr UINT kSystemMenuCommandStep = 0x10;
+constexpr UINT kLastSystemMenuCommand = 0xEFF0;
+
+UINT SystemMenuCommand(std::size_t item) {
+  return kFirstSystemMenuCommand + static_cast<UINT>(item) * kSystemMenuCommandStep;
+}
 
 int TwipsToPixels(int twips, UINT dpi) {
   return MulDiv(twips, static_cast<int>(dpi), kTwipsPerInch);
@@ -229,6 +238,26 @@ void Win32Form::MoveFocus(bool backwards) {
   }
 }
 
+std::size_t Win32Form::AddSystemMenuItem(std::string text, EventHandler chosen) {
+  const std::size_t item = system_menu_handlers_.size();
+  if (SystemMenuCommand(item) > kLastSystemMenuCommand) {
+    throw std::length_error("too many system menu items");
+  }
+  const HMENU menu = GetSystemMenu(hwnd_, FALSE);
+  if (item == 0) AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  if (!AppendMenuW(menu, MF_STRING, SystemMenuCommand(item), Utf8ToWide(text).c_str())) {
+    throw Win32Error("AppendMenuW");
+  }
+  system_menu_handlers_.push_back(std::move(chosen));
+  return item;
+}
+
+void Win32Form::SetSystemMenuItemText(std::size_t item, std::string text) {
+  const UINT command = SystemMenuCommand(item);
+  ModifyMenuW(GetSystemMenu(hwnd_, FALSE), command, MF_BYCOMMAND | MF_STRING, command,
+              Utf8ToWide(text).c_str());
+}
+
 TextBox& Win32Form::TextBoxAt(int id) { return Find(text_boxes_, id); }
 PictureBox& Win32Form::PictureBoxAt(int id) { return Find(arrow_boxes_, id); }
 ImageHolder& Win32Form::ImageAt(int id) { return Find(images_, id); }
@@ -240,8 +269,17 @@ int Win32Form::RunMessageLoop() {
   BOOL got;
   while ((got = GetMessageW(&message, nullptr, 0, 0)) != 0) {
     if (got == -1) return 1;
-    if (SelectAllOnCtrlA(message) || MoveFocusOnTab(message)) continue;
-    if (IsDialogMessageW(hwnd_, &message)) continue;
+    if (SelectAllOnCtrlA(message) || RaiseFunctionKey(message) ||
+        MoveFocusOnTab(message)) {
+      continue;
+    }
+    // The arrow keys move the focus in every window of the program that holds
+    // controls, and Tab in the windows this one owns, as in dialog boxes.
+    const HWND root = GetAncestor(message.hwnd, GA_ROOT);
+    if (root && (GetWindowLongPtrW(root, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) &&
+        IsDialogMessageW(root, &message)) {
+      continue;
+    }
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
@@ -275,6 +313,18 @@ bool Win32Form::MoveFocusOnTab(const MSG& message) {
   return true;
 }
 
+bool Win32Form::RaiseFunctionKey(const MSG& message) const {
+  if (message.message != WM_KEYDOWN || message.wParam < VK_F1 ||
+      message.wParam > VK_F24 || GetKeyState(VK_CONTROL) < 0 ||
+      GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_MENU) < 0) {
+    return false;
+  }
+  auto it = function_keys_.find(static_cast<int>(message.wParam - VK_F1) + 1);
+  if (it == function_keys_.end() || !it->second) return false;
+  it->second();
+  return true;
+}
+
 LRESULT Win32Form::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_COMMAND:
@@ -289,6 +339,9 @@ LRESULT Win32Form::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_NEXTDLGCTL:
       OnNextDialogControl(wparam, lparam);
       return 0;
+    case WM_SYSCOMMAND:
+      if (OnSystemMenuCommand(wparam)) return 0;
+      return DefWindowProcW(hwnd_, message, wparam, lparam);
     case WM_DPICHANGED:
       OnDpiChanged(*reinterpret_cast<const RECT*>(lparam));
       return 0;
@@ -335,6 +388,15 @@ void Win32Form::OnNextDialogControl(WPARAM which, LPARAM by_handle) {
   } else {
     MoveFocus(which != 0);
   }
+}
+
+bool Win32Form::OnSystemMenuCommand(WPARAM command) {
+  const UINT id = static_cast<UINT>(command) & 0xFFF0;
+  if (id < kFirstSystemMenuCommand || id > kLastSystemMenuCommand) return false;
+  const std::size_t item = (id - kFirstSystemMenuCommand) / kSystemMenuCommandStep;
+  if (item >= system_menu_handlers_.size()) return false;
+  if (system_menu_handlers_[item]) system_menu_handlers_[item]();
+  return true;
 }
 
 // The window moves where Windows suggests; its size and every control follow

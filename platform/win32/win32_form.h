@@ -4,6 +4,7 @@
 
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/toolkit.h"
@@ -36,6 +37,11 @@ class Win32Form final : public Form {
   int ClientWidth() const override;
   void SetClientWidth(int twips) override;
   void Show() override;
+  std::size_t AddSystemMenuItem(std::string text, EventHandler chosen) override;
+  void SetSystemMenuItemText(std::size_t item, std::string text) override;
+  void OnFunctionKey(int number, EventHandler handler) override {
+    function_keys_[number] = std::move(handler);
+  }
   TextBox& TextBoxAt(int id) override;
   PictureBox& PictureBoxAt(int id) override;
   ImageHolder& ImageAt(int id) override;
@@ -57,6 +63,7 @@ class Win32Form final : public Form {
   void MoveFocus(bool backwards);
   bool SelectAllOnCtrlA(const MSG& message) const;
   bool MoveFocusOnTab(const MSG& message);
+  bool RaiseFunctionKey(const MSG& message) const;
   UINT Dpi() const;
 
   void OnCommand(int id, WORD notification);
@@ -64,6 +71,7 @@ class Win32Form final : public Form {
   void OnDpiChanged(const RECT& suggested);
   void OnActivate(WPARAM state);
   void OnNextDialogControl(WPARAM which, LPARAM by_handle);
+  bool OnSystemMenuCommand(WPARAM command);
 
   HINSTANCE instance_;
   FormSpec form_;
@@ -87,6 +95,9 @@ class Win32Form final : public Form {
   std::map<int, std::unique_ptr<Win32Button>> buttons_;
   std::map<int, std::unique_ptr<Win32Image>> images_;
   std::map<int, std::unique_ptr<Win32Timer>> timers_;
+  // Indexed by the item's number.
+  std::vector<EventHandler> system_menu_handlers_;
+  std::map<int, EventHandler> function_keys_;
 };
 
 }  // namespace winscout::win32

@@ -19,6 +19,8 @@ It prints one line per check and exits with 1 if any check failed.
 """
 
 import argparse
+import functools
+import hashlib
 import json
 import os
 import re
@@ -29,6 +31,7 @@ import subprocess
 import sys
 import tempfile
 import time
+import zipfile
 from collections import Counter
 from dataclasses import dataclass
 from pathlib import Path
@@ -70,6 +73,8 @@ OUTLINE_BAND = 3
 STRIPE_COLOURS = {(0, 0, 0), (255, 215, 0)}
 
 MENU_CLASS = "#32768"  # every Win32 popup menu
+MESSAGE_BOX_CLASS = "#32770"
+MESSAGE_BOX_TEXT_ID = 0xFFFF  # the static control with a message box's text
 # The code box's menu ends with the languages, in this order.
 LANGUAGES = ("Visual Basic", "C++", "C#", "Python")
 CSHARP_FIRST_LINE = (
@@ -84,6 +89,9 @@ NOTEPAD_PLACE = (1060, 760, 210, 240)  # a free corner of the fixture's layout
 POLL_SECONDS = 0.02
 START_UP_POLL_SECONDS = 0.002  # finer, for the start-up figures
 WAIT_SECONDS = 10
+# The C++ finder programs compile side by side, all at once: on a busy machine
+# that takes far longer than any window takes to answer.
+COMPILE_SECONDS = 60
 # Below CTest's timeout, so that the driver always stops its programs itself.
 BUDGET_SECONDS = 100
 DEADLINE = time.monotonic() + BUDGET_SECONDS
@@ -1424,7 +1432,7 @@ class CppBuilds:
 
         def found():
             try:
-                messages = build.communicate(timeout=WAIT_SECONDS)[0].decode()
+                messages = build.communicate(timeout=COMPILE_SECONDS)[0].decode()
             except subprocess.TimeoutExpired:
                 return None, "the compiler took too long"
             if build.returncode != 0:
@@ -1470,16 +1478,18 @@ def first_ink(image, rect, rows):
     return min(firsts, default=None)
 
 
+def shown_menu(probe):
+    """The popup menu on the screen, or 0."""
+    menu = probe.top(MENU_CLASS)
+    return menu if menu and probe.visible(menu) else 0
+
+
 def choose_language(session, checks, marked, wanted, screenshot=None):
     """Opens the code box's menu with a right click, checks that the radio mark
     is on `marked`, and picks `wanted` with the arrow keys."""
     probe, winscout = session.probe, session.winscout
     click(winscout.centre(CODE_BOX), 3)
-
-    def menu_shown():
-        menu = probe.top(MENU_CLASS)
-        return menu if menu and probe.visible(menu) else 0
-
+    menu_shown = functools.partial(shown_menu, probe)
     rect = probe.rect(wait_for("the code box's menu", menu_shown))
     try:
         previous = None
@@ -1863,6 +1873,83 @@ def group_figures(args, checks):
     (args.out / "e2e-figures.txt").write_text("\n".join(figures) + "\n")
 
 
+# --- the release ---------------------------------------------------------------
+
+ABOUT_TITLE = "About WinScout"
+
+
+def version_texts(exe):
+    """The FileVersion and ProductVersion texts of the exe's version resource."""
+    data = exe.read_bytes()
+    found = [
+        re.search(key.encode("utf-16-le") + rb"\0\0(?:\0\0)?((?:[ -~]\0)+)\0\0", data)
+        for key in ("FileVersion", "ProductVersion")
+    ]
+    return [value and value[1].decode("utf-16-le") for value in found]
+
+
+def open_about(probe):
+    """Opens the system menu with Alt+Space and chooses its last item, About."""
+    give_keyboard_to(TITLE)
+    xdotool("key", "alt+space")
+    menu = wait_for("the system menu", lambda: shown_menu(probe))
+    # The keys go to the menu once the pointer rests on it; Up from no
+    # selection goes to the last item.
+    move((probe.rect(menu).left + 2, probe.rect(menu).top + 2))
+    xdotool("key", "Up", "key", "Return")
+    return wait_for("the About box", lambda: probe.top(MESSAGE_BOX_CLASS, ABOUT_TITLE))
+
+
+def group_release(args, checks):
+    """The zip a Windows user downloads: its checksum, exactly its files, and
+    the exe in it started under Wine, with the version of VERSION."""
+    version = (REPO / "VERSION").read_text().strip()
+    zip_path = args.release
+    if not zip_path.is_file():
+        raise Failure(f"no {zip_path}: scripts/release makes it")
+    checks.equal(
+        "the .sha256 file holds the zip's SHA-256 and name",
+        Path(f"{zip_path}.sha256").read_text(),
+        f"{hashlib.sha256(zip_path.read_bytes()).hexdigest()}  {zip_path.name}\n",
+    )
+    with tempfile.TemporaryDirectory() as folder, zipfile.ZipFile(zip_path) as zip:
+        names = sorted(zip.namelist())
+        checks.equal("the zip's files", names, ["LICENSE", "README.txt", "winscout.exe"])
+        zip.extractall(folder)
+        unpacked = Path(folder)
+        texts = [(unpacked / name).read_bytes() for name in ("LICENSE", "README.txt")]
+        checks.check(
+            "LICENSE and README.txt: CR LF lines, the licence, the version",
+            all(b"\n" not in text.replace(b"\r\n", b"") for text in texts)
+            and texts[0] == (REPO / "LICENSE").read_bytes().replace(b"\n", b"\r\n")
+            and texts[1].startswith(f"WinScout {version}\r\n".encode()),
+            [text[:60] for text in texts],
+        )
+        exe = unpacked / "winscout.exe"
+        checks.equal("the version resource", version_texts(exe), [version] * 2)
+        programs = Programs()
+        try:
+            probe = Probe(programs, [args.wine, args.probe])
+            winscout = WinScout(programs, probe, [args.wine, str(exe)])
+            checks.equal(
+                "the exe from the zip shows its window, narrow",
+                winscout.client_twips(),
+                NARROW_CLIENT_TWIPS,
+            )
+            text = probe.text(probe.item(open_about(probe), MESSAGE_BOX_TEXT_ID))
+            checks.check(
+                "About shows the version, the build date and what WinScout does",
+                re.fullmatch(
+                    rf"WinScout {re.escape(version)}\nBuilt 20\d\d-[01]\d-[0-3]\d\n\n.+",
+                    text,
+                    re.DOTALL,
+                ),
+                repr(text),
+            )
+        finally:
+            programs.stop_all()
+
+
 GROUPS = {
     "finder": group_finder,
     "report": group_report,
@@ -1886,7 +1973,8 @@ def main():
     parser.add_argument("--strip", required=True)
     parser.add_argument("--cxx", required=True, help="the C++ compiler for Windows")
     parser.add_argument("--out", required=True, type=Path, help="screenshots and figures")
-    parser.add_argument("group", choices=[*GROUPS, "figures"])
+    parser.add_argument("--release", type=Path, help="the zip of scripts/release")
+    parser.add_argument("group", choices=[*GROUPS, "figures", "release"])
     args = parser.parse_args()
     if not os.environ.get("DISPLAY"):
         sys.exit("no DISPLAY: run the suite through scripts/test")
@@ -1899,6 +1987,8 @@ def main():
     try:
         if args.group == "figures":
             group_figures(args, checks)
+        elif args.group == "release":
+            group_release(args, checks)
         else:
             with Session(args) as session:
                 GROUPS[args.group](session, checks)

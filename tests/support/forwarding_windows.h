@@ -65,9 +65,42 @@ class ForwardingWindows final : public WindowSystem {
     Count("FindChild");
     return inner_.FindChild(p, a, c);
   }
+  std::vector<WindowHandle> ChildrenOfClass(WindowHandle p,
+                                            std::string_view c) const override {
+    Count("ChildrenOfClass");
+    return inner_.ChildrenOfClass(p, c);
+  }
+  WindowHandle DesktopWindow() const override {
+    Count("DesktopWindow");
+    return inner_.DesktopWindow();
+  }
+  bool AnsiCodePageHolds(std::string_view text) const override {
+    Count("AnsiCodePageHolds");
+    return inner_.AnsiCodePageHolds(text);
+  }
   void MakeTopmost(WindowHandle w) override {
     Count("MakeTopmost");
     inner_.MakeTopmost(w);
+  }
+  std::vector<TopLevelWindow> TopLevelWindows() const override {
+    Count("TopLevelWindows");
+    return inner_.TopLevelWindows();
+  }
+  std::vector<WindowHandle> ChildWindows(WindowHandle p) const override {
+    Count("ChildWindows");
+    return inner_.ChildWindows(p);
+  }
+  std::optional<WindowFacts> Facts(WindowHandle w) const override {
+    Count("Facts");
+    return inner_.Facts(w);
+  }
+  std::string ProcessImagePath(std::uint32_t id) const override {
+    Count("ProcessImagePath");
+    return inner_.ProcessImagePath(id);
+  }
+  std::optional<std::string> LiveText(WindowHandle w, int timeout_ms) const override {
+    Count("LiveText");
+    return inner_.LiveText(w, timeout_ms);
   }
 
  private:

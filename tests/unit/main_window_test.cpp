@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
 #include <functional>
+#include <regex>
 
 #include "app/main_form.h"
 #include "codegen/finder_code.h"
@@ -24,6 +27,10 @@ class WatchedMessageBox final : public ModalMessageBox {
   void ShowExclamation(std::string_view title, std::string_view text) override {
     if (while_shown) while_shown();
     log.ShowExclamation(title, text);
+  }
+  void ShowInformation(std::string_view title, std::string_view text) override {
+    if (while_shown) while_shown();
+    log.ShowInformation(title, text);
   }
 };
 
@@ -272,6 +279,20 @@ TEST_F(MainWindowTest, OutlineFollowsTheDragFromWindowToWindowWithoutRepeats) {
   EXPECT_EQ(Box(control::kHandleBox).Text(), std::to_string(other_edit_));
 }
 
+TEST_F(MainWindowTest, OutlineOfADestroyedWindowMovesToTheWindowNowUnderThePointer) {
+  CodeArrow().Press();
+  desktop_.MoveCursor({620, 20});
+  CodeArrow().Move();
+  desktop_.Destroy(other_edit_);
+  form_.highlight().TargetGone();
+  EXPECT_EQ(form_.highlight().outlined(), other_app_);
+  desktop_.Destroy(other_app_);
+  form_.highlight().TargetGone();
+  EXPECT_EQ(form_.highlight().outlined(), 0);
+  CodeArrow().Release();
+  EXPECT_EQ(form_.highlight().outlined(), 0);
+}
+
 TEST_F(MainWindowTest, InspectorDragIsOutlinedTooAndEscEndsItLikeARelease) {
   Click(control::kApiButton);
   desktop_.MoveCursor(form_.CenterOf(control::kInspectorArrow));
@@ -338,6 +359,25 @@ TEST_F(MainWindowTest, ADropOnNothingKeepsTheCodeInTheChosenLanguage) {
   DropCodeArrowAt({620, 20});
   EXPECT_EQ(Box(control::kCodeBox).Text(), python);
   EXPECT_TRUE(Timer2().Enabled());
+}
+
+TEST_F(MainWindowTest, AboutInTheSystemMenuShowsTheVersionFromVersionAndTheBuildDate) {
+  std::string version;
+  std::getline(std::ifstream(WINSCOUT_VERSION_FILE), version);
+  ASSERT_FALSE(version.empty());
+  const std::string item = "About WinScout " + version + "...";
+  const std::vector<std::string> items = form_.system_menu_items();
+  EXPECT_EQ(std::count(items.begin(), items.end(), item), 1);
+
+  form_.ChooseSystemMenuItem(item);
+  ASSERT_EQ(messages_.log.shown().size(), 1u);
+  const model::MessageBoxLog::Shown& about = messages_.log.shown()[0];
+  EXPECT_EQ(about.title, "About WinScout");
+  EXPECT_EQ(about.icon, model::MessageBoxLog::Icon::kInformation);
+  const std::regex text("WinScout " +
+                        std::regex_replace(version, std::regex("\\."), "\\.") +
+                        "\nBuilt 20[0-9]{2}-[01][0-9]-[0-3][0-9]\n\n[^\n]+\n\n.+");
+  EXPECT_TRUE(std::regex_match(about.text, text)) << about.text;
 }
 
 }  // namespace

@@ -90,6 +90,9 @@ class Win32TestDesktop final : public TestDesktop {
     throw std::runtime_error("module path longer than any path");
   }
 
+  std::uint32_t OwnProcessId() override { return GetCurrentProcessId(); }
+  std::uint32_t OwnThreadId() override { return GetCurrentThreadId(); }
+
   bool AllowsClassNamesOver255() override {
     if (!allows_over_255_known_) {
       const std::wstring name = L"WsProbe" + std::wstring(249, L'q');
@@ -122,18 +125,23 @@ class Win32TestDesktop final : public TestDesktop {
   }
 
   // System classes (Edit, Button, #32770, ...) and classes made earlier are
-  // used as they are.
-  void EnsureClass(const std::wstring& name) {
+  // used as they are. False where Windows refuses the class.
+  bool EnsureClass(const std::wstring& name) {
     WNDCLASSEXW existing{};
     existing.cbSize = sizeof(existing);
-    if (GetClassInfoExW(OwnInstance(), name.c_str(), &existing)) return;
-    classes_.push_back(std::make_unique<win32::WindowClass>(OwnInstance(), name.c_str(),
-                                                            DefWindowProcW));
+    if (GetClassInfoExW(OwnInstance(), name.c_str(), &existing)) return true;
+    try {
+      classes_.push_back(std::make_unique<win32::WindowClass>(OwnInstance(), name.c_str(),
+                                                              DefWindowProcW));
+    } catch (const win32::Win32Error&) {
+      return false;
+    }
+    return true;
   }
 
   WindowHandle Make(Kind kind, HWND relative, const TestWindowSpec& props) {
     const std::wstring class_name = win32::Utf8ToWide(props.class_name);
-    EnsureClass(class_name);
+    if (!EnsureClass(class_name)) return 0;
 
     DWORD style = props.enabled ? 0 : WS_DISABLED;
     switch (kind) {
