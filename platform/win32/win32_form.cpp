@@ -7,6 +7,7 @@
 #include "platform/win32/bound_window.h"
 #include "platform/win32/handle_conversion.h"
 #include "platform/win32/text_conversion.h"
+#include "platform/win32/type_ahead.h"
 #include "platform/win32/win32_error.h"
 
 namespace winscout::win32 {
@@ -112,6 +113,7 @@ void Win32Form::CreateControls() {
       case ControlKind::kTextBox:
       case ControlKind::kCodeBox: {
         const HWND edit = CreateStandardControl(*control, parent);
+        if (control->kind == ControlKind::kCodeBox) code_box_ = edit;
         text_boxes_[id] = std::make_unique<Win32TextBox>(
             edit, control->kind == ControlKind::kCodeBox ? Win32TextBox::kUndoableWrites
                                                          : Win32TextBox::kPlainWrites);
@@ -270,7 +272,8 @@ int Win32Form::RunMessageLoop() {
   while ((got = GetMessageW(&message, nullptr, 0, 0)) != 0) {
     if (got == -1) return 1;
     if (SelectAllOnCtrlA(message) || RaiseFunctionKey(message) ||
-        MoveFocusOnTab(message)) {
+        MoveFocusOnTab(message) ||
+        (message.message == WM_CHAR && message.hwnd == code_box_ && TypeAhead(message))) {
       continue;
     }
     // The arrow keys move the focus in every window of the program that holds

@@ -86,6 +86,8 @@ class Win32Form final : public Form {
   std::map<int, HWND> windows_;
   // The ids that Tab walks through, whichever container holds them.
   std::vector<int> tab_order_;
+  // Characters typed into it faster than it redraws go in together.
+  HWND code_box_ = nullptr;
   // The control that had the focus when the window was last deactivated.
   HWND last_focus_ = nullptr;
   std::map<int, CommandTarget*> command_targets_;

@@ -1671,13 +1671,15 @@ def group_keyboard(session, checks):
     vb, cpp = case["expect"]["Visual Basic"], case["expect"]["C++"]
 
     def type_notes(notes):
-        xdotool("key", "ctrl+a", "type", notes)
-        wait_for("the notes in the code box", lambda: winscout.text(CODE_BOX),
-                 notes.__eq__)
+        # As fast as xdotool types: keys queue up faster than the box redraws,
+        # and go in together.
+        xdotool("key", "ctrl+a", "type", "--delay", "1", notes)
+        checks.reached(f"typed fast, {notes!r} is in the code box as typed",
+                       lambda: winscout.text(CODE_BOX), notes.__eq__)
 
     def undo_drop():
         tab_to(CODE_BOX)
-        notes = "notes typed by hand"
+        notes = "Notes typed by hand: Shift, digits & signs (42 + 7 = 49)!"
         type_notes(notes)
         drag(winscout.centre(CODE_ARROW), target.point)
         checks.reached(f"a drop on {target.name} replaces the notes with its code",
@@ -1692,7 +1694,7 @@ def group_keyboard(session, checks):
     checks.step("Ctrl+Z after a drop", undo_drop)
 
     def undo_language_switch():
-        notes = "other notes"
+        notes = "Other notes, before the C++: ~{[<>]}?"
         type_notes(notes)
         xdotool("key", "shift+F10")
         wait_for("the code box's menu from the keyboard",
