@@ -52,11 +52,11 @@ void Raise(const EventHandler& handler) {
 
 }  // namespace
 
-ArrowBox::ArrowBox(HINSTANCE instance, HWND parent, int id) {
+ArrowBox::ArrowBox(HINSTANCE instance, HWND parent, int id, const RECT& rect) {
   CreateWindowExW(WS_EX_CLIENTEDGE, kClassName, L"",
-                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, 0, 0, 0, 0,
-                  parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
-                  this);
+                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, rect.left,
+                  rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
+                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, this);
 }
 
 ArrowBox::~ArrowBox() {

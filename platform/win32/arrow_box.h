@@ -15,7 +15,8 @@ class ArrowBox final : public PictureBox {
  public:
   static constexpr wchar_t kClassName[] = L"WinScoutPictureBox";
 
-  ArrowBox(HINSTANCE instance, HWND parent, int id);
+  // At `rect` in the parent, in pixels.
+  ArrowBox(HINSTANCE instance, HWND parent, int id, const RECT& rect);
   ArrowBox(const ArrowBox&) = delete;
   ArrowBox& operator=(const ArrowBox&) = delete;
   ~ArrowBox() override;

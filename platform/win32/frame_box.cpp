@@ -2,9 +2,10 @@
 
 namespace winscout::win32 {
 
-FrameBox::FrameBox(HINSTANCE instance, HWND parent, int id) {
+FrameBox::FrameBox(HINSTANCE instance, HWND parent, int id, const RECT& rect) {
   CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"",
-                  WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,
+                  WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rect.left, rect.top,
+                  rect.right - rect.left, rect.bottom - rect.top, parent,
                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, this);
 }
 

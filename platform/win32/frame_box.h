@@ -11,7 +11,8 @@ class FrameBox {
  public:
   static constexpr wchar_t kClassName[] = L"WinScoutFrame";
 
-  FrameBox(HINSTANCE instance, HWND parent, int id);
+  // At `rect` in the parent, in pixels.
+  FrameBox(HINSTANCE instance, HWND parent, int id, const RECT& rect);
   FrameBox(const FrameBox&) = delete;
   FrameBox& operator=(const FrameBox&) = delete;
   ~FrameBox();

@@ -40,10 +40,12 @@ UniqueBrush StripeBrush() {
 
 }  // namespace
 
-TargetOutline::TargetOutline(HINSTANCE instance) : stripes_(StripeBrush()) {
+void TargetOutline::Create() {
+  if (hwnd_) return;
+  stripes_ = StripeBrush();
   CreateWindowExW(WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOPMOST | WS_EX_TOOLWINDOW |
                       WS_EX_NOACTIVATE,
-                  kClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
+                  kClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_,
                   this);
   if (hwnd_) SetLayeredWindowAttributes(hwnd_, 0, 255, LWA_ALPHA);
 }

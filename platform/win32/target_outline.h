@@ -11,16 +11,18 @@ namespace winscout::win32 {
 // any background. The band is a topmost layered window shaped to a frame; it
 // is transparent to the mouse, so hit testing looks through it, and it never
 // takes the focus. It follows its target when the target moves and goes when
-// the target is destroyed.
+// the target is destroyed. Its window is made by Create(), once the program's
+// window is up: nothing is outlined before the user can drag.
 class TargetOutline final : public TargetHighlight {
  public:
   static constexpr wchar_t kClassName[] = L"WinScoutOutline";
 
-  explicit TargetOutline(HINSTANCE instance);
+  explicit TargetOutline(HINSTANCE instance) : instance_(instance) {}
   TargetOutline(const TargetOutline&) = delete;
   TargetOutline& operator=(const TargetOutline&) = delete;
   ~TargetOutline() override;
 
+  void Create();
   void Outline(WindowHandle window) override;
   void OnTargetGone(EventHandler handler) override { on_gone_ = std::move(handler); }
 
@@ -32,6 +34,7 @@ class TargetOutline final : public TargetHighlight {
   void Place(HWND target, const RECT& rect);
   void OnWatchTimer();
 
+  HINSTANCE instance_;
   UniqueBrush stripes_;
   HWND target_ = nullptr;
   RECT placed_for_{};  // the target's rectangle when the band was placed

@@ -33,6 +33,13 @@ int TwipsToPixels(int twips, UINT dpi) {
   return MulDiv(twips, static_cast<int>(dpi), kTwipsPerInch);
 }
 
+RECT PixelRect(const TwipsRect& rect, UINT dpi) {
+  const int left = TwipsToPixels(rect.left, dpi);
+  const int top = TwipsToPixels(rect.top, dpi);
+  return {left, top, left + TwipsToPixels(rect.width, dpi),
+          top + TwipsToPixels(rect.height, dpi)};
+}
+
 int PixelsToTwips(int pixels, UINT dpi) {
   return MulDiv(pixels, kTwipsPerInch, static_cast<int>(dpi));
 }
@@ -67,7 +74,8 @@ Win32Form::Win32Form(HINSTANCE instance, const FormSpec& form)
     : instance_(instance),
       form_(form),
       main_class_(instance, kClassName, &BoundWindowProc<Win32Form>, 0,
-                  GetSysColorBrush(COLOR_BTNFACE)),
+                  GetSysColorBrush(COLOR_BTNFACE),
+                  LoadIconW(instance, MAKEINTRESOURCEW(1))),
       frame_class_(instance, FrameBox::kClassName, &BoundWindowProc<FrameBox>, 0,
                    GetSysColorBrush(COLOR_BTNFACE)),
       arrow_box_class_(instance, ArrowBox::kClassName, &BoundWindowProc<ArrowBox>,
@@ -81,7 +89,6 @@ Win32Form::Win32Form(HINSTANCE instance, const FormSpec& form)
   if (!hwnd_) throw Win32Error("CreateWindowExW");
   CreateControls();
   ResizeForClient(form_.client_width);
-  LayOut();
 }
 
 Win32Form::~Win32Form() {
@@ -91,6 +98,9 @@ Win32Form::~Win32Form() {
 void Win32Form::CreateControls() {
   // Made in tab order, so that the Z-order follows it too; frames first, as
   // they hold other controls. Tab itself walks tab_order_ across containers.
+  // Each is made in its place with its font, as it is to be shown.
+  const UINT dpi = Dpi();
+  font_ = MessageFont(dpi);
   std::vector<const ControlSpec*> order;
   for (const ControlSpec& control : form_.controls) order.push_back(&control);
   std::stable_sort(order.begin(), order.end(), [](const auto* a, const auto* b) {
@@ -101,18 +111,19 @@ void Win32Form::CreateControls() {
   for (const ControlSpec* control : order) {
     const int id = control->id;
     const HWND parent = ContainerOf(*control);
+    const RECT rect = PixelRect(control->rect, dpi);
     switch (control->kind) {
       case ControlKind::kFrame:
-        frames_[id] = std::make_unique<FrameBox>(instance_, parent, id);
+        frames_[id] = std::make_unique<FrameBox>(instance_, parent, id, rect);
         windows_[id] = frames_[id]->hwnd();
         break;
       case ControlKind::kPictureBox:
-        arrow_boxes_[id] = std::make_unique<ArrowBox>(instance_, parent, id);
+        arrow_boxes_[id] = std::make_unique<ArrowBox>(instance_, parent, id, rect);
         windows_[id] = arrow_boxes_[id]->hwnd();
         break;
       case ControlKind::kTextBox:
       case ControlKind::kCodeBox: {
-        const HWND edit = CreateStandardControl(*control, parent);
+        const HWND edit = CreateStandardControl(*control, parent, rect);
         if (control->kind == ControlKind::kCodeBox) code_box_ = edit;
         text_boxes_[id] = std::make_unique<Win32TextBox>(
             edit, control->kind == ControlKind::kCodeBox ? Win32TextBox::kUndoableWrites
@@ -121,7 +132,7 @@ void Win32Form::CreateControls() {
         break;
       }
       case ControlKind::kButton:
-        CreateStandardControl(*control, parent);
+        CreateStandardControl(*control, parent, rect);
         buttons_[id] = std::make_unique<Win32Button>();
         command_targets_[id] = buttons_[id].get();
         break;
@@ -135,11 +146,15 @@ void Win32Form::CreateControls() {
                                                    control->interval_ms);
         break;
     }
-    if (windows_.contains(id) && !windows_[id]) throw Win32Error("CreateWindowExW");
+    if (auto it = windows_.find(id); it != windows_.end()) {
+      if (!it->second) throw Win32Error("CreateWindowExW");
+      SendMessageW(it->second, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    }
   }
 }
 
-HWND Win32Form::CreateStandardControl(const ControlSpec& control, HWND parent) {
+HWND Win32Form::CreateStandardControl(const ControlSpec& control, HWND parent,
+                                      const RECT& rect) {
   DWORD style =
       WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS | (control.visible ? WS_VISIBLE : 0);
   DWORD ex_style = 0;
@@ -160,8 +175,9 @@ HWND Win32Form::CreateStandardControl(const ControlSpec& control, HWND parent) {
       break;
   }
   const HWND window =
-      CreateWindowExW(ex_style, window_class, Utf8ToWide(control.text).c_str(), style, 0,
-                      0, 0, 0, parent, AsMenu(control.id), instance_, nullptr);
+      CreateWindowExW(ex_style, window_class, Utf8ToWide(control.text).c_str(), style,
+                      rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                      parent, AsMenu(control.id), instance_, nullptr);
   windows_[control.id] = window;
   // No 32K cap: the code for a deep window tree can be longer.
   if (window && window_class[0] == L'E') SendMessageW(window, EM_SETLIMITTEXT, 0, 0);
@@ -174,18 +190,20 @@ HWND Win32Form::ContainerOf(const ControlSpec& control) const {
 
 UINT Win32Form::Dpi() const { return GetDpiForWindow(hwnd_); }
 
+// The controls again, at a new DPI; the old font stays until no control uses
+// it.
 void Win32Form::LayOut() {
   const UINT dpi = Dpi();
-  font_ = MessageFont(dpi);
+  UniqueFont font = MessageFont(dpi);
   for (const ControlSpec& control : form_.controls) {
     auto it = windows_.find(control.id);
     if (it == windows_.end()) continue;
-    SetWindowPos(it->second, nullptr, TwipsToPixels(control.rect.left, dpi),
-                 TwipsToPixels(control.rect.top, dpi),
-                 TwipsToPixels(control.rect.width, dpi),
-                 TwipsToPixels(control.rect.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
-    SendMessageW(it->second, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    const RECT rect = PixelRect(control.rect, dpi);
+    SetWindowPos(it->second, nullptr, rect.left, rect.top, rect.right - rect.left,
+                 rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(it->second, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
   }
+  font_ = std::move(font);
 }
 
 void Win32Form::ResizeForClient(int client_width_twips) {
@@ -208,10 +226,13 @@ int Win32Form::ClientWidth() const {
 
 void Win32Form::SetClientWidth(int twips) { ResizeForClient(twips); }
 
+// What the window does not need to be seen is made once it is: the outline,
+// before the message loop lets the user drag.
 void Win32Form::Show() {
   ShowWindow(hwnd_, SW_SHOWNORMAL);
   UpdateWindow(hwnd_);
   FocusFirstControl();
+  outline_->Create();
 }
 
 void Win32Form::FocusFirstControl() {

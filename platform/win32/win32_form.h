@@ -54,7 +54,7 @@ class Win32Form final : public Form {
 
  private:
   void CreateControls();
-  HWND CreateStandardControl(const ControlSpec& control, HWND parent);
+  HWND CreateStandardControl(const ControlSpec& control, HWND parent, const RECT& rect);
   HWND ContainerOf(const ControlSpec& control) const;
   void LayOut();
   void ResizeForClient(int client_width_twips);

@@ -5,7 +5,7 @@
 namespace winscout::win32 {
 
 WindowClass::WindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure,
-                         UINT style, HBRUSH background)
+                         UINT style, HBRUSH background, HICON icon)
     : instance_(instance), name_(name) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
@@ -15,7 +15,7 @@ WindowClass::WindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC proced
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = background;
   wc.lpszClassName = name_.c_str();
-  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+  wc.hIcon = icon;
   if (!RegisterClassExW(&wc)) {
     throw Win32Error("RegisterClassExW");
   }

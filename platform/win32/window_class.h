@@ -10,8 +10,9 @@ namespace winscout::win32 {
 // fails throws Win32Error.
 class WindowClass {
  public:
+  // Only a class of top-level windows needs an icon.
   WindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, UINT style = 0,
-              HBRUSH background = nullptr);
+              HBRUSH background = nullptr, HICON icon = nullptr);
   WindowClass(const WindowClass&) = delete;
   WindowClass& operator=(const WindowClass&) = delete;
   ~WindowClass();
