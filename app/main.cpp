@@ -1,6 +1,4 @@
 #include <windows.h>
-// After windows.h, which it needs.
-#include <commctrl.h>
 
 #include <exception>
 
@@ -22,9 +20,6 @@ void ShowStartFailure(const wchar_t* text) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   using namespace winscout;
-  const INITCOMMONCONTROLSEX common_controls{sizeof(INITCOMMONCONTROLSEX),
-                                             ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&common_controls);
   try {
     win32::Win32Form form(instance, app::kMainForm);
     win32::Win32WindowSystem windows;

@@ -1,7 +1,5 @@
 #include "platform/win32/win32_controls.h"
 
-#include <commctrl.h>
-
 #include <vector>
 
 #include "platform/win32/edit_menu.h"
@@ -44,7 +42,9 @@ void Win32TextBox::SetText(std::string_view text) {
 }
 
 Win32TextBox::~Win32TextBox() {
-  if (subclassed_ && IsWindow(edit_)) RemoveWindowSubclass(edit_, &SubclassProc, 0);
+  if (edit_proc_ && IsWindow(edit_)) {
+    SetWindowLongPtrW(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(edit_proc_));
+  }
 }
 
 void Win32TextBox::SetMenuChoices(std::vector<std::string> choices, std::size_t marked,
@@ -53,25 +53,29 @@ void Win32TextBox::SetMenuChoices(std::vector<std::string> choices, std::size_t 
   marked_ = marked;
   on_choose_ = std::move(on_choose);
   // The edit control's own menu cannot take more items: the box shows one of
-  // its own instead.
-  if (!subclassed_) {
-    subclassed_ =
-        SetWindowSubclass(edit_, &SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
+  // its own instead, from a window procedure put in front of the edit's (the
+  // edit keeps its state in its extra bytes, so GWLP_USERDATA is free).
+  if (!edit_proc_) {
+    SetWindowLongPtrW(edit_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    edit_proc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MenuProc)));
   }
 }
 
-LRESULT CALLBACK Win32TextBox::SubclassProc(HWND edit, UINT message, WPARAM wparam,
-                                            LPARAM lparam, UINT_PTR, DWORD_PTR self) {
+LRESULT CALLBACK Win32TextBox::MenuProc(HWND edit, UINT message, WPARAM wparam,
+                                        LPARAM lparam) {
+  auto* self = reinterpret_cast<Win32TextBox*>(GetWindowLongPtrW(edit, GWLP_USERDATA));
+  const WNDPROC edit_proc = self->edit_proc_;
   switch (message) {
     case WM_CONTEXTMENU:
-      reinterpret_cast<Win32TextBox*>(self)->OnContextMenu(lparam);
+      self->OnContextMenu(lparam);
       return 0;
     case WM_NCDESTROY:
-      RemoveWindowSubclass(edit, &SubclassProc, 0);
-      reinterpret_cast<Win32TextBox*>(self)->subclassed_ = false;
+      SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(edit_proc));
+      self->edit_proc_ = nullptr;
       break;
   }
-  return DefSubclassProc(edit, message, wparam, lparam);
+  return CallWindowProcW(edit_proc, edit, message, wparam, lparam);
 }
 
 void Win32TextBox::OnContextMenu(LPARAM position) {

@@ -56,8 +56,7 @@ class Win32TextBox final : public TextBox, public CommandTarget {
   void OnCommand(WORD notification) override;
 
  private:
-  static LRESULT CALLBACK SubclassProc(HWND edit, UINT message, WPARAM wparam,
-                                       LPARAM lparam, UINT_PTR id, DWORD_PTR self);
+  static LRESULT CALLBACK MenuProc(HWND edit, UINT message, WPARAM wparam, LPARAM lparam);
   void OnContextMenu(LPARAM position);
 
   HWND edit_;
@@ -66,7 +65,8 @@ class Win32TextBox final : public TextBox, public CommandTarget {
   std::vector<std::string> choices_;
   std::size_t marked_ = 0;
   std::function<void(std::size_t)> on_choose_;
-  bool subclassed_ = false;
+  // The edit control's own window procedure, once the menu's is in front.
+  WNDPROC edit_proc_ = nullptr;
   // Whether the edit control reports our own writes or not, they raise the
   // change event exactly once.
   bool writing_ = false;
