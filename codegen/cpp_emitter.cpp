@@ -22,26 +22,35 @@ std::string CppWideLiteral(std::string_view text) {
 }
 
 std::vector<std::string> CppNames(const SearchPlan& plan) {
-  return NumberedNames(
-      plan,
-      [](std::string_view var_name) {
-        std::string name = "hwnd" + std::string(var_name);
-        if (name[4] >= 'a' && name[4] <= 'z') name[4] = static_cast<char>(name[4] - 32);
-        return name;
-      },
-      [](std::string_view) { return false; });
+  return NumberedNames(plan, {.base =
+                                  [](std::string_view var_name) {
+                                    std::string name = "hwnd" + std::string(var_name);
+                                    if (name[4] >= 'a' && name[4] <= 'z') {
+                                      name[4] = static_cast<char>(name[4] - 32);
+                                    }
+                                    return name;
+                                  },
+                              .reserved = [](std::string_view) { return false; }});
 }
 
 std::string EmitCpp(const SearchPlan& plan) {
   const std::vector<std::string> names = CppNames(plan);
   std::vector<std::string> lines;
   for (const FinderStep& step : FinderSteps(plan)) {
+    // A level no search reached is read by nothing but, as the target, the
+    // caller: declared above the target it would be an unused variable.
+    if (step.call == FinderStep::Call::kNone && step.level + 1 < plan.levels.size()) {
+      continue;
+    }
     const std::string& v = names[step.level];
     std::string line = step.declares ? "HWND " + v : v;
     const std::string literal = CppWideLiteral(plan.levels[step.level].class_name);
     switch (step.call) {
       case FinderStep::Call::kNone:
         line += " = nullptr;";
+        break;
+      case FinderStep::Call::kDesktop:
+        line += " = GetDesktopWindow();";
         break;
       case FinderStep::Call::kFindWindow:
         line += " = FindWindowW(" + literal + ", nullptr);";

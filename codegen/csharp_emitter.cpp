@@ -68,22 +68,28 @@ bool IsCSharpKeyword(std::string_view name) {
 }
 
 std::vector<std::string> CSharpNames(const SearchPlan& plan) {
-  return NumberedNames(plan, CamelCase, IsCSharpKeyword);
+  // Every name the code itself uses (System, FindWindowW, FindTarget) begins
+  // in upper case and the variables in lower case, so keywords are all that
+  // the variables can meet.
+  return NumberedNames(plan, {.base = CamelCase, .reserved = IsCSharpKeyword});
 }
 
 std::string EmitCSharp(const SearchPlan& plan) {
   const std::vector<std::string> names = CSharpNames(plan);
-  std::vector<std::string> lines = {
-      std::string(kImport),
-      "static extern System.IntPtr FindWindowW(string lpClassName, string "
-      "lpWindowName);",
-      std::string(kImport),
-      "static extern System.IntPtr FindWindowExW(System.IntPtr hwndParent, "
-      "System.IntPtr hwndChildAfter, string lpszClass, string lpszWindow);",
-      "",
-      "static System.IntPtr FindTarget()",
-      "{",
-  };
+  std::vector<std::string> lines;
+  if (IsDesktopPlan(plan)) {
+    lines = {std::string(kImport), "static extern System.IntPtr GetDesktopWindow();"};
+  } else {
+    lines = {
+        std::string(kImport),
+        "static extern System.IntPtr FindWindowW(string lpClassName, string "
+        "lpWindowName);",
+        std::string(kImport),
+        "static extern System.IntPtr FindWindowExW(System.IntPtr hwndParent, "
+        "System.IntPtr hwndChildAfter, string lpszClass, string lpszWindow);",
+    };
+  }
+  lines.insert(lines.end(), {"", "static System.IntPtr FindTarget()", "{"});
   for (const FinderStep& step : FinderSteps(plan)) {
     const std::string& v = names[step.level];
     std::string line = "    " + (step.declares ? "System.IntPtr " + v : v);
@@ -91,6 +97,9 @@ std::string EmitCSharp(const SearchPlan& plan) {
     switch (step.call) {
       case FinderStep::Call::kNone:
         line += " = System.IntPtr.Zero;";
+        break;
+      case FinderStep::Call::kDesktop:
+        line += " = GetDesktopWindow();";
         break;
       case FinderStep::Call::kFindWindow:
         line += " = FindWindowW(" + literal + ", null);";

@@ -1,38 +1,27 @@
 #include "codegen/finder_language.h"
 
+#include <algorithm>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "codegen/cpp_emitter.h"
 #include "codegen/csharp_emitter.h"
 #include "codegen/python_emitter.h"
 #include "codegen/var_name.h"
 #include "codegen/visual_basic.h"
+#include "platform/unicode_text.h"
 
 namespace winscout::codegen {
 namespace {
 
-// A well-formed UTF-8 sequence: its length, and the range of its second
-// byte (the ranges that rule out overlong forms, surrogates and code points
-// past U+10FFFF); further bytes are 80..BF.
-struct SequenceForm {
-  std::size_t length = 0;
-  unsigned char second_low = 0x80;
-  unsigned char second_high = 0xbf;
-};
-
-SequenceForm FormOf(unsigned char lead) {
-  if (lead >= 0xc2 && lead <= 0xdf) return {2};
-  if (lead == 0xe0) return {3, 0xa0, 0xbf};
-  if (lead == 0xed) return {3, 0x80, 0x9f};
-  if (lead >= 0xe1 && lead <= 0xef) return {3};
-  if (lead == 0xf0) return {4, 0x90, 0xbf};
-  if (lead >= 0xf1 && lead <= 0xf3) return {4};
-  if (lead == 0xf4) return {4, 0x80, 0x8f};
-  return {};
+std::string LowerAscii(std::string text) {
+  std::ranges::transform(text, text.begin(), [](char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+  });
+  return text;
 }
 
 }  // namespace
-
 std::string_view FinderLanguageName(FinderLanguage language) {
   switch (language) {
     case FinderLanguage::kVisualBasic:
@@ -61,9 +50,17 @@ std::string EmitFinderCode(const SearchPlan& plan, FinderLanguage language) {
   return {};
 }
 
+bool IsDesktopPlan(const SearchPlan& plan) {
+  return plan.levels.size() == 1 && plan.levels[0].key == PlannedLevel::Key::kDesktop;
+}
+
 std::vector<FinderStep> FinderSteps(const SearchPlan& plan) {
   std::vector<FinderStep> steps;
   for (std::size_t k = 0; k < plan.levels.size(); ++k) {
+    if (plan.levels[k].key == PlannedLevel::Key::kDesktop) {
+      steps.push_back({.level = k, .call = FinderStep::Call::kDesktop, .declares = true});
+      continue;
+    }
     if (plan.levels[k].calls == 0) {
       steps.push_back({.level = k, .declares = true});
       continue;
@@ -83,49 +80,35 @@ std::vector<FinderStep> FinderSteps(const SearchPlan& plan) {
   return steps;
 }
 
-std::vector<std::string> NumberedNames(
-    const SearchPlan& plan, const std::function<std::string(std::string_view)>& base,
-    const std::function<bool(std::string_view)>& reserved) {
-  std::unordered_map<std::string, int> uses;
+std::vector<std::string> NumberedNames(const SearchPlan& plan, const NamingRules& rules) {
+  auto key = [&](const std::string& name) {
+    return rules.ignore_case ? LowerAscii(name) : name;
+  };
+  auto cut = [&](const std::string& base, std::size_t suffix) {
+    return base.substr(0, rules.max_length - std::min(suffix, rules.max_length));
+  };
+  std::unordered_set<std::string> taken;
+  // Per base, the number to try next.
+  std::unordered_map<std::string, int> next_number;
   std::vector<std::string> names;
   names.reserve(plan.levels.size());
   for (const PlannedLevel& level : plan.levels) {
-    std::string name = base(VarNameFromClass(level.class_name));
-    const int use = ++uses[name];
-    if (reserved(name) || use > 1) name += std::to_string(use);
+    const std::string base = rules.base(VarNameFromClass(level.class_name));
+    std::string name = cut(base, 0);
+    if (rules.reserved(name) || taken.contains(key(name))) {
+      int& number =
+          next_number.try_emplace(key(base), rules.reserved(name) ? 1 : 2).first->second;
+      for (;; ++number) {
+        const std::string digits = std::to_string(number);
+        name = cut(base, digits.size()) + digits;
+        if (!rules.reserved(name) && !taken.contains(key(name))) break;
+      }
+      ++number;
+    }
+    taken.insert(key(name));
     names.push_back(std::move(name));
   }
   return names;
-}
-
-std::u32string CodePoints(std::string_view utf8) {
-  std::u32string text;
-  for (std::size_t i = 0; i < utf8.size();) {
-    const auto lead = static_cast<unsigned char>(utf8[i]);
-    if (lead < 0x80) {
-      text += lead;
-      ++i;
-      continue;
-    }
-    const SequenceForm form = FormOf(lead);
-    bool well_formed = form.length > 0 && i + form.length <= utf8.size();
-    char32_t code = lead & (0x7f >> form.length);
-    for (std::size_t j = 1; well_formed && j < form.length; ++j) {
-      const auto next = static_cast<unsigned char>(utf8[i + j]);
-      const unsigned char low = j == 1 ? form.second_low : 0x80;
-      const unsigned char high = j == 1 ? form.second_high : 0xbf;
-      well_formed = next >= low && next <= high;
-      code = (code << 6) | (next & 0x3f);
-    }
-    if (well_formed) {
-      text += code;
-      i += form.length;
-    } else {
-      text += static_cast<char32_t>(lead);
-      ++i;
-    }
-  }
-  return text;
 }
 
 std::string CFamilyLiteral(std::string_view text, std::string_view opening,

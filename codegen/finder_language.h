@@ -34,6 +34,7 @@ struct FinderStep {
     kNone,          // no search reached the level: the variable stays null
     kFindWindow,    // FindWindow(class, no title)
     kFindWindowEx,  // FindWindowEx(parent, after, class, no title)
+    kDesktop,       // GetDesktopWindow()
   };
   std::size_t level = 0;
   Call call = Call::kNone;
@@ -47,22 +48,32 @@ struct FinderStep {
   bool after_self = false;
 };
 
+// Whether the plan finds the desktop window, which no class search finds.
+bool IsDesktopPlan(const SearchPlan& plan);
+
 // The plan's statements in order: each level's calls, or one kNone statement
 // for a level without calls.
 std::vector<FinderStep> FinderSteps(const SearchPlan& plan);
 
-// One name per level: `base` of the class's variable name, with a number
-// where that base is `reserved` (static1, static2) or taken by a level above
-// (edit, edit2, edit3). Bases must be free of digits, so that a numbered name
-// never meets a plain one; they are compared as they are spelt.
-std::vector<std::string> NumberedNames(
-    const SearchPlan& plan, const std::function<std::string(std::string_view)>& base,
-    const std::function<bool(std::string_view)>& reserved);
+// How a language turns class names into variable names.
+struct NamingRules {
+  // The language's form of a class's variable name; free of digits, so that
+  // a numbered name never meets a plain one.
+  std::function<std::string(std::string_view)> base;
+  // Names the language or the emitted code itself has a use for, numbered
+  // forms included (Python's user32).
+  std::function<bool(std::string_view)> reserved;
+  // The longest name the language takes, its number included.
+  std::size_t max_length = std::string::npos;
+  // Whether the language compares names without regard to case.
+  bool ignore_case = false;
+};
 
-// The characters of UTF-8 text. A byte that starts no well-formed sequence
-// stands for the character of its own value (as in Latin-1), so that any
-// bytes give characters that a literal can spell.
-std::u32string CodePoints(std::string_view utf8);
+// One name per level: the base of the class's variable name, with a number
+// where that base is reserved (static1, static2) or taken by a level above
+// (edit, edit2, edit3). A base is cut only as far as the longest name and
+// its number require.
+std::vector<std::string> NumberedNames(const SearchPlan& plan, const NamingRules& rules);
 
 // A double-quoted literal as the C family writes it: backslash and quote
 // escaped, CR, LF and tab as \r \n \t, printable ASCII as it is (a "?" after

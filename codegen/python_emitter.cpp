@@ -10,8 +10,8 @@ namespace {
 
 // Keywords, soft keywords (usable as names, but confusing), the built-in
 // names in lower case (a variable would hide them from the rest of a script),
-// and the modules the code imports.
-constexpr std::array<std::string_view, 111> kReserved = {
+// and the names the code binds itself: the modules it imports and user32.
+constexpr std::array<std::string_view, 112> kReserved = {
     "abs",       "aiter",      "all",          "and",         "anext",    "any",
     "as",        "ascii",      "assert",       "async",       "await",    "bin",
     "bool",      "break",      "breakpoint",   "bytearray",   "bytes",    "callable",
@@ -29,8 +29,8 @@ constexpr std::array<std::string_view, 111> kReserved = {
     "pow",       "print",      "property",     "quit",        "raise",    "range",
     "repr",      "return",     "reversed",     "round",       "set",      "setattr",
     "slice",     "sorted",     "staticmethod", "str",         "sum",      "super",
-    "try",       "tuple",      "type",         "vars",        "while",    "wintypes",
-    "with",      "yield",      "zip",
+    "try",       "tuple",      "type",         "user32",      "vars",     "while",
+    "wintypes",  "with",       "yield",        "zip",
 };
 
 static_assert(std::ranges::is_sorted(kReserved), "binary search needs a sorted list");
@@ -67,7 +67,7 @@ bool IsPythonReserved(std::string_view name) {
 }
 
 std::vector<std::string> PythonNames(const SearchPlan& plan) {
-  return NumberedNames(plan, SnakeCase, IsPythonReserved);
+  return NumberedNames(plan, {.base = SnakeCase, .reserved = IsPythonReserved});
 }
 
 std::string EmitPython(const SearchPlan& plan) {
@@ -77,19 +77,27 @@ std::string EmitPython(const SearchPlan& plan) {
       "from ctypes import wintypes",
       "",
       "user32 = ctypes.WinDLL(\"user32\", use_last_error=True)",
-      "user32.FindWindowW.argtypes = (wintypes.LPCWSTR, wintypes.LPCWSTR)",
-      "user32.FindWindowW.restype = wintypes.HWND",
-      "user32.FindWindowExW.argtypes = (",
-      "    wintypes.HWND, wintypes.HWND, wintypes.LPCWSTR, wintypes.LPCWSTR)",
-      "user32.FindWindowExW.restype = wintypes.HWND",
-      "",
   };
+  if (IsDesktopPlan(plan)) {
+    lines.insert(lines.end(), {"user32.GetDesktopWindow.argtypes = ()",
+                               "user32.GetDesktopWindow.restype = wintypes.HWND", ""});
+  } else {
+    lines.insert(lines.end(),
+                 {"user32.FindWindowW.argtypes = (wintypes.LPCWSTR, wintypes.LPCWSTR)",
+                  "user32.FindWindowW.restype = wintypes.HWND",
+                  "user32.FindWindowExW.argtypes = (",
+                  "    wintypes.HWND, wintypes.HWND, wintypes.LPCWSTR, wintypes.LPCWSTR)",
+                  "user32.FindWindowExW.restype = wintypes.HWND", ""});
+  }
   for (const FinderStep& step : FinderSteps(plan)) {
     const std::string& v = names[step.level];
     const std::string literal = PythonLiteral(plan.levels[step.level].class_name);
     switch (step.call) {
       case FinderStep::Call::kNone:
         lines.push_back(v + " = None");
+        break;
+      case FinderStep::Call::kDesktop:
+        lines.push_back(v + " = user32.GetDesktopWindow()");
         break;
       case FinderStep::Call::kFindWindow:
         lines.push_back(v + " = user32.FindWindowW(" + literal + ", None)");

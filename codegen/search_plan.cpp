@@ -26,18 +26,16 @@ std::vector<ChainLevel> WalkChain(const WindowSystem& windows, WindowHandle targ
   return chain;
 }
 
-// Replays `FindWindowEx(parent, previous, class)` from `first` on until it
-// gives `wanted`; returns the number of calls including the one that gave
-// `first`, or 0 if the searches run out (or come round again) first.
-int CountSearches(const WindowSystem& windows, WindowHandle parent, WindowHandle first,
-                  const std::string& class_name, WindowHandle wanted) {
-  std::unordered_set<WindowHandle> seen;
-  int calls = 1;
-  for (WindowHandle found = first; found != wanted; ++calls) {
-    if (found == 0 || !seen.insert(found).second) return 0;
-    found = windows.FindChild(parent, found, class_name);
-  }
-  return calls;
+// How many searches `FindWindowEx(parent, previous, class)`, from the first,
+// take to give the level's window: its place among the windows of its class,
+// from one enumeration of them. 0 if the searches never give it.
+int CountSearches(const WindowSystem& windows, WindowHandle parent,
+                  const ChainLevel& level, WindowHandle* first = nullptr) {
+  const std::vector<WindowHandle> found =
+      windows.ChildrenOfClass(parent, level.class_name);
+  if (first) *first = found.empty() ? 0 : found.front();
+  const auto it = std::ranges::find(found, level.window);
+  return it == found.end() ? 0 : static_cast<int>(it - found.begin()) + 1;
 }
 
 // Finds the level's window among the top-level windows. Another window of
@@ -45,8 +43,8 @@ int CountSearches(const WindowSystem& windows, WindowHandle parent, WindowHandle
 // top-level searches reach ours. If none does, the replay goes on under the
 // first one found. Returns the window to search under next.
 WindowHandle Anchor(const WindowSystem& windows, const ChainLevel& level, int& calls) {
-  const WindowHandle first = windows.FindTopLevel(level.class_name);
-  const int top_calls = CountSearches(windows, 0, first, level.class_name, level.window);
+  WindowHandle first = 0;
+  const int top_calls = CountSearches(windows, 0, level, &first);
   calls = std::max(top_calls, 1);
   return top_calls > 0 ? level.window : first;
 }
@@ -55,6 +53,11 @@ WindowHandle Anchor(const WindowSystem& windows, const ChainLevel& level, int& c
 
 SearchPlan PlanSearches(const WindowSystem& windows, WindowHandle target,
                         std::string target_class) {
+  if (target == windows.DesktopWindow()) {
+    return {{{.class_name = std::move(target_class),
+              .calls = 1,
+              .key = PlannedLevel::Key::kDesktop}}};
+  }
   const std::vector<ChainLevel> chain =
       WalkChain(windows, target, std::move(target_class));
   std::vector<int> calls(chain.size(), 0);
@@ -63,9 +66,7 @@ SearchPlan PlanSearches(const WindowSystem& windows, WindowHandle target,
   for (std::size_t k = 1; parent != 0 && k < chain.size(); ++k) {
     const ChainLevel& level = chain[k];
     if (level.class_name.empty()) break;
-    calls[k] =
-        CountSearches(windows, parent, windows.FindChild(parent, 0, level.class_name),
-                      level.class_name, level.window);
+    calls[k] = CountSearches(windows, parent, level);
     if (calls[k] != 0) {
       parent = level.window;
     } else {
@@ -77,7 +78,9 @@ SearchPlan PlanSearches(const WindowSystem& windows, WindowHandle target,
   }
   SearchPlan plan;
   for (std::size_t k = anchor; k < chain.size(); ++k) {
-    plan.levels.push_back({chain[k].class_name, calls[k]});
+    plan.levels.push_back({.class_name = chain[k].class_name,
+                           .calls = calls[k],
+                           .ansi_class = windows.AnsiCodePageHolds(chain[k].class_name)});
   }
   return plan;
 }

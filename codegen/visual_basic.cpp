@@ -1,134 +1,144 @@
 #include "codegen/visual_basic.h"
 
 #include <algorithm>
-#include <array>
-#include <unordered_map>
+#include <initializer_list>
 
 #include "codegen/finder_language.h"
-#include "codegen/var_name.h"
+#include "platform/unicode_text.h"
 
 namespace winscout::codegen {
 namespace {
 
 std::string Lower(std::string_view text) {
   std::string lower(text);
-  std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) {
+  std::ranges::transform(lower, lower.begin(), [](char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
   });
   return lower;
 }
 
-// Reserved words of VB6 and VB.NET (VB6's special forms and reserved names
-// such as Int and LBound included), statement words of VB6 that cannot be
-// assigned to, and the names the emitted lines call; lower case, sorted.
+// Names a VB6 or VB.NET compiler rejects as a variable, in lower case. The
+// keyword lists of both languages are plain; the rows after them say why
+// each further word is here.
 // clang-format off
-constexpr std::array<std::string_view, 234> kReserved = {
-    "abs",             "access",          "addhandler",      "addressof",       "alias",
-    "and",             "andalso",         "any",             "append",          "array",
-    "as",              "attribute",       "base",            "binary",          "boolean",
-    "byref",           "byte",            "byval",           "call",            "case",
-    "catch",           "cbool",           "cbyte",           "cchar",           "ccur",
-    "cdate",           "cdbl",            "cdec",            "cdecl",           "char",
-    "chr",             "cint",            "circle",          "class",           "clng",
-    "clnglng",         "clngptr",         "close",           "cobj",            "compare",
-    "const",           "continue",        "csbyte",          "cshort",          "csng",
-    "cstr",            "ctype",           "cuint",           "culng",           "currency",
-    "cushort",         "cvar",            "cverr",           "database",        "date",
-    "debug",           "decimal",         "declare",         "default",         "defbool",
-    "defbyte",         "defcur",          "defdate",         "defdbl",          "defdec",
-    "defint",          "deflng",          "deflnglng",       "deflngptr",       "defobj",
-    "defsng",          "defstr",          "defvar",          "delegate",        "dim",
-    "directcast",      "do",              "doevents",        "double",          "each",
-    "else",            "elseif",          "empty",           "end",             "endif",
-    "enum",            "eqv",             "erase",           "error",           "event",
-    "exit",            "explicit",        "false",           "finally",         "findwindow",
-    "findwindowex",    "fix",             "for",             "friend",          "function",
-    "get",             "gettype",         "getxmlnamespace", "global",          "gosub",
-    "goto",            "handles",         "if",              "imp",             "implements",
-    "imports",         "in",              "inherits",        "input",           "inputb",
-    "int",             "integer",         "interface",       "is",              "isnot",
-    "lbound",          "len",             "lenb",            "let",             "lib",
-    "like",            "line",            "lineinput",       "lock",            "long",
-    "longlong",        "longptr",         "loop",            "lset",            "me",
-    "mid",             "mod",             "module",          "mustinherit",     "mustoverride",
-    "mybase",          "myclass",         "name",            "nameof",          "namespace",
-    "narrowing",       "new",             "next",            "not",             "nothing",
-    "notinheritable",  "notoverridable",  "null",            "object",          "of",
-    "on",              "open",            "operator",        "option",          "optional",
-    "or",              "orelse",          "out",             "output",          "overloads",
-    "overridable",     "overrides",       "paramarray",      "partial",         "preserve",
-    "print",           "private",         "property",        "protected",       "pset",
-    "public",          "put",             "raiseevent",      "random",          "read",
-    "readonly",        "redim",           "rem",             "removehandler",   "resume",
-    "return",          "rset",            "sbyte",           "scale",           "seek",
-    "select",          "set",             "sgn",             "shadows",         "shared",
-    "short",           "single",          "spc",             "static",          "step",
-    "stop",            "string",          "structure",       "sub",             "synclock",
-    "tab",             "text",            "then",            "throw",           "to",
-    "true",            "try",             "trycast",         "type",            "typeof",
-    "ubound",          "uinteger",        "ulong",           "unlock",          "until",
-    "ushort",          "using",           "variant",         "vbnullstring",    "wend",
-    "when",            "while",           "widening",        "width",           "with",
-    "withevents",      "write",           "writeonly",       "xor",
+constexpr std::string_view kReserved[] = {
+    // VB.NET's reserved keywords.
+    "addhandler", "addressof", "alias", "and", "andalso", "as", "boolean", "byref",
+    "byte", "byval", "call", "case", "catch", "cbool", "cbyte", "cchar", "cdate",
+    "cdbl", "cdec", "char", "cint", "class", "clng", "cobj", "const", "continue",
+    "csbyte", "cshort", "csng", "cstr", "ctype", "cuint", "culng", "cushort", "date",
+    "decimal", "declare", "default", "delegate", "dim", "directcast", "do", "double",
+    "each", "else", "elseif", "end", "endif", "enum", "erase", "error", "event", "exit",
+    "false", "finally", "for", "friend", "function", "get", "gettype",
+    "getxmlnamespace", "global", "gosub", "goto", "handles", "if", "implements",
+    "imports", "in", "inherits", "integer", "interface", "is", "isnot", "let", "lib",
+    "like", "long", "loop", "me", "mod", "module", "mustinherit", "mustoverride",
+    "mybase", "myclass", "nameof", "namespace", "narrowing", "new", "next", "not",
+    "nothing", "notinheritable", "notoverridable", "object", "of", "on", "operator",
+    "option", "optional", "or", "orelse", "out", "overloads", "overridable",
+    "overrides", "paramarray", "partial", "private", "property", "protected", "public",
+    "raiseevent", "readonly", "redim", "rem", "removehandler", "resume", "return",
+    "sbyte", "select", "set", "shadows", "shared", "short", "single", "static", "step",
+    "stop", "string", "structure", "sub", "synclock", "then", "throw", "to", "true",
+    "try", "trycast", "typeof", "uinteger", "ulong", "ushort", "using", "variant",
+    "wend", "when", "while", "widening", "with", "withevents", "writeonly", "xor",
+    // VB6's keywords beyond those.
+    "any", "ccur", "clnglng", "clngptr", "currency", "cvar", "defbool", "defbyte",
+    "defcur", "defdate", "defdbl", "defdec", "defint", "deflng", "deflnglng",
+    "deflngptr", "defobj", "defsng", "defstr", "defvar", "empty", "eqv", "imp",
+    "longlong", "longptr", "lset", "null", "rset", "type", "until",
+    // VB6 statements that a line may begin with, so "Close = ..." is no assignment.
+    "close", "input", "lock", "open", "print", "put", "seek", "unlock", "write",
+    // VB6 reads these as part of the statements above (Print #1, Spc(2); ...).
+    "spc", "tab",
+    // VB6 parses these calls itself, not as functions of its library.
+    "abs", "array", "cverr", "fix", "inputb", "int", "lbound", "len", "lenb", "sgn",
+    "ubound",
+    // VB6's graphics methods with a syntax of their own (Line is not one: it is
+    // only a method name).
+    "circle", "pset", "scale",
+    // VB6's Debug object and DoEvents are keywords of its language, not names.
+    "debug", "doevents",
+    // VB6 reserves these for its implementation.
+    "attribute", "cdecl", "lineinput",
+    // Names the emitted code calls.
+    "chr", "chrw", "findwindow", "findwindowex", "getdesktopwindow", "vbnullstring",
 };
 // clang-format on
 
-static_assert(std::ranges::is_sorted(kReserved), "binary search needs a sorted list");
+// VB identifiers end at 255 characters.
+constexpr std::size_t kMaxNameLength = 255;
 
-// VB identifiers end at 255 characters; the number may need a few more.
-constexpr std::size_t kMaxBaseLength = 240;
+// The characters that VB.NET's scanner reads as a double quote besides the
+// ASCII one (the left and right quotation marks and the full-width quote):
+// raw, they would end the literal.
+constexpr char32_t kOtherQuotes[] = {0x201c, 0x201d, 0xff02};
 
-}  // namespace
-
-std::string VisualBasicLiteral(std::string_view text) {
+// The Unicode form spells every character outside ASCII as ChrW pieces, so
+// that the literal holds the real name in any editor; a character past the
+// basic plane takes two, its surrogates.
+std::string VisualBasicLiteral(std::string_view text, bool unicode) {
   std::string literal = "\"";
-  for (char c : text) {
-    const auto code = static_cast<unsigned char>(c);
+  auto splice = [&](std::string_view call) {
+    literal += "\" & " + std::string(call) + " & \"";
+  };
+  auto call = [](std::string_view function, char32_t code) {
+    return std::string(function) + "(" + std::to_string(code) + ")";
+  };
+  for (const auto& [c, bytes] : Characters(text)) {
     if (c == '"') {
       literal += "\"\"";
-    } else if (code < 0x20 || code == 0x7f) {
-      literal += "\" & Chr(" + std::to_string(code) + ") & \"";
+    } else if (c < 0x20 || c == 0x7f) {
+      splice(call("Chr", c));
+    } else if (std::ranges::find(kOtherQuotes, c) != std::end(kOtherQuotes) ||
+               (unicode && c >= 0x80)) {
+      splice(c > 0xffff ? call("ChrW", 0xd800 + ((c - 0x10000) >> 10)) + " & " +
+                              call("ChrW", 0xdc00 + ((c - 0x10000) & 0x3ff))
+                        : call("ChrW", c));
     } else {
-      literal += c;
+      literal += bytes;
     }
   }
   return literal + "\"";
 }
 
+}  // namespace
+
+std::string VisualBasicLiteral(std::string_view text) {
+  return VisualBasicLiteral(text, false);
+}
+
 bool IsVisualBasicReserved(std::string_view name) {
-  const std::string lower = Lower(name);
-  return std::binary_search(kReserved.begin(), kReserved.end(), lower);
+  return std::ranges::find(kReserved, Lower(name)) != std::end(kReserved);
 }
 
 std::vector<std::string> VisualBasicNames(const SearchPlan& plan) {
-  // Numbered names cannot meet plain ones (a class's variable name has no
-  // digits), so a counter per base name keeps every name unique.
-  std::unordered_map<std::string, int> uses;
-  std::vector<std::string> names;
-  names.reserve(plan.levels.size());
-  for (const PlannedLevel& level : plan.levels) {
-    std::string base = VarNameFromClass(level.class_name);
-    if (base.size() > kMaxBaseLength) base.resize(kMaxBaseLength);
-    const bool reserved = IsVisualBasicReserved(base);
-    const int use = ++uses[Lower(base)];
-    if (reserved) {
-      names.push_back(base + std::to_string(use));
-    } else {
-      names.push_back(use == 1 ? base : base + std::to_string(use));
-    }
-  }
-  return names;
+  return NumberedNames(plan,
+                       {.base = [](std::string_view name) { return std::string(name); },
+                        .reserved = IsVisualBasicReserved,
+                        .max_length = kMaxNameLength,
+                        .ignore_case = true});
+}
+
+bool NeedsUnicodeCalls(const SearchPlan& plan) {
+  return !std::ranges::all_of(plan.levels, &PlannedLevel::ansi_class);
 }
 
 std::string EmitVisualBasic(const SearchPlan& plan) {
   const std::vector<std::string> names = VisualBasicNames(plan);
+  const bool unicode = NeedsUnicodeCalls(plan);
   std::vector<std::string> lines;
+  if (unicode) lines.emplace_back(kUnicodeNote);
   for (const std::string& name : names) lines.push_back("Dim " + name + " As Long");
   for (const FinderStep& step : FinderSteps(plan)) {
     const std::string& v = names[step.level];
-    const std::string literal = VisualBasicLiteral(plan.levels[step.level].class_name);
+    const std::string literal =
+        VisualBasicLiteral(plan.levels[step.level].class_name, unicode);
     switch (step.call) {
       case FinderStep::Call::kNone:
+        break;
+      case FinderStep::Call::kDesktop:
+        lines.push_back(v + " = GetDesktopWindow()");
         break;
       case FinderStep::Call::kFindWindow:
         lines.push_back(v + " = FindWindow(" + literal + ", vbNullString)");

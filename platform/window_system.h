@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace winscout {
 
@@ -31,7 +32,8 @@ class WindowSystem {
   virtual WindowHandle WindowAt(ScreenPoint point) const = 0;
 
   virtual std::string WindowText(WindowHandle window, int capacity) const = 0;
-  // As the ANSI class query sees it; the finder searches with the same form.
+  // The class name as it was registered, Unicode included (never the
+  // question marks of the ANSI query).
   virtual std::string ClassName(WindowHandle window, int capacity) const = 0;
   // The parent of a child window, the owner of an owned pop-up, otherwise 0.
   virtual WindowHandle Parent(WindowHandle window) const = 0;
@@ -39,6 +41,13 @@ class WindowSystem {
   virtual std::int32_t ControlId(WindowHandle window) const = 0;
   // The module whose instance handle the window carries, in its own process.
   virtual std::string ModulePath(WindowHandle window) const = 0;
+
+  // The desktop window, the ancestor of every top-level window.
+  virtual WindowHandle DesktopWindow() const = 0;
+
+  // Whether the text comes back unchanged through the ANSI code page, so that
+  // code calling the ANSI functions can search for it.
+  virtual bool AnsiCodePageHolds(std::string_view text) const = 0;
 
   // The first top-level window of the class, any title; class names compare
   // without regard to case.
@@ -48,6 +57,10 @@ class WindowSystem {
   // `after` is not a child of `parent`.
   virtual WindowHandle FindChild(WindowHandle parent, WindowHandle after,
                                  std::string_view class_name) const = 0;
+  // Every window that successive FindChild calls give, from one enumeration
+  // of the children: the searches of a plan cost one pass, not one per step.
+  virtual std::vector<WindowHandle> ChildrenOfClass(
+      WindowHandle parent, std::string_view class_name) const = 0;
 
   virtual void MakeTopmost(WindowHandle window) = 0;
 };

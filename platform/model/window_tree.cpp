@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "platform/unicode_text.h"
+
 namespace winscout::model {
 namespace {
 
@@ -17,9 +19,23 @@ bool SameClass(std::string_view a, std::string_view b) {
                     [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
 }
 
+// Capacities count UTF-16 units, terminator included.
 std::string CutToCapacity(const std::string& text, int capacity) {
   if (capacity <= 0) return {};
-  return text.substr(0, static_cast<std::size_t>(capacity - 1));
+  return CutToUtf16Units(text, static_cast<std::size_t>(capacity - 1));
+}
+
+// The characters of windows-1252 outside Latin-1: its bytes 80..9F, but for
+// the five it leaves undefined, which map to the C1 controls of their value.
+constexpr char32_t kWindows1252High[] = {
+    0x20ac, 0x0081, 0x201a, 0x0192, 0x201e, 0x2026, 0x2020, 0x2021,
+    0x02c6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008d, 0x017d, 0x008f,
+    0x0090, 0x2018, 0x2019, 0x201c, 0x201d, 0x2022, 0x2013, 0x2014,
+    0x02dc, 0x2122, 0x0161, 0x203a, 0x0153, 0x009d, 0x017e, 0x0178};
+
+bool InWindows1252(char32_t c) {
+  if (c < 0x80 || (c >= 0xa0 && c <= 0xff)) return true;
+  return std::ranges::find(kWindows1252High, c) != std::end(kWindows1252High);
 }
 
 void AppendQuoted(std::string& out, std::string_view text) {
@@ -45,11 +61,13 @@ void AppendQuoted(std::string& out, std::string_view text) {
 WindowTree::WindowTree(WindowHandle first_handle, WindowHandle handle_step)
     : next_handle_(first_handle), handle_step_(handle_step) {
   if (handle_step == 0) throw std::invalid_argument("handle step must not be 0");
+  desktop_.props.class_name = "#32769";
 }
 
 WindowHandle WindowTree::Insert(WindowHandle parent, WindowSpec props,
                                 std::int64_t stacking) {
-  while (next_handle_ == 0 || nodes_.contains(next_handle_)) {
+  if (props.class_name.empty()) return 0;
+  while (next_handle_ == 0 || next_handle_ == kDesktop || nodes_.contains(next_handle_)) {
     next_handle_ += handle_step_;
   }
   const WindowHandle handle = next_handle_;
@@ -75,8 +93,9 @@ WindowHandle WindowTree::AddChild(WindowHandle parent, WindowSpec props) {
 
 WindowHandle WindowTree::AddOwned(WindowHandle owner, WindowSpec props,
                                   OwnedStyle style) {
-  Get(owner);
+  while (Get(owner).parent != 0) owner = Get(owner).parent;
   const WindowHandle handle = AddTopLevel(std::move(props));
+  if (handle == 0) return 0;
   Node& node = Get(handle);
   node.owner = owner;
   node.owned_style = style;
@@ -183,6 +202,23 @@ WindowHandle WindowTree::FindChild(WindowHandle parent, WindowHandle after,
   return 0;
 }
 
+std::vector<WindowHandle> WindowTree::ChildrenOfClass(WindowHandle parent,
+                                                      std::string_view class_name) const {
+  std::vector<WindowHandle> found;
+  if (const Siblings* siblings = SiblingsOf(parent)) {
+    for (const ZKey& key : *siblings) {
+      if (SameClass(nodes_.at(key.handle).props.class_name, class_name)) {
+        found.push_back(key.handle);
+      }
+    }
+  }
+  return found;
+}
+
+bool WindowTree::AnsiCodePageHolds(std::string_view text) const {
+  return std::ranges::all_of(CodePoints(text), InWindows1252);
+}
+
 void WindowTree::MakeTopmost(WindowHandle window) {
   Node& node = Get(window);
   if (node.parent != 0) return;
@@ -225,6 +261,7 @@ void WindowTree::DumpLevel(const Siblings& siblings, int depth, std::string& out
 }
 
 const WindowTree::Node* WindowTree::Find(WindowHandle window) const {
+  if (window == kDesktop) return &desktop_;
   auto it = nodes_.find(window);
   return it == nodes_.end() ? nullptr : &it->second;
 }

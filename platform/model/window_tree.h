@@ -42,12 +42,16 @@ enum class OwnedStyle { kPopup, kOverlapped };
 // user32 does: Z-order (new top-level windows on top, new children below
 // their older siblings, topmost windows above the rest), owners, hit testing,
 // FindWindow/FindWindowEx. Handles are never reused, so a destroyed window's
-// handle names no window from then on.
+// handle names no window from then on. It fails where Windows fails: a window
+// without a class name is not made (no such class can be registered), and an
+// owner is always a top-level window (a child given as owner stands for its
+// top-level ancestor). Its ANSI code page is windows-1252.
 class WindowTree final : public WindowSystem {
  public:
   explicit WindowTree(WindowHandle first_handle = 0x00010010,
                       WindowHandle handle_step = 4);
 
+  // Each gives the new window, or 0 when Windows would refuse to make it.
   WindowHandle AddTopLevel(WindowSpec props);
   WindowHandle AddChild(WindowHandle parent, WindowSpec props);
   WindowHandle AddOwned(WindowHandle owner, WindowSpec props,
@@ -77,6 +81,10 @@ class WindowTree final : public WindowSystem {
   WindowHandle FindTopLevel(std::string_view class_name) const override;
   WindowHandle FindChild(WindowHandle parent, WindowHandle after,
                          std::string_view class_name) const override;
+  std::vector<WindowHandle> ChildrenOfClass(WindowHandle parent,
+                                            std::string_view class_name) const override;
+  WindowHandle DesktopWindow() const override { return kDesktop; }
+  bool AnsiCodePageHolds(std::string_view text) const override;
   void MakeTopmost(WindowHandle window) override;
 
  private:
@@ -98,6 +106,10 @@ class WindowTree final : public WindowSystem {
     Siblings children;
   };
 
+  // A handle the builder never gives out, as on Windows, where the desktop
+  // is made before any other window.
+  static constexpr WindowHandle kDesktop = 0x00010008;
+
   WindowHandle Insert(WindowHandle parent, WindowSpec props, std::int64_t stacking);
   const Node* Find(WindowHandle window) const;
   Node& Get(WindowHandle window);
@@ -108,6 +120,7 @@ class WindowTree final : public WindowSystem {
   void DumpLevel(const Siblings& siblings, int depth, std::string& out) const;
 
   std::unordered_map<WindowHandle, Node> nodes_;
+  Node desktop_;
   Siblings top_level_;
   ScreenPoint cursor_;
   WindowHandle next_handle_;

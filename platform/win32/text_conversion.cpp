@@ -3,14 +3,15 @@
 #include <windows.h>
 
 #include <limits>
-#include <stdexcept>
+
+#include "platform/win32/win32_error.h"
 
 namespace winscout::win32 {
 namespace {
 
 int CheckedLength(std::size_t size) {
   if (size > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
-    throw std::length_error("text too long to convert");
+    throw Win32Error("text too long to convert", ERROR_ARITHMETIC_OVERFLOW);
   }
   return static_cast<int>(size);
 }
@@ -41,10 +42,8 @@ std::wstring Utf8ToWide(std::string_view text) { return ToWide(CP_UTF8, text); }
 
 std::string WideToUtf8(std::wstring_view text) { return FromWide(CP_UTF8, text); }
 
-std::string Utf8ToAnsi(std::string_view text) {
-  return FromWide(CP_ACP, Utf8ToWide(text));
+bool AnsiCodePageHolds(std::wstring_view text) {
+  return ToWide(CP_ACP, FromWide(CP_ACP, text)) == text;
 }
-
-std::string AnsiToUtf8(std::string_view text) { return WideToUtf8(ToWide(CP_ACP, text)); }
 
 }  // namespace winscout::win32

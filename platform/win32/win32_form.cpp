@@ -1,13 +1,12 @@
 #include "platform/win32/win32_form.h"
 
 #include <algorithm>
-#include <stdexcept>
-#include <system_error>
 #include <vector>
 
 #include "platform/win32/bound_window.h"
 #include "platform/win32/handle_conversion.h"
 #include "platform/win32/text_conversion.h"
+#include "platform/win32/win32_error.h"
 
 namespace winscout::win32 {
 namespace {
@@ -36,10 +35,6 @@ int PixelsToTwips(int pixels, UINT dpi) {
   return MulDiv(pixels, kTwipsPerInch, static_cast<int>(dpi));
 }
 
-[[noreturn]] void ThrowLastError(const char* what) {
-  throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), what);
-}
-
 HMENU AsMenu(int id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)); }
 
 // The platform's user-interface font at the given DPI.
@@ -59,7 +54,7 @@ template <typename T>
 T& Find(const std::map<int, std::unique_ptr<T>>& controls, int id) {
   auto it = controls.find(id);
   if (it == controls.end()) {
-    throw std::out_of_range("no control of that kind with id " + std::to_string(id));
+    throw Win32Error("no control of that kind with that id", ERROR_NOT_FOUND);
   }
   return *it->second;
 }
@@ -80,7 +75,7 @@ Win32Form::Win32Form(HINSTANCE instance, const FormSpec& form)
       outline_(std::make_unique<TargetOutline>(instance)) {
   CreateWindowExW(kFormExStyle, kClassName, Utf8ToWide(form.caption).c_str(), kFormStyle,
                   CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, this);
-  if (!hwnd_) ThrowLastError("CreateWindowExW");
+  if (!hwnd_) throw Win32Error("CreateWindowExW");
   CreateControls();
   ResizeForClient(form_.client_width);
   LayOut();
@@ -134,7 +129,7 @@ void Win32Form::CreateControls() {
                                                    control->interval_ms);
         break;
     }
-    if (windows_.contains(id) && !windows_[id]) ThrowLastError("CreateWindowExW");
+    if (windows_.contains(id) && !windows_[id]) throw Win32Error("CreateWindowExW");
   }
 }
 

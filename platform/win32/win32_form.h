@@ -19,7 +19,7 @@ namespace winscout::win32 {
 
 // The program's one window with the controls of its description, laid out in twips
 // at the window's DPI and laid out again when the DPI changes. Created hidden;
-// construction throws std::system_error if a window cannot be made.
+// construction throws Win32Error if a window cannot be made.
 class Win32Form final : public Form {
  public:
   static constexpr wchar_t kClassName[] = L"WinScoutMain";

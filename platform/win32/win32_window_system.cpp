@@ -4,6 +4,8 @@
 // psapi.h needs the types of windows.h.
 #include <psapi.h>
 
+#include <algorithm>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/win32/handle_conversion.h"
@@ -45,6 +47,41 @@ std::string ProcessImageName(HANDLE process) {
   return {};
 }
 
+// A text query's answer as UTF-8. A cut can end inside a surrogate pair; the
+// lone half is dropped, so that the text ends at a whole character.
+std::string WholeCharacters(const wchar_t* text, int length) {
+  if (length <= 0) return {};
+  auto units = static_cast<std::size_t>(length);
+  if (IS_HIGH_SURROGATE(text[units - 1])) --units;
+  return WideToUtf8({text, units});
+}
+
+// The atom of a window's class: FindWindowEx compares classes by their atoms,
+// and reading one is a single query where reading the name takes two.
+ULONG_PTR ClassAtom(HWND window) { return GetClassLongPtrW(window, GCW_ATOM); }
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM windows) {
+  reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
+  return TRUE;
+}
+
+// `first` and the siblings after it, in Z-order, as FindWindowEx walks them.
+// Windows can move while we walk; a handle seen twice ends the walk rather
+// than looping.
+std::vector<HWND> SiblingsFrom(HWND parent, HWND first) {
+  std::vector<HWND> siblings;
+  if (parent == nullptr) {
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&siblings));
+    siblings.erase(siblings.begin(), std::ranges::find(siblings, first));
+    return siblings;
+  }
+  std::unordered_set<HWND> seen;
+  for (HWND w = first; w && seen.insert(w).second; w = GetWindow(w, GW_HWNDNEXT)) {
+    siblings.push_back(w);
+  }
+  return siblings;
+}
+
 }  // namespace
 
 ScreenPoint Win32WindowSystem::CursorPos() const {
@@ -60,17 +97,15 @@ WindowHandle Win32WindowSystem::WindowAt(ScreenPoint point) const {
 std::string Win32WindowSystem::WindowText(WindowHandle window, int capacity) const {
   if (capacity <= 0) return {};
   std::vector<wchar_t> buffer(static_cast<std::size_t>(capacity));
-  const int length = GetWindowTextW(ToHwnd(window), buffer.data(), capacity);
-  if (length <= 0) return {};
-  return WideToUtf8({buffer.data(), static_cast<std::size_t>(length)});
+  return WholeCharacters(buffer.data(),
+                         GetWindowTextW(ToHwnd(window), buffer.data(), capacity));
 }
 
 std::string Win32WindowSystem::ClassName(WindowHandle window, int capacity) const {
   if (capacity <= 0) return {};
-  std::vector<char> buffer(static_cast<std::size_t>(capacity));
-  const int length = GetClassNameA(ToHwnd(window), buffer.data(), capacity);
-  if (length <= 0) return {};
-  return AnsiToUtf8({buffer.data(), static_cast<std::size_t>(length)});
+  std::vector<wchar_t> buffer(static_cast<std::size_t>(capacity));
+  return WholeCharacters(buffer.data(),
+                         GetClassNameW(ToHwnd(window), buffer.data(), capacity));
 }
 
 WindowHandle Win32WindowSystem::Parent(WindowHandle window) const {
@@ -100,15 +135,36 @@ std::string Win32WindowSystem::ModulePath(WindowHandle window) const {
 }
 
 WindowHandle Win32WindowSystem::FindTopLevel(std::string_view class_name) const {
-  const std::string ansi = Utf8ToAnsi(class_name);
-  return ToHandle(FindWindowA(ansi.c_str(), nullptr));
+  return ToHandle(FindWindowW(Utf8ToWide(class_name).c_str(), nullptr));
 }
 
 WindowHandle Win32WindowSystem::FindChild(WindowHandle parent, WindowHandle after,
                                           std::string_view class_name) const {
-  const std::string ansi = Utf8ToAnsi(class_name);
-  return ToHandle(FindWindowExA(parent == 0 ? nullptr : ToHwnd(parent), ToHwnd(after),
-                                ansi.c_str(), nullptr));
+  return ToHandle(FindWindowExW(parent == 0 ? nullptr : ToHwnd(parent), ToHwnd(after),
+                                Utf8ToWide(class_name).c_str(), nullptr));
+}
+
+std::vector<WindowHandle> Win32WindowSystem::ChildrenOfClass(
+    WindowHandle parent, std::string_view class_name) const {
+  const HWND parent_hwnd = parent == 0 ? nullptr : ToHwnd(parent);
+  // One search finds the first and, with it, the class's atom.
+  const HWND first =
+      FindWindowExW(parent_hwnd, nullptr, Utf8ToWide(class_name).c_str(), nullptr);
+  if (!first) return {};
+  const ULONG_PTR atom = ClassAtom(first);
+  std::vector<WindowHandle> found;
+  for (HWND sibling : SiblingsFrom(parent_hwnd, first)) {
+    if (ClassAtom(sibling) == atom) found.push_back(ToHandle(sibling));
+  }
+  return found;
+}
+
+WindowHandle Win32WindowSystem::DesktopWindow() const {
+  return ToHandle(GetDesktopWindow());
+}
+
+bool Win32WindowSystem::AnsiCodePageHolds(std::string_view text) const {
+  return win32::AnsiCodePageHolds(Utf8ToWide(text));
 }
 
 void Win32WindowSystem::MakeTopmost(WindowHandle window) {

@@ -7,8 +7,12 @@
 #include <variant>
 
 #include "codegen/finder_code.h"
+#include "codegen/visual_basic.h"
+#include "inspector/window_inspector.h"
 #include "tests/contract/test_desktop.h"
 #include "tests/support/crlf_lines.h"
+#include "tests/support/vb_check.h"
+#include "tests/support/vb_replay.h"
 
 namespace winscout::testing {
 namespace {
@@ -116,6 +120,37 @@ TEST_F(FinderContract, HandlesThatNameNoWindowAreRejected) {
     ASSERT_NE(message, nullptr) << text;
     EXPECT_EQ(message->text, codegen::kInvalidHandleMessage);
   }
+}
+
+// Class names beyond the ANSI code page: the report shows them, and the code
+// spells them in ChrW pieces under its note on the W declarations, and finds
+// its window; a chain of ANSI names stays as it was.
+TEST_F(FinderContract, UnicodeClassNamesAreReportedAndFound) {
+  struct Case {
+    std::vector<std::string> chain;  // from the top-level window down
+    bool unicode;
+  };
+  for (const Case& c :
+       {Case{{"ОкноКласс"}, true}, Case{{"窗口类"}, true}, Case{{"Emoji😀Class"}, true},
+        Case{{"WsLatinÀ", "ОкноКласс"}, true}, Case{{"WsLatinÀ", "Emoji😀Class"}, true},
+        Case{{"WsLatinÀ", "MixedАБВ", "Edit"}, true},
+        Case{{"WsLatinÀ", "Ünïcode", "Edit"}, false}}) {
+    SCOPED_TRACE(c.chain.back() + " at depth " + std::to_string(c.chain.size()));
+    WindowHandle target = Top(c.chain[0]);
+    for (std::size_t k = 1; k < c.chain.size(); ++k) target = Child(target, c.chain[k]);
+    EXPECT_EQ(inspector::DescribeWindow(windows_, target)[1],
+              "Window Class Name: " + c.chain.back());
+    const std::string code = CodeFor(target);
+    EXPECT_EQ(code.starts_with(codegen::kUnicodeNote), c.unicode) << code;
+    EXPECT_EQ(CheckFinderCode(code), std::vector<std::string>()) << code;
+    const ReplayResult replay = ReplayFinderCode(code, windows_);
+    EXPECT_TRUE(replay.Ran() && replay.found == target) << replay << "\n" << code;
+  }
+}
+
+TEST_F(FinderContract, TheDesktopIsFoundByGetDesktopWindow) {
+  EXPECT_EQ(CodeFor(windows_.DesktopWindow()),
+            CrLfLines({"Dim X As Long", "X = GetDesktopWindow()"}));
 }
 
 }  // namespace

@@ -28,7 +28,8 @@ struct TestWindowSpec {
 // A desktop on which a contract test builds the windows it needs and then
 // asks the WindowSystem under test about them: the in-memory model natively,
 // real windows of the test's own process under Wine. Everything it made is
-// destroyed with it.
+// destroyed with it. A window that Windows refuses to make (one without a
+// class name) comes back as 0.
 class TestDesktop {
  public:
   virtual ~TestDesktop() = default;

@@ -196,3 +196,82 @@ TEST_F(WindowSystemContract, WindowAtFindsTheDeepestVisibleWindow) {
 
 }  // namespace
 }  // namespace winscout::testing
+
+namespace winscout::testing {
+namespace {
+
+// Classes registered with their Unicode names, beyond any ANSI code page,
+// at the top level and as a child of a Latin-1 parent.
+TEST_F(WindowSystemContract, UnicodeClassNamesComeBackAndAreFoundAsRegistered) {
+  const WindowHandle parent = Top("WsLatinÀParent");
+  for (const std::string name : {"ОкноКласс", "窗口类", "Emoji😀Class", "MixedАБВ"}) {
+    SCOPED_TRACE(name);
+    const WindowHandle top = Top(name);
+    const WindowHandle child = Child(parent, name);
+    EXPECT_EQ(windows_.ClassName(top, 257), name);
+    EXPECT_EQ(windows_.ClassName(child, 257), name);
+    EXPECT_EQ(windows_.FindTopLevel(name), top);
+    EXPECT_EQ(windows_.FindChild(parent, 0, name), child);
+    EXPECT_FALSE(windows_.AnsiCodePageHolds(name));
+  }
+}
+
+// Capacities count UTF-16 units; a cut inside a surrogate pair drops the
+// half, so that a text always ends at a whole character.
+TEST_F(WindowSystemContract, CapacitiesCountUtf16UnitsAndCutAtWholeCharacters) {
+  const WindowHandle w = Top("Emoji😀Class", "Окно😀");
+  struct Case {
+    int capacity;
+    const char* class_name;
+    const char* text;
+  };
+  for (const Case& c : {Case{5, "Emoj", "Окно"}, Case{6, "Emoji", "Окно"},
+                        Case{7, "Emoji", "Окно😀"}, Case{8, "Emoji😀", "Окно😀"}}) {
+    EXPECT_EQ(windows_.ClassName(w, c.capacity), c.class_name) << c.capacity;
+    EXPECT_EQ(windows_.WindowText(w, c.capacity), c.text) << c.capacity;
+  }
+}
+
+TEST_F(WindowSystemContract, TheAnsiCodePageHoldsLatinOneAndItsOwnQuotes) {
+  for (const char* held : {"Edit", "Ünïcode", "a“b”", "€‚"}) {
+    EXPECT_TRUE(windows_.AnsiCodePageHolds(held)) << held;
+  }
+  for (const char* lost : {"ОкноКласс", "＂", "Āb", "😀"}) {
+    EXPECT_FALSE(windows_.AnsiCodePageHolds(lost)) << lost;
+  }
+}
+
+TEST_F(WindowSystemContract, NoWindowIsMadeWithoutAClassName) { EXPECT_EQ(Top(""), 0); }
+
+TEST_F(WindowSystemContract, AChildGivenAsOwnerStandsForItsTopLevelWindow) {
+  const WindowHandle top = Top("WsContractOwnerTop");
+  const WindowHandle child = Child(Child(top, "WsContractOwnerPane"), "Button");
+  const WindowHandle owned =
+      desktop_->AddOwned(child, {.class_name = "WsContractOwned"}, /*popup=*/true);
+  EXPECT_EQ(windows_.Parent(owned), top) << desktop_->Describe();
+}
+
+TEST_F(WindowSystemContract, ChildrenOfClassAreWhatSuccessiveSearchesFind) {
+  const WindowHandle top = Top("WsContractEnumTop");
+  for (const char* name : {"Edit", "Button", "edit", "Static", "EDIT", "Edit"}) {
+    Child(top, name);
+  }
+  Top("WsContractEnumTop");
+  for (const auto& [parent, name] : {std::pair{top, "Edit"},
+                                     {top, "Static"},
+                                     {top, "ListBox"},
+                                     {WindowHandle{0}, "WsContractEnumTop"}}) {
+    EXPECT_EQ(windows_.ChildrenOfClass(parent, name), SearchAll(parent, name)) << name;
+  }
+}
+
+TEST_F(WindowSystemContract, TheDesktopWindowIsTheRootOfEveryTopLevelWindow) {
+  const WindowHandle desktop = windows_.DesktopWindow();
+  EXPECT_NE(desktop, 0);
+  EXPECT_EQ(windows_.ClassName(desktop, 257), "#32769");
+  EXPECT_EQ(windows_.Parent(desktop), 0);
+  EXPECT_NE(desktop, Top("WsContractNotDesktop"));
+}
+
+}  // namespace
+}  // namespace winscout::testing

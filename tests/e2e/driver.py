@@ -41,11 +41,11 @@ FRAME_CLASS = "WinScoutFrame"
 FIXTURE_QUIT_EVENT = "WinScoutE2EFixtureQuit"
 
 # Control IDs of WinScout's window; the first four live in the frame.
-PICTURE1, TEXT4, COMMAND4_API, TXT_HANDLE = 101, 102, 103, 104
-PICTURE3, COMMAND5_CODE, COMMAND2_START, COMMAND3_STOP = 110, 111, 112, 113
+CODE_ARROW, CODE_BOX, API_BUTTON, HANDLE_BOX = 101, 102, 103, 104
+INSPECTOR_ARROW, CODE_BUTTON, START_BUTTON, STOP_BUTTON = 110, 111, 112, 113
 REPORT_BOXES = tuple(range(120, 128))  # Text5 to Text12, one report line each
-FRAME_CONTROLS = (PICTURE1, TEXT4, COMMAND4_API, TXT_HANDLE)
-MAIN_CONTROLS = (PICTURE3, COMMAND5_CODE, COMMAND2_START, COMMAND3_STOP) + REPORT_BOXES
+FRAME_CONTROLS = (CODE_ARROW, CODE_BOX, API_BUTTON, HANDLE_BOX)
+MAIN_CONTROLS = (INSPECTOR_ARROW, CODE_BUTTON, START_BUTTON, STOP_BUTTON) + REPORT_BOXES
 
 INITIAL_REPORT = (
     "Window Text:",
@@ -89,6 +89,9 @@ NOTEPAD_PLACE = (1060, 760, 210, 240)  # a free corner of the fixture's layout
 POLL_SECONDS = 0.02
 START_UP_POLL_SECONDS = 0.002  # finer, for the start-up figures
 WAIT_SECONDS = 10
+# The C++ finder programs compile side by side, all at once: on a busy machine
+# that takes far longer than any window takes to answer.
+COMPILE_SECONDS = 60
 # Below CTest's timeout, so that the driver always stops its programs itself.
 BUDGET_SECONDS = 100
 DEADLINE = time.monotonic() + BUDGET_SECONDS
@@ -565,13 +568,13 @@ class WinScout:
         )
 
     def widen(self):
-        self.switch_layout(COMMAND4_API, WIDE_CLIENT_WIDTH_TWIPS)
+        self.switch_layout(API_BUTTON, WIDE_CLIENT_WIDTH_TWIPS)
 
     def generate_code(self, target, button=1):
         """Drags the code arrow onto the target point; the code it writes."""
-        self.probe.set_text(self[TEXT4], "")
-        drag(self.centre(PICTURE1), target, button)
-        return wait_for("code in the code box", lambda: self.text(TEXT4))
+        self.probe.set_text(self[CODE_BOX], "")
+        drag(self.centre(CODE_ARROW), target, button)
+        return wait_for("code in the code box", lambda: self.text(CODE_BOX))
 
     def wait_for_report(self, window):
         line = f"Window Handle: {window.handle}"
@@ -735,7 +738,7 @@ def group_report(session, checks):
             expected_report(window, fixture.module),
         )
 
-    xdotool("mousemove", *winscout.centre(PICTURE3), "mousedown", 1)
+    xdotool("mousemove", *winscout.centre(INSPECTOR_ARROW), "mousedown", 1)
     try:
         for name in targets:
             checks.step(f"report on {name}", report_on, fixture[name])
@@ -744,7 +747,7 @@ def group_report(session, checks):
     last = fixture[targets[-1]]
 
     def after_release():
-        box = winscout.box(PICTURE3)
+        box = winscout.box(INSPECTOR_ARROW)
         wait_for("the inspector arrow back after the release", lambda: look(box),
                  lambda seen: seen.arrow)
         checks.equal(
@@ -764,7 +767,7 @@ def group_live(session, checks):
     latencies = []
 
     def switch_on_and_see(window, before):
-        click(winscout.centre(COMMAND2_START))
+        click(winscout.centre(START_BUTTON))
         started = time.monotonic()
         move(window.point)
         line = f"Window Handle: {window.handle}"
@@ -777,20 +780,20 @@ def group_live(session, checks):
         return seen
 
     def stop():
-        click(winscout.centre(COMMAND3_STOP))
+        click(winscout.centre(STOP_BUTTON))
 
     def type_into_code_box():
-        before = winscout.text(TEXT4)
-        click(winscout.centre(TEXT4))
+        before = winscout.text(CODE_BOX)
+        click(winscout.centre(CODE_BOX))
         xdotool("type", "x")
         wait_for(
             "the typed character in the code box",
-            lambda: winscout.text(TEXT4),
+            lambda: winscout.text(CODE_BOX),
             lambda text: text != before and "x" in text,
         )
 
     def press_and_release_inspector_arrow():
-        xdotool("mousemove", *winscout.centre(PICTURE3), "mousedown", 1, "mouseup", 1)
+        xdotool("mousemove", *winscout.centre(INSPECTOR_ARROW), "mousedown", 1, "mouseup", 1)
 
     switches_off = [
         ("Stop", stop),
@@ -850,14 +853,14 @@ def group_window(session, checks):
         "client area at start (twips)", winscout.client_twips(), NARROW_CLIENT_TWIPS
     )
     checks.equal("report boxes at start", winscout.report(), list(INITIAL_REPORT))
-    seen = look(winscout.box(PICTURE1))
+    seen = look(winscout.box(CODE_ARROW))
     checks.check("at start: the code arrow box shows the arrow", seen.arrow, repr(seen))
     save_screenshot(probe.rect(winscout.main), out / "e2e-narrow.png")
 
     def stays_in_front():
         cover = fixture["cover"]
         home = probe.rect(cover.handle)
-        text4 = probe.rect(winscout[TEXT4])
+        text4 = probe.rect(winscout[CODE_BOX])
         probe.bring_to_front(cover.handle, text4.left, text4.top)
         try:
             wait_for(
@@ -868,7 +871,7 @@ def group_window(session, checks):
             checks.equal(
                 "a window brought to the front stays behind WinScout",
                 probe.window_at((text4.left + 5, text4.top + 5)),
-                winscout[TEXT4],
+                winscout[CODE_BOX],
             )
         finally:
             probe.place(cover.handle, home.left, home.top)
@@ -889,9 +892,9 @@ def group_window(session, checks):
             (start_rect.left, start_rect.top, start_rect.height),
         )
 
-    checks.step("API widens", layout_switch, "API", COMMAND4_API, WIDE_CLIENT_WIDTH_TWIPS)
+    checks.step("API widens", layout_switch, "API", API_BUTTON, WIDE_CLIENT_WIDTH_TWIPS)
     image = Image()
-    for name, box in (("code", PICTURE1), ("inspector", PICTURE3)):
+    for name, box in (("code", CODE_ARROW), ("inspector", INSPECTOR_ARROW)):
         seen = look(winscout.box(box), image)
         checks.check(
             f"wide: the {name} arrow box shows the arrow", seen.arrow, repr(seen)
@@ -900,9 +903,9 @@ def group_window(session, checks):
 
     release_over = fixture["ids"].point
     presses = [
-        ("code", PICTURE1, 1, "left"),
-        ("code", PICTURE1, 3, "right"),
-        ("inspector", PICTURE3, 1, "left"),
+        ("code", CODE_ARROW, 1, "left"),
+        ("code", CODE_ARROW, 3, "right"),
+        ("inspector", INSPECTOR_ARROW, 1, "left"),
     ]
 
     def press(name, box_id, button, button_name):
@@ -923,7 +926,7 @@ def group_window(session, checks):
                     name, box_id, button, button_name)
 
     checks.step(
-        "code narrows", layout_switch, "code", COMMAND5_CODE, NARROW_CLIENT_TWIPS[0]
+        "code narrows", layout_switch, "code", CODE_BUTTON, NARROW_CLIENT_TWIPS[0]
     )
 
     probe.close(winscout.main)
@@ -1103,7 +1106,7 @@ def group_outline(session, checks):
             second.handle,
         )
 
-    xdotool("mousemove", *winscout.centre(PICTURE1), "mousedown", 1)
+    xdotool("mousemove", *winscout.centre(CODE_ARROW), "mousedown", 1)
     try:
         checks.step("dragging the code arrow over two windows", drag)
     finally:
@@ -1118,7 +1121,7 @@ def group_outline(session, checks):
         after.save(rects[second.name], out / "e2e-outline-after.png")
 
     def dropped_on_band():
-        code = wait_for("code in the code box", lambda: winscout.text(TEXT4))
+        code = wait_for("code in the code box", lambda: winscout.text(CODE_BOX))
         found, error = probe.replay(code)
         checks.check(
             "dropped on the band, the code finds the window under it, not the outline",
@@ -1131,7 +1134,7 @@ def group_outline(session, checks):
 
     def inspector_arrow():
         winscout.widen()
-        xdotool("mousemove", *winscout.centre(PICTURE3), "mousedown", 1)
+        xdotool("mousemove", *winscout.centre(INSPECTOR_ARROW), "mousedown", 1)
         try:
             for window in (fixture["static label"], fixture["ids"]):
                 rect = probe.rect(window.handle)
@@ -1187,7 +1190,7 @@ def group_escape(session, checks):
     winscout.widen()
     picked = fixture["row 3"]
     code = winscout.generate_code(picked.point)
-    handle = winscout.text(TXT_HANDLE)
+    handle = winscout.text(HANDLE_BOX)
     checks.equal("the earlier drop shows its window's handle", handle, str(picked.handle))
     passing = [fixture[name] for name in ("owned dialog", "static label", "nested button",
                                           "id 40000")]
@@ -1200,7 +1203,7 @@ def group_escape(session, checks):
 
     def live_inspection_on():
         window = fresh()[0]
-        click(winscout.centre(COMMAND2_START))
+        click(winscout.centre(START_BUTTON))
         move(window.point)
         winscout.wait_for_report(window)
 
@@ -1215,8 +1218,8 @@ def group_escape(session, checks):
         over, released_over, then = fresh()[:3]
         if prepare:
             prepare()
-        box = winscout.box(PICTURE1)
-        xdotool("mousemove", *winscout.centre(PICTURE1), "mousedown", 1)
+        box = winscout.box(CODE_ARROW)
+        xdotool("mousemove", *winscout.centre(CODE_ARROW), "mousedown", 1)
         try:
             checks.reached(f"{name}: the arrow box is empty while pressed",
                            lambda: look(box), lambda seen: seen.empty)
@@ -1237,26 +1240,26 @@ def group_escape(session, checks):
             lambda: winscout.text(REPORT_BOXES[0]),
             f"Window Handle: {then.handle}".__eq__,
         )
-        there = {id: probe.visible(winscout[id]) for id in (PICTURE1, TEXT4)}
+        there = {id: probe.visible(winscout[id]) for id in (CODE_ARROW, CODE_BOX)}
         if not checks.check(f"{name}: the code arrow and the code box are still there",
                             all(there.values()), f"visible: {there}"):
             return
-        checks.equal(f"{name}: txtHandle is unchanged", winscout.text(TXT_HANDLE), handle)
-        checks.equal(f"{name}: the code box is unchanged", winscout.text(TEXT4), code)
+        checks.equal(f"{name}: txtHandle is unchanged", winscout.text(HANDLE_BOX), handle)
+        checks.equal(f"{name}: the code box is unchanged", winscout.text(CODE_BOX), code)
         checks.check(f"{name}: the outline stays hidden", not probe.visible(outline))
         seen = look(box)
         checks.check(f"{name}: the arrow is in its box after the release", seen.arrow,
                      repr(seen))
 
     def keyboard_in_code_box():
-        click(winscout.centre(TEXT4))
+        click(winscout.centre(CODE_BOX))
         give_keyboard_to(TITLE)
 
     def inspector_arrow():
         name = "inspector arrow"
         window = fixture["nested button"]
-        box = winscout.box(PICTURE3)
-        xdotool("mousemove", *winscout.centre(PICTURE3), "mousedown", 1)
+        box = winscout.box(INSPECTOR_ARROW)
+        xdotool("mousemove", *winscout.centre(INSPECTOR_ARROW), "mousedown", 1)
         try:
             move(window.point)
             rect = probe.rect(window.handle)
@@ -1269,19 +1272,19 @@ def group_escape(session, checks):
 
     def escape_in_code_box():
         name = "Esc in the code box, no drag"
-        if not (probe.visible(winscout[PICTURE1]) and probe.visible(winscout[TEXT4])):
+        if not (probe.visible(winscout[CODE_ARROW]) and probe.visible(winscout[CODE_BOX])):
             raise Failure("the code arrow or the code box is gone already")
-        before = winscout.text(TEXT4)
-        click(winscout.centre(TEXT4))
+        before = winscout.text(CODE_BOX)
+        click(winscout.centre(CODE_BOX))
         xdotool("key", "Escape")
         xdotool("type", "x")
         # Typing after the Esc shows that the Esc has been handled.
         checks.reached(
             f"{name}: the box goes on taking what is typed",
-            lambda: probe.visible(winscout[TEXT4]) and winscout.text(TEXT4),
+            lambda: probe.visible(winscout[CODE_BOX]) and winscout.text(CODE_BOX),
             lambda text: bool(text) and text != before and "x" in text,
         )
-        there = {id: probe.visible(winscout[id]) for id in (PICTURE1, TEXT4)}
+        there = {id: probe.visible(winscout[id]) for id in (CODE_ARROW, CODE_BOX)}
         checks.check(f"{name}: the code arrow and the code box are still there",
                      all(there.values()), f"visible: {there}")
 
@@ -1383,7 +1386,7 @@ class CppBuilds:
 
         def found():
             try:
-                messages = build.communicate(timeout=WAIT_SECONDS)[0].decode()
+                messages = build.communicate(timeout=COMPILE_SECONDS)[0].decode()
             except subprocess.TimeoutExpired:
                 return None, "the compiler took too long"
             if build.returncode != 0:
@@ -1439,7 +1442,7 @@ def choose_language(session, checks, marked, wanted, screenshot=None):
     """Opens the code box's menu with a right click, checks that the radio mark
     is on `marked`, and picks `wanted` with the arrow keys."""
     probe, winscout = session.probe, session.winscout
-    click(winscout.centre(TEXT4), 3)
+    click(winscout.centre(CODE_BOX), 3)
     menu_shown = functools.partial(shown_menu, probe)
     rect = probe.rect(wait_for("the code box's menu", menu_shown))
     try:
@@ -1515,7 +1518,7 @@ def group_languages(session, checks):
         checks.step("choosing C++", choose_language, session, checks, "Visual Basic",
                     "C++", args.out / "e2e-context-menu.png")
         if checks.reached(f"C++ chosen: the code box holds the C++ for {target.name}",
-                          lambda: winscout.text(TEXT4), cpp.__eq__):
+                          lambda: winscout.text(CODE_BOX), cpp.__eq__):
             runs.append((f"C++ chosen, {case['name']}", target, builds.start(cpp)))
         for finder in fixture.finders:
             name, window = finder["name"], fixture[finder["target"]]
@@ -1539,7 +1542,7 @@ def group_languages(session, checks):
             ("Python", PYTHON_FIRST_LINE),
         ):
             choose_language(session, checks, marked, language)
-            code = wait_for(f"{language} in the code box", lambda: winscout.text(TEXT4),
+            code = wait_for(f"{language} in the code box", lambda: winscout.text(CODE_BOX),
                             lambda text: text != shown)
             lines = code.split("\r\n")
             checks.equal(f"{language}: the first line", lines[0], first_line)
@@ -1551,7 +1554,7 @@ def group_languages(session, checks):
             shown, marked = code, language
         choose_language(session, checks, marked, "Visual Basic")
         checks.reached("back to Visual Basic: the same code as at first",
-                       lambda: winscout.text(TEXT4), vb.__eq__)
+                       lambda: winscout.text(CODE_BOX), vb.__eq__)
 
     checks.step("C#, Python and back to Visual Basic", other_languages)
 
@@ -1643,7 +1646,7 @@ def group_figures(args, checks):
             )
 
         cpu_per_second("live inspection off, pointer still")
-        click(winscout.centre(COMMAND2_START))
+        click(winscout.centre(START_BUTTON))
         move(window.point)
         winscout.wait_for_report(window)
         cpu_per_second("live inspection on, pointer still")

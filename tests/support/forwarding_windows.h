@@ -65,6 +65,19 @@ class ForwardingWindows final : public WindowSystem {
     Count("FindChild");
     return inner_.FindChild(p, a, c);
   }
+  std::vector<WindowHandle> ChildrenOfClass(WindowHandle p,
+                                            std::string_view c) const override {
+    Count("ChildrenOfClass");
+    return inner_.ChildrenOfClass(p, c);
+  }
+  WindowHandle DesktopWindow() const override {
+    Count("DesktopWindow");
+    return inner_.DesktopWindow();
+  }
+  bool AnsiCodePageHolds(std::string_view text) const override {
+    Count("AnsiCodePageHolds");
+    return inner_.AnsiCodePageHolds(text);
+  }
   void MakeTopmost(WindowHandle w) override {
     Count("MakeTopmost");
     inner_.MakeTopmost(w);

@@ -4,9 +4,9 @@ Usage: python_replay.py MANIFEST
 
 The manifest (JSON) holds desktops and snippets. A desktop lists, for each
 parent window (0: the top-level windows) and each class, the windows that
-FindWindowEx finds one after the other:
+FindWindowEx finds one after the other, and the desktop window:
 
-  {"searches": [{"parent": P, "class": HEX, "found": [H1, H2, ...]}, ...]}
+  {"desktop": D, "searches": [{"parent": P, "class": HEX, "found": [H1, ...]}, ...]}
 
 where HEX is the class name's bytes (UTF-8, or stray bytes that stand for
 themselves). A snippet names its file, its desktop and the window that the
@@ -51,6 +51,7 @@ class Unanswerable(Exception):
 
 class Desktop:
     def __init__(self, dump):
+        self.desktop = dump["desktop"]
         self.found = {}
         self.children = {}
         for search in dump["searches"]:
@@ -106,6 +107,8 @@ class Function:
         for i, (arg, kind) in enumerate(zip(args, self._wanted_argtypes)):
             if kind is HWND:
                 check_handle(arg, f"argument {i + 1}")
+        if not args:
+            return self._call() or None
         class_name, window_name = args[-2:]
         if type(class_name) is not str:
             raise TypeError(f"class name {class_name!r} is no str")
@@ -134,6 +137,7 @@ def fake_ctypes(desktop):
             (HWND, HWND, LPCWSTR, LPCWSTR),
             lambda p, a, c: desktop.find(p or 0, a or 0, c),
         )
+        user32.GetDesktopWindow = Function("GetDesktopWindow", (), lambda: desktop.desktop)
         return user32
 
     ctypes.WinDLL = win_dll

@@ -48,16 +48,26 @@ inline constexpr std::string_view kHostileNames[] = {"\"",
                                                      "\x1f",
                                                      "Ünïcode",
                                                      "日本",
-                                                     "\xff\xfe",
+                                                     "ÿþ",
+                                                     "a“b",
+                                                     "”",
+                                                     "＂",
+                                                     "ОкноКласс",
+                                                     "窗口类",
+                                                     "Emoji😀Class",
+                                                     "MixedАБВ",
                                                      ", vbNullString)",
                                                      "Dim X As Long",
                                                      "a & b",
                                                      "Chr(65)",
                                                      "'",
                                                      "\"\r\n"};
-// Bytes for random hostile names: code syntax, control characters, non-ASCII.
-inline constexpr std::string_view kHostileBytes =
-    "aZq9_ #\"&(),.'\r\n\t\x01\x1f\x7f\x80\xc3\xa9\xff";
+// Characters for random hostile names: code syntax, control characters, the
+// quotes only VB.NET sees, non-ASCII within and beyond the ANSI code page.
+inline constexpr std::string_view kHostileCharacters[] = {
+    "a",      "Z", "q", "9", "_",  " ",  "#",  "\"",   "&",    "(",
+    ")",      ",", ".", "'", "\r", "\n", "\t", "\x01", "\x1f", "\x7f",
+    "\u0080", "é", "ÿ", "“", "”",  "＂", "Ж",  "语",   "😀"};
 
 struct TreeShape {
   const char* name = "";
@@ -122,8 +132,9 @@ class RandomDesktop {
   }
   bool Full() const { return windows_.size() >= kMaxWindows; }
 
-  // Class names of up to 255 characters that share their first 240 letters,
-  // so that long variable names repeat along a chain.
+  // Class names of up to 256 characters, the most a class can have, that
+  // share their first 240 letters, so that long variable names repeat along
+  // a chain.
   void MakeLongNames() {
     std::string letters;
     for (int i = 0; i < 255; ++i) {
@@ -133,8 +144,13 @@ class RandomDesktop {
     for (char& c : other_case) c = static_cast<char>(c ^ 0x20);
     std::string other_tail = letters.substr(0, 245);
     for (int i = 0; i < 10; ++i) other_tail += static_cast<char>('a' + Uniform(0, 25));
-    long_names_ = {letters, letters.substr(0, 254) + "7", other_case, other_tail,
-                   letters.substr(0, 250) + "\"\r\n\x01\xe9"};
+    long_names_ = {letters,
+                   letters + "Q",
+                   letters.substr(0, 254) + "7",
+                   other_case,
+                   other_tail,
+                   letters.substr(0, 250) + "\"\r\n\x01é",
+                   letters.substr(0, 240) + "“Ж😀"};
   }
 
   std::string ClassName() {
@@ -145,12 +161,9 @@ class RandomDesktop {
         case 1:
           return Pick(long_names_);
         default: {
-          const int length = Chance(10) ? 255 : Uniform(1, 12);
+          const int length = Chance(10) ? 120 : Uniform(1, 12);
           std::string name;
-          for (int i = 0; i < length; ++i) {
-            name += kHostileBytes[static_cast<std::size_t>(
-                Uniform(0, static_cast<int>(kHostileBytes.size()) - 1))];
-          }
+          for (int i = 0; i < length; ++i) name += Pick(kHostileCharacters);
           return name;
         }
       }

@@ -46,8 +46,8 @@ constexpr std::string_view kReserved[] = {
     "overridable", "overrides", "partial", "property", "protected", "readonly",
     "removehandler", "sbyte", "shadows", "short", "structure", "synclock", "throw", "try",
     "trycast", "uinteger", "ulong", "ushort", "using", "when", "widening", "writeonly",
-    // Option Compare Text; and the names the finder code itself calls.
-    "text", "chr", "findwindow", "findwindowex", "vbnullstring"};
+    // The names the finder code itself calls.
+    "chr", "chrw", "findwindow", "findwindowex", "getdesktopwindow", "vbnullstring"};
 
 constexpr std::size_t kMaxIdentifierLength = 255;
 

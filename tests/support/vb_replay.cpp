@@ -48,16 +48,73 @@ class LineReader {
     return name;
   }
 
-  // Pieces joined by " & ": quoted literals and Chr(N).
+  // Pieces joined by " & ": quoted literals, Chr(N) and ChrW(N); the value
+  // in UTF-8, the UTF-16 units of ChrW pieces paired up.
   std::optional<std::string> StringExpression() {
     std::string value;
+    char16_t pending = 0;  // a high surrogate waiting for its low one
     do {
-      if (!Piece(value)) return std::nullopt;
+      if (Take("ChrW(")) {
+        if (!WideCode(value, pending) || !Take(")")) return std::nullopt;
+        continue;
+      }
+      std::string piece;
+      if (!Piece(piece) || (pending != 0 && !piece.empty())) return std::nullopt;
+      value += piece;
     } while (Take(" & "));
+    if (pending != 0) return std::nullopt;
     return value;
   }
 
  private:
+  static void AppendUtf8(std::string& value, char32_t code) {
+    if (code < 0x80) {
+      value += static_cast<char>(code);
+      return;
+    }
+    constexpr unsigned char kLead[] = {0, 0xc0, 0xe0, 0xf0};
+    const int tail = code < 0x800 ? 1 : code < 0x10000 ? 2 : 3;
+    value += static_cast<char>(kLead[tail] | (code >> (6 * tail)));
+    for (int i = tail - 1; i >= 0; --i) {
+      value += static_cast<char>(0x80 | ((code >> (6 * i)) & 0x3f));
+    }
+  }
+
+  std::optional<int> Decimal(int max) {
+    const auto end = std::find_if_not(rest_.begin(), rest_.end(),
+                                      [](char c) { return c >= '0' && c <= '9'; });
+    const std::string_view digits =
+        rest_.substr(0, static_cast<std::size_t>(end - rest_.begin()));
+    if (digits.empty() || digits.size() > 5 || (digits.size() > 1 && digits[0] == '0')) {
+      return std::nullopt;
+    }
+    int code = 0;
+    for (char d : digits) code = code * 10 + (d - '0');
+    if (code > max) return std::nullopt;
+    rest_.remove_prefix(digits.size());
+    return code;
+  }
+
+  // A UTF-16 unit 0..65535: a surrogate must come in a pair.
+  bool WideCode(std::string& value, char16_t& pending) {
+    const std::optional<int> unit = Decimal(0xffff);
+    if (!unit) return false;
+    const bool high = *unit >= 0xd800 && *unit <= 0xdbff;
+    const bool low = *unit >= 0xdc00 && *unit <= 0xdfff;
+    if (pending != 0) {
+      if (!low) return false;
+      AppendUtf8(value, 0x10000 + ((pending - 0xd800) << 10) + (*unit - 0xdc00));
+      pending = 0;
+    } else if (high) {
+      pending = static_cast<char16_t>(*unit);
+    } else if (low) {
+      return false;
+    } else {
+      AppendUtf8(value, static_cast<char32_t>(*unit));
+    }
+    return true;
+  }
+
   bool Piece(std::string& value) {
     if (Take("Chr(")) return Code(value) && Take(")");
     if (!Take("\"")) return false;
@@ -75,19 +132,9 @@ class LineReader {
 
   // A character code 0..255 in plain decimal, without leading zeros.
   bool Code(std::string& value) {
-    const auto end = std::find_if_not(rest_.begin(), rest_.end(),
-                                      [](char c) { return c >= '0' && c <= '9'; });
-    const std::string_view digits =
-        rest_.substr(0, static_cast<std::size_t>(end - rest_.begin()));
-    if (digits.empty() || digits.size() > 3 || (digits.size() > 1 && digits[0] == '0')) {
-      return false;
-    }
-    int code = 0;
-    for (char d : digits) code = code * 10 + (d - '0');
-    if (code > 255) return false;
-    value += static_cast<char>(code);
-    rest_.remove_prefix(digits.size());
-    return true;
+    const std::optional<int> code = Decimal(255);
+    if (code) value += static_cast<char>(*code);
+    return code.has_value();
   }
 
   std::string_view rest_;
@@ -109,6 +156,11 @@ std::optional<VbLine> ParseCall(std::string_view text) {
   auto variable = in.Name();
   if (!variable) return std::nullopt;
   line.variable = std::move(*variable);
+  if (in.Take(" = GetDesktopWindow()")) {
+    if (!in.AtEnd()) return std::nullopt;
+    line.kind = VbLineKind::kDesktop;
+    return line;
+  }
   if (in.Take(" = FindWindow(")) {
     line.kind = VbLineKind::kFindWindow;
   } else if (in.Take(" = FindWindowEx(")) {
@@ -163,6 +215,17 @@ std::string VisibleText(std::string_view text) {
 VbParse ParseFinderCode(std::string_view text) {
   VbParse parse;
   int number = 0;
+  if (text.starts_with("'")) {
+    const std::string_view comment = text.substr(0, text.find(kLineBreak));
+    parse.unicode_calls = comment.find("FindWindowW") != std::string_view::npos &&
+                          comment.find("FindWindowExW") != std::string_view::npos;
+    if (comment.size() == text.size()) {
+      parse.error = "line 1 is a comment and there is nothing after it";
+      return parse;
+    }
+    text.remove_prefix(comment.size() + kLineBreak.size());
+    ++number;
+  }
   for (;;) {
     ++number;
     const std::size_t end = text.find(kLineBreak);
@@ -205,9 +268,17 @@ ReplayResult ReplayFinderCode(std::string_view text, const WindowSystem& windows
     const auto assigned = values.find(FoldVbName(line.variable));
     if (assigned == values.end())
       return failure(line, line.variable + " is not declared");
+    if (line.kind == VbLineKind::kDesktop) {
+      assigned->second = windows.DesktopWindow();
+      continue;
+    }
     // The API gets a C string: a Chr(0) would end the class name there.
     const std::string_view class_name =
         std::string_view(line.class_name).substr(0, line.class_name.find('\0'));
+    if (!parse.unicode_calls && !windows.AnsiCodePageHolds(class_name)) {
+      assigned->second = 0;
+      continue;
+    }
     if (line.kind == VbLineKind::kFindWindow) {
       assigned->second = windows.FindTopLevel(class_name);
       continue;

@@ -18,6 +18,7 @@ enum class VbLineKind {
   kDeclaration,   // Dim v As Long
   kFindWindow,    // v = FindWindow(L, vbNullString)
   kFindWindowEx,  // v = FindWindowEx(p, 0 | v, L, vbNullString)
+  kDesktop,       // v = GetDesktopWindow()
 };
 
 struct VbLine {
@@ -35,12 +36,16 @@ struct VbLine {
 
 struct VbParse {
   std::vector<VbLine> lines;
+  // The code opens with a comment that asks for FindWindowW and
+  // FindWindowExW: it runs with declarations that pass Unicode.
+  bool unicode_calls = false;
   // Empty when every line matched a line form; otherwise the first line that
   // did not, with its number and text.
   std::string error;
 };
 
-// Lines are separated by CR LF, with none after the last.
+// Lines are separated by CR LF, with none after the last. The first line may
+// be a comment.
 VbParse ParseFinderCode(std::string_view text);
 
 // The name in the form in which Visual Basic compares names: without regard
@@ -62,7 +67,9 @@ struct ReplayResult {
 
 // Runs the code against the windows: FindWindow is a top-level search,
 // FindWindowEx a search among the parent's children (0: the top-level
-// windows). Variables start at 0 when declared, as Long variables do.
+// windows). Variables start at 0 when declared, as Long variables do. Without
+// Unicode declarations a class name reaches the search through the ANSI code
+// page: one that the code page cannot hold finds no window.
 ReplayResult ReplayFinderCode(std::string_view text, const WindowSystem& windows);
 
 }  // namespace winscout::testing

@@ -12,6 +12,7 @@
 #include "codegen/finder_code.h"
 #include "codegen/python_emitter.h"
 #include "platform/model/window_tree.h"
+#include "platform/unicode_text.h"
 #include "tests/support/crlf_lines.h"
 #include "tests/support/random_desktop.h"
 
@@ -315,7 +316,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(FinderLanguageTest, HostileClassesAddNoLineAndNoOtherByte) {
   std::vector<std::string> classes(std::begin(testing::kHostileNames),
                                    std::end(testing::kHostileNames));
-  for (char byte : testing::kHostileBytes) classes.emplace_back(1, byte);
+  classes.insert(classes.end(), std::begin(testing::kHostileCharacters),
+                 std::end(testing::kHostileCharacters));
   classes.emplace_back(1, '\0');
   for (FinderLanguage language : kFinderLanguages) {
     SCOPED_TRACE(FinderLanguageName(language));

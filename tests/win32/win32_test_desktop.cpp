@@ -6,11 +6,11 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "platform/win32/handle_conversion.h"
 #include "platform/win32/text_conversion.h"
+#include "platform/win32/win32_error.h"
 #include "platform/win32/win32_window_system.h"
 #include "platform/win32/window_class.h"
 #include "tests/contract/test_desktop.h"
@@ -96,7 +96,7 @@ class Win32TestDesktop final : public TestDesktop {
       try {
         const win32::WindowClass probe(OwnInstance(), name.c_str(), DefWindowProcW);
         allows_over_255_ = true;
-      } catch (const std::system_error&) {
+      } catch (const win32::Win32Error&) {
         allows_over_255_ = false;
       }
       allows_over_255_known_ = true;
@@ -122,18 +122,23 @@ class Win32TestDesktop final : public TestDesktop {
   }
 
   // System classes (Edit, Button, #32770, ...) and classes made earlier are
-  // used as they are.
-  void EnsureClass(const std::wstring& name) {
+  // used as they are. False where Windows refuses the class.
+  bool EnsureClass(const std::wstring& name) {
     WNDCLASSEXW existing{};
     existing.cbSize = sizeof(existing);
-    if (GetClassInfoExW(OwnInstance(), name.c_str(), &existing)) return;
-    classes_.push_back(std::make_unique<win32::WindowClass>(OwnInstance(), name.c_str(),
-                                                            DefWindowProcW));
+    if (GetClassInfoExW(OwnInstance(), name.c_str(), &existing)) return true;
+    try {
+      classes_.push_back(std::make_unique<win32::WindowClass>(OwnInstance(), name.c_str(),
+                                                              DefWindowProcW));
+    } catch (const std::system_error&) {
+      return false;
+    }
+    return true;
   }
 
   WindowHandle Make(Kind kind, HWND relative, const TestWindowSpec& props) {
     const std::wstring class_name = win32::Utf8ToWide(props.class_name);
-    EnsureClass(class_name);
+    if (!EnsureClass(class_name)) return 0;
 
     DWORD style = props.enabled ? 0 : WS_DISABLED;
     switch (kind) {
