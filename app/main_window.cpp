@@ -48,6 +48,12 @@ MainWindow::MainWindow(Form& form, WindowSystem& windows, ModalMessageBox& messa
   // Esc on the inspector arrow ends the drag as a release does: the report
   // stays, live inspection ends.
   inspector_arrow_.OnCancel([this] { OnInspectorArrowUp(); });
+  // Only shown while an arrow is held: the outline goes to the window now
+  // under the pointer.
+  highlight_.OnTargetGone([this] {
+    outlined_ = 0;
+    OnArrowMove();
+  });
 
   std::vector<std::string> languages;
   for (codegen::FinderLanguage language : codegen::kFinderLanguages) {
@@ -96,6 +102,19 @@ void MainWindow::OnCodeArrowUp() {
   Outline(0);
   inspector_.PickWindowAtCursor(handle_box_);
   RestoreArrow(code_arrow_);
+  GenerateCode();
+  if (on_picked_at_cursor_) on_picked_at_cursor_(inspector_.LastPickedWindow());
+}
+
+void MainWindow::PickWindowAtCursor() {
+  inspector_.PickWindowAtCursor(handle_box_);
+  GenerateCode();
+  if (on_picked_at_cursor_) on_picked_at_cursor_(inspector_.LastPickedWindow());
+}
+
+void MainWindow::PickWindow(WindowHandle window) {
+  inspector_.ReportWindow(window, report_boxes_);
+  inspector_.PickWindow(window, handle_box_);
   GenerateCode();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 
 #include "codegen/finder_language.h"
@@ -22,6 +23,15 @@ class MainWindow {
 
   // Arrow pictures in, topmost, shown.
   void Start();
+
+  // What a drop of the code arrow does, for the window under the pointer now.
+  void PickWindowAtCursor();
+  // What a drop onto the window does, and the report boxes describe it.
+  void PickWindow(WindowHandle window);
+  // Told the window of every pick under the pointer, by drop or otherwise.
+  void OnPickedAtCursor(std::function<void(WindowHandle)> handler) {
+    on_picked_at_cursor_ = std::move(handler);
+  }
 
  private:
   void OnCodeArrowDown();
@@ -53,6 +63,7 @@ class MainWindow {
   codegen::FinderLanguage language_ = codegen::FinderLanguage::kVisualBasic;
   // The searches behind the code box's code, to write them in another language.
   std::optional<codegen::SearchPlan> plan_;
+  std::function<void(WindowHandle)> on_picked_at_cursor_;
 };
 
 }  // namespace winscout::app

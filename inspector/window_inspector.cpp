@@ -29,15 +29,21 @@ WindowHandle WindowInspector::WindowAtCursor() const {
 }
 
 void WindowInspector::ReportWindowAtCursor(const ReportBoxes& boxes) {
-  const WindowHandle window = WindowAtCursor();
+  ReportWindow(WindowAtCursor(), boxes);
+}
+
+void WindowInspector::PickWindowAtCursor(TextBox& box) {
+  PickWindow(WindowAtCursor(), box);
+}
+
+void WindowInspector::ReportWindow(WindowHandle window, const ReportBoxes& boxes) {
   if (window == last_reported_window_) return;
   last_reported_window_ = window;
   const ReportLines lines = DescribeWindow(windows_, window);
   for (std::size_t i = 0; i < boxes.size(); ++i) boxes[i]->SetText(lines[i]);
 }
 
-void WindowInspector::PickWindowAtCursor(TextBox& box) {
-  const WindowHandle window = WindowAtCursor();
+void WindowInspector::PickWindow(WindowHandle window, TextBox& box) {
   if (window == last_picked_window_) return;
   last_picked_window_ = window;
   box.SetText(std::to_string(window));

@@ -26,6 +26,9 @@ class WindowInspector {
 
   void ReportWindowAtCursor(const ReportBoxes& boxes);
   void PickWindowAtCursor(TextBox& box);
+  // The same for a window chosen some other way, with the same memories.
+  void ReportWindow(WindowHandle window, const ReportBoxes& boxes);
+  void PickWindow(WindowHandle window, TextBox& box);
 
   WindowHandle LastReportedWindow() const { return last_reported_window_; }
   WindowHandle LastPickedWindow() const { return last_picked_window_; }

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/window_system.h"
@@ -71,6 +74,26 @@ class TargetHighlight {
   virtual ~TargetHighlight() = default;
   // 0 takes the outline away.
   virtual void Outline(WindowHandle window) = 0;
+  // The outlined window was destroyed; the outline is gone with it.
+  virtual void OnTargetGone(EventHandler handler) = 0;
+};
+
+// Keys held with a function key, F1 to F24.
+struct KeyCombination {
+  bool control = false;
+  bool shift = false;
+  int function_key = 0;
+};
+
+// A key combination that reaches the program whichever program has the
+// keyboard, while the program runs.
+class GlobalHotKey {
+ public:
+  virtual ~GlobalHotKey() = default;
+  // Takes the combination for the program unless another program holds it;
+  // whether the program holds it now.
+  virtual bool Register() = 0;
+  virtual void OnPressed(EventHandler handler) = 0;
 };
 
 // A windowless holder of one picture.
@@ -94,6 +117,72 @@ class Timer {
   virtual void SetEnabled(bool enabled) = 0;
   virtual int IntervalMs() const = 0;
   virtual void OnTick(EventHandler handler) = 0;
+};
+
+// An item of a tree view, named by a key of the caller's choosing.
+using TreeItemKey = std::uint64_t;
+struct TreeItem {
+  TreeItemKey key = 0;
+  std::string text;
+  bool dimmed = false;
+  bool expandable = false;  // shown with a button; its children come when asked
+  friend bool operator==(const TreeItem&, const TreeItem&) = default;
+};
+
+// A tree whose items are filled in as the user opens them.
+class TreeView {
+ public:
+  virtual ~TreeView() = default;
+  // Replaces the items below `parent` (nothing: the top level), and what was
+  // below those.
+  virtual void SetChildren(std::optional<TreeItemKey> parent,
+                           std::vector<TreeItem> items) = 0;
+  // Opens the item; its children must be there already.
+  virtual void Expand(TreeItemKey key) = 0;
+  // The open items, parents before their children.
+  virtual std::vector<TreeItemKey> ExpandedItems() const = 0;
+  virtual std::optional<TreeItemKey> Selected() const = 0;
+  // Selects the item and brings it into view, without the selection event.
+  virtual void Select(TreeItemKey key) = 0;
+  // The user opens an item whose children were never set.
+  virtual void OnExpanding(std::function<void(TreeItemKey)> handler) = 0;
+  // The user selects an item.
+  virtual void OnSelect(std::function<void(TreeItemKey)> handler) = 0;
+  // The item context menu's choices, for the selected item.
+  virtual void SetMenuChoices(std::vector<std::string> choices,
+                              std::function<void(std::size_t)> on_choose) = 0;
+};
+
+// Lines of a name and a value, one of which the user may select.
+class DetailsList {
+ public:
+  virtual ~DetailsList() = default;
+  virtual void SetLines(std::vector<std::pair<std::string, std::string>> lines) = 0;
+  virtual std::optional<std::size_t> SelectedLine() const = 0;
+  // Ctrl+C in the list.
+  virtual void OnCopy(EventHandler handler) = 0;
+};
+
+class Clipboard {
+ public:
+  virtual ~Clipboard() = default;
+  virtual void SetText(std::string_view text) = 0;
+};
+
+// The window that lists every window of the desktop: a filter box, a
+// "Refresh" button, the tree and the details of the selected item. Closing it
+// hides it.
+class WindowsView {
+ public:
+  virtual ~WindowsView() = default;
+  // Shows the window and gives it the focus.
+  virtual void Show() = 0;
+  virtual bool Visible() const = 0;
+  virtual TextBox& Filter() = 0;
+  virtual TreeView& Tree() = 0;
+  virtual DetailsList& Details() = 0;
+  // The "Refresh" button or F5.
+  virtual void OnRefresh(EventHandler handler) = 0;
 };
 
 // Positions and sizes in twips, 1440 to the inch.
@@ -150,6 +239,8 @@ class Form {
   // `chosen`. Returns the item's number, for changing its text later.
   virtual std::size_t AddSystemMenuItem(std::string text, EventHandler chosen) = 0;
   virtual void SetSystemMenuItemText(std::size_t item, std::string text) = 0;
+  // A function key (F1 to F24) pressed alone in any of the program's windows.
+  virtual void OnFunctionKey(int number, EventHandler handler) = 0;
 
   virtual TextBox& TextBoxAt(int id) = 0;
   virtual PictureBox& PictureBoxAt(int id) = 0;

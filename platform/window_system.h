@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,43 @@ struct ScreenPoint {
   friend bool operator==(const ScreenPoint&, const ScreenPoint&) = default;
 };
 
+// A rectangle in screen pixels; right and bottom lie just outside.
+struct PixelRect {
+  std::int32_t left = 0;
+  std::int32_t top = 0;
+  std::int32_t right = 0;
+  std::int32_t bottom = 0;
+  friend bool operator==(const PixelRect&, const PixelRect&) = default;
+};
+
+// How a window's process meets the display's DPI.
+enum class DpiAwareness { kUnknown, kUnaware, kSystemAware, kPerMonitorAware };
+
+// What the window manager keeps about a window beyond its texts.
+struct WindowFacts {
+  std::string class_name;  // the whole name, in Unicode
+  PixelRect window_rect;
+  PixelRect client_rect;  // on the screen too
+  std::uint32_t style = 0;
+  std::uint32_t ex_style = 0;
+  WindowHandle parent = 0;  // of a child window; 0 for a top-level one
+  WindowHandle owner = 0;   // of an owned top-level window
+  std::uint32_t process_id = 0;
+  std::uint32_t thread_id = 0;
+  bool visible = false;  // shown, and so are all its parents
+  bool enabled = false;
+  DpiAwareness dpi_awareness = DpiAwareness::kUnknown;
+  int dpi = 0;  // 0 where the system does not say
+};
+
+// A top-level window as the list of them gives it.
+struct TopLevelWindow {
+  WindowHandle window = 0;
+  WindowHandle owner = 0;
+  std::uint32_t process_id = 0;
+  friend bool operator==(const TopLevelWindow&, const TopLevelWindow&) = default;
+};
+
 // The window-manager queries the program makes, in the platform's own terms.
 // Text comes back as UTF-8. A capacity counts characters including the
 // terminator, as the Win32 text queries do: at most capacity - 1 characters
@@ -28,7 +66,7 @@ class WindowSystem {
   virtual ~WindowSystem() = default;
 
   virtual ScreenPoint CursorPos() const = 0;
-  // The deepest visible, enabled window at the point, or 0.
+  // The deepest visible window at the point, disabled ones included, or 0.
   virtual WindowHandle WindowAt(ScreenPoint point) const = 0;
 
   virtual std::string WindowText(WindowHandle window, int capacity) const = 0;
@@ -63,6 +101,19 @@ class WindowSystem {
       WindowHandle parent, std::string_view class_name) const = 0;
 
   virtual void MakeTopmost(WindowHandle window) = 0;
+
+  // Every top-level window, topmost first, in the window manager's order.
+  virtual std::vector<TopLevelWindow> TopLevelWindows() const = 0;
+  // The direct children of the window, topmost first.
+  virtual std::vector<WindowHandle> ChildWindows(WindowHandle parent) const = 0;
+  // Nothing for a handle that names no window.
+  virtual std::optional<WindowFacts> Facts(WindowHandle window) const = 0;
+  // The path of the program that the process runs, or empty.
+  virtual std::string ProcessImagePath(std::uint32_t process_id) const = 0;
+  // The text the window itself answers when asked for it, or nothing when it
+  // does not answer within the time (its thread is busy or hung).
+  virtual std::optional<std::string> LiveText(WindowHandle window,
+                                              int timeout_ms) const = 0;
 };
 
 }  // namespace winscout

@@ -159,6 +159,11 @@ void ModelForm::ChooseSystemMenuItem(std::string_view text) {
   throw std::invalid_argument("no system menu item " + std::string(text));
 }
 
+void ModelForm::PressFunctionKey(int number) {
+  if (auto it = function_keys_.find(number); it != function_keys_.end())
+    Raise(it->second);
+}
+
 ScreenPoint ModelForm::CenterOf(int id) const {
   const ScreenRect& r = screen_rects_.at(id);
   return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};

@@ -112,15 +112,41 @@ class ModelTimer final : public Timer {
   EventHandler on_tick_;
 };
 
+// A hot key that another program may hold already.
+class ModelHotKey final : public GlobalHotKey {
+ public:
+  bool Register() override { return registered_ = registered_ || !held_elsewhere_; }
+  void OnPressed(EventHandler handler) override { on_pressed_ = std::move(handler); }
+
+  void SetHeldElsewhere(bool held) { held_elsewhere_ = held; }
+  bool registered() const { return registered_; }
+  // The user presses the keys; only a registered hot key reaches the program.
+  void Press() {
+    if (registered_ && on_pressed_) on_pressed_();
+  }
+
+ private:
+  bool held_elsewhere_ = false;
+  bool registered_ = false;
+  EventHandler on_pressed_;
+};
+
 // Keeps every outline it was asked for.
 class ModelHighlight final : public TargetHighlight {
  public:
   void Outline(WindowHandle window) override { outlines_.push_back(window); }
+  void OnTargetGone(EventHandler handler) override { on_gone_ = std::move(handler); }
   WindowHandle outlined() const { return outlines_.empty() ? 0 : outlines_.back(); }
   const std::vector<WindowHandle>& outlines() const { return outlines_; }
+  // The outlined window was found destroyed: the outline hides and says so.
+  void TargetGone() {
+    outlines_.push_back(0);
+    if (on_gone_) on_gone_();
+  }
 
  private:
   std::vector<WindowHandle> outlines_;
+  EventHandler on_gone_;
 };
 
 // A form on the in-memory desktop: the form is a top-level window and each
@@ -138,6 +164,11 @@ class ModelForm final : public Form {
   void Show() override { shown_ = true; }
   std::size_t AddSystemMenuItem(std::string text, EventHandler chosen) override;
   void SetSystemMenuItemText(std::size_t item, std::string text) override;
+  void OnFunctionKey(int number, EventHandler handler) override {
+    function_keys_[number] = std::move(handler);
+  }
+  // The user presses the function key in one of the program's windows.
+  void PressFunctionKey(int number);
 
   TextBox& TextBoxAt(int id) override { return ModelTextBoxAt(id); }
   PictureBox& PictureBoxAt(int id) override { return ModelPictureBoxAt(id); }
@@ -146,6 +177,7 @@ class ModelForm final : public Form {
   Timer& TimerAt(int id) override { return ModelTimerAt(id); }
   TargetHighlight& Highlight() override { return highlight_; }
   const ModelHighlight& highlight() const { return highlight_; }
+  ModelHighlight& highlight() { return highlight_; }
 
   ModelTextBox& ModelTextBoxAt(int id);
   ModelPictureBox& ModelPictureBoxAt(int id);
@@ -186,6 +218,7 @@ class ModelForm final : public Form {
     EventHandler chosen;
   };
   std::vector<SystemMenuItem> system_menu_;
+  std::map<int, EventHandler> function_keys_;
 };
 
 }  // namespace winscout::model

@@ -140,14 +140,13 @@ WindowHandle WindowTree::WindowAt(ScreenPoint point) const {
   return HitTest(top_level_, point, 0);
 }
 
-// A disabled child is not retrieved: the point belongs to its container, as
-// the Windows documentation has it and Wine does.
+// Disabled children are hit like any other: a greyed-out control is what the
+// user points at. Hidden windows and their children are looked through.
 WindowHandle WindowTree::HitTest(const Siblings& siblings, ScreenPoint point,
                                  WindowHandle container) const {
   for (const ZKey& key : siblings) {
     const Node& node = nodes_.at(key.handle);
     if (!node.props.visible || !node.props.rect.Contains(point)) continue;
-    if (!node.props.enabled) return container != 0 ? container : key.handle;
     return HitTest(node.children, point, key.handle);
   }
   return container;
@@ -228,6 +227,72 @@ void WindowTree::MakeTopmost(WindowHandle window) {
   top_level_.insert(node.key);
 }
 
+void WindowTree::SetHung(WindowHandle window, bool hung) {
+  Get(window).props.hung = hung;
+}
+
+void WindowTree::SetProcessImage(std::uint32_t process_id, std::string path) {
+  process_images_[process_id] = std::move(path);
+}
+
+std::vector<TopLevelWindow> WindowTree::TopLevelWindows() const {
+  std::vector<TopLevelWindow> windows;
+  for (const ZKey& key : top_level_) {
+    const Node& node = nodes_.at(key.handle);
+    windows.push_back({key.handle, node.owner, node.props.process_id});
+  }
+  return windows;
+}
+
+std::vector<WindowHandle> WindowTree::ChildWindows(WindowHandle parent) const {
+  std::vector<WindowHandle> children;
+  const Node* node = Find(parent);
+  if (!node) return children;
+  for (const ZKey& key : node->children) children.push_back(key.handle);
+  return children;
+}
+
+std::optional<WindowFacts> WindowTree::Facts(WindowHandle window) const {
+  const Node* node = Find(window);
+  if (!node) return std::nullopt;
+  // The style bits that Windows keeps for the states the tree keeps.
+  constexpr std::uint32_t kChild = 0x40000000;
+  constexpr std::uint32_t kVisible = 0x10000000;
+  constexpr std::uint32_t kDisabled = 0x08000000;
+  constexpr std::uint32_t kTopmost = 0x00000008;
+  const WindowSpec& props = node->props;
+  WindowFacts facts;
+  facts.class_name = props.class_name;
+  facts.window_rect = {props.rect.left, props.rect.top, props.rect.right,
+                       props.rect.bottom};
+  facts.client_rect = facts.window_rect;
+  facts.style = props.style | (node->parent != 0 ? kChild : 0) |
+                (props.visible ? kVisible : 0) | (props.enabled ? 0 : kDisabled);
+  facts.ex_style = props.ex_style | (node->key.topmost ? kTopmost : 0);
+  facts.parent = node->parent;
+  facts.owner = node->owner;
+  facts.process_id = props.process_id;
+  facts.thread_id = props.thread_id;
+  facts.visible = true;
+  for (const Node* n = node; n; n = n->parent != 0 ? Find(n->parent) : nullptr) {
+    facts.visible = facts.visible && n->props.visible;
+  }
+  facts.enabled = props.enabled;
+  return facts;
+}
+
+std::string WindowTree::ProcessImagePath(std::uint32_t process_id) const {
+  auto it = process_images_.find(process_id);
+  return it == process_images_.end() ? std::string() : it->second;
+}
+
+std::optional<std::string> WindowTree::LiveText(WindowHandle window, int) const {
+  const Node* node = Find(window);
+  if (!node) return std::string();
+  if (node->props.hung) return std::nullopt;
+  return node->props.text;
+}
+
 std::string WindowTree::Dump() const {
   std::string out =
       "cursor (" + std::to_string(cursor_.x) + ", " + std::to_string(cursor_.y) + ")\n";
@@ -255,6 +320,7 @@ void WindowTree::DumpLevel(const Siblings& siblings, int depth, std::string& out
     if (key.topmost) out += " topmost";
     if (!node.props.visible) out += " hidden";
     if (!node.props.enabled) out += " disabled";
+    if (node.props.hung) out += " hung";
     out += '\n';
     DumpLevel(node.children, depth + 1, out);
   }

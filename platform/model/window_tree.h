@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -32,6 +33,14 @@ struct WindowSpec {
   std::string module_path;
   bool visible = true;
   bool enabled = true;
+  // Style bits beyond those the tree keeps itself (visible, disabled, child,
+  // topmost).
+  std::uint32_t style = 0;
+  std::uint32_t ex_style = 0;
+  std::uint32_t process_id = 0;
+  std::uint32_t thread_id = 0;
+  // Its thread answers no message.
+  bool hung = false;
 };
 
 // How an owned top-level window answers the parent query: Windows reports the
@@ -63,6 +72,8 @@ class WindowTree final : public WindowSystem {
   void SetVisible(WindowHandle window, bool visible);
   void SetEnabled(WindowHandle window, bool enabled);
   void SetRect(WindowHandle window, ScreenRect rect);
+  void SetHung(WindowHandle window, bool hung);
+  void SetProcessImage(std::uint32_t process_id, std::string path);
   void MoveCursor(ScreenPoint point) { cursor_ = point; }
 
   bool Exists(WindowHandle window) const { return nodes_.contains(window); }
@@ -86,6 +97,11 @@ class WindowTree final : public WindowSystem {
   WindowHandle DesktopWindow() const override { return kDesktop; }
   bool AnsiCodePageHolds(std::string_view text) const override;
   void MakeTopmost(WindowHandle window) override;
+  std::vector<TopLevelWindow> TopLevelWindows() const override;
+  std::vector<WindowHandle> ChildWindows(WindowHandle parent) const override;
+  std::optional<WindowFacts> Facts(WindowHandle window) const override;
+  std::string ProcessImagePath(std::uint32_t process_id) const override;
+  std::optional<std::string> LiveText(WindowHandle window, int timeout_ms) const override;
 
  private:
   // Siblings sort by this key, highest first: topmost band, then stacking.
@@ -120,6 +136,7 @@ class WindowTree final : public WindowSystem {
   void DumpLevel(const Siblings& siblings, int depth, std::string& out) const;
 
   std::unordered_map<WindowHandle, Node> nodes_;
+  std::unordered_map<std::uint32_t, std::string> process_images_;
   Node desktop_;
   Siblings top_level_;
   ScreenPoint cursor_;

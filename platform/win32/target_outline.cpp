@@ -7,6 +7,9 @@ namespace {
 
 // The band's width at 96 dots per inch; it grows with the target's DPI.
 constexpr int kBandWidth = 3;
+// How often the band looks whether its target moved or went.
+constexpr UINT_PTR kWatchTimer = 1;
+constexpr UINT kWatchIntervalMs = 100;
 
 void FreeBitmap(HBITMAP bitmap) { DeleteObject(bitmap); }
 using UniqueBitmap = UniqueHandle<HBITMAP, &FreeBitmap>;
@@ -51,26 +54,63 @@ TargetOutline::~TargetOutline() {
 
 void TargetOutline::Outline(WindowHandle window) {
   if (!hwnd_) return;
-  RECT target;
-  if (window == 0 || !GetWindowRect(ToHwnd(window), &target)) {
-    ShowWindow(hwnd_, SW_HIDE);
+  const HWND target = ToHwnd(window);
+  RECT rect;
+  if (window == 0 || !GetWindowRect(target, &rect)) {
+    Hide();
     return;
   }
-  const UINT dpi = GetDpiForWindow(ToHwnd(window));
+  Place(target, rect);
+  SetTimer(hwnd_, kWatchTimer, kWatchIntervalMs, nullptr);
+}
+
+void TargetOutline::Hide() {
+  KillTimer(hwnd_, kWatchTimer);
+  target_ = nullptr;
+  ShowWindow(hwnd_, SW_HIDE);
+}
+
+// The band is drawn on the part of the target that is on its monitor, and
+// never by a window as large as the monitor: Wine hands a popup that covers
+// the screen to the window manager for good, and without one every later
+// hide of the band waits two seconds for an answer.
+void TargetOutline::Place(HWND target, const RECT& rect) {
+  target_ = target;
+  placed_for_ = rect;
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  RECT band_rect = rect;
+  if (GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor) &&
+      IntersectRect(&band_rect, &rect, &monitor.rcMonitor) &&
+      EqualRect(&band_rect, &monitor.rcMonitor)) {
+    band_rect.bottom -= 1;
+  }
+  const UINT dpi = GetDpiForWindow(target);
   const int band =
       MulDiv(kBandWidth, dpi ? static_cast<int>(dpi) : USER_DEFAULT_SCREEN_DPI,
              USER_DEFAULT_SCREEN_DPI);
-  const int width = target.right - target.left;
-  const int height = target.bottom - target.top;
+  const int width = band_rect.right - band_rect.left;
+  const int height = band_rect.bottom - band_rect.top;
   // The band lies inside the target, so it shows wherever the target does.
   HRGN frame = CreateRectRgn(0, 0, width, height);
   HRGN hole = CreateRectRgn(band, band, width - band, height - band);
   CombineRgn(frame, frame, hole, RGN_DIFF);
   DeleteObject(hole);
   SetWindowRgn(hwnd_, frame, FALSE);  // the window owns the region now
-  SetWindowPos(hwnd_, HWND_TOPMOST, target.left, target.top, width, height,
+  SetWindowPos(hwnd_, HWND_TOPMOST, band_rect.left, band_rect.top, width, height,
                SWP_NOACTIVATE | SWP_SHOWWINDOW);
   RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+void TargetOutline::OnWatchTimer() {
+  if (!target_) return;
+  RECT rect;
+  if (!IsWindow(target_) || !GetWindowRect(target_, &rect)) {
+    Hide();
+    if (on_gone_) on_gone_();
+  } else if (!EqualRect(&rect, &placed_for_)) {
+    Place(target_, rect);
+  }
 }
 
 LRESULT TargetOutline::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -83,6 +123,9 @@ LRESULT TargetOutline::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam)
     }
     case WM_NCHITTEST:
       return HTTRANSPARENT;
+    case WM_TIMER:
+      if (wparam == kWatchTimer) OnWatchTimer();
+      return 0;
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;
     default:

@@ -252,8 +252,14 @@ int Win32Form::RunMessageLoop() {
   BOOL got;
   while ((got = GetMessageW(&message, nullptr, 0, 0)) != 0) {
     if (got == -1) return 1;
-    if (SelectAllOnCtrlA(message)) continue;
-    if (IsDialogMessageW(hwnd_, &message)) continue;
+    if (SelectAllOnCtrlA(message) || RaiseFunctionKey(message)) continue;
+    // Tab and the arrow keys move the focus in every window of the program
+    // that holds controls, this one and the windows it owns.
+    const HWND root = GetAncestor(message.hwnd, GA_ROOT);
+    if (root && (GetWindowLongPtrW(root, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) &&
+        IsDialogMessageW(root, &message)) {
+      continue;
+    }
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
@@ -273,6 +279,18 @@ bool Win32Form::SelectAllOnCtrlA(const MSG& message) const {
     }
   }
   return false;
+}
+
+bool Win32Form::RaiseFunctionKey(const MSG& message) const {
+  if (message.message != WM_KEYDOWN || message.wParam < VK_F1 ||
+      message.wParam > VK_F24 || GetKeyState(VK_CONTROL) < 0 ||
+      GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_MENU) < 0) {
+    return false;
+  }
+  auto it = function_keys_.find(static_cast<int>(message.wParam - VK_F1) + 1);
+  if (it == function_keys_.end() || !it->second) return false;
+  it->second();
+  return true;
 }
 
 LRESULT Win32Form::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {

@@ -39,6 +39,9 @@ class Win32Form final : public Form {
   void Show() override;
   std::size_t AddSystemMenuItem(std::string text, EventHandler chosen) override;
   void SetSystemMenuItemText(std::size_t item, std::string text) override;
+  void OnFunctionKey(int number, EventHandler handler) override {
+    function_keys_[number] = std::move(handler);
+  }
   TextBox& TextBoxAt(int id) override;
   PictureBox& PictureBoxAt(int id) override;
   ImageHolder& ImageAt(int id) override;
@@ -57,6 +60,7 @@ class Win32Form final : public Form {
   void ResizeForClient(int client_width_twips);
   void FocusFirstControl();
   bool SelectAllOnCtrlA(const MSG& message) const;
+  bool RaiseFunctionKey(const MSG& message) const;
   UINT Dpi() const;
 
   void OnCommand(int id, WORD notification);
@@ -84,6 +88,7 @@ class Win32Form final : public Form {
   std::map<int, std::unique_ptr<Win32Timer>> timers_;
   // Indexed by the item's number.
   std::vector<EventHandler> system_menu_handlers_;
+  std::map<int, EventHandler> function_keys_;
 };
 
 }  // namespace winscout::win32

@@ -47,6 +47,31 @@ std::string ProcessImageName(HANDLE process) {
   return {};
 }
 
+PixelRect ToPixelRect(const RECT& rect) {
+  return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+DpiAwareness AwarenessOf(HWND window) {
+  switch (GetAwarenessFromDpiAwarenessContext(GetWindowDpiAwarenessContext(window))) {
+    case DPI_AWARENESS_UNAWARE:
+      return DpiAwareness::kUnaware;
+    case DPI_AWARENESS_SYSTEM_AWARE:
+      return DpiAwareness::kSystemAware;
+    case DPI_AWARENESS_PER_MONITOR_AWARE:
+      return DpiAwareness::kPerMonitorAware;
+    default:
+      return DpiAwareness::kUnknown;
+  }
+}
+
+BOOL CALLBACK CollectTopLevel(HWND window, LPARAM list) {
+  DWORD process_id = 0;
+  GetWindowThreadProcessId(window, &process_id);
+  reinterpret_cast<std::vector<TopLevelWindow>*>(list)->push_back(
+      {ToHandle(window), ToHandle(GetWindow(window, GW_OWNER)), process_id});
+  return TRUE;
+}
+
 // A text query's answer as UTF-8. A cut can end inside a surrogate pair; the
 // lone half is dropped, so that the text ends at a whole character.
 std::string WholeCharacters(const wchar_t* text, int length) {
@@ -90,8 +115,23 @@ ScreenPoint Win32WindowSystem::CursorPos() const {
   return {point.x, point.y};
 }
 
+// WindowFromPoint passes over disabled children and stops at their parent; so
+// the point is looked up again from the top-level window it hit, down through
+// the children, disabled ones included.
 WindowHandle Win32WindowSystem::WindowAt(ScreenPoint point) const {
-  return ToHandle(WindowFromPoint(POINT{point.x, point.y}));
+  const POINT screen{point.x, point.y};
+  const HWND hit = WindowFromPoint(screen);
+  const HWND root = hit ? GetAncestor(hit, GA_ROOT) : nullptr;
+  if (!root || root == GetDesktopWindow()) return ToHandle(hit);
+  HWND window = root;
+  for (;;) {
+    POINT client = screen;
+    ScreenToClient(window, &client);
+    const HWND child =
+        ChildWindowFromPointEx(window, client, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+    if (!child || child == window) return ToHandle(window);
+    window = child;
+  }
 }
 
 std::string Win32WindowSystem::WindowText(WindowHandle window, int capacity) const {
@@ -169,6 +209,79 @@ bool Win32WindowSystem::AnsiCodePageHolds(std::string_view text) const {
 
 void Win32WindowSystem::MakeTopmost(WindowHandle window) {
   SetWindowPos(ToHwnd(window), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+std::vector<TopLevelWindow> Win32WindowSystem::TopLevelWindows() const {
+  std::vector<TopLevelWindow> windows;
+  EnumWindows(&CollectTopLevel, reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+std::vector<WindowHandle> Win32WindowSystem::ChildWindows(WindowHandle parent) const {
+  std::vector<WindowHandle> children;
+  if (parent == 0) return children;
+  for (HWND child : ChildrenOf(ToHwnd(parent))) children.push_back(ToHandle(child));
+  return children;
+}
+
+std::optional<WindowFacts> Win32WindowSystem::Facts(WindowHandle window) const {
+  const HWND hwnd = ToHwnd(window);
+  if (window == 0 || !IsWindow(hwnd)) return std::nullopt;
+  WindowFacts facts;
+  // Class names have at most 256 characters.
+  wchar_t class_name[257];
+  const int length = GetClassNameW(hwnd, class_name, 257);
+  facts.class_name =
+      WideToUtf8({class_name, static_cast<std::size_t>(std::max(length, 0))});
+  RECT rect{};
+  GetWindowRect(hwnd, &rect);
+  facts.window_rect = ToPixelRect(rect);
+  rect = {};
+  GetClientRect(hwnd, &rect);
+  MapWindowPoints(hwnd, HWND_DESKTOP, reinterpret_cast<POINT*>(&rect), 2);
+  facts.client_rect = ToPixelRect(rect);
+  facts.style = static_cast<std::uint32_t>(GetWindowLongW(hwnd, GWL_STYLE));
+  facts.ex_style = static_cast<std::uint32_t>(GetWindowLongW(hwnd, GWL_EXSTYLE));
+  const HWND parent = GetAncestor(hwnd, GA_PARENT);
+  facts.parent = parent == GetDesktopWindow() ? 0 : ToHandle(parent);
+  facts.owner = ToHandle(GetWindow(hwnd, GW_OWNER));
+  DWORD process_id = 0;
+  facts.thread_id = GetWindowThreadProcessId(hwnd, &process_id);
+  facts.process_id = process_id;
+  facts.visible = IsWindowVisible(hwnd) != FALSE;
+  facts.enabled = IsWindowEnabled(hwnd) != FALSE;
+  facts.dpi_awareness = AwarenessOf(hwnd);
+  facts.dpi = static_cast<int>(GetDpiForWindow(hwnd));
+  return facts;
+}
+
+std::string Win32WindowSystem::ProcessImagePath(std::uint32_t process_id) const {
+  const ProcessHandle process(
+      OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process_id));
+  return process ? ProcessImageName(process.get()) : std::string();
+}
+
+// Sent, not read from the window manager's copy: controls such as edit boxes
+// keep their text themselves. A thread that does not answer in time, or that
+// the system already counts as hung, is not waited for.
+std::optional<std::string> Win32WindowSystem::LiveText(WindowHandle window,
+                                                       int timeout_ms) const {
+  const HWND hwnd = ToHwnd(window);
+  if (window == 0 || !IsWindow(hwnd)) return std::string();
+  const UINT timeout = static_cast<UINT>(std::max(timeout_ms, 1));
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, timeout,
+                           &length)) {
+    return IsWindow(hwnd) ? std::nullopt : std::optional<std::string>(std::string());
+  }
+  std::vector<wchar_t> buffer(length + 1);
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutW(hwnd, WM_GETTEXT, buffer.size(),
+                           reinterpret_cast<LPARAM>(buffer.data()), SMTO_ABORTIFHUNG,
+                           timeout, &copied)) {
+    return IsWindow(hwnd) ? std::nullopt : std::optional<std::string>(std::string());
+  }
+  return WideToUtf8({buffer.data(), std::min<std::size_t>(copied, length)});
 }
 
 }  // namespace winscout::win32

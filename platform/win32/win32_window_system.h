@@ -22,6 +22,11 @@ class Win32WindowSystem final : public WindowSystem {
   WindowHandle DesktopWindow() const override;
   bool AnsiCodePageHolds(std::string_view text) const override;
   void MakeTopmost(WindowHandle window) override;
+  std::vector<TopLevelWindow> TopLevelWindows() const override;
+  std::vector<WindowHandle> ChildWindows(WindowHandle parent) const override;
+  std::optional<WindowFacts> Facts(WindowHandle window) const override;
+  std::string ProcessImagePath(std::uint32_t process_id) const override;
+  std::optional<std::string> LiveText(WindowHandle window, int timeout_ms) const override;
 };
 
 }  // namespace winscout::win32

@@ -5,6 +5,8 @@ namespace winscout::testing {
 namespace {
 
 constexpr char kModulePath[] = "C:\\Program Files\\Fixture\\fixture.exe";
+constexpr std::uint32_t kProcessId = 4242;
+constexpr std::uint32_t kThreadId = 77;
 
 model::WindowSpec ToModel(const TestWindowSpec& props) {
   model::WindowSpec out;
@@ -15,11 +17,14 @@ model::WindowSpec ToModel(const TestWindowSpec& props) {
   out.module_path = kModulePath;
   out.visible = props.visible;
   out.enabled = props.enabled;
+  out.process_id = kProcessId;
+  out.thread_id = kThreadId;
   return out;
 }
 
 class ModelTestDesktop final : public TestDesktop {
  public:
+  ModelTestDesktop() { tree_.SetProcessImage(kProcessId, kModulePath); }
   WindowSystem& System() override { return tree_; }
   WindowHandle AddTopLevel(const TestWindowSpec& props) override {
     return tree_.AddTopLevel(ToModel(props));
@@ -37,6 +42,8 @@ class ModelTestDesktop final : public TestDesktop {
   void MoveCursor(ScreenPoint point) override { tree_.MoveCursor(point); }
   bool IsTopmost(WindowHandle window) override { return tree_.IsTopmost(window); }
   std::string OwnModulePath() override { return kModulePath; }
+  std::uint32_t OwnProcessId() override { return kProcessId; }
+  std::uint32_t OwnThreadId() override { return kThreadId; }
   bool AllowsClassNamesOver255() override { return true; }
   std::string Describe() override { return tree_.Dump(); }
 

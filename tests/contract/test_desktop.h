@@ -45,6 +45,9 @@ class TestDesktop {
   virtual bool IsTopmost(WindowHandle window) = 0;
   // The module path that windows made by this desktop report.
   virtual std::string OwnModulePath() = 0;
+  // The process and thread that windows made by this desktop belong to.
+  virtual std::uint32_t OwnProcessId() = 0;
+  virtual std::uint32_t OwnThreadId() = 0;
   // Whether class names longer than 255 characters can be registered.
   virtual bool AllowsClassNamesOver255() = 0;
   // The windows made so far, for failure messages.

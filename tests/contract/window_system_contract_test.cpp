@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -175,11 +176,20 @@ TEST_F(WindowSystemContract, WindowAtFindsTheDeepestVisibleWindow) {
       {.class_name = "WsContractBtn", .rect = {130, 130, 200, 160}, .visible = true});
   desktop_->AddChild(panel,
                      {.class_name = "WsContractHidden", .rect = {210, 130, 290, 160}});
-  // A disabled child is not retrieved: the point belongs to its parent.
-  desktop_->AddChild(panel, {.class_name = "WsContractDisabled",
-                             .rect = {130, 200, 200, 230},
-                             .visible = true,
-                             .enabled = false});
+  // Disabled children are hit, and so are the children inside them.
+  const WindowHandle disabled =
+      desktop_->AddChild(panel, {.class_name = "WsContractDisabled",
+                                 .rect = {130, 200, 200, 230},
+                                 .visible = true,
+                                 .enabled = false});
+  const WindowHandle in_disabled =
+      desktop_->AddChild(disabled, {.class_name = "WsContractInDisabled",
+                                    .rect = {180, 205, 195, 225},
+                                    .visible = true});
+  // A disabled sibling above an enabled one takes the point.
+  desktop_->AddChild(
+      panel,
+      {.class_name = "WsContractUnder", .rect = {130, 200, 260, 230}, .visible = true});
   windows_.MakeTopmost(main);
   struct Case {
     ScreenPoint point;
@@ -187,11 +197,93 @@ TEST_F(WindowSystemContract, WindowAtFindsTheDeepestVisibleWindow) {
   };
   for (const Case& c :
        {Case{{140, 140}, button}, Case{{250, 140}, panel}, Case{{125, 270}, panel},
-        Case{{150, 210}, panel}, Case{{350, 150}, main}, Case{{399, 299}, main}}) {
+        Case{{150, 210}, disabled}, Case{{185, 210}, in_disabled}, Case{{350, 150}, main},
+        Case{{399, 299}, main}}) {
     EXPECT_EQ(windows_.WindowAt(c.point), c.expected)
         << "at (" << c.point.x << ", " << c.point.y << ")\n"
         << desktop_->Describe();
   }
+}
+
+TEST_F(WindowSystemContract, WindowListsGoInSearchOrderWithOwnersAndProcesses) {
+  const WindowHandle main = Top("WsContractList");
+  const WindowHandle other = Top("WsContractList");
+  const WindowHandle dialog =
+      desktop_->AddOwned(main, {.class_name = "WsContractList"}, true);
+  std::vector<WindowHandle> children;
+  for (int i = 0; i < 4; ++i) children.push_back(Child(main, "WsContractListChild", i));
+  Child(children[0], "WsContractListChild");
+  EXPECT_EQ(windows_.ChildWindows(main), children) << "direct children only";
+  EXPECT_EQ(windows_.ChildWindows(other), std::vector<WindowHandle>{});
+
+  std::vector<WindowHandle> listed;
+  for (const TopLevelWindow& top : windows_.TopLevelWindows()) {
+    if (top.window != main && top.window != other && top.window != dialog) continue;
+    listed.push_back(top.window);
+    EXPECT_EQ(top.owner, top.window == dialog ? main : 0) << top.window;
+    EXPECT_EQ(top.process_id, desktop_->OwnProcessId()) << top.window;
+  }
+  EXPECT_EQ(listed, SearchAll(0, "WsContractList")) << desktop_->Describe();
+}
+
+TEST_F(WindowSystemContract, FactsDescribeStylesRectanglesStatesAndProcess) {
+  const WindowHandle main = desktop_->AddTopLevel({.class_name = "WsContractFacts\u03a9",
+                                                   .rect = {100, 100, 400, 300},
+                                                   .visible = true});
+  const WindowHandle button =
+      desktop_->AddChild(main, {.class_name = "WsContractFactsBtn",
+                                .rect = {110, 120, 210, 150},
+                                .visible = true,
+                                .enabled = false});
+  const WindowHandle hidden = desktop_->AddChild(
+      main, {.class_name = "WsContractFactsHidden", .rect = {110, 160, 210, 190}});
+  const WindowHandle in_hidden = desktop_->AddChild(
+      hidden,
+      {.class_name = "WsContractFactsIn", .rect = {120, 165, 130, 175}, .visible = true});
+  windows_.MakeTopmost(main);
+  constexpr std::uint32_t kChild = 0x40000000, kVisible = 0x10000000,
+                          kDisabled = 0x08000000, kTopmost = 0x8;
+
+  const std::optional<WindowFacts> top = windows_.Facts(main);
+  ASSERT_TRUE(top.has_value());
+  EXPECT_EQ(top->class_name, "WsContractFacts\u03a9");
+  EXPECT_EQ(top->window_rect, (PixelRect{100, 100, 400, 300}));
+  EXPECT_EQ(top->client_rect, (PixelRect{100, 100, 400, 300}));
+  EXPECT_EQ(top->style & (kChild | kVisible | kDisabled), kVisible);
+  EXPECT_EQ(top->ex_style & kTopmost, kTopmost);
+  EXPECT_EQ(top->parent, 0);
+  EXPECT_EQ(top->process_id, desktop_->OwnProcessId());
+  EXPECT_EQ(top->thread_id, desktop_->OwnThreadId());
+  EXPECT_TRUE(top->visible && top->enabled);
+
+  const std::optional<WindowFacts> disabled = windows_.Facts(button);
+  ASSERT_TRUE(disabled.has_value());
+  EXPECT_EQ(disabled->window_rect, (PixelRect{110, 120, 210, 150}));
+  EXPECT_EQ(disabled->style & (kChild | kVisible | kDisabled),
+            kChild | kVisible | kDisabled);
+  EXPECT_EQ(disabled->parent, main);
+  EXPECT_TRUE(disabled->visible);
+  EXPECT_FALSE(disabled->enabled);
+
+  EXPECT_FALSE(windows_.Facts(hidden)->visible);
+  const std::optional<WindowFacts> inside = windows_.Facts(in_hidden);
+  EXPECT_EQ(inside->style & kVisible, kVisible);
+  EXPECT_FALSE(inside->visible) << "a shown window inside a hidden one is not visible";
+
+  desktop_->Destroy(main);
+  EXPECT_FALSE(windows_.Facts(main).has_value());
+  EXPECT_FALSE(windows_.Facts(button).has_value());
+  EXPECT_FALSE(windows_.Facts(0).has_value());
+}
+
+TEST_F(WindowSystemContract, ProcessImageAndLiveTextComeFromTheWindowsOwnProcess) {
+  EXPECT_EQ(windows_.ProcessImagePath(desktop_->OwnProcessId()),
+            desktop_->OwnModulePath());
+  const std::string text(150, 't');
+  const WindowHandle main = Top("WsContractLive", text);
+  EXPECT_EQ(windows_.LiveText(main, 200), text) << "not cut to any capacity";
+  desktop_->Destroy(main);
+  EXPECT_EQ(windows_.LiveText(main, 200), "") << "no window answers with no text";
 }
 
 }  // namespace

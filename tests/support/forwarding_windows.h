@@ -82,6 +82,26 @@ class ForwardingWindows final : public WindowSystem {
     Count("MakeTopmost");
     inner_.MakeTopmost(w);
   }
+  std::vector<TopLevelWindow> TopLevelWindows() const override {
+    Count("TopLevelWindows");
+    return inner_.TopLevelWindows();
+  }
+  std::vector<WindowHandle> ChildWindows(WindowHandle p) const override {
+    Count("ChildWindows");
+    return inner_.ChildWindows(p);
+  }
+  std::optional<WindowFacts> Facts(WindowHandle w) const override {
+    Count("Facts");
+    return inner_.Facts(w);
+  }
+  std::string ProcessImagePath(std::uint32_t id) const override {
+    Count("ProcessImagePath");
+    return inner_.ProcessImagePath(id);
+  }
+  std::optional<std::string> LiveText(WindowHandle w, int timeout_ms) const override {
+    Count("LiveText");
+    return inner_.LiveText(w, timeout_ms);
+  }
 
  private:
   void Count(const char* name) const { ++calls[name]; }

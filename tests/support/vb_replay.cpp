@@ -115,12 +115,19 @@ class LineReader {
     return true;
   }
 
+  // VB.NET's scanner reads the curly quotes and the full-width one as a
+  // double quote: raw in a literal, they would end it there.
+  bool StartsWithOtherQuote() const {
+    return rest_.starts_with("\u201C") || rest_.starts_with("\u201D") ||
+           rest_.starts_with("\uFF02");
+  }
+
   bool Piece(std::string& value) {
     if (Take("Chr(")) return Code(value) && Take(")");
     if (!Take("\"")) return false;
     while (!rest_.empty()) {
       const char c = rest_.front();
-      if (IsControl(c)) return false;
+      if (IsControl(c) || StartsWithOtherQuote()) return false;
       rest_.remove_prefix(1);
       if (c == '"') {
         if (!Take("\"")) return true;

@@ -4,6 +4,9 @@
 
 #include <string>
 
+#include "codegen/finder_language.h"
+#include "codegen/python_emitter.h"
+#include "codegen/visual_basic.h"
 #include "platform/model/window_tree.h"
 #include "tests/support/crlf_lines.h"
 #include "tests/support/forwarding_windows.h"
@@ -181,7 +184,42 @@ INSTANTIATE_TEST_SUITE_P(
                                   "\"\xC3\x9C"
                                   "ber\""},
                       LiteralCase{std::string(256, 'A'),
-                                  '"' + std::string(256, 'A') + '"'}));
+                                  '"' + std::string(256, 'A') + '"'},
+                      // VB.NET reads these as quotes: never raw in a literal.
+                      LiteralCase{"a“b”", R"("a" & ChrW(8220) & "b" & ChrW(8221) & "")"},
+                      LiteralCase{"＂", R"("" & ChrW(65282) & "")"},
+                      // Beyond the ANSI code page: every non-ASCII character.
+                      LiteralCase{"ÜЖ😀", R"("" & ChrW(220) & "" & ChrW(1046) & "" & ChrW(55357) & ChrW(56832) & "")"}));
+
+// Only names a VB6 or VB.NET compiler rejects get a number, and names the
+// code itself calls; numbered forms skip the names a language's code binds.
+TEST(FinderCode, NamesGetNumbersOnlyWhereACompilerNeedsThem) {
+  struct Case {
+    std::string class_name;
+    int levels;
+    FinderLanguage language;
+    std::string last_name;
+  };
+  for (const Case& c : {Case{"Text", 1, FinderLanguage::kVisualBasic, "Text"},
+                        Case{"Mid_1", 1, FinderLanguage::kVisualBasic, "Mid"},
+                        Case{"Name", 2, FinderLanguage::kVisualBasic, "Name2"},
+                        Case{"ChrW", 1, FinderLanguage::kVisualBasic, "ChrW1"},
+                        Case{"GetDesktopWindow", 1, FinderLanguage::kVisualBasic,
+                             "GetDesktopWindow1"},
+                        Case{"User", 32, FinderLanguage::kPython, "user33"},
+                        Case{"User", 31, FinderLanguage::kPython, "user31"}}) {
+    WindowTree tree;
+    WindowHandle target = tree.AddTopLevel(Class(c.class_name));
+    for (int level = 1; level < c.levels; ++level) {
+      target = tree.AddChild(target, Class(c.class_name));
+    }
+    const auto plan = std::get<SearchPlan>(PlanFinderCode(std::to_string(target), tree));
+    const std::vector<std::string> names = c.language == FinderLanguage::kPython
+                                               ? PythonNames(plan)
+                                               : VisualBasicNames(plan);
+    EXPECT_EQ(names.back(), c.last_name) << c.class_name << " x" << c.levels;
+  }
+}
 
 // Names are cut only where Visual Basic's 255 characters require it, the
 // number included.

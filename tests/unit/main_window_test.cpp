@@ -277,6 +277,20 @@ TEST_F(MainWindowTest, OutlineFollowsTheDragFromWindowToWindowWithoutRepeats) {
   EXPECT_EQ(Box(control::kHandleBox).Text(), std::to_string(other_edit_));
 }
 
+TEST_F(MainWindowTest, OutlineOfADestroyedWindowMovesToTheWindowNowUnderThePointer) {
+  CodeArrow().Press();
+  desktop_.MoveCursor({620, 20});
+  CodeArrow().Move();
+  desktop_.Destroy(other_edit_);
+  form_.highlight().TargetGone();
+  EXPECT_EQ(form_.highlight().outlined(), other_app_);
+  desktop_.Destroy(other_app_);
+  form_.highlight().TargetGone();
+  EXPECT_EQ(form_.highlight().outlined(), 0);
+  CodeArrow().Release();
+  EXPECT_EQ(form_.highlight().outlined(), 0);
+}
+
 TEST_F(MainWindowTest, InspectorDragIsOutlinedTooAndEscEndsItLikeARelease) {
   Click(control::kApiButton);
   desktop_.MoveCursor(form_.CenterOf(control::kInspectorArrow));

@@ -43,7 +43,7 @@ TEST(WindowTree, HitTestingFollowsZOrderVisibilityAndEnabledState) {
     ScreenPoint point;
     WindowHandle expected;
   };
-  for (const Case& c : {Case{{70, 70}, front}, Case{{55, 55}, front},
+  for (const Case& c : {Case{{70, 70}, disabled}, Case{{55, 55}, front},
                         Case{{20, 20}, under}, Case{{45, 45}, back},
                         Case{{100, 100}, front}, Case{{150, 150}, 0}, Case{{-1, 5}, 0}}) {
     EXPECT_EQ(tree.WindowAt(c.point), c.expected)
@@ -51,9 +51,10 @@ TEST(WindowTree, HitTestingFollowsZOrderVisibilityAndEnabledState) {
         << tree.Dump();
   }
   tree.SetEnabled(front, false);
-  EXPECT_EQ(tree.WindowAt({70, 70}), front) << "a disabled top-level window is still hit";
+  EXPECT_EQ(tree.WindowAt({55, 55}), front) << "a disabled top-level window is still hit";
+  EXPECT_EQ(tree.WindowAt({70, 70}), disabled);
   tree.SetVisible(front, false);
-  EXPECT_EQ(tree.WindowAt({70, 70}), back);
+  EXPECT_EQ(tree.WindowAt({70, 70}), back) << "a hidden window's children are hidden";
 }
 
 TEST(WindowTree, DestroyTakesChildrenAndOwnedWindowsAlong) {

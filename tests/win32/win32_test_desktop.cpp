@@ -90,6 +90,9 @@ class Win32TestDesktop final : public TestDesktop {
     throw std::runtime_error("module path longer than any path");
   }
 
+  std::uint32_t OwnProcessId() override { return GetCurrentProcessId(); }
+  std::uint32_t OwnThreadId() override { return GetCurrentThreadId(); }
+
   bool AllowsClassNamesOver255() override {
     if (!allows_over_255_known_) {
       const std::wstring name = L"WsProbe" + std::wstring(249, L'q');

@@ -1,0 +1,240 @@
+#include "inspector/desktop_tree.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cstdio>
+
+namespace winscout::inspector {
+namespace {
+
+constexpr TreeItemKey kProcessBit = TreeItemKey{1} << 32;
+// Enough of a title for a tree item.
+constexpr int kLabelTitleCapacity = 256;
+
+std::string Lower(std::string_view text) {
+  std::string out(text);
+  std::transform(out.begin(), out.end(), out.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return out;
+}
+
+std::string FileName(const std::string& path) {
+  const std::size_t slash = path.find_last_of("\\/");
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+template <typename Number>
+std::optional<Number> Parse(std::string_view text, int base) {
+  Number value{};
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, value, base);
+  if (text.empty() || error != std::errc() || stop != end) return std::nullopt;
+  return value;
+}
+
+// A filter that reads as a handle in decimal or in hex (with or without 0x).
+bool NamesHandle(std::string_view filter, WindowHandle window) {
+  if (Parse<std::int64_t>(filter, 10) == std::int64_t{window}) return true;
+  if (filter.starts_with("0x") || filter.starts_with("0X")) filter.remove_prefix(2);
+  return Parse<std::uint32_t>(filter, 16) == static_cast<std::uint32_t>(window);
+}
+
+}  // namespace
+
+TreeItemKey ProcessKey(std::uint32_t process_id) { return kProcessBit | process_id; }
+
+TreeItemKey WindowKey(WindowHandle window) { return static_cast<std::uint32_t>(window); }
+
+std::optional<WindowHandle> WindowOfKey(TreeItemKey key) {
+  if (key & kProcessBit) return std::nullopt;
+  return static_cast<WindowHandle>(static_cast<std::uint32_t>(key));
+}
+
+void DesktopTree::Reload() {
+  processes_.clear();
+  process_of_.clear();
+  process_names_.clear();
+  owned_.clear();
+  owner_in_tree_.clear();
+  seen_.clear();
+  kept_.clear();
+  leads_.clear();
+  const std::vector<TopLevelWindow> tops = windows_.TopLevelWindows();
+  for (const TopLevelWindow& top : tops) process_of_[top.window] = top.process_id;
+  std::unordered_map<std::uint32_t, std::size_t> index;
+  for (const TopLevelWindow& top : tops) {
+    auto owner = process_of_.find(top.owner);
+    // Owned pop-ups go under their owner, where it is a window of the same
+    // process; the owner comes later in the list when it is below them.
+    if (owner != process_of_.end() && owner->second == top.process_id) {
+      owned_[top.owner].push_back(top.window);
+      owner_in_tree_[top.window] = top.owner;
+      continue;
+    }
+    auto [at, added] = index.try_emplace(top.process_id, processes_.size());
+    if (added) {
+      const std::string name = FileName(windows_.ProcessImagePath(top.process_id));
+      process_names_[top.process_id] = name;
+      processes_.push_back({top.process_id, name, {}});
+    }
+    processes_[at->second].windows.push_back(top.window);
+  }
+}
+
+void DesktopTree::SetFilter(std::string filter) {
+  filter_ = Lower(filter);
+  kept_.clear();
+  leads_.clear();
+}
+
+const DesktopTree::Seen& DesktopTree::Look(WindowHandle window) const {
+  auto it = seen_.find(window);
+  if (it != seen_.end()) return it->second;
+  Seen seen;
+  const std::optional<WindowFacts> facts = windows_.Facts(window);
+  if (facts) {
+    seen.class_name = facts->class_name;
+    seen.process_id = facts->process_id;
+    const PixelRect& r = facts->window_rect;
+    seen.dimmed =
+        !facts->visible || !facts->enabled || r.right <= r.left || r.bottom <= r.top;
+    seen.below = windows_.ChildWindows(window);
+  } else {
+    seen.dimmed = true;
+  }
+  seen.title = windows_.WindowText(window, kLabelTitleCapacity);
+  if (auto owned = owned_.find(window); owned != owned_.end()) {
+    seen.below.insert(seen.below.end(), owned->second.begin(), owned->second.end());
+  }
+  return seen_.emplace(window, std::move(seen)).first->second;
+}
+
+bool DesktopTree::Matches(WindowHandle window) const {
+  if (filter_.empty()) return false;
+  const Seen& seen = Look(window);
+  return Lower(seen.class_name).find(filter_) != std::string::npos ||
+         Lower(seen.title).find(filter_) != std::string::npos ||
+         NamesHandle(filter_, window);
+}
+
+bool DesktopTree::ProcessMatches(std::uint32_t process_id) const {
+  if (filter_.empty()) return false;
+  auto it = process_names_.find(process_id);
+  return it != process_names_.end() &&
+         Lower(it->second).find(filter_) != std::string::npos;
+}
+
+bool DesktopTree::Kept(WindowHandle window) const {
+  if (filter_.empty()) return true;
+  if (auto it = kept_.find(window); it != kept_.end()) return it->second;
+  const Seen& seen = Look(window);
+  bool kept = Matches(window) || ProcessMatches(seen.process_id);
+  for (WindowHandle below : seen.below) kept = Kept(below) || kept;
+  kept_[window] = kept;
+  return kept;
+}
+
+bool DesktopTree::ProcessKept(const Process& process) const {
+  if (filter_.empty() || ProcessMatches(process.id)) return true;
+  return std::any_of(process.windows.begin(), process.windows.end(),
+                     [this](WindowHandle window) { return Kept(window); });
+}
+
+TreeItem DesktopTree::WindowItem(WindowHandle window) const {
+  const Seen& seen = Look(window);
+  char hex[11];
+  std::snprintf(hex, sizeof(hex), "0x%08X", static_cast<std::uint32_t>(window));
+  const bool expandable = std::any_of(seen.below.begin(), seen.below.end(),
+                                      [this](WindowHandle w) { return Kept(w); });
+  return {WindowKey(window),
+          std::string(hex) + " " + seen.class_name + " \"" + seen.title + "\"",
+          seen.dimmed, expandable};
+}
+
+std::vector<TreeItem> DesktopTree::Roots() const {
+  std::vector<TreeItem> items;
+  for (const Process& process : processes_) {
+    if (!ProcessKept(process)) continue;
+    const std::string name = process.name.empty() ? "Process" : process.name;
+    items.push_back({ProcessKey(process.id),
+                     name + " (" + std::to_string(process.id) + ")", false,
+                     !process.windows.empty()});
+  }
+  return items;
+}
+
+std::vector<TreeItem> DesktopTree::Children(TreeItemKey key) const {
+  std::vector<WindowHandle> below;
+  if (const std::optional<WindowHandle> window = WindowOfKey(key)) {
+    below = Look(*window).below;
+  } else {
+    const std::uint32_t id = static_cast<std::uint32_t>(key);
+    auto it = std::find_if(processes_.begin(), processes_.end(),
+                           [id](const Process& p) { return p.id == id; });
+    if (it != processes_.end()) below = it->windows;
+  }
+  std::vector<TreeItem> items;
+  for (WindowHandle window : below) {
+    if (Kept(window)) items.push_back(WindowItem(window));
+  }
+  return items;
+}
+
+std::vector<TreeItemKey> DesktopTree::PathTo(WindowHandle window) const {
+  std::vector<TreeItemKey> path;
+  WindowHandle top = window;
+  for (int depth = 0; top != 0; ++depth) {
+    const std::optional<WindowFacts> facts = windows_.Facts(top);
+    // A loop of parents would be a broken desktop; give up rather than spin.
+    if (!facts || depth > 10000) return {};
+    path.push_back(WindowKey(top));
+    if (facts->parent == 0) break;
+    top = facts->parent;
+  }
+  for (auto owner = owner_in_tree_.find(top); owner != owner_in_tree_.end();
+       owner = owner_in_tree_.find(top)) {
+    top = owner->second;
+    path.push_back(WindowKey(top));
+  }
+  auto process = process_of_.find(top);
+  if (process == process_of_.end()) return {};
+  path.push_back(ProcessKey(process->second));
+  std::reverse(path.begin(), path.end());
+  for (TreeItemKey key : path) {
+    const std::optional<WindowHandle> w = WindowOfKey(key);
+    if (w && !Kept(*w)) return {};
+  }
+  return path;
+}
+
+bool DesktopTree::LeadsToMatch(TreeItemKey key) const {
+  if (auto it = leads_.find(key); it != leads_.end()) return it->second;
+  bool leads = false;
+  for (const TreeItem& child : Children(key)) {
+    const std::optional<WindowHandle> window = WindowOfKey(child.key);
+    if ((window && Matches(*window)) || LeadsToMatch(child.key)) leads = true;
+  }
+  leads_[key] = leads;
+  return leads;
+}
+
+std::vector<TreeItemKey> DesktopTree::ItemsToOpen() const {
+  std::vector<TreeItemKey> open;
+  if (filter_.empty()) return open;
+  std::vector<TreeItemKey> pending;
+  for (const TreeItem& root : Roots()) pending.push_back(root.key);
+  std::reverse(pending.begin(), pending.end());
+  while (!pending.empty()) {
+    const TreeItemKey key = pending.back();
+    pending.pop_back();
+    if (!LeadsToMatch(key)) continue;
+    open.push_back(key);
+    std::vector<TreeItem> children = Children(key);
+    for (auto it = children.rbegin(); it != children.rend(); ++it)
+      pending.push_back(it->key);
+  }
+  return open;
+}
+
+}  // namespace winscout::inspector

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/toolkit.h"
+#include "platform/window_system.h"
+
+namespace winscout::inspector {
+
+// The items of the tree: a process or a window.
+TreeItemKey ProcessKey(std::uint32_t process_id);
+TreeItemKey WindowKey(WindowHandle window);
+// The window an item stands for; nothing for a process.
+std::optional<WindowHandle> WindowOfKey(TreeItemKey key);
+
+// Every window of the desktop as a tree: processes in the order their first
+// top-level window comes, their top-level windows, the children of each and
+// the pop-ups it owns, all in the window manager's order. Children are read
+// when they are asked for, so that a desktop of thousands of windows shows at
+// once; what has been read is kept until the next Reload. A filter keeps the
+// windows whose class, title, process name (any case) or handle (decimal or
+// hex) match, with the windows and processes above them.
+class DesktopTree {
+ public:
+  explicit DesktopTree(const WindowSystem& windows) : windows_(windows) {}
+
+  // Reads the desktop again.
+  void Reload();
+  void SetFilter(std::string filter);
+  const std::string& filter() const { return filter_; }
+
+  std::vector<TreeItem> Roots() const;
+  std::vector<TreeItem> Children(TreeItemKey key) const;
+  // The items from the process down to the window, empty if the tree does
+  // not hold it.
+  std::vector<TreeItemKey> PathTo(WindowHandle window) const;
+  // With a filter, the items whose subtrees hold a window or process that
+  // matches it, parents first: opened, they show every match.
+  std::vector<TreeItemKey> ItemsToOpen() const;
+
+ private:
+  struct Process {
+    std::uint32_t id = 0;
+    std::string name;                   // the image's file name
+    std::vector<WindowHandle> windows;  // top-level, not owned by one of its own
+  };
+  // What is read of a window once it is shown.
+  struct Seen {
+    std::string class_name;
+    std::string title;
+    bool dimmed = false;
+    std::vector<WindowHandle> below;  // children, then owned pop-ups
+    std::uint32_t process_id = 0;
+  };
+
+  const Seen& Look(WindowHandle window) const;
+  TreeItem WindowItem(WindowHandle window) const;
+  bool Matches(WindowHandle window) const;
+  bool Kept(WindowHandle window) const;
+  bool ProcessMatches(std::uint32_t process_id) const;
+  bool ProcessKept(const Process& process) const;
+  // Whether the item's children hold a match, as seen under the filter.
+  bool LeadsToMatch(TreeItemKey key) const;
+
+  const WindowSystem& windows_;
+  std::vector<Process> processes_;
+  std::unordered_map<WindowHandle, std::uint32_t> process_of_;
+  std::unordered_map<std::uint32_t, std::string> process_names_;
+  std::unordered_map<WindowHandle, std::vector<WindowHandle>> owned_;
+  std::unordered_map<WindowHandle, WindowHandle> owner_in_tree_;
+  std::string filter_;
+  mutable std::unordered_map<WindowHandle, Seen> seen_;
+  mutable std::unordered_map<WindowHandle, bool> kept_;
+  mutable std::unordered_map<TreeItemKey, bool> leads_;
+};
+
+}  // namespace winscout::inspector

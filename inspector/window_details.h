@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/window_system.h"
+
+namespace winscout::inspector {
+
+// One line of a window's details: what it is, and its value.
+struct DetailLine {
+  std::string name;
+  std::string value;
+  friend bool operator==(const DetailLine&, const DetailLine&) = default;
+};
+
+// How long the details wait for a window to tell its own text.
+inline constexpr int kLiveTextTimeoutMs = 250;
+inline constexpr char kNotResponding[] = "(not responding)";
+
+// "0x0001002C (65580)": the handle's 32 bits in hex, then as the report shows it.
+std::string HandleText(WindowHandle window);
+// "(20, 300) - (300, 500), 280 x 200"
+std::string RectText(const PixelRect& rect);
+// The style in hex and the names of its bits, "0x94000000 WS_POPUP | WS_VISIBLE
+// | WS_CLIPSIBLINGS"; bits without a general name (the class's own) stay hex.
+std::string StyleText(std::uint32_t style);
+std::string ExStyleText(std::uint32_t ex_style);
+
+// Every detail of the window, read now; nothing for a window that is gone.
+std::vector<DetailLine> DescribeWindowDetails(const WindowSystem& windows,
+                                              WindowHandle window);
+
+// "Name: value", as the line is copied.
+std::string CopyText(const DetailLine& line);
+
+}  // namespace winscout::inspector

@@ -1,0 +1,109 @@
+#pragma once
+
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/model/model_form.h"
+#include "platform/toolkit.h"
+
+namespace winscout::model {
+
+// A tree view that keeps its items in memory and lets a test act as the user.
+class ModelTreeView final : public TreeView {
+ public:
+  void SetChildren(std::optional<TreeItemKey> parent,
+                   std::vector<TreeItem> items) override;
+  void Expand(TreeItemKey key) override;
+  std::vector<TreeItemKey> ExpandedItems() const override;
+  std::optional<TreeItemKey> Selected() const override { return selected_; }
+  void Select(TreeItemKey key) override;
+  void OnExpanding(std::function<void(TreeItemKey)> handler) override {
+    on_expanding_ = std::move(handler);
+  }
+  void OnSelect(std::function<void(TreeItemKey)> handler) override {
+    on_select_ = std::move(handler);
+  }
+  void SetMenuChoices(std::vector<std::string> choices,
+                      std::function<void(std::size_t)> on_choose) override;
+
+  // The items below `parent` (nothing: the top level) as they are now.
+  std::vector<TreeItem> Items(std::optional<TreeItemKey> parent = std::nullopt) const;
+  const TreeItem* Find(TreeItemKey key) const;
+  bool Filled(TreeItemKey key) const { return children_.contains(key); }
+  // The user opens the item with its button, or selects it.
+  void UserExpand(TreeItemKey key);
+  void UserSelect(TreeItemKey key);
+  const std::vector<std::string>& menu_choices() const { return choices_; }
+  void Choose(std::size_t index);
+
+ private:
+  void Forget(TreeItemKey key);
+
+  std::vector<TreeItem> roots_;
+  std::map<TreeItemKey, std::vector<TreeItem>> children_;
+  std::set<TreeItemKey> expanded_;
+  std::optional<TreeItemKey> selected_;
+  std::function<void(TreeItemKey)> on_expanding_;
+  std::function<void(TreeItemKey)> on_select_;
+  std::vector<std::string> choices_;
+  std::function<void(std::size_t)> on_choose_;
+};
+
+class ModelDetailsList final : public DetailsList {
+ public:
+  void SetLines(std::vector<std::pair<std::string, std::string>> lines) override;
+  std::optional<std::size_t> SelectedLine() const override { return selected_; }
+  void OnCopy(EventHandler handler) override { on_copy_ = std::move(handler); }
+
+  const std::vector<std::pair<std::string, std::string>>& lines() const { return lines_; }
+  // The value of the line with the name, or nothing.
+  std::optional<std::string> Value(std::string_view name) const;
+  void UserSelect(std::size_t line) { selected_ = line; }
+  void PressCtrlC();
+
+ private:
+  std::vector<std::pair<std::string, std::string>> lines_;
+  std::optional<std::size_t> selected_;
+  EventHandler on_copy_;
+};
+
+class ModelClipboard final : public Clipboard {
+ public:
+  void SetText(std::string_view text) override { text_ = text; }
+  const std::string& text() const { return text_; }
+
+ private:
+  std::string text_;
+};
+
+// The window list's window on the in-memory desktop: a top-level window whose
+// filter box is a child window like the form's text boxes.
+class ModelWindowsView final : public WindowsView {
+ public:
+  explicit ModelWindowsView(WindowTree& desktop);
+  void Show() override { visible_ = true; }
+  bool Visible() const override { return visible_; }
+  TextBox& Filter() override { return filter_; }
+  TreeView& Tree() override { return tree_; }
+  DetailsList& Details() override { return details_; }
+  void OnRefresh(EventHandler handler) override { on_refresh_ = std::move(handler); }
+
+  ModelTextBox& filter() { return filter_; }
+  ModelTreeView& tree() { return tree_; }
+  ModelDetailsList& details() { return details_; }
+  void Close() { visible_ = false; }
+  void PressRefresh();
+
+ private:
+  WindowHandle window_;
+  ModelTextBox filter_;
+  ModelTreeView tree_;
+  ModelDetailsList details_;
+  bool visible_ = false;
+  EventHandler on_refresh_;
+};
+
+}  // namespace winscout::model
