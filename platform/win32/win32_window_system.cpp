@@ -220,7 +220,10 @@ std::vector<TopLevelWindow> Win32WindowSystem::TopLevelWindows() const {
 std::vector<WindowHandle> Win32WindowSystem::ChildWindows(WindowHandle parent) const {
   std::vector<WindowHandle> children;
   if (parent == 0) return children;
-  for (HWND child : ChildrenOf(ToHwnd(parent))) children.push_back(ToHandle(child));
+  const HWND hwnd = ToHwnd(parent);
+  for (HWND child : SiblingsFrom(hwnd, GetWindow(hwnd, GW_CHILD))) {
+    children.push_back(ToHandle(child));
+  }
   return children;
 }
 
