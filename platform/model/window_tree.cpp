@@ -212,7 +212,8 @@ WindowHandle WindowTree::FindChildWithTitle(WindowHandle parent, WindowHandle af
                                             std::string_view class_name,
                                             std::string_view title) const {
   return NextChild(parent, after, [&](const WindowSpec& props) {
-    return EqualIgnoringCase(props.class_name, class_name) && EqualIgnoringCase(props.text, title);
+    return EqualIgnoringCase(props.class_name, class_name) &&
+           EqualIgnoringCase(props.text, title);
   });
 }
 
