@@ -4,6 +4,7 @@
 
 #include "app/main_form.h"
 #include "app/main_window.h"
+#include "platform/win32/registry_settings.h"
 #include "platform/win32/text_conversion.h"
 #include "platform/win32/win32_error.h"
 #include "platform/win32/win32_form.h"
@@ -24,7 +25,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     win32::Win32Form form(instance, app::kMainForm);
     win32::Win32WindowSystem windows;
     win32::Win32MessageBox messages(form.hwnd());
-    app::MainWindow main_window(form, windows, messages);
+    win32::RegistrySettings settings(L"Software\\WinScout");
+    app::MainWindow main_window(form, windows, messages, settings);
     main_window.Start();
     return form.RunMessageLoop();
   } catch (const win32::Win32Error& error) {

@@ -27,16 +27,21 @@ class ModelTextBox final : public TextBox {
   std::string Text() const override { return text_; }
   void SetText(std::string_view text) override;
   void OnChange(EventHandler handler) override { on_change_ = std::move(handler); }
-  void SetMenuChoices(std::vector<std::string> choices, std::size_t marked,
-                      std::function<void(std::size_t)> on_choose) override;
+  void SetMenuChoices(std::vector<MenuChoice> choices) override {
+    choices_ = std::move(choices);
+  }
+  void OnMenuChoice(std::function<void(std::size_t)> handler) override {
+    on_choose_ = std::move(handler);
+  }
 
   // The user types at the end of the text.
   void Type(std::string_view characters);
-  // The user picks a choice from the context menu.
-  void Choose(std::size_t index);
+  // The user picks the choice with this text from the context menu.
+  void Choose(std::string_view text);
   int writes() const { return writes_; }
-  const std::vector<std::string>& menu_choices() const { return choices_; }
-  std::size_t marked_choice() const { return marked_; }
+  const std::vector<MenuChoice>& menu_choices() const { return choices_; }
+  // The texts of the marked choices, in menu order.
+  std::vector<std::string> marked_choices() const;
 
  private:
   WindowTree& desktop_;
@@ -44,8 +49,7 @@ class ModelTextBox final : public TextBox {
   std::string text_;
   EventHandler on_change_;
   int writes_ = 0;
-  std::vector<std::string> choices_;
-  std::size_t marked_ = 0;
+  std::vector<MenuChoice> choices_;
   std::function<void(std::size_t)> on_choose_;
 };
 
