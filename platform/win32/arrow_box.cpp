@@ -113,7 +113,8 @@ LRESULT ArrowBox::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 void ArrowBox::OnPaint() {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(hwnd_, &paint);
-  if (const auto* picture = dynamic_cast<const Win32Picture*>(picture_)) {
+  // Every picture of this toolkit is a Win32Picture.
+  if (const auto* picture = static_cast<const Win32Picture*>(picture_)) {
     DrawIconEx(dc, 0, 0, picture->icon(), 0, 0, 0, nullptr, DI_NORMAL);
   }
   EndPaint(hwnd_, &paint);
