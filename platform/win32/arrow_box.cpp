@@ -52,7 +52,7 @@ void Raise(const EventHandler& handler) {
 
 }  // namespace
 
-ArrowBox::ArrowBox(HINSTANCE instance, HWND parent, int id, const RECT& rect) {
+void ArrowBox::Create(HINSTANCE instance, HWND parent, int id, const RECT& rect) {
   CreateWindowExW(WS_EX_CLIENTEDGE, kClassName, L"",
                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, rect.left,
                   rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
@@ -67,7 +67,8 @@ void ArrowBox::SetPicture(const Picture* picture) {
   picture_ = picture;
   // Painted at once: a press empties the box while the mouse is held, when
   // no WM_PAINT would come before the release.
-  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  if (hwnd_)
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
 LRESULT ArrowBox::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {

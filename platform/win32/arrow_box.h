@@ -15,8 +15,10 @@ class ArrowBox final : public PictureBox {
  public:
   static constexpr wchar_t kClassName[] = L"WinScoutPictureBox";
 
-  // At `rect` in the parent, in pixels.
-  ArrowBox(HINSTANCE instance, HWND parent, int id, const RECT& rect);
+  ArrowBox() = default;
+  // Its window, at `rect` in the parent, in pixels; a picture set before is
+  // shown in it.
+  void Create(HINSTANCE instance, HWND parent, int id, const RECT& rect);
   ArrowBox(const ArrowBox&) = delete;
   ArrowBox& operator=(const ArrowBox&) = delete;
   ~ArrowBox() override;

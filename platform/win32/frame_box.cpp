@@ -2,7 +2,7 @@
 
 namespace winscout::win32 {
 
-FrameBox::FrameBox(HINSTANCE instance, HWND parent, int id, const RECT& rect) {
+void FrameBox::Create(HINSTANCE instance, HWND parent, int id, const RECT& rect) {
   CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"",
                   WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rect.left, rect.top,
                   rect.right - rect.left, rect.bottom - rect.top, parent,

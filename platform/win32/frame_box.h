@@ -11,8 +11,9 @@ class FrameBox {
  public:
   static constexpr wchar_t kClassName[] = L"WinScoutFrame";
 
-  // At `rect` in the parent, in pixels.
-  FrameBox(HINSTANCE instance, HWND parent, int id, const RECT& rect);
+  FrameBox() = default;
+  // Its window, at `rect` in the parent, in pixels.
+  void Create(HINSTANCE instance, HWND parent, int id, const RECT& rect);
   FrameBox(const FrameBox&) = delete;
   FrameBox& operator=(const FrameBox&) = delete;
   ~FrameBox();

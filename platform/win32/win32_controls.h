@@ -43,10 +43,13 @@ class Win32TextBox final : public TextBox, public CommandTarget {
   // box is never lost to a replacement.
   enum Writes { kPlainWrites, kUndoableWrites };
 
-  Win32TextBox(HWND edit, Writes writes) : edit_(edit), writes_(writes) {}
+  explicit Win32TextBox(Writes writes) : writes_(writes) {}
   Win32TextBox(const Win32TextBox&) = delete;
   Win32TextBox& operator=(const Win32TextBox&) = delete;
   ~Win32TextBox() override;
+
+  // The edit control, once it is made.
+  void Attach(HWND edit) { edit_ = edit; }
 
   std::string Text() const override;
   void SetText(std::string_view text) override;
@@ -61,7 +64,7 @@ class Win32TextBox final : public TextBox, public CommandTarget {
   static LRESULT CALLBACK MenuProc(HWND edit, UINT message, WPARAM wparam, LPARAM lparam);
   void OnContextMenu(LPARAM position);
 
-  HWND edit_;
+  HWND edit_ = nullptr;
   Writes writes_;
   EventHandler on_change_;
   std::vector<MenuChoice> choices_;

@@ -87,7 +87,7 @@ Win32Form::Win32Form(HINSTANCE instance, const FormSpec& form)
   CreateWindowExW(kFormExStyle, kClassName, Utf8ToWide(form.caption).c_str(), kFormStyle,
                   CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, this);
   if (!hwnd_) throw Win32Error("CreateWindowExW");
-  CreateControls();
+  CreateControls(true);
   ResizeForClient(form_.client_width);
 }
 
@@ -95,12 +95,21 @@ Win32Form::~Win32Form() {
   if (hwnd_) DestroyWindow(hwnd_);
 }
 
-void Win32Form::CreateControls() {
-  // Made in tab order, so that the Z-order follows it too; frames first, as
-  // they hold other controls. Tab itself walks tab_order_ across containers.
-  // Each is made in its place with its font, as it is to be shown.
+// The right pane lies beyond the narrow client area the window first shows:
+// its controls are made once the window is up.
+bool Win32Form::SeenAtStart(const ControlSpec& control) const {
+  return control.container != 0 || control.rect.left < form_.client_width;
+}
+
+// The objects of every control are made with the controls seen at start, so
+// that all can be wired before the window shows; the windows of the others
+// follow with seen_at_start false. Made in tab order, so that the Z-order
+// follows it too; frames first, as they hold other controls. Tab itself walks
+// tab_order_ across containers. Each window is made in its place with its
+// font, as it is to be shown.
+void Win32Form::CreateControls(bool seen_at_start) {
   const UINT dpi = Dpi();
-  font_ = MessageFont(dpi);
+  if (!font_) font_ = MessageFont(dpi);
   std::vector<const ControlSpec*> order;
   for (const ControlSpec& control : form_.controls) order.push_back(&control);
   std::stable_sort(order.begin(), order.end(), [](const auto* a, const auto* b) {
@@ -109,48 +118,72 @@ void Win32Form::CreateControls() {
     return a_frame != b_frame ? a_frame : a->tab_index < b->tab_index;
   });
   for (const ControlSpec* control : order) {
-    const int id = control->id;
-    const HWND parent = ContainerOf(*control);
-    const RECT rect = PixelRect(control->rect, dpi);
-    switch (control->kind) {
-      case ControlKind::kFrame:
-        frames_[id] = std::make_unique<FrameBox>(instance_, parent, id, rect);
-        windows_[id] = frames_[id]->hwnd();
-        break;
-      case ControlKind::kPictureBox:
-        arrow_boxes_[id] = std::make_unique<ArrowBox>(instance_, parent, id, rect);
-        windows_[id] = arrow_boxes_[id]->hwnd();
-        break;
-      case ControlKind::kTextBox:
-      case ControlKind::kCodeBox: {
-        const HWND edit = CreateStandardControl(*control, parent, rect);
-        if (control->kind == ControlKind::kCodeBox) code_box_ = edit;
-        text_boxes_[id] = std::make_unique<Win32TextBox>(
-            edit, control->kind == ControlKind::kCodeBox ? Win32TextBox::kUndoableWrites
-                                                         : Win32TextBox::kPlainWrites);
-        command_targets_[id] = text_boxes_[id].get();
-        break;
-      }
-      case ControlKind::kButton:
-        CreateStandardControl(*control, parent, rect);
-        buttons_[id] = std::make_unique<Win32Button>();
-        command_targets_[id] = buttons_[id].get();
-        break;
-      case ControlKind::kImage:
-        images_[id] =
-            std::make_unique<Win32Image>(UniqueIcon(static_cast<HICON>(LoadImageW(
-                instance_, Utf8ToWide(control->text).c_str(), IMAGE_ICON, 32, 32, 0))));
-        break;
-      case ControlKind::kTimer:
-        timers_[id] = std::make_unique<Win32Timer>(hwnd_, static_cast<UINT_PTR>(id),
-                                                   control->interval_ms);
-        break;
-    }
-    if (auto it = windows_.find(id); it != windows_.end()) {
-      if (!it->second) throw Win32Error("CreateWindowExW");
-      SendMessageW(it->second, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-    }
+    if (seen_at_start) MakeObject(*control);
+    if (SeenAtStart(*control) == seen_at_start) MakeWindow(*control, dpi);
   }
+}
+
+void Win32Form::MakeObject(const ControlSpec& control) {
+  const int id = control.id;
+  switch (control.kind) {
+    case ControlKind::kFrame:
+      frames_[id] = std::make_unique<FrameBox>();
+      break;
+    case ControlKind::kPictureBox:
+      arrow_boxes_[id] = std::make_unique<ArrowBox>();
+      break;
+    case ControlKind::kTextBox:
+    case ControlKind::kCodeBox:
+      text_boxes_[id] = std::make_unique<Win32TextBox>(
+          control.kind == ControlKind::kCodeBox ? Win32TextBox::kUndoableWrites
+                                                : Win32TextBox::kPlainWrites);
+      command_targets_[id] = text_boxes_[id].get();
+      break;
+    case ControlKind::kButton:
+      buttons_[id] = std::make_unique<Win32Button>();
+      command_targets_[id] = buttons_[id].get();
+      break;
+    case ControlKind::kImage:
+      images_[id] = std::make_unique<Win32Image>(UniqueIcon(static_cast<HICON>(LoadImageW(
+          instance_, Utf8ToWide(control.text).c_str(), IMAGE_ICON, 32, 32, 0))));
+      break;
+    case ControlKind::kTimer:
+      timers_[id] = std::make_unique<Win32Timer>(hwnd_, static_cast<UINT_PTR>(id),
+                                                 control.interval_ms);
+      break;
+  }
+}
+
+void Win32Form::MakeWindow(const ControlSpec& control, UINT dpi) {
+  const int id = control.id;
+  const HWND parent = ContainerOf(control);
+  const RECT rect = PixelRect(control.rect, dpi);
+  switch (control.kind) {
+    case ControlKind::kFrame:
+      frames_[id]->Create(instance_, parent, id, rect);
+      windows_[id] = frames_[id]->hwnd();
+      break;
+    case ControlKind::kPictureBox:
+      arrow_boxes_[id]->Create(instance_, parent, id, rect);
+      windows_[id] = arrow_boxes_[id]->hwnd();
+      break;
+    case ControlKind::kTextBox:
+    case ControlKind::kCodeBox: {
+      const HWND edit = CreateStandardControl(control, parent, rect);
+      if (control.kind == ControlKind::kCodeBox) code_box_ = edit;
+      text_boxes_[id]->Attach(edit);
+      break;
+    }
+    case ControlKind::kButton:
+      CreateStandardControl(control, parent, rect);
+      break;
+    case ControlKind::kImage:
+    case ControlKind::kTimer:
+      return;  // windowless
+  }
+  const HWND window = windows_.at(id);
+  if (!window) throw Win32Error("CreateWindowExW");
+  SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
 }
 
 HWND Win32Form::CreateStandardControl(const ControlSpec& control, HWND parent,
@@ -226,11 +259,12 @@ int Win32Form::ClientWidth() const {
 
 void Win32Form::SetClientWidth(int twips) { ResizeForClient(twips); }
 
-// What the window does not need to be seen is made once it is: the outline,
-// before the message loop lets the user drag.
+// What the window does not need to be seen is made once it is, before the
+// message loop lets the user act: the right pane's controls and the outline.
 void Win32Form::Show() {
   ShowWindow(hwnd_, SW_SHOWNORMAL);
   UpdateWindow(hwnd_);
+  CreateControls(false);
   FocusFirstControl();
   outline_->Create();
 }

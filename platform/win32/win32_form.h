@@ -53,7 +53,10 @@ class Win32Form final : public Form {
   HWND hwnd_ = nullptr;
 
  private:
-  void CreateControls();
+  bool SeenAtStart(const ControlSpec& control) const;
+  void CreateControls(bool seen_at_start);
+  void MakeObject(const ControlSpec& control);
+  void MakeWindow(const ControlSpec& control, UINT dpi);
   HWND CreateStandardControl(const ControlSpec& control, HWND parent, const RECT& rect);
   HWND ContainerOf(const ControlSpec& control) const;
   void LayOut();

@@ -184,11 +184,13 @@ WindowHandle Win32WindowSystem::FindChild(WindowHandle parent, WindowHandle afte
                                 Utf8ToWide(class_name).c_str(), nullptr));
 }
 
-WindowHandle Win32WindowSystem::FindChildWithTitle(WindowHandle parent, WindowHandle after,
+WindowHandle Win32WindowSystem::FindChildWithTitle(WindowHandle parent,
+                                                   WindowHandle after,
                                                    std::string_view class_name,
                                                    std::string_view title) const {
   return ToHandle(FindWindowExW(parent == 0 ? nullptr : ToHwnd(parent), ToHwnd(after),
-                                Utf8ToWide(class_name).c_str(), Utf8ToWide(title).c_str()));
+                                Utf8ToWide(class_name).c_str(),
+                                Utf8ToWide(title).c_str()));
 }
 
 WindowHandle Win32WindowSystem::DialogItem(WindowHandle parent, std::int32_t id) const {
