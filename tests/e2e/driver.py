@@ -969,50 +969,33 @@ def group_window(session, checks):
                     name, box_id, button, button_name)
 
     outline = probe.top(OUTLINE_CLASS)
-    clicked_over, then_over, dropped_on = (
-        fixture[name] for name in ("owned dialog", "static label", "id 40000"))
+    clicked_over, then_over = fixture["owned dialog"], fixture["static label"]
 
-    def outlined(window):
-        rect = probe.rect(window.handle)
-        wait_for(f"the outline on {window.name}", lambda: outline_state(probe, outline),
-                 (True, rect).__eq__)
-
-    def second_button(name, box_id, seen):
-        """A right click during a left-button drag; what `seen` reads must not
-        change before the left button's release."""
-        box = winscout.box(box_id)
+    def second_button(name, box_id):
+        """A right click during a left-button drag changes nothing: the arrow box
+        stays empty, the code and the report go on as before it."""
         xdotool("mousemove", *winscout.centre(box_id), "mousedown", 1)
         try:
             move(clicked_over.point)
-            outlined(clicked_over)
-            before = seen()
+            before = winscout.text(CODE_BOX), winscout.text(HANDLE_BOX)
             xdotool("click", 3)
             # The outline moving on shows that the click has been handled.
             move(then_over.point)
-            outlined(then_over)
-            checks.equal(f"{name}: a right click during the drag changes nothing",
-                         seen(), before)
+            wait_for(f"the outline on {then_over.name}", lambda: outline_state(
+                probe, outline), (True, probe.rect(then_over.handle)).__eq__)
+            checks.equal(f"{name}: a right click during the drag changes no box",
+                         (winscout.text(CODE_BOX), winscout.text(HANDLE_BOX)), before)
+            checks.check(f"{name}: the box stays empty", look(winscout.box(box_id)).empty)
             if box_id == INSPECTOR_ARROW:
-                checks.reached(f"{name}: the report goes on following the pointer",
-                               lambda: winscout.text(REPORT_BOXES[0]),
-                               f"Window Handle: {then_over.handle}".__eq__)
-            look_now = look(box)
-            checks.check(f"{name}: the arrow box stays empty while the left button is "
-                         "held", look_now.empty, repr(look_now))
-            move(dropped_on.point)
-            outlined(dropped_on)
+                winscout.wait_for_report(then_over)
         finally:
             xdotool("mouseup", 1)
-        checks.reached(f"{name}: the left button's release brings the arrow back",
-                       lambda: look(box), lambda shown: shown.arrow)
+        checks.reached(f"{name}: the left button's release ends the drag",
+                       lambda: (look(winscout.box(box_id)).arrow, winscout.text(HANDLE_BOX)),
+                       (True, str(then_over.handle) if box_id == CODE_ARROW else before[1]).__eq__)
 
-    checks.step("code arrow, a second button", second_button, "code arrow", CODE_ARROW,
-                lambda: (winscout.text(CODE_BOX), winscout.text(HANDLE_BOX)))
-    checks.reached("code arrow, a second button: the release writes code for the window "
-                   "under it", lambda: winscout.text(HANDLE_BOX),
-                   str(dropped_on.handle).__eq__)
-    checks.step("inspector arrow, a second button", second_button, "inspector arrow",
-                INSPECTOR_ARROW, lambda: look(winscout.box(INSPECTOR_ARROW)).empty)
+    for name, box_id in (("code arrow", CODE_ARROW), ("inspector arrow", INSPECTOR_ARROW)):
+        checks.step(f"{name}, a second button", second_button, name, box_id)
 
     checks.step(
         "code narrows", layout_switch, "code", CODE_BUTTON, NARROW_CLIENT_TWIPS[0]
@@ -1849,109 +1832,82 @@ def survival_table(changes, ways, survived):
 
 # --- the keyboard --------------------------------------------------------------
 
-# Where Tab takes the focus, one control after the other, round the end.
+# Where Tab takes the focus, round the end.
 TAB_ORDER = (CODE_ARROW, CODE_BOX, *REPORT_BOXES, START_BUTTON, STOP_BUTTON,
              INSPECTOR_ARROW, API_BUTTON, CODE_BUTTON)
-CONTROL_NAMES = {
-    CODE_ARROW: "code arrow", CODE_BOX: "code box", START_BUTTON: "Start",
-    STOP_BUTTON: "Stop", INSPECTOR_ARROW: "inspector arrow", API_BUTTON: "API",
-    CODE_BUTTON: "code", HANDLE_BOX: "handle box",
-    **{box: f"report line {line}" for line, box in enumerate(REPORT_BOXES, 1)},
-}
 
 
 def group_keyboard(session, checks):
-    """Tab and Shift+Tab through the controls in tab order, out of the code box
-    too, and Ctrl+Z after a drop and after a language switch replaced what was
-    typed. The keyboard does everything but the drop."""
-    probe, fixture, winscout = session.probe, session.fixture, session.winscout
-    names = {winscout[control]: name for control, name in CONTROL_NAMES.items()}
+    """Tab and Shift+Tab walk the tab order, out of the code box too; Ctrl+Z
+    gives back notes that a drop or a language switch replaced. The keyboard
+    does everything but the drop."""
+    probe, winscout = session.probe, session.winscout
+    control_of = {handle: control for control, handle in winscout.controls.items()}
 
     def focused():
-        window = probe.value("focus", winscout.main)[0]
-        return names.get(window, f"window {window}")
+        return control_of.get(probe.value("focus", winscout.main)[0])
 
     def walk(key, steps):
-        """Presses the key `steps` times; where the focus went each time."""
         seen = []
         for _ in range(steps):
             before = focused()
             xdotool("key", key)
-            seen.append(wait_for(f"the focus to leave the {before} on {key}", focused,
+            seen.append(wait_for(f"{key} to move the focus from {before}", focused,
                                  before.__ne__))
         return seen
 
-    def tab_to(control):
-        steps = TAB_ORDER.index(control) - TAB_ORDER.index(
-            next(c for c, name in CONTROL_NAMES.items() if name == focused()))
-        walk("Tab", steps % len(TAB_ORDER))
-        if focused() != CONTROL_NAMES[control]:
-            raise Failure(f"Tab did not reach the {CONTROL_NAMES[control]}")
-
-    order = [CONTROL_NAMES[control] for control in TAB_ORDER]
     give_keyboard_to(TITLE)
-    checks.equal("at start the focus is on the code arrow", focused(), "code arrow")
+    checks.equal("at start the focus is on the code arrow", focused(), CODE_ARROW)
 
     def tab_order():
-        api = order.index("API")
-        checks.equal("narrow: Tab walks from the code arrow to API in tab order",
-                     walk("Tab", api), order[1:api + 1])
+        api = TAB_ORDER.index(API_BUTTON)
+        checks.equal("narrow: Tab walks to API in tab order", walk("Tab", api),
+                     list(TAB_ORDER[1:api + 1]))
         xdotool("key", "space")
-        wait_for("API from the keyboard to open the right pane",
-                 winscout.client_width_twips,
+        wait_for("API pressed from the keyboard", winscout.client_width_twips,
                  lambda width: width == WIDE_CLIENT_WIDTH_TWIPS)
-        around = order[api + 1:] + order[:api + 1]
+        around = list(TAB_ORDER[api + 1:] + TAB_ORDER[:api + 1])
         checks.equal("wide: Tab walks every control in tab order, out of the code box "
-                     "too", walk("Tab", len(order)), around)
+                     "too", walk("Tab", len(around)), around)
         checks.equal("wide: Shift+Tab walks them backwards",
-                     walk("shift+Tab", len(order)), around[::-1][1:] + around[-1:])
+                     walk("shift+Tab", len(around)), around[-2::-1] + around[-1:])
 
     checks.step("Tab order", tab_order)
+    case = session.fixture.finders[0]
+    target = session.fixture[case["target"]]
 
-    case = fixture.finders[0]
-    target = fixture[case["target"]]
-    vb, cpp = case["expect"]["Visual Basic"], case["expect"]["C++"]
-
-    def type_notes(notes):
-        # As fast as xdotool types: keys queue up faster than the box redraws,
-        # and go in together.
+    def replaced_and_undone(notes, what, replace, replacement):
+        # As fast as xdotool types: the keys queue up and go in together.
         xdotool("key", "ctrl+a", "type", "--delay", "1", notes)
-        checks.reached(f"typed fast, {notes!r} is in the code box as typed",
+        checks.reached(f"typed fast, {notes!r} is in the code box",
                        lambda: winscout.text(CODE_BOX), notes.__eq__)
-
-    def undo_drop():
-        tab_to(CODE_BOX)
-        notes = "Notes typed by hand: Shift, digits & signs (42 + 7 = 49)!"
-        type_notes(notes)
-        drag(winscout.centre(CODE_ARROW), target.point)
-        checks.reached(f"a drop on {target.name} replaces the notes with its code",
-                       lambda: winscout.text(CODE_BOX), vb.__eq__)
+        replace()
+        checks.reached(f"{what} replaces the notes", lambda: winscout.text(CODE_BOX),
+                       replacement.__eq__)
         give_keyboard_to(TITLE)
-        checks.equal("after the drop the focus is still in the code box", focused(),
-                     "code box")
         xdotool("key", "ctrl+z")
-        checks.reached("Ctrl+Z after the drop gives back the notes",
+        checks.reached(f"Ctrl+Z after {what} gives back the notes",
                        lambda: winscout.text(CODE_BOX), notes.__eq__)
 
-    checks.step("Ctrl+Z after a drop", undo_drop)
-
-    def undo_language_switch():
-        notes = "Other notes, before the C++: ~{[<>]}?"
-        type_notes(notes)
+    def choose_cpp():
         xdotool("key", "shift+F10")
-        wait_for("the code box's menu from the keyboard",
-                 lambda: probe.visible(probe.top(MENU_CLASS)) if probe.top(MENU_CLASS)
-                 else False)
-        # The choices end the menu; from its last item, up to C++.
+        wait_for("the code box's menu", functools.partial(shown_menu, probe))
+        # The choices end the menu: from its last item, up to C++.
         ups = len(CODE_MENU) - 1 - CODE_MENU.index("C++")
         xdotool("key", "End", *["key", "Up"] * ups, "key", "Return")
-        checks.reached("C++ chosen from the keyboard replaces the notes with the C++",
-                       lambda: winscout.text(CODE_BOX), cpp.__eq__)
-        xdotool("key", "ctrl+z")
-        checks.reached("Ctrl+Z after the language switch gives back the notes",
-                       lambda: winscout.text(CODE_BOX), notes.__eq__)
 
-    checks.step("Ctrl+Z after a language switch", undo_language_switch)
+    def undo():
+        to_code_box = TAB_ORDER.index(CODE_BOX) - TAB_ORDER.index(focused())
+        walk("Tab", to_code_box % len(TAB_ORDER))
+        replaced_and_undone("Notes typed by hand: Shift, digits & signs (42 + 7 = 49)!",
+                            f"a drop on {target.name}",
+                            lambda: drag(winscout.centre(CODE_ARROW), target.point),
+                            case["expect"]["Visual Basic"])
+        replaced_and_undone("Other notes, before the C++: ~{[<>]}?",
+                            "C++ chosen from the keyboard", choose_cpp,
+                            case["expect"]["C++"])
+
+    checks.step("Ctrl+Z after a drop and after a language switch", undo)
 
 
 # --- figures -----------------------------------------------------------------
@@ -1978,22 +1934,15 @@ def wineserver_pid():
 
 BARE_TITLE = "WinScout E2E bare window"
 START_UP_LAUNCHES = 11
-# The DLLs of Windows itself; winscout.exe must need no other.
-SYSTEM_DLLS = {
-    "advapi32.dll", "comctl32.dll", "comdlg32.dll", "gdi32.dll", "kernel32.dll",
-    "msvcrt.dll", "ole32.dll", "psapi.dll", "shell32.dll", "user32.dll", "uxtheme.dll",
-}
+SYSTEM_DLLS = {"advapi32.dll", "comctl32.dll", "gdi32.dll", "kernel32.dll", "msvcrt.dll",
+               "ole32.dll", "psapi.dll", "shell32.dll", "user32.dll", "uxtheme.dll"}
 STRIPPED_SIZE_LIMIT = 200_000
-TYPED = 200  # characters typed for each typing figure
-FULL_BOX = 30_000  # characters in the box for the second typing figure
 
 
 def start_up_figures(args, note):
-    """Medians of interleaved launches of WinScout, the bare program and
-    notepad, to the first visible window, and their ratios. Each round starts
-    them in another order, so that a busy moment of the machine falls on each
-    alike; the fastest launch of each, which such moments spare, is printed
-    too."""
+    """Interleaved launches of WinScout, the bare program and notepad to the
+    first visible window, each round in another order: the medians and the
+    fastest, which a busy moment of the machine spares, with their ratios."""
     programs = Programs()
     try:
         probe = Probe(programs, [args.wine, args.probe])
@@ -2003,8 +1952,8 @@ def start_up_figures(args, note):
             ("notepad", [args.wine, "notepad"], lambda: probe.top("Notepad")),
         ]
         times = {name: [] for name, _, _ in launched}
-        for round_number in range(START_UP_LAUNCHES):
-            turn = round_number % len(launched)
+        for turn in range(START_UP_LAUNCHES):
+            turn %= len(launched)
             for name, argv, find in launched[turn:] + launched[:turn]:
                 started = time.monotonic()
                 program, _ = start_window_program(
@@ -2018,36 +1967,28 @@ def start_up_figures(args, note):
                 wait_for(f"the {name} window to go", find, lambda window: window == 0)
     finally:
         programs.stop_all()
-    medians = {name: statistics.median(seconds) for name, seconds in times.items()}
+    median = {name: statistics.median(seconds) for name, seconds in times.items()}
     fastest = {name: min(seconds) for name, seconds in times.items()}
     for name, seconds in times.items():
-        runs = ", ".join(f"{run:.3f}" for run in seconds)
-        note(f"start-up to visible window, {name}: median {medians[name]:.3f} s, "
-             f"fastest {fastest[name]:.3f} s (runs: {runs})")
-    for over, under in (("winscout.exe", "bare"), ("bare", "notepad"),
-                        ("winscout.exe", "notepad")):
-        note(f"start-up ratio {over} / {under}: medians {medians[over] / medians[under]:.2f}"
-             f", fastest {fastest[over] / fastest[under]:.2f}")
+        note(f"start-up to visible window, {name}: median {median[name]:.3f} s, fastest "
+             f"{fastest[name]:.3f} s (runs: {', '.join(f'{s:.3f}' for s in seconds)})")
+    for a, b in (("winscout.exe", "bare"), ("bare", "notepad"), ("winscout.exe", "notepad")):
+        note(f"start-up ratio {a} / {b}: medians {median[a] / median[b]:.2f}, fastest "
+             f"{fastest[a] / fastest[b]:.2f}")
 
 
-def typing_rate(probe, edit, title, prefill):
-    """Characters a second that real key events put into an edit box that
-    holds `prefill` characters, the caret at its end."""
-    line = "y" * 58 + "\r\n"
-    probe.set_text(edit, (line * (prefill // len(line) + 1))[:prefill] if prefill else "")
+def typing_rate(probe, edit, title, holding, typed=200):
+    """Characters a second that real keys put into an edit box holding that
+    many characters in lines of 60, the caret at the end."""
+    probe.set_text(edit, ("y" * 58 + "\r\n") * (holding // 60))
     click(probe.rect(edit).centre)
     give_keyboard_to(title)
     xdotool("key", "ctrl+End")
-    wanted = prefill + TYPED
     started = time.monotonic()
-    typist = subprocess.Popen(["xdotool", "type", "--delay", "1", "x" * TYPED])
-    try:
-        wait_for(f"{TYPED} typed characters", lambda: probe.value("length", edit)[0],
-                 wanted.__le__, seconds=30, poll=0.05)
-    finally:
-        typist.kill()
-        typist.wait()
-    return TYPED / (time.monotonic() - started)
+    with subprocess.Popen(["xdotool", "type", "--delay", "1", "x" * typed]):
+        wait_for("the typed characters", lambda: probe.value("length", edit)[0],
+                 lambda length: length >= holding + typed, seconds=30, poll=0.05)
+    return typed / (time.monotonic() - started)
 
 
 def group_figures(args, checks):
@@ -2064,18 +2005,14 @@ def group_figures(args, checks):
     with Session(args) as session:
         probe, winscout = session.probe, session.winscout
         notepad = session.start_notepad()
-        boxes = [("winscout.exe's code box", winscout[CODE_BOX], TITLE),
-                 ("notepad's edit box", probe.child(notepad, "Edit"),
-                  probe.text(notepad))]
-        for prefill in (0, FULL_BOX):
-            for name, edit, title in boxes:
-                rate = typing_rate(probe, edit, title, prefill)
-                note(f"typing into {name} holding {prefill} characters: "
-                     f"{rate:.0f} characters a second")
-        # WM_SETTEXT also clears the boxes' modified flag: notepad closes
-        # without asking to save.
-        for _, edit, _ in boxes:
-            probe.set_text(edit, "")
+        boxes = {"winscout.exe's code box": (winscout[CODE_BOX], TITLE),
+                 "notepad's edit box": (probe.child(notepad, "Edit"), probe.text(notepad))}
+        for holding in (0, 30_000):
+            for name, (edit, title) in boxes.items():
+                rate = typing_rate(probe, edit, title, holding)
+                note(f"typing into {name} holding {holding} characters: {rate:.0f} a second")
+        for edit, _ in boxes.values():
+            probe.set_text(edit, "")  # also unmodified: notepad closes without asking
 
         pid = winscout.program.process.pid
         server = wineserver_pid()

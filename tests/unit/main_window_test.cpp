@@ -12,7 +12,6 @@
 #include "platform/model/model_form.h"
 #include "platform/model/model_settings.h"
 #include "platform/model/window_tree.h"
-#include "platform/tab_order.h"
 
 namespace winscout::app {
 namespace {
@@ -400,29 +399,6 @@ TEST_F(MainWindowTest, AboutInTheSystemMenuShowsTheVersionFromVersion) {
   EXPECT_EQ(about.title, "About WinScout");
   EXPECT_EQ(about.icon, model::MessageBoxLog::Icon::kInformation);
   EXPECT_TRUE(about.text.starts_with("WinScout " + version + "\nBuilt ")) << about.text;
-}
-
-}  // namespace
-}  // namespace winscout::app
-
-namespace winscout::app {
-namespace {
-
-TEST(MainFormTabOrder, WalksTheTableByTabIndexAcrossTheFrameAndRoundTheEnds) {
-  using namespace control;
-  const std::vector<int> order = TabOrder(kControls);
-  const std::vector<int> expected = {
-      kCodeArrow,   kCodeBox,     kReportLine1,    kReportLine2, kReportLine3,
-      kReportLine4, kReportLine5, kReportLine6,    kReportLine7, kReportLine8,
-      kStartButton, kStopButton,  kInspectorArrow, kApiButton,   kCodeButton};
-  EXPECT_EQ(order, expected) << "frames, hidden boxes, images and timers take no focus";
-  for (std::size_t i = 0; i < order.size(); ++i) {
-    const int next = order[(i + 1) % order.size()];
-    EXPECT_EQ(NextTabStop(order, order[i], false), next);
-    EXPECT_EQ(NextTabStop(order, next, true), order[i]);
-  }
-  EXPECT_EQ(NextTabStop(order, kCodeFrame, false), kCodeArrow);
-  EXPECT_EQ(NextTabStop(order, kCodeFrame, true), kCodeButton);
 }
 
 }  // namespace
