@@ -1986,8 +1986,8 @@ def typing_rate(probe, edit, title, holding, typed=200):
     xdotool("key", "ctrl+End")
     started = time.monotonic()
     with subprocess.Popen(["xdotool", "type", "--delay", "1", "x" * typed]):
-        wait_for("the typed characters", lambda: probe.value("length", edit)[0],
-                 lambda length: length >= holding + typed, seconds=30, poll=0.05)
+        wait_for("the typed characters", lambda: len(probe.text(edit)),
+                 lambda length: length >= holding + typed, seconds=30, poll=0.1)
     return typed / (time.monotonic() - started)
 
 

@@ -14,7 +14,6 @@
 //   item PARENT ID        GetDlgItem: HANDLE
 //   text WINDOW           WM_GETTEXT, sent: TEXT
 //   settext WINDOW TEXT   WM_SETTEXT, sent
-//   length WINDOW         WM_GETTEXTLENGTH, sent: LENGTH
 //   focus WINDOW          the window with the keyboard focus in WINDOW's thread:
 //                         HANDLE
 //   rect WINDOW           the window rectangle on the screen: LEFT TOP RIGHT BOTTOM
@@ -204,16 +203,6 @@ std::string Answer(const std::string& line) {
       return Error("WM_SETTEXT");
     }
     return Ok();
-  }
-  if (name == "length") {
-    const auto window = request.Window();
-    if (!window) return "error usage: length WINDOW";
-    DWORD_PTR length = 0;
-    if (!SendMessageTimeoutW(*window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG,
-                             kSendTimeoutMs, &length)) {
-      return Error("WM_GETTEXTLENGTH");
-    }
-    return Ok(std::to_string(length));
   }
   if (name == "focus") {
     const auto window = request.Window();
