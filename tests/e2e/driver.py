@@ -972,8 +972,6 @@ def group_window(session, checks):
     clicked_over, then_over = fixture["owned dialog"], fixture["static label"]
 
     def second_button(name, box_id):
-        """A right click during a left-button drag changes nothing: the arrow box
-        stays empty, the code and the report go on as before it."""
         xdotool("mousemove", *winscout.centre(box_id), "mousedown", 1)
         try:
             move(clicked_over.point)
@@ -1838,9 +1836,8 @@ TAB_ORDER = (CODE_ARROW, CODE_BOX, *REPORT_BOXES, START_BUTTON, STOP_BUTTON,
 
 
 def group_keyboard(session, checks):
-    """Tab and Shift+Tab walk the tab order, out of the code box too; Ctrl+Z
-    gives back notes that a drop or a language switch replaced. The keyboard
-    does everything but the drop."""
+    """Tab order, out of the code box too; Ctrl+Z after a drop or a language
+    switch replaced what was typed. The keyboard does all but the drop."""
     probe, winscout = session.probe, session.winscout
     control_of = {handle: control for control, handle in winscout.controls.items()}
 
@@ -1848,13 +1845,10 @@ def group_keyboard(session, checks):
         return control_of.get(probe.value("focus", winscout.main)[0])
 
     def walk(key, steps):
-        seen = []
-        for _ in range(steps):
-            before = focused()
+        def step(before):
             xdotool("key", key)
-            seen.append(wait_for(f"{key} to move the focus from {before}", focused,
-                                 before.__ne__))
-        return seen
+            return wait_for(f"{key} to move the focus from {before}", focused, before.__ne__)
+        return [step(focused()) for _ in range(steps)]
 
     give_keyboard_to(TITLE)
     checks.equal("at start the focus is on the code arrow", focused(), CODE_ARROW)
@@ -1874,7 +1868,7 @@ def group_keyboard(session, checks):
 
     checks.step("Tab order", tab_order)
     case = session.fixture.finders[0]
-    target = session.fixture[case["target"]]
+    target, expect = session.fixture[case["target"]], case["expect"]
 
     def replaced_and_undone(notes, what, replace, replacement):
         # As fast as xdotool types: the keys queue up and go in together.
@@ -1897,15 +1891,14 @@ def group_keyboard(session, checks):
         xdotool("key", "End", *["key", "Up"] * ups, "key", "Return")
 
     def undo():
-        to_code_box = TAB_ORDER.index(CODE_BOX) - TAB_ORDER.index(focused())
-        walk("Tab", to_code_box % len(TAB_ORDER))
+        stops = len(TAB_ORDER)
+        walk("Tab", (TAB_ORDER.index(CODE_BOX) - TAB_ORDER.index(focused())) % stops)
         replaced_and_undone("Notes typed by hand: Shift, digits & signs (42 + 7 = 49)!",
                             f"a drop on {target.name}",
                             lambda: drag(winscout.centre(CODE_ARROW), target.point),
-                            case["expect"]["Visual Basic"])
+                            expect["Visual Basic"])
         replaced_and_undone("Other notes, before the C++: ~{[<>]}?",
-                            "C++ chosen from the keyboard", choose_cpp,
-                            case["expect"]["C++"])
+                            "C++ chosen from the keyboard", choose_cpp, expect["C++"])
 
     checks.step("Ctrl+Z after a drop and after a language switch", undo)
 
@@ -1940,9 +1933,7 @@ STRIPPED_SIZE_LIMIT = 200_000
 
 
 def start_up_figures(args, note):
-    """Interleaved launches of WinScout, the bare program and notepad to the
-    first visible window, each round in another order: the medians and the
-    fastest, which a busy moment of the machine spares, with their ratios."""
+    """Launches to the first visible window, each round in another order."""
     programs = Programs()
     try:
         probe = Probe(programs, [args.wine, args.probe])
@@ -1952,9 +1943,8 @@ def start_up_figures(args, note):
             ("notepad", [args.wine, "notepad"], lambda: probe.top("Notepad")),
         ]
         times = {name: [] for name, _, _ in launched}
-        for turn in range(START_UP_LAUNCHES):
-            turn %= len(launched)
-            for name, argv, find in launched[turn:] + launched[:turn]:
+        for _ in range(START_UP_LAUNCHES):
+            for name, argv, find in launched:
                 started = time.monotonic()
                 program, _ = start_window_program(
                     programs, probe, name, argv, find, poll=START_UP_POLL_SECONDS
@@ -1965,6 +1955,7 @@ def start_up_figures(args, note):
                 program.process.kill()
                 program.process.wait()
                 wait_for(f"the {name} window to go", find, lambda window: window == 0)
+            launched = launched[1:] + launched[:1]  # another order next round
     finally:
         programs.stop_all()
     median = {name: statistics.median(seconds) for name, seconds in times.items()}
@@ -1978,8 +1969,7 @@ def start_up_figures(args, note):
 
 
 def typing_rate(probe, edit, title, holding, typed=200):
-    """Characters a second that real keys put into an edit box holding that
-    many characters in lines of 60, the caret at the end."""
+    """Characters a second that real keys type at the end of an edit box."""
     probe.set_text(edit, ("y" * 58 + "\r\n") * (holding // 60))
     click(probe.rect(edit).centre)
     give_keyboard_to(title)
