@@ -14,8 +14,7 @@
 //   item PARENT ID        GetDlgItem: HANDLE
 //   text WINDOW           WM_GETTEXT, sent: TEXT
 //   settext WINDOW TEXT   WM_SETTEXT, sent
-//   focus WINDOW          the window with the keyboard focus in WINDOW's thread:
-//                         HANDLE
+//   focus WINDOW          the keyboard focus of WINDOW's thread: HANDLE
 //   rect WINDOW           the window rectangle on the screen: LEFT TOP RIGHT BOTTOM
 //   client WINDOW         the client area on the screen: LEFT TOP WIDTH HEIGHT DPI
 //   exstyle WINDOW        the extended style: STYLE
@@ -207,8 +206,7 @@ std::string Answer(const std::string& line) {
   if (name == "focus") {
     const auto window = request.Window();
     if (!window) return "error usage: focus WINDOW";
-    GUITHREADINFO info{};
-    info.cbSize = sizeof(info);
+    GUITHREADINFO info{.cbSize = sizeof(info)};
     if (!GetGUIThreadInfo(GetWindowThreadProcessId(*window, nullptr), &info)) {
       return Error("GetGUIThreadInfo");
     }
