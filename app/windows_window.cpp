@@ -8,6 +8,9 @@ WindowsWindow::WindowsWindow(WindowsView& view, Form& form, const WindowSystem& 
                              MainWindow& main, Clipboard& clipboard)
     : view_(view), windows_(windows), main_(main), clipboard_(clipboard), tree_(windows) {
   form.OnFunctionKey(kOpenKey, [this] { Open(); });
+  form.OnFunctionKey(kRefreshKey, [this] {
+    if (view_.Visible()) Refresh();
+  });
   main_.OnPickedAtCursor([this](WindowHandle window) { ShowPicked(window); });
   view_.Filter().OnChange([this] {
     tree_.SetFilter(view_.Filter().Text());
