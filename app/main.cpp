@@ -7,9 +7,18 @@
 #include "app/main_form.h"
 #include "app/main_window.h"
 #include "platform/win32/text_conversion.h"
+#include "platform/win32/win32_error.h"
 #include "platform/win32/win32_form.h"
 #include "platform/win32/win32_message_box.h"
 #include "platform/win32/win32_window_system.h"
+
+namespace {
+
+void ShowStartFailure(const wchar_t* text) {
+  MessageBoxW(nullptr, text, L"WinScout", MB_OK | MB_ICONERROR);
+}
+
+}  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   using namespace winscout;
@@ -23,9 +32,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     app::MainWindow main_window(form, windows, messages);
     main_window.Start();
     return form.RunMessageLoop();
+  } catch (const win32::Win32Error& error) {
+    wchar_t text[256];
+    wsprintfW(text, L"%hs failed (error %lu).", error.what(), error.code());
+    ShowStartFailure(text);
   } catch (const std::exception& error) {
-    MessageBoxW(nullptr, win32::Utf8ToWide(error.what()).c_str(), L"WinScout",
-                MB_OK | MB_ICONERROR);
-    return 1;
+    ShowStartFailure(win32::Utf8ToWide(error.what()).c_str());
   }
+  return 1;
 }

@@ -2,6 +2,7 @@
 
 #include <variant>
 
+#include "app/about.h"
 #include "app/main_form.h"
 #include "codegen/finder_code.h"
 
@@ -12,26 +13,29 @@ MainWindow::MainWindow(Form& form, WindowSystem& windows, ModalMessageBox& messa
       windows_(windows),
       messages_(messages),
       inspector_(windows),
-      code_arrow_(form.PictureBoxAt(control::kPicture1)),
-      inspector_arrow_(form.PictureBoxAt(control::kPicture3)),
-      code_box_(form.TextBoxAt(control::kText4)),
-      handle_box_(form.TextBoxAt(control::kTxtHandle)),
-      timer_(form.TimerAt(control::kTimer2)),
+      code_arrow_(form.PictureBoxAt(control::kCodeArrow)),
+      inspector_arrow_(form.PictureBoxAt(control::kInspectorArrow)),
+      code_box_(form.TextBoxAt(control::kCodeBox)),
+      handle_box_(form.TextBoxAt(control::kHandleBox)),
+      timer_(form.TimerAt(control::kLiveTimer)),
       highlight_(form.Highlight()),
-      arrow_(form.ImageAt(control::kPicture2).GetPicture()),
-      report_boxes_{
-          &form.TextBoxAt(control::kText5),  &form.TextBoxAt(control::kText6),
-          &form.TextBoxAt(control::kText7),  &form.TextBoxAt(control::kText8),
-          &form.TextBoxAt(control::kText9),  &form.TextBoxAt(control::kText10),
-          &form.TextBoxAt(control::kText11), &form.TextBoxAt(control::kText12)} {
-  form.ButtonAt(control::kCommand4).OnClick([this] {
+      arrow_(form.ImageAt(control::kArrowHolder).GetPicture()),
+      report_boxes_{&form.TextBoxAt(control::kReportLine1),
+                    &form.TextBoxAt(control::kReportLine2),
+                    &form.TextBoxAt(control::kReportLine3),
+                    &form.TextBoxAt(control::kReportLine4),
+                    &form.TextBoxAt(control::kReportLine5),
+                    &form.TextBoxAt(control::kReportLine6),
+                    &form.TextBoxAt(control::kReportLine7),
+                    &form.TextBoxAt(control::kReportLine8)} {
+  form.ButtonAt(control::kApiButton).OnClick([this] {
     form_.SetClientWidth(kWideClientWidth);
   });
-  form.ButtonAt(control::kCommand5).OnClick([this] {
+  form.ButtonAt(control::kCodeButton).OnClick([this] {
     form_.SetClientWidth(kNarrowClientWidth);
   });
-  form.ButtonAt(control::kCommand2).OnClick([this] { SetLiveInspection(true); });
-  form.ButtonAt(control::kCommand3).OnClick([this] { SetLiveInspection(false); });
+  form.ButtonAt(control::kStartButton).OnClick([this] { SetLiveInspection(true); });
+  form.ButtonAt(control::kStopButton).OnClick([this] { SetLiveInspection(false); });
   code_box_.OnChange([this] { SetLiveInspection(false); });
   timer_.OnTick([this] { OnTick(); });
   code_arrow_.OnMouseDown([this] { OnCodeArrowDown(); });
@@ -57,6 +61,8 @@ MainWindow::MainWindow(Form& form, WindowSystem& windows, ModalMessageBox& messa
   }
   code_box_.SetMenuChoices(std::move(languages), 0,
                            [this](std::size_t index) { OnLanguageChosen(index); });
+  form.AddSystemMenuItem(AboutMenuItemText(),
+                         [this] { messages_.ShowInformation(kAboutTitle, AboutText()); });
 }
 
 void MainWindow::Start() {

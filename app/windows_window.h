@@ -18,7 +18,8 @@ namespace winscout::app {
 // selects its window in the tree.
 class WindowsWindow {
  public:
-  static constexpr int kOpenKey = 2;  // F2, anywhere in the program
+  static constexpr int kOpenKey = 2;     // F2, anywhere in the program
+  static constexpr int kRefreshKey = 5;  // F5, while the window is open
   static constexpr char kMenuText[] = "&Windows...\tF2";
   // The tree's context menu.
   static constexpr std::size_t kCopyHandle = 0;

@@ -16,12 +16,14 @@ namespace winscout {
 
 using EventHandler = std::function<void()>;
 
-// A modal message box with an OK button and the exclamation icon; returns
-// when the user has closed it.
+// A modal message box with an OK button; returns when the user has closed it.
 class ModalMessageBox {
  public:
   virtual ~ModalMessageBox() = default;
+  // With the exclamation icon, for something that went wrong.
   virtual void ShowExclamation(std::string_view title, std::string_view text) = 0;
+  // With the information icon.
+  virtual void ShowInformation(std::string_view title, std::string_view text) = 0;
 };
 
 // An image a picture box can show; what it is made of is the toolkit's own.
@@ -234,6 +236,11 @@ class Form {
   virtual void Show() = 0;
   // A function key (F1 to F24) pressed alone in any of the program's windows.
   virtual void OnFunctionKey(int number, EventHandler handler) = 0;
+  // Adds an item at the end of the window's system menu, below a line that
+  // sets the program's items apart from the system's; choosing it calls
+  // `chosen`. Returns the item's number, for changing its text later.
+  virtual std::size_t AddSystemMenuItem(std::string text, EventHandler chosen) = 0;
+  virtual void SetSystemMenuItemText(std::size_t item, std::string text) = 0;
 
   virtual TextBox& TextBoxAt(int id) = 0;
   virtual PictureBox& PictureBoxAt(int id) = 0;

@@ -142,6 +142,28 @@ void ModelForm::PressFunctionKey(int number) {
     Raise(it->second);
 }
 
+std::size_t ModelForm::AddSystemMenuItem(std::string text, EventHandler chosen) {
+  system_menu_.push_back({std::move(text), std::move(chosen)});
+  return system_menu_.size() - 1;
+}
+
+void ModelForm::SetSystemMenuItemText(std::size_t item, std::string text) {
+  system_menu_.at(item).text = std::move(text);
+}
+
+std::vector<std::string> ModelForm::system_menu_items() const {
+  std::vector<std::string> texts;
+  for (const SystemMenuItem& item : system_menu_) texts.push_back(item.text);
+  return texts;
+}
+
+void ModelForm::ChooseSystemMenuItem(std::string_view text) {
+  for (const SystemMenuItem& item : system_menu_) {
+    if (item.text == text) return Raise(item.chosen);
+  }
+  throw std::invalid_argument("no system menu item " + std::string(text));
+}
+
 ScreenPoint ModelForm::CenterOf(int id) const {
   const ScreenRect& r = screen_rects_.at(id);
   return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};

@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/model/window_tree.h"
@@ -166,6 +167,8 @@ class ModelForm final : public Form {
   }
   // The user presses the function key in one of the program's windows.
   void PressFunctionKey(int number);
+  std::size_t AddSystemMenuItem(std::string text, EventHandler chosen) override;
+  void SetSystemMenuItemText(std::size_t item, std::string text) override;
 
   TextBox& TextBoxAt(int id) override { return ModelTextBoxAt(id); }
   PictureBox& PictureBoxAt(int id) override { return ModelPictureBoxAt(id); }
@@ -182,6 +185,10 @@ class ModelForm final : public Form {
   ModelTimer& ModelTimerAt(int id);
 
   bool shown() const { return shown_; }
+  // The texts of the program's items in the system menu, in order.
+  std::vector<std::string> system_menu_items() const;
+  // The user picks the item with this text from the system menu.
+  void ChooseSystemMenuItem(std::string_view text);
   int client_height() const { return client_height_; }
   // The child window that stands for the control on the desktop.
   WindowHandle WindowOf(int id) const { return windows_.at(id); }
@@ -207,6 +214,11 @@ class ModelForm final : public Form {
   std::map<int, std::unique_ptr<ModelTimer>> timers_;
   ModelHighlight highlight_;
   std::map<int, EventHandler> function_keys_;
+  struct SystemMenuItem {
+    std::string text;
+    EventHandler chosen;
+  };
+  std::vector<SystemMenuItem> system_menu_;
 };
 
 }  // namespace winscout::model

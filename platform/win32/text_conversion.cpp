@@ -3,14 +3,15 @@
 #include <windows.h>
 
 #include <limits>
-#include <stdexcept>
+
+#include "platform/win32/win32_error.h"
 
 namespace winscout::win32 {
 namespace {
 
 int CheckedLength(std::size_t size) {
   if (size > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
-    throw std::length_error("text too long to convert");
+    throw Win32Error("text too long to convert", ERROR_ARITHMETIC_OVERFLOW);
   }
   return static_cast<int>(size);
 }

@@ -1,14 +1,13 @@
 #include "platform/win32/win32_form.h"
 
 #include <algorithm>
-#include <stdexcept>
-#include <system_error>
 #include <vector>
 
 #include "platform/win32/bound_window.h"
 #include "platform/win32/handle_conversion.h"
 #include "platform/win32/text_conversion.h"
 #include "platform/win32/ui_font.h"
+#include "platform/win32/win32_error.h"
 
 namespace winscout::win32 {
 namespace {
@@ -19,6 +18,15 @@ constexpr DWORD kFormStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kFormExStyle = WS_EX_CONTROLPARENT;
 constexpr int kTwipsPerInch = 1440;
+// The program's system-menu commands: below the system's own (0xF000 and up),
+// in steps of 16, as Windows keeps the low four bits of WM_SYSCOMMAND.
+constexpr UINT kFirstSystemMenuCommand = 0x0100;
+constexpr UINT kSystemMenuCommandStep = 0x10;
+constexpr UINT kLastSystemMenuCommand = 0xEFF0;
+
+UINT SystemMenuCommand(std::size_t item) {
+  return kFirstSystemMenuCommand + static_cast<UINT>(item) * kSystemMenuCommandStep;
+}
 
 int TwipsToPixels(int twips, UINT dpi) {
   return MulDiv(twips, static_cast<int>(dpi), kTwipsPerInch);
@@ -28,17 +36,13 @@ int PixelsToTwips(int pixels, UINT dpi) {
   return MulDiv(pixels, kTwipsPerInch, static_cast<int>(dpi));
 }
 
-[[noreturn]] void ThrowLastError(const char* what) {
-  throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), what);
-}
-
 HMENU AsMenu(int id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)); }
 
 template <typename T>
 T& Find(const std::map<int, std::unique_ptr<T>>& controls, int id) {
   auto it = controls.find(id);
   if (it == controls.end()) {
-    throw std::out_of_range("no control of that kind with id " + std::to_string(id));
+    throw Win32Error("no control of that kind with that id", ERROR_NOT_FOUND);
   }
   return *it->second;
 }
@@ -59,7 +63,7 @@ Win32Form::Win32Form(HINSTANCE instance, const FormSpec& form)
       outline_(std::make_unique<TargetOutline>(instance)) {
   CreateWindowExW(kFormExStyle, kClassName, Utf8ToWide(form.caption).c_str(), kFormStyle,
                   CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, this);
-  if (!hwnd_) ThrowLastError("CreateWindowExW");
+  if (!hwnd_) throw Win32Error("CreateWindowExW");
   CreateControls();
   ResizeForClient(form_.client_width);
   LayOut();
@@ -113,7 +117,7 @@ void Win32Form::CreateControls() {
                                                    control->interval_ms);
         break;
     }
-    if (windows_.contains(id) && !windows_[id]) ThrowLastError("CreateWindowExW");
+    if (windows_.contains(id) && !windows_[id]) throw Win32Error("CreateWindowExW");
   }
 }
 
@@ -205,6 +209,26 @@ void Win32Form::FocusFirstControl() {
   if (first) SetFocus(windows_.at(first->id));
 }
 
+std::size_t Win32Form::AddSystemMenuItem(std::string text, EventHandler chosen) {
+  const std::size_t item = system_menu_handlers_.size();
+  if (SystemMenuCommand(item) > kLastSystemMenuCommand) {
+    throw std::length_error("too many system menu items");
+  }
+  const HMENU menu = GetSystemMenu(hwnd_, FALSE);
+  if (item == 0) AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  if (!AppendMenuW(menu, MF_STRING, SystemMenuCommand(item), Utf8ToWide(text).c_str())) {
+    throw Win32Error("AppendMenuW");
+  }
+  system_menu_handlers_.push_back(std::move(chosen));
+  return item;
+}
+
+void Win32Form::SetSystemMenuItemText(std::size_t item, std::string text) {
+  const UINT command = SystemMenuCommand(item);
+  ModifyMenuW(GetSystemMenu(hwnd_, FALSE), command, MF_BYCOMMAND | MF_STRING, command,
+              Utf8ToWide(text).c_str());
+}
+
 TextBox& Win32Form::TextBoxAt(int id) { return Find(text_boxes_, id); }
 PictureBox& Win32Form::PictureBoxAt(int id) { return Find(arrow_boxes_, id); }
 ImageHolder& Win32Form::ImageAt(int id) { return Find(images_, id); }
@@ -265,6 +289,9 @@ LRESULT Win32Form::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_TIMER:
       OnTimer(wparam);
       return 0;
+    case WM_SYSCOMMAND:
+      if (OnSystemMenuCommand(wparam)) return 0;
+      return DefWindowProcW(hwnd_, message, wparam, lparam);
     case WM_DPICHANGED:
       OnDpiChanged(*reinterpret_cast<const RECT*>(lparam));
       return 0;
@@ -285,6 +312,15 @@ void Win32Form::OnCommand(int id, WORD notification) {
 void Win32Form::OnTimer(UINT_PTR id) {
   if (auto it = timers_.find(static_cast<int>(id)); it != timers_.end())
     it->second->Tick();
+}
+
+bool Win32Form::OnSystemMenuCommand(WPARAM command) {
+  const UINT id = static_cast<UINT>(command) & 0xFFF0;
+  if (id < kFirstSystemMenuCommand || id > kLastSystemMenuCommand) return false;
+  const std::size_t item = (id - kFirstSystemMenuCommand) / kSystemMenuCommandStep;
+  if (item >= system_menu_handlers_.size()) return false;
+  if (system_menu_handlers_[item]) system_menu_handlers_[item]();
+  return true;
 }
 
 // The window moves where Windows suggests; its size and every control follow

@@ -4,6 +4,8 @@
 
 #include <map>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "platform/toolkit.h"
 #include "platform/win32/arrow_box.h"
@@ -17,7 +19,7 @@ namespace winscout::win32 {
 
 // The program's one window with the controls of its description, laid out in twips
 // at the window's DPI and laid out again when the DPI changes. Created hidden;
-// construction throws std::system_error if a window cannot be made.
+// construction throws Win32Error if a window cannot be made.
 class Win32Form final : public Form {
  public:
   static constexpr wchar_t kClassName[] = L"WinScoutMain";
@@ -38,6 +40,8 @@ class Win32Form final : public Form {
   void OnFunctionKey(int number, EventHandler handler) override {
     function_keys_[number] = std::move(handler);
   }
+  std::size_t AddSystemMenuItem(std::string text, EventHandler chosen) override;
+  void SetSystemMenuItemText(std::size_t item, std::string text) override;
   TextBox& TextBoxAt(int id) override;
   PictureBox& PictureBoxAt(int id) override;
   ImageHolder& ImageAt(int id) override;
@@ -62,6 +66,7 @@ class Win32Form final : public Form {
   void OnCommand(int id, WORD notification);
   void OnTimer(UINT_PTR id);
   void OnDpiChanged(const RECT& suggested);
+  bool OnSystemMenuCommand(WPARAM command);
 
   HINSTANCE instance_;
   FormSpec form_;
@@ -82,6 +87,8 @@ class Win32Form final : public Form {
   std::map<int, std::unique_ptr<Win32Image>> images_;
   std::map<int, std::unique_ptr<Win32Timer>> timers_;
   std::map<int, EventHandler> function_keys_;
+  // Indexed by the item's number.
+  std::vector<EventHandler> system_menu_handlers_;
 };
 
 }  // namespace winscout::win32

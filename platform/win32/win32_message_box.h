@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <string_view>
+
 #include "platform/toolkit.h"
 
 namespace winscout::win32 {
@@ -12,8 +14,11 @@ class Win32MessageBox final : public ModalMessageBox {
  public:
   explicit Win32MessageBox(HWND owner) : owner_(owner) {}
   void ShowExclamation(std::string_view title, std::string_view text) override;
+  void ShowInformation(std::string_view title, std::string_view text) override;
 
  private:
+  void Show(std::string_view title, std::string_view text, UINT icon);
+
   HWND owner_;
 };
 

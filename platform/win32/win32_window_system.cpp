@@ -81,35 +81,30 @@ std::string WholeCharacters(const wchar_t* text, int length) {
   return WideToUtf8({text, units});
 }
 
-bool SameClass(HWND window, const std::wstring& class_name) {
-  // One more than the longest class name, so that a longer one cannot match.
-  constexpr int kCapacity = 258;
-  wchar_t buffer[kCapacity];
-  const int length = GetClassNameW(window, buffer, kCapacity);
-  return length > 0 &&
-         CompareStringOrdinal(buffer, length, class_name.c_str(),
-                              static_cast<int>(class_name.size()), TRUE) == CSTR_EQUAL;
-}
+// The atom of a window's class: FindWindowEx compares classes by their atoms,
+// and reading one is a single query where reading the name takes two.
+ULONG_PTR ClassAtom(HWND window) { return GetClassLongPtrW(window, GCW_ATOM); }
 
 BOOL CALLBACK CollectWindow(HWND window, LPARAM windows) {
   reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
   return TRUE;
 }
 
-// In Z-order, as FindWindowEx walks them. Windows can move while we walk; a
-// handle seen twice ends the walk rather than looping.
-std::vector<HWND> ChildrenOf(HWND parent) {
-  std::vector<HWND> children;
+// `first` and the siblings after it, in Z-order, as FindWindowEx walks them.
+// Windows can move while we walk; a handle seen twice ends the walk rather
+// than looping.
+std::vector<HWND> SiblingsFrom(HWND parent, HWND first) {
+  std::vector<HWND> siblings;
   if (parent == nullptr) {
-    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&children));
-    return children;
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&siblings));
+    siblings.erase(siblings.begin(), std::ranges::find(siblings, first));
+    return siblings;
   }
   std::unordered_set<HWND> seen;
-  for (HWND child = GetWindow(parent, GW_CHILD); child && seen.insert(child).second;
-       child = GetWindow(child, GW_HWNDNEXT)) {
-    children.push_back(child);
+  for (HWND w = first; w && seen.insert(w).second; w = GetWindow(w, GW_HWNDNEXT)) {
+    siblings.push_back(w);
   }
-  return children;
+  return siblings;
 }
 
 }  // namespace
@@ -191,10 +186,15 @@ WindowHandle Win32WindowSystem::FindChild(WindowHandle parent, WindowHandle afte
 
 std::vector<WindowHandle> Win32WindowSystem::ChildrenOfClass(
     WindowHandle parent, std::string_view class_name) const {
-  const std::wstring wide = Utf8ToWide(class_name);
+  const HWND parent_hwnd = parent == 0 ? nullptr : ToHwnd(parent);
+  // One search finds the first and, with it, the class's atom.
+  const HWND first =
+      FindWindowExW(parent_hwnd, nullptr, Utf8ToWide(class_name).c_str(), nullptr);
+  if (!first) return {};
+  const ULONG_PTR atom = ClassAtom(first);
   std::vector<WindowHandle> found;
-  for (HWND child : ChildrenOf(parent == 0 ? nullptr : ToHwnd(parent))) {
-    if (SameClass(child, wide)) found.push_back(ToHandle(child));
+  for (HWND sibling : SiblingsFrom(parent_hwnd, first)) {
+    if (ClassAtom(sibling) == atom) found.push_back(ToHandle(sibling));
   }
   return found;
 }
@@ -220,7 +220,9 @@ std::vector<TopLevelWindow> Win32WindowSystem::TopLevelWindows() const {
 std::vector<WindowHandle> Win32WindowSystem::ChildWindows(WindowHandle parent) const {
   std::vector<WindowHandle> children;
   if (parent == 0) return children;
-  for (HWND child : ChildrenOf(ToHwnd(parent))) children.push_back(ToHandle(child));
+  const HWND first = GetWindow(ToHwnd(parent), GW_CHILD);
+  if (!first) return children;
+  for (HWND child : SiblingsFrom(ToHwnd(parent), first)) children.push_back(ToHandle(child));
   return children;
 }
 

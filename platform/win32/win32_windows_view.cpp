@@ -1,10 +1,10 @@
 #include "platform/win32/win32_windows_view.h"
 
 #include <algorithm>
-#include <system_error>
 
 #include "platform/win32/bound_window.h"
 #include "platform/win32/ui_font.h"
+#include "platform/win32/win32_error.h"
 
 namespace winscout::win32 {
 namespace {
@@ -19,10 +19,6 @@ constexpr int kTreeShare = 45;  // percent of the width beside the details
 
 int Scale(int pixels, UINT dpi) { return MulDiv(pixels, static_cast<int>(dpi), 96); }
 
-[[noreturn]] void ThrowLastError(const char* what) {
-  throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), what);
-}
-
 }  // namespace
 
 Win32WindowsView::Win32WindowsView(HINSTANCE instance, HWND owner)
@@ -34,7 +30,7 @@ Win32WindowsView::Win32WindowsView(HINSTANCE instance, HWND owner)
                   WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
                   Scale(kWidth, dpi), Scale(kHeight, dpi), owner, nullptr, instance,
                   this);
-  if (!hwnd_) ThrowLastError("CreateWindowExW");
+  if (!hwnd_) throw Win32Error("CreateWindowExW");
   // In tab order.
   filter_edit_ = MakeControl(WS_EX_CLIENTEDGE, L"EDIT", L"", ES_AUTOHSCROLL, kFilterId);
   refresh_button_ = MakeControl(0, L"BUTTON", L"&Refresh", BS_PUSHBUTTON, kRefreshId);
@@ -62,7 +58,7 @@ HWND Win32WindowsView::MakeControl(DWORD ex_style, const wchar_t* window_class,
   const HWND control = CreateWindowExW(
       ex_style, window_class, text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, 0, 0, 0,
       0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
-  if (!control) ThrowLastError("CreateWindowExW");
+  if (!control) throw Win32Error("CreateWindowExW");
   return control;
 }
 

@@ -1,6 +1,6 @@
 #include "platform/win32/window_class.h"
 
-#include <system_error>
+#include "platform/win32/win32_error.h"
 
 namespace winscout::win32 {
 
@@ -17,8 +17,7 @@ WindowClass::WindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC proced
   wc.lpszClassName = name_.c_str();
   wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
   if (!RegisterClassExW(&wc)) {
-    throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
-                            "RegisterClassExW");
+    throw Win32Error("RegisterClassExW");
   }
 }
 

@@ -7,7 +7,7 @@
 namespace winscout::win32 {
 
 // A registered window class, unregistered with the object. Registration that
-// fails throws std::system_error.
+// fails throws Win32Error.
 class WindowClass {
  public:
   WindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, UINT style = 0,

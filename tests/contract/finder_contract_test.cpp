@@ -130,12 +130,11 @@ TEST_F(FinderContract, UnicodeClassNamesAreReportedAndFound) {
     std::vector<std::string> chain;  // from the top-level window down
     bool unicode;
   };
-  for (const Case& c : {Case{{"ОкноКласс"}, true}, Case{{"窗口类"}, true},
-                        Case{{"Emoji😀Class"}, true},
-                        Case{{"WsLatinÀ", "ОкноКласс"}, true},
-                        Case{{"WsLatinÀ", "Emoji😀Class"}, true},
-                        Case{{"WsLatinÀ", "MixedАБВ", "Edit"}, true},
-                        Case{{"WsLatinÀ", "Ünïcode", "Edit"}, false}}) {
+  for (const Case& c :
+       {Case{{"ОкноКласс"}, true}, Case{{"窗口类"}, true}, Case{{"Emoji😀Class"}, true},
+        Case{{"WsLatinÀ", "ОкноКласс"}, true}, Case{{"WsLatinÀ", "Emoji😀Class"}, true},
+        Case{{"WsLatinÀ", "MixedАБВ", "Edit"}, true},
+        Case{{"WsLatinÀ", "Ünïcode", "Edit"}, false}}) {
     SCOPED_TRACE(c.chain.back() + " at depth " + std::to_string(c.chain.size()));
     WindowHandle target = Top(c.chain[0]);
     for (std::size_t k = 1; k < c.chain.size(); ++k) target = Child(target, c.chain[k]);

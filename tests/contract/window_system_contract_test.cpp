@@ -333,9 +333,7 @@ TEST_F(WindowSystemContract, TheAnsiCodePageHoldsLatinOneAndItsOwnQuotes) {
   }
 }
 
-TEST_F(WindowSystemContract, NoWindowIsMadeWithoutAClassName) {
-  EXPECT_EQ(Top(""), 0);
-}
+TEST_F(WindowSystemContract, NoWindowIsMadeWithoutAClassName) { EXPECT_EQ(Top(""), 0); }
 
 TEST_F(WindowSystemContract, AChildGivenAsOwnerStandsForItsTopLevelWindow) {
   const WindowHandle top = Top("WsContractOwnerTop");
@@ -351,9 +349,10 @@ TEST_F(WindowSystemContract, ChildrenOfClassAreWhatSuccessiveSearchesFind) {
     Child(top, name);
   }
   Top("WsContractEnumTop");
-  for (const auto& [parent, name] :
-       {std::pair{top, "Edit"}, {top, "Static"}, {top, "ListBox"},
-        {WindowHandle{0}, "WsContractEnumTop"}}) {
+  for (const auto& [parent, name] : {std::pair{top, "Edit"},
+                                     {top, "Static"},
+                                     {top, "ListBox"},
+                                     {WindowHandle{0}, "WsContractEnumTop"}}) {
     EXPECT_EQ(windows_.ChildrenOfClass(parent, name), SearchAll(parent, name)) << name;
   }
 }

@@ -19,6 +19,8 @@ It prints one line per check and exits with 1 if any check failed.
 """
 
 import argparse
+import functools
+import hashlib
 import json
 import os
 import re
@@ -29,6 +31,7 @@ import subprocess
 import sys
 import tempfile
 import time
+import zipfile
 from collections import Counter
 from dataclasses import dataclass
 from pathlib import Path
@@ -38,11 +41,11 @@ FRAME_CLASS = "WinScoutFrame"
 FIXTURE_QUIT_EVENT = "WinScoutE2EFixtureQuit"
 
 # Control IDs of WinScout's window; the first four live in the frame.
-PICTURE1, TEXT4, COMMAND4_API, TXT_HANDLE = 101, 102, 103, 104
-PICTURE3, COMMAND5_CODE, COMMAND2_START, COMMAND3_STOP = 110, 111, 112, 113
+CODE_ARROW, CODE_BOX, API_BUTTON, HANDLE_BOX = 101, 102, 103, 104
+INSPECTOR_ARROW, CODE_BUTTON, START_BUTTON, STOP_BUTTON = 110, 111, 112, 113
 REPORT_BOXES = tuple(range(120, 128))  # Text5 to Text12, one report line each
-FRAME_CONTROLS = (PICTURE1, TEXT4, COMMAND4_API, TXT_HANDLE)
-MAIN_CONTROLS = (PICTURE3, COMMAND5_CODE, COMMAND2_START, COMMAND3_STOP) + REPORT_BOXES
+FRAME_CONTROLS = (CODE_ARROW, CODE_BOX, API_BUTTON, HANDLE_BOX)
+MAIN_CONTROLS = (INSPECTOR_ARROW, CODE_BUTTON, START_BUTTON, STOP_BUTTON) + REPORT_BOXES
 
 INITIAL_REPORT = (
     "Window Text:",
@@ -70,6 +73,8 @@ OUTLINE_BAND = 3
 STRIPE_COLOURS = {(0, 0, 0), (255, 215, 0)}
 
 MENU_CLASS = "#32768"  # every Win32 popup menu
+MESSAGE_BOX_CLASS = "#32770"
+MESSAGE_BOX_TEXT_ID = 0xFFFF  # the static control with a message box's text
 # The code box's menu ends with the languages, in this order.
 LANGUAGES = ("Visual Basic", "C++", "C#", "Python")
 CSHARP_FIRST_LINE = (
@@ -563,13 +568,13 @@ class WinScout:
         )
 
     def widen(self):
-        self.switch_layout(COMMAND4_API, WIDE_CLIENT_WIDTH_TWIPS)
+        self.switch_layout(API_BUTTON, WIDE_CLIENT_WIDTH_TWIPS)
 
     def generate_code(self, target, button=1):
         """Drags the code arrow onto the target point; the code it writes."""
-        self.probe.set_text(self[TEXT4], "")
-        drag(self.centre(PICTURE1), target, button)
-        return wait_for("code in the code box", lambda: self.text(TEXT4))
+        self.probe.set_text(self[CODE_BOX], "")
+        drag(self.centre(CODE_ARROW), target, button)
+        return wait_for("code in the code box", lambda: self.text(CODE_BOX))
 
     def wait_for_report(self, window):
         line = f"Window Handle: {window.handle}"
@@ -733,7 +738,7 @@ def group_report(session, checks):
             expected_report(window, fixture.module),
         )
 
-    xdotool("mousemove", *winscout.centre(PICTURE3), "mousedown", 1)
+    xdotool("mousemove", *winscout.centre(INSPECTOR_ARROW), "mousedown", 1)
     try:
         for name in targets:
             checks.step(f"report on {name}", report_on, fixture[name])
@@ -742,7 +747,7 @@ def group_report(session, checks):
     last = fixture[targets[-1]]
 
     def after_release():
-        box = winscout.box(PICTURE3)
+        box = winscout.box(INSPECTOR_ARROW)
         wait_for("the inspector arrow back after the release", lambda: look(box),
                  lambda seen: seen.arrow)
         checks.equal(
@@ -762,7 +767,7 @@ def group_live(session, checks):
     latencies = []
 
     def switch_on_and_see(window, before):
-        click(winscout.centre(COMMAND2_START))
+        click(winscout.centre(START_BUTTON))
         started = time.monotonic()
         move(window.point)
         line = f"Window Handle: {window.handle}"
@@ -775,20 +780,20 @@ def group_live(session, checks):
         return seen
 
     def stop():
-        click(winscout.centre(COMMAND3_STOP))
+        click(winscout.centre(STOP_BUTTON))
 
     def type_into_code_box():
-        before = winscout.text(TEXT4)
-        click(winscout.centre(TEXT4))
+        before = winscout.text(CODE_BOX)
+        click(winscout.centre(CODE_BOX))
         xdotool("type", "x")
         wait_for(
             "the typed character in the code box",
-            lambda: winscout.text(TEXT4),
+            lambda: winscout.text(CODE_BOX),
             lambda text: text != before and "x" in text,
         )
 
     def press_and_release_inspector_arrow():
-        xdotool("mousemove", *winscout.centre(PICTURE3), "mousedown", 1, "mouseup", 1)
+        xdotool("mousemove", *winscout.centre(INSPECTOR_ARROW), "mousedown", 1, "mouseup", 1)
 
     switches_off = [
         ("Stop", stop),
@@ -848,14 +853,14 @@ def group_window(session, checks):
         "client area at start (twips)", winscout.client_twips(), NARROW_CLIENT_TWIPS
     )
     checks.equal("report boxes at start", winscout.report(), list(INITIAL_REPORT))
-    seen = look(winscout.box(PICTURE1))
+    seen = look(winscout.box(CODE_ARROW))
     checks.check("at start: the code arrow box shows the arrow", seen.arrow, repr(seen))
     save_screenshot(probe.rect(winscout.main), out / "e2e-narrow.png")
 
     def stays_in_front():
         cover = fixture["cover"]
         home = probe.rect(cover.handle)
-        text4 = probe.rect(winscout[TEXT4])
+        text4 = probe.rect(winscout[CODE_BOX])
         probe.bring_to_front(cover.handle, text4.left, text4.top)
         try:
             wait_for(
@@ -866,7 +871,7 @@ def group_window(session, checks):
             checks.equal(
                 "a window brought to the front stays behind WinScout",
                 probe.window_at((text4.left + 5, text4.top + 5)),
-                winscout[TEXT4],
+                winscout[CODE_BOX],
             )
         finally:
             probe.place(cover.handle, home.left, home.top)
@@ -887,9 +892,9 @@ def group_window(session, checks):
             (start_rect.left, start_rect.top, start_rect.height),
         )
 
-    checks.step("API widens", layout_switch, "API", COMMAND4_API, WIDE_CLIENT_WIDTH_TWIPS)
+    checks.step("API widens", layout_switch, "API", API_BUTTON, WIDE_CLIENT_WIDTH_TWIPS)
     image = Image()
-    for name, box in (("code", PICTURE1), ("inspector", PICTURE3)):
+    for name, box in (("code", CODE_ARROW), ("inspector", INSPECTOR_ARROW)):
         seen = look(winscout.box(box), image)
         checks.check(
             f"wide: the {name} arrow box shows the arrow", seen.arrow, repr(seen)
@@ -898,9 +903,9 @@ def group_window(session, checks):
 
     release_over = fixture["ids"].point
     presses = [
-        ("code", PICTURE1, 1, "left"),
-        ("code", PICTURE1, 3, "right"),
-        ("inspector", PICTURE3, 1, "left"),
+        ("code", CODE_ARROW, 1, "left"),
+        ("code", CODE_ARROW, 3, "right"),
+        ("inspector", INSPECTOR_ARROW, 1, "left"),
     ]
 
     def press(name, box_id, button, button_name):
@@ -921,7 +926,7 @@ def group_window(session, checks):
                     name, box_id, button, button_name)
 
     checks.step(
-        "code narrows", layout_switch, "code", COMMAND5_CODE, NARROW_CLIENT_TWIPS[0]
+        "code narrows", layout_switch, "code", CODE_BUTTON, NARROW_CLIENT_TWIPS[0]
     )
 
     probe.close(winscout.main)
@@ -1101,7 +1106,7 @@ def group_outline(session, checks):
             second.handle,
         )
 
-    xdotool("mousemove", *winscout.centre(PICTURE1), "mousedown", 1)
+    xdotool("mousemove", *winscout.centre(CODE_ARROW), "mousedown", 1)
     try:
         checks.step("dragging the code arrow over two windows", drag)
     finally:
@@ -1116,7 +1121,7 @@ def group_outline(session, checks):
         after.save(rects[second.name], out / "e2e-outline-after.png")
 
     def dropped_on_band():
-        code = wait_for("code in the code box", lambda: winscout.text(TEXT4))
+        code = wait_for("code in the code box", lambda: winscout.text(CODE_BOX))
         found, error = probe.replay(code)
         checks.check(
             "dropped on the band, the code finds the window under it, not the outline",
@@ -1129,7 +1134,7 @@ def group_outline(session, checks):
 
     def inspector_arrow():
         winscout.widen()
-        xdotool("mousemove", *winscout.centre(PICTURE3), "mousedown", 1)
+        xdotool("mousemove", *winscout.centre(INSPECTOR_ARROW), "mousedown", 1)
         try:
             for window in (fixture["static label"], fixture["ids"]):
                 rect = probe.rect(window.handle)
@@ -1185,7 +1190,7 @@ def group_escape(session, checks):
     winscout.widen()
     picked = fixture["row 3"]
     code = winscout.generate_code(picked.point)
-    handle = winscout.text(TXT_HANDLE)
+    handle = winscout.text(HANDLE_BOX)
     checks.equal("the earlier drop shows its window's handle", handle, str(picked.handle))
     passing = [fixture[name] for name in ("owned dialog", "static label", "nested button",
                                           "id 40000")]
@@ -1198,7 +1203,7 @@ def group_escape(session, checks):
 
     def live_inspection_on():
         window = fresh()[0]
-        click(winscout.centre(COMMAND2_START))
+        click(winscout.centre(START_BUTTON))
         move(window.point)
         winscout.wait_for_report(window)
 
@@ -1213,8 +1218,8 @@ def group_escape(session, checks):
         over, released_over, then = fresh()[:3]
         if prepare:
             prepare()
-        box = winscout.box(PICTURE1)
-        xdotool("mousemove", *winscout.centre(PICTURE1), "mousedown", 1)
+        box = winscout.box(CODE_ARROW)
+        xdotool("mousemove", *winscout.centre(CODE_ARROW), "mousedown", 1)
         try:
             checks.reached(f"{name}: the arrow box is empty while pressed",
                            lambda: look(box), lambda seen: seen.empty)
@@ -1235,26 +1240,26 @@ def group_escape(session, checks):
             lambda: winscout.text(REPORT_BOXES[0]),
             f"Window Handle: {then.handle}".__eq__,
         )
-        there = {id: probe.visible(winscout[id]) for id in (PICTURE1, TEXT4)}
+        there = {id: probe.visible(winscout[id]) for id in (CODE_ARROW, CODE_BOX)}
         if not checks.check(f"{name}: the code arrow and the code box are still there",
                             all(there.values()), f"visible: {there}"):
             return
-        checks.equal(f"{name}: txtHandle is unchanged", winscout.text(TXT_HANDLE), handle)
-        checks.equal(f"{name}: the code box is unchanged", winscout.text(TEXT4), code)
+        checks.equal(f"{name}: txtHandle is unchanged", winscout.text(HANDLE_BOX), handle)
+        checks.equal(f"{name}: the code box is unchanged", winscout.text(CODE_BOX), code)
         checks.check(f"{name}: the outline stays hidden", not probe.visible(outline))
         seen = look(box)
         checks.check(f"{name}: the arrow is in its box after the release", seen.arrow,
                      repr(seen))
 
     def keyboard_in_code_box():
-        click(winscout.centre(TEXT4))
+        click(winscout.centre(CODE_BOX))
         give_keyboard_to(TITLE)
 
     def inspector_arrow():
         name = "inspector arrow"
         window = fixture["nested button"]
-        box = winscout.box(PICTURE3)
-        xdotool("mousemove", *winscout.centre(PICTURE3), "mousedown", 1)
+        box = winscout.box(INSPECTOR_ARROW)
+        xdotool("mousemove", *winscout.centre(INSPECTOR_ARROW), "mousedown", 1)
         try:
             move(window.point)
             rect = probe.rect(window.handle)
@@ -1267,19 +1272,19 @@ def group_escape(session, checks):
 
     def escape_in_code_box():
         name = "Esc in the code box, no drag"
-        if not (probe.visible(winscout[PICTURE1]) and probe.visible(winscout[TEXT4])):
+        if not (probe.visible(winscout[CODE_ARROW]) and probe.visible(winscout[CODE_BOX])):
             raise Failure("the code arrow or the code box is gone already")
-        before = winscout.text(TEXT4)
-        click(winscout.centre(TEXT4))
+        before = winscout.text(CODE_BOX)
+        click(winscout.centre(CODE_BOX))
         xdotool("key", "Escape")
         xdotool("type", "x")
         # Typing after the Esc shows that the Esc has been handled.
         checks.reached(
             f"{name}: the box goes on taking what is typed",
-            lambda: probe.visible(winscout[TEXT4]) and winscout.text(TEXT4),
+            lambda: probe.visible(winscout[CODE_BOX]) and winscout.text(CODE_BOX),
             lambda text: bool(text) and text != before and "x" in text,
         )
-        there = {id: probe.visible(winscout[id]) for id in (PICTURE1, TEXT4)}
+        there = {id: probe.visible(winscout[id]) for id in (CODE_ARROW, CODE_BOX)}
         checks.check(f"{name}: the code arrow and the code box are still there",
                      all(there.values()), f"visible: {there}")
 
@@ -1427,16 +1432,18 @@ def first_ink(image, rect, rows):
     return min(firsts, default=None)
 
 
+def shown_menu(probe):
+    """The popup menu on the screen, or 0."""
+    menu = probe.top(MENU_CLASS)
+    return menu if menu and probe.visible(menu) else 0
+
+
 def choose_language(session, checks, marked, wanted, screenshot=None):
     """Opens the code box's menu with a right click, checks that the radio mark
     is on `marked`, and picks `wanted` with the arrow keys."""
     probe, winscout = session.probe, session.winscout
-    click(winscout.centre(TEXT4), 3)
-
-    def menu_shown():
-        menu = probe.top(MENU_CLASS)
-        return menu if menu and probe.visible(menu) else 0
-
+    click(winscout.centre(CODE_BOX), 3)
+    menu_shown = functools.partial(shown_menu, probe)
     rect = probe.rect(wait_for("the code box's menu", menu_shown))
     try:
         previous = None
@@ -1511,7 +1518,7 @@ def group_languages(session, checks):
         checks.step("choosing C++", choose_language, session, checks, "Visual Basic",
                     "C++", args.out / "e2e-context-menu.png")
         if checks.reached(f"C++ chosen: the code box holds the C++ for {target.name}",
-                          lambda: winscout.text(TEXT4), cpp.__eq__):
+                          lambda: winscout.text(CODE_BOX), cpp.__eq__):
             runs.append((f"C++ chosen, {case['name']}", target, builds.start(cpp)))
         for finder in fixture.finders:
             name, window = finder["name"], fixture[finder["target"]]
@@ -1535,7 +1542,7 @@ def group_languages(session, checks):
             ("Python", PYTHON_FIRST_LINE),
         ):
             choose_language(session, checks, marked, language)
-            code = wait_for(f"{language} in the code box", lambda: winscout.text(TEXT4),
+            code = wait_for(f"{language} in the code box", lambda: winscout.text(CODE_BOX),
                             lambda text: text != shown)
             lines = code.split("\r\n")
             checks.equal(f"{language}: the first line", lines[0], first_line)
@@ -1547,7 +1554,7 @@ def group_languages(session, checks):
             shown, marked = code, language
         choose_language(session, checks, marked, "Visual Basic")
         checks.reached("back to Visual Basic: the same code as at first",
-                       lambda: winscout.text(TEXT4), vb.__eq__)
+                       lambda: winscout.text(CODE_BOX), vb.__eq__)
 
     checks.step("C#, Python and back to Visual Basic", other_languages)
 
@@ -1639,7 +1646,7 @@ def group_figures(args, checks):
             )
 
         cpu_per_second("live inspection off, pointer still")
-        click(winscout.centre(COMMAND2_START))
+        click(winscout.centre(START_BUTTON))
         move(window.point)
         winscout.wait_for_report(window)
         cpu_per_second("live inspection on, pointer still")
@@ -1652,6 +1659,83 @@ def group_figures(args, checks):
     note("winscout.exe imports: " + ", ".join(dlls))
     checks.check("figures taken", bool(dlls), "objdump shows no imported DLLs")
     (args.out / "e2e-figures.txt").write_text("\n".join(figures) + "\n")
+
+
+# --- the release ---------------------------------------------------------------
+
+ABOUT_TITLE = "About WinScout"
+
+
+def version_texts(exe):
+    """The FileVersion and ProductVersion texts of the exe's version resource."""
+    data = exe.read_bytes()
+    found = [
+        re.search(key.encode("utf-16-le") + rb"\0\0(?:\0\0)?((?:[ -~]\0)+)\0\0", data)
+        for key in ("FileVersion", "ProductVersion")
+    ]
+    return [value and value[1].decode("utf-16-le") for value in found]
+
+
+def open_about(probe):
+    """Opens the system menu with Alt+Space and chooses its last item, About."""
+    give_keyboard_to(TITLE)
+    xdotool("key", "alt+space")
+    menu = wait_for("the system menu", lambda: shown_menu(probe))
+    # The keys go to the menu once the pointer rests on it; Up from no
+    # selection goes to the last item.
+    move((probe.rect(menu).left + 2, probe.rect(menu).top + 2))
+    xdotool("key", "Up", "key", "Return")
+    return wait_for("the About box", lambda: probe.top(MESSAGE_BOX_CLASS, ABOUT_TITLE))
+
+
+def group_release(args, checks):
+    """The zip a Windows user downloads: its checksum, exactly its files, and
+    the exe in it started under Wine, with the version of VERSION."""
+    version = (REPO / "VERSION").read_text().strip()
+    zip_path = args.release
+    if not zip_path.is_file():
+        raise Failure(f"no {zip_path}: scripts/release makes it")
+    checks.equal(
+        "the .sha256 file holds the zip's SHA-256 and name",
+        Path(f"{zip_path}.sha256").read_text(),
+        f"{hashlib.sha256(zip_path.read_bytes()).hexdigest()}  {zip_path.name}\n",
+    )
+    with tempfile.TemporaryDirectory() as folder, zipfile.ZipFile(zip_path) as zip:
+        names = sorted(zip.namelist())
+        checks.equal("the zip's files", names, ["LICENSE", "README.txt", "winscout.exe"])
+        zip.extractall(folder)
+        unpacked = Path(folder)
+        texts = [(unpacked / name).read_bytes() for name in ("LICENSE", "README.txt")]
+        checks.check(
+            "LICENSE and README.txt: CR LF lines, the licence, the version",
+            all(b"\n" not in text.replace(b"\r\n", b"") for text in texts)
+            and texts[0] == (REPO / "LICENSE").read_bytes().replace(b"\n", b"\r\n")
+            and texts[1].startswith(f"WinScout {version}\r\n".encode()),
+            [text[:60] for text in texts],
+        )
+        exe = unpacked / "winscout.exe"
+        checks.equal("the version resource", version_texts(exe), [version] * 2)
+        programs = Programs()
+        try:
+            probe = Probe(programs, [args.wine, args.probe])
+            winscout = WinScout(programs, probe, [args.wine, str(exe)])
+            checks.equal(
+                "the exe from the zip shows its window, narrow",
+                winscout.client_twips(),
+                NARROW_CLIENT_TWIPS,
+            )
+            text = probe.text(probe.item(open_about(probe), MESSAGE_BOX_TEXT_ID))
+            checks.check(
+                "About shows the version, the build date and what WinScout does",
+                re.fullmatch(
+                    rf"WinScout {re.escape(version)}\nBuilt 20\d\d-[01]\d-[0-3]\d\n\n.+",
+                    text,
+                    re.DOTALL,
+                ),
+                repr(text),
+            )
+        finally:
+            programs.stop_all()
 
 
 GROUPS = {
@@ -1674,7 +1758,8 @@ def main():
     parser.add_argument("--objdump", required=True)
     parser.add_argument("--cxx", required=True, help="the C++ compiler for Windows")
     parser.add_argument("--out", required=True, type=Path, help="screenshots and figures")
-    parser.add_argument("group", choices=[*GROUPS, "figures"])
+    parser.add_argument("--release", type=Path, help="the zip of scripts/release")
+    parser.add_argument("group", choices=[*GROUPS, "figures", "release"])
     args = parser.parse_args()
     if not os.environ.get("DISPLAY"):
         sys.exit("no DISPLAY: run the suite through scripts/test")
@@ -1687,6 +1772,8 @@ def main():
     try:
         if args.group == "figures":
             group_figures(args, checks)
+        elif args.group == "release":
+            group_release(args, checks)
         else:
             with Session(args) as session:
                 GROUPS[args.group](session, checks)

@@ -101,13 +101,26 @@ struct FixtureClass {
   const wchar_t* name;
   COLORREF colour;
 };
+constexpr wchar_t kCyrillicClass[] =
+    L"\u041E\u043A\u043D\u043E\u041A\u043B\u0430\u0441\u0441";
+constexpr wchar_t kEmojiClass[] = L"Emoji\U0001F600Class";
+
 constexpr FixtureClass kClasses[] = {
-    {L"Main_Frame2", RGB(200, 220, 255)},     {L"WinScoutTwin", RGB(255, 220, 200)},
-    {L"WinScoutRows", RGB(220, 255, 220)},    {L"WinScoutNest", RGB(255, 255, 200)},
-    {L"WinScout\"Quote", RGB(255, 200, 255)}, {L"Tab\tPane", RGB(180, 120, 180)},
-    {L"WinScoutStatic", RGB(200, 255, 255)},  {L"WinScoutDeep", RGB(120, 120, 120)},
-    {L"WinScoutLevel", RGB(160, 160, 160)},   {L"WinScoutIds", RGB(230, 230, 230)},
-    {L"WinScoutLong", RGB(255, 240, 180)},    {L"WinScoutCover", RGB(255, 80, 80)},
+    {L"Main_Frame2", RGB(200, 220, 255)},
+    {L"WinScoutTwin", RGB(255, 220, 200)},
+    {L"WinScoutRows", RGB(220, 255, 220)},
+    {L"WinScoutNest", RGB(255, 255, 200)},
+    {L"WinScout\"Quote", RGB(255, 200, 255)},
+    {L"Tab\tPane", RGB(180, 120, 180)},
+    {L"WinScoutStatic", RGB(200, 255, 255)},
+    {L"WinScoutDeep", RGB(120, 120, 120)},
+    {L"WinScoutLevel", RGB(160, 160, 160)},
+    {L"WinScoutIds", RGB(230, 230, 230)},
+    {L"WinScoutLong", RGB(255, 240, 180)},
+    {L"WinScoutCover", RGB(255, 80, 80)},
+    // Registered with their Unicode names, beyond any ANSI code page.
+    {kCyrillicClass, RGB(200, 180, 255)},
+    {kEmojiClass, RGB(255, 180, 120)},
 };
 
 struct HandleDeleter {
@@ -346,6 +359,10 @@ bool BuildDesktop(Fixture& f) {
 
   const Made& cover = f.TopLevel(L"WinScoutCover", L"Cover", 920, 760, 120, 80);
 
+  const Made& cyrillic =
+      f.TopLevel(kCyrillicClass, L"Unicode classes", 1210, 300, 60, 90);
+  const Made& emoji_pane = f.Child(cyrillic, kEmojiClass, L"emoji pane", 1, 5, 5, 50, 70);
+
   if (!f.AllMade()) {
     EmitError(f.Failure());
     return false;
@@ -393,6 +410,7 @@ bool BuildDesktop(Fixture& f) {
   f.EmitLeaf("id 70000", id70000);
   f.EmitLeaf("long text", long_window);
   f.EmitLeaf("cover", cover);
+  f.EmitLeaf("emoji pane", emoji_pane);
 
   constexpr char kVb[] = "Visual Basic";
   constexpr char kCpp[] = "C++";
@@ -487,6 +505,17 @@ bool BuildDesktop(Fixture& f) {
            {kCpp,
             {R"(HWND hwndWinScoutDeep = FindWindowW(L"WinScoutDeep", nullptr);)",
              R"(HWND hwndWinScoutLevel29 = FindWindowExW(hwndWinScoutLevel28, nullptr, L"WinScoutLevel", nullptr);)"}}}});
+  EmitFinder(
+      {.name = "Unicode class names",
+       .target = "emoji pane",
+       .contains = {
+           {kVb,
+            {"' Unicode class names: declare FindWindow and FindWindowEx with the W "
+             "functions (FindWindowW, FindWindowExW).",
+             R"(EmojiClass = FindWindowEx(X, 0, "Emoji" & ChrW(55357) & ChrW(56832) & "Class", vbNullString))"}},
+           {kCpp,
+            {R"(HWND hwndX = FindWindowW(L"\u041E\u043A\u043D\u043E\u041A\u043B\u0430\u0441\u0441", nullptr);)",
+             R"(HWND hwndEmojiClass = FindWindowExW(hwndX, nullptr, L"Emoji\U0001F600Class", nullptr);)"}}}});
   // Found by the replay alone.
   EmitFinder({.name = "control ID 70000", .target = "id 70000"});
   EmitFinder({.name = "150-character window text", .target = "long text"});

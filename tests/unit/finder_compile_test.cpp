@@ -396,6 +396,25 @@ TEST_F(FinderCompileTest, FixedDesktops) {
     batch.AddEveryWindow("language words", tree, windows);
   }
   {
+    // Forty levels of one name: the numbered forms meet the names the code
+    // binds (Python's user32), and the desktop, which only GetDesktopWindow
+    // finds.
+    WindowTree tree;
+    std::vector<WindowHandle> all;
+    std::vector<WindowHandle> targets = {tree.DesktopWindow()};
+    for (const char* word : {"User", "ctypes", "wintypes", "System", "IntPtr", "HWND"}) {
+      all.push_back(tree.AddTopLevel(Class(word)));
+      for (int depth = 1; depth < 40; ++depth) {
+        all.push_back(tree.AddChild(all.back(), Class(word)));
+      }
+      targets.push_back(all.back());
+    }
+    batch.AddDesktop("forty levels of a word", tree, all);
+    for (WindowHandle target : targets) {
+      batch.AddSnippet("forty levels of a word", tree, target, target);
+    }
+  }
+  {
     // The Button moved to a window of another class while the chain was
     // read: the Edit gets no search, and the code finds no window.
     WindowTree tree;

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
 #include <functional>
+#include <regex>
 
 #include "app/main_form.h"
 #include "codegen/finder_code.h"
@@ -24,6 +27,10 @@ class WatchedMessageBox final : public ModalMessageBox {
     if (while_shown) while_shown();
     log.ShowExclamation(title, text);
   }
+  void ShowInformation(std::string_view title, std::string_view text) override {
+    if (while_shown) while_shown();
+    log.ShowInformation(title, text);
+  }
 };
 
 class MainWindowTest : public ::testing::Test {
@@ -37,14 +44,14 @@ class MainWindowTest : public ::testing::Test {
   }
 
   model::ModelPictureBox& CodeArrow() {
-    return form_.ModelPictureBoxAt(control::kPicture1);
+    return form_.ModelPictureBoxAt(control::kCodeArrow);
   }
   model::ModelPictureBox& InspectorArrow() {
-    return form_.ModelPictureBoxAt(control::kPicture3);
+    return form_.ModelPictureBoxAt(control::kInspectorArrow);
   }
   model::ModelTextBox& Box(int id) { return form_.ModelTextBoxAt(id); }
-  model::ModelTimer& Timer2() { return form_.ModelTimerAt(control::kTimer2); }
-  const Picture* Arrow() { return form_.ImageAt(control::kPicture2).GetPicture(); }
+  model::ModelTimer& Timer2() { return form_.ModelTimerAt(control::kLiveTimer); }
+  const Picture* Arrow() { return form_.ImageAt(control::kArrowHolder).GetPicture(); }
   void Click(int id) { form_.ModelButtonAt(id).Click(); }
 
   // Press on the code arrow, move to the point, release.
@@ -72,14 +79,14 @@ TEST_F(MainWindowTest, StartsNarrowTopmostAndShownWithBothArrows) {
   EXPECT_EQ(InspectorArrow().GetPicture(), Arrow());
   EXPECT_FALSE(Timer2().Enabled());
   EXPECT_EQ(Timer2().IntervalMs(), 5);
-  EXPECT_EQ(Box(control::kText4).Text(), "");
-  EXPECT_EQ(Box(control::kTxtHandle).Text(), "");
-  EXPECT_EQ(Box(control::kText5).Text(), "Window Text:");
-  EXPECT_EQ(Box(control::kText11).Text(), "Parent Window Class Name: ");
+  EXPECT_EQ(Box(control::kCodeBox).Text(), "");
+  EXPECT_EQ(Box(control::kHandleBox).Text(), "");
+  EXPECT_EQ(Box(control::kReportLine1).Text(), "Window Text:");
+  EXPECT_EQ(Box(control::kReportLine7).Text(), "Parent Window Class Name: ");
 }
 
 TEST_F(MainWindowTest, LayoutSwitchesChangeOnlyTheWidthAndKeepEveryText) {
-  Box(control::kText4).Type("kept");
+  Box(control::kCodeBox).Type("kept");
   std::vector<std::string> before;
   for (const ControlSpec& control : kControls) {
     if (control.kind == ControlKind::kTextBox || control.kind == ControlKind::kCodeBox) {
@@ -90,9 +97,10 @@ TEST_F(MainWindowTest, LayoutSwitchesChangeOnlyTheWidthAndKeepEveryText) {
     int button;
     int width;
   };
-  for (const Step& step : {Step{control::kCommand4, 9420}, Step{control::kCommand4, 9420},
-                           Step{control::kCommand5, 4290}, Step{control::kCommand5, 4290},
-                           Step{control::kCommand4, 9420}}) {
+  for (const Step& step :
+       {Step{control::kApiButton, 9420}, Step{control::kApiButton, 9420},
+        Step{control::kCodeButton, 4290}, Step{control::kCodeButton, 4290},
+        Step{control::kApiButton, 9420}}) {
     Click(step.button);
     EXPECT_EQ(form_.ClientWidth(), step.width);
     EXPECT_EQ(form_.client_height(), 2865);
@@ -118,11 +126,11 @@ class LiveInspectionSwitchTest : public MainWindowTest,
                                  public ::testing::WithParamInterface<SwitchCase> {
  protected:
   void Raise(std::string_view event) {
-    if (event == "Start") Click(control::kCommand2);
-    if (event == "Stop") Click(control::kCommand3);
+    if (event == "Start") Click(control::kStartButton);
+    if (event == "Stop") Click(control::kStopButton);
     if (event == "press") InspectorArrow().Press();
     if (event == "release") InspectorArrow().Release();
-    if (event == "type") Box(control::kText4).Type("x");
+    if (event == "type") Box(control::kCodeBox).Type("x");
   }
 };
 
@@ -146,42 +154,43 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST_F(MainWindowTest, InspectorDragReportsWhatThePointerCrossesAndKeepsTheLastTick) {
-  Click(control::kCommand4);
-  desktop_.MoveCursor(form_.CenterOf(control::kPicture3));
+  Click(control::kApiButton);
+  desktop_.MoveCursor(form_.CenterOf(control::kInspectorArrow));
   InspectorArrow().Press();
   EXPECT_EQ(InspectorArrow().GetPicture(), nullptr);
   EXPECT_EQ(InspectorArrow().GetMousePointer(), MousePointer::kCustom);
-  EXPECT_EQ(Box(control::kText6).Text(), "Window Class Name:")
+  EXPECT_EQ(Box(control::kReportLine2).Text(), "Window Class Name:")
       << "no report before a tick";
   ASSERT_TRUE(Timer2().Elapse());
-  EXPECT_EQ(Box(control::kText5).Text(),
-            "Window Handle: " + std::to_string(form_.WindowOf(control::kPicture3)));
+  EXPECT_EQ(Box(control::kReportLine1).Text(),
+            "Window Handle: " + std::to_string(form_.WindowOf(control::kInspectorArrow)));
   desktop_.MoveCursor({620, 20});
   ASSERT_TRUE(Timer2().Elapse());
   desktop_.MoveCursor({800, 200});
   InspectorArrow().Release();
   EXPECT_FALSE(Timer2().Elapse());
-  EXPECT_EQ(Box(control::kText5).Text(), "Window Handle: " + std::to_string(other_edit_));
-  EXPECT_EQ(Box(control::kText7).Text(), "Window Text: typed");
+  EXPECT_EQ(Box(control::kReportLine1).Text(),
+            "Window Handle: " + std::to_string(other_edit_));
+  EXPECT_EQ(Box(control::kReportLine3).Text(), "Window Text: typed");
   EXPECT_EQ(InspectorArrow().GetPicture(), Arrow());
   EXPECT_EQ(InspectorArrow().GetMousePointer(), MousePointer::kDefault);
 }
 
 TEST_F(MainWindowTest, ReportOverAReportBoxShowsItsTextFromBefore) {
-  Click(control::kCommand4);
-  Click(control::kCommand2);
+  Click(control::kApiButton);
+  Click(control::kStartButton);
   desktop_.MoveCursor({620, 20});
   Timer2().Elapse();
-  desktop_.MoveCursor(form_.CenterOf(control::kText6));
+  desktop_.MoveCursor(form_.CenterOf(control::kReportLine2));
   Timer2().Elapse();
-  EXPECT_EQ(Box(control::kText7).Text(), "Window Text: Window Class Name: Edit");
+  EXPECT_EQ(Box(control::kReportLine3).Text(), "Window Text: Window Class Name: Edit");
 }
 
 TEST_F(MainWindowTest, CodeArrowDropWritesCodeAndEndsLiveInspection) {
-  Click(control::kCommand2);
+  Click(control::kStartButton);
   DropCodeArrowAt({620, 20});
-  EXPECT_EQ(Box(control::kTxtHandle).Text(), std::to_string(other_edit_));
-  EXPECT_EQ(Box(control::kText4).Text(),
+  EXPECT_EQ(Box(control::kHandleBox).Text(), std::to_string(other_edit_));
+  EXPECT_EQ(Box(control::kCodeBox).Text(),
             "Dim MainFrame As Long\r\nDim Edit As Long\r\n"
             "MainFrame = FindWindow(\"Main_Frame2\", vbNullString)\r\n"
             "Edit = FindWindowEx(MainFrame, 0, \"Edit\", vbNullString)");
@@ -195,16 +204,16 @@ TEST_F(MainWindowTest, CodeArrowDropWritesCodeAndEndsLiveInspection) {
 
 TEST_F(MainWindowTest, SecondDropOnTheSameWindowRegeneratesFromTheKeptHandle) {
   DropCodeArrowAt({620, 20});
-  Box(control::kText4).Type(" edited");
+  Box(control::kCodeBox).Type(" edited");
   DropCodeArrowAt({630, 30});
-  EXPECT_EQ(Box(control::kTxtHandle).writes(), 1);
-  EXPECT_EQ(Box(control::kText4).writes(), 2);
-  EXPECT_TRUE(Box(control::kText4).Text().ends_with("\"Edit\", vbNullString)"));
+  EXPECT_EQ(Box(control::kHandleBox).writes(), 1);
+  EXPECT_EQ(Box(control::kCodeBox).writes(), 2);
+  EXPECT_TRUE(Box(control::kCodeBox).Text().ends_with("\"Edit\", vbNullString)"));
 }
 
 TEST_F(MainWindowTest, DropOnItsOwnArrowBoxGivesCodeForIt) {
-  DropCodeArrowAt(form_.CenterOf(control::kPicture1));
-  EXPECT_EQ(Box(control::kText4).Text(),
+  DropCodeArrowAt(form_.CenterOf(control::kCodeArrow));
+  EXPECT_EQ(Box(control::kCodeBox).Text(),
             "Dim WinScoutForm As Long\r\nDim Frame As Long\r\nDim PictureBox As Long\r\n"
             "WinScoutForm = FindWindow(\"WinScoutForm\", vbNullString)\r\n"
             "Frame = FindWindowEx(WinScoutForm, 0, \"Frame\", vbNullString)\r\n"
@@ -212,27 +221,27 @@ TEST_F(MainWindowTest, DropOnItsOwnArrowBoxGivesCodeForIt) {
 }
 
 TEST_F(MainWindowTest, FirstDropOnNothingSaysNotNumericWithTheArrowBack) {
-  Click(control::kCommand2);
+  Click(control::kStartButton);
   messages_.while_shown = [this] {
     EXPECT_EQ(CodeArrow().GetPicture(), Arrow());
     EXPECT_EQ(CodeArrow().GetMousePointer(), MousePointer::kDefault);
   };
   DropCodeArrowAt({2000, 2000});
-  EXPECT_EQ(Box(control::kTxtHandle).Text(), "");
+  EXPECT_EQ(Box(control::kHandleBox).Text(), "");
   const std::vector<model::MessageBoxLog::Shown> expected = {
       {"Error!", std::string(codegen::kNotNumericMessage)}};
   EXPECT_EQ(messages_.log.shown(), expected);
-  EXPECT_EQ(Box(control::kText4).writes(), 0);
+  EXPECT_EQ(Box(control::kCodeBox).writes(), 0);
   EXPECT_TRUE(Timer2().Enabled()) << "an error message leaves live inspection on";
 }
 
 TEST_F(MainWindowTest, DropOnNothingAfterAWindowWritesZeroAndStaysQuiet) {
   DropCodeArrowAt({620, 20});
-  const std::string code = Box(control::kText4).Text();
-  Click(control::kCommand2);
+  const std::string code = Box(control::kCodeBox).Text();
+  Click(control::kStartButton);
   DropCodeArrowAt({2000, 2000});
-  EXPECT_EQ(Box(control::kTxtHandle).Text(), "0");
-  EXPECT_EQ(Box(control::kText4).Text(), code);
+  EXPECT_EQ(Box(control::kHandleBox).Text(), "0");
+  EXPECT_EQ(Box(control::kCodeBox).Text(), code);
   EXPECT_TRUE(messages_.log.shown().empty());
   EXPECT_TRUE(Timer2().Enabled());
 }
@@ -242,11 +251,11 @@ TEST_F(MainWindowTest, DropOnAWindowThatIsGoneSaysNotValidWithTheArrowBack) {
   CodeArrow().Press();
   messages_.while_shown = [this] { EXPECT_EQ(CodeArrow().GetPicture(), Arrow()); };
   // The window closes between the pick and the generation.
-  Box(control::kTxtHandle).OnChange([this] { desktop_.Destroy(other_app_); });
+  Box(control::kHandleBox).OnChange([this] { desktop_.Destroy(other_app_); });
   CodeArrow().Release();
   ASSERT_EQ(messages_.log.shown().size(), 1u);
   EXPECT_EQ(messages_.log.shown()[0].text, codegen::kInvalidHandleMessage);
-  EXPECT_EQ(Box(control::kText4).Text(), "");
+  EXPECT_EQ(Box(control::kCodeBox).Text(), "");
 }
 
 }  // namespace
@@ -266,7 +275,7 @@ TEST_F(MainWindowTest, OutlineFollowsTheDragFromWindowToWindowWithoutRepeats) {
             (std::vector<WindowHandle>{other_edit_, other_app_, 0, other_edit_}));
   CodeArrow().Release();
   EXPECT_EQ(form_.highlight().outlined(), 0);
-  EXPECT_EQ(Box(control::kTxtHandle).Text(), std::to_string(other_edit_));
+  EXPECT_EQ(Box(control::kHandleBox).Text(), std::to_string(other_edit_));
 }
 
 TEST_F(MainWindowTest, OutlineOfADestroyedWindowMovesToTheWindowNowUnderThePointer) {
@@ -284,8 +293,8 @@ TEST_F(MainWindowTest, OutlineOfADestroyedWindowMovesToTheWindowNowUnderThePoint
 }
 
 TEST_F(MainWindowTest, InspectorDragIsOutlinedTooAndEscEndsItLikeARelease) {
-  Click(control::kCommand4);
-  desktop_.MoveCursor(form_.CenterOf(control::kPicture3));
+  Click(control::kApiButton);
+  desktop_.MoveCursor(form_.CenterOf(control::kInspectorArrow));
   InspectorArrow().Press();
   desktop_.MoveCursor({620, 20});
   InspectorArrow().Move();
@@ -298,8 +307,8 @@ TEST_F(MainWindowTest, InspectorDragIsOutlinedTooAndEscEndsItLikeARelease) {
 
 TEST_F(MainWindowTest, EscOnTheCodeArrowPicksNothingAndChangesNothing) {
   DropCodeArrowAt({620, 20});
-  const std::string code = Box(control::kText4).Text();
-  Click(control::kCommand2);
+  const std::string code = Box(control::kCodeBox).Text();
+  Click(control::kStartButton);
   CodeArrow().Press();
   desktop_.MoveCursor({800, 200});
   CodeArrow().Move();
@@ -307,15 +316,15 @@ TEST_F(MainWindowTest, EscOnTheCodeArrowPicksNothingAndChangesNothing) {
   EXPECT_EQ(form_.highlight().outlined(), 0);
   EXPECT_EQ(CodeArrow().GetPicture(), Arrow());
   EXPECT_EQ(CodeArrow().GetMousePointer(), MousePointer::kDefault);
-  EXPECT_EQ(Box(control::kTxtHandle).Text(), std::to_string(other_edit_));
-  EXPECT_EQ(Box(control::kText4).Text(), code);
-  EXPECT_EQ(Box(control::kText4).writes(), 1);
+  EXPECT_EQ(Box(control::kHandleBox).Text(), std::to_string(other_edit_));
+  EXPECT_EQ(Box(control::kCodeBox).Text(), code);
+  EXPECT_EQ(Box(control::kCodeBox).writes(), 1);
   EXPECT_TRUE(Timer2().Enabled()) << "live inspection stays as it was";
   EXPECT_TRUE(messages_.log.shown().empty());
 }
 
 TEST_F(MainWindowTest, ChoosingALanguageRewritesTheCodeForTheSameWindow) {
-  model::ModelTextBox& code_box = Box(control::kText4);
+  model::ModelTextBox& code_box = Box(control::kCodeBox);
   EXPECT_EQ(code_box.menu_choices(),
             (std::vector<std::string>{"Visual Basic", "C++", "C#", "Python"}));
   EXPECT_EQ(code_box.marked_choice(), 0u);
@@ -342,13 +351,32 @@ TEST_F(MainWindowTest, ChoosingALanguageRewritesTheCodeForTheSameWindow) {
 
 TEST_F(MainWindowTest, ADropOnNothingKeepsTheCodeInTheChosenLanguage) {
   DropCodeArrowAt({620, 20});
-  Box(control::kText4).Choose(3);
-  const std::string python = Box(control::kText4).Text();
+  Box(control::kCodeBox).Choose(3);
+  const std::string python = Box(control::kCodeBox).Text();
   desktop_.Destroy(other_app_);
-  Click(control::kCommand2);
+  Click(control::kStartButton);
   DropCodeArrowAt({620, 20});
-  EXPECT_EQ(Box(control::kText4).Text(), python);
+  EXPECT_EQ(Box(control::kCodeBox).Text(), python);
   EXPECT_TRUE(Timer2().Enabled());
+}
+
+TEST_F(MainWindowTest, AboutInTheSystemMenuShowsTheVersionFromVersionAndTheBuildDate) {
+  std::string version;
+  std::getline(std::ifstream(WINSCOUT_VERSION_FILE), version);
+  ASSERT_FALSE(version.empty());
+  const std::string item = "About WinScout " + version + "...";
+  const std::vector<std::string> items = form_.system_menu_items();
+  EXPECT_EQ(std::count(items.begin(), items.end(), item), 1);
+
+  form_.ChooseSystemMenuItem(item);
+  ASSERT_EQ(messages_.log.shown().size(), 1u);
+  const model::MessageBoxLog::Shown& about = messages_.log.shown()[0];
+  EXPECT_EQ(about.title, "About WinScout");
+  EXPECT_EQ(about.icon, model::MessageBoxLog::Icon::kInformation);
+  const std::regex text("WinScout " +
+                        std::regex_replace(version, std::regex("\\."), "\\.") +
+                        "\nBuilt 20[0-9]{2}-[01][0-9]-[0-3][0-9]\n\n[^\n]+\n\n.+");
+  EXPECT_TRUE(std::regex_match(about.text, text)) << about.text;
 }
 
 }  // namespace

@@ -192,9 +192,9 @@ TEST_F(WindowsWindowTest, RefreshKeepsSelectionAndOpenItemsWhereTheyStillExist) 
 TEST_F(WindowsWindowTest, SelectingAWindowPicksItAsADropDoes) {
   Open();
   view_.tree().UserSelect(WindowKey(edit_));
-  EXPECT_EQ(form_.ModelTextBoxAt(control::kTxtHandle).Text(), std::to_string(edit_));
+  EXPECT_EQ(form_.ModelTextBoxAt(control::kHandleBox).Text(), std::to_string(edit_));
   EXPECT_NE(window_.CodeText().find("\"Edit\""), std::string::npos) << window_.CodeText();
-  EXPECT_EQ(form_.ModelTextBoxAt(control::kText5).Text(),
+  EXPECT_EQ(form_.ModelTextBoxAt(control::kReportLine1).Text(),
             "Window Handle: " + std::to_string(edit_));
   const model::ModelDetailsList& details = view_.details();
   EXPECT_EQ(details.Value("Class"), "Edit");
@@ -224,9 +224,9 @@ TEST_F(WindowsWindowTest, APickUnderThePointerSelectsItsWindowEvenOneMadeSince) 
   form_.PressFunctionKey(WindowsWindow::kOpenKey);
   const WindowHandle late =
       Add(tool_, {.class_name = "Late", .rect = {10, 410, 50, 450}});
-  form_.ModelPictureBoxAt(control::kPicture1).Press();
+  form_.ModelPictureBoxAt(control::kCodeArrow).Press();
   desktop_.MoveCursor({20, 420});
-  form_.ModelPictureBoxAt(control::kPicture1).Release();
+  form_.ModelPictureBoxAt(control::kCodeArrow).Release();
   EXPECT_EQ(view_.tree().Selected(), WindowKey(late));
   EXPECT_EQ(view_.details().Value("Class"), "Late");
   desktop_.MoveCursor({640, 60});

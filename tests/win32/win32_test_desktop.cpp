@@ -6,11 +6,11 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "platform/win32/handle_conversion.h"
 #include "platform/win32/text_conversion.h"
+#include "platform/win32/win32_error.h"
 #include "platform/win32/win32_window_system.h"
 #include "platform/win32/window_class.h"
 #include "tests/contract/test_desktop.h"
@@ -99,7 +99,7 @@ class Win32TestDesktop final : public TestDesktop {
       try {
         const win32::WindowClass probe(OwnInstance(), name.c_str(), DefWindowProcW);
         allows_over_255_ = true;
-      } catch (const std::system_error&) {
+      } catch (const win32::Win32Error&) {
         allows_over_255_ = false;
       }
       allows_over_255_known_ = true;
