@@ -6,11 +6,16 @@
 
 #include "app/main_form.h"
 #include "app/main_window.h"
+#include "app/pick_hot_key.h"
+#include "app/windows_window.h"
 #include "platform/win32/text_conversion.h"
+#include "platform/win32/win32_details_list.h"
 #include "platform/win32/win32_error.h"
 #include "platform/win32/win32_form.h"
+#include "platform/win32/win32_hot_key.h"
 #include "platform/win32/win32_message_box.h"
 #include "platform/win32/win32_window_system.h"
+#include "platform/win32/win32_windows_view.h"
 
 namespace {
 
@@ -22,14 +27,21 @@ void ShowStartFailure(const wchar_t* text) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   using namespace winscout;
-  const INITCOMMONCONTROLSEX common_controls{sizeof(INITCOMMONCONTROLSEX),
-                                             ICC_STANDARD_CLASSES};
+  const INITCOMMONCONTROLSEX common_controls{
+      sizeof(INITCOMMONCONTROLSEX),
+      ICC_STANDARD_CLASSES | ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&common_controls);
   try {
     win32::Win32Form form(instance, app::kMainForm);
     win32::Win32WindowSystem windows;
     win32::Win32MessageBox messages(form.hwnd());
+    win32::Win32WindowsView windows_view(instance, form.hwnd());
+    win32::Win32Clipboard clipboard(windows_view.hwnd());
+    win32::Win32HotKey hot_key(instance, app::PickHotKey::kKeys);
     app::MainWindow main_window(form, windows, messages);
+    app::WindowsWindow windows_window(windows_view, form, windows, main_window,
+                                      clipboard);
+    app::PickHotKey pick_hot_key(hot_key, form, main_window);
     main_window.Start();
     return form.RunMessageLoop();
   } catch (const win32::Win32Error& error) {

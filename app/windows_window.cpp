@@ -7,6 +7,7 @@ namespace winscout::app {
 WindowsWindow::WindowsWindow(WindowsView& view, Form& form, const WindowSystem& windows,
                              MainWindow& main, Clipboard& clipboard)
     : view_(view), windows_(windows), main_(main), clipboard_(clipboard), tree_(windows) {
+  form.AddSystemMenuItem(kMenuText, [this] { Open(); });
   form.OnFunctionKey(kOpenKey, [this] { Open(); });
   form.OnFunctionKey(kRefreshKey, [this] {
     if (view_.Visible()) Refresh();

@@ -25,8 +25,8 @@ class WindowsWindow {
   static constexpr std::size_t kCopyHandle = 0;
   static constexpr std::size_t kCopyCode = 1;
 
-  // Opened by F2 on the form; refreshed by F5 or the view's button; follows
-  // the main window's picks.
+  // Opened from the form's system menu and by F2; refreshed by F5 or the view's button;
+  // follows the main window's picks.
   WindowsWindow(WindowsView& view, Form& form, const WindowSystem& windows,
                 MainWindow& main, Clipboard& clipboard);
   WindowsWindow(const WindowsWindow&) = delete;
