@@ -54,7 +54,10 @@ void WindowsWindow::Rebuild() {
   }
   const std::optional<WindowHandle> window =
       selected ? inspector::WindowOfKey(*selected) : std::nullopt;
-  if (window) Reveal(*window);
+  // Else the first match is selected, to be picked with Enter or the arrows.
+  if (!(window && Reveal(*window))) {
+    if (const std::optional<WindowHandle> match = tree_.FirstMatch()) Reveal(*match);
+  }
   ShowDetails(view_.Tree().Selected());
 }
 

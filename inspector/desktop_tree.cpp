@@ -9,8 +9,6 @@ namespace winscout::inspector {
 namespace {
 
 constexpr TreeItemKey kProcessBit = TreeItemKey{1} << 32;
-// Enough of a title for a tree item.
-constexpr int kLabelTitleCapacity = 256;
 
 std::string Lower(std::string_view text) {
   std::string out(text);
@@ -95,6 +93,7 @@ const DesktopTree::Seen& DesktopTree::Look(WindowHandle window) const {
   const std::optional<WindowFacts> facts = windows_.Facts(window);
   if (facts) {
     seen.class_name = facts->class_name;
+    seen.title = facts->title;
     seen.process_id = facts->process_id;
     const PixelRect& r = facts->window_rect;
     seen.dimmed =
@@ -103,7 +102,6 @@ const DesktopTree::Seen& DesktopTree::Look(WindowHandle window) const {
   } else {
     seen.dimmed = true;
   }
-  seen.title = windows_.WindowText(window, kLabelTitleCapacity);
   if (auto owned = owned_.find(window); owned != owned_.end()) {
     seen.below.insert(seen.below.end(), owned->second.begin(), owned->second.end());
   }
@@ -217,6 +215,16 @@ bool DesktopTree::LeadsToMatch(TreeItemKey key) const {
   }
   leads_[key] = leads;
   return leads;
+}
+
+std::optional<WindowHandle> DesktopTree::FirstMatch() const {
+  for (TreeItemKey key : ItemsToOpen()) {
+    for (const TreeItem& child : Children(key)) {
+      const std::optional<WindowHandle> window = WindowOfKey(child.key);
+      if (window && Matches(*window)) return window;
+    }
+  }
+  return std::nullopt;
 }
 
 std::vector<TreeItemKey> DesktopTree::ItemsToOpen() const {

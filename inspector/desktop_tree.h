@@ -41,6 +41,8 @@ class DesktopTree {
   // With a filter, the items whose subtrees hold a window or process that
   // matches it, parents first: opened, they show every match.
   std::vector<TreeItemKey> ItemsToOpen() const;
+  // With a filter, the first window in the tree that matches it.
+  std::optional<WindowHandle> FirstMatch() const;
 
  private:
   struct Process {

@@ -113,9 +113,6 @@ std::string RelativeText(const WindowSystem& windows, WindowHandle window) {
   return HandleText(window) + " " + (facts ? facts->class_name : std::string());
 }
 
-// Titles are read in full, as far as any title goes in practice.
-constexpr int kTitleCapacity = 4096;
-
 }  // namespace
 
 std::string HandleText(WindowHandle window) {
@@ -159,7 +156,7 @@ std::vector<DetailLine> DescribeWindowDetails(const WindowSystem& windows,
   return {
       {"Handle", HandleText(window)},
       {"Class", facts->class_name},
-      {"Title", windows.WindowText(window, kTitleCapacity)},
+      {"Title", facts->title},
       {"Text", live ? *live : kNotResponding},
       {"Window rectangle", RectText(facts->window_rect)},
       {"Client rectangle", RectText(facts->client_rect)},

@@ -34,6 +34,9 @@ enum class DpiAwareness { kUnknown, kUnaware, kSystemAware, kPerMonitorAware };
 // What the window manager keeps about a window beyond its texts.
 struct WindowFacts {
   std::string class_name;  // the whole name, in Unicode
+  // The text the window manager keeps for the window, asking it nothing; an
+  // edit control's contents are its own.
+  std::string title;
   PixelRect window_rect;
   PixelRect client_rect;  // on the screen too
   std::uint32_t style = 0;

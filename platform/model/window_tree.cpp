@@ -263,6 +263,7 @@ std::optional<WindowFacts> WindowTree::Facts(WindowHandle window) const {
   const WindowSpec& props = node->props;
   WindowFacts facts;
   facts.class_name = props.class_name;
+  facts.title = props.text;
   facts.window_rect = {props.rect.left, props.rect.top, props.rect.right,
                        props.rect.bottom};
   facts.client_rect = facts.window_rect;

@@ -75,6 +75,13 @@ void Win32TreeView::SetChildren(std::optional<TreeItemKey> parent,
     TreeView_SetItem(tree_, &data);
   }
   SendMessageW(tree_, WM_SETREDRAW, TRUE, 0);
+  // A new tree scrolls to its top: the keys move from there even when nothing
+  // is selected.
+  if (!parent) {
+    if (const HTREEITEM first = TreeView_GetRoot(tree_)) {
+      TreeView_Select(tree_, first, TVGN_FIRSTVISIBLE);
+    }
+  }
   InvalidateRect(tree_, nullptr, TRUE);
 }
 
@@ -146,8 +153,7 @@ LRESULT Win32TreeView::OnNotify(const NMHDR& header) {
       return 0;
     }
     case NM_RETURN:
-      // Enter picks the selected window again, in the language chosen now.
-      RaiseSelect(TreeView_GetSelection(tree_));
+      ChooseSelected();
       return TRUE;
     case NM_RCLICK: {
       // The menu is for the item clicked: it becomes the selected one.

@@ -37,6 +37,8 @@ class Win32TreeView final : public TreeView {
                       std::function<void(std::size_t)> on_choose) override;
 
   LRESULT OnNotify(const NMHDR& header);
+  // Enter: the selected item is chosen again, as if the user selected it.
+  void ChooseSelected() { RaiseSelect(TreeView_GetSelection(tree_)); }
   // `position` as WM_CONTEXTMENU has it: -1, -1 for the keyboard.
   void ShowMenu(LPARAM position);
 

@@ -64,6 +64,19 @@ DpiAwareness AwarenessOf(HWND window) {
   }
 }
 
+// The title as the window manager keeps it; a cut one fills the buffer, so
+// the buffer grows until the title is whole.
+std::string InternalTitle(HWND window) {
+  for (int capacity = 256; capacity <= 65536; capacity *= 4) {
+    std::vector<wchar_t> buffer(static_cast<std::size_t>(capacity));
+    const int length = InternalGetWindowText(window, buffer.data(), capacity);
+    if (length < capacity - 1) {
+      return WideToUtf8({buffer.data(), static_cast<std::size_t>(std::max(length, 0))});
+    }
+  }
+  return {};
+}
+
 BOOL CALLBACK CollectTopLevel(HWND window, LPARAM list) {
   DWORD process_id = 0;
   GetWindowThreadProcessId(window, &process_id);
@@ -222,7 +235,8 @@ std::vector<WindowHandle> Win32WindowSystem::ChildWindows(WindowHandle parent) c
   if (parent == 0) return children;
   const HWND first = GetWindow(ToHwnd(parent), GW_CHILD);
   if (!first) return children;
-  for (HWND child : SiblingsFrom(ToHwnd(parent), first)) children.push_back(ToHandle(child));
+  for (HWND child : SiblingsFrom(ToHwnd(parent), first))
+    children.push_back(ToHandle(child));
   return children;
 }
 
@@ -235,6 +249,7 @@ std::optional<WindowFacts> Win32WindowSystem::Facts(WindowHandle window) const {
   const int length = GetClassNameW(hwnd, class_name, 257);
   facts.class_name =
       WideToUtf8({class_name, static_cast<std::size_t>(std::max(length, 0))});
+  facts.title = InternalTitle(hwnd);
   RECT rect{};
   GetWindowRect(hwnd, &rect);
   facts.window_rect = ToPixelRect(rect);

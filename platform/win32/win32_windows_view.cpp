@@ -42,6 +42,7 @@ Win32WindowsView::Win32WindowsView(HINSTANCE instance, HWND owner)
       LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER, kDetailsId);
   SendMessageW(filter_edit_, EM_SETCUEBANNER, TRUE,
                reinterpret_cast<LPARAM>(L"Filter: class, title, handle or process"));
+  focus_ = filter_edit_;
   filter_ = std::make_unique<Win32TextBox>(filter_edit_);
   tree_ = std::make_unique<Win32TreeView>(tree_window_);
   details_ = std::make_unique<Win32DetailsList>(details_window_);
@@ -65,7 +66,7 @@ HWND Win32WindowsView::MakeControl(DWORD ex_style, const wchar_t* window_class,
 void Win32WindowsView::Show() {
   ShowWindow(hwnd_, IsIconic(hwnd_) ? SW_RESTORE : SW_SHOW);
   SetForegroundWindow(hwnd_);
-  SetFocus(tree_window_);
+  SetFocus(focus_);
 }
 
 bool Win32WindowsView::Visible() const { return IsWindowVisible(hwnd_) != FALSE; }
@@ -128,6 +129,10 @@ LRESULT Win32WindowsView::HandleMessage(UINT message, WPARAM wparam, LPARAM lpar
         case kRefreshId:
           if (HIWORD(wparam) == BN_CLICKED && on_refresh_) on_refresh_();
           return 0;
+        case IDOK:
+          // Enter, which the dialog keys keep from the tree.
+          if (GetFocus() == tree_window_) tree_->ChooseSelected();
+          return 0;
         case IDCANCEL:
           ShowWindow(hwnd_, SW_HIDE);
           return 0;
@@ -135,6 +140,18 @@ LRESULT Win32WindowsView::HandleMessage(UINT message, WPARAM wparam, LPARAM lpar
       break;
     case WM_CLOSE:
       ShowWindow(hwnd_, SW_HIDE);
+      return 0;
+    case WM_ACTIVATE:
+      // The control that had the focus gets it back with the window.
+      if (LOWORD(wparam) == WA_INACTIVE) {
+        const HWND focus = GetFocus();
+        if (focus && IsChild(hwnd_, focus)) focus_ = focus;
+      } else {
+        SetFocus(focus_);
+      }
+      return 0;
+    case WM_SETFOCUS:
+      SetFocus(focus_);
       return 0;
     case WM_DPICHANGED: {
       const RECT& suggested = *reinterpret_cast<const RECT*>(lparam);

@@ -56,6 +56,7 @@ class Win32WindowsView final : public WindowsView {
   HWND refresh_button_ = nullptr;
   HWND tree_window_ = nullptr;
   HWND details_window_ = nullptr;
+  HWND focus_ = nullptr;  // the control with the focus, kept while inactive
   std::unique_ptr<Win32TextBox> filter_;
   std::unique_ptr<Win32TreeView> tree_;
   std::unique_ptr<Win32DetailsList> details_;

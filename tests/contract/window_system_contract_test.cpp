@@ -228,6 +228,7 @@ TEST_F(WindowSystemContract, WindowListsGoInSearchOrderWithOwnersAndProcesses) {
 
 TEST_F(WindowSystemContract, FactsDescribeStylesRectanglesStatesAndProcess) {
   const WindowHandle main = desktop_->AddTopLevel({.class_name = "WsContractFacts\u03a9",
+                                                   .text = "Facts",
                                                    .rect = {100, 100, 400, 300},
                                                    .visible = true});
   const WindowHandle button =
@@ -247,6 +248,7 @@ TEST_F(WindowSystemContract, FactsDescribeStylesRectanglesStatesAndProcess) {
   const std::optional<WindowFacts> top = windows_.Facts(main);
   ASSERT_TRUE(top.has_value());
   EXPECT_EQ(top->class_name, "WsContractFacts\u03a9");
+  EXPECT_EQ(top->title, "Facts");
   EXPECT_EQ(top->window_rect, (PixelRect{100, 100, 400, 300}));
   EXPECT_EQ(top->client_rect, (PixelRect{100, 100, 400, 300}));
   EXPECT_EQ(top->style & (kChild | kVisible | kDisabled), kVisible);

@@ -26,12 +26,24 @@
 //   signal NAME           sets a named event
 //   replay CODE           runs finder code: the HANDLE found; "fail MESSAGE" if
 //                         the code does not run
+//   tree WINDOW           every item of a tree view, in order, each as DEPTH
+//                         STATE TEXT (the item's state bits): COUNT ITEMS...
+//   list WINDOW           every row of a two-column list view, each as NAME
+//                         VALUE: COUNT ROWS...
+//   ms REQUEST...         the request's own answer, then the milliseconds it
+//                         took
+//   focus WINDOW          the window with the keyboard focus in the window's
+//                         thread: HANDLE
+//   clipboard             the clipboard's text: TEXT
 // A request that cannot be carried out gets "error MESSAGE".
 
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <iostream>
@@ -157,6 +169,115 @@ std::string ReadText(HWND window) {
   return Ok(ToText(winscout::win32::WideToUtf8(text)));
 }
 
+// Memory in the process of another program's window, where its controls can
+// write what they are asked for.
+class RemoteBuffer {
+ public:
+  RemoteBuffer(HWND window, std::size_t size) : size_(size) {
+    DWORD process_id = 0;
+    GetWindowThreadProcessId(window, &process_id);
+    process_.reset(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE,
+                               FALSE, process_id));
+    if (process_) {
+      at_ = VirtualAllocEx(process_.get(), nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+    }
+  }
+  RemoteBuffer(const RemoteBuffer&) = delete;
+  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+  ~RemoteBuffer() {
+    if (at_) VirtualFreeEx(process_.get(), at_, 0, MEM_RELEASE);
+  }
+
+  bool ok() const { return at_ != nullptr; }
+  char* at(std::size_t offset) const { return static_cast<char*>(at_) + offset; }
+  bool Write(const void* data, std::size_t size) const {
+    return WriteProcessMemory(process_.get(), at_, data, size, nullptr);
+  }
+  bool Read(void* data, std::size_t size, std::size_t offset = 0) const {
+    return offset + size <= size_ &&
+           ReadProcessMemory(process_.get(), at(offset), data, size, nullptr);
+  }
+
+ private:
+  Handle process_;
+  void* at_ = nullptr;
+  std::size_t size_;
+};
+
+constexpr int kRemoteTextCapacity = 2048;
+
+LRESULT Send(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(window, message, wparam, lparam, SMTO_ABORTIFHUNG, kSendTimeoutMs,
+                      &result);
+  return static_cast<LRESULT>(result);
+}
+
+std::wstring RemoteText(const RemoteBuffer& buffer, std::size_t offset) {
+  std::wstring text(kRemoteTextCapacity, L'\0');
+  buffer.Read(text.data(), text.size() * sizeof(wchar_t), offset);
+  text.resize(wcsnlen(text.c_str(), text.size()));
+  return text;
+}
+
+void ReadTreeItems(HWND tree, const RemoteBuffer& buffer, HTREEITEM first, int depth,
+                   std::string& items, int& count) {
+  for (HTREEITEM item = first; item;
+       item = reinterpret_cast<HTREEITEM>(
+           Send(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+    TVITEMW data{};
+    data.mask = TVIF_TEXT | TVIF_STATE | TVIF_HANDLE;
+    data.hItem = item;
+    data.stateMask = 0xffff;
+    data.pszText = reinterpret_cast<wchar_t*>(buffer.at(sizeof(TVITEMW)));
+    data.cchTextMax = kRemoteTextCapacity;
+    buffer.Write(&data, sizeof(data));
+    Send(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(buffer.at(0)));
+    buffer.Read(&data, sizeof(data));
+    items += " " + std::to_string(depth) + " " + std::to_string(data.state) + " " +
+             ToText(winscout::win32::WideToUtf8(RemoteText(buffer, sizeof(TVITEMW))));
+    ++count;
+    ReadTreeItems(tree, buffer,
+                  reinterpret_cast<HTREEITEM>(Send(tree, TVM_GETNEXTITEM, TVGN_CHILD,
+                                                   reinterpret_cast<LPARAM>(item))),
+                  depth + 1, items, count);
+  }
+}
+
+std::string ReadTree(HWND tree) {
+  const RemoteBuffer buffer(tree,
+                            sizeof(TVITEMW) + kRemoteTextCapacity * sizeof(wchar_t));
+  if (!buffer.ok()) return Error("VirtualAllocEx");
+  std::string items;
+  int count = 0;
+  ReadTreeItems(tree, buffer,
+                reinterpret_cast<HTREEITEM>(Send(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0)), 0,
+                items, count);
+  return Ok(std::to_string(count) + items);
+}
+
+std::string ReadList(HWND list) {
+  const RemoteBuffer buffer(list,
+                            sizeof(LVITEMW) + kRemoteTextCapacity * sizeof(wchar_t));
+  if (!buffer.ok()) return Error("VirtualAllocEx");
+  const auto rows = static_cast<int>(Send(list, LVM_GETITEMCOUNT, 0, 0));
+  std::string answer = std::to_string(rows);
+  for (int row = 0; row < rows; ++row) {
+    for (int column = 0; column < 2; ++column) {
+      LVITEMW data{};
+      data.iSubItem = column;
+      data.pszText = reinterpret_cast<wchar_t*>(buffer.at(sizeof(LVITEMW)));
+      data.cchTextMax = kRemoteTextCapacity;
+      buffer.Write(&data, sizeof(data));
+      Send(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+           reinterpret_cast<LPARAM>(buffer.at(0)));
+      answer +=
+          " " + ToText(winscout::win32::WideToUtf8(RemoteText(buffer, sizeof(LVITEMW))));
+    }
+  }
+  return Ok(answer);
+}
+
 std::string Answer(const std::string& line) {
   Request request(line);
   const auto command = request.Word();
@@ -276,6 +397,40 @@ std::string Answer(const std::string& line) {
         winscout::testing::ReplayFinderCode(*bytes, windows);
     if (!result.Ran()) return "fail " + ToText(result.error);
     return Ok(std::to_string(result.found));
+  }
+  if (name == "tree" || name == "list") {
+    const auto window = request.Window();
+    if (!window) return "error usage: " + name + " WINDOW";
+    return name == "tree" ? ReadTree(*window) : ReadList(*window);
+  }
+  if (name == "focus") {
+    const auto window = request.Window();
+    if (!window) return "error usage: focus WINDOW";
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(*window, nullptr), &info)) {
+      return Error("GetGUIThreadInfo");
+    }
+    return Ok(HandleText(info.hwndFocus));
+  }
+  if (name == "clipboard") {
+    if (!OpenClipboard(nullptr)) return Error("OpenClipboard");
+    std::wstring text;
+    if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+      if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+        text = chars;
+        GlobalUnlock(data);
+      }
+    }
+    CloseClipboard();
+    return Ok(ToText(winscout::win32::WideToUtf8(text)));
+  }
+  if (name == "ms") {
+    const auto started = std::chrono::steady_clock::now();
+    const std::string answer = Answer(line.substr(line.find(' ') + 1));
+    const std::chrono::duration<double, std::milli> took =
+        std::chrono::steady_clock::now() - started;
+    return answer + " " + std::to_string(static_cast<long long>(took.count()));
   }
   return "error unknown request: " + name;
 }

@@ -166,7 +166,10 @@ TEST_F(WindowsWindowTest, FilterMatchesClassTitleHandleAndProcessAsTyped) {
       EXPECT_EQ(view_.tree().Find(key), nullptr) << c.filter << " hides " << key;
     }
   }
+  const std::string code = window_.CodeText();
   view_.filter().SetText("typed");
+  EXPECT_EQ(view_.tree().Selected(), WindowKey(edit_)) << "the first match is selected";
+  EXPECT_EQ(window_.CodeText(), code) << "but not picked while the user types";
   view_.tree().UserSelect(WindowKey(edit_));
   view_.filter().SetText("");
   EXPECT_EQ(view_.tree().Selected(), WindowKey(edit_))

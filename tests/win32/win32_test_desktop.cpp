@@ -133,7 +133,7 @@ class Win32TestDesktop final : public TestDesktop {
     try {
       classes_.push_back(std::make_unique<win32::WindowClass>(OwnInstance(), name.c_str(),
                                                               DefWindowProcW));
-    } catch (const std::system_error&) {
+    } catch (const win32::Win32Error&) {
       return false;
     }
     return true;
