@@ -137,8 +137,8 @@ class LineReader:
         self.name = name
         self.pending = b""
 
-    def line(self, what):
-        end = min(time.monotonic() + WAIT_SECONDS, DEADLINE)
+    def line(self, what, seconds=WAIT_SECONDS):
+        end = min(time.monotonic() + seconds, DEADLINE)
         while b"\n" not in self.pending:
             left = end - time.monotonic()
             if left <= 0 or not select.select([self.fd], [], [], left)[0]:
@@ -1750,6 +1750,7 @@ TVIS_SELECTED, TVIS_CUT = 0x2, 0x4
 HANG_EVENT = "WinScoutE2EFixtureHang"
 MANY_QUIT_EVENT = "WinScoutE2EManyQuit"
 MANY_WINDOWS = 2000
+MANY_WINDOWS_SECONDS = 60  # for Wine to make them
 OPEN_LIMIT_SECONDS = 0.5
 ANSWER_LIMIT_MS = 500
 # No window of the fixture's, nor WinScout's, lies there.
@@ -1848,9 +1849,18 @@ def group_windows(session, checks):
         figures.append(line)
         print(line, flush=True)
 
+    # Making them takes Wine a while: the checks that need no Windows window go
+    # on meanwhile.
+    many = session.programs.start(
+        "many windows", [args.wine, args.fixture, "many", str(MANY_WINDOWS)],
+        stdout=subprocess.PIPE)
+    many.ask_to_end = lambda: probe.signal(MANY_QUIT_EVENT)
+
     def many_windows():
-        many = Fixture(session.programs, probe, args.wine, args.fixture,
-                       ("many", str(MANY_WINDOWS)), MANY_QUIT_EVENT)
+        ready = LineReader(many.process.stdout, "the fixture of many windows").line(
+            "whether it is ready", MANY_WINDOWS_SECONDS)
+        if json.loads(ready)["kind"] != "ready":
+            raise Failure(f"the fixture of many windows says {ready}")
         # Made hidden at start; it shows once its tree is filled.
         view = WindowsView(probe)
         give_keyboard_to(TITLE)
@@ -1866,9 +1876,7 @@ def group_windows(session, checks):
                      took <= OPEN_LIMIT_SECONDS and len(processes) >= 3,
                      f"{took:.3f} s, processes {processes}")
         probe.close(view.window)
-        many.program.stop()
-
-    checks.step("a desktop of many windows", many_windows)
+        many.stop()
 
     def drags():
         target = fixture["id 40000"].point
@@ -1900,6 +1908,7 @@ def group_windows(session, checks):
                      f"it finds {found}{', ' + error if error else ''}")
 
     checks.step("the hot key", hot_key)
+    checks.step("a desktop of many windows", many_windows)
 
     view = open_windows_view(probe)
     xdotool("key", "F5")
