@@ -28,6 +28,7 @@ class MainWindow {
   void PickWindowAtCursor();
   // What a drop onto the window does, and the report boxes describe it.
   void PickWindow(WindowHandle window);
+  WindowHandle LastPickedWindow() const { return inspector_.LastPickedWindow(); }
   // The code box's text: the code for the window picked last.
   std::string CodeText() const { return code_box_.Text(); }
   // Told the window of every pick under the pointer, by drop or otherwise.

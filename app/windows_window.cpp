@@ -25,11 +25,15 @@ WindowsWindow::WindowsWindow(WindowsView& view, Form& form, const WindowSystem& 
   view_.Details().OnCopy([this] { CopyLine(); });
 }
 
+// Opened for the first time, the tree shows the window picked last.
 void WindowsWindow::Open() {
   if (!loaded_) {
     loaded_ = true;
     tree_.Reload();
     Rebuild();
+    if (main_.LastPickedWindow() != 0 && Reveal(main_.LastPickedWindow())) {
+      ShowDetails(view_.Tree().Selected());
+    }
   }
   view_.Show();
 }

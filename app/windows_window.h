@@ -32,7 +32,8 @@ class WindowsWindow {
   WindowsWindow(const WindowsWindow&) = delete;
   WindowsWindow& operator=(const WindowsWindow&) = delete;
 
-  // Shows the window; the first time, with the desktop as it is now.
+  // Shows the window; the first time, with the desktop as it is now and the
+  // window picked last selected.
   void Open();
   // A window was picked under the pointer: the open tree selects it.
   void ShowPicked(WindowHandle window);

@@ -63,7 +63,38 @@ HWND Win32WindowsView::MakeControl(DWORD ex_style, const wchar_t* window_class,
   return control;
 }
 
+// The first time beside its owner, where the monitor has room, so that both
+// can be seen.
+void Win32WindowsView::PlaceBesideOwner() {
+  RECT owner{};
+  RECT own{};
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  const HWND owner_window = GetWindow(hwnd_, GW_OWNER);
+  if (!GetWindowRect(owner_window, &owner) || !GetWindowRect(hwnd_, &own) ||
+      !GetMonitorInfoW(MonitorFromWindow(owner_window, MONITOR_DEFAULTTONEAREST),
+                       &monitor)) {
+    return;
+  }
+  const RECT& work = monitor.rcWork;
+  const int width = own.right - own.left;
+  const int height = own.bottom - own.top;
+  int x = owner.right;
+  int y = owner.top;
+  if (x + width > work.right) {
+    x = owner.left;
+    y = owner.bottom;
+  }
+  x = std::max<int>(work.left, std::min<int>(x, work.right - width));
+  y = std::max<int>(work.top, std::min<int>(y, work.bottom - height));
+  SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void Win32WindowsView::Show() {
+  if (!shown_before_) {
+    shown_before_ = true;
+    PlaceBesideOwner();
+  }
   ShowWindow(hwnd_, IsIconic(hwnd_) ? SW_RESTORE : SW_SHOW);
   SetForegroundWindow(hwnd_);
   SetFocus(focus_);

@@ -47,6 +47,7 @@ class Win32WindowsView final : public WindowsView {
   HWND MakeControl(DWORD ex_style, const wchar_t* window_class, const wchar_t* text,
                    DWORD style, int id);
   void LayOut();
+  void PlaceBesideOwner();
   void ApplyFont();
   LRESULT OnNotify(const NMHDR& header);
 
@@ -57,6 +58,7 @@ class Win32WindowsView final : public WindowsView {
   HWND tree_window_ = nullptr;
   HWND details_window_ = nullptr;
   HWND focus_ = nullptr;  // the control with the focus, kept while inactive
+  bool shown_before_ = false;
   std::unique_ptr<Win32TextBox> filter_;
   std::unique_ptr<Win32TreeView> tree_;
   std::unique_ptr<Win32DetailsList> details_;

@@ -225,7 +225,11 @@ TEST_F(WindowsWindowTest, AHungWindowIsNotWaitedFor) {
 }
 
 TEST_F(WindowsWindowTest, APickUnderThePointerSelectsItsWindowEvenOneMadeSince) {
+  desktop_.MoveCursor({620, 20});
+  window_.PickWindowAtCursor();
   form_.PressFunctionKey(WindowsWindow::kOpenKey);
+  EXPECT_EQ(view_.tree().Selected(), WindowKey(edit_))
+      << "opened on the window picked last";
   const WindowHandle late =
       Add(tool_, {.class_name = "Late", .rect = {10, 410, 50, 450}});
   form_.ModelPictureBoxAt(control::kCodeArrow).Press();
