@@ -8,6 +8,7 @@
 #include "app/main_window.h"
 #include "app/pick_hot_key.h"
 #include "app/windows_window.h"
+#include "platform/win32/registry_settings.h"
 #include "platform/win32/text_conversion.h"
 #include "platform/win32/win32_details_list.h"
 #include "platform/win32/win32_error.h"
@@ -35,10 +36,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     win32::Win32Form form(instance, app::kMainForm);
     win32::Win32WindowSystem windows;
     win32::Win32MessageBox messages(form.hwnd());
+    win32::RegistrySettings settings(L"Software\\WinScout");
     win32::Win32WindowsView windows_view(instance, form.hwnd());
     win32::Win32Clipboard clipboard(windows_view.hwnd());
     win32::Win32HotKey hot_key(instance, app::PickHotKey::kKeys);
-    app::MainWindow main_window(form, windows, messages);
+    app::MainWindow main_window(form, windows, messages, settings);
     app::WindowsWindow windows_window(windows_view, form, windows, main_window,
                                       clipboard);
     app::PickHotKey pick_hot_key(hot_key, form, main_window);

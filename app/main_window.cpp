@@ -8,7 +8,8 @@
 
 namespace winscout::app {
 
-MainWindow::MainWindow(Form& form, WindowSystem& windows, ModalMessageBox& messages)
+MainWindow::MainWindow(Form& form, WindowSystem& windows, ModalMessageBox& messages,
+                       SettingsStore& settings)
     : form_(form),
       windows_(windows),
       messages_(messages),
@@ -20,14 +21,13 @@ MainWindow::MainWindow(Form& form, WindowSystem& windows, ModalMessageBox& messa
       timer_(form.TimerAt(control::kLiveTimer)),
       highlight_(form.Highlight()),
       arrow_(form.ImageAt(control::kArrowHolder).GetPicture()),
-      report_boxes_{&form.TextBoxAt(control::kReportLine1),
-                    &form.TextBoxAt(control::kReportLine2),
-                    &form.TextBoxAt(control::kReportLine3),
-                    &form.TextBoxAt(control::kReportLine4),
-                    &form.TextBoxAt(control::kReportLine5),
-                    &form.TextBoxAt(control::kReportLine6),
-                    &form.TextBoxAt(control::kReportLine7),
-                    &form.TextBoxAt(control::kReportLine8)} {
+      report_boxes_{
+          &form.TextBoxAt(control::kReportLine1), &form.TextBoxAt(control::kReportLine2),
+          &form.TextBoxAt(control::kReportLine3), &form.TextBoxAt(control::kReportLine4),
+          &form.TextBoxAt(control::kReportLine5), &form.TextBoxAt(control::kReportLine6),
+          &form.TextBoxAt(control::kReportLine7), &form.TextBoxAt(control::kReportLine8)},
+      store_(settings),
+      finder_settings_(LoadFinderSettings(settings)) {
   form.ButtonAt(control::kApiButton).OnClick([this] {
     form_.SetClientWidth(kWideClientWidth);
   });
@@ -55,12 +55,8 @@ MainWindow::MainWindow(Form& form, WindowSystem& windows, ModalMessageBox& messa
     OnArrowMove();
   });
 
-  std::vector<std::string> languages;
-  for (codegen::FinderLanguage language : codegen::kFinderLanguages) {
-    languages.emplace_back(codegen::FinderLanguageName(language));
-  }
-  code_box_.SetMenuChoices(std::move(languages), 0,
-                           [this](std::size_t index) { OnLanguageChosen(index); });
+  code_box_.SetMenuChoices(FinderMenu(finder_settings_));
+  code_box_.OnMenuChoice([this](std::size_t index) { OnFinderMenuChosen(index); });
 }
 
 void MainWindow::Start() {
@@ -130,15 +126,23 @@ void MainWindow::GenerateCode() {
       codegen::PlanFinderCode(handle_box_.Text(), windows_);
   if (auto* plan = std::get_if<codegen::SearchPlan>(&planned)) {
     plan_ = std::move(*plan);
-    code_box_.SetText(codegen::EmitFinderCode(*plan_, language_));
+    WriteCode();
   } else if (const auto* message = std::get_if<codegen::FinderMessage>(&planned)) {
     messages_.ShowExclamation(codegen::kErrorTitle, message->text);
   }
 }
 
-void MainWindow::OnLanguageChosen(std::size_t index) {
-  language_ = codegen::kFinderLanguages[index];
-  if (plan_) code_box_.SetText(codegen::EmitFinderCode(*plan_, language_));
+// Saved at once, so that a choice outlives a run that does not end well.
+void MainWindow::OnFinderMenuChosen(std::size_t index) {
+  finder_settings_ = ChooseFromFinderMenu(finder_settings_, index);
+  SaveFinderSettings(finder_settings_, store_);
+  code_box_.SetMenuChoices(FinderMenu(finder_settings_));
+  if (plan_) WriteCode();
+}
+
+void MainWindow::WriteCode() {
+  code_box_.SetText(
+      codegen::EmitFinderCode(*plan_, finder_settings_.language, finder_settings_.style));
 }
 
 void MainWindow::OnInspectorArrowDown() {

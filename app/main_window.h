@@ -3,9 +3,11 @@
 #include <functional>
 #include <optional>
 
+#include "app/finder_settings.h"
 #include "codegen/finder_language.h"
 #include "codegen/search_plan.h"
 #include "inspector/window_inspector.h"
+#include "platform/settings_store.h"
 #include "platform/toolkit.h"
 #include "platform/window_system.h"
 
@@ -13,11 +15,13 @@ namespace winscout::app {
 
 // The behaviour of the main window: start-up, the layout switch, live
 // inspection, the two arrow gestures with their target outline, and the
-// finder code's language, wired to the controls of a form that a toolkit made
-// from kMainForm. It owns the inspector's memory.
+// finder code's language and style, kept in the settings, wired to the
+// controls of a form that a toolkit made from kMainForm. It owns the
+// inspector's memory.
 class MainWindow {
  public:
-  MainWindow(Form& form, WindowSystem& windows, ModalMessageBox& messages);
+  MainWindow(Form& form, WindowSystem& windows, ModalMessageBox& messages,
+             SettingsStore& settings);
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
 
@@ -44,8 +48,10 @@ class MainWindow {
   void OnInspectorArrowUp();
   void OnArrowMove();
   void OnTick();
-  void OnLanguageChosen(std::size_t index);
+  void OnFinderMenuChosen(std::size_t index);
   void GenerateCode();
+  // The kept searches, in the chosen language and style, into the code box.
+  void WriteCode();
   void SetLiveInspection(bool on);
   void RestoreArrow(PictureBox& box);
   void Outline(WindowHandle window);
@@ -63,8 +69,10 @@ class MainWindow {
   const Picture* arrow_;
   inspector::ReportBoxes report_boxes_;
   WindowHandle outlined_ = 0;
-  codegen::FinderLanguage language_ = codegen::FinderLanguage::kVisualBasic;
-  // The searches behind the code box's code, to write them in another language.
+  SettingsStore& store_;
+  FinderSettings finder_settings_;
+  // The searches behind the code box's code, to write them in another
+  // language or style.
   std::optional<codegen::SearchPlan> plan_;
   std::function<void(WindowHandle)> on_picked_at_cursor_;
 };

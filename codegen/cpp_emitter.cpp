@@ -33,10 +33,13 @@ std::vector<std::string> CppNames(const SearchPlan& plan) {
                               .reserved = [](std::string_view) { return false; }});
 }
 
-std::string EmitCpp(const SearchPlan& plan) {
+std::string EmitCpp(const SearchPlan& plan, SearchWay way) {
   const std::vector<std::string> names = CppNames(plan);
   std::vector<std::string> lines;
-  for (const FinderStep& step : FinderSteps(plan)) {
+  if (const std::string note = PositionNote(plan, way, names); !note.empty()) {
+    lines.push_back("// " + note);
+  }
+  for (const FinderStep& step : FinderSteps(plan, way)) {
     // A level no search reached is read by nothing but, as the target, the
     // caller: declared above the target it would be an unused variable.
     if (step.call == FinderStep::Call::kNone && step.level + 1 < plan.levels.size()) {
@@ -45,6 +48,8 @@ std::string EmitCpp(const SearchPlan& plan) {
     const std::string& v = names[step.level];
     std::string line = step.declares ? "HWND " + v : v;
     const std::string literal = CppWideLiteral(plan.levels[step.level].class_name);
+    const std::string title = step.title ? CppWideLiteral(*step.title) : "nullptr";
+    const std::string parent = step.parent ? names[*step.parent] : "nullptr";
     switch (step.call) {
       case FinderStep::Call::kNone:
         line += " = nullptr;";
@@ -52,12 +57,15 @@ std::string EmitCpp(const SearchPlan& plan) {
       case FinderStep::Call::kDesktop:
         line += " = GetDesktopWindow();";
         break;
+      case FinderStep::Call::kDialogItem:
+        line += " = GetDlgItem(" + parent + ", " + std::to_string(step.id) + ");";
+        break;
       case FinderStep::Call::kFindWindow:
-        line += " = FindWindowW(" + literal + ", nullptr);";
+        line += " = FindWindowW(" + literal + ", " + title + ");";
         break;
       case FinderStep::Call::kFindWindowEx:
-        line += " = FindWindowExW(" + (step.parent ? names[*step.parent] : "nullptr") +
-                ", " + (step.after_self ? v : "nullptr") + ", " + literal + ", nullptr);";
+        line += " = FindWindowExW(" + parent + ", " + (step.after_self ? v : "nullptr") +
+                ", " + literal + ", " + title + ");";
         break;
     }
     lines.push_back(std::move(line));

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "codegen/finder_language.h"
 #include "codegen/search_plan.h"
 
 namespace winscout::codegen {
@@ -23,6 +24,6 @@ std::vector<std::string> CppNames(const SearchPlan& plan);
 // Win32 C++ for a function body: each variable declared at its first search,
 // FindWindowW/FindWindowExW with wide literals; CR LF between lines and none
 // at the end. The last variable holds the target.
-std::string EmitCpp(const SearchPlan& plan);
+std::string EmitCpp(const SearchPlan& plan, SearchWay way = SearchWay::kPosition);
 
 }  // namespace winscout::codegen

@@ -74,8 +74,9 @@ std::vector<std::string> CSharpNames(const SearchPlan& plan) {
   return NumberedNames(plan, {.base = CamelCase, .reserved = IsCSharpKeyword});
 }
 
-std::string EmitCSharp(const SearchPlan& plan) {
+std::string EmitCSharp(const SearchPlan& plan, SearchWay way) {
   const std::vector<std::string> names = CSharpNames(plan);
+  const std::vector<FinderStep> steps = FinderSteps(plan, way);
   std::vector<std::string> lines;
   if (IsDesktopPlan(plan)) {
     lines = {std::string(kImport), "static extern System.IntPtr GetDesktopWindow();"};
@@ -89,11 +90,23 @@ std::string EmitCSharp(const SearchPlan& plan) {
         "System.IntPtr hwndChildAfter, string lpszClass, string lpszWindow);",
     };
   }
-  lines.insert(lines.end(), {"", "static System.IntPtr FindTarget()", "{"});
-  for (const FinderStep& step : FinderSteps(plan)) {
+  if (CallsOf(steps).dialog_item) {
+    lines.insert(lines.end(),
+                 {std::string(kImport),
+                  "static extern System.IntPtr GetDlgItem(System.IntPtr hDlg, "
+                  "int nIDDlgItem);"});
+  }
+  lines.emplace_back("");
+  if (const std::string note = PositionNote(plan, way, names); !note.empty()) {
+    lines.push_back("// " + note);
+  }
+  lines.insert(lines.end(), {"static System.IntPtr FindTarget()", "{"});
+  for (const FinderStep& step : steps) {
     const std::string& v = names[step.level];
     std::string line = "    " + (step.declares ? "System.IntPtr " + v : v);
     const std::string literal = CSharpLiteral(plan.levels[step.level].class_name);
+    const std::string title = step.title ? CSharpLiteral(*step.title) : "null";
+    const std::string parent = step.parent ? names[*step.parent] : "System.IntPtr.Zero";
     switch (step.call) {
       case FinderStep::Call::kNone:
         line += " = System.IntPtr.Zero;";
@@ -101,14 +114,16 @@ std::string EmitCSharp(const SearchPlan& plan) {
       case FinderStep::Call::kDesktop:
         line += " = GetDesktopWindow();";
         break;
+      case FinderStep::Call::kDialogItem:
+        line += " = GetDlgItem(" + parent + ", " + std::to_string(step.id) + ");";
+        break;
       case FinderStep::Call::kFindWindow:
-        line += " = FindWindowW(" + literal + ", null);";
+        line += " = FindWindowW(" + literal + ", " + title + ");";
         break;
       case FinderStep::Call::kFindWindowEx:
-        line += " = FindWindowExW(" +
-                (step.parent ? names[*step.parent] : "System.IntPtr.Zero") + ", " +
-                (step.after_self ? v : "System.IntPtr.Zero") + ", " + literal +
-                ", null);";
+        line += " = FindWindowExW(" + parent + ", " +
+                (step.after_self ? v : "System.IntPtr.Zero") + ", " + literal + ", " +
+                title + ");";
         break;
     }
     lines.push_back(std::move(line));

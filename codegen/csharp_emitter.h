@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "codegen/finder_language.h"
 #include "codegen/search_plan.h"
 
 namespace winscout::codegen {
@@ -25,6 +26,6 @@ std::vector<std::string> CSharpNames(const SearchPlan& plan);
 // directives: the P/Invoke declarations of FindWindowW and FindWindowExW and
 // a method FindTarget that makes the searches and returns the target. CR LF
 // between lines and none at the end.
-std::string EmitCSharp(const SearchPlan& plan);
+std::string EmitCSharp(const SearchPlan& plan, SearchWay way = SearchWay::kPosition);
 
 }  // namespace winscout::codegen

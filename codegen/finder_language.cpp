@@ -8,6 +8,7 @@
 #include "codegen/csharp_emitter.h"
 #include "codegen/python_emitter.h"
 #include "codegen/var_name.h"
+#include "codegen/vba_emitter.h"
 #include "codegen/visual_basic.h"
 #include "platform/unicode_text.h"
 
@@ -26,6 +27,8 @@ std::string_view FinderLanguageName(FinderLanguage language) {
   switch (language) {
     case FinderLanguage::kVisualBasic:
       return "Visual Basic";
+    case FinderLanguage::kVba:
+      return "VBA (Office)";
     case FinderLanguage::kCpp:
       return "C++";
     case FinderLanguage::kCSharp:
@@ -36,16 +39,19 @@ std::string_view FinderLanguageName(FinderLanguage language) {
   return {};
 }
 
-std::string EmitFinderCode(const SearchPlan& plan, FinderLanguage language) {
+std::string EmitFinderCode(const SearchPlan& plan, FinderLanguage language,
+                           const FinderStyle& style) {
   switch (language) {
     case FinderLanguage::kVisualBasic:
-      return EmitVisualBasic(plan);
+      return EmitVisualBasic(plan, style);
+    case FinderLanguage::kVba:
+      return EmitVba(plan, style.way);
     case FinderLanguage::kCpp:
-      return EmitCpp(plan);
+      return EmitCpp(plan, style.way);
     case FinderLanguage::kCSharp:
-      return EmitCSharp(plan);
+      return EmitCSharp(plan, style.way);
     case FinderLanguage::kPython:
-      return EmitPython(plan);
+      return EmitPython(plan, style.way);
   }
   return {};
 }
@@ -54,18 +60,42 @@ bool IsDesktopPlan(const SearchPlan& plan) {
   return plan.levels.size() == 1 && plan.levels[0].key == PlannedLevel::Key::kDesktop;
 }
 
-std::vector<FinderStep> FinderSteps(const SearchPlan& plan) {
+namespace {
+
+bool FoundByItsOwnKey(const SearchPlan& plan, std::size_t k) {
+  const PlannedLevel& level = plan.levels[k];
+  return (k > 0 && level.unique_id != 0) || level.unique_title.has_value();
+}
+
+}  // namespace
+
+std::vector<FinderStep> FinderSteps(const SearchPlan& plan, SearchWay way) {
   std::vector<FinderStep> steps;
   for (std::size_t k = 0; k < plan.levels.size(); ++k) {
-    if (plan.levels[k].key == PlannedLevel::Key::kDesktop) {
+    const PlannedLevel& level = plan.levels[k];
+    if (level.key == PlannedLevel::Key::kDesktop) {
       steps.push_back({.level = k, .call = FinderStep::Call::kDesktop, .declares = true});
       continue;
     }
-    if (plan.levels[k].calls == 0) {
+    if (level.calls == 0) {
       steps.push_back({.level = k, .declares = true});
       continue;
     }
-    for (int call = 0; call < plan.levels[k].calls; ++call) {
+    if (way == SearchWay::kIdAndTitle && FoundByItsOwnKey(plan, k)) {
+      FinderStep step{.level = k, .declares = true};
+      if (k > 0) step.parent = k - 1;
+      if (k > 0 && level.unique_id != 0) {
+        step.call = FinderStep::Call::kDialogItem;
+        step.id = level.unique_id;
+      } else {
+        step.call =
+            k == 0 ? FinderStep::Call::kFindWindow : FinderStep::Call::kFindWindowEx;
+        step.title = &*level.unique_title;
+      }
+      steps.push_back(step);
+      continue;
+    }
+    for (int call = 0; call < level.calls; ++call) {
       FinderStep step{.level = k, .declares = call == 0};
       if (k == 0 && call == 0) {
         step.call = FinderStep::Call::kFindWindow;
@@ -78,6 +108,65 @@ std::vector<FinderStep> FinderSteps(const SearchPlan& plan) {
     }
   }
   return steps;
+}
+
+FinderCalls CallsOf(const std::vector<FinderStep>& steps) {
+  FinderCalls calls;
+  for (const FinderStep& step : steps) {
+    switch (step.call) {
+      case FinderStep::Call::kNone:
+        break;
+      case FinderStep::Call::kFindWindow:
+        calls.find_window = true;
+        break;
+      case FinderStep::Call::kFindWindowEx:
+        calls.find_window_ex = true;
+        break;
+      case FinderStep::Call::kDesktop:
+        calls.desktop = true;
+        break;
+      case FinderStep::Call::kDialogItem:
+        calls.dialog_item = true;
+        break;
+    }
+  }
+  return calls;
+}
+
+std::vector<std::size_t> PositionLevels(const SearchPlan& plan, SearchWay way) {
+  std::vector<std::size_t> levels;
+  if (way == SearchWay::kPosition) return levels;
+  for (std::size_t k = 0; k < plan.levels.size(); ++k) {
+    const PlannedLevel& level = plan.levels[k];
+    if (level.key == PlannedLevel::Key::kPosition && level.calls > 0 &&
+        !FoundByItsOwnKey(plan, k)) {
+      levels.push_back(k);
+    }
+  }
+  return levels;
+}
+
+std::string PositionNote(const SearchPlan& plan, SearchWay way,
+                         const std::vector<std::string>& names) {
+  const std::vector<std::size_t> levels = PositionLevels(plan, way);
+  if (levels.empty()) return {};
+  std::string note = "Found by place among windows of the same class, which can change: ";
+  for (std::size_t i = 0; i < levels.size(); ++i) {
+    note += (i > 0 ? ", " : "") + names[levels[i]];
+  }
+  return note;
+}
+
+bool NeedsUnicode(const SearchPlan& plan, SearchWay way) {
+  for (std::size_t k = 0; k < plan.levels.size(); ++k) {
+    const PlannedLevel& level = plan.levels[k];
+    if (!level.ansi_class) return true;
+    if (way == SearchWay::kIdAndTitle && level.unique_title && !level.ansi_title &&
+        !(k > 0 && level.unique_id != 0)) {
+      return true;
+    }
+  }
+  return false;
 }
 
 std::vector<std::string> NumberedNames(const SearchPlan& plan, const NamingRules& rules) {

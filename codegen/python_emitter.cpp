@@ -70,8 +70,9 @@ std::vector<std::string> PythonNames(const SearchPlan& plan) {
   return NumberedNames(plan, {.base = SnakeCase, .reserved = IsPythonReserved});
 }
 
-std::string EmitPython(const SearchPlan& plan) {
+std::string EmitPython(const SearchPlan& plan, SearchWay way) {
   const std::vector<std::string> names = PythonNames(plan);
+  const std::vector<FinderStep> steps = FinderSteps(plan, way);
   std::vector<std::string> lines = {
       "import ctypes",
       "from ctypes import wintypes",
@@ -87,11 +88,22 @@ std::string EmitPython(const SearchPlan& plan) {
                   "user32.FindWindowW.restype = wintypes.HWND",
                   "user32.FindWindowExW.argtypes = (",
                   "    wintypes.HWND, wintypes.HWND, wintypes.LPCWSTR, wintypes.LPCWSTR)",
-                  "user32.FindWindowExW.restype = wintypes.HWND", ""});
+                  "user32.FindWindowExW.restype = wintypes.HWND"});
+    if (CallsOf(steps).dialog_item) {
+      lines.insert(lines.end(),
+                   {"user32.GetDlgItem.argtypes = (wintypes.HWND, ctypes.c_int)",
+                    "user32.GetDlgItem.restype = wintypes.HWND"});
+    }
+    lines.emplace_back("");
   }
-  for (const FinderStep& step : FinderSteps(plan)) {
+  if (const std::string note = PositionNote(plan, way, names); !note.empty()) {
+    lines.push_back("# " + note);
+  }
+  for (const FinderStep& step : steps) {
     const std::string& v = names[step.level];
     const std::string literal = PythonLiteral(plan.levels[step.level].class_name);
+    const std::string title = step.title ? PythonLiteral(*step.title) : "None";
+    const std::string parent = step.parent ? names[*step.parent] : "None";
     switch (step.call) {
       case FinderStep::Call::kNone:
         lines.push_back(v + " = None");
@@ -99,13 +111,17 @@ std::string EmitPython(const SearchPlan& plan) {
       case FinderStep::Call::kDesktop:
         lines.push_back(v + " = user32.GetDesktopWindow()");
         break;
+      case FinderStep::Call::kDialogItem:
+        lines.push_back(v + " = user32.GetDlgItem(" + parent + ", " +
+                        std::to_string(step.id) + ")");
+        break;
       case FinderStep::Call::kFindWindow:
-        lines.push_back(v + " = user32.FindWindowW(" + literal + ", None)");
+        lines.push_back(v + " = user32.FindWindowW(" + literal + ", " + title + ")");
         break;
       case FinderStep::Call::kFindWindowEx:
-        lines.push_back(v + " = user32.FindWindowExW(" +
-                        (step.parent ? names[*step.parent] : "None") + ", " +
-                        (step.after_self ? v : "None") + ", " + literal + ", None)");
+        lines.push_back(v + " = user32.FindWindowExW(" + parent + ", " +
+                        (step.after_self ? v : "None") + ", " + literal + ", " + title +
+                        ")");
         break;
     }
   }

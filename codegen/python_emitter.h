@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "codegen/finder_language.h"
 #include "codegen/search_plan.h"
 
 namespace winscout::codegen {
@@ -25,6 +26,6 @@ std::vector<std::string> PythonNames(const SearchPlan& plan);
 // A script that runs as it stands on Windows: ctypes with the argument and
 // result types of FindWindowW and FindWindowExW set, then the searches. CR LF
 // between lines and none at the end. The last variable holds the target.
-std::string EmitPython(const SearchPlan& plan);
+std::string EmitPython(const SearchPlan& plan, SearchWay way = SearchWay::kPosition);
 
 }  // namespace winscout::codegen

@@ -49,7 +49,45 @@ WindowHandle Anchor(const WindowSystem& windows, const ChainLevel& level, int& c
   return top_calls > 0 ? level.window : first;
 }
 
+// Titles longer than this are more than a short line.
+constexpr std::size_t kMaxSturdyTitle = 60;
+// Titles are read with room for one character past that limit.
+constexpr int kTitleCapacity = kMaxSturdyTitle + 2;
+
+// The control ID, where it is not 0 and no other child of the parent has it.
+std::int32_t UniqueId(const WindowSystem& windows, WindowHandle parent,
+                      WindowHandle window) {
+  const std::int32_t id = windows.ControlId(window);
+  if (id == 0 || windows.DialogItem(parent, id) != window) return 0;
+  int holders = 0;
+  for (WindowHandle child : windows.ChildWindows(parent)) {
+    if (windows.ControlId(child) == id && ++holders > 1) return 0;
+  }
+  return id;
+}
+
+// The title, where it is sturdy and, with the class, the search finds this
+// window and no other: the window manager's own search decides.
+std::optional<std::string> UniqueTitle(const WindowSystem& windows, WindowHandle parent,
+                                       const ChainLevel& level) {
+  std::string title = windows.WindowText(level.window, kTitleCapacity);
+  if (!IsSturdyTitle(title) ||
+      windows.FindChildWithTitle(parent, 0, level.class_name, title) != level.window ||
+      windows.FindChildWithTitle(parent, level.window, level.class_name, title) != 0) {
+    return std::nullopt;
+  }
+  return title;
+}
+
 }  // namespace
+
+bool IsSturdyTitle(std::string_view title) {
+  return !title.empty() && title.size() <= kMaxSturdyTitle &&
+         std::ranges::none_of(title, [](char c) {
+           return (c >= '0' && c <= '9') || c == '\\' || c == '/' ||
+                  static_cast<unsigned char>(c) < 0x20;
+         });
+}
 
 SearchPlan PlanSearches(const WindowSystem& windows, WindowHandle target,
                         std::string target_class) {
@@ -78,9 +116,18 @@ SearchPlan PlanSearches(const WindowSystem& windows, WindowHandle target,
   }
   SearchPlan plan;
   for (std::size_t k = anchor; k < chain.size(); ++k) {
-    plan.levels.push_back({.class_name = chain[k].class_name,
-                           .calls = calls[k],
-                           .ansi_class = windows.AnsiCodePageHolds(chain[k].class_name)});
+    PlannedLevel level{.class_name = chain[k].class_name,
+                       .calls = calls[k],
+                       .ansi_class = windows.AnsiCodePageHolds(chain[k].class_name)};
+    if (calls[k] > 0) {
+      const WindowHandle parent = k == anchor ? 0 : chain[k - 1].window;
+      if (parent != 0) level.unique_id = UniqueId(windows, parent, chain[k].window);
+      if (level.unique_id == 0)
+        level.unique_title = UniqueTitle(windows, parent, chain[k]);
+      if (level.unique_title)
+        level.ansi_title = windows.AnsiCodePageHolds(*level.unique_title);
+    }
+    plan.levels.push_back(std::move(level));
   }
   return plan;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,7 +29,19 @@ struct PlannedLevel {
   // name comes back unchanged through the ANSI code page. Every search of the
   // plan is the Unicode one, which gives the same windows where this holds.
   bool ansi_class = true;
+  // What else picks out the level's window now, for code that should survive
+  // a restart of its program: a control ID that no other child of the
+  // parent has (0: none), or a title that, with the class, matches no other
+  // window under the parent (or among the top-level windows).
+  std::int32_t unique_id = 0;
+  std::optional<std::string> unique_title;
+  bool ansi_title = true;
 };
+
+// Whether a title is worth finding a window by: one that holds a path, a
+// number (a count, a time, a document's number) or more than a short line
+// is likely to change before the code runs again.
+bool IsSturdyTitle(std::string_view title);
 
 // The replayed searches that find a window again, from the anchor (a
 // top-level window) down to the target. Every level gets a variable; the

@@ -62,7 +62,8 @@ constexpr std::string_view kReserved[] = {
     // VB6 reserves these for its implementation.
     "attribute", "cdecl", "lineinput",
     // Names the emitted code calls.
-    "chr", "chrw", "findwindow", "findwindowex", "getdesktopwindow", "vbnullstring",
+    "chr", "chrw", "findwindow", "findwindowex", "getdesktopwindow", "getdlgitem",
+    "strptr", "vbnullstring",
 };
 // clang-format on
 
@@ -108,6 +109,10 @@ std::string VisualBasicLiteral(std::string_view text) {
   return VisualBasicLiteral(text, false);
 }
 
+std::string VisualBasicUnicodeLiteral(std::string_view text) {
+  return VisualBasicLiteral(text, true);
+}
+
 bool IsVisualBasicReserved(std::string_view name) {
   return std::ranges::find(kReserved, Lower(name)) != std::end(kReserved);
 }
@@ -120,35 +125,97 @@ std::vector<std::string> VisualBasicNames(const SearchPlan& plan) {
                         .ignore_case = true});
 }
 
-bool NeedsUnicodeCalls(const SearchPlan& plan) {
-  return !std::ranges::all_of(plan.levels, &PlannedLevel::ansi_class);
+std::vector<std::string> VisualBasicDeclarations(const FinderCalls& calls, bool unicode,
+                                                 bool vba7) {
+  const std::string declare =
+      vba7 ? "Private Declare PtrSafe Function " : "Private Declare Function ";
+  const std::string handle = vba7 ? "LongPtr" : "Long";
+  // The W functions take the strings' addresses (StrPtr).
+  const std::string text = unicode ? handle : "String";
+  const std::string suffix = unicode ? "W" : "A";
+  std::vector<std::string> lines;
+  if (calls.find_window) {
+    lines.push_back(declare + "FindWindow Lib \"user32\" Alias \"FindWindow" + suffix +
+                    "\" (ByVal lpClassName As " + text + ", ByVal lpWindowName As " +
+                    text + ") As " + handle);
+  }
+  if (calls.find_window_ex) {
+    lines.push_back(declare + "FindWindowEx Lib \"user32\" Alias \"FindWindowEx" +
+                    suffix + "\" (ByVal hWndParent As " + handle +
+                    ", ByVal hWndChildAfter As " + handle + ", ByVal lpszClass As " +
+                    text + ", ByVal lpszWindow As " + text + ") As " + handle);
+  }
+  if (calls.dialog_item) {
+    lines.push_back(declare + "GetDlgItem Lib \"user32\" (ByVal hDlg As " + handle +
+                    ", ByVal nIDDlgItem As Long) As " + handle);
+  }
+  if (calls.desktop) {
+    lines.push_back(declare + "GetDesktopWindow Lib \"user32\" () As " + handle);
+  }
+  return lines;
 }
 
-std::string EmitVisualBasic(const SearchPlan& plan) {
-  const std::vector<std::string> names = VisualBasicNames(plan);
-  const bool unicode = NeedsUnicodeCalls(plan);
+std::vector<std::string> VisualBasicCallLines(const SearchPlan& plan,
+                                              const std::vector<FinderStep>& steps,
+                                              const std::vector<std::string>& names,
+                                              VisualBasicStrings strings) {
+  const bool unicode = strings != VisualBasicStrings::kAnsi;
+  auto text = [&](const std::string& value) {
+    const std::string literal = VisualBasicLiteral(value, unicode);
+    return strings == VisualBasicStrings::kPointers ? "StrPtr(" + literal + ")" : literal;
+  };
+  auto title = [&](const FinderStep& step) {
+    if (step.title) return text(*step.title);
+    return std::string(strings == VisualBasicStrings::kPointers ? "0" : "vbNullString");
+  };
   std::vector<std::string> lines;
-  if (unicode) lines.emplace_back(kUnicodeNote);
-  for (const std::string& name : names) lines.push_back("Dim " + name + " As Long");
-  for (const FinderStep& step : FinderSteps(plan)) {
+  for (const FinderStep& step : steps) {
     const std::string& v = names[step.level];
-    const std::string literal =
-        VisualBasicLiteral(plan.levels[step.level].class_name, unicode);
+    const std::string& class_name = plan.levels[step.level].class_name;
+    const std::string parent = step.parent ? names[*step.parent] : "0";
     switch (step.call) {
       case FinderStep::Call::kNone:
         break;
       case FinderStep::Call::kDesktop:
         lines.push_back(v + " = GetDesktopWindow()");
         break;
+      case FinderStep::Call::kDialogItem:
+        lines.push_back(v + " = GetDlgItem(" + parent + ", " + std::to_string(step.id) +
+                        ")");
+        break;
       case FinderStep::Call::kFindWindow:
-        lines.push_back(v + " = FindWindow(" + literal + ", vbNullString)");
+        lines.push_back(v + " = FindWindow(" + text(class_name) + ", " + title(step) +
+                        ")");
         break;
       case FinderStep::Call::kFindWindowEx:
-        lines.push_back(v + " = FindWindowEx(" +
-                        (step.parent ? names[*step.parent] : "0") + ", " +
-                        (step.after_self ? v : "0") + ", " + literal + ", vbNullString)");
+        lines.push_back(v + " = FindWindowEx(" + parent + ", " +
+                        (step.after_self ? v : "0") + ", " + text(class_name) + ", " +
+                        title(step) + ")");
         break;
     }
+  }
+  return lines;
+}
+
+std::string EmitVisualBasic(const SearchPlan& plan, const FinderStyle& style) {
+  const std::vector<std::string> names = VisualBasicNames(plan);
+  const std::vector<FinderStep> steps = FinderSteps(plan, style.way);
+  const bool unicode = NeedsUnicode(plan, style.way);
+  std::vector<std::string> lines;
+  if (style.declarations) {
+    lines = VisualBasicDeclarations(CallsOf(steps), unicode, /*vba7=*/false);
+  } else if (unicode) {
+    lines.emplace_back(kUnicodeNote);
+  }
+  if (const std::string note = PositionNote(plan, style.way, names); !note.empty()) {
+    lines.push_back("' " + note);
+  }
+  for (const std::string& name : names) lines.push_back("Dim " + name + " As Long");
+  const VisualBasicStrings strings = !unicode             ? VisualBasicStrings::kAnsi
+                                     : style.declarations ? VisualBasicStrings::kPointers
+                                                          : VisualBasicStrings::kUnicode;
+  for (std::string& line : VisualBasicCallLines(plan, steps, names, strings)) {
+    lines.push_back(std::move(line));
   }
   return JoinLines(lines);
 }

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "codegen/finder_language.h"
 #include "codegen/search_plan.h"
 
 namespace winscout::codegen {
@@ -19,9 +20,9 @@ inline constexpr std::string_view kUnicodeNote =
 // as quotes as ChrW(N), so that no class name can end its literal.
 std::string VisualBasicLiteral(std::string_view text);
 
-// Whether a class of the plan is beyond the ANSI code page, so that the code
-// spells its literals in ChrW pieces and calls the W functions.
-bool NeedsUnicodeCalls(const SearchPlan& plan);
+// The same, with every character outside ASCII in ChrW pieces, so that the
+// literal holds the real text in any editor.
+std::string VisualBasicUnicodeLiteral(std::string_view text);
 
 // True for the reserved words of VB6 and VB.NET and for the names the emitted
 // code itself uses, compared without regard to case as VB does.
@@ -31,8 +32,27 @@ bool IsVisualBasicReserved(std::string_view name);
 // is reserved (Static1) or already taken by a level above (X, X2, X3).
 std::vector<std::string> VisualBasicNames(const SearchPlan& plan);
 
-// The declarations, then the FindWindow/FindWindowEx lines, CR LF between
-// lines and none at the end.
-std::string EmitVisualBasic(const SearchPlan& plan);
+// How the call lines pass their strings.
+enum class VisualBasicStrings {
+  kAnsi,      // literals, to declarations that take ANSI strings
+  kUnicode,   // literals in ChrW pieces, to declarations that pass Unicode
+  kPointers,  // StrPtr of those literals, to W functions declared with pointers
+};
+
+// The Declare lines for the functions called: the W functions with string
+// pointers where `unicode`; with PtrSafe and LongPtr handles where `vba7`.
+std::vector<std::string> VisualBasicDeclarations(const FinderCalls& calls, bool unicode,
+                                                 bool vba7);
+
+// The assignments that make the steps' searches.
+std::vector<std::string> VisualBasicCallLines(const SearchPlan& plan,
+                                              const std::vector<FinderStep>& steps,
+                                              const std::vector<std::string>& names,
+                                              VisualBasicStrings strings);
+
+// The declarations (the Declare lines where the style asks for them, then
+// one Dim line per level), then the search lines, CR LF between lines and
+// none at the end.
+std::string EmitVisualBasic(const SearchPlan& plan, const FinderStyle& style = {});
 
 }  // namespace winscout::codegen

@@ -34,6 +34,19 @@ class Picture {
 
 enum class MousePointer { kDefault = 0, kCustom = 99 };
 
+// An item of a box's own section of its context menu.
+struct MenuChoice {
+  // A radio item is one of a group of which one is marked; a check item
+  // stands alone.
+  enum class Mark { kRadio, kCheck };
+  std::string text;
+  Mark mark = Mark::kRadio;
+  bool marked = false;
+  // A separator sets it apart from the items above.
+  bool begins_group = false;
+  friend bool operator==(const MenuChoice&, const MenuChoice&) = default;
+};
+
 class TextBox {
  public:
   virtual ~TextBox() = default;
@@ -41,10 +54,11 @@ class TextBox {
   // Replaces the whole text and raises the change event, as typing does.
   virtual void SetText(std::string_view text) = 0;
   virtual void OnChange(EventHandler handler) = 0;
-  // Choices that the box's context menu offers after its edit commands, one
-  // of them marked; choosing one calls the handler with its index.
-  virtual void SetMenuChoices(std::vector<std::string> choices, std::size_t marked,
-                              std::function<void(std::size_t)> on_choose) = 0;
+  // Choices that the box's context menu offers after its edit commands. The
+  // marks change only when the choices are set again.
+  virtual void SetMenuChoices(std::vector<MenuChoice> choices) = 0;
+  // The user chose the choice with this index.
+  virtual void OnMenuChoice(std::function<void(std::size_t)> handler) = 0;
 };
 
 // A picture box holds the mouse from a press until every button is released,
@@ -234,13 +248,13 @@ class Form {
   // and the position stay.
   virtual void SetClientWidth(int twips) = 0;
   virtual void Show() = 0;
-  // A function key (F1 to F24) pressed alone in any of the program's windows.
-  virtual void OnFunctionKey(int number, EventHandler handler) = 0;
   // Adds an item at the end of the window's system menu, below a line that
   // sets the program's items apart from the system's; choosing it calls
   // `chosen`. Returns the item's number, for changing its text later.
   virtual std::size_t AddSystemMenuItem(std::string text, EventHandler chosen) = 0;
   virtual void SetSystemMenuItemText(std::size_t item, std::string text) = 0;
+  // A function key (F1 to F24) pressed alone in any of the program's windows.
+  virtual void OnFunctionKey(int number, EventHandler handler) = 0;
 
   virtual TextBox& TextBoxAt(int id) = 0;
   virtual PictureBox& PictureBoxAt(int id) = 0;

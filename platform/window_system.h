@@ -98,6 +98,13 @@ class WindowSystem {
   // `after` is not a child of `parent`.
   virtual WindowHandle FindChild(WindowHandle parent, WindowHandle after,
                                  std::string_view class_name) const = 0;
+  // FindChild for the windows of the class whose title is `title`, titles
+  // compared as the window manager compares them.
+  virtual WindowHandle FindChildWithTitle(WindowHandle parent, WindowHandle after,
+                                          std::string_view class_name,
+                                          std::string_view title) const = 0;
+  // The first direct child of `parent` with the control ID, or 0.
+  virtual WindowHandle DialogItem(WindowHandle parent, std::int32_t id) const = 0;
   // Every window that successive FindChild calls give, from one enumeration
   // of the children: the searches of a plan cost one pass, not one per step.
   virtual std::vector<WindowHandle> ChildrenOfClass(

@@ -1,5 +1,6 @@
 #include "platform/model/model_form.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace winscout::model {
@@ -46,17 +47,19 @@ void ModelTextBox::Type(std::string_view characters) {
   Raise(on_change_);
 }
 
-void ModelTextBox::SetMenuChoices(std::vector<std::string> choices, std::size_t marked,
-                                  std::function<void(std::size_t)> on_choose) {
-  choices_ = std::move(choices);
-  marked_ = marked;
-  on_choose_ = std::move(on_choose);
+void ModelTextBox::Choose(std::string_view text) {
+  const auto it = std::ranges::find(choices_, text, &MenuChoice::text);
+  if (it == choices_.end())
+    throw std::out_of_range("no menu choice " + std::string(text));
+  if (on_choose_) on_choose_(static_cast<std::size_t>(it - choices_.begin()));
 }
 
-void ModelTextBox::Choose(std::size_t index) {
-  if (index >= choices_.size()) throw std::out_of_range("no such menu choice");
-  marked_ = index;
-  if (on_choose_) on_choose_(index);
+std::vector<std::string> ModelTextBox::marked_choices() const {
+  std::vector<std::string> marked;
+  for (const MenuChoice& choice : choices_) {
+    if (choice.marked) marked.push_back(choice.text);
+  }
+  return marked;
 }
 
 void ModelPictureBox::SetPicture(const Picture* picture) {
@@ -137,11 +140,6 @@ void ModelForm::SetClientWidth(int twips) {
                              origin_.y + client_height_ / kTwipsPerPixel});
 }
 
-void ModelForm::PressFunctionKey(int number) {
-  if (auto it = function_keys_.find(number); it != function_keys_.end())
-    Raise(it->second);
-}
-
 std::size_t ModelForm::AddSystemMenuItem(std::string text, EventHandler chosen) {
   system_menu_.push_back({std::move(text), std::move(chosen)});
   return system_menu_.size() - 1;
@@ -162,6 +160,11 @@ void ModelForm::ChooseSystemMenuItem(std::string_view text) {
     if (item.text == text) return Raise(item.chosen);
   }
   throw std::invalid_argument("no system menu item " + std::string(text));
+}
+
+void ModelForm::PressFunctionKey(int number) {
+  if (auto it = function_keys_.find(number); it != function_keys_.end())
+    Raise(it->second);
 }
 
 ScreenPoint ModelForm::CenterOf(int id) const {

@@ -27,16 +27,21 @@ class ModelTextBox final : public TextBox {
   std::string Text() const override { return text_; }
   void SetText(std::string_view text) override;
   void OnChange(EventHandler handler) override { on_change_ = std::move(handler); }
-  void SetMenuChoices(std::vector<std::string> choices, std::size_t marked,
-                      std::function<void(std::size_t)> on_choose) override;
+  void SetMenuChoices(std::vector<MenuChoice> choices) override {
+    choices_ = std::move(choices);
+  }
+  void OnMenuChoice(std::function<void(std::size_t)> handler) override {
+    on_choose_ = std::move(handler);
+  }
 
   // The user types at the end of the text.
   void Type(std::string_view characters);
-  // The user picks a choice from the context menu.
-  void Choose(std::size_t index);
+  // The user picks the choice with this text from the context menu.
+  void Choose(std::string_view text);
   int writes() const { return writes_; }
-  const std::vector<std::string>& menu_choices() const { return choices_; }
-  std::size_t marked_choice() const { return marked_; }
+  const std::vector<MenuChoice>& menu_choices() const { return choices_; }
+  // The texts of the marked choices, in menu order.
+  std::vector<std::string> marked_choices() const;
 
  private:
   WindowTree& desktop_;
@@ -44,8 +49,7 @@ class ModelTextBox final : public TextBox {
   std::string text_;
   EventHandler on_change_;
   int writes_ = 0;
-  std::vector<std::string> choices_;
-  std::size_t marked_ = 0;
+  std::vector<MenuChoice> choices_;
   std::function<void(std::size_t)> on_choose_;
 };
 
@@ -162,13 +166,13 @@ class ModelForm final : public Form {
   int ClientWidth() const override { return client_width_; }
   void SetClientWidth(int twips) override;
   void Show() override { shown_ = true; }
+  std::size_t AddSystemMenuItem(std::string text, EventHandler chosen) override;
+  void SetSystemMenuItemText(std::size_t item, std::string text) override;
   void OnFunctionKey(int number, EventHandler handler) override {
     function_keys_[number] = std::move(handler);
   }
   // The user presses the function key in one of the program's windows.
   void PressFunctionKey(int number);
-  std::size_t AddSystemMenuItem(std::string text, EventHandler chosen) override;
-  void SetSystemMenuItemText(std::size_t item, std::string text) override;
 
   TextBox& TextBoxAt(int id) override { return ModelTextBoxAt(id); }
   PictureBox& PictureBoxAt(int id) override { return ModelPictureBoxAt(id); }
@@ -213,12 +217,12 @@ class ModelForm final : public Form {
   std::map<int, std::unique_ptr<ModelButton>> buttons_;
   std::map<int, std::unique_ptr<ModelTimer>> timers_;
   ModelHighlight highlight_;
-  std::map<int, EventHandler> function_keys_;
   struct SystemMenuItem {
     std::string text;
     EventHandler chosen;
   };
   std::vector<SystemMenuItem> system_menu_;
+  std::map<int, EventHandler> function_keys_;
 };
 
 }  // namespace winscout::model

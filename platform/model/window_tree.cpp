@@ -12,8 +12,8 @@ char LowerAscii(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-// Class atoms compare without regard to case.
-bool SameClass(std::string_view a, std::string_view b) {
+// Class atoms and window titles compare without regard to case.
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() &&
          std::equal(a.begin(), a.end(), b.begin(),
                     [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
@@ -183,8 +183,9 @@ WindowHandle WindowTree::FindTopLevel(std::string_view class_name) const {
   return FindChild(0, 0, class_name);
 }
 
-WindowHandle WindowTree::FindChild(WindowHandle parent, WindowHandle after,
-                                   std::string_view class_name) const {
+template <typename Pick>
+WindowHandle WindowTree::NextChild(WindowHandle parent, WindowHandle after,
+                                   Pick pick) const {
   const Siblings* siblings = SiblingsOf(parent);
   if (!siblings) return 0;
   auto it = siblings->begin();
@@ -194,11 +195,31 @@ WindowHandle WindowTree::FindChild(WindowHandle parent, WindowHandle after,
     it = std::next(siblings->find(previous->key));
   }
   for (; it != siblings->end(); ++it) {
-    if (SameClass(nodes_.at(it->handle).props.class_name, class_name)) {
-      return it->handle;
-    }
+    if (pick(nodes_.at(it->handle).props)) return it->handle;
   }
   return 0;
+}
+
+WindowHandle WindowTree::FindChild(WindowHandle parent, WindowHandle after,
+                                   std::string_view class_name) const {
+  return NextChild(parent, after, [&](const WindowSpec& props) {
+    return EqualIgnoringCase(props.class_name, class_name);
+  });
+}
+
+// Titles compare without regard to case, as classes do.
+WindowHandle WindowTree::FindChildWithTitle(WindowHandle parent, WindowHandle after,
+                                            std::string_view class_name,
+                                            std::string_view title) const {
+  return NextChild(parent, after, [&](const WindowSpec& props) {
+    return EqualIgnoringCase(props.class_name, class_name) &&
+           EqualIgnoringCase(props.text, title);
+  });
+}
+
+WindowHandle WindowTree::DialogItem(WindowHandle parent, std::int32_t id) const {
+  if (parent == 0) return 0;
+  return NextChild(parent, 0, [&](const WindowSpec& props) { return props.id == id; });
 }
 
 std::vector<WindowHandle> WindowTree::ChildrenOfClass(WindowHandle parent,
@@ -206,7 +227,7 @@ std::vector<WindowHandle> WindowTree::ChildrenOfClass(WindowHandle parent,
   std::vector<WindowHandle> found;
   if (const Siblings* siblings = SiblingsOf(parent)) {
     for (const ZKey& key : *siblings) {
-      if (SameClass(nodes_.at(key.handle).props.class_name, class_name)) {
+      if (EqualIgnoringCase(nodes_.at(key.handle).props.class_name, class_name)) {
         found.push_back(key.handle);
       }
     }

@@ -92,6 +92,10 @@ class WindowTree final : public WindowSystem {
   WindowHandle FindTopLevel(std::string_view class_name) const override;
   WindowHandle FindChild(WindowHandle parent, WindowHandle after,
                          std::string_view class_name) const override;
+  WindowHandle FindChildWithTitle(WindowHandle parent, WindowHandle after,
+                                  std::string_view class_name,
+                                  std::string_view title) const override;
+  WindowHandle DialogItem(WindowHandle parent, std::int32_t id) const override;
   std::vector<WindowHandle> ChildrenOfClass(WindowHandle parent,
                                             std::string_view class_name) const override;
   WindowHandle DesktopWindow() const override { return kDesktop; }
@@ -126,6 +130,10 @@ class WindowTree final : public WindowSystem {
   // is made before any other window.
   static constexpr WindowHandle kDesktop = 0x00010008;
 
+  // The next child of `parent` after `after` (0: from the first) that `pick`
+  // accepts, or 0; 0 too when `after` is not a child of `parent`.
+  template <typename Pick>
+  WindowHandle NextChild(WindowHandle parent, WindowHandle after, Pick pick) const;
   WindowHandle Insert(WindowHandle parent, WindowSpec props, std::int64_t stacking);
   const Node* Find(WindowHandle window) const;
   Node& Get(WindowHandle window);

@@ -32,8 +32,7 @@ POINT MenuPosition(HWND edit, LPARAM position) {
 }  // namespace
 
 std::optional<std::size_t> TrackEditMenu(HWND edit, LPARAM position,
-                                         const std::vector<std::string>& choices,
-                                         std::size_t marked) {
+                                         const std::vector<MenuChoice>& choices) {
   DWORD start = 0;
   DWORD end = 0;
   SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
@@ -54,15 +53,19 @@ std::optional<std::size_t> TrackEditMenu(HWND edit, LPARAM position,
   AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
   AppendMenuW(menu.get(), enabled(GetWindowTextLengthW(edit) > 0), kSelectAll,
               L"Select &All");
-  if (!choices.empty()) {
-    AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
-    for (std::size_t i = 0; i < choices.size(); ++i) {
-      AppendMenuW(menu.get(), MF_STRING, kFirstChoice + i,
-                  Utf8ToWide(choices[i]).c_str());
-    }
-    CheckMenuRadioItem(menu.get(), kFirstChoice,
-                       static_cast<UINT>(kFirstChoice + choices.size() - 1),
-                       static_cast<UINT>(kFirstChoice + marked), MF_BYCOMMAND);
+  for (std::size_t i = 0; i < choices.size(); ++i) {
+    const MenuChoice& choice = choices[i];
+    if (i == 0 || choice.begins_group) AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+    std::wstring text = Utf8ToWide(choice.text);
+    MENUITEMINFOW item{};
+    item.cbSize = sizeof(item);
+    item.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_STRING;
+    item.fType =
+        MFT_STRING | (choice.mark == MenuChoice::Mark::kRadio ? MFT_RADIOCHECK : 0);
+    item.fState = choice.marked ? MFS_CHECKED : MFS_UNCHECKED;
+    item.wID = static_cast<UINT>(kFirstChoice + i);
+    item.dwTypeData = text.data();
+    InsertMenuItemW(menu.get(), GetMenuItemCount(menu.get()), TRUE, &item);
   }
 
   const POINT at = MenuPosition(edit, position);

@@ -34,11 +34,8 @@ Win32TextBox::~Win32TextBox() {
   if (subclassed_ && IsWindow(edit_)) RemoveWindowSubclass(edit_, &SubclassProc, 0);
 }
 
-void Win32TextBox::SetMenuChoices(std::vector<std::string> choices, std::size_t marked,
-                                  std::function<void(std::size_t)> on_choose) {
+void Win32TextBox::SetMenuChoices(std::vector<MenuChoice> choices) {
   choices_ = std::move(choices);
-  marked_ = marked;
-  on_choose_ = std::move(on_choose);
   // The edit control's own menu cannot take more items: the box shows one of
   // its own instead.
   if (!subclassed_) {
@@ -62,8 +59,7 @@ LRESULT CALLBACK Win32TextBox::SubclassProc(HWND edit, UINT message, WPARAM wpar
 }
 
 void Win32TextBox::OnContextMenu(LPARAM position) {
-  if (const auto chosen = TrackEditMenu(edit_, position, choices_, marked_)) {
-    marked_ = *chosen;
+  if (const auto chosen = TrackEditMenu(edit_, position, choices_)) {
     if (on_choose_) on_choose_(*chosen);
   }
 }

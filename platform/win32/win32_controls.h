@@ -47,8 +47,10 @@ class Win32TextBox final : public TextBox, public CommandTarget {
   std::string Text() const override;
   void SetText(std::string_view text) override;
   void OnChange(EventHandler handler) override { on_change_ = std::move(handler); }
-  void SetMenuChoices(std::vector<std::string> choices, std::size_t marked,
-                      std::function<void(std::size_t)> on_choose) override;
+  void SetMenuChoices(std::vector<MenuChoice> choices) override;
+  void OnMenuChoice(std::function<void(std::size_t)> handler) override {
+    on_choose_ = std::move(handler);
+  }
   void OnCommand(WORD notification) override;
 
  private:
@@ -58,8 +60,7 @@ class Win32TextBox final : public TextBox, public CommandTarget {
 
   HWND edit_;
   EventHandler on_change_;
-  std::vector<std::string> choices_;
-  std::size_t marked_ = 0;
+  std::vector<MenuChoice> choices_;
   std::function<void(std::size_t)> on_choose_;
   bool subclassed_ = false;
   // Whether the edit control reports our own writes or not, they raise the

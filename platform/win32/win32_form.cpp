@@ -212,7 +212,7 @@ void Win32Form::FocusFirstControl() {
 std::size_t Win32Form::AddSystemMenuItem(std::string text, EventHandler chosen) {
   const std::size_t item = system_menu_handlers_.size();
   if (SystemMenuCommand(item) > kLastSystemMenuCommand) {
-    throw std::length_error("too many system menu items");
+    throw Win32Error("too many system menu items", ERROR_INVALID_INDEX);
   }
   const HMENU menu = GetSystemMenu(hwnd_, FALSE);
   if (item == 0) AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);

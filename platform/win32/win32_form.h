@@ -37,11 +37,11 @@ class Win32Form final : public Form {
   int ClientWidth() const override;
   void SetClientWidth(int twips) override;
   void Show() override;
+  std::size_t AddSystemMenuItem(std::string text, EventHandler chosen) override;
+  void SetSystemMenuItemText(std::size_t item, std::string text) override;
   void OnFunctionKey(int number, EventHandler handler) override {
     function_keys_[number] = std::move(handler);
   }
-  std::size_t AddSystemMenuItem(std::string text, EventHandler chosen) override;
-  void SetSystemMenuItemText(std::size_t item, std::string text) override;
   TextBox& TextBoxAt(int id) override;
   PictureBox& PictureBoxAt(int id) override;
   ImageHolder& ImageAt(int id) override;
@@ -86,9 +86,9 @@ class Win32Form final : public Form {
   std::map<int, std::unique_ptr<Win32Button>> buttons_;
   std::map<int, std::unique_ptr<Win32Image>> images_;
   std::map<int, std::unique_ptr<Win32Timer>> timers_;
-  std::map<int, EventHandler> function_keys_;
   // Indexed by the item's number.
   std::vector<EventHandler> system_menu_handlers_;
+  std::map<int, EventHandler> function_keys_;
 };
 
 }  // namespace winscout::win32

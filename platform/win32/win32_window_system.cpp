@@ -197,6 +197,19 @@ WindowHandle Win32WindowSystem::FindChild(WindowHandle parent, WindowHandle afte
                                 Utf8ToWide(class_name).c_str(), nullptr));
 }
 
+WindowHandle Win32WindowSystem::FindChildWithTitle(WindowHandle parent,
+                                                   WindowHandle after,
+                                                   std::string_view class_name,
+                                                   std::string_view title) const {
+  return ToHandle(FindWindowExW(parent == 0 ? nullptr : ToHwnd(parent), ToHwnd(after),
+                                Utf8ToWide(class_name).c_str(),
+                                Utf8ToWide(title).c_str()));
+}
+
+WindowHandle Win32WindowSystem::DialogItem(WindowHandle parent, std::int32_t id) const {
+  return parent == 0 ? 0 : ToHandle(GetDlgItem(ToHwnd(parent), id));
+}
+
 std::vector<WindowHandle> Win32WindowSystem::ChildrenOfClass(
     WindowHandle parent, std::string_view class_name) const {
   const HWND parent_hwnd = parent == 0 ? nullptr : ToHwnd(parent);
@@ -233,10 +246,10 @@ std::vector<TopLevelWindow> Win32WindowSystem::TopLevelWindows() const {
 std::vector<WindowHandle> Win32WindowSystem::ChildWindows(WindowHandle parent) const {
   std::vector<WindowHandle> children;
   if (parent == 0) return children;
-  const HWND first = GetWindow(ToHwnd(parent), GW_CHILD);
-  if (!first) return children;
-  for (HWND child : SiblingsFrom(ToHwnd(parent), first))
+  const HWND hwnd = ToHwnd(parent);
+  for (HWND child : SiblingsFrom(hwnd, GetWindow(hwnd, GW_CHILD))) {
     children.push_back(ToHandle(child));
+  }
   return children;
 }
 

@@ -17,6 +17,10 @@ class Win32WindowSystem final : public WindowSystem {
   WindowHandle FindTopLevel(std::string_view class_name) const override;
   WindowHandle FindChild(WindowHandle parent, WindowHandle after,
                          std::string_view class_name) const override;
+  WindowHandle FindChildWithTitle(WindowHandle parent, WindowHandle after,
+                                  std::string_view class_name,
+                                  std::string_view title) const override;
+  WindowHandle DialogItem(WindowHandle parent, std::int32_t id) const override;
   std::vector<WindowHandle> ChildrenOfClass(WindowHandle parent,
                                             std::string_view class_name) const override;
   WindowHandle DesktopWindow() const override;

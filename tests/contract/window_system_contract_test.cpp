@@ -369,3 +369,29 @@ TEST_F(WindowSystemContract, TheDesktopWindowIsTheRootOfEveryTopLevelWindow) {
 
 }  // namespace
 }  // namespace winscout::testing
+
+namespace winscout::testing {
+namespace {
+
+TEST_F(WindowSystemContract, TitleSearchesTakeTheClassAndTheTitle) {
+  const WindowHandle top = Top("WsContractTitles");
+  auto child = [&](const char* class_name, const char* text, std::int32_t id) {
+    return desktop_->AddChild(top, {.class_name = class_name, .text = text, .id = id});
+  };
+  const WindowHandle ok = child("Button", "OK", 5);
+  child("Static", "OK", 7);
+  const WindowHandle lower = child("Button", "ok", 5);
+  child("Button", "Cancel", 9);
+  EXPECT_EQ(windows_.FindChildWithTitle(top, 0, "Button", "OK"), ok);
+  EXPECT_EQ(windows_.FindChildWithTitle(top, ok, "Button", "OK"), lower);
+  EXPECT_EQ(windows_.FindChildWithTitle(top, lower, "Button", "OK"), 0);
+  EXPECT_EQ(windows_.FindChildWithTitle(top, 0, "Button", "Help"), 0);
+  const WindowHandle titled = Top("WsContractTitles", "Second one");
+  EXPECT_EQ(windows_.FindChildWithTitle(0, 0, "WsContractTitles", "second ONE"), titled);
+  EXPECT_EQ(windows_.DialogItem(top, 5), ok);
+  EXPECT_EQ(windows_.DialogItem(top, 8), 0);
+  EXPECT_EQ(windows_.DialogItem(0, 5), 0);
+}
+
+}  // namespace
+}  // namespace winscout::testing

@@ -65,6 +65,15 @@ class ForwardingWindows final : public WindowSystem {
     Count("FindChild");
     return inner_.FindChild(p, a, c);
   }
+  WindowHandle FindChildWithTitle(WindowHandle p, WindowHandle a, std::string_view c,
+                                  std::string_view t) const override {
+    Count("FindChildWithTitle");
+    return inner_.FindChildWithTitle(p, a, c, t);
+  }
+  WindowHandle DialogItem(WindowHandle p, std::int32_t id) const override {
+    Count("DialogItem");
+    return inner_.DialogItem(p, id);
+  }
   std::vector<WindowHandle> ChildrenOfClass(WindowHandle p,
                                             std::string_view c) const override {
     Count("ChildrenOfClass");

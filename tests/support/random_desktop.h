@@ -180,9 +180,19 @@ class RandomDesktop {
     }
   }
 
+  // Titles that repeat, that look volatile, that are long, and none; IDs
+  // that repeat among siblings now and then.
+  std::string Title() {
+    static constexpr std::string_view kTitles[] = {
+        "", "", "OK", "Cancel", "ok", "Row 3", "C:\\Temp", "Main window", "Ünïcode",
+        "Окно", "a“b", "Edit"};
+    return Chance(10) ? std::string(70, 't') : Pick(kTitles);
+  }
+  std::int32_t Id() { return Chance(30) ? 0 : Uniform(1, 6) * (Chance(5) ? -1 : 1); }
+
   WindowHandle Add(WindowHandle parent, std::string class_name) {
-    const WindowHandle window =
-        tree_.AddChild(parent, {.class_name = std::move(class_name)});
+    const WindowHandle window = tree_.AddChild(
+        parent, {.class_name = std::move(class_name), .text = Title(), .id = Id()});
     windows_.push_back(window);
     return window;
   }
@@ -200,13 +210,14 @@ class RandomDesktop {
         std::string class_name =
             !top_classes.empty() && Chance(40) ? Pick(top_classes) : ClassName();
         top_classes.push_back(class_name);
-        windows_.push_back(tree_.AddTopLevel({.class_name = std::move(class_name)}));
+        windows_.push_back(
+            tree_.AddTopLevel({.class_name = std::move(class_name), .text = Title()}));
       } else {
         --owned;
         const model::OwnedStyle style =
             Chance(50) ? model::OwnedStyle::kPopup : model::OwnedStyle::kOverlapped;
-        windows_.push_back(
-            tree_.AddOwned(Pick(windows_), {.class_name = ClassName()}, style));
+        windows_.push_back(tree_.AddOwned(
+            Pick(windows_), {.class_name = ClassName(), .text = Title()}, style));
       }
     }
   }

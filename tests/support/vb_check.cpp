@@ -70,18 +70,92 @@ bool IsVbIdentifier(std::string_view name) {
          });
 }
 
-std::vector<std::string> CheckFinderCode(std::string_view text) {
-  const VbParse parse = ParseFinderCode(text);
+namespace {
+
+std::string AtNumber(int number) { return "line " + std::to_string(number) + ": "; }
+
+// The handle type of one branch: LongPtr under VBA7, Long before it and in
+// code that is not VBA.
+void CheckTypes(const VbParse& parse, bool vba7, std::vector<std::string>& problems) {
+  const std::string handle = vba7 ? "LongPtr" : "Long";
+  for (const VbDeclare& declare : parse.declares) {
+    if (declare.ptr_safe != vba7) {
+      problems.push_back(AtNumber(declare.number) + declare.name +
+                         (vba7 ? " lacks PtrSafe" : " has PtrSafe outside VBA7"));
+    }
+    if (declare.result_type != handle) {
+      problems.push_back(AtNumber(declare.number) + declare.name + " returns " +
+                         declare.result_type + ", not " + handle);
+    }
+    for (const std::string& type : declare.parameter_types) {
+      if (type != handle && type != "String" && type != "Long") {
+        problems.push_back(AtNumber(declare.number) + declare.name + " takes a " + type);
+      }
+      if (type == "LongPtr" && !vba7) {
+        problems.push_back(AtNumber(declare.number) + declare.name +
+                           " takes a LongPtr outside VBA7");
+      }
+    }
+  }
+  for (const VbLine& line : parse.lines) {
+    if (line.kind == VbLineKind::kDeclaration && line.type != handle) {
+      problems.push_back(At(line) + line.variable + " is a " + line.type + ", not " + handle);
+    }
+  }
+  if (!parse.function.empty() && parse.function_type != handle) {
+    problems.push_back(parse.function + " returns " + parse.function_type + ", not " +
+                       handle);
+  }
+}
+
+// What the code calls must be declared where it declares anything.
+void CheckDeclared(const VbParse& parse, std::vector<std::string>& problems) {
+  if (parse.declares.empty()) return;
+  for (const VbLine& line : parse.lines) {
+    std::string_view called;
+    switch (line.kind) {
+      case VbLineKind::kFindWindow:
+        called = "FindWindow";
+        break;
+      case VbLineKind::kFindWindowEx:
+        called = "FindWindowEx";
+        break;
+      case VbLineKind::kDesktop:
+        called = "GetDesktopWindow";
+        break;
+      case VbLineKind::kDialogItem:
+        called = "GetDlgItem";
+        break;
+      case VbLineKind::kDeclaration:
+      case VbLineKind::kResult:
+        continue;
+    }
+    if (std::ranges::none_of(parse.declares, [&](const VbDeclare& declare) {
+          return FoldVbName(declare.name) == FoldVbName(called);
+        })) {
+      problems.push_back(At(line) + std::string(called) + " is not declared");
+    }
+  }
+}
+
+std::vector<std::string> CheckBranch(const VbParse& parse, bool vba7) {
   if (!parse.error.empty()) return {parse.error};
   std::vector<std::string> problems;
   std::unordered_set<std::string> declared;
   bool calls_begun = false;
+  bool returned = false;
   auto require_declared = [&](const VbLine& line, const std::string& name) {
     if (!declared.contains(FoldVbName(name))) {
       problems.push_back(At(line) + name + " is used before it is declared");
     }
   };
   for (const VbLine& line : parse.lines) {
+    if (returned) problems.push_back(At(line) + "a line after the function's result");
+    if (line.kind == VbLineKind::kResult) {
+      require_declared(line, line.variable);
+      returned = true;
+      continue;
+    }
     if (line.kind != VbLineKind::kDeclaration) {
       calls_begun = true;
       require_declared(line, line.variable);
@@ -94,12 +168,32 @@ std::vector<std::string> CheckFinderCode(std::string_view text) {
       problems.push_back(At(line) + name + " is not a Visual Basic identifier");
     }
     if (IsReservedInVb(name)) problems.push_back(At(line) + name + " is a reserved word");
+    if (!parse.function.empty() && FoldVbName(name) == FoldVbName(parse.function)) {
+      problems.push_back(At(line) + name + " is the function's own name");
+    }
     if (!declared.insert(FoldVbName(name)).second) {
       problems.push_back(At(line) + name + " is declared twice");
     }
   }
   if (declared.empty()) problems.push_back("no variable is declared");
   if (!calls_begun) problems.push_back("no call line");
+  if (!parse.function.empty() && !returned) problems.push_back("the function returns nothing");
+  CheckTypes(parse, vba7, problems);
+  CheckDeclared(parse, problems);
+  return problems;
+}
+
+}  // namespace
+
+std::vector<std::string> CheckFinderCode(std::string_view text) {
+  // VBA is checked as both Office versions read it; other code as VB6 does.
+  const bool vba = text.find("#If VBA7 Then") != std::string_view::npos;
+  std::vector<std::string> problems = CheckBranch(ParseFinderCode(text), vba);
+  if (vba) {
+    for (std::string& problem : CheckBranch(ParseFinderCode(text, false), false)) {
+      problems.push_back("before VBA7: " + std::move(problem));
+    }
+  }
   return problems;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 #include <unordered_map>
+#include <utility>
 
 namespace winscout::testing {
 namespace {
@@ -48,6 +49,32 @@ class LineReader {
     return name;
   }
 
+  std::string_view Rest() const { return rest_; }
+
+  // A whole number in plain decimal, with a minus sign for negative ones.
+  std::optional<std::int32_t> Integer() {
+    const bool negative = Take("-");
+    const std::optional<long long> magnitude = Digits(10);
+    if (!magnitude || *magnitude > 2147483648LL || (!negative && *magnitude > 2147483647LL)) {
+      return std::nullopt;
+    }
+    return static_cast<std::int32_t>(negative ? -*magnitude : *magnitude);
+  }
+
+  // A string argument: a string expression, StrPtr of one, or none.
+  std::optional<VbString> StringArgument() {
+    if (Take("vbNullString")) return VbString{};
+    if (Take("0")) return VbString{.pointer = true};
+    if (Take("StrPtr(")) {
+      auto value = StringExpression();
+      if (!value || !Take(")")) return std::nullopt;
+      return VbString{std::move(*value), true};
+    }
+    auto value = StringExpression();
+    if (!value) return std::nullopt;
+    return VbString{std::move(*value), false};
+  }
+
   // Pieces joined by " & ": quoted literals, Chr(N) and ChrW(N); the value
   // in UTF-8, the UTF-16 units of ChrW pieces paired up.
   std::optional<std::string> StringExpression() {
@@ -80,19 +107,25 @@ class LineReader {
     }
   }
 
-  std::optional<int> Decimal(int max) {
+  // Up to `most` decimal digits, without leading zeros.
+  std::optional<long long> Digits(std::size_t most) {
     const auto end = std::find_if_not(rest_.begin(), rest_.end(),
                                       [](char c) { return c >= '0' && c <= '9'; });
     const std::string_view digits =
         rest_.substr(0, static_cast<std::size_t>(end - rest_.begin()));
-    if (digits.empty() || digits.size() > 5 || (digits.size() > 1 && digits[0] == '0')) {
+    if (digits.empty() || digits.size() > most || (digits.size() > 1 && digits[0] == '0')) {
       return std::nullopt;
     }
-    int code = 0;
-    for (char d : digits) code = code * 10 + (d - '0');
-    if (code > max) return std::nullopt;
+    long long value = 0;
+    for (char d : digits) value = value * 10 + (d - '0');
     rest_.remove_prefix(digits.size());
-    return code;
+    return value;
+  }
+
+  std::optional<int> Decimal(int max) {
+    const std::optional<long long> code = Digits(5);
+    if (!code || *code > max) return std::nullopt;
+    return static_cast<int>(*code);
   }
 
   // A UTF-16 unit 0..65535: a surrogate must come in a pair.
@@ -115,12 +148,19 @@ class LineReader {
     return true;
   }
 
+  // VB.NET's scanner reads the curly quotes and the full-width one as a
+  // double quote: raw in a literal, they would end it there.
+  bool StartsWithOtherQuote() const {
+    return rest_.starts_with("\u201C") || rest_.starts_with("\u201D") ||
+           rest_.starts_with("\uFF02");
+  }
+
   bool Piece(std::string& value) {
     if (Take("Chr(")) return Code(value) && Take(")");
     if (!Take("\"")) return false;
     while (!rest_.empty()) {
       const char c = rest_.front();
-      if (IsControl(c)) return false;
+      if (IsControl(c) || StartsWithOtherQuote()) return false;
       rest_.remove_prefix(1);
       if (c == '"') {
         if (!Take("\"")) return true;
@@ -145,43 +185,112 @@ std::optional<VbLine> ParseDeclaration(std::string_view text) {
   VbLine line;
   if (!in.Take("Dim ")) return std::nullopt;
   auto name = in.Name();
-  if (!name || !in.Take(" As Long") || !in.AtEnd()) return std::nullopt;
+  if (!name || !in.Take(" As ")) return std::nullopt;
+  auto type = in.Name();
+  if (!type || (*type != "Long" && *type != "LongPtr") || !in.AtEnd()) return std::nullopt;
   line.variable = std::move(*name);
+  line.type = std::move(*type);
   return line;
 }
 
-std::optional<VbLine> ParseCall(std::string_view text) {
+// The parent and the child-after of FindWindowEx, each a name or 0.
+bool ParseSearchStart(LineReader& in, VbLine& line) {
+  auto parent = in.Name();
+  if (!parent || !in.Take(", ")) return false;
+  if (*parent != "0") line.parent = std::move(*parent);
+  auto after = in.Name();
+  if (!after || !in.Take(", ")) return false;
+  // A further search continues after the window it assigns to.
+  if (*after != "0") {
+    if (FoldVbName(*after) != FoldVbName(line.variable)) return false;
+    line.after_variable = true;
+  }
+  return true;
+}
+
+std::optional<VbLine> ParseCall(std::string_view text, std::string_view function) {
   LineReader in(text);
   VbLine line;
   auto variable = in.Name();
   if (!variable) return std::nullopt;
+  if (!function.empty() && FoldVbName(*variable) == FoldVbName(function)) {
+    auto result = in.Take(" = ") ? in.Name() : std::nullopt;
+    if (!result || !in.AtEnd()) return std::nullopt;
+    line.kind = VbLineKind::kResult;
+    line.variable = std::move(*result);
+    return line;
+  }
   line.variable = std::move(*variable);
   if (in.Take(" = GetDesktopWindow()")) {
     if (!in.AtEnd()) return std::nullopt;
     line.kind = VbLineKind::kDesktop;
     return line;
   }
+  if (in.Take(" = GetDlgItem(")) {
+    auto parent = in.Name();
+    if (!parent || !in.Take(", ")) return std::nullopt;
+    auto id = in.Integer();
+    if (!id || !in.Take(")") || !in.AtEnd()) return std::nullopt;
+    line.kind = VbLineKind::kDialogItem;
+    line.parent = std::move(*parent);
+    line.id = *id;
+    return line;
+  }
   if (in.Take(" = FindWindow(")) {
     line.kind = VbLineKind::kFindWindow;
   } else if (in.Take(" = FindWindowEx(")) {
     line.kind = VbLineKind::kFindWindowEx;
-    auto parent = in.Name();
-    if (!parent || !in.Take(", ")) return std::nullopt;
-    if (*parent != "0") line.parent = std::move(*parent);
-    auto after = in.Name();
-    if (!after || !in.Take(", ")) return std::nullopt;
-    // A further search continues after the window it assigns to.
-    if (*after != "0") {
-      if (FoldVbName(*after) != FoldVbName(line.variable)) return std::nullopt;
-      line.after_variable = true;
-    }
+    if (!ParseSearchStart(in, line)) return std::nullopt;
   } else {
     return std::nullopt;
   }
-  auto class_name = in.StringExpression();
-  if (!class_name || !in.Take(", vbNullString)") || !in.AtEnd()) return std::nullopt;
+  auto class_name = in.StringArgument();
+  if (!class_name || !class_name->value || !in.Take(", ")) return std::nullopt;
+  auto title = in.StringArgument();
+  if (!title || !in.Take(")") || !in.AtEnd()) return std::nullopt;
   line.class_name = std::move(*class_name);
+  line.title = std::move(*title);
   return line;
+}
+
+// Private Declare [PtrSafe ]Function N Lib "user32" [Alias "E" ](params) As T
+std::optional<VbDeclare> ParseDeclare(std::string_view text) {
+  LineReader in(text);
+  VbDeclare declare;
+  if (!in.Take("Private Declare ")) return std::nullopt;
+  declare.ptr_safe = in.Take("PtrSafe ");
+  auto name = in.Take("Function ") ? in.Name() : std::nullopt;
+  if (!name || !in.Take(" Lib \"user32\" ")) return std::nullopt;
+  declare.name = *name;
+  declare.entry = *name;
+  if (in.Take("Alias \"")) {
+    auto entry = in.Name();
+    if (!entry || !in.Take("\" ")) return std::nullopt;
+    declare.entry = std::move(*entry);
+  }
+  if (!in.Take("(")) return std::nullopt;
+  while (!in.Take(")")) {
+    if (!declare.parameter_types.empty() && !in.Take(", ")) return std::nullopt;
+    auto parameter = in.Take("ByVal ") ? in.Name() : std::nullopt;
+    auto type = parameter && in.Take(" As ") ? in.Name() : std::nullopt;
+    if (!type) return std::nullopt;
+    declare.parameter_types.push_back(std::move(*type));
+  }
+  auto result = in.Take(" As ") ? in.Name() : std::nullopt;
+  if (!result || !in.AtEnd()) return std::nullopt;
+  declare.result_type = std::move(*result);
+  return declare;
+}
+
+// Public Function N() As T
+bool ParseFunction(std::string_view text, VbParse& parse) {
+  LineReader in(text);
+  auto name = in.Take("Public Function ") ? in.Name() : std::nullopt;
+  auto type = name && in.Take("() As ") ? in.Name() : std::nullopt;
+  if (!type || !in.AtEnd()) return false;
+  parse.function = std::move(*name);
+  parse.function_type = std::move(*type);
+  return true;
 }
 
 }  // namespace
@@ -212,36 +321,60 @@ std::string VisibleText(std::string_view text) {
   return out;
 }
 
-VbParse ParseFinderCode(std::string_view text) {
+VbParse ParseFinderCode(std::string_view text, bool vba7) {
   VbParse parse;
-  int number = 0;
-  if (text.starts_with("'")) {
-    const std::string_view comment = text.substr(0, text.find(kLineBreak));
-    parse.unicode_calls = comment.find("FindWindowW") != std::string_view::npos &&
-                          comment.find("FindWindowExW") != std::string_view::npos;
-    if (comment.size() == text.size()) {
-      parse.error = "line 1 is a comment and there is nothing after it";
-      return parse;
-    }
-    text.remove_prefix(comment.size() + kLineBreak.size());
-    ++number;
-  }
-  for (;;) {
-    ++number;
+  enum class Branch { kOutside, kTaken, kSkipped } branch = Branch::kOutside;
+  // A blank line only sets the declarations of a VBA module apart.
+  bool blank_allowed = false;
+  auto fail = [&](int number, std::string_view what, std::string_view content) {
+    parse.error = "line " + std::to_string(number) + " " + std::string(what) + ": [" +
+                  VisibleText(content) + "]";
+    return parse;
+  };
+  for (int number = 1;; ++number) {
     const std::size_t end = text.find(kLineBreak);
     const std::string_view content = text.substr(0, end);
-    std::optional<VbLine> line = ParseDeclaration(content);
-    if (!line) line = ParseCall(content);
-    if (!line) {
-      parse.error = "line " + std::to_string(number) + " matches no line form: [" +
-                    VisibleText(content) + "]";
-      return parse;
+    const std::string_view line_text =
+        content.substr(std::min(content.find_first_not_of(' '), content.size()));
+    const bool after_block = std::exchange(blank_allowed, line_text == "#End If");
+    if (line_text.empty() && content.empty() && after_block) {
+    } else if (line_text == "#If VBA7 Then") {
+      if (branch != Branch::kOutside) return fail(number, "opens a second #If", content);
+      branch = vba7 ? Branch::kTaken : Branch::kSkipped;
+    } else if (line_text == "#Else") {
+      if (branch == Branch::kOutside) return fail(number, "has no #If", content);
+      branch = branch == Branch::kTaken ? Branch::kSkipped : Branch::kTaken;
+    } else if (line_text == "#End If") {
+      if (branch == Branch::kOutside) return fail(number, "has no #If", content);
+      branch = Branch::kOutside;
+    } else if (branch == Branch::kSkipped) {
+    } else if (line_text.starts_with("'")) {
+      parse.unicode_calls = parse.unicode_calls ||
+                            (line_text.find("FindWindowW") != std::string_view::npos &&
+                             line_text.find("FindWindowExW") != std::string_view::npos);
+    } else if (line_text == "End Function") {
+      if (parse.function.empty() || parse.function_end != 0) {
+        return fail(number, "ends no function", content);
+      }
+      parse.function_end = number;
+    } else if (auto declare = ParseDeclare(line_text)) {
+      declare->number = number;
+      parse.declares.push_back(std::move(*declare));
+    } else if (!ParseFunction(line_text, parse)) {
+      std::optional<VbLine> line = ParseDeclaration(line_text);
+      if (!line) line = ParseCall(line_text, parse.function);
+      if (!line) return fail(number, "matches no line form", content);
+      line->number = number;
+      parse.lines.push_back(std::move(*line));
     }
-    line->number = number;
-    parse.lines.push_back(std::move(*line));
-    if (end == std::string_view::npos) return parse;
+    if (end == std::string_view::npos) break;
     text.remove_prefix(end + kLineBreak.size());
   }
+  if (branch != Branch::kOutside) parse.error = "an #If is not closed";
+  if (!parse.function.empty() && parse.function_end == 0) {
+    parse.error = "the function has no end";
+  }
+  return parse;
 }
 
 std::ostream& operator<<(std::ostream& out, const ReplayResult& result) {
@@ -249,13 +382,54 @@ std::ostream& operator<<(std::ostream& out, const ReplayResult& result) {
   return out << "replay found " << result.found;
 }
 
+namespace {
+
+// How a call hands its strings over: whole to a W function, or through the
+// ANSI code page. An empty `error` when the arguments fit the declaration.
+struct Passing {
+  bool unicode = false;
+  std::string error;
+};
+
+Passing PassingOf(const VbParse& parse, const VbLine& line, std::string_view function) {
+  const bool pointers = line.class_name.pointer || line.title.pointer;
+  if (parse.declares.empty()) {
+    if (pointers) return {false, "a pointer argument without a declaration that takes one"};
+    return {parse.unicode_calls, ""};
+  }
+  const auto declare = std::ranges::find_if(parse.declares, [&](const VbDeclare& d) {
+    return FoldVbName(d.name) == FoldVbName(function);
+  });
+  if (declare == parse.declares.end()) {
+    return {false, std::string(function) + " is called but not declared"};
+  }
+  const bool wide = declare->entry.ends_with('W');
+  const bool takes_strings = std::ranges::count(declare->parameter_types, "String") > 0;
+  if (wide == takes_strings) {
+    return {false, declare->entry + " is declared with the wrong string type"};
+  }
+  // A string expression where a pointer is taken, or the other way round.
+  if ((line.class_name.pointer != wide) ||
+      (line.title.value && line.title.pointer != wide)) {
+    return {false, "the strings do not match " + declare->entry + "'s declaration"};
+  }
+  return {wide, ""};
+}
+
+}  // namespace
+
 ReplayResult ReplayFinderCode(std::string_view text, const WindowSystem& windows) {
   const VbParse parse = ParseFinderCode(text);
   if (!parse.error.empty()) return {parse.error};
   std::unordered_map<std::string, WindowHandle> values;
   std::string last_declared;
+  std::optional<WindowHandle> result;
   auto failure = [](const VbLine& line, const std::string& what) {
     return ReplayResult{"line " + std::to_string(line.number) + ": " + what};
+  };
+  // The API gets a C string: a Chr(0) would end the text there.
+  auto c_string = [](const std::string& value) {
+    return std::string_view(value).substr(0, value.find('\0'));
   };
   for (const VbLine& line : parse.lines) {
     if (line.kind == VbLineKind::kDeclaration) {
@@ -268,19 +442,8 @@ ReplayResult ReplayFinderCode(std::string_view text, const WindowSystem& windows
     const auto assigned = values.find(FoldVbName(line.variable));
     if (assigned == values.end())
       return failure(line, line.variable + " is not declared");
-    if (line.kind == VbLineKind::kDesktop) {
-      assigned->second = windows.DesktopWindow();
-      continue;
-    }
-    // The API gets a C string: a Chr(0) would end the class name there.
-    const std::string_view class_name =
-        std::string_view(line.class_name).substr(0, line.class_name.find('\0'));
-    if (!parse.unicode_calls && !windows.AnsiCodePageHolds(class_name)) {
-      assigned->second = 0;
-      continue;
-    }
-    if (line.kind == VbLineKind::kFindWindow) {
-      assigned->second = windows.FindTopLevel(class_name);
+    if (line.kind == VbLineKind::kResult) {
+      result = assigned->second;
       continue;
     }
     WindowHandle parent = 0;
@@ -289,10 +452,35 @@ ReplayResult ReplayFinderCode(std::string_view text, const WindowSystem& windows
       if (found == values.end()) return failure(line, line.parent + " is not declared");
       parent = found->second;
     }
+    if (line.kind == VbLineKind::kDesktop) {
+      assigned->second = windows.DesktopWindow();
+      continue;
+    }
+    if (line.kind == VbLineKind::kDialogItem) {
+      assigned->second = windows.DialogItem(parent, line.id);
+      continue;
+    }
+    const std::string_view function =
+        line.kind == VbLineKind::kFindWindow ? "FindWindow" : "FindWindowEx";
+    const Passing passing = PassingOf(parse, line, function);
+    if (!passing.error.empty()) return failure(line, passing.error);
+    const std::string_view class_name = c_string(*line.class_name.value);
+    const std::optional<std::string_view> title =
+        line.title.value ? std::optional(c_string(*line.title.value)) : std::nullopt;
+    if (!passing.unicode && (!windows.AnsiCodePageHolds(class_name) ||
+                             (title && !windows.AnsiCodePageHolds(*title)))) {
+      assigned->second = 0;
+      continue;
+    }
     const WindowHandle after = line.after_variable ? assigned->second : 0;
-    assigned->second = windows.FindChild(parent, after, class_name);
+    assigned->second = title ? windows.FindChildWithTitle(parent, after, class_name, *title)
+                             : windows.FindChild(parent, after, class_name);
   }
   if (last_declared.empty()) return {"no variable is declared"};
+  if (!parse.function.empty()) {
+    if (!result) return {"the function returns nothing"};
+    return {"", *result};
+  }
   return {"", values.at(last_declared)};
 }
 

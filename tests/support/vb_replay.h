@@ -5,6 +5,8 @@
 // a WindowSystem. Written from the line forms alone, so that it checks the
 // generator rather than agreeing with it.
 
+#include <cstdint>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -15,10 +17,30 @@
 namespace winscout::testing {
 
 enum class VbLineKind {
-  kDeclaration,   // Dim v As Long
-  kFindWindow,    // v = FindWindow(L, vbNullString)
-  kFindWindowEx,  // v = FindWindowEx(p, 0 | v, L, vbNullString)
+  kDeclaration,   // Dim v As Long (LongPtr in VBA)
+  kFindWindow,    // v = FindWindow(S, T)
+  kFindWindowEx,  // v = FindWindowEx(p, 0 | v, S, T)
   kDesktop,       // v = GetDesktopWindow()
+  kDialogItem,    // v = GetDlgItem(p, N)
+  kResult,        // FindTarget = v, in a function
+};
+
+// A string argument S or T: a string expression, StrPtr of one, or none
+// (vbNullString, or 0 where the function takes a pointer).
+struct VbString {
+  std::optional<std::string> value;
+  bool pointer = false;
+};
+
+// Private Declare [PtrSafe] Function Name Lib "user32" [Alias "..."] (...) As T
+struct VbDeclare {
+  int number = 0;
+  std::string name;
+  std::string entry;  // the alias, or the name
+  bool ptr_safe = false;
+  // The type of each parameter, and of the result.
+  std::vector<std::string> parameter_types;
+  std::string result_type;
 };
 
 struct VbLine {
@@ -30,23 +52,36 @@ struct VbLine {
   std::string parent;
   // FindWindowEx: true when the search goes on after the variable's window.
   bool after_variable = false;
-  // The value of the string expression, byte for byte.
-  std::string class_name;
+  // FindWindow, FindWindowEx: the class and the title.
+  VbString class_name;
+  VbString title;
+  // GetDlgItem: the control ID.
+  std::int32_t id = 0;
+  // Dim: the type.
+  std::string type;
 };
 
 struct VbParse {
   std::vector<VbLine> lines;
-  // The code opens with a comment that asks for FindWindowW and
-  // FindWindowExW: it runs with declarations that pass Unicode.
+  // The Declare lines, if the code has them.
+  std::vector<VbDeclare> declares;
+  // A comment asks for FindWindowW and FindWindowExW: without Declare lines
+  // of its own, the code runs with declarations that pass Unicode.
   bool unicode_calls = false;
+  // VBA: the function the code is in, its result type and the line of its
+  // end; empty for plain lines.
+  std::string function;
+  std::string function_type;
+  int function_end = 0;
   // Empty when every line matched a line form; otherwise the first line that
   // did not, with its number and text.
   std::string error;
 };
 
-// Lines are separated by CR LF, with none after the last. The first line may
-// be a comment.
-VbParse ParseFinderCode(std::string_view text);
+// Lines are separated by CR LF, with none after the last. Comment lines and
+// blank ones are skipped; of an #If VBA7 Then ... #Else ... #End If block the
+// parse takes one branch: the first where `vba7`, the other otherwise.
+VbParse ParseFinderCode(std::string_view text, bool vba7 = true);
 
 // The name in the form in which Visual Basic compares names: without regard
 // to case.
@@ -58,7 +93,8 @@ std::string VisibleText(std::string_view text);
 struct ReplayResult {
   // Empty when the code ran to its end.
   std::string error;
-  // The window the last declared variable holds after the last line.
+  // The window the function returns, or else the last declared variable
+  // holds, after the last line.
   WindowHandle found = 0;
 
   bool Ran() const { return error.empty(); }
@@ -67,9 +103,10 @@ struct ReplayResult {
 
 // Runs the code against the windows: FindWindow is a top-level search,
 // FindWindowEx a search among the parent's children (0: the top-level
-// windows). Variables start at 0 when declared, as Long variables do. Without
-// Unicode declarations a class name reaches the search through the ANSI code
-// page: one that the code page cannot hold finds no window.
+// windows). Variables start at 0 when declared, as Long variables do. The
+// strings reach the functions as the Declare lines (or, without them, the
+// comment) say: through the ANSI code page, where a text it cannot hold
+// finds no window, or whole to the W functions.
 ReplayResult ReplayFinderCode(std::string_view text, const WindowSystem& windows);
 
 }  // namespace winscout::testing

@@ -4,6 +4,9 @@
 
 #include <string>
 
+#include "codegen/finder_language.h"
+#include "codegen/python_emitter.h"
+#include "codegen/visual_basic.h"
 #include "platform/model/window_tree.h"
 #include "tests/support/crlf_lines.h"
 #include "tests/support/forwarding_windows.h"
@@ -172,16 +175,53 @@ TEST_P(HostileClassTest, ClassStaysInsideItsLiteral) {
 
 INSTANTIATE_TEST_SUITE_P(
     Literals, HostileClassTest,
-    ::testing::Values(LiteralCase{R"(a"b)", R"("a""b")"}, LiteralCase{R"(")", R"("""")"},
-                      LiteralCase{"a\r\nb", R"("a" & Chr(13) & "" & Chr(10) & "b")"},
-                      LiteralCase{"\tx", R"("" & Chr(9) & "x")"},
-                      LiteralCase{"x\x7f", R"("x" & Chr(127) & "")"},
-                      LiteralCase{"\xC3\x9C"
-                                  "ber",
-                                  "\"\xC3\x9C"
-                                  "ber\""},
-                      LiteralCase{std::string(256, 'A'),
-                                  '"' + std::string(256, 'A') + '"'}));
+    ::testing::Values(
+        LiteralCase{R"(a"b)", R"("a""b")"}, LiteralCase{R"(")", R"("""")"},
+        LiteralCase{"a\r\nb", R"("a" & Chr(13) & "" & Chr(10) & "b")"},
+        LiteralCase{"\tx", R"("" & Chr(9) & "x")"},
+        LiteralCase{"x\x7f", R"("x" & Chr(127) & "")"},
+        LiteralCase{"\xC3\x9C"
+                    "ber",
+                    "\"\xC3\x9C"
+                    "ber\""},
+        LiteralCase{std::string(256, 'A'), '"' + std::string(256, 'A') + '"'},
+        // VB.NET reads these as quotes: never raw in a literal.
+        LiteralCase{"a“b”", R"("a" & ChrW(8220) & "b" & ChrW(8221) & "")"},
+        LiteralCase{"＂", R"("" & ChrW(65282) & "")"},
+        // Beyond the ANSI code page: every non-ASCII character.
+        LiteralCase{
+            "ÜЖ😀",
+            R"("" & ChrW(220) & "" & ChrW(1046) & "" & ChrW(55357) & ChrW(56832) & "")"}));
+
+// Only names a VB6 or VB.NET compiler rejects get a number, and names the
+// code itself calls; numbered forms skip the names a language's code binds.
+TEST(FinderCode, NamesGetNumbersOnlyWhereACompilerNeedsThem) {
+  struct Case {
+    std::string class_name;
+    int levels;
+    FinderLanguage language;
+    std::string last_name;
+  };
+  for (const Case& c :
+       {Case{"Text", 1, FinderLanguage::kVisualBasic, "Text"},
+        Case{"Mid_1", 1, FinderLanguage::kVisualBasic, "Mid"},
+        Case{"Name", 2, FinderLanguage::kVisualBasic, "Name2"},
+        Case{"ChrW", 1, FinderLanguage::kVisualBasic, "ChrW1"},
+        Case{"GetDesktopWindow", 1, FinderLanguage::kVisualBasic, "GetDesktopWindow1"},
+        Case{"User", 32, FinderLanguage::kPython, "user33"},
+        Case{"User", 31, FinderLanguage::kPython, "user31"}}) {
+    WindowTree tree;
+    WindowHandle target = tree.AddTopLevel(Class(c.class_name));
+    for (int level = 1; level < c.levels; ++level) {
+      target = tree.AddChild(target, Class(c.class_name));
+    }
+    const auto plan = std::get<SearchPlan>(PlanFinderCode(std::to_string(target), tree));
+    const std::vector<std::string> names = c.language == FinderLanguage::kPython
+                                               ? PythonNames(plan)
+                                               : VisualBasicNames(plan);
+    EXPECT_EQ(names.back(), c.last_name) << c.class_name << " x" << c.levels;
+  }
+}
 
 // Names are cut only where Visual Basic's 255 characters require it, the
 // number included.
@@ -274,6 +314,134 @@ TEST(FinderCode, NegativeHandlesWork) {
             CrLfLines({"Dim Top As Long", "Dim Edit As Long",
                        R"(Top = FindWindow("Top", vbNullString))",
                        R"(Edit = FindWindowEx(Top, 0, "Edit", vbNullString))"}));
+}
+
+}  // namespace
+}  // namespace winscout::codegen
+
+namespace winscout::codegen {
+namespace {
+
+// Which key the search by ID and title takes for the target's level, and
+// for the anchor: the sturdiest that picks exactly that window now.
+TEST(FinderKeys, TheSturdiestKeyThatPicksExactlyTheWindow) {
+  struct Sibling {
+    const char* title;
+    std::int32_t id;
+  };
+  struct Case {
+    const char* name;
+    std::vector<Sibling> siblings;  // Edit children of one frame
+    std::size_t target;             // of the siblings
+    std::vector<const char*>
+        frame_titles;  // top-level frames of one class; the first holds them
+    std::int32_t id;   // the target's expected key
+    std::optional<std::string> title;
+    std::optional<std::string> anchor_title;
+  };
+  const Case cases[] = {
+      {"a unique ID wins", {{"Name", 7}, {"Name", 8}}, 1, {"Frame"}, 8, {}, "Frame"},
+      {"a shared ID falls back to the title",
+       {{"First", 5}, {"Second", 5}},
+       0,
+       {"Frame"},
+       0,
+       "First",
+       "Frame"},
+      {"an empty title falls back to position",
+       {{"", 0}, {"", 0}},
+       1,
+       {"Frame"},
+       0,
+       {},
+       "Frame"},
+      {"a volatile title falls back to position",
+       {{"Row 1", 0}, {"Row 2", 0}},
+       1,
+       {"Frame"},
+       0,
+       {},
+       "Frame"},
+      {"a shared title falls back to position",
+       {{"Same", 0}, {"same", 0}},
+       0,
+       {"Frame", "Other"},
+       0,
+       {},
+       "Frame"},
+      {"the anchor's title only where it picks one window",
+       {{"Name", 3}},
+       0,
+       {"Twin", "Twin"},
+       3,
+       {},
+       {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    WindowTree tree;
+    const WindowHandle frame =
+        tree.AddTopLevel({.class_name = "WsFrame", .text = c.frame_titles[0]});
+    for (std::size_t i = 1; i < c.frame_titles.size(); ++i) {
+      tree.AddTopLevel({.class_name = "WsFrame", .text = c.frame_titles[i]});
+    }
+    std::vector<WindowHandle> siblings;
+    for (const Sibling& sibling : c.siblings) {
+      siblings.push_back(tree.AddChild(
+          frame, {.class_name = "Edit", .text = sibling.title, .id = sibling.id}));
+    }
+    const WindowHandle target = siblings[c.target];
+    const auto plan = std::get<SearchPlan>(PlanFinderCode(std::to_string(target), tree));
+    ASSERT_EQ(plan.levels.size(), 2u);
+    EXPECT_EQ(plan.levels[1].unique_id, c.id);
+    EXPECT_EQ(plan.levels[1].unique_title, c.title);
+    EXPECT_EQ(plan.levels[0].unique_title, c.anchor_title);
+  }
+}
+
+TEST(FinderKeys, TitlesThatLookVolatileAreNotKeys) {
+  for (const char* sturdy : {"OK", "Main window", "Окно", "Save As..."}) {
+    EXPECT_TRUE(IsSturdyTitle(sturdy)) << sturdy;
+  }
+  for (const char* volatile_title :
+       {"", "Document1 - Editor", "C:\\Temp", "/home/user", "12:30", "Two\r\nlines"}) {
+    EXPECT_FALSE(IsSturdyTitle(volatile_title)) << volatile_title;
+  }
+  EXPECT_FALSE(IsSturdyTitle(std::string(61, 't')));
+}
+
+// Found the sturdier way, with one comment line for what still depends on
+// position, in every language from the one plan.
+TEST(FinderKeys, EveryLanguageWritesTheKeys) {
+  WindowTree tree;
+  const WindowHandle frame =
+      tree.AddTopLevel({.class_name = "Main_Frame2", .text = "Editor"});
+  const WindowHandle pane = tree.AddChild(frame, {.class_name = "#32770"});
+  tree.AddChild(pane, {.class_name = "Edit", .id = 11});
+  const WindowHandle target = tree.AddChild(pane, {.class_name = "Edit", .id = 12});
+  const auto plan = std::get<SearchPlan>(PlanFinderCode(std::to_string(target), tree));
+  const FinderStyle sturdy{.way = SearchWay::kIdAndTitle};
+  EXPECT_EQ(EmitFinderCode(plan, FinderLanguage::kVisualBasic, sturdy),
+            CrLfLines({
+                "' Found by place among windows of the same class, which can change: X",
+                "Dim MainFrame As Long",
+                "Dim X As Long",
+                "Dim Edit As Long",
+                R"(MainFrame = FindWindow("Main_Frame2", "Editor"))",
+                R"(X = FindWindowEx(MainFrame, 0, "#32770", vbNullString))",
+                "Edit = GetDlgItem(X, 12)",
+            }));
+  const std::string cpp = EmitFinderCode(plan, FinderLanguage::kCpp, sturdy);
+  EXPECT_NE(cpp.find(R"(HWND hwndMainFrame = FindWindowW(L"Main_Frame2", L"Editor");)"),
+            std::string::npos)
+      << cpp;
+  EXPECT_NE(cpp.find("HWND hwndEdit = GetDlgItem(hwndX, 12);"), std::string::npos) << cpp;
+  EXPECT_NE(EmitFinderCode(plan, FinderLanguage::kCSharp, sturdy)
+                .find("System.IntPtr edit = GetDlgItem(x, 12);"),
+            std::string::npos);
+  EXPECT_NE(EmitFinderCode(plan, FinderLanguage::kPython, sturdy)
+                .find("edit = user32.GetDlgItem(x, 12)"),
+            std::string::npos);
 }
 
 }  // namespace

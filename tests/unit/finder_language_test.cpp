@@ -321,7 +321,8 @@ TEST(FinderLanguageTest, HostileClassesAddNoLineAndNoOtherByte) {
   classes.emplace_back(1, '\0');
   for (FinderLanguage language : kFinderLanguages) {
     SCOPED_TRACE(FinderLanguageName(language));
-    const bool ascii = language != FinderLanguage::kVisualBasic;
+    const bool ascii =
+        language != FinderLanguage::kVisualBasic && language != FinderLanguage::kVba;
     const auto lines = [&](const std::string& class_name) {
       const std::string code =
           EmitFinderCode({{{class_name, 2}, {class_name, 2}}}, language);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "codegen/finder_code.h"
+#include "codegen/finder_language.h"
 #include "platform/model/window_tree.h"
 #include "tests/support/crlf_lines.h"
 #include "tests/support/random_desktop.h"
@@ -166,8 +167,8 @@ TEST_F(ReplayTest, RefusesCodeThatMatchesNoLineFormOrNamesNoVariable) {
        "line 2 matches"},
       {"pieces not joined", dim + R"(F = FindWindow("a" "b", vbNullString))",
        "line 2 matches"},
-      {"window name instead of vbNullString", dim + R"(F = FindWindow("Edit", 0))",
-       "line 2 matches"},
+      {"null pointer for the title without a declaration",
+       dim + R"(F = FindWindow("Edit", 0))", "line 2: a pointer argument"},
       {"text after the call", dim + R"(F = FindWindow("Edit", vbNullString) ' x)",
        "line 2 matches"},
       {"search continues after another variable",
@@ -288,21 +289,38 @@ TEST(CheckFinderCodeTest, AcceptsGoodCodeAndNamesEachProblem) {
 
 constexpr unsigned kSeedsPerShape = 60;
 
+// Every Visual Basic the code box can hold: classic Visual Basic without and
+// with its declarations, and VBA, each searching both ways.
+struct VbVariant {
+  codegen::FinderLanguage language;
+  codegen::FinderStyle style;
+};
+constexpr VbVariant kVbVariants[] = {
+    {codegen::FinderLanguage::kVisualBasic, {codegen::SearchWay::kPosition, false}},
+    {codegen::FinderLanguage::kVisualBasic, {codegen::SearchWay::kIdAndTitle, false}},
+    {codegen::FinderLanguage::kVisualBasic, {codegen::SearchWay::kPosition, true}},
+    {codegen::FinderLanguage::kVisualBasic, {codegen::SearchWay::kIdAndTitle, true}},
+    {codegen::FinderLanguage::kVba, {codegen::SearchWay::kPosition, false}},
+    {codegen::FinderLanguage::kVba, {codegen::SearchWay::kIdAndTitle, false}},
+};
+
 // Why the code for the target does not find it, or success.
 ::testing::AssertionResult CodeFindsTarget(const WindowTree& tree, WindowHandle target) {
-  const codegen::FinderResult result =
-      codegen::GenerateFinderCode(std::to_string(target), tree);
-  const auto* code = std::get_if<codegen::FinderCode>(&result);
-  if (code == nullptr) return ::testing::AssertionFailure() << "no code generated\n";
-  const std::vector<std::string> problems = CheckFinderCode(code->text);
-  const ReplayResult replay = ReplayFinderCode(code->text, tree);
-  if (problems.empty() && replay.Ran() && replay.found == target) {
-    return ::testing::AssertionSuccess();
+  const codegen::FinderPlanResult planned =
+      codegen::PlanFinderCode(std::to_string(target), tree);
+  const auto* plan = std::get_if<codegen::SearchPlan>(&planned);
+  if (plan == nullptr) return ::testing::AssertionFailure() << "no code generated\n";
+  for (const VbVariant& variant : kVbVariants) {
+    const std::string code = EmitFinderCode(*plan, variant.language, variant.style);
+    const std::vector<std::string> problems = CheckFinderCode(code);
+    const ReplayResult replay = ReplayFinderCode(code, tree);
+    if (problems.empty() && replay.Ran() && replay.found == target) continue;
+    auto failure = ::testing::AssertionFailure();
+    for (const std::string& problem : problems) failure << problem << '\n';
+    failure << replay << ", wanted " << target << "\ncode:\n" << Numbered(code);
+    return failure;
   }
-  auto failure = ::testing::AssertionFailure();
-  for (const std::string& problem : problems) failure << problem << '\n';
-  failure << replay << ", wanted " << target << "\ncode:\n" << Numbered(code->text);
-  return failure;
+  return ::testing::AssertionSuccess();
 }
 
 // Far deeper than the random chains: numbered names must stay within 255

@@ -8,6 +8,7 @@
 #include "app/main_form.h"
 #include "platform/model/message_box_log.h"
 #include "platform/model/model_form.h"
+#include "platform/model/model_settings.h"
 #include "platform/model/model_windows_view.h"
 #include "tests/support/forwarding_windows.h"
 
@@ -99,7 +100,8 @@ class WindowsWindowTest : public ::testing::Test {
   model::ModelForm form_{kMainForm, desktop_};
   model::MessageBoxLog messages_;
   testing::ForwardingWindows counted_{desktop_};
-  MainWindow window_{form_, desktop_, messages_};
+  model::ModelSettings settings_;
+  MainWindow window_{form_, desktop_, messages_, settings_};
   model::ModelWindowsView view_{desktop_};
   model::ModelClipboard clipboard_;
   WindowsWindow windows_window_{view_, form_, counted_, window_, clipboard_};

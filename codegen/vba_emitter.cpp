@@ -1,0 +1,71 @@
+#include "codegen/vba_emitter.h"
+
+#include "codegen/visual_basic.h"
+
+namespace winscout::codegen {
+namespace {
+
+constexpr std::string_view kFunction = "FindTarget";
+
+std::string Lower(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return lower;
+}
+
+}  // namespace
+
+std::vector<std::string> VbaNames(const SearchPlan& plan) {
+  return NumberedNames(
+      plan, {.base = [](std::string_view name) { return std::string(name); },
+             .reserved =
+                 [](std::string_view name) {
+                   return IsVisualBasicReserved(name) || Lower(name) == Lower(kFunction);
+                 },
+             .max_length = 255,
+             .ignore_case = true});
+}
+
+std::string EmitVba(const SearchPlan& plan, SearchWay way) {
+  const std::vector<std::string> names = VbaNames(plan);
+  const std::vector<FinderStep> steps = FinderSteps(plan, way);
+  const FinderCalls calls = CallsOf(steps);
+  const bool unicode = NeedsUnicode(plan, way);
+  const std::string function(kFunction);
+
+  std::vector<std::string> lines = {"#If VBA7 Then"};
+  for (std::string& line : VisualBasicDeclarations(calls, unicode, /*vba7=*/true)) {
+    lines.push_back(std::move(line));
+  }
+  lines.emplace_back("#Else");
+  for (std::string& line : VisualBasicDeclarations(calls, unicode, /*vba7=*/false)) {
+    lines.push_back(std::move(line));
+  }
+  lines.insert(lines.end(), {"#End If", ""});
+  if (const std::string note = PositionNote(plan, way, names); !note.empty()) {
+    lines.push_back("' " + note);
+  }
+  // Handles are LongPtr under VBA7, which 32-bit Office before it lacks.
+  auto heading = [&](std::string_view condition, const std::string& handle) {
+    lines.emplace_back(condition);
+    lines.push_back("Public Function " + function + "() As " + handle);
+    for (const std::string& name : names) {
+      lines.push_back("    Dim " + name + " As " + handle);
+    }
+  };
+  heading("#If VBA7 Then", "LongPtr");
+  heading("#Else", "Long");
+  lines.emplace_back("#End If");
+  const VisualBasicStrings strings =
+      unicode ? VisualBasicStrings::kPointers : VisualBasicStrings::kAnsi;
+  for (const std::string& line : VisualBasicCallLines(plan, steps, names, strings)) {
+    lines.push_back("    " + line);
+  }
+  lines.push_back("    " + function + " = " + names.back());
+  lines.emplace_back("End Function");
+  return JoinLines(lines);
+}
+
+}  // namespace winscout::codegen

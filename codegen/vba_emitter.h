@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "codegen/finder_language.h"
+#include "codegen/search_plan.h"
+
+namespace winscout::codegen {
+
+// The Visual Basic names, and none that meets the function the code is in.
+std::vector<std::string> VbaNames(const SearchPlan& plan);
+
+// A standard module for Office, 32- and 64-bit alike: the Declare lines for
+// what the code calls (PtrSafe and LongPtr under VBA7, the classic ones
+// otherwise), then a function FindTarget that makes the searches and returns
+// the target. Class names beyond the ANSI code page go to the W functions by
+// StrPtr. CR LF between lines and none at the end.
+std::string EmitVba(const SearchPlan& plan, SearchWay way);
+
+}  // namespace winscout::codegen
