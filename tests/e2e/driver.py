@@ -39,6 +39,7 @@ from pathlib import Path
 TITLE = "WinScout By The WinScout Authors"
 FRAME_CLASS = "WinScoutFrame"
 FIXTURE_QUIT_EVENT = "WinScoutE2EFixtureQuit"
+SETTINGS_KEY = "Software\\WinScout"  # under HKEY_CURRENT_USER
 
 # Control IDs of WinScout's window; the first four live in the frame.
 CODE_ARROW, CODE_BOX, API_BUTTON, HANDLE_BOX = 101, 102, 103, 104
@@ -599,6 +600,9 @@ class Session:
             self.fixture = Fixture(
                 self.programs, self.probe, self.args.wine, self.args.fixture
             )
+            # WinScout as a new user first meets it, whatever a group before
+            # chose.
+            self.probe.ask("forget", as_text(SETTINGS_KEY))
             self.winscout = WinScout(
                 self.programs, self.probe, [self.args.wine, self.args.winscout]
             )

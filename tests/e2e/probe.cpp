@@ -35,6 +35,7 @@
 //   focus WINDOW          the window with the keyboard focus in the window's
 //                         thread: HANDLE
 //   clipboard             the clipboard's text: TEXT
+//   forget KEY            deletes the key under HKEY_CURRENT_USER, if it is there
 // A request that cannot be carried out gets "error MESSAGE".
 
 #include <fcntl.h>
@@ -412,6 +413,16 @@ std::string Answer(const std::string& line) {
       return Error("GetGUIThreadInfo");
     }
     return Ok(HandleText(info.hwndFocus));
+  }
+  if (name == "forget") {
+    const auto key = request.Text();
+    if (!key || !*key) return "error usage: forget KEY";
+    const LSTATUS status = RegDeleteTreeW(HKEY_CURRENT_USER, (*key)->c_str());
+    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) {
+      SetLastError(static_cast<DWORD>(status));
+      return Error("RegDeleteTree");
+    }
+    return Ok();
   }
   if (name == "clipboard") {
     if (!OpenClipboard(nullptr)) return Error("OpenClipboard");
