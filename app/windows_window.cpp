@@ -32,6 +32,7 @@ void WindowsWindow::Open() {
     tree_.Reload();
     Rebuild();
     if (main_.LastPickedWindow() != 0 && Reveal(main_.LastPickedWindow())) {
+      chosen_ = main_.LastPickedWindow();
       ShowDetails(view_.Tree().Selected());
     }
   }
@@ -56,9 +57,11 @@ void WindowsWindow::Rebuild() {
     Fill(key);
     view_.Tree().Expand(key);
   }
-  const std::optional<WindowHandle> window =
-      selected ? inspector::WindowOfKey(*selected) : std::nullopt;
-  // Else the first match is selected, to be picked with Enter or the arrows.
+  // The window chosen last stays selected where the filter keeps it, even
+  // after a filter that did not; else the first match is selected, to be
+  // picked with Enter or the arrows.
+  std::optional<WindowHandle> window = chosen_;
+  if (!window && selected) window = inspector::WindowOfKey(*selected);
   if (!(window && Reveal(*window))) {
     if (const std::optional<WindowHandle> match = tree_.FirstMatch()) Reveal(*match);
   }
@@ -97,6 +100,7 @@ bool WindowsWindow::Reveal(WindowHandle window) {
 
 void WindowsWindow::ShowPicked(WindowHandle window) {
   if (!view_.Visible() || window == 0) return;
+  chosen_ = window;
   // A window made since the last reading needs a new one.
   if (!Reveal(window)) {
     tree_.Reload();
@@ -113,6 +117,7 @@ void WindowsWindow::OnExpanding(TreeItemKey key) {
 void WindowsWindow::OnSelect(TreeItemKey key) {
   ShowDetails(key);
   if (const std::optional<WindowHandle> window = inspector::WindowOfKey(key)) {
+    chosen_ = window;
     main_.PickWindow(*window);
   }
 }

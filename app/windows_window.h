@@ -59,6 +59,8 @@ class WindowsWindow {
   std::set<TreeItemKey> shown_;
   std::set<TreeItemKey> filled_;
   std::vector<inspector::DetailLine> details_;
+  // The window the user chose last, in the tree or by a pick.
+  std::optional<WindowHandle> chosen_;
 };
 
 }  // namespace winscout::app

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <utility>
 
+#include "inspector/class_styles.h"
+
 namespace winscout::inspector {
 namespace {
 
@@ -127,7 +129,7 @@ std::string RectText(const PixelRect& r) {
   return text;
 }
 
-std::string StyleText(std::uint32_t style) {
+std::string StyleText(std::uint32_t style, std::string_view class_name) {
   std::uint32_t left = style;
   std::string names;
   NameBits(left, kStyleBits, names);
@@ -136,6 +138,7 @@ std::string StyleText(std::uint32_t style) {
   } else {
     NameBits(left, kTopLevelBits, names);
   }
+  NameClassStyles(class_name, left, names);
   return FlagsText(style, std::move(names), left);
 }
 
@@ -160,7 +163,7 @@ std::vector<DetailLine> DescribeWindowDetails(const WindowSystem& windows,
       {"Text", live ? *live : kNotResponding},
       {"Window rectangle", RectText(facts->window_rect)},
       {"Client rectangle", RectText(facts->client_rect)},
-      {"Style", StyleText(facts->style)},
+      {"Style", StyleText(facts->style, facts->class_name)},
       {"Extended style", ExStyleText(facts->ex_style)},
       {"Control ID", child ? std::to_string(windows.ControlId(window)) : "N/A"},
       {"Parent", RelativeText(windows, facts->parent)},

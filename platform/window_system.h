@@ -51,10 +51,10 @@ struct WindowFacts {
   int dpi = 0;  // 0 where the system does not say
 };
 
-// A top-level window as the list of them gives it.
+// A top-level window as the list of them gives it: no more than the list of
+// processes needs, so that it costs one question a window.
 struct TopLevelWindow {
   WindowHandle window = 0;
-  WindowHandle owner = 0;
   std::uint32_t process_id = 0;
   friend bool operator==(const TopLevelWindow&, const TopLevelWindow&) = default;
 };

@@ -260,7 +260,7 @@ std::vector<TopLevelWindow> WindowTree::TopLevelWindows() const {
   std::vector<TopLevelWindow> windows;
   for (const ZKey& key : top_level_) {
     const Node& node = nodes_.at(key.handle);
-    windows.push_back({key.handle, node.owner, node.props.process_id});
+    windows.push_back({key.handle, node.props.process_id});
   }
   return windows;
 }

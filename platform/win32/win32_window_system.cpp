@@ -81,7 +81,7 @@ BOOL CALLBACK CollectTopLevel(HWND window, LPARAM list) {
   DWORD process_id = 0;
   GetWindowThreadProcessId(window, &process_id);
   reinterpret_cast<std::vector<TopLevelWindow>*>(list)->push_back(
-      {ToHandle(window), ToHandle(GetWindow(window, GW_OWNER)), process_id});
+      {ToHandle(window), process_id});
   return TRUE;
 }
 

