@@ -71,19 +71,16 @@ class WindowsWindowTest : public ::testing::Test {
     tool_ =
         Add(0, {.class_name = "ToolFrame", .text = "Tool", .rect = {0, 400, 200, 600}},
             kTool);
-    dialog_ = desktop_.AddOwned(
-        main_,
-        Spec({.class_name = "#32770", .text = "Dialog", .rect = {0, 0, 90, 90}}, kApp));
+    dialog_ = desktop_.AddOwned(main_, {.class_name = "#32770",
+                                        .text = "Dialog",
+                                        .rect = {0, 0, 90, 90},
+                                        .process_id = kApp});
     window_.Start();
   }
 
-  model::WindowSpec Spec(model::WindowSpec spec, std::uint32_t process) {
-    spec.process_id = process;
-    return spec;
-  }
   WindowHandle Add(WindowHandle parent, model::WindowSpec spec,
                    std::uint32_t process = kApp) {
-    spec = Spec(std::move(spec), process);
+    spec.process_id = process;
     return parent ? desktop_.AddChild(parent, std::move(spec))
                   : desktop_.AddTopLevel(std::move(spec));
   }
@@ -148,32 +145,21 @@ TEST_F(WindowsWindowTest, OpeningReadsOnlyTheTopLevelList) {
 
 TEST_F(WindowsWindowTest, FilterMatchesClassTitleHandleAndProcessAsTyped) {
   Open();
-  struct Case {
-    std::string filter;
-    std::vector<TreeItemKey> shown;
-    std::vector<TreeItemKey> hidden;
-  };
-  auto keys = [](std::initializer_list<WindowHandle> windows) {
-    std::vector<TreeItemKey> out;
-    for (WindowHandle w : windows) out.push_back(WindowKey(w));
-    return out;
-  };
   char hex[16];
   std::snprintf(hex, sizeof(hex), "0x%x", static_cast<unsigned>(disabled_));
-  for (const Case& c :
-       {Case{"edit", keys({main_, edit_}), keys({tool_, disabled_, dialog_})},
-        Case{"SECRET", keys({main_, hidden_}), keys({edit_})},
-        Case{std::to_string(empty_), keys({main_, empty_}), keys({edit_, tool_})},
-        Case{hex, keys({main_, disabled_}), keys({edit_})},
-        Case{"tool.exe", {ProcessKey(kTool)}, {ProcessKey(kApp)}},
-        Case{"", {ProcessKey(kApp), ProcessKey(kTool)}, {}}}) {
+  const TreeItemKey app = ProcessKey(kApp), tool = ProcessKey(kTool);
+  struct Case {
+    std::string filter;
+    std::vector<TreeItemKey> shown, hidden;
+  };
+  for (const Case& c : {Case{"edit", {WindowKey(edit_)}, {tool, WindowKey(disabled_)}},
+                        Case{"SECRET", {WindowKey(hidden_)}, {WindowKey(edit_)}},
+                        Case{std::to_string(empty_), {WindowKey(empty_)}, {tool}},
+                        Case{hex, {WindowKey(disabled_)}, {WindowKey(edit_)}},
+                        Case{"tool.exe", {tool}, {app}}, Case{"", {app, tool}, {}}}) {
     view_.filter().SetText(c.filter);
-    for (TreeItemKey key : c.shown) {
-      EXPECT_NE(view_.tree().Find(key), nullptr) << c.filter << " shows " << key;
-    }
-    for (TreeItemKey key : c.hidden) {
-      EXPECT_EQ(view_.tree().Find(key), nullptr) << c.filter << " hides " << key;
-    }
+    for (TreeItemKey k : c.shown) EXPECT_TRUE(view_.tree().Find(k)) << c.filter << k;
+    for (TreeItemKey k : c.hidden) EXPECT_FALSE(view_.tree().Find(k)) << c.filter << k;
   }
   const std::string code = window_.CodeText();
   view_.filter().SetText("typed");
@@ -182,7 +168,8 @@ TEST_F(WindowsWindowTest, FilterMatchesClassTitleHandleAndProcessAsTyped) {
   view_.tree().UserSelect(WindowKey(edit_));
   view_.filter().SetText("no such window");
   view_.filter().SetText("");
-  EXPECT_EQ(view_.tree().Selected(), WindowKey(edit_)) << "the chosen window stays selected";
+  EXPECT_EQ(view_.tree().Selected(), WindowKey(edit_))
+      << "the chosen window stays selected";
 }
 
 TEST_F(WindowsWindowTest, RefreshKeepsSelectionAndOpenItemsWhereTheyStillExist) {
@@ -223,14 +210,11 @@ TEST_F(WindowsWindowTest, SelectingAWindowPicksItAsADropDoes) {
   view_.details().UserSelect(3);
   view_.details().PressCtrlC();
   EXPECT_EQ(clipboard_.text(), "Text: typed");
-}
-
-TEST_F(WindowsWindowTest, AHungWindowIsNotWaitedFor) {
-  Open();
   desktop_.SetHung(edit_, true);
   view_.tree().UserSelect(WindowKey(edit_));
-  EXPECT_EQ(view_.details().Value("Text"), "(not responding)");
-  EXPECT_EQ(view_.details().Value("Title"), "typed");
+  EXPECT_EQ(details.Value("Text"), "(not responding)")
+      << "a hung window is not waited for";
+  EXPECT_EQ(details.Value("Title"), "typed");
 }
 
 TEST_F(WindowsWindowTest, APickUnderThePointerSelectsItsWindowEvenOneMadeSince) {
