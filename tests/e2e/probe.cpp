@@ -170,7 +170,7 @@ std::string ReadText(HWND window) {
 // write what they are asked for.
 class RemoteBuffer {
  public:
-  RemoteBuffer(HWND window, std::size_t size) : size_(size) {
+  RemoteBuffer(HWND window, std::size_t size) {
     DWORD process_id = 0;
     GetWindowThreadProcessId(window, &process_id);
     process_.reset(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE,
@@ -187,21 +187,20 @@ class RemoteBuffer {
 
   bool ok() const { return at_ != nullptr; }
   char* at(std::size_t offset) const { return static_cast<char*>(at_) + offset; }
-  bool Write(const void* data, std::size_t size) const {
-    return WriteProcessMemory(process_.get(), at_, data, size, nullptr);
+  void Write(const void* data, std::size_t size) const {
+    WriteProcessMemory(process_.get(), at_, data, size, nullptr);
   }
-  bool Read(void* data, std::size_t size, std::size_t offset = 0) const {
-    return offset + size <= size_ &&
-           ReadProcessMemory(process_.get(), at(offset), data, size, nullptr);
+  void Read(void* data, std::size_t size, std::size_t offset) const {
+    ReadProcessMemory(process_.get(), at(offset), data, size, nullptr);
   }
 
  private:
   Handle process_;
   void* at_ = nullptr;
-  std::size_t size_;
 };
 
 constexpr int kRemoteTextCapacity = 2048;
+constexpr std::size_t kRemoteSize = 256 + kRemoteTextCapacity * sizeof(wchar_t);
 
 LRESULT Send(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   DWORD_PTR result = 0;
@@ -210,69 +209,58 @@ LRESULT Send(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   return static_cast<LRESULT>(result);
 }
 
-std::wstring RemoteText(const RemoteBuffer& buffer, std::size_t offset) {
+// A control's text that it writes where `item` (a TVITEMW or LVITEMW, put
+// at the buffer's start) says: right after the item.
+template <typename Item>
+std::string AskText(HWND control, const RemoteBuffer& buffer, UINT message, WPARAM wparam,
+                    Item item) {
+  item.pszText = reinterpret_cast<wchar_t*>(buffer.at(sizeof(Item)));
+  item.cchTextMax = kRemoteTextCapacity;
+  buffer.Write(&item, sizeof(item));
+  Send(control, message, wparam, reinterpret_cast<LPARAM>(buffer.at(0)));
   std::wstring text(kRemoteTextCapacity, L'\0');
-  buffer.Read(text.data(), text.size() * sizeof(wchar_t), offset);
+  buffer.Read(text.data(), text.size() * sizeof(wchar_t), sizeof(Item));
   text.resize(wcsnlen(text.c_str(), text.size()));
-  return text;
+  return ToText(winscout::win32::WideToUtf8(text));
+}
+
+HTREEITEM Next(HWND tree, UINT which, HTREEITEM item) {
+  return reinterpret_cast<HTREEITEM>(
+      Send(tree, TVM_GETNEXTITEM, which, reinterpret_cast<LPARAM>(item)));
 }
 
 void ReadTreeItems(HWND tree, const RemoteBuffer& buffer, HTREEITEM first, int depth,
                    std::string& items, int& count) {
-  for (HTREEITEM item = first; item;
-       item = reinterpret_cast<HTREEITEM>(
-           Send(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+  for (HTREEITEM item = first; item; item = Next(tree, TVGN_NEXT, item)) {
     TVITEMW data{};
-    data.mask = TVIF_TEXT | TVIF_STATE | TVIF_HANDLE;
+    data.mask = TVIF_TEXT | TVIF_HANDLE;
     data.hItem = item;
-    data.stateMask = 0xffff;
-    data.pszText = reinterpret_cast<wchar_t*>(buffer.at(sizeof(TVITEMW)));
-    data.cchTextMax = kRemoteTextCapacity;
-    buffer.Write(&data, sizeof(data));
-    Send(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(buffer.at(0)));
-    buffer.Read(&data, sizeof(data));
-    items += " " + std::to_string(depth) + " " + std::to_string(data.state) + " " +
-             ToText(winscout::win32::WideToUtf8(RemoteText(buffer, sizeof(TVITEMW))));
+    const auto state =
+        Send(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), 0xffff);
+    items += " " + std::to_string(depth) + " " + std::to_string(state) + " " +
+             AskText(tree, buffer, TVM_GETITEMW, 0, data);
     ++count;
-    ReadTreeItems(tree, buffer,
-                  reinterpret_cast<HTREEITEM>(Send(tree, TVM_GETNEXTITEM, TVGN_CHILD,
-                                                   reinterpret_cast<LPARAM>(item))),
-                  depth + 1, items, count);
+    ReadTreeItems(tree, buffer, Next(tree, TVGN_CHILD, item), depth + 1, items, count);
   }
 }
 
-std::string ReadTree(HWND tree) {
-  const RemoteBuffer buffer(tree,
-                            sizeof(TVITEMW) + kRemoteTextCapacity * sizeof(wchar_t));
+std::string ReadControl(HWND control, bool tree) {
+  const RemoteBuffer buffer(control, kRemoteSize);
   if (!buffer.ok()) return Error("VirtualAllocEx");
   std::string items;
   int count = 0;
-  ReadTreeItems(tree, buffer,
-                reinterpret_cast<HTREEITEM>(Send(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0)), 0,
-                items, count);
-  return Ok(std::to_string(count) + items);
-}
-
-std::string ReadList(HWND list) {
-  const RemoteBuffer buffer(list,
-                            sizeof(LVITEMW) + kRemoteTextCapacity * sizeof(wchar_t));
-  if (!buffer.ok()) return Error("VirtualAllocEx");
-  const auto rows = static_cast<int>(Send(list, LVM_GETITEMCOUNT, 0, 0));
-  std::string answer = std::to_string(rows);
-  for (int row = 0; row < rows; ++row) {
+  if (tree) {
+    ReadTreeItems(control, buffer, Next(control, TVGN_ROOT, nullptr), 0, items, count);
+  }
+  for (int row = 0; !tree && row < Send(control, LVM_GETITEMCOUNT, 0, 0);
+       ++row, ++count) {
     for (int column = 0; column < 2; ++column) {
       LVITEMW data{};
       data.iSubItem = column;
-      data.pszText = reinterpret_cast<wchar_t*>(buffer.at(sizeof(LVITEMW)));
-      data.cchTextMax = kRemoteTextCapacity;
-      buffer.Write(&data, sizeof(data));
-      Send(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
-           reinterpret_cast<LPARAM>(buffer.at(0)));
-      answer +=
-          " " + ToText(winscout::win32::WideToUtf8(RemoteText(buffer, sizeof(LVITEMW))));
+      items += " " + AskText(control, buffer, LVM_GETITEMTEXTW, row, data);
     }
   }
-  return Ok(answer);
+  return Ok(std::to_string(count) + items);
 }
 
 std::string Answer(const std::string& line) {
@@ -398,7 +386,7 @@ std::string Answer(const std::string& line) {
   if (name == "tree" || name == "list") {
     const auto window = request.Window();
     if (!window) return "error usage: " + name + " WINDOW";
-    return name == "tree" ? ReadTree(*window) : ReadList(*window);
+    return ReadControl(*window, name == "tree");
   }
   if (name == "focus") {
     const auto window = request.Window();
