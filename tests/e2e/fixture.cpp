@@ -599,16 +599,11 @@ bool BuildDesktop(Fixture& f) {
 // `fixture many N`: a desktop of many top-level windows, for the figures.
 int MakeMany(int count) {
   const Handle quit(CreateEventW(nullptr, TRUE, FALSE, kManyQuitEventName));
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = DefWindowProcW;
-  wc.hInstance = Instance();
-  wc.lpszClassName = L"WinScoutMany";
-  if (!quit || !RegisterClassExW(&wc)) return 1;
+  Fixture fixture;
+  if (!quit || !fixture.RegisterClasses()) return 1;
   for (int i = 0; i < count; ++i) {
-    const std::wstring title = L"Many " + std::to_wstring(i);
-    if (!CreateWindowExW(0, wc.lpszClassName, title.c_str(), WS_POPUP, 0, 0, 10, 10,
-                         nullptr, nullptr, Instance(), nullptr)) {
+    if (!CreateWindowExW(0, L"WinScoutMany", L"Many", WS_POPUP, 0, 0, 10, 10, nullptr,
+                         nullptr, Instance(), nullptr)) {
       return 1;
     }
   }
