@@ -402,12 +402,6 @@ TEST_F(MainWindowTest, AboutInTheSystemMenuShowsTheVersionFromVersion) {
   EXPECT_TRUE(about.text.starts_with("WinScout " + version + "\nBuilt ")) << about.text;
 }
 
-}  // namespace
-}  // namespace winscout::app
-
-namespace winscout::app {
-namespace {
-
 TEST_F(MainWindowTest, TheHotKeyPicksUnderThePointerAndItsMenuItemSaysWhetherItIsHeld) {
   model::ModelHotKey hot_key;
   hot_key.SetHeldElsewhere(true);
