@@ -1,13 +1,17 @@
 #include "app/pick_hot_key.h"
 
 namespace winscout::app {
+namespace {
 
+// "Ctrl+Shift+F11"
 std::string KeysText(const KeyCombination& keys) {
   std::string text;
   if (keys.control) text += "Ctrl+";
   if (keys.shift) text += "Shift+";
   return text + "F" + std::to_string(keys.function_key);
 }
+
+}  // namespace
 
 std::string PickHotKeyMenuText(bool held) {
   const std::string keys = KeysText(PickHotKey::kKeys);

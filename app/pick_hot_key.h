@@ -30,8 +30,6 @@ class PickHotKey {
   std::size_t menu_item_;
 };
 
-// "Ctrl+Shift+F11"
-std::string KeysText(const KeyCombination& keys);
 // The system menu item's text, as the keys are held or not.
 std::string PickHotKeyMenuText(bool held);
 

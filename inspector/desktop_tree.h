@@ -33,7 +33,6 @@ class DesktopTree {
   // Reads the desktop again.
   void Reload();
   void SetFilter(std::string filter);
-  const std::string& filter() const { return filter_; }
 
   std::vector<TreeItem> Roots() const;
   std::vector<TreeItem> Children(TreeItemKey key) const;

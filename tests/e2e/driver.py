@@ -32,7 +32,7 @@ import sys
 import tempfile
 import time
 import zipfile
-from collections import Counter
+from collections import Counter, namedtuple
 from dataclasses import dataclass
 from pathlib import Path
 
@@ -1764,11 +1764,7 @@ BARE_DESKTOP = (1150, 230)
 DRAG_SLACK_SECONDS = 1.0
 
 
-@dataclass(frozen=True)
-class TreeEntry:
-    depth: int
-    state: int
-    text: str
+TreeEntry = namedtuple("TreeEntry", "depth state text")
 
 
 class WindowsView:
