@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "platform/win32/text_conversion.h"
+#include "platform/win32/unique_handle.h"
 
 namespace winscout::win32 {
 
@@ -198,13 +199,13 @@ void Win32TreeView::ShowMenu(LPARAM position) {
     at = {rect.left, rect.bottom};
     ClientToScreen(tree_, &at);
   }
-  HMENU menu = CreatePopupMenu();
+  const UniqueMenu menu(CreatePopupMenu());
   for (std::size_t i = 0; i < choices_.size(); ++i) {
-    AppendMenuW(menu, MF_STRING, i + 1, Utf8ToWide(choices_[i]).c_str());
+    AppendMenuW(menu.get(), MF_STRING, i + 1, Utf8ToWide(choices_[i]).c_str());
   }
-  const auto chosen = static_cast<std::size_t>(TrackPopupMenuEx(
-      menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, GetParent(tree_), nullptr));
-  DestroyMenu(menu);
+  const auto chosen = static_cast<std::size_t>(
+      TrackPopupMenuEx(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y,
+                       GetParent(tree_), nullptr));
   if (chosen != 0 && on_choose_) on_choose_(chosen - 1);
 }
 
