@@ -1,6 +1,5 @@
 #include "app/windows_window.h"
 
-#include <algorithm>
 
 namespace winscout::app {
 
