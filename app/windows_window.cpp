@@ -1,6 +1,5 @@
 #include "app/windows_window.h"
 
-
 namespace winscout::app {
 
 WindowsWindow::WindowsWindow(WindowsView& view, Form& form, const WindowSystem& windows,

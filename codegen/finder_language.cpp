@@ -158,11 +158,10 @@ std::string PositionNote(const SearchPlan& plan, SearchWay way,
 }
 
 bool NeedsUnicode(const SearchPlan& plan, SearchWay way) {
-  for (std::size_t k = 0; k < plan.levels.size(); ++k) {
-    const PlannedLevel& level = plan.levels[k];
+  for (const PlannedLevel& level : plan.levels) {
     if (!level.ansi_class) return true;
-    if (way == SearchWay::kIdAndTitle && level.unique_title && !level.ansi_title &&
-        !(k > 0 && level.unique_id != 0)) {
+    // A level with an ID of its own has no title (the ID wins).
+    if (way == SearchWay::kIdAndTitle && level.unique_title && !level.ansi_title) {
       return true;
     }
   }

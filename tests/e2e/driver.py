@@ -19,6 +19,7 @@ It prints one line per check and exits with 1 if any check failed.
 """
 
 import argparse
+import contextlib
 import functools
 import hashlib
 import json
@@ -39,7 +40,9 @@ from pathlib import Path
 TITLE = "WinScout By The WinScout Authors"
 FRAME_CLASS = "WinScoutFrame"
 FIXTURE_QUIT_EVENT = "WinScoutE2EFixtureQuit"
-SETTINGS_KEY = "Software\\WinScout"  # under HKEY_CURRENT_USER
+FIXTURE_RECREATE_EVENT = "WinScoutE2EFixtureRecreate"
+# Where WinScout keeps the code box's choices, under HKEY_CURRENT_USER.
+SETTINGS_KEY = r"Software\WinScout"
 
 # Control IDs of WinScout's window; the first four live in the frame.
 CODE_ARROW, CODE_BOX, API_BUTTON, HANDLE_BOX = 101, 102, 103, 104
@@ -76,15 +79,24 @@ STRIPE_COLOURS = {(0, 0, 0), (255, 215, 0)}
 MENU_CLASS = "#32768"  # every Win32 popup menu
 MESSAGE_BOX_CLASS = "#32770"
 MESSAGE_BOX_TEXT_ID = 0xFFFF  # the static control with a message box's text
-# The code box's menu ends with the languages, in this order.
-LANGUAGES = ("Visual Basic", "C++", "C#", "Python")
+# The code box's menu ends with these items, in this order: the languages and
+# the ways of searching, each group with a radio mark on the one in force, and
+# the declarations toggle, with a check mark while it is on.
+LANGUAGES = ("Visual Basic", "VBA (Office)", "C++", "C#", "Python")
+SEARCH_WAYS = ("Search by position", "Search by ID and title")
+BY_POSITION, BY_ID_AND_TITLE = SEARCH_WAYS
+DECLARATIONS = "Include declarations"
+CODE_MENU = (*LANGUAGES, *SEARCH_WAYS, DECLARATIONS)
+DEFAULT_MARKS = ("Visual Basic", BY_POSITION)
 CSHARP_FIRST_LINE = (
     '[System.Runtime.InteropServices.DllImport("user32.dll", CharSet = '
     'System.Runtime.InteropServices.CharSet.Unicode, SetLastError = true)]'
 )
 PYTHON_FIRST_LINE = "import ctypes"
 
-WINSCOUT_PLACE = (10, 10)  # above the fixture's windows, which start at y 300
+# Above the fixture's windows, which start at y 300, and left of its survival
+# tree, which starts at x 690.
+WINSCOUT_PLACE = (10, 10)
 NOTEPAD_PLACE = (1060, 760, 210, 240)  # a free corner of the fixture's layout
 
 POLL_SECONDS = 0.02
@@ -251,6 +263,13 @@ class Probe:
 
     def bring_to_front(self, window, x, y):
         self.ask("raise", window, x, y, 0, 0)
+
+    def order(self, window, after=0):
+        """Puts the window right after `after` in the Z-order, 0: on top."""
+        self.ask("order", window, after)
+
+    def forget(self, key):
+        self.ask("forget", as_text(key))
 
     def close(self, window):
         self.ask("close", window)
@@ -461,18 +480,25 @@ class Window:
 
 
 class Fixture:
-    def __init__(self, programs, probe, wine, exe, args=(), quit_event=FIXTURE_QUIT_EVENT):
+    """The fixture's desktop; with --second-instance, a second instance of its
+    survival tree, which ends when its frame is closed."""
+
+    def __init__(self, programs, probe, wine, exe, *options):
         self.program = programs.start(
-            "fixture", [wine, exe, *args], stdout=subprocess.PIPE
+            "fixture", [wine, exe, *options], stdout=subprocess.PIPE
         )
-        self.program.ask_to_end = lambda: probe.signal(quit_event)
+        self.program.ask_to_end = (
+            (lambda: probe.close(self["survival frame"].handle))
+            if options
+            else (lambda: probe.signal(FIXTURE_QUIT_EVENT))
+        )
         self.windows = {}
         self.finders = []
         errors = []
-        lines = LineReader(self.program.process.stdout, "the fixture")
+        self.lines = LineReader(self.program.process.stdout, "the fixture")
         while True:
             try:
-                entry = json.loads(lines.line("its manifest"))
+                entry = json.loads(self.lines.line("its manifest"))
             except Failure as failure:
                 # The fixture ends, without getting ready, when its desktop is
                 # not as planned; it has said why.
@@ -484,21 +510,32 @@ class Fixture:
                 self.module = entry["module"]
                 self.process_id = entry["id"]
             elif kind == "window":
-                self.windows[entry["name"]] = Window(
-                    name=entry["name"],
-                    handle=entry["handle"],
-                    class_name=entry["class"],
-                    text=entry["text"],
-                    id=entry["id"],
-                    parent=entry["parent"],
-                    parent_text=entry["parent_text"],
-                    parent_class=entry["parent_class"],
-                    point=(entry["x"], entry["y"]),
-                )
+                self.keep(entry)
             elif kind == "finder":
                 self.finders.append(entry)
             elif kind == "error":
                 errors.append(entry["message"])
+
+    def keep(self, entry):
+        window = self.windows[entry["name"]] = Window(
+            name=entry["name"],
+            handle=entry["handle"],
+            class_name=entry["class"],
+            text=entry["text"],
+            id=entry["id"],
+            parent=entry["parent"],
+            parent_text=entry["parent_text"],
+            parent_class=entry["parent_class"],
+            point=(entry["x"], entry["y"]),
+        )
+        return window
+
+    def changed_window(self, what):
+        """The window line that the fixture writes after changing a window."""
+        entry = json.loads(self.lines.line(what))
+        if entry["kind"] != "window":
+            raise Failure(f"the fixture wrote {entry} instead of {what}")
+        return self.keep(entry)
 
     def __getitem__(self, name):
         return self.windows[name]
@@ -522,6 +559,9 @@ def start_window_program(programs, probe, name, argv, find, poll=POLL_SECONDS):
 class WinScout:
     def __init__(self, programs, probe, argv):
         self.probe = probe
+        # The code box's choices outlive a run, in the registry that every
+        # group shares: each starts from the defaults.
+        probe.forget(SETTINGS_KEY)
         self.program, self.main = start_window_program(
             programs, probe, "WinScout", argv, lambda: probe.top(None, TITLE)
         )
@@ -600,9 +640,6 @@ class Session:
             self.fixture = Fixture(
                 self.programs, self.probe, self.args.wine, self.args.fixture
             )
-            # WinScout as a new user first meets it, whatever a group before
-            # chose.
-            self.probe.ask("forget", as_text(SETTINGS_KEY))
             self.winscout = WinScout(
                 self.programs, self.probe, [self.args.wine, self.args.winscout]
             )
@@ -1372,8 +1409,8 @@ class CppBuilds:
         self.directory.rmdir()
 
     def start(self, code):
-        """Starts building the code; a function that gives the handle the
-        program finds, or why it found none."""
+        """Starts building the code; a function that runs the program, once
+        built, and gives the handle it finds, or why it found none."""
         declared = re.findall(r"^HWND (\w+) =", code, re.MULTILINE)
         if not declared:
             return lambda: (None, "the code declares no HWND")
@@ -1391,13 +1428,17 @@ class CppBuilds:
         )
         self.building.append(build)
 
-        def found():
+        @functools.cache
+        def built():
             try:
                 messages = build.communicate(timeout=COMPILE_SECONDS)[0].decode()
             except subprocess.TimeoutExpired:
-                return None, "the compiler took too long"
-            if build.returncode != 0:
-                return None, f"it does not compile:\n{messages}"
+                return "the compiler took too long"
+            return None if build.returncode == 0 else f"it does not compile:\n{messages}"
+
+        def found():
+            if fault := built():
+                return None, fault
             try:
                 run = subprocess.run(
                     [self.wine, program], capture_output=True, timeout=WAIT_SECONDS
@@ -1421,22 +1462,22 @@ def rows_changed(image, reference, rect):
     ]
 
 
-def first_ink(image, rect, rows):
-    """In a highlighted menu item, how far from the menu's left edge the first
-    thing drawn on the highlight lies."""
+def ink_on_highlight(image, rect, rows):
+    """What is drawn on a highlighted menu item, as its points off the
+    highlight colour: (from the menu's left edge, from the item's first row)."""
     columns = range(rect.left, rect.right)
     colours = Counter(image.pixel(x, y) for y in rows for x in columns)
     highlight = colours.most_common(1)[0][0]
-    firsts = []
+    points = set()
     for y in rows:
         lit = [x for x in columns if image.pixel(x, y) == highlight]
         if lit:
-            firsts += [
-                x - rect.left
+            points.update(
+                (x - rect.left, y - rows[0])
                 for x in range(lit[0], lit[-1])
                 if image.pixel(x, y) != highlight
-            ][:1]
-    return min(firsts, default=None)
+            )
+    return points
 
 
 def shown_menu(probe):
@@ -1445,9 +1486,11 @@ def shown_menu(probe):
     return menu if menu and probe.visible(menu) else 0
 
 
-def choose_language(session, checks, marked, wanted, screenshot=None):
-    """Opens the code box's menu with a right click, checks that the radio mark
-    is on `marked`, and picks `wanted` with the arrow keys."""
+def choose_from_code_menu(session, checks, marked, wanted, screenshot=None):
+    """Opens the code box's menu with a right click, checks that the marks are
+    on the items `marked` (of CODE_MENU) and no others, a radio mark on each
+    language and way of searching and a check mark on the declarations
+    toggle, and picks `wanted` with the arrow keys."""
     probe, winscout = session.probe, session.winscout
     click(winscout.centre(CODE_BOX), 3)
     menu_shown = functools.partial(shown_menu, probe)
@@ -1466,13 +1509,13 @@ def choose_language(session, checks, marked, wanted, screenshot=None):
         plain = wait_for("the menu to be painted", painted)
         if screenshot:
             plain.save(rect, screenshot)
-        # Up from no selection goes to the last item, and the languages are
-        # the last items: each comes highlighted in turn, which shows where
-        # its row is. The radio mark is drawn left of the items' text. The
+        # Up from no selection goes to the last item, and the code box's own
+        # items are the last ones: each comes highlighted in turn, which shows
+        # where its row is. The marks are drawn left of the items' text. The
         # keys go to the menu, on whose corner the pointer rests.
-        inks = {}
+        ink = {}
         rows = []
-        for language in reversed(LANGUAGES):
+        for item in reversed(CODE_MENU):
             xdotool("key", "Up")
             shown_rows = rows
 
@@ -1481,25 +1524,35 @@ def choose_language(session, checks, marked, wanted, screenshot=None):
                 rows = rows_changed(image, plain, rect)
                 return [] if rows and rows != shown_rows else ["no newly highlighted row"]
 
-            image = wait_for_screen(f"{language} highlighted", highlight_moved)
-            inks[language] = first_ink(image, rect, rows)
-        drawn = sorted(x for x in inks.values() if x is not None)
+            image = wait_for_screen(f"{item} highlighted", highlight_moved)
+            ink[item] = ink_on_highlight(image, rect, rows)
+        firsts = {item: min((x for x, _ in points), default=None)
+                  for item, points in ink.items()}
+        drawn = sorted(x for x in firsts.values() if x is not None)
         text_column = drawn[len(drawn) // 2] if drawn else 0
-        marks = [
-            language
-            for language, x in inks.items()
-            if x is not None and x < text_column - 2
-        ]
+        marks = {item: frozenset(point for point in points if point[0] < text_column - 2)
+                 for item, points in ink.items()}
+        marks = {item: mark for item, mark in marks.items() if mark}
         checks.check(
-            f"the menu's radio mark is on {marked}",
-            marks == [marked],
-            f"marked: {marks}; first drawn pixel of each language's row: {inks}",
+            f"the menu's marks are on {', '.join(marked)}",
+            sorted(marks) == sorted(marked),
+            f"marked: {sorted(marks)}; first drawn pixel of each item's row: {firsts}",
         )
-        xdotool(*["key", "Down"] * LANGUAGES.index(wanted), "key", "Return")
+        radio = {mark for item, mark in marks.items() if item != DECLARATIONS}
+        checks.check(
+            "the languages and the ways show one mark, the declarations toggle another",
+            len(radio) == 1 and marks.get(DECLARATIONS) not in radio,
+            f"pixels of each mark: { {item: len(mark) for item, mark in marks.items()} }",
+        )
+        xdotool(*["key", "Down"] * CODE_MENU.index(wanted), "key", "Return")
     except BaseException:
         xdotool("key", "Escape")
         raise
     wait_for("the menu to close", menu_shown, lambda menu: menu == 0)
+
+
+def found_detail(found, wanted, error):
+    return f"it finds {found} (wanted {wanted}){', ' + error if error else ''}"
 
 
 def check_cpp(checks, name, code, expect=None, contains=()):
@@ -1522,7 +1575,7 @@ def group_languages(session, checks):
                  winscout.generate_code(target.point), vb)
     runs = []
     with CppBuilds(args.cxx, args.wine) as builds:
-        checks.step("choosing C++", choose_language, session, checks, "Visual Basic",
+        checks.step("choosing C++", choose_from_code_menu, session, checks, DEFAULT_MARKS,
                     "C++", args.out / "e2e-context-menu.png")
         if checks.reached(f"C++ chosen: the code box holds the C++ for {target.name}",
                           lambda: winscout.text(CODE_BOX), cpp.__eq__):
@@ -1540,15 +1593,21 @@ def group_languages(session, checks):
                          f"it finds {handle} (wanted {window.handle})"
                          f"{', ' + error if error else ''}")
 
+    def code_found(name, code):
+        found, error = session.probe.replay(code)
+        checks.check(f"{name}: the code finds the window", found == target.handle,
+                     found_detail(found, target.handle, error) + f"; the code:\n{code}")
+
     def other_languages():
         code = winscout.generate_code(target.point)
         checks.equal("the language stays C++ for later drops", code, cpp)
         shown, marked = code, "C++"
         for language, first_line in (
+            ("VBA (Office)", "#If VBA7 Then"),
             ("C#", CSHARP_FIRST_LINE),
             ("Python", PYTHON_FIRST_LINE),
         ):
-            choose_language(session, checks, marked, language)
+            choose_from_code_menu(session, checks, (marked, BY_POSITION), language)
             code = wait_for(f"{language} in the code box", lambda: winscout.text(CODE_BOX),
                             lambda text: text != shown)
             lines = code.split("\r\n")
@@ -1558,12 +1617,189 @@ def group_languages(session, checks):
                          search in lines, code)
             checks.equal(f"{language}: the same searches as in Visual Basic",
                          searched_classes(code), searched_classes(vb))
+            if language == "VBA (Office)":
+                code_found(language, code)
             shown, marked = code, language
-        choose_language(session, checks, marked, "Visual Basic")
+        choose_from_code_menu(session, checks, (marked, BY_POSITION), "Visual Basic")
         checks.reached("back to Visual Basic: the same code as at first",
                        lambda: winscout.text(CODE_BOX), vb.__eq__)
 
-    checks.step("C#, Python and back to Visual Basic", other_languages)
+    checks.step("VBA, C#, Python and back to Visual Basic", other_languages)
+
+    def declarations():
+        choose_from_code_menu(session, checks, DEFAULT_MARKS, DECLARATIONS)
+        code = wait_for("the declarations in the code box",
+                        lambda: winscout.text(CODE_BOX), lambda text: text != vb)
+        above = code.removesuffix("\r\n" + vb)
+        checks.check("declarations on: Declare lines above the same code",
+                     above != code and all(line.startswith("Private Declare Function ")
+                                           for line in above.split("\r\n")), code)
+        code_found("declarations on", code)
+        choose_from_code_menu(session, checks, (*DEFAULT_MARKS, DECLARATIONS),
+                              DECLARATIONS)
+        checks.reached("declarations off: the same code as at first",
+                       lambda: winscout.text(CODE_BOX), vb.__eq__)
+
+    checks.step("the declarations toggle", declarations)
+
+
+# --- survival ----------------------------------------------------------------
+
+
+def group_survival(session, checks):
+    """Finder code written both ways for the survival pane, then run again
+    after each change that real programs make to the desktop: by ID and title
+    it must find the window every time; by position it is expected to miss it
+    in some. Prints a table of what survived."""
+    probe, fixture, winscout, args = (
+        session.probe, session.fixture, session.winscout, session.args
+    )
+    frame, decoy = fixture["survival frame"], fixture["survival decoy"]
+    pane, sibling = fixture["survival pane"], fixture["survival sibling"]
+    codes = {(BY_POSITION, "Visual Basic"): winscout.generate_code(pane.point)}
+
+    def choose(marked, wanted, way, language):
+        shown = winscout.text(CODE_BOX)
+        choose_from_code_menu(session, checks, marked, wanted)
+        codes[way, language] = wait_for(
+            f"{language}, {way}, in the code box", lambda: winscout.text(CODE_BOX),
+            lambda text: text != shown,
+        )
+
+    choose(DEFAULT_MARKS, BY_ID_AND_TITLE, BY_ID_AND_TITLE, "Visual Basic")
+    choose(("Visual Basic", BY_ID_AND_TITLE), "C++", BY_ID_AND_TITLE, "C++")
+    choose(("C++", BY_ID_AND_TITLE), BY_POSITION, BY_POSITION, "C++")
+
+    def top_of_class():
+        return probe.top(frame.class_name)
+
+    def first_pane():
+        return probe.child(pane.parent, pane.class_name)
+
+    def on_top(window):
+        rect = probe.rect(window.handle)
+        probe.bring_to_front(window.handle, rect.left, rect.top)
+        wait_for(f"{window.name} first of its class", top_of_class, window.handle.__eq__)
+
+    # Each change yields the window that the code must find after it, and
+    # undoes itself where the next would see it.
+    @contextlib.contextmanager
+    def unchanged():
+        yield pane.handle
+
+    @contextlib.contextmanager
+    def other_window_on_top():
+        try:
+            on_top(decoy)
+            yield pane.handle
+        finally:
+            on_top(frame)
+
+    @contextlib.contextmanager
+    def sibling_raised():
+        try:
+            probe.order(sibling.handle)
+            wait_for("the sibling first of its class", first_pane, sibling.handle.__eq__)
+            yield pane.handle
+        finally:
+            probe.order(sibling.handle, pane.handle)
+            wait_for("the pane first of its class again", first_pane, pane.handle.__eq__)
+
+    @contextlib.contextmanager
+    def second_instance():
+        # It makes sure itself that its frame comes first of the class.
+        second = Fixture(session.programs, probe, args.wine, args.fixture,
+                         "--second-instance")
+        try:
+            yield pane.handle
+        finally:
+            second.program.stop()
+            wait_for("the frame first of its class again", top_of_class,
+                     frame.handle.__eq__)
+
+    @contextlib.contextmanager
+    def pane_recreated():
+        probe.signal(FIXTURE_RECREATE_EVENT)
+        new = fixture.changed_window("the recreated pane")
+        if (new.name, new.class_name, new.id) != (pane.name, pane.class_name, pane.id):
+            raise Failure(f"the fixture made {new} in place of {pane}")
+        if new.handle == pane.handle:
+            raise Failure("the recreated pane has the old pane's handle")
+        yield new.handle
+
+    # And the ways of searching that must find the window after it.
+    scenarios = (
+        ("before any change", unchanged, SEARCH_WAYS),
+        ("another window of its class on top", other_window_on_top, [BY_ID_AND_TITLE]),
+        ("a sibling of its class raised above it", sibling_raised, [BY_ID_AND_TITLE]),
+        ("a second instance started on top", second_instance, [BY_ID_AND_TITLE]),
+        ("the pane recreated with a new handle", pane_recreated, [BY_ID_AND_TITLE]),
+    )
+    ways = SEARCH_WAYS
+    survived = {}
+    with CppBuilds(args.cxx, args.wine) as builds:
+        cpp_runs = {way: builds.start(codes[way, "C++"]) for way in ways}
+
+        def run_code(way, language):
+            if language == "C++":
+                return cpp_runs[way]()
+            return probe.replay(codes[way, language])
+
+        def scenario(name, change, must_find):
+            with change() as wanted:
+                found = {
+                    (way, language): run_code(way, language)
+                    for way in ways
+                    for language in ("Visual Basic", "C++")
+                }
+            for (way, language), (handle, error) in found.items():
+                survived[name, way, language] = handle == wanted
+                if way in must_find:
+                    checks.check(f"{name}: {way}, the {language} finds the window",
+                                 handle == wanted, found_detail(handle, wanted, error)
+                                 + f"; the code:\n{codes[way, language]}")
+            for way in ways:
+                checks.equal(f"{name}: {way}, the C++ finds what the Visual Basic finds",
+                             found[way, "C++"][0], found[way, "Visual Basic"][0])
+
+        for name, change, must_find in scenarios:
+            checks.step(name, scenario, name, change, must_find)
+
+    changes = [name for name, _, _ in scenarios[1:]]
+    table = survival_table(changes, ways, survived)
+    print(table, flush=True)
+    (args.out / "e2e-survival.txt").write_text(table + "\n")
+    checks.check(
+        "by position, the code misses the window after some change",
+        not all(survived.get((name, BY_POSITION, "Visual Basic"), True)
+                for name in changes),
+        table,
+    )
+
+
+def survival_table(changes, ways, survived):
+    """Which code found its window after which change, and how often."""
+    columns = [(way, language) for way in ways for language in ("Visual Basic", "C++")]
+    heads = [f"{way.removeprefix('Search ')}, {language}" for way, language in columns]
+    first = max(map(len, changes))
+    widths = [len(head) for head in heads]
+
+    def row(label, cells):
+        cells = (text.ljust(width) for text, width in zip(cells, widths))
+        return " | ".join([label.ljust(first), *cells]).rstrip()
+
+    def cell(key):
+        return {True: "survived", False: "lost", None: "not run"}[survived.get(key)]
+
+    lines = [row("change", heads), "-+-".join("-" * w for w in [first, *widths])]
+    lines += [row(name, [cell((name, *column)) for column in columns])
+              for name in changes]
+    counts = [
+        f"{sum(survived.get((name, *column), False) for name in changes)}"
+        f" of {len(changes)}"
+        for column in columns
+    ]
+    return "\n".join([*lines, row("survived", counts)])
 
 
 # --- figures -----------------------------------------------------------------
@@ -1992,6 +2228,7 @@ GROUPS = {
     "outline": group_outline,
     "escape": group_escape,
     "languages": group_languages,
+    "survival": group_survival,
 }
 
 

@@ -2,6 +2,13 @@
 // top-level windows and controls in a process of its own, at fixed screen
 // positions. It prints a manifest, one JSON object a line, and then keeps its
 // windows alive until the named event below is set or one of them is closed.
+// On the second named event it recreates the survival pane, the way programs
+// recreate their panes, and prints the new pane's window line.
+//
+// With --second-instance it makes only the survival tree, with another title,
+// on top of the first in the Z-order and under it on the screen, as a second
+// instance of a program would; it opens no events and ends when its window is
+// closed.
 //
 // Manifest lines:
 //   {"kind":"process","module":"<path of this executable>","id":<process ID>}
@@ -45,6 +52,7 @@ constexpr wchar_t kQuitEventName[] = L"WinScoutE2EFixtureQuit";
 constexpr wchar_t kHangEventName[] = L"WinScoutE2EFixtureHang";
 constexpr wchar_t kManyQuitEventName[] = L"WinScoutE2EManyQuit";
 constexpr DWORD kHangMs = 10000;
+constexpr wchar_t kRecreateEventName[] = L"WinScoutE2EFixtureRecreate";
 
 std::string Utf8(std::wstring_view text) {
   if (text.empty()) return {};
@@ -128,6 +136,9 @@ constexpr FixtureClass kClasses[] = {
     {L"WinScoutIds", RGB(230, 230, 230)},
     {L"WinScoutLong", RGB(255, 240, 180)},
     {L"WinScoutCover", RGB(255, 80, 80)},
+    {L"WinScoutSurvival", RGB(180, 200, 160)},
+    {L"WinScoutHost", RGB(210, 230, 190)},
+    {L"WinScoutPane", RGB(240, 250, 230)},
     // Registered with their Unicode names, beyond any ANSI code page.
     {kCyrillicClass, RGB(200, 180, 255)},
     {kEmojiClass, RGB(255, 180, 120)},
@@ -332,12 +343,74 @@ std::wstring LongText(std::size_t length) {
   return text;
 }
 
+// The tree whose finder code must outlive changes to the desktop: a frame
+// with a title of its own, a host whose title is its only sturdy key, and in
+// it the pane, with a control ID of its own, first of its class before a
+// sibling. Titles without digits, which the finder takes as keys. It lies
+// right of WinScout's wide layout, above the rest of the desktop.
+constexpr wchar_t kSurvivalClass[] = L"WinScoutSurvival";
+constexpr wchar_t kPaneClass[] = L"WinScoutPane";
+constexpr wchar_t kPaneTitle[] = L"Target pane";
+constexpr int kPaneId = 20;
+constexpr POINT kSurvivalPlace{690, 10};
+constexpr POINT kSecondInstancePlace{690, 150};
+constexpr POINT kDecoyPlace{980, 10};
+
+struct SurvivalTree {
+  const Made* host = nullptr;
+  const Made* pane = nullptr;
+};
+
+const Made& MakePane(Fixture& f, const Made& host) {
+  return f.Child(host, kPaneClass, kPaneTitle, kPaneId, 10, 10, 110, 70);
+}
+
+// Makes the tree and writes its window lines; false if its order is not as
+// planned.
+bool BuildSurvivalTree(Fixture& f, const wchar_t* title, POINT place,
+                       SurvivalTree& tree) {
+  const Made& frame = f.TopLevel(kSurvivalClass, title, place.x, place.y, 280, 130);
+  const Made& host =
+      f.Child(frame, L"WinScoutHost", L"Document host", 0, 10, 10, 256, 100);
+  const Made& pane = MakePane(f, host);
+  const Made& sibling =
+      f.Child(host, kPaneClass, L"Other pane", kPaneId + 1, 130, 10, 110, 70);
+  if (!f.AllMade()) {
+    EmitError(f.Failure());
+    return false;
+  }
+  SetWindowPos(sibling.hwnd, pane.hwnd, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  if (FindWindowW(kSurvivalClass, nullptr) != frame.hwnd ||
+      FindWindowExW(host.hwnd, nullptr, kPaneClass, nullptr) != pane.hwnd) {
+    EmitError("the survival frame or pane is not the first of its class");
+    return false;
+  }
+  f.EmitWindow("survival frame", frame, 140, 120);
+  f.EmitLeaf("survival pane", pane);
+  f.EmitLeaf("survival sibling", sibling);
+  tree = {&host, &pane};
+  return true;
+}
+
+// A new pane in place of the old one: same class, title and ID, new handle.
+void RecreatePane(Fixture& f, SurvivalTree& tree) {
+  DestroyWindow(tree.pane->hwnd);
+  tree.pane = &MakePane(f, *tree.host);
+  if (f.AllMade()) {
+    f.EmitLeaf("survival pane", *tree.pane);
+  } else {
+    EmitError(f.Failure());
+  }
+}
+
 // Builds the desktop and writes the manifest; false if the desktop is not as
 // planned (the reason is in the manifest).
-bool BuildDesktop(Fixture& f) {
+bool BuildDesktop(Fixture& f, SurvivalTree& survival) {
   // Screen layout: WinScout's own window goes to the top left (the driver
   // puts it at 10,10; wide it needs about 650 x 230 pixels), so everything
-  // here lies below y = 300 and nothing overlaps anything else.
+  // here lies below y = 300, but for the survival tree, right of it, and
+  // nothing overlaps anything else.
   constexpr int kLayoutWidth = 1280;
   constexpr int kLayoutHeight = 1010;
   if (GetSystemMetrics(SM_CXSCREEN) < kLayoutWidth ||
@@ -417,16 +490,20 @@ bool BuildDesktop(Fixture& f) {
 
   // Windows that no pointer reaches, and an edit whose contents are not the
   // text it was made with.
-  const Made& states = f.TopLevel(L"WinScoutStates", L"States", 700, 20, 300, 150);
+  // They fill the strip right of the static holder.
+  const Made& states = f.TopLevel(L"WinScoutStates", L"States", 1206, 470, 70, 110);
   const Made& disabled =
-      f.Child(states, L"Button", L"Disabled", 1, 10, 10, 120, 30, WS_DISABLED);
-  const Made& zero = f.Child(states, L"WinScoutZero", L"zero size", 2, 150, 10, 0, 0);
+      f.Child(states, L"Button", L"Disabled", 1, 5, 10, 58, 30, WS_DISABLED);
+  const Made& zero = f.Child(states, L"WinScoutZero", L"zero size", 2, 5, 5, 0, 0);
   const Made& live_edit =
-      f.Child(states, L"Edit", L"made with this text", 3, 10, 60, 270, 26, WS_BORDER);
+      f.Child(states, L"Edit", L"made with this text", 3, 5, 60, 58, 26, WS_BORDER);
   SetWindowTextW(live_edit.hwnd, L"live contents");
-  const Made& hidden = f.TopLevel(L"WinScoutHidden", L"Hidden", 700, 200, 100, 50);
+  const Made& hidden = f.TopLevel(L"WinScoutHidden", L"Hidden", 1206, 590, 70, 50);
   ShowWindow(hidden.hwnd, SW_HIDE);
-  const Made& hung = f.HungWindow(1020, 20, 240, 100);
+  const Made& hung = f.HungWindow(1206, 650, 70, 90);
+  // Another window of the survival frame's class, made first: below it.
+  const Made& decoy = f.TopLevel(kSurvivalClass, L"Survival notes", kDecoyPlace.x,
+                                 kDecoyPlace.y, 280, 130);
 
   if (!f.AllMade()) {
     EmitError(f.Failure());
@@ -459,7 +536,9 @@ bool BuildDesktop(Fixture& f) {
       FindWindowW(L"WinScoutTwin", nullptr) == twin1.hwnd ? &twin2_edit : &twin1_edit;
   require(second_edit && first_button && third_row,
           "the searches do not find the windows made for them");
-  if (!planned) return false;
+  if (!planned || !BuildSurvivalTree(f, L"Survival target", kSurvivalPlace, survival)) {
+    return false;
+  }
 
   f.EmitWindow("main frame", frame, 140, 185);
   f.EmitLeaf("main frame edit 2", *second_edit);
@@ -477,12 +556,12 @@ bool BuildDesktop(Fixture& f) {
   f.EmitLeaf("long text", long_window);
   f.EmitLeaf("cover", cover);
   f.EmitLeaf("emoji pane", emoji_pane);
-  f.EmitWindow("states", states, 150, 120);
   f.EmitLeaf("disabled button", disabled);
   f.EmitWindow("zero size", zero, 0, 0);
   f.EmitLeaf("live edit", live_edit);
   f.EmitLeaf("hidden", hidden);
   f.EmitLeaf("hung", hung);
+  f.EmitLeaf("survival decoy", decoy);
 
   constexpr char kVb[] = "Visual Basic";
   constexpr char kCpp[] = "C++";
@@ -502,6 +581,7 @@ bool BuildDesktop(Fixture& f) {
                   R"(HWND hwndEdit = FindWindowExW(hwndX, nullptr, L"Edit", nullptr);)",
                   R"(hwndEdit = FindWindowExW(hwndX, hwndEdit, L"Edit", nullptr);)"})}},
        .first_search = {
+           {"VBA (Office)", R"(    MainFrame = FindWindow("Main_Frame2", vbNullString))"},
            {"C#", R"(    System.IntPtr mainFrame = FindWindowW("Main_Frame2", null);)"},
            {"Python", R"(main_frame = user32.FindWindowW("Main_Frame2", None))"}}});
   EmitFinder(
@@ -613,27 +693,43 @@ int MakeMany(int count) {
 }
 
 int main(int argc, char** argv) {
+  const bool second_instance =
+      argc == 2 && std::string_view(argv[1]) == "--second-instance";
   // Physical pixels in the manifest, whatever the display's DPI.
   SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
   // Lines end in LF alone, as the driver on the Linux side reads them.
   _setmode(_fileno(stdout), _O_BINARY);
   if (argc == 3 && std::string_view(argv[1]) == "many")
     return MakeMany(std::atoi(argv[2]));
-  const Handle quit(CreateEventW(nullptr, TRUE, FALSE, kQuitEventName));
-  if (!quit) {
-    EmitError("CreateEvent failed, error " + std::to_string(GetLastError()));
-    return 1;
+  Handle quit;
+  Handle recreate;
+  if (!second_instance) {
+    quit.reset(CreateEventW(nullptr, TRUE, FALSE, kQuitEventName));
+    // Resets itself: one new pane per signal.
+    recreate.reset(CreateEventW(nullptr, FALSE, FALSE, kRecreateEventName));
+    if (!quit || !recreate) {
+      EmitError("CreateEvent failed, error " + std::to_string(GetLastError()));
+      return 1;
+    }
   }
   Fixture fixture;
-  if (!fixture.RegisterClasses() || !BuildDesktop(fixture)) return 1;
+  SurvivalTree survival;
+  if (!fixture.RegisterClasses()) return 1;
+  if (second_instance ? !BuildSurvivalTree(fixture, L"Survival second",
+                                           kSecondInstancePlace, survival)
+                      : !BuildDesktop(fixture, survival)) {
+    return 1;
+  }
   Emit(R"({"kind":"ready"})");
 
-  HANDLE quit_handle = quit.get();
+  const HANDLE events[] = {quit.get(), recreate.get()};
+  const DWORD event_count = second_instance ? 0 : 2;
   for (;;) {
-    if (MsgWaitForMultipleObjects(1, &quit_handle, FALSE, INFINITE, QS_ALLINPUT) ==
-        WAIT_OBJECT_0) {
-      return 0;
-    }
+    const DWORD woke =
+        MsgWaitForMultipleObjects(event_count, events, FALSE, INFINITE, QS_ALLINPUT);
+    // Input wakes it with WAIT_OBJECT_0 + event_count.
+    if (event_count > 0 && woke == WAIT_OBJECT_0) return 0;
+    if (event_count > 1 && woke == WAIT_OBJECT_0 + 1) RecreatePane(fixture, survival);
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
       if (msg.message == WM_QUIT) return 0;

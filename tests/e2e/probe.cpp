@@ -22,8 +22,12 @@
 //   place WINDOW X Y W H  moves and sizes it (W and H 0: keeps the size), keeping
 //                         its place in the Z-order
 //   raise WINDOW X Y W H  the same, and brings it to the top, activated
+//   order WINDOW AFTER    puts it right after AFTER in the Z-order (0: on top),
+//                         without moving or activating it
 //   close WINDOW          posts WM_CLOSE
 //   signal NAME           sets a named event
+//   forget KEY            deletes the key of HKEY_CURRENT_USER with all below it,
+//                         if there is one
 //   replay CODE           runs finder code: the HANDLE found; "fail MESSAGE" if
 //                         the code does not run
 //   tree WINDOW           every item of a tree view, in order, each as DEPTH
@@ -32,7 +36,6 @@
 //                         VALUE: COUNT ROWS...
 //   focus WINDOW          the window with the keyboard focus in the window's
 //                         thread: HANDLE
-//   forget KEY            deletes the key under HKEY_CURRENT_USER, if it is there
 // A request that cannot be carried out gets "error MESSAGE".
 
 #include <fcntl.h>
@@ -359,6 +362,17 @@ std::string Answer(const std::string& line) {
     if (raise) SetForegroundWindow(*window);
     return Ok();
   }
+  if (name == "order") {
+    const auto window = request.Window();
+    const auto after = request.Window();
+    if (!window || !after) return "error usage: order WINDOW AFTER";
+    // HWND_TOP is the null handle.
+    if (!SetWindowPos(*window, *after, 0, 0, 0, 0,
+                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE)) {
+      return Error("SetWindowPos");
+    }
+    return Ok();
+  }
   if (name == "close") {
     const auto window = request.Window();
     if (!window) return "error usage: close WINDOW";
@@ -371,6 +385,15 @@ std::string Answer(const std::string& line) {
     const Handle event(OpenEventW(EVENT_MODIFY_STATE, FALSE, (*event_name)->c_str()));
     if (!event) return Error("OpenEvent");
     if (!SetEvent(event.get())) return Error("SetEvent");
+    return Ok();
+  }
+  if (name == "forget") {
+    const auto key = request.Text();
+    if (!key || !*key) return "error usage: forget KEY";
+    const LSTATUS status = RegDeleteTreeW(HKEY_CURRENT_USER, (*key)->c_str());
+    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) {
+      return "error RegDeleteTree (error " + std::to_string(status) + ")";
+    }
     return Ok();
   }
   if (name == "replay") {
@@ -397,16 +420,6 @@ std::string Answer(const std::string& line) {
       return Error("GetGUIThreadInfo");
     }
     return Ok(HandleText(info.hwndFocus));
-  }
-  if (name == "forget") {
-    const auto key = request.Text();
-    if (!key || !*key) return "error usage: forget KEY";
-    const LSTATUS status = RegDeleteTreeW(HKEY_CURRENT_USER, (*key)->c_str());
-    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) {
-      SetLastError(static_cast<DWORD>(status));
-      return Error("RegDeleteTree");
-    }
-    return Ok();
   }
   return "error unknown request: " + name;
 }

@@ -6,10 +6,12 @@ The manifest (JSON) holds desktops and snippets. A desktop lists, for each
 parent window (0: the top-level windows) and each class, the windows that
 FindWindowEx finds one after the other, and the desktop window:
 
-  {"desktop": D, "searches": [{"parent": P, "class": HEX, "found": [H1, ...]}, ...]}
+  {"desktop": D, "searches": [{"parent": P, "class": HEX, "found": [H1, ...]}, ...],
+   "windows": [{"handle": H, "parent": P, "class": HEX, "title": HEX, "id": N}, ...]}
 
-where HEX is the class name's bytes (UTF-8, or stray bytes that stand for
-themselves). A snippet names its file, its desktop and the window that the
+where HEX is a text's bytes (UTF-8, or stray bytes that stand for
+themselves), and the windows come in the order the searches meet them; the
+searches for a title and for a control ID are answered from them. A snippet names its file, its desktop and the window that the
 variable set on its last line must hold after the run (0: none).
 
 Each snippet is compiled from its bytes as a script file would be, run with
@@ -52,6 +54,10 @@ class Unanswerable(Exception):
 class Desktop:
     def __init__(self, dump):
         self.desktop = dump["desktop"]
+        self.windows = [
+            dict(w, cls=fold(class_text(w["class"])), title=fold(class_text(w["title"])))
+            for w in dump.get("windows", ())
+        ]
         self.found = {}
         self.children = {}
         for search in dump["searches"]:
@@ -59,7 +65,26 @@ class Desktop:
             self.found[(parent, fold(class_text(search["class"])))] = search["found"]
             self.children.setdefault(parent, set()).update(search["found"])
 
-    def find(self, parent, after, class_name):
+    def find_titled(self, parent, after, class_name, title):
+        siblings = [w["handle"] for w in self.windows if w["parent"] == parent]
+        if after and after not in siblings:
+            return 0
+        start = siblings.index(after) + 1 if after else 0
+        for w in self.windows:
+            if (w["parent"] == parent and w["handle"] in siblings[start:]
+                    and w["cls"] == fold(class_name) and w["title"] == fold(title)):
+                return w["handle"]
+        return 0
+
+    def dialog_item(self, parent, control_id):
+        for w in self.windows:
+            if w["parent"] == parent and w["id"] == control_id:
+                return w["handle"]
+        return 0
+
+    def find(self, parent, after, class_name, title=None):
+        if title is not None:
+            return self.find_titled(parent, after, class_name, title)
         found = self.found.get((parent, fold(class_name)), [])
         if after == 0:
             return found[0] if found else 0
@@ -77,6 +102,10 @@ class HWND:
 
 
 class LPCWSTR:
+    pass
+
+
+class c_int:
     pass
 
 
@@ -107,15 +136,13 @@ class Function:
         for i, (arg, kind) in enumerate(zip(args, self._wanted_argtypes)):
             if kind is HWND:
                 check_handle(arg, f"argument {i + 1}")
-        if not args:
-            return self._call() or None
-        class_name, window_name = args[-2:]
-        if type(class_name) is not str:
-            raise TypeError(f"class name {class_name!r} is no str")
-        if window_name is not None:
-            raise TypeError(f"window name {window_name!r}: the search is for any title")
-        found = self._call(*args[:-2], class_name)
-        return found or None
+            if kind is c_int and type(arg) is not int:
+                raise TypeError(f"argument {i + 1} is {arg!r}, not an int")
+            if kind is LPCWSTR and arg is not None and type(arg) is not str:
+                raise TypeError(f"argument {i + 1} is {arg!r}, not a str or None")
+        if LPCWSTR in self._wanted_argtypes and type(args[-2]) is not str:
+            raise TypeError(f"class name {args[-2]!r} is no str")
+        return self._call(*args) or None
 
 
 def fake_ctypes(desktop):
@@ -124,18 +151,22 @@ def fake_ctypes(desktop):
     wintypes.LPCWSTR = LPCWSTR
     ctypes = types.ModuleType("ctypes")
     ctypes.wintypes = wintypes
+    ctypes.c_int = c_int
 
     def win_dll(name, use_last_error=False):
         if name.lower() not in ("user32", "user32.dll"):
             raise OSError(f"no fake for {name}")
         user32 = types.SimpleNamespace()
         user32.FindWindowW = Function(
-            "FindWindowW", (LPCWSTR, LPCWSTR), lambda c: desktop.find(0, 0, c)
+            "FindWindowW", (LPCWSTR, LPCWSTR), lambda c, t: desktop.find(0, 0, c, t)
         )
         user32.FindWindowExW = Function(
             "FindWindowExW",
             (HWND, HWND, LPCWSTR, LPCWSTR),
-            lambda p, a, c: desktop.find(p or 0, a or 0, c),
+            lambda p, a, c, t: desktop.find(p or 0, a or 0, c, t),
+        )
+        user32.GetDlgItem = Function(
+            "GetDlgItem", (HWND, c_int), lambda p, i: desktop.dialog_item(p or 0, i)
         )
         user32.GetDesktopWindow = Function("GetDesktopWindow", (), lambda: desktop.desktop)
         return user32

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -43,6 +44,7 @@ constexpr std::string_view kPython = "python3";
 struct Snippet {
   std::string name;
   SearchPlan plan;
+  codegen::SearchWay way = codegen::SearchWay::kPosition;
   std::string desktop;
   WindowHandle expected = 0;
 };
@@ -106,6 +108,23 @@ std::string DesktopJson(const WindowSystem& windows,
       json += "]}";
     }
   }
+  json += "],\n\"windows\": [";
+  first = true;
+  std::vector<WindowHandle> order;
+  for (const TopLevelWindow& top : windows.TopLevelWindows()) order.push_back(top.window);
+  for (WindowHandle parent : all) {
+    for (WindowHandle child : windows.ChildWindows(parent)) order.push_back(child);
+  }
+  for (WindowHandle window : order) {
+    if (std::ranges::find(all, window) == all.end()) continue;
+    const WindowHandle parent = windows.Facts(window)->parent;
+    json += std::string(first ? "\n" : ",\n") + "{\"handle\": " + std::to_string(window) +
+            ", \"parent\": " + std::to_string(parent) + ", \"class\": \"" +
+            Hex(windows.ClassName(window, 1024)) + "\", \"title\": \"" +
+            Hex(windows.WindowText(window, 1024)) +
+            "\", \"id\": " + std::to_string(windows.ControlId(window)) + "}";
+    first = false;
+  }
   return json + "]}";
 }
 
@@ -124,8 +143,11 @@ struct Batch {
   void AddSnippet(const std::string& desktop, const WindowSystem& windows,
                   WindowHandle target, WindowHandle expected) {
     auto planned = codegen::PlanFinderCode(std::to_string(target), windows);
-    snippets.push_back({desktop + " target " + std::to_string(target),
-                        std::get<SearchPlan>(std::move(planned)), desktop, expected});
+    const std::string name = desktop + " target " + std::to_string(target);
+    const SearchPlan& plan = std::get<SearchPlan>(planned);
+    snippets.push_back({name, plan, codegen::SearchWay::kPosition, desktop, expected});
+    snippets.push_back({name + " by ID and title", plan, codegen::SearchWay::kIdAndTitle,
+                        desktop, expected});
   }
 
   // The desktop, and the code for each of its windows, which must find it.
@@ -195,7 +217,8 @@ class FinderCompileTest : public ::testing::Test {
     std::string source = "#include <windows.h>\r\n";
     for (std::size_t i = 0; i < batch.snippets.size(); ++i) {
       const Snippet& snippet = batch.snippets[i];
-      const std::string code = EmitFinderCode(snippet.plan, FinderLanguage::kCpp);
+      const std::string code =
+          EmitFinderCode(snippet.plan, FinderLanguage::kCpp, {snippet.way});
       source += "\r\n// " + snippet.name + "\r\nHWND Find" + std::to_string(i) +
                 "() {\r\n" + code + "\r\nreturn " + LastVariable(code) + ";\r\n}\r\n";
     }
@@ -219,7 +242,8 @@ class FinderCompileTest : public ::testing::Test {
     for (std::size_t i = 0; i < batch.snippets.size(); ++i) {
       const Snippet& snippet = batch.snippets[i];
       source += "// " + snippet.name + "\r\nstatic class Finder" + std::to_string(i) +
-                "\r\n{\r\n" + EmitFinderCode(snippet.plan, FinderLanguage::kCSharp) +
+                "\r\n{\r\n" +
+                EmitFinderCode(snippet.plan, FinderLanguage::kCSharp, {snippet.way}) +
                 "\r\n}\r\n";
     }
     const fs::path file = dir_ / "finder.cs";
@@ -241,7 +265,8 @@ class FinderCompileTest : public ::testing::Test {
     for (std::size_t i = 0; i < batch.snippets.size(); ++i) {
       const Snippet& snippet = batch.snippets[i];
       const std::string file = "finder" + std::to_string(i) + ".py";
-      WriteFile(dir_ / file, EmitFinderCode(snippet.plan, FinderLanguage::kPython));
+      WriteFile(dir_ / file,
+                EmitFinderCode(snippet.plan, FinderLanguage::kPython, {snippet.way}));
       manifest += (i ? ",\n" : "\n") + std::string("{\"name\": ") +
                   JsonString(snippet.name) + ", \"file\": " + JsonString(file) +
                   ", \"desktop\": " + JsonString(snippet.desktop) +
