@@ -2218,6 +2218,16 @@ def group_windows(session, checks):
 
     checks.step("a hung window", hung)
 
+    def drop_selects():
+        probe.set_text(view.controls[FILTER_BOX], "")
+        window = fixture["row 3"]
+        winscout.generate_code(window.point)
+        checks.reached("after a drop the open tree selects the window",
+                       lambda: [e.text[:10] for e in view.tree() if e.state & TVIS_SELECTED],
+                       [hex_handle(window.handle)].__eq__)
+
+    checks.step("a drop while the tree is open", drop_selects)
+
 
 GROUPS = {
     "windows": group_windows,
