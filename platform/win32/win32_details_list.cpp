@@ -52,6 +52,14 @@ void Win32DetailsList::SetLines(std::vector<std::pair<std::string, std::string>>
     ListView_SetItemState(list_, index, LVIS_SELECTED | LVIS_FOCUSED,
                           LVIS_SELECTED | LVIS_FOCUSED);
   }
+  // Wide enough for the longest value, which the list scrolls to, and at
+  // least as wide as the list.
+  ListView_SetColumnWidth(list_, 1, LVSCW_AUTOSIZE);
+  const int fits_values = ListView_GetColumnWidth(list_, 1);
+  ListView_SetColumnWidth(list_, 1, LVSCW_AUTOSIZE_USEHEADER);
+  if (fits_values > ListView_GetColumnWidth(list_, 1)) {
+    ListView_SetColumnWidth(list_, 1, fits_values);
+  }
   SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list_, nullptr, TRUE);
 }
