@@ -1,3 +1,4 @@
+#include "platform/model/model_settings.h"
 #include "platform/model/window_tree.h"
 #include "tests/contract/test_desktop.h"
 
@@ -55,6 +56,10 @@ class ModelTestDesktop final : public TestDesktop {
 
 std::unique_ptr<TestDesktop> MakeTestDesktop() {
   return std::make_unique<ModelTestDesktop>();
+}
+
+std::unique_ptr<SettingsStore> MakeTestSettings() {
+  return std::make_unique<model::ModelSettings>();
 }
 
 }  // namespace winscout::testing

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/settings_store.h"
 #include "platform/window_system.h"
 
 namespace winscout::testing {
@@ -55,5 +56,9 @@ class TestDesktop {
 };
 
 std::unique_ptr<TestDesktop> MakeTestDesktop();
+
+// An empty store of settings, of the kind the program uses; what it holds is
+// gone with it.
+std::unique_ptr<SettingsStore> MakeTestSettings();
 
 }  // namespace winscout::testing

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/win32/handle_conversion.h"
+#include "platform/win32/registry_settings.h"
 #include "platform/win32/text_conversion.h"
 #include "platform/win32/win32_error.h"
 #include "platform/win32/win32_window_system.h"
@@ -205,6 +206,36 @@ class Win32TestDesktop final : public TestDesktop {
 
 std::unique_ptr<TestDesktop> MakeTestDesktop() {
   return std::make_unique<Win32TestDesktop>();
+}
+
+namespace {
+
+constexpr wchar_t kTestSettingsKey[] = L"Software\\WinScoutContractTest";
+
+// The registry store on a key of its own, deleted before and after.
+class TestRegistrySettings final : public SettingsStore {
+ public:
+  TestRegistrySettings() { RegDeleteTreeW(HKEY_CURRENT_USER, kTestSettingsKey); }
+  TestRegistrySettings(const TestRegistrySettings&) = delete;
+  TestRegistrySettings& operator=(const TestRegistrySettings&) = delete;
+  ~TestRegistrySettings() override {
+    RegDeleteTreeW(HKEY_CURRENT_USER, kTestSettingsKey);
+  }
+  std::optional<std::string> Read(std::string_view name) const override {
+    return store_.Read(name);
+  }
+  void Write(std::string_view name, std::string_view value) override {
+    store_.Write(name, value);
+  }
+
+ private:
+  win32::RegistrySettings store_{kTestSettingsKey};
+};
+
+}  // namespace
+
+std::unique_ptr<SettingsStore> MakeTestSettings() {
+  return std::make_unique<TestRegistrySettings>();
 }
 
 }  // namespace winscout::testing
