@@ -98,6 +98,7 @@ PYTHON_FIRST_LINE = "import ctypes"
 # tree, which starts at x 690.
 WINSCOUT_PLACE = (10, 10)
 NOTEPAD_PLACE = (1060, 760, 210, 240)  # a free corner of the fixture's layout
+NOTEPAD_TITLE = "Untitled - Notepad"
 
 POLL_SECONDS = 0.02
 START_UP_POLL_SECONDS = 0.002  # finer, for the start-up figures
@@ -2227,6 +2228,22 @@ def group_windows(session, checks):
                        [hex_handle(window.handle)].__eq__)
 
     checks.step("a drop while the tree is open", drop_selects)
+
+    def hot_key_on_a_menu():
+        # A menu closes at a button press: only the hot key picks it.
+        give_keyboard_to(NOTEPAD_TITLE)
+        xdotool("key", "alt+f")
+        menu = wait_for("Notepad's File menu", lambda: shown_menu(probe))
+        try:
+            move(probe.rect(menu).centre)
+            xdotool("key", "ctrl+shift+F11")
+            checks.reached("Ctrl+Shift+F11 picks an open menu", lambda: winscout.text(HANDLE_BOX),
+                           str(menu).__eq__)
+        finally:
+            xdotool("key", "Escape", "key", "Escape")
+
+    session.start_notepad()
+    checks.step("the hot key on a menu", hot_key_on_a_menu)
 
 
 GROUPS = {
