@@ -4,12 +4,17 @@
 
 #include "app/main_form.h"
 #include "app/main_window.h"
+#include "app/pick_hot_key.h"
+#include "app/windows_window.h"
 #include "platform/win32/registry_settings.h"
 #include "platform/win32/text_conversion.h"
+#include "platform/win32/win32_details_list.h"
 #include "platform/win32/win32_error.h"
 #include "platform/win32/win32_form.h"
+#include "platform/win32/win32_hot_key.h"
 #include "platform/win32/win32_message_box.h"
 #include "platform/win32/win32_window_system.h"
+#include "platform/win32/win32_windows_view.h"
 
 namespace {
 
@@ -26,7 +31,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     win32::Win32WindowSystem windows;
     win32::Win32MessageBox messages(form.hwnd());
     win32::RegistrySettings settings(L"Software\\WinScout");
+    win32::Win32WindowsView windows_view(instance, form.hwnd());
+    win32::Win32Clipboard clipboard(windows_view.hwnd());
+    win32::Win32HotKey hot_key(instance, app::PickHotKey::kKeys);
     app::MainWindow main_window(form, windows, messages, settings);
+    app::WindowsWindow windows_window(windows_view, form, windows, main_window,
+                                      clipboard);
+    app::PickHotKey pick_hot_key(hot_key, form, main_window);
     main_window.Start();
     return form.RunMessageLoop();
   } catch (const win32::Win32Error& error) {

@@ -57,11 +57,13 @@ MainWindow::MainWindow(Form& form, WindowSystem& windows, ModalMessageBox& messa
 
   code_box_.SetMenuChoices(FinderMenu(finder_settings_));
   code_box_.OnMenuChoice([this](std::size_t index) { OnFinderMenuChosen(index); });
-  form.AddSystemMenuItem(AboutMenuItemText(),
-                         [this] { messages_.ShowInformation(kAboutTitle, AboutText()); });
 }
 
 void MainWindow::Start() {
+  // Last in the system menu, after the items of the program's other parts.
+  form_.AddSystemMenuItem(AboutMenuItemText(), [this] {
+    messages_.ShowInformation(kAboutTitle, AboutText());
+  });
   code_arrow_.SetPicture(arrow_);
   inspector_arrow_.SetPicture(arrow_);
   windows_.MakeTopmost(form_.Handle());

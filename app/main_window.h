@@ -25,13 +25,16 @@ class MainWindow {
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
 
-  // Arrow pictures in, topmost, shown.
+  // Arrow pictures in, About last in the system menu, topmost, shown.
   void Start();
 
   // What a drop of the code arrow does, for the window under the pointer now.
   void PickWindowAtCursor();
   // What a drop onto the window does, and the report boxes describe it.
   void PickWindow(WindowHandle window);
+  WindowHandle LastPickedWindow() const { return inspector_.LastPickedWindow(); }
+  // The code box's text: the code for the window picked last.
+  std::string CodeText() const { return code_box_.Text(); }
   // Told the window of every pick under the pointer, by drop or otherwise.
   void OnPickedAtCursor(std::function<void(WindowHandle)> handler) {
     on_picked_at_cursor_ = std::move(handler);

@@ -9,8 +9,6 @@ namespace winscout::inspector {
 namespace {
 
 constexpr TreeItemKey kProcessBit = TreeItemKey{1} << 32;
-// Enough of a title for a tree item.
-constexpr int kLabelTitleCapacity = 256;
 
 std::string Lower(std::string_view text) {
   std::string out(text);
@@ -54,31 +52,20 @@ std::optional<WindowHandle> WindowOfKey(TreeItemKey key) {
 void DesktopTree::Reload() {
   processes_.clear();
   process_of_.clear();
-  process_names_.clear();
+  process_index_.clear();
   owned_.clear();
   owner_in_tree_.clear();
   seen_.clear();
   kept_.clear();
   leads_.clear();
-  const std::vector<TopLevelWindow> tops = windows_.TopLevelWindows();
-  for (const TopLevelWindow& top : tops) process_of_[top.window] = top.process_id;
-  std::unordered_map<std::uint32_t, std::size_t> index;
-  for (const TopLevelWindow& top : tops) {
-    auto owner = process_of_.find(top.owner);
-    // Owned pop-ups go under their owner, where it is a window of the same
-    // process; the owner comes later in the list when it is below them.
-    if (owner != process_of_.end() && owner->second == top.process_id) {
-      owned_[top.owner].push_back(top.window);
-      owner_in_tree_[top.window] = top.owner;
-      continue;
-    }
-    auto [at, added] = index.try_emplace(top.process_id, processes_.size());
+  for (const TopLevelWindow& top : windows_.TopLevelWindows()) {
+    process_of_[top.window] = top.process_id;
+    auto [at, added] = process_index_.try_emplace(top.process_id, processes_.size());
     if (added) {
-      const std::string name = FileName(windows_.ProcessImagePath(top.process_id));
-      process_names_[top.process_id] = name;
-      processes_.push_back({top.process_id, name, {}});
+      processes_.push_back(
+          {top.process_id, FileName(windows_.ProcessImagePath(top.process_id)), {}, {}});
     }
-    processes_[at->second].windows.push_back(top.window);
+    processes_[at->second].tops.push_back(top.window);
   }
 }
 
@@ -92,22 +79,49 @@ const DesktopTree::Seen& DesktopTree::Look(WindowHandle window) const {
   auto it = seen_.find(window);
   if (it != seen_.end()) return it->second;
   Seen seen;
-  const std::optional<WindowFacts> facts = windows_.Facts(window);
-  if (facts) {
+  if (const std::optional<WindowFacts> facts = windows_.Facts(window)) {
     seen.class_name = facts->class_name;
+    seen.title = facts->title;
+    seen.owner = facts->owner;
     seen.process_id = facts->process_id;
     const PixelRect& r = facts->window_rect;
     seen.dimmed =
         !facts->visible || !facts->enabled || r.right <= r.left || r.bottom <= r.top;
-    seen.below = windows_.ChildWindows(window);
+    seen.children = windows_.ChildWindows(window);
   } else {
     seen.dimmed = true;
   }
-  seen.title = windows_.WindowText(window, kLabelTitleCapacity);
-  if (auto owned = owned_.find(window); owned != owned_.end()) {
-    seen.below.insert(seen.below.end(), owned->second.begin(), owned->second.end());
-  }
   return seen_.emplace(window, std::move(seen)).first->second;
+}
+
+// Owned pop-ups go under their owner where it is a window of the same
+// process; the owner may come later in the list, below them.
+const std::vector<WindowHandle>& DesktopTree::Group(const Process& process) const {
+  if (process.windows) return *process.windows;
+  std::vector<WindowHandle> windows;
+  for (WindowHandle top : process.tops) {
+    const WindowHandle owner = Look(top).owner;
+    auto owner_process = process_of_.find(owner);
+    if (owner_process != process_of_.end() && owner_process->second == process.id) {
+      owned_[owner].push_back(top);
+      owner_in_tree_[top] = owner;
+    } else {
+      windows.push_back(top);
+    }
+  }
+  return *(process.windows = std::move(windows));
+}
+
+std::vector<WindowHandle> DesktopTree::Below(WindowHandle window) const {
+  const Seen& seen = Look(window);
+  std::vector<WindowHandle> below = seen.children;
+  auto process = process_of_.find(window);
+  if (process == process_of_.end()) return below;
+  Group(processes_[process_index_.at(process->second)]);
+  if (auto owned = owned_.find(window); owned != owned_.end()) {
+    below.insert(below.end(), owned->second.begin(), owned->second.end());
+  }
+  return below;
 }
 
 bool DesktopTree::Matches(WindowHandle window) const {
@@ -120,33 +134,31 @@ bool DesktopTree::Matches(WindowHandle window) const {
 
 bool DesktopTree::ProcessMatches(std::uint32_t process_id) const {
   if (filter_.empty()) return false;
-  auto it = process_names_.find(process_id);
-  return it != process_names_.end() &&
-         Lower(it->second).find(filter_) != std::string::npos;
+  auto it = process_index_.find(process_id);
+  return it != process_index_.end() &&
+         Lower(processes_[it->second].name).find(filter_) != std::string::npos;
 }
 
 bool DesktopTree::Kept(WindowHandle window) const {
   if (filter_.empty()) return true;
   if (auto it = kept_.find(window); it != kept_.end()) return it->second;
-  const Seen& seen = Look(window);
-  bool kept = Matches(window) || ProcessMatches(seen.process_id);
-  for (WindowHandle below : seen.below) kept = Kept(below) || kept;
+  bool kept = Matches(window) || ProcessMatches(Look(window).process_id);
+  for (WindowHandle below : Below(window)) kept = Kept(below) || kept;
   kept_[window] = kept;
   return kept;
 }
 
 bool DesktopTree::ProcessKept(const Process& process) const {
   if (filter_.empty() || ProcessMatches(process.id)) return true;
-  return std::any_of(process.windows.begin(), process.windows.end(),
-                     [this](WindowHandle window) { return Kept(window); });
+  return std::ranges::any_of(Group(process), [this](WindowHandle w) { return Kept(w); });
 }
 
 TreeItem DesktopTree::WindowItem(WindowHandle window) const {
   const Seen& seen = Look(window);
   char hex[11];
   std::snprintf(hex, sizeof(hex), "0x%08X", static_cast<std::uint32_t>(window));
-  const bool expandable = std::any_of(seen.below.begin(), seen.below.end(),
-                                      [this](WindowHandle w) { return Kept(w); });
+  const bool expandable =
+      std::ranges::any_of(Below(window), [this](WindowHandle w) { return Kept(w); });
   return {WindowKey(window),
           std::string(hex) + " " + seen.class_name + " \"" + seen.title + "\"",
           seen.dimmed, expandable};
@@ -159,7 +171,7 @@ std::vector<TreeItem> DesktopTree::Roots() const {
     const std::string name = process.name.empty() ? "Process" : process.name;
     items.push_back({ProcessKey(process.id),
                      name + " (" + std::to_string(process.id) + ")", false,
-                     !process.windows.empty()});
+                     !process.tops.empty()});
   }
   return items;
 }
@@ -167,12 +179,10 @@ std::vector<TreeItem> DesktopTree::Roots() const {
 std::vector<TreeItem> DesktopTree::Children(TreeItemKey key) const {
   std::vector<WindowHandle> below;
   if (const std::optional<WindowHandle> window = WindowOfKey(key)) {
-    below = Look(*window).below;
-  } else {
-    const std::uint32_t id = static_cast<std::uint32_t>(key);
-    auto it = std::find_if(processes_.begin(), processes_.end(),
-                           [id](const Process& p) { return p.id == id; });
-    if (it != processes_.end()) below = it->windows;
+    below = Below(*window);
+  } else if (auto it = process_index_.find(static_cast<std::uint32_t>(key));
+             it != process_index_.end()) {
+    below = Group(processes_[it->second]);
   }
   std::vector<TreeItem> items;
   for (WindowHandle window : below) {
@@ -192,6 +202,9 @@ std::vector<TreeItemKey> DesktopTree::PathTo(WindowHandle window) const {
     if (facts->parent == 0) break;
     top = facts->parent;
   }
+  auto top_process = process_of_.find(top);
+  if (top_process == process_of_.end()) return {};
+  Group(processes_[process_index_.at(top_process->second)]);
   for (auto owner = owner_in_tree_.find(top); owner != owner_in_tree_.end();
        owner = owner_in_tree_.find(top)) {
     top = owner->second;
@@ -217,6 +230,16 @@ bool DesktopTree::LeadsToMatch(TreeItemKey key) const {
   }
   leads_[key] = leads;
   return leads;
+}
+
+std::optional<WindowHandle> DesktopTree::FirstMatch() const {
+  for (TreeItemKey key : ItemsToOpen()) {
+    for (const TreeItem& child : Children(key)) {
+      const std::optional<WindowHandle> window = WindowOfKey(child.key);
+      if (window && Matches(*window)) return window;
+    }
+  }
+  return std::nullopt;
 }
 
 std::vector<TreeItemKey> DesktopTree::ItemsToOpen() const {

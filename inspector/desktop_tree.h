@@ -19,9 +19,11 @@ std::optional<WindowHandle> WindowOfKey(TreeItemKey key);
 
 // Every window of the desktop as a tree: processes in the order their first
 // top-level window comes, their top-level windows, the children of each and
-// the pop-ups it owns, all in the window manager's order. Children are read
-// when they are asked for, so that a desktop of thousands of windows shows at
-// once; what has been read is kept until the next Reload. A filter keeps the
+// the pop-ups it owns, all in the window manager's order. Opening reads only
+// the list of top-level windows with their processes; the rest, owners
+// included, is read when a process or window is opened, so that a desktop of
+// thousands of windows shows at once. What has been read is kept until the
+// next Reload. A filter keeps the
 // windows whose class, title, process name (any case) or handle (decimal or
 // hex) match, with the windows and processes above them.
 class DesktopTree {
@@ -31,7 +33,6 @@ class DesktopTree {
   // Reads the desktop again.
   void Reload();
   void SetFilter(std::string filter);
-  const std::string& filter() const { return filter_; }
 
   std::vector<TreeItem> Roots() const;
   std::vector<TreeItem> Children(TreeItemKey key) const;
@@ -41,23 +42,32 @@ class DesktopTree {
   // With a filter, the items whose subtrees hold a window or process that
   // matches it, parents first: opened, they show every match.
   std::vector<TreeItemKey> ItemsToOpen() const;
+  // With a filter, the first window in the tree that matches it.
+  std::optional<WindowHandle> FirstMatch() const;
 
  private:
   struct Process {
     std::uint32_t id = 0;
-    std::string name;                   // the image's file name
-    std::vector<WindowHandle> windows;  // top-level, not owned by one of its own
+    std::string name;                // the image's file name
+    std::vector<WindowHandle> tops;  // every top-level window of it
+    // Once grouped: the top-level windows that no window of the process owns.
+    mutable std::optional<std::vector<WindowHandle>> windows;
   };
   // What is read of a window once it is shown.
   struct Seen {
     std::string class_name;
     std::string title;
     bool dimmed = false;
-    std::vector<WindowHandle> below;  // children, then owned pop-ups
+    std::vector<WindowHandle> children;
+    WindowHandle owner = 0;
     std::uint32_t process_id = 0;
   };
 
   const Seen& Look(WindowHandle window) const;
+  // Puts the process's owned pop-ups under their owners.
+  const std::vector<WindowHandle>& Group(const Process& process) const;
+  // The children of the window, then the pop-ups it owns.
+  std::vector<WindowHandle> Below(WindowHandle window) const;
   TreeItem WindowItem(WindowHandle window) const;
   bool Matches(WindowHandle window) const;
   bool Kept(WindowHandle window) const;
@@ -69,9 +79,9 @@ class DesktopTree {
   const WindowSystem& windows_;
   std::vector<Process> processes_;
   std::unordered_map<WindowHandle, std::uint32_t> process_of_;
-  std::unordered_map<std::uint32_t, std::string> process_names_;
-  std::unordered_map<WindowHandle, std::vector<WindowHandle>> owned_;
-  std::unordered_map<WindowHandle, WindowHandle> owner_in_tree_;
+  std::unordered_map<std::uint32_t, std::size_t> process_index_;
+  mutable std::unordered_map<WindowHandle, std::vector<WindowHandle>> owned_;
+  mutable std::unordered_map<WindowHandle, WindowHandle> owner_in_tree_;
   std::string filter_;
   mutable std::unordered_map<WindowHandle, Seen> seen_;
   mutable std::unordered_map<WindowHandle, bool> kept_;

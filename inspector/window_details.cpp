@@ -6,6 +6,8 @@
 #include <string_view>
 #include <utility>
 
+#include "inspector/class_styles.h"
+
 namespace winscout::inspector {
 namespace {
 
@@ -113,9 +115,6 @@ std::string RelativeText(const WindowSystem& windows, WindowHandle window) {
   return HandleText(window) + " " + (facts ? facts->class_name : std::string());
 }
 
-// Titles are read in full, as far as any title goes in practice.
-constexpr int kTitleCapacity = 4096;
-
 }  // namespace
 
 std::string HandleText(WindowHandle window) {
@@ -130,7 +129,7 @@ std::string RectText(const PixelRect& r) {
   return text;
 }
 
-std::string StyleText(std::uint32_t style) {
+std::string StyleText(std::uint32_t style, std::string_view class_name) {
   std::uint32_t left = style;
   std::string names;
   NameBits(left, kStyleBits, names);
@@ -139,6 +138,7 @@ std::string StyleText(std::uint32_t style) {
   } else {
     NameBits(left, kTopLevelBits, names);
   }
+  NameClassStyles(class_name, left, names);
   return FlagsText(style, std::move(names), left);
 }
 
@@ -159,11 +159,11 @@ std::vector<DetailLine> DescribeWindowDetails(const WindowSystem& windows,
   return {
       {"Handle", HandleText(window)},
       {"Class", facts->class_name},
-      {"Title", windows.WindowText(window, kTitleCapacity)},
+      {"Title", facts->title},
       {"Text", live ? *live : kNotResponding},
       {"Window rectangle", RectText(facts->window_rect)},
       {"Client rectangle", RectText(facts->client_rect)},
-      {"Style", StyleText(facts->style)},
+      {"Style", StyleText(facts->style, facts->class_name)},
       {"Extended style", ExStyleText(facts->ex_style)},
       {"Control ID", child ? std::to_string(windows.ControlId(window)) : "N/A"},
       {"Parent", RelativeText(windows, facts->parent)},

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/window_system.h"
@@ -23,9 +24,10 @@ inline constexpr char kNotResponding[] = "(not responding)";
 std::string HandleText(WindowHandle window);
 // "(20, 300) - (300, 500), 280 x 200"
 std::string RectText(const PixelRect& rect);
-// The style in hex and the names of its bits, "0x94000000 WS_POPUP | WS_VISIBLE
-// | WS_CLIPSIBLINGS"; bits without a general name (the class's own) stay hex.
-std::string StyleText(std::uint32_t style);
+// The style in hex and the names of its bits, "0x50010000 WS_CHILD | WS_VISIBLE
+// | WS_TABSTOP | BS_PUSHBUTTON", the class's own among them where the class is
+// a standard control; bits without a name stay hex.
+std::string StyleText(std::uint32_t style, std::string_view class_name = {});
 std::string ExStyleText(std::uint32_t ex_style);
 
 // Every detail of the window, read now; nothing for a window that is gone.

@@ -195,7 +195,7 @@ class WindowsView {
   virtual TextBox& Filter() = 0;
   virtual TreeView& Tree() = 0;
   virtual DetailsList& Details() = 0;
-  // The "Refresh" button or F5.
+  // The "Refresh" button.
   virtual void OnRefresh(EventHandler handler) = 0;
 };
 

@@ -34,6 +34,9 @@ enum class DpiAwareness { kUnknown, kUnaware, kSystemAware, kPerMonitorAware };
 // What the window manager keeps about a window beyond its texts.
 struct WindowFacts {
   std::string class_name;  // the whole name, in Unicode
+  // The text the window manager keeps for the window, asking it nothing; an
+  // edit control's contents are its own.
+  std::string title;
   PixelRect window_rect;
   PixelRect client_rect;  // on the screen too
   std::uint32_t style = 0;
@@ -48,10 +51,10 @@ struct WindowFacts {
   int dpi = 0;  // 0 where the system does not say
 };
 
-// A top-level window as the list of them gives it.
+// A top-level window as the list of them gives it: no more than the list of
+// processes needs, so that it costs one question a window.
 struct TopLevelWindow {
   WindowHandle window = 0;
-  WindowHandle owner = 0;
   std::uint32_t process_id = 0;
   friend bool operator==(const TopLevelWindow&, const TopLevelWindow&) = default;
 };

@@ -260,7 +260,7 @@ std::vector<TopLevelWindow> WindowTree::TopLevelWindows() const {
   std::vector<TopLevelWindow> windows;
   for (const ZKey& key : top_level_) {
     const Node& node = nodes_.at(key.handle);
-    windows.push_back({key.handle, node.owner, node.props.process_id});
+    windows.push_back({key.handle, node.props.process_id});
   }
   return windows;
 }
@@ -284,6 +284,7 @@ std::optional<WindowFacts> WindowTree::Facts(WindowHandle window) const {
   const WindowSpec& props = node->props;
   WindowFacts facts;
   facts.class_name = props.class_name;
+  facts.title = props.text;
   facts.window_rect = {props.rect.left, props.rect.top, props.rect.right,
                        props.rect.bottom};
   facts.client_rect = facts.window_rect;

@@ -18,9 +18,6 @@ enum MenuCommand : UINT {
   kFirstChoice = 100,
 };
 
-void FreeMenu(HMENU menu) { DestroyMenu(menu); }
-using UniqueMenu = UniqueHandle<HMENU, &FreeMenu>;
-
 POINT MenuPosition(HWND edit, LPARAM position) {
   if (position != -1) return {GET_X_LPARAM(position), GET_Y_LPARAM(position)};
   // From the keyboard: at the box's top-left corner.

@@ -38,9 +38,13 @@ class UniqueHandle {
 
 inline void FreeGdiObject(HGDIOBJ object) { DeleteObject(object); }
 inline void FreeIcon(HICON icon) { DestroyIcon(icon); }
+inline void ReleaseModule(HMODULE module) { FreeLibrary(module); }
+inline void FreeMenu(HMENU menu) { DestroyMenu(menu); }
 
 using UniqueFont = UniqueHandle<HFONT, &FreeGdiObject>;
 using UniqueBrush = UniqueHandle<HBRUSH, &FreeGdiObject>;
 using UniqueIcon = UniqueHandle<HICON, &FreeIcon>;
+using UniqueModule = UniqueHandle<HMODULE, &ReleaseModule>;
+using UniqueMenu = UniqueHandle<HMENU, &FreeMenu>;
 
 }  // namespace winscout::win32

@@ -8,6 +8,7 @@
 #include "platform/win32/handle_conversion.h"
 #include "platform/win32/text_conversion.h"
 #include "platform/win32/type_ahead.h"
+#include "platform/win32/ui_font.h"
 #include "platform/win32/win32_error.h"
 
 namespace winscout::win32 {
@@ -45,19 +46,6 @@ int PixelsToTwips(int pixels, UINT dpi) {
 }
 
 HMENU AsMenu(int id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)); }
-
-// The platform's user-interface font at the given DPI.
-UniqueFont MessageFont(UINT dpi) {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof(metrics);
-  if (!SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0,
-                                  dpi)) {
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-    metrics.lfMessageFont.lfHeight = MulDiv(
-        metrics.lfMessageFont.lfHeight, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
-  }
-  return UniqueFont(CreateFontIndirectW(&metrics.lfMessageFont));
-}
 
 template <typename T>
 T& Find(const std::map<int, std::unique_ptr<T>>& controls, int id) {

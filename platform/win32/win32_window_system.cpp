@@ -64,11 +64,24 @@ DpiAwareness AwarenessOf(HWND window) {
   }
 }
 
+// The title as the window manager keeps it; a cut one fills the buffer, so
+// the buffer grows until the title is whole.
+std::string InternalTitle(HWND window) {
+  for (int capacity = 256; capacity <= 65536; capacity *= 4) {
+    std::vector<wchar_t> buffer(static_cast<std::size_t>(capacity));
+    const int length = InternalGetWindowText(window, buffer.data(), capacity);
+    if (length < capacity - 1) {
+      return WideToUtf8({buffer.data(), static_cast<std::size_t>(std::max(length, 0))});
+    }
+  }
+  return {};
+}
+
 BOOL CALLBACK CollectTopLevel(HWND window, LPARAM list) {
   DWORD process_id = 0;
   GetWindowThreadProcessId(window, &process_id);
   reinterpret_cast<std::vector<TopLevelWindow>*>(list)->push_back(
-      {ToHandle(window), ToHandle(GetWindow(window, GW_OWNER)), process_id});
+      {ToHandle(window), process_id});
   return TRUE;
 }
 
@@ -249,6 +262,7 @@ std::optional<WindowFacts> Win32WindowSystem::Facts(WindowHandle window) const {
   const int length = GetClassNameW(hwnd, class_name, 257);
   facts.class_name =
       WideToUtf8({class_name, static_cast<std::size_t>(std::max(length, 0))});
+  facts.title = InternalTitle(hwnd);
   RECT rect{};
   GetWindowRect(hwnd, &rect);
   facts.window_rect = ToPixelRect(rect);

@@ -220,14 +220,16 @@ TEST_F(WindowSystemContract, WindowListsGoInSearchOrderWithOwnersAndProcesses) {
   for (const TopLevelWindow& top : windows_.TopLevelWindows()) {
     if (top.window != main && top.window != other && top.window != dialog) continue;
     listed.push_back(top.window);
-    EXPECT_EQ(top.owner, top.window == dialog ? main : 0) << top.window;
     EXPECT_EQ(top.process_id, desktop_->OwnProcessId()) << top.window;
   }
   EXPECT_EQ(listed, SearchAll(0, "WsContractList")) << desktop_->Describe();
+  EXPECT_EQ(windows_.Facts(dialog)->owner, main);
+  EXPECT_EQ(windows_.Facts(other)->owner, 0);
 }
 
 TEST_F(WindowSystemContract, FactsDescribeStylesRectanglesStatesAndProcess) {
   const WindowHandle main = desktop_->AddTopLevel({.class_name = "WsContractFacts\u03a9",
+                                                   .text = "Facts",
                                                    .rect = {100, 100, 400, 300},
                                                    .visible = true});
   const WindowHandle button =
@@ -247,6 +249,7 @@ TEST_F(WindowSystemContract, FactsDescribeStylesRectanglesStatesAndProcess) {
   const std::optional<WindowFacts> top = windows_.Facts(main);
   ASSERT_TRUE(top.has_value());
   EXPECT_EQ(top->class_name, "WsContractFacts\u03a9");
+  EXPECT_EQ(top->title, "Facts");
   EXPECT_EQ(top->window_rect, (PixelRect{100, 100, 400, 300}));
   EXPECT_EQ(top->client_rect, (PixelRect{100, 100, 400, 300}));
   EXPECT_EQ(top->style & (kChild | kVisible | kDisabled), kVisible);

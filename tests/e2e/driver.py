@@ -33,7 +33,7 @@ import sys
 import tempfile
 import time
 import zipfile
-from collections import Counter
+from collections import Counter, namedtuple
 from dataclasses import dataclass
 from pathlib import Path
 
@@ -98,6 +98,7 @@ PYTHON_FIRST_LINE = "import ctypes"
 # tree, which starts at x 690.
 WINSCOUT_PLACE = (10, 10)
 NOTEPAD_PLACE = (1060, 760, 210, 240)  # a free corner of the fixture's layout
+NOTEPAD_TITLE = "Untitled - Notepad"
 
 POLL_SECONDS = 0.02
 START_UP_POLL_SECONDS = 0.002  # finer, for the start-up figures
@@ -150,8 +151,8 @@ class LineReader:
         self.name = name
         self.pending = b""
 
-    def line(self, what):
-        end = min(time.monotonic() + WAIT_SECONDS, DEADLINE)
+    def line(self, what, seconds=WAIT_SECONDS):
+        end = min(time.monotonic() + seconds, DEADLINE)
         while b"\n" not in self.pending:
             left = end - time.monotonic()
             if left <= 0 or not select.select([self.fd], [], [], left)[0]:
@@ -508,6 +509,7 @@ class Fixture:
                 break
             if kind == "process":
                 self.module = entry["module"]
+                self.process_id = entry["id"]
             elif kind == "window":
                 self.keep(entry)
             elif kind == "finder":
@@ -2128,7 +2130,272 @@ def group_release(args, checks):
             programs.stop_all()
 
 
+# --- the Windows window ------------------------------------------------------
+
+WINDOWS_VIEW_CLASS = "WinScoutWindows"
+WINDOWS_VIEW_TITLE = "Windows"
+FILTER_BOX, TREE, DETAILS = 201, 203, 204
+TVIS_SELECTED, TVIS_CUT = 0x2, 0x4
+HANG_EVENT = "WinScoutE2EFixtureHang"
+MANY_QUIT_EVENT = "WinScoutE2EManyQuit"
+MANY_WINDOWS = 2000
+MANY_WINDOWS_SECONDS = 60  # for Wine to make them
+OPEN_LIMIT_SECONDS = 0.5
+ANSWER_LIMIT_MS = 500
+# No window of the fixture's, nor WinScout's, lies there.
+BARE_DESKTOP = (1150, 230)
+# How much longer than a plain drag one over the bare desktop may take: far
+# below the two seconds that Wine waits for a window manager.
+DRAG_SLACK_SECONDS = 1.0
+
+
+TreeEntry = namedtuple("TreeEntry", "depth state text")
+
+
+class WindowsView:
+    """WinScout's "Windows" window, seen from the probe."""
+
+    def __init__(self, probe):
+        self.probe = probe
+        self.window = probe.top(WINDOWS_VIEW_CLASS, WINDOWS_VIEW_TITLE)
+        if not self.window:
+            raise Failure("WinScout has no Windows window")
+        self.controls = {id: probe.item(self.window, id) for id in (FILTER_BOX, TREE, DETAILS)}
+
+    def visible(self):
+        return self.probe.visible(self.window)
+
+    def tree(self):
+        words = self.probe.ask("tree", self.controls[TREE])[1]
+        return [
+            TreeEntry(int(words[i]), int(words[i + 1]), from_text(words[i + 2]))
+            for i in range(1, 1 + 3 * int(words[0]), 3)
+        ]
+
+    def details(self):
+        words = self.probe.ask("list", self.controls[DETAILS])[1]
+        texts = [from_text(word) for word in words[1:]]
+        return dict(zip(texts[0::2], texts[1::2]))
+
+    def focus_on(self, control):
+        """Tab until the control has the keyboard focus."""
+        give_keyboard_to(WINDOWS_VIEW_TITLE)
+        for _ in range(5):
+            if self.probe.value("focus", self.window)[0] == self.controls[control]:
+                return
+            xdotool("key", "Tab")
+        raise Failure(f"Tab does not reach control {control}")
+
+
+def hex_handle(handle):
+    return f"0x{handle & 0xFFFFFFFF:08X}"
+
+
+def open_windows_view(probe):
+    """F2 in WinScout's window; the Windows window, once it shows its tree."""
+    view = WindowsView(probe)
+    give_keyboard_to(TITLE)
+    xdotool("key", "F2")
+    wait_for("the Windows window shown", view.visible)
+    return view
+
+
+def timed_drag(winscout, via, target):
+    """Seconds from pressing the code arrow to the code in the box, the pointer
+    passing over `via` (where the outline must show) on its way to `target`."""
+    probe = winscout.probe
+    outline = probe.top(OUTLINE_CLASS)
+    probe.set_text(winscout[CODE_BOX], "")
+    started = time.monotonic()
+    xdotool("mousemove", *winscout.centre(CODE_ARROW), "mousedown", 1)
+    try:
+        for point in via:
+            move(point)
+            wait_for(f"the outline at {point}", lambda: probe.visible(outline))
+        move(target)
+    finally:
+        xdotool("mouseup", 1)
+    wait_for("code in the code box", lambda: winscout.text(CODE_BOX))
+    return time.monotonic() - started
+
+
+def group_windows(session, checks):
+    """The Windows window: the tree, the details, picks from it, the hot key and
+    disabled controls; the figures for a desktop of many windows and for drags
+    over the bare desktop."""
+    probe, fixture, winscout = session.probe, session.fixture, session.winscout
+    args = session.args
+
+    # Making them takes Wine a while: the checks that need no Windows window go
+    # on meanwhile.
+    many = session.programs.start(
+        "many windows", [args.wine, args.fixture, "many", str(MANY_WINDOWS)],
+        stdout=subprocess.PIPE)
+    many.ask_to_end = lambda: probe.signal(MANY_QUIT_EVENT)
+
+    def many_windows():
+        LineReader(many.process.stdout, "the fixture of many windows").line(
+            "its ready line", MANY_WINDOWS_SECONDS)
+        # Made hidden at start; it shows once its tree is filled.
+        view = WindowsView(probe)
+        give_keyboard_to(TITLE)
+        started = time.monotonic()
+        xdotool("key", "F2")
+        wait_for("the Windows window", view.visible, poll=START_UP_POLL_SECONDS)
+        took = time.monotonic() - started
+        processes = [entry.text for entry in view.tree() if entry.depth == 0]
+        print(f"opening the Windows window with {MANY_WINDOWS} more top-level windows: "
+             f"{took:.3f} s, {len(processes)} processes", flush=True)
+        checks.check(f"the Windows window shows its tree within {OPEN_LIMIT_SECONDS} s on a "
+                     f"desktop of {MANY_WINDOWS} more windows",
+                     took <= OPEN_LIMIT_SECONDS and len(processes) >= 3,
+                     f"{took:.3f} s, processes {processes}")
+        probe.close(view.window)
+        many.stop()
+
+    def drags():
+        target = fixture["id 40000"].point
+        plain = timed_drag(winscout, (), target)
+        over_desktop = timed_drag(winscout, (BARE_DESKTOP,), target)
+        after = timed_drag(winscout, (), target)
+        print(f"drag onto a window: {plain:.3f} s; first over the bare desktop: "
+             f"{over_desktop:.3f} s; the next plain drag: {after:.3f} s", flush=True)
+        for name, seconds in (("over the bare desktop", over_desktop),
+                              ("after one over the bare desktop", after)):
+            checks.check(f"a drag {name} takes no longer than a plain one",
+                         seconds <= plain + DRAG_SLACK_SECONDS,
+                         f"{seconds:.3f} s against {plain:.3f} s")
+
+    checks.step("drags over the bare desktop", drags)
+
+    disabled = fixture["disabled button"]
+    check_finder_code(checks, session, "dropped onto a disabled button", disabled.point,
+                      disabled.handle)
+
+    def hot_key():
+        window = fixture["row 3"]
+        move(window.point)
+        xdotool("key", "ctrl+shift+F11")
+        checks.reached("Ctrl+Shift+F11 picks the window under the pointer, no button down",
+                       lambda: winscout.text(HANDLE_BOX), str(window.handle).__eq__)
+        found, error = probe.replay(winscout.text(CODE_BOX))
+        checks.check("the hot key's code finds the window", found == window.handle,
+                     f"it finds {found}{', ' + error if error else ''}")
+
+    checks.step("the hot key", hot_key)
+    checks.step("a desktop of many windows", many_windows)
+
+    view = open_windows_view(probe)
+    xdotool("key", "F5")
+    checks.reached("F5 reads the desktop again: the many windows are gone",
+                   lambda: [e.text for e in view.tree() if e.text.startswith("winscout_e2e_fixture")],
+                   lambda texts: len(texts) == 1)
+
+    def pick_from_tree(window, dimmed):
+        """Filters the tree to the window's handle and selects it by keyboard."""
+        probe.set_text(view.controls[FILTER_BOX], hex_handle(window.handle))
+        wait_for(f"{window.name} in the filtered tree",
+                 lambda: view.tree()[-1:], lambda last: last and last[0].text.startswith(
+                     hex_handle(window.handle)))
+        view.focus_on(TREE)
+        # The match is selected as the filter is typed; Enter picks it.
+        xdotool("key", "End", "key", "Return")
+        checks.reached(f"{window.name}: selected in the tree, it is picked",
+                       lambda: winscout.text(HANDLE_BOX), str(window.handle).__eq__)
+        entry = view.tree()[-1]
+        checks.equal(f"{window.name}: selected and {'dimmed' if dimmed else 'not dimmed'}",
+                     (bool(entry.state & TVIS_SELECTED), bool(entry.state & TVIS_CUT)),
+                     (True, dimmed))
+        found, error = probe.replay(wait_for("code", lambda: winscout.text(CODE_BOX)))
+        checks.check(f"{window.name}: the code finds it", found == window.handle,
+                     f"it finds {found}{', ' + error if error else ''}")
+
+    for name, dimmed in (("disabled button", True), ("zero size", True),
+                         ("hidden", True), ("live edit", False)):
+        checks.step(f"{name} in the tree", pick_from_tree, fixture[name], dimmed)
+
+    def pasted_into_filter(name, copied):
+        view.focus_on(FILTER_BOX)
+        probe.set_text(view.controls[FILTER_BOX], "")
+        xdotool("key", "ctrl+v")
+        checks.reached(f"{name}: pasted, the clipboard holds {copied!r}",
+                       lambda: probe.text(view.controls[FILTER_BOX]), copied.__eq__)
+
+    def details():
+        edit = fixture["live edit"]
+        shown = wait_for("the edit's details", view.details,
+                         lambda d: d.get("Handle", "").startswith(hex_handle(edit.handle)))
+        checks.equal("the details: process, image, live text and class",
+                     [shown.get(name) for name in ("Process ID", "Image path", "Text", "Class")],
+                     [str(fixture.process_id), fixture.module, "live contents", "Edit"])
+        checks.check("the report's text line does not show the live text",
+                     "live contents" not in winscout.text(REPORT_BOXES[2]),
+                     winscout.text(REPORT_BOXES[2]))
+        xdotool("key", "Menu")
+        menu = wait_for("the tree's context menu", lambda: shown_menu(probe))
+        move((probe.rect(menu).left + 2, probe.rect(menu).top + 2))
+        xdotool("key", "Down", "key", "Return")
+        pasted_into_filter("the context menu key, Copy Handle", str(edit.handle))
+        view.focus_on(DETAILS)
+        xdotool("key", "Home", "key", "Down", "key", "Down", "key", "Down", "key", "ctrl+c")
+        pasted_into_filter("Ctrl+C on the details' Text line", "Text: live contents")
+        # Without the filter the tree stays open down to the edit.
+        probe.set_text(view.controls[FILTER_BOX], "")
+        wait_for("the whole tree", view.tree, lambda tree: len(tree) > 5)
+        save_screenshot(probe.rect(view.window), args.out / "e2e-windows.png")
+
+    checks.step("the edit's details", details)
+
+    def hung():
+        window = fixture["hung"]
+        probe.signal(HANG_EVENT)
+        pick_from_tree(window, False)
+        slowest = 0
+        end = time.monotonic() + 3
+        shown = {}
+        while time.monotonic() < end:
+            asked = time.monotonic()
+            winscout.text(CODE_BOX)
+            slowest = max(slowest, round((time.monotonic() - asked) * 1000))
+            shown = view.details()
+        checks.equal("a hung window's text: (not responding)", shown.get("Text"),
+                     "(not responding)")
+        print(f"WinScout's slowest answer while a hung window is shown: {slowest} ms",
+              flush=True)
+        checks.check(f"WinScout answers within {ANSWER_LIMIT_MS} ms throughout",
+                     slowest < ANSWER_LIMIT_MS, f"{slowest} ms")
+
+    checks.step("a hung window", hung)
+
+    def drop_selects():
+        probe.set_text(view.controls[FILTER_BOX], "")
+        window = fixture["row 3"]
+        winscout.generate_code(window.point)
+        checks.reached("after a drop the open tree selects the window",
+                       lambda: [e.text[:10] for e in view.tree() if e.state & TVIS_SELECTED],
+                       [hex_handle(window.handle)].__eq__)
+
+    checks.step("a drop while the tree is open", drop_selects)
+
+    def hot_key_on_a_menu():
+        # A menu closes at a button press: only the hot key picks it.
+        give_keyboard_to(NOTEPAD_TITLE)
+        xdotool("key", "alt+f")
+        menu = wait_for("Notepad's File menu", lambda: shown_menu(probe))
+        try:
+            move(probe.rect(menu).centre)
+            xdotool("key", "ctrl+shift+F11")
+            checks.reached("Ctrl+Shift+F11 picks an open menu", lambda: winscout.text(HANDLE_BOX),
+                           str(menu).__eq__)
+        finally:
+            xdotool("key", "Escape", "key", "Escape")
+
+    session.start_notepad()
+    checks.step("the hot key on a menu", hot_key_on_a_menu)
+
+
 GROUPS = {
+    "windows": group_windows,
     "finder": group_finder,
     "report": group_report,
     "live": group_live,

@@ -11,7 +11,7 @@
 // closed.
 //
 // Manifest lines:
-//   {"kind":"process","module":"<path of this executable>"}
+//   {"kind":"process","module":"<path of this executable>","id":<process ID>}
 //   {"kind":"window","name":..,"handle":N,"class":..,"text":..,"id":N,
 //    "parent":N,"parent_text":..,"parent_class":..,"x":N,"y":N}
 //       what the window was made with; x, y is a screen point where the window
@@ -25,6 +25,12 @@
 //       it must have, or its first search; each part may be left out
 //   {"kind":"error","message":..}   the desktop did not come out as planned
 //   {"kind":"ready"}
+//
+// Its "hung" window has a thread of its own, which stops answering messages
+// for 10 s each time the named event kHangEventName is set.
+//
+// Started as `fixture many N`, it makes N hidden top-level windows instead,
+// prints only the ready line and ends when kManyQuitEventName is set.
 
 #include <fcntl.h>
 #include <io.h>
@@ -32,6 +38,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -42,6 +49,9 @@
 namespace {
 
 constexpr wchar_t kQuitEventName[] = L"WinScoutE2EFixtureQuit";
+constexpr wchar_t kHangEventName[] = L"WinScoutE2EFixtureHang";
+constexpr wchar_t kManyQuitEventName[] = L"WinScoutE2EManyQuit";
+constexpr DWORD kHangMs = 10000;
 constexpr wchar_t kRecreateEventName[] = L"WinScoutE2EFixtureRecreate";
 
 std::string Utf8(std::wstring_view text) {
@@ -132,6 +142,11 @@ constexpr FixtureClass kClasses[] = {
     // Registered with their Unicode names, beyond any ANSI code page.
     {kCyrillicClass, RGB(200, 180, 255)},
     {kEmojiClass, RGB(255, 180, 120)},
+    {L"WinScoutStates", RGB(210, 240, 210)},
+    {L"WinScoutZero", RGB(0, 0, 0)},
+    {L"WinScoutHidden", RGB(0, 0, 0)},
+    {L"WinScoutHung", RGB(240, 200, 200)},
+    {L"WinScoutMany", RGB(0, 0, 0)},
 };
 
 struct HandleDeleter {
@@ -146,6 +161,13 @@ struct Made {
   std::wstring text;
   int id = 0;
   const Made* parent = nullptr;  // parent or owner
+};
+
+// What the hung window's thread is given, and gives back once it is ready.
+struct HungStart {
+  RECT rect;
+  HWND made = nullptr;
+  Handle ready{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
 };
 
 class Fixture {
@@ -188,6 +210,18 @@ class Fixture {
     return Keep(hwnd, class_name, text, id, &parent);
   }
 
+  // A top-level window of a thread of its own that stops answering for a
+  // while each time kHangEventName is set.
+  const Made& HungWindow(int x, int y, int w, int h) {
+    HungStart start{{x, y, w, h}};
+    const HANDLE thread = CreateThread(nullptr, 0, &HungThread, &start, 0, nullptr);
+    if (thread) {
+      WaitForSingleObject(start.ready.get(), INFINITE);
+      CloseHandle(thread);
+    }
+    return Keep(start.made, L"WinScoutHung", L"Hung", 0, nullptr);
+  }
+
   bool AllMade() const { return failed_.empty(); }
   const std::string& Failure() const { return failed_; }
 
@@ -221,6 +255,24 @@ class Fixture {
     }
     made_.push_back(std::make_unique<Made>(Made{hwnd, class_name, text, id, parent}));
     return *made_.back();
+  }
+
+  static DWORD WINAPI HungThread(void* argument) {
+    auto* start = static_cast<HungStart*>(argument);
+    const Handle hang(CreateEventW(nullptr, FALSE, FALSE, kHangEventName));
+    const RECT& r = start->rect;
+    start->made = CreateWindowExW(
+        0, L"WinScoutHung", L"Hung", WS_POPUP | WS_BORDER | WS_VISIBLE, r.left, r.top,
+        r.right, r.bottom, nullptr, nullptr, Instance(), nullptr);
+    SetEvent(start->ready.get());  // `start` is gone from here on
+    HANDLE wait = hang.get();
+    for (;;) {
+      const DWORD woken =
+          MsgWaitForMultipleObjects(1, &wait, FALSE, INFINITE, QS_ALLINPUT);
+      if (woken == WAIT_OBJECT_0) Sleep(kHangMs);
+      MSG msg;
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    }
   }
 
   std::vector<std::unique_ptr<Made>> made_;
@@ -436,6 +488,19 @@ bool BuildDesktop(Fixture& f, SurvivalTree& survival) {
       f.TopLevel(kCyrillicClass, L"Unicode classes", 1210, 300, 60, 90);
   const Made& emoji_pane = f.Child(cyrillic, kEmojiClass, L"emoji pane", 1, 5, 5, 50, 70);
 
+  // Windows that no pointer reaches, and an edit whose contents are not the
+  // text it was made with.
+  // They fill the strip right of the static holder.
+  const Made& states = f.TopLevel(L"WinScoutStates", L"States", 1206, 470, 70, 110);
+  const Made& disabled =
+      f.Child(states, L"Button", L"Disabled", 1, 5, 10, 58, 30, WS_DISABLED);
+  const Made& zero = f.Child(states, L"WinScoutZero", L"zero size", 2, 5, 5, 0, 0);
+  const Made& live_edit =
+      f.Child(states, L"Edit", L"made with this text", 3, 5, 60, 58, 26, WS_BORDER);
+  SetWindowTextW(live_edit.hwnd, L"live contents");
+  const Made& hidden = f.TopLevel(L"WinScoutHidden", L"Hidden", 1206, 590, 70, 50);
+  ShowWindow(hidden.hwnd, SW_HIDE);
+  const Made& hung = f.HungWindow(1206, 650, 70, 90);
   // Another window of the survival frame's class, made first: below it.
   const Made& decoy = f.TopLevel(kSurvivalClass, L"Survival notes", kDecoyPlace.x,
                                  kDecoyPlace.y, 280, 130);
@@ -447,7 +512,8 @@ bool BuildDesktop(Fixture& f, SurvivalTree& survival) {
 
   wchar_t module[MAX_PATH * 4] = {};
   GetModuleFileNameW(nullptr, module, static_cast<DWORD>(std::size(module)));
-  Emit(R"({"kind":"process","module":)" + Json(std::wstring_view(module)) + "}");
+  Emit(R"({"kind":"process","module":)" + Json(std::wstring_view(module)) + R"(,"id":)" +
+       std::to_string(GetCurrentProcessId()) + "}");
 
   bool planned = true;
   auto require = [&planned](bool holds, const std::string& what) {
@@ -490,6 +556,11 @@ bool BuildDesktop(Fixture& f, SurvivalTree& survival) {
   f.EmitLeaf("long text", long_window);
   f.EmitLeaf("cover", cover);
   f.EmitLeaf("emoji pane", emoji_pane);
+  f.EmitLeaf("disabled button", disabled);
+  f.EmitWindow("zero size", zero, 0, 0);
+  f.EmitLeaf("live edit", live_edit);
+  f.EmitLeaf("hidden", hidden);
+  f.EmitLeaf("hung", hung);
   f.EmitLeaf("survival decoy", decoy);
 
   constexpr char kVb[] = "Visual Basic";
@@ -605,6 +676,22 @@ bool BuildDesktop(Fixture& f, SurvivalTree& survival) {
 
 }  // namespace
 
+// `fixture many N`: a desktop of many top-level windows, for the figures.
+int MakeMany(int count) {
+  const Handle quit(CreateEventW(nullptr, TRUE, FALSE, kManyQuitEventName));
+  Fixture fixture;
+  if (!quit || !fixture.RegisterClasses()) return 1;
+  for (int i = 0; i < count; ++i) {
+    if (!CreateWindowExW(0, L"WinScoutMany", L"Many", WS_POPUP, 0, 0, 10, 10, nullptr,
+                         nullptr, Instance(), nullptr)) {
+      return 1;
+    }
+  }
+  Emit(R"({"kind":"ready"})");
+  WaitForSingleObject(quit.get(), INFINITE);
+  return 0;
+}
+
 int main(int argc, char** argv) {
   const bool second_instance =
       argc == 2 && std::string_view(argv[1]) == "--second-instance";
@@ -612,6 +699,8 @@ int main(int argc, char** argv) {
   SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
   // Lines end in LF alone, as the driver on the Linux side reads them.
   _setmode(_fileno(stdout), _O_BINARY);
+  if (argc == 3 && std::string_view(argv[1]) == "many")
+    return MakeMany(std::atoi(argv[2]));
   Handle quit;
   Handle recreate;
   if (!second_instance) {

@@ -31,11 +31,19 @@
 //                         if there is one
 //   replay CODE           runs finder code: the HANDLE found; "fail MESSAGE" if
 //                         the code does not run
+//   tree WINDOW           every item of a tree view, in order, each as DEPTH
+//                         STATE TEXT (the item's state bits): COUNT ITEMS...
+//   list WINDOW           every row of a two-column list view, each as NAME
+//                         VALUE: COUNT ROWS...
+//   focus WINDOW          the window with the keyboard focus in the window's
+//                         thread: HANDLE
 // A request that cannot be carried out gets "error MESSAGE".
 
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -160,6 +168,103 @@ std::string ReadText(HWND window) {
   }
   text.resize(copied);
   return Ok(ToText(winscout::win32::WideToUtf8(text)));
+}
+
+// Memory in the process of another program's window, where its controls can
+// write what they are asked for.
+class RemoteBuffer {
+ public:
+  RemoteBuffer(HWND window, std::size_t size) {
+    DWORD process_id = 0;
+    GetWindowThreadProcessId(window, &process_id);
+    process_.reset(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE,
+                               FALSE, process_id));
+    if (process_) {
+      at_ = VirtualAllocEx(process_.get(), nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+    }
+  }
+  RemoteBuffer(const RemoteBuffer&) = delete;
+  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+  ~RemoteBuffer() {
+    if (at_) VirtualFreeEx(process_.get(), at_, 0, MEM_RELEASE);
+  }
+
+  bool ok() const { return at_ != nullptr; }
+  char* at(std::size_t offset) const { return static_cast<char*>(at_) + offset; }
+  void Write(const void* data, std::size_t size) const {
+    WriteProcessMemory(process_.get(), at_, data, size, nullptr);
+  }
+  void Read(void* data, std::size_t size, std::size_t offset) const {
+    ReadProcessMemory(process_.get(), at(offset), data, size, nullptr);
+  }
+
+ private:
+  Handle process_;
+  void* at_ = nullptr;
+};
+
+constexpr int kRemoteTextCapacity = 2048;
+constexpr std::size_t kRemoteSize = 256 + kRemoteTextCapacity * sizeof(wchar_t);
+
+LRESULT Send(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(window, message, wparam, lparam, SMTO_ABORTIFHUNG, kSendTimeoutMs,
+                      &result);
+  return static_cast<LRESULT>(result);
+}
+
+// A control's text that it writes where `item` (a TVITEMW or LVITEMW, put
+// at the buffer's start) says: right after the item.
+template <typename Item>
+std::string AskText(HWND control, const RemoteBuffer& buffer, UINT message, WPARAM wparam,
+                    Item item) {
+  item.pszText = reinterpret_cast<wchar_t*>(buffer.at(sizeof(Item)));
+  item.cchTextMax = kRemoteTextCapacity;
+  buffer.Write(&item, sizeof(item));
+  Send(control, message, wparam, reinterpret_cast<LPARAM>(buffer.at(0)));
+  std::wstring text(kRemoteTextCapacity, L'\0');
+  buffer.Read(text.data(), text.size() * sizeof(wchar_t), sizeof(Item));
+  text.resize(wcsnlen(text.c_str(), text.size()));
+  return ToText(winscout::win32::WideToUtf8(text));
+}
+
+HTREEITEM Next(HWND tree, UINT which, HTREEITEM item) {
+  return reinterpret_cast<HTREEITEM>(
+      Send(tree, TVM_GETNEXTITEM, which, reinterpret_cast<LPARAM>(item)));
+}
+
+void ReadTreeItems(HWND tree, const RemoteBuffer& buffer, HTREEITEM first, int depth,
+                   std::string& items, int& count) {
+  for (HTREEITEM item = first; item; item = Next(tree, TVGN_NEXT, item)) {
+    TVITEMW data{};
+    data.mask = TVIF_TEXT | TVIF_HANDLE;
+    data.hItem = item;
+    const auto state =
+        Send(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), 0xffff);
+    items += " " + std::to_string(depth) + " " + std::to_string(state) + " " +
+             AskText(tree, buffer, TVM_GETITEMW, 0, data);
+    ++count;
+    ReadTreeItems(tree, buffer, Next(tree, TVGN_CHILD, item), depth + 1, items, count);
+  }
+}
+
+std::string ReadControl(HWND control, bool tree) {
+  const RemoteBuffer buffer(control, kRemoteSize);
+  if (!buffer.ok()) return Error("VirtualAllocEx");
+  std::string items;
+  int count = 0;
+  if (tree) {
+    ReadTreeItems(control, buffer, Next(control, TVGN_ROOT, nullptr), 0, items, count);
+  }
+  for (int row = 0; !tree && row < Send(control, LVM_GETITEMCOUNT, 0, 0);
+       ++row, ++count) {
+    for (int column = 0; column < 2; ++column) {
+      LVITEMW data{};
+      data.iSubItem = column;
+      items += " " + AskText(control, buffer, LVM_GETITEMTEXTW, row, data);
+    }
+  }
+  return Ok(std::to_string(count) + items);
 }
 
 std::string Answer(const std::string& line) {
@@ -310,6 +415,21 @@ std::string Answer(const std::string& line) {
         winscout::testing::ReplayFinderCode(*bytes, windows);
     if (!result.Ran()) return "fail " + ToText(result.error);
     return Ok(std::to_string(result.found));
+  }
+  if (name == "tree" || name == "list") {
+    const auto window = request.Window();
+    if (!window) return "error usage: " + name + " WINDOW";
+    return ReadControl(*window, name == "tree");
+  }
+  if (name == "focus") {
+    const auto window = request.Window();
+    if (!window) return "error usage: focus WINDOW";
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(*window, nullptr), &info)) {
+      return Error("GetGUIThreadInfo");
+    }
+    return Ok(HandleText(info.hwndFocus));
   }
   return "error unknown request: " + name;
 }

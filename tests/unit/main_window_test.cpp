@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "app/main_form.h"
+#include "app/pick_hot_key.h"
 #include "codegen/finder_code.h"
 #include "platform/model/message_box_log.h"
 #include "platform/model/model_form.h"
@@ -399,6 +400,26 @@ TEST_F(MainWindowTest, AboutInTheSystemMenuShowsTheVersionFromVersion) {
   EXPECT_EQ(about.title, "About WinScout");
   EXPECT_EQ(about.icon, model::MessageBoxLog::Icon::kInformation);
   EXPECT_TRUE(about.text.starts_with("WinScout " + version + "\nBuilt ")) << about.text;
+}
+
+TEST_F(MainWindowTest, TheHotKeyPicksUnderThePointerAndItsMenuItemSaysWhetherItIsHeld) {
+  model::ModelHotKey hot_key;
+  hot_key.SetHeldElsewhere(true);
+  const PickHotKey pick(hot_key, form_, window_);
+  const std::string taken =
+      "Ctrl+Shift+F11 Is Taken by Another Program (Choose to Try Again)";
+  const std::string held = "Pick Window Under Pointer\tCtrl+Shift+F11";
+  EXPECT_EQ(form_.system_menu_items().back(), taken);
+  hot_key.SetHeldElsewhere(false);
+  form_.ChooseSystemMenuItem(taken);
+  EXPECT_EQ(form_.system_menu_items().back(), held);
+  EXPECT_TRUE(hot_key.registered());
+
+  desktop_.MoveCursor({620, 20});
+  hot_key.Press();
+  EXPECT_EQ(Box(control::kHandleBox).Text(), std::to_string(other_edit_));
+  EXPECT_NE(Box(control::kCodeBox).Text().find("\"Edit\""), std::string::npos);
+  EXPECT_EQ(CodeArrow().picture_history().size(), 1u) << "the arrow is not touched";
 }
 
 }  // namespace

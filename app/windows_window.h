@@ -1,0 +1,66 @@
+#pragma once
+
+#include <optional>
+#include <set>
+#include <vector>
+
+#include "app/main_window.h"
+#include "inspector/desktop_tree.h"
+#include "inspector/window_details.h"
+#include "platform/toolkit.h"
+#include "platform/window_system.h"
+
+namespace winscout::app {
+
+// The behaviour of the "Windows" window: the desktop tree with its filter and
+// refresh, the details of the selected item, copying, and picks: selecting a
+// window in the tree does what a drop on it does, and a pick under the pointer
+// selects its window in the tree.
+class WindowsWindow {
+ public:
+  static constexpr int kOpenKey = 2;     // F2, anywhere in the program
+  static constexpr int kRefreshKey = 5;  // F5, while the window is open
+  static constexpr char kMenuText[] = "&Windows...\tF2";
+  // The tree's context menu.
+  static constexpr std::size_t kCopyHandle = 0;
+  static constexpr std::size_t kCopyCode = 1;
+
+  // Opened from the form's system menu and by F2; refreshed by F5 or the view's button;
+  // follows the main window's picks.
+  WindowsWindow(WindowsView& view, Form& form, const WindowSystem& windows,
+                MainWindow& main, Clipboard& clipboard);
+  WindowsWindow(const WindowsWindow&) = delete;
+  WindowsWindow& operator=(const WindowsWindow&) = delete;
+
+  // Shows the window; the first time, with the desktop as it is now and the
+  // window picked last selected.
+  void Open();
+  // A window was picked under the pointer: the open tree selects it.
+  void ShowPicked(WindowHandle window);
+
+ private:
+  void Fill(std::optional<TreeItemKey> parent);
+  void Rebuild();
+  void Refresh();
+  bool Reveal(WindowHandle window);
+  void OnExpanding(TreeItemKey key);
+  void OnSelect(TreeItemKey key);
+  void ShowDetails(std::optional<TreeItemKey> key);
+  void OnMenuChoice(std::size_t choice);
+  void CopyLine();
+
+  WindowsView& view_;
+  const WindowSystem& windows_;
+  MainWindow& main_;
+  Clipboard& clipboard_;
+  inspector::DesktopTree tree_;
+  bool loaded_ = false;
+  // The items the view holds now.
+  std::set<TreeItemKey> shown_;
+  std::set<TreeItemKey> filled_;
+  std::vector<inspector::DetailLine> details_;
+  // The window the user chose last, in the tree or by a pick.
+  std::optional<WindowHandle> chosen_;
+};
+
+}  // namespace winscout::app

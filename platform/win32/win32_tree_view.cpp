@@ -1,0 +1,212 @@
+#include "platform/win32/win32_tree_view.h"
+
+#include <windowsx.h>
+
+#include "platform/win32/text_conversion.h"
+#include "platform/win32/unique_handle.h"
+
+namespace winscout::win32 {
+
+HTREEITEM Win32TreeView::ItemOf(TreeItemKey key) const {
+  auto it = items_.find(key);
+  return it == items_.end() ? nullptr : it->second;
+}
+
+TreeItemKey Win32TreeView::KeyOf(HWND tree, HTREEITEM item) {
+  TVITEMW data{};
+  data.mask = TVIF_PARAM | TVIF_HANDLE;
+  data.hItem = item;
+  TreeView_GetItem(tree, &data);
+  return static_cast<TreeItemKey>(data.lParam);
+}
+
+// Forgets the item and everything below it, before it is deleted.
+void Win32TreeView::Forget(HTREEITEM item) {
+  for (HTREEITEM child = TreeView_GetChild(tree_, item); child;
+       child = TreeView_GetNextSibling(tree_, child)) {
+    Forget(child);
+  }
+  const TreeItemKey key = KeyOf(tree_, item);
+  items_.erase(key);
+  dimmed_.erase(key);
+  filled_.erase(key);
+}
+
+void Win32TreeView::SetChildren(std::optional<TreeItemKey> parent,
+                                std::vector<TreeItem> items) {
+  const HTREEITEM parent_item = parent ? ItemOf(*parent) : TVI_ROOT;
+  if (!parent_item) return;
+  SendMessageW(tree_, WM_SETREDRAW, FALSE, 0);
+  if (!parent) {
+    TreeView_DeleteAllItems(tree_);
+    items_.clear();
+    dimmed_.clear();
+    filled_.clear();
+  } else {
+    HTREEITEM child = TreeView_GetChild(tree_, parent_item);
+    while (child) {
+      const HTREEITEM next = TreeView_GetNextSibling(tree_, child);
+      Forget(child);
+      TreeView_DeleteItem(tree_, child);
+      child = next;
+    }
+    filled_.insert(*parent);
+  }
+  for (const TreeItem& item : items) {
+    std::wstring text = Utf8ToWide(item.text);
+    TVINSERTSTRUCTW insert{};
+    insert.hParent = parent_item;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_CHILDREN | TVIF_STATE;
+    insert.item.pszText = text.data();
+    insert.item.lParam = static_cast<LPARAM>(item.key);
+    insert.item.cChildren = item.expandable ? 1 : 0;
+    insert.item.state = item.dimmed ? TVIS_CUT : 0;
+    insert.item.stateMask = TVIS_CUT;
+    if (const HTREEITEM made = TreeView_InsertItem(tree_, &insert)) {
+      items_[item.key] = made;
+      if (item.dimmed) dimmed_.insert(item.key);
+    }
+  }
+  if (parent && items.empty()) {
+    // Nothing below after all: no button.
+    TVITEMW data{};
+    data.mask = TVIF_CHILDREN | TVIF_HANDLE;
+    data.hItem = parent_item;
+    TreeView_SetItem(tree_, &data);
+  }
+  SendMessageW(tree_, WM_SETREDRAW, TRUE, 0);
+  // A new tree scrolls to its top: the keys move from there even when nothing
+  // is selected.
+  if (!parent) {
+    if (const HTREEITEM first = TreeView_GetRoot(tree_)) {
+      TreeView_Select(tree_, first, TVGN_FIRSTVISIBLE);
+    }
+  }
+  InvalidateRect(tree_, nullptr, TRUE);
+}
+
+void Win32TreeView::Expand(TreeItemKey key) {
+  if (const HTREEITEM item = ItemOf(key)) TreeView_Expand(tree_, item, TVE_EXPAND);
+}
+
+std::vector<TreeItemKey> Win32TreeView::ExpandedItems() const {
+  std::vector<TreeItemKey> open;
+  std::vector<HTREEITEM> pending;
+  for (HTREEITEM item = TreeView_GetRoot(tree_); item;
+       item = TreeView_GetNextSibling(tree_, item)) {
+    pending.insert(pending.begin(), item);
+  }
+  while (!pending.empty()) {
+    const HTREEITEM item = pending.back();
+    pending.pop_back();
+    if (!(TreeView_GetItemState(tree_, item, TVIS_EXPANDED) & TVIS_EXPANDED)) continue;
+    open.push_back(KeyOf(tree_, item));
+    std::vector<HTREEITEM> children;
+    for (HTREEITEM child = TreeView_GetChild(tree_, item); child;
+         child = TreeView_GetNextSibling(tree_, child)) {
+      children.push_back(child);
+    }
+    pending.insert(pending.end(), children.rbegin(), children.rend());
+  }
+  return open;
+}
+
+std::optional<TreeItemKey> Win32TreeView::Selected() const {
+  const HTREEITEM item = TreeView_GetSelection(tree_);
+  if (!item) return std::nullopt;
+  return KeyOf(tree_, item);
+}
+
+// Programmatic selections come with TVC_UNKNOWN, which raises no event.
+void Win32TreeView::Select(TreeItemKey key) {
+  if (const HTREEITEM item = ItemOf(key)) {
+    TreeView_SelectItem(tree_, item);
+    TreeView_EnsureVisible(tree_, item);
+  }
+}
+
+void Win32TreeView::SetMenuChoices(std::vector<std::string> choices,
+                                   std::function<void(std::size_t)> on_choose) {
+  choices_ = std::move(choices);
+  on_choose_ = std::move(on_choose);
+}
+
+void Win32TreeView::RaiseSelect(HTREEITEM item) {
+  if (item && on_select_) on_select_(KeyOf(tree_, item));
+}
+
+LRESULT Win32TreeView::OnNotify(const NMHDR& header) {
+  switch (header.code) {
+    case TVN_ITEMEXPANDINGW: {
+      const auto& change = reinterpret_cast<const NMTREEVIEWW&>(header);
+      const auto key = static_cast<TreeItemKey>(change.itemNew.lParam);
+      if ((change.action & TVE_EXPAND) && !filled_.contains(key) && on_expanding_) {
+        on_expanding_(key);
+      }
+      return FALSE;
+    }
+    case TVN_SELCHANGEDW: {
+      const auto& change = reinterpret_cast<const NMTREEVIEWW&>(header);
+      if (change.action == TVC_BYKEYBOARD || change.action == TVC_BYMOUSE) {
+        RaiseSelect(change.itemNew.hItem);
+      }
+      return 0;
+    }
+    case NM_RETURN:
+      ChooseSelected();
+      return TRUE;
+    case NM_RCLICK: {
+      // The menu is for the item clicked: it becomes the selected one.
+      TVHITTESTINFO hit{};
+      const DWORD at = GetMessagePos();
+      hit.pt = {GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+      ScreenToClient(tree_, &hit.pt);
+      const HTREEITEM item = TreeView_HitTest(tree_, &hit);
+      if (item && item != TreeView_GetSelection(tree_)) {
+        TreeView_SelectItem(tree_, item);
+        RaiseSelect(item);
+      }
+      SendMessageW(GetParent(tree_), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree_),
+                   static_cast<LPARAM>(at));
+      return TRUE;
+    }
+    case NM_CUSTOMDRAW:
+      return OnCustomDraw(reinterpret_cast<NMTVCUSTOMDRAW&>(const_cast<NMHDR&>(header)));
+    default:
+      return 0;
+  }
+}
+
+LRESULT Win32TreeView::OnCustomDraw(NMTVCUSTOMDRAW& draw) const {
+  if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+  if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT &&
+      !(draw.nmcd.uItemState & CDIS_SELECTED) &&
+      dimmed_.contains(static_cast<TreeItemKey>(draw.nmcd.lItemlParam))) {
+    draw.clrText = GetSysColor(COLOR_GRAYTEXT);
+  }
+  return CDRF_DODEFAULT;
+}
+
+void Win32TreeView::ShowMenu(LPARAM position) {
+  const HTREEITEM selected = TreeView_GetSelection(tree_);
+  if (!selected || choices_.empty()) return;
+  POINT at{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+  if (position == -1) {
+    // From the keyboard: at the selected item.
+    RECT rect{};
+    TreeView_GetItemRect(tree_, selected, &rect, TRUE);
+    at = {rect.left, rect.bottom};
+    ClientToScreen(tree_, &at);
+  }
+  const UniqueMenu menu(CreatePopupMenu());
+  for (std::size_t i = 0; i < choices_.size(); ++i) {
+    AppendMenuW(menu.get(), MF_STRING, i + 1, Utf8ToWide(choices_[i]).c_str());
+  }
+  const auto chosen = static_cast<std::size_t>(
+      TrackPopupMenuEx(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y,
+                       GetParent(tree_), nullptr));
+  if (chosen != 0 && on_choose_) on_choose_(chosen - 1);
+}
+
+}  // namespace winscout::win32

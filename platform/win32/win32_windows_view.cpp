@@ -1,0 +1,217 @@
+#include "platform/win32/win32_windows_view.h"
+
+#include <algorithm>
+
+#include "platform/win32/bound_window.h"
+#include "platform/win32/ui_font.h"
+#include "platform/win32/win32_error.h"
+
+namespace winscout::win32 {
+namespace {
+
+// At 96 dots per inch.
+constexpr int kWidth = 780;
+constexpr int kHeight = 520;
+constexpr int kMargin = 8;
+constexpr int kRowHeight = 24;
+constexpr int kButtonWidth = 90;
+constexpr int kTreeShare = 45;  // percent of the width beside the details
+
+int Scale(int pixels, UINT dpi) { return MulDiv(pixels, static_cast<int>(dpi), 96); }
+
+// The tree and list view live in comctl32, which is loaded only here, so
+// that the main window starts without it.
+UniqueModule LoadCommonControls() {
+  UniqueModule module(LoadLibraryW(L"comctl32.dll"));
+  if (!module) throw Win32Error("LoadLibraryW");
+  using Init = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+  // Through void (*)(), which converts to any function pointer without a warning.
+  const auto init = reinterpret_cast<Init>(
+      reinterpret_cast<void (*)()>(GetProcAddress(module.get(), "InitCommonControlsEx")));
+  const INITCOMMONCONTROLSEX classes{sizeof(classes),
+                                     ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES};
+  if (!init || !init(&classes)) throw Win32Error("InitCommonControlsEx");
+  return module;
+}
+
+}  // namespace
+
+Win32WindowsView::Win32WindowsView(HINSTANCE instance, HWND owner)
+    : common_controls_(LoadCommonControls()),
+      class_(instance, kClassName, &BoundWindowProc<Win32WindowsView>, 0,
+             GetSysColorBrush(COLOR_BTNFACE)),
+      instance_(instance) {
+  const UINT dpi = GetDpiForWindow(owner);
+  CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"Windows",
+                  WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
+                  Scale(kWidth, dpi), Scale(kHeight, dpi), owner, nullptr, instance,
+                  this);
+  if (!hwnd_) throw Win32Error("CreateWindowExW");
+  // In tab order.
+  filter_edit_ = MakeControl(WS_EX_CLIENTEDGE, L"EDIT", L"", ES_AUTOHSCROLL, kFilterId);
+  refresh_button_ = MakeControl(0, L"BUTTON", L"&Refresh", BS_PUSHBUTTON, kRefreshId);
+  tree_window_ = MakeControl(
+      WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"",
+      TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS, kTreeId);
+  details_window_ = MakeControl(
+      WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+      LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER, kDetailsId);
+  SendMessageW(filter_edit_, EM_SETCUEBANNER, TRUE,
+               reinterpret_cast<LPARAM>(L"Filter: class, title, handle or process"));
+  focus_ = filter_edit_;
+  filter_ = std::make_unique<Win32TextBox>(Win32TextBox::kPlainWrites);
+  filter_->Attach(filter_edit_);
+  tree_ = std::make_unique<Win32TreeView>(tree_window_);
+  details_ = std::make_unique<Win32DetailsList>(details_window_);
+  ApplyFont();
+  LayOut();
+}
+
+Win32WindowsView::~Win32WindowsView() {
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+HWND Win32WindowsView::MakeControl(DWORD ex_style, const wchar_t* window_class,
+                                   const wchar_t* text, DWORD style, int id) {
+  const HWND control = CreateWindowExW(
+      ex_style, window_class, text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, 0, 0, 0,
+      0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+  if (!control) throw Win32Error("CreateWindowExW");
+  return control;
+}
+
+// The first time beside its owner, where the monitor has room, so that both
+// can be seen.
+void Win32WindowsView::PlaceBesideOwner() {
+  RECT owner{};
+  RECT own{};
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  const HWND owner_window = GetWindow(hwnd_, GW_OWNER);
+  if (!GetWindowRect(owner_window, &owner) || !GetWindowRect(hwnd_, &own) ||
+      !GetMonitorInfoW(MonitorFromWindow(owner_window, MONITOR_DEFAULTTONEAREST),
+                       &monitor)) {
+    return;
+  }
+  const RECT& work = monitor.rcWork;
+  const int width = own.right - own.left;
+  const int height = own.bottom - own.top;
+  int x = owner.right;
+  int y = owner.top;
+  if (x + width > work.right) {
+    x = owner.left;
+    y = owner.bottom;
+  }
+  x = std::max<int>(work.left, std::min<int>(x, work.right - width));
+  y = std::max<int>(work.top, std::min<int>(y, work.bottom - height));
+  SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32WindowsView::Show() {
+  if (!shown_before_) {
+    shown_before_ = true;
+    PlaceBesideOwner();
+  }
+  ShowWindow(hwnd_, IsIconic(hwnd_) ? SW_RESTORE : SW_SHOW);
+  SetForegroundWindow(hwnd_);
+  SetFocus(focus_);
+}
+
+bool Win32WindowsView::Visible() const { return IsWindowVisible(hwnd_) != FALSE; }
+
+void Win32WindowsView::ApplyFont() {
+  const UINT dpi = GetDpiForWindow(hwnd_);
+  font_ = MessageFont(dpi);
+  for (HWND control : {filter_edit_, refresh_button_, tree_window_, details_window_}) {
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+  }
+  details_->SetDpi(dpi);
+}
+
+// The filter and the button in a row at the top; the tree and the details
+// share the rest, side by side.
+void Win32WindowsView::LayOut() {
+  if (!details_) return;
+  const UINT dpi = GetDpiForWindow(hwnd_);
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  const int margin = Scale(kMargin, dpi);
+  const int row = Scale(kRowHeight, dpi);
+  const int button = Scale(kButtonWidth, dpi);
+  const int width = std::max<int>(client.right - 2 * margin, 0);
+  const int below = row + 2 * margin;
+  const int height = std::max<int>(client.bottom - below - margin, 0);
+  const int tree_width = width * kTreeShare / 100;
+  MoveWindow(filter_edit_, margin, margin, std::max(width - button - margin, 0), row,
+             TRUE);
+  MoveWindow(refresh_button_, margin + width - button, margin, button, row, TRUE);
+  MoveWindow(tree_window_, margin, below, tree_width, height, TRUE);
+  MoveWindow(details_window_, 2 * margin + tree_width, below,
+             std::max(width - tree_width - margin, 0), height, TRUE);
+}
+
+LRESULT Win32WindowsView::OnNotify(const NMHDR& header) {
+  if (header.hwndFrom == tree_window_) return tree_->OnNotify(header);
+  if (header.hwndFrom == details_window_) return details_->OnNotify(header);
+  return 0;
+}
+
+LRESULT Win32WindowsView::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_SIZE:
+      LayOut();
+      return 0;
+    case WM_NOTIFY:
+      return OnNotify(*reinterpret_cast<const NMHDR*>(lparam));
+    case WM_CONTEXTMENU:
+      if (reinterpret_cast<HWND>(wparam) == tree_window_) {
+        tree_->ShowMenu(lparam);
+        return 0;
+      }
+      break;
+    case WM_COMMAND:
+      switch (LOWORD(wparam)) {
+        case kFilterId:
+          filter_->OnCommand(HIWORD(wparam));
+          return 0;
+        case kRefreshId:
+          if (HIWORD(wparam) == BN_CLICKED && on_refresh_) on_refresh_();
+          return 0;
+        case IDOK:
+          // Enter, which the dialog keys keep from the tree.
+          if (GetFocus() == tree_window_) tree_->ChooseSelected();
+          return 0;
+        case IDCANCEL:
+          ShowWindow(hwnd_, SW_HIDE);
+          return 0;
+      }
+      break;
+    case WM_CLOSE:
+      ShowWindow(hwnd_, SW_HIDE);
+      return 0;
+    case WM_ACTIVATE:
+      // The control that had the focus gets it back with the window.
+      if (LOWORD(wparam) == WA_INACTIVE) {
+        const HWND focus = GetFocus();
+        if (focus && IsChild(hwnd_, focus)) focus_ = focus;
+      } else {
+        SetFocus(focus_);
+      }
+      return 0;
+    case WM_SETFOCUS:
+      SetFocus(focus_);
+      return 0;
+    case WM_DPICHANGED: {
+      const RECT& suggested = *reinterpret_cast<const RECT*>(lparam);
+      SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top,
+                   suggested.right - suggested.left, suggested.bottom - suggested.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      ApplyFont();
+      LayOut();
+      return 0;
+    }
+  }
+  return DefWindowProcW(hwnd_, message, wparam, lparam);
+}
+
+}  // namespace winscout::win32

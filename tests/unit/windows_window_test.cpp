@@ -1,0 +1,240 @@
+// The "Windows" window on the in-memory desktop: the tree's order, laziness,
+// filter and refresh, the details' formatting, and picks through the tree.
+
+#include "app/windows_window.h"
+
+#include <gtest/gtest.h>
+
+#include "app/main_form.h"
+#include "platform/model/message_box_log.h"
+#include "platform/model/model_form.h"
+#include "platform/model/model_settings.h"
+#include "platform/model/model_windows_view.h"
+#include "tests/support/forwarding_windows.h"
+
+namespace winscout::app {
+namespace {
+
+using inspector::ProcessKey;
+using inspector::WindowKey;
+
+TEST(WindowDetailsFormat, StylesRectanglesAndHandles) {
+  struct Case {
+    std::string actual;
+    const char* expected;
+  };
+  for (const Case& c : {
+           Case{inspector::StyleText(0x94CF0000),
+                "0x94CF0000 WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CAPTION | "
+                "WS_SYSMENU | "
+                "WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX"},
+           Case{inspector::StyleText(0x50810080),
+                "0x50810080 WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | 0x00000080"},
+           Case{inspector::StyleText(0), "0x00000000"},
+           Case{inspector::StyleText(0x50010301, "button"),
+                "0x50010301 WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON | "
+                "BS_CENTER"},
+           Case{inspector::StyleText(0x5000C0A2, "Static"),
+                "0x5000C0A2 WS_CHILD | WS_VISIBLE | SS_RIGHT | SS_NOPREFIX | "
+                "SS_WORDELLIPSIS | "
+                "0x00000020"},
+           Case{inspector::ExStyleText(0x00080228),
+                "0x00080228 WS_EX_TOPMOST | WS_EX_TRANSPARENT | WS_EX_CLIENTEDGE | "
+                "WS_EX_LAYERED"},
+           Case{inspector::ExStyleText(0x00000800), "0x00000800 0x00000800"},
+           Case{inspector::RectText({-8, 20, 300, 500}),
+                "(-8, 20) - (300, 500), 308 x 480"},
+           Case{inspector::HandleText(65580), "0x0001002C (65580)"},
+           Case{inspector::HandleText(-2), "0xFFFFFFFE (-2)"},
+       }) {
+    EXPECT_EQ(c.actual, c.expected);
+  }
+}
+
+class WindowsWindowTest : public ::testing::Test {
+ protected:
+  static constexpr std::uint32_t kApp = 100;
+  static constexpr std::uint32_t kTool = 200;
+
+  WindowsWindowTest() {
+    desktop_.SetProcessImage(kApp, "C:\\Apps\\app.exe");
+    desktop_.SetProcessImage(kTool, "C:\\Tools\\Tool.exe");
+    main_ = Add(0, {.class_name = "AppMain", .text = "Main", .rect = {600, 0, 900, 300}});
+    edit_ =
+        Add(main_, {.class_name = "Edit", .text = "typed", .rect = {610, 10, 700, 40}});
+    disabled_ = Add(main_, {.class_name = "Button",
+                            .text = "Go",
+                            .rect = {610, 50, 700, 80},
+                            .enabled = false});
+    hidden_ = Add(main_, {.class_name = "Static", .text = "secret", .visible = false});
+    empty_ = Add(main_, {.class_name = "Zero", .rect = {650, 90, 650, 120}});
+    tool_ =
+        Add(0, {.class_name = "ToolFrame", .text = "Tool", .rect = {0, 400, 200, 600}},
+            kTool);
+    dialog_ = desktop_.AddOwned(main_, {.class_name = "#32770",
+                                        .text = "Dialog",
+                                        .rect = {0, 0, 90, 90},
+                                        .process_id = kApp});
+    window_.Start();
+  }
+
+  WindowHandle Add(WindowHandle parent, model::WindowSpec spec,
+                   std::uint32_t process = kApp) {
+    spec.process_id = process;
+    return parent ? desktop_.AddChild(parent, std::move(spec))
+                  : desktop_.AddTopLevel(std::move(spec));
+  }
+  std::vector<std::string> Texts(std::optional<TreeItemKey> parent = std::nullopt) {
+    std::vector<std::string> texts;
+    for (const TreeItem& item : view_.tree().Items(parent)) texts.push_back(item.text);
+    return texts;
+  }
+  const TreeItem& Item(WindowHandle window) {
+    const TreeItem* item = view_.tree().Find(WindowKey(window));
+    if (!item) throw std::runtime_error("not in the tree: " + std::to_string(window));
+    return *item;
+  }
+  void Open() {
+    form_.PressFunctionKey(WindowsWindow::kOpenKey);
+    view_.tree().UserExpand(ProcessKey(kApp));
+    view_.tree().UserExpand(WindowKey(main_));
+  }
+
+  model::WindowTree desktop_;
+  model::ModelForm form_{kMainForm, desktop_};
+  model::MessageBoxLog messages_;
+  testing::ForwardingWindows counted_{desktop_};
+  model::ModelSettings settings_;
+  MainWindow window_{form_, desktop_, messages_, settings_};
+  model::ModelWindowsView view_{desktop_};
+  model::ModelClipboard clipboard_;
+  WindowsWindow windows_window_{view_, form_, counted_, window_, clipboard_};
+  WindowHandle main_, edit_, disabled_, hidden_, empty_, tool_, dialog_;
+};
+
+TEST_F(WindowsWindowTest, ProcessesWindowsChildrenAndOwnedPopupsInTheDesktopsOrder) {
+  Open();
+  EXPECT_TRUE(view_.Visible());
+  // The forms of the program itself belong to process 0, whose image is unknown.
+  EXPECT_EQ(Texts(),
+            (std::vector<std::string>{"Process (0)", "app.exe (100)", "Tool.exe (200)"}));
+  EXPECT_EQ(view_.tree().Items(ProcessKey(kApp)).size(), 1u)
+      << "the owned dialog is under its owner, not beside it";
+  const std::vector<std::string> below_main = Texts(WindowKey(main_));
+  ASSERT_EQ(below_main.size(), 5u);
+  EXPECT_EQ(below_main[0],
+            inspector::HandleText(edit_).substr(0, 10) + " Edit \"typed\"");
+  EXPECT_EQ(below_main[4].substr(11), "#32770 \"Dialog\"");
+  EXPECT_TRUE(Item(main_).expandable);
+  EXPECT_FALSE(Item(edit_).expandable);
+  for (WindowHandle w : {disabled_, hidden_, empty_}) EXPECT_TRUE(Item(w).dimmed) << w;
+  for (WindowHandle w : {main_, edit_, dialog_}) EXPECT_FALSE(Item(w).dimmed) << w;
+}
+
+TEST_F(WindowsWindowTest, OpeningReadsOnlyTheTopLevelList) {
+  form_.ChooseSystemMenuItem("&Windows...\tF2");
+  EXPECT_TRUE(view_.Visible());
+  EXPECT_EQ(counted_.calls["TopLevelWindows"], 1);
+  EXPECT_EQ(counted_.calls["Facts"], 0);
+  EXPECT_EQ(counted_.calls["ChildWindows"], 0);
+  EXPECT_FALSE(view_.tree().Filled(ProcessKey(kApp)));
+  view_.tree().UserExpand(ProcessKey(kApp));
+  EXPECT_TRUE(view_.tree().Filled(ProcessKey(kApp)));
+  EXPECT_FALSE(view_.tree().Filled(WindowKey(main_)));
+}
+
+TEST_F(WindowsWindowTest, FilterMatchesClassTitleHandleAndProcessAsTyped) {
+  Open();
+  char hex[16];
+  std::snprintf(hex, sizeof(hex), "0x%x", static_cast<unsigned>(disabled_));
+  const TreeItemKey app = ProcessKey(kApp), tool = ProcessKey(kTool);
+  struct Case {
+    std::string filter;
+    std::vector<TreeItemKey> shown, hidden;
+  };
+  for (const Case& c : {Case{"edit", {WindowKey(edit_)}, {tool, WindowKey(disabled_)}},
+                        Case{"SECRET", {WindowKey(hidden_)}, {WindowKey(edit_)}},
+                        Case{std::to_string(empty_), {WindowKey(empty_)}, {tool}},
+                        Case{hex, {WindowKey(disabled_)}, {WindowKey(edit_)}},
+                        Case{"tool.exe", {tool}, {app}}, Case{"", {app, tool}, {}}}) {
+    view_.filter().SetText(c.filter);
+    for (TreeItemKey k : c.shown) EXPECT_TRUE(view_.tree().Find(k)) << c.filter << k;
+    for (TreeItemKey k : c.hidden) EXPECT_FALSE(view_.tree().Find(k)) << c.filter << k;
+  }
+  const std::string code = window_.CodeText();
+  view_.filter().SetText("typed");
+  EXPECT_EQ(view_.tree().Selected(), WindowKey(edit_)) << "the first match is selected";
+  EXPECT_EQ(window_.CodeText(), code) << "but not picked while the user types";
+  view_.tree().UserSelect(WindowKey(edit_));
+  view_.filter().SetText("no such window");
+  view_.filter().SetText("");
+  EXPECT_EQ(view_.tree().Selected(), WindowKey(edit_))
+      << "the chosen window stays selected";
+}
+
+TEST_F(WindowsWindowTest, RefreshKeepsSelectionAndOpenItemsWhereTheyStillExist) {
+  Open();
+  view_.tree().UserExpand(WindowKey(dialog_));
+  view_.tree().UserSelect(WindowKey(edit_));
+  const WindowHandle later = Add(main_, {.class_name = "Later"});
+  view_.PressRefresh();
+  EXPECT_EQ(view_.tree().Selected(), WindowKey(edit_));
+  EXPECT_EQ(view_.tree().ExpandedItems(),
+            (std::vector<TreeItemKey>{ProcessKey(kApp), WindowKey(main_)}))
+      << "the dialog had nothing to open";
+  EXPECT_NE(view_.tree().Find(WindowKey(later)), nullptr);
+  desktop_.Destroy(edit_);
+  view_.PressRefresh();
+  EXPECT_EQ(view_.tree().Selected(), std::nullopt);
+  EXPECT_TRUE(view_.details().lines().empty());
+}
+
+TEST_F(WindowsWindowTest, SelectingAWindowPicksItAsADropDoes) {
+  Open();
+  view_.tree().UserSelect(WindowKey(edit_));
+  EXPECT_EQ(form_.ModelTextBoxAt(control::kHandleBox).Text(), std::to_string(edit_));
+  EXPECT_NE(window_.CodeText().find("\"Edit\""), std::string::npos) << window_.CodeText();
+  EXPECT_EQ(form_.ModelTextBoxAt(control::kReportLine1).Text(),
+            "Window Handle: " + std::to_string(edit_));
+  const model::ModelDetailsList& details = view_.details();
+  EXPECT_EQ(details.Value("Class"), "Edit");
+  EXPECT_EQ(details.Value("Text"), "typed");
+  EXPECT_EQ(details.Value("Process ID"), "100");
+  EXPECT_EQ(details.Value("Image path"), "C:\\Apps\\app.exe");
+  EXPECT_EQ(details.Value("Parent"), inspector::HandleText(main_) + " AppMain");
+  EXPECT_EQ(details.Value("Window rectangle"), "(610, 10) - (700, 40), 90 x 30");
+  view_.tree().Choose(WindowsWindow::kCopyHandle);
+  EXPECT_EQ(clipboard_.text(), std::to_string(edit_));
+  view_.tree().Choose(WindowsWindow::kCopyCode);
+  EXPECT_EQ(clipboard_.text(), window_.CodeText());
+  view_.details().UserSelect(3);
+  view_.details().PressCtrlC();
+  EXPECT_EQ(clipboard_.text(), "Text: typed");
+  desktop_.SetHung(edit_, true);
+  view_.tree().UserSelect(WindowKey(edit_));
+  EXPECT_EQ(details.Value("Text"), "(not responding)")
+      << "a hung window is not waited for";
+  EXPECT_EQ(details.Value("Title"), "typed");
+}
+
+TEST_F(WindowsWindowTest, APickUnderThePointerSelectsItsWindowEvenOneMadeSince) {
+  desktop_.MoveCursor({620, 20});
+  window_.PickWindowAtCursor();
+  form_.PressFunctionKey(WindowsWindow::kOpenKey);
+  EXPECT_EQ(view_.tree().Selected(), WindowKey(edit_))
+      << "opened on the window picked last";
+  const WindowHandle late =
+      Add(tool_, {.class_name = "Late", .rect = {10, 410, 50, 450}});
+  form_.ModelPictureBoxAt(control::kCodeArrow).Press();
+  desktop_.MoveCursor({20, 420});
+  form_.ModelPictureBoxAt(control::kCodeArrow).Release();
+  EXPECT_EQ(view_.tree().Selected(), WindowKey(late));
+  EXPECT_EQ(view_.details().Value("Class"), "Late");
+  desktop_.MoveCursor({640, 60});
+  window_.PickWindowAtCursor();
+  EXPECT_EQ(view_.tree().Selected(), WindowKey(disabled_))
+      << "disabled buttons are picked";
+}
+
+}  // namespace
+}  // namespace winscout::app
