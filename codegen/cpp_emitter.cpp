@@ -39,35 +39,16 @@ std::string EmitCpp(const SearchPlan& plan, SearchWay way) {
   if (const std::string note = PositionNote(plan, way, names); !note.empty()) {
     lines.push_back("// " + note);
   }
-  for (const FinderStep& step : FinderSteps(plan, way)) {
-    // A level no search reached is read by nothing but, as the target, the
-    // caller: declared above the target it would be an unused variable.
-    if (step.call == FinderStep::Call::kNone && step.level + 1 < plan.levels.size()) {
-      continue;
-    }
-    const std::string& v = names[step.level];
-    std::string line = step.declares ? "HWND " + v : v;
-    const std::string literal = CppWideLiteral(plan.levels[step.level].class_name);
-    const std::string title = step.title ? CppWideLiteral(*step.title) : "nullptr";
-    const std::string parent = step.parent ? names[*step.parent] : "nullptr";
-    switch (step.call) {
-      case FinderStep::Call::kNone:
-        line += " = nullptr;";
-        break;
-      case FinderStep::Call::kDesktop:
-        line += " = GetDesktopWindow();";
-        break;
-      case FinderStep::Call::kDialogItem:
-        line += " = GetDlgItem(" + parent + ", " + std::to_string(step.id) + ");";
-        break;
-      case FinderStep::Call::kFindWindow:
-        line += " = FindWindowW(" + literal + ", " + title + ");";
-        break;
-      case FinderStep::Call::kFindWindowEx:
-        line += " = FindWindowExW(" + parent + ", " + (step.after_self ? v : "nullptr") +
-                ", " + literal + ", " + title + ");";
-        break;
-    }
+  // A level no search reached is read by nothing but, as the target, the
+  // caller: declared above the target it would be an unused variable.
+  const StatementSyntax syntax{.declaration = "HWND ",
+                               .null_handle = "nullptr",
+                               .null_text = "nullptr",
+                               .wide_suffix = "W",
+                               .end = ";",
+                               .text = CppWideLiteral,
+                               .unreached = StatementSyntax::Unreached::kTargetOnly};
+  for (std::string& line : StatementLines(plan, FinderSteps(plan, way), names, syntax)) {
     lines.push_back(std::move(line));
   }
   return JoinLines(lines);

@@ -1,7 +1,6 @@
 #include "codegen/csharp_emitter.h"
 
 #include <algorithm>
-#include <array>
 
 #include "codegen/finder_language.h"
 
@@ -10,31 +9,19 @@ namespace {
 
 // Reserved and contextual keywords: a contextual one is a usable name in
 // most places, but a reader should not have to know where.
-constexpr std::array<std::string_view, 123> kKeywords = {
-    "abstract",   "add",        "alias",    "allows",    "and",       "args",
-    "as",         "ascending",  "async",    "await",     "base",      "bool",
-    "break",      "by",         "byte",     "case",      "catch",     "char",
-    "checked",    "class",      "const",    "continue",  "decimal",   "default",
-    "delegate",   "descending", "do",       "double",    "dynamic",   "else",
-    "enum",       "equals",     "event",    "explicit",  "extension", "extern",
-    "false",      "field",      "file",     "finally",   "fixed",     "float",
-    "for",        "foreach",    "from",     "get",       "global",    "goto",
-    "group",      "if",         "implicit", "in",        "init",      "int",
-    "interface",  "internal",   "into",     "is",        "join",      "let",
-    "lock",       "long",       "managed",  "nameof",    "namespace", "new",
-    "nint",       "not",        "notnull",  "nuint",     "null",      "object",
-    "on",         "operator",   "or",       "orderby",   "out",       "override",
-    "params",     "partial",    "private",  "protected", "public",    "readonly",
-    "record",     "ref",        "remove",   "required",  "return",    "sbyte",
-    "scoped",     "sealed",     "select",   "set",       "short",     "sizeof",
-    "stackalloc", "static",     "string",   "struct",    "switch",    "this",
-    "throw",      "true",       "try",      "typeof",    "uint",      "ulong",
-    "unchecked",  "unmanaged",  "unsafe",   "ushort",    "using",     "value",
-    "var",        "virtual",    "void",     "volatile",  "when",      "where",
-    "while",      "with",       "yield",
-};
-
-static_assert(std::ranges::is_sorted(kKeywords), "binary search needs a sorted list");
+// clang-format off
+constexpr std::string_view kKeywords =
+    " abstract add alias allows and args as ascending async await base bool break by"
+    " byte case catch char checked class const continue decimal default delegate"
+    " descending do double dynamic else enum equals event explicit extension extern"
+    " false field file finally fixed float for foreach from get global goto group if"
+    " implicit in init int interface internal into is join let lock long managed"
+    " nameof namespace new nint not notnull nuint null object on operator or orderby"
+    " out override params partial private protected public readonly record ref remove"
+    " required return sbyte scoped sealed select set short sizeof stackalloc static"
+    " string struct switch this throw true try typeof uint ulong unchecked unmanaged"
+    " unsafe ushort using value var virtual void volatile when where while with yield ";
+// clang-format on
 
 bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
 char Lower(char c) { return IsUpper(c) ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -63,9 +50,7 @@ std::string CSharpLiteral(std::string_view text) {
   return CFamilyLiteral(text, "\"", UniversalName);
 }
 
-bool IsCSharpKeyword(std::string_view name) {
-  return std::binary_search(kKeywords.begin(), kKeywords.end(), name);
-}
+bool IsCSharpKeyword(std::string_view name) { return InWordList(kKeywords, name); }
 
 std::vector<std::string> CSharpNames(const SearchPlan& plan) {
   // Every name the code itself uses (System, FindWindowW, FindTarget) begins
@@ -101,31 +86,14 @@ std::string EmitCSharp(const SearchPlan& plan, SearchWay way) {
     lines.push_back("// " + note);
   }
   lines.insert(lines.end(), {"static System.IntPtr FindTarget()", "{"});
-  for (const FinderStep& step : steps) {
-    const std::string& v = names[step.level];
-    std::string line = "    " + (step.declares ? "System.IntPtr " + v : v);
-    const std::string literal = CSharpLiteral(plan.levels[step.level].class_name);
-    const std::string title = step.title ? CSharpLiteral(*step.title) : "null";
-    const std::string parent = step.parent ? names[*step.parent] : "System.IntPtr.Zero";
-    switch (step.call) {
-      case FinderStep::Call::kNone:
-        line += " = System.IntPtr.Zero;";
-        break;
-      case FinderStep::Call::kDesktop:
-        line += " = GetDesktopWindow();";
-        break;
-      case FinderStep::Call::kDialogItem:
-        line += " = GetDlgItem(" + parent + ", " + std::to_string(step.id) + ");";
-        break;
-      case FinderStep::Call::kFindWindow:
-        line += " = FindWindowW(" + literal + ", " + title + ");";
-        break;
-      case FinderStep::Call::kFindWindowEx:
-        line += " = FindWindowExW(" + parent + ", " +
-                (step.after_self ? v : "System.IntPtr.Zero") + ", " + literal + ", " +
-                title + ");";
-        break;
-    }
+  const StatementSyntax syntax{.indent = "    ",
+                               .declaration = "System.IntPtr ",
+                               .null_handle = "System.IntPtr.Zero",
+                               .null_text = "null",
+                               .wide_suffix = "W",
+                               .end = ";",
+                               .text = CSharpLiteral};
+  for (std::string& line : StatementLines(plan, steps, names, syntax)) {
     lines.push_back(std::move(line));
   }
   lines.push_back("    return " + names.back() + ";");

@@ -1,8 +1,8 @@
 #include "codegen/finder_language.h"
 
 #include <algorithm>
-#include <unordered_map>
-#include <unordered_set>
+#include <map>
+#include <set>
 
 #include "codegen/cpp_emitter.h"
 #include "codegen/csharp_emitter.h"
@@ -168,6 +168,68 @@ bool NeedsUnicode(const SearchPlan& plan, SearchWay way) {
   return false;
 }
 
+std::vector<std::string> StatementLines(const SearchPlan& plan,
+                                        const std::vector<FinderStep>& steps,
+                                        const std::vector<std::string>& names,
+                                        const StatementSyntax& syntax) {
+  using Unreached = StatementSyntax::Unreached;
+  std::vector<std::string> lines;
+  for (const FinderStep& step : steps) {
+    const bool target = step.level + 1 == plan.levels.size();
+    if (step.call == FinderStep::Call::kNone &&
+        (syntax.unreached == Unreached::kNone ||
+         (syntax.unreached == Unreached::kTargetOnly && !target))) {
+      continue;
+    }
+    const std::string& v = names[step.level];
+    std::string line(syntax.indent);
+    if (step.declares) line += syntax.declaration;
+    line += v;
+    line += " = ";
+    auto call = [&](std::string_view function, bool wide) {
+      line += syntax.call_prefix;
+      line += function;
+      if (wide) line += syntax.wide_suffix;
+      line += '(';
+    };
+    const std::string parent(step.parent ? std::string_view(names[*step.parent])
+                                         : syntax.null_handle);
+    auto search_for = [&] {
+      line += syntax.text(plan.levels[step.level].class_name);
+      line += ", ";
+      line += step.title ? syntax.text(*step.title) : std::string(syntax.null_text);
+      line += ')';
+    };
+    switch (step.call) {
+      case FinderStep::Call::kNone:
+        line += syntax.null_handle;
+        break;
+      case FinderStep::Call::kDesktop:
+        call("GetDesktopWindow", false);
+        line += ')';
+        break;
+      case FinderStep::Call::kDialogItem:
+        call("GetDlgItem", false);
+        line += parent + ", " + std::to_string(step.id) + ")";
+        break;
+      case FinderStep::Call::kFindWindow:
+        call("FindWindow", true);
+        search_for();
+        break;
+      case FinderStep::Call::kFindWindowEx:
+        call("FindWindowEx", true);
+        line += parent + ", ";
+        line += step.after_self ? std::string_view(v) : syntax.null_handle;
+        line += ", ";
+        search_for();
+        break;
+    }
+    line += syntax.end;
+    lines.push_back(std::move(line));
+  }
+  return lines;
+}
+
 std::vector<std::string> NumberedNames(const SearchPlan& plan, const NamingRules& rules) {
   auto key = [&](const std::string& name) {
     return rules.ignore_case ? LowerAscii(name) : name;
@@ -175,9 +237,9 @@ std::vector<std::string> NumberedNames(const SearchPlan& plan, const NamingRules
   auto cut = [&](const std::string& base, std::size_t suffix) {
     return base.substr(0, rules.max_length - std::min(suffix, rules.max_length));
   };
-  std::unordered_set<std::string> taken;
+  std::set<std::string> taken;
   // Per base, the number to try next.
-  std::unordered_map<std::string, int> next_number;
+  std::map<std::string, int> next_number;
   std::vector<std::string> names;
   names.reserve(plan.levels.size());
   for (const PlannedLevel& level : plan.levels) {
@@ -235,6 +297,17 @@ std::string HexDigits(char32_t code, int digits) {
     hex[static_cast<std::size_t>(i)] = kDigits[code & 0xf];
   }
   return hex;
+}
+
+bool InWordList(std::string_view words, std::string_view word) {
+  for (std::size_t at = words.find(word); at != std::string_view::npos;
+       at = words.find(word, at + 1)) {
+    if (at > 0 && words[at - 1] == ' ' && at + word.size() < words.size() &&
+        words[at + word.size()] == ' ') {
+      return true;
+    }
+  }
+  return false;
 }
 
 std::string JoinLines(const std::vector<std::string>& lines) {

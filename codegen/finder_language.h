@@ -95,6 +95,28 @@ std::string PositionNote(const SearchPlan& plan, SearchWay way,
 // Whether some literal the code holds is beyond the ANSI code page.
 bool NeedsUnicode(const SearchPlan& plan, SearchWay way);
 
+// How a language spells the statements of finder code.
+struct StatementSyntax {
+  std::string_view indent;       // before every statement
+  std::string_view declaration;  // before a variable at its first statement
+  std::string_view null_handle;  // no window
+  std::string_view null_text;    // no title
+  std::string_view call_prefix;  // before a function's name (user32.)
+  std::string_view wide_suffix;  // after a function's name (W)
+  std::string_view end;          // after a statement
+  // A string argument.
+  std::function<std::string(std::string_view)> text;
+  // Which levels that no search reached get a statement that sets them to
+  // no window.
+  enum class Unreached { kEvery, kTargetOnly, kNone } unreached = Unreached::kEvery;
+};
+
+// The steps' statements, one a line.
+std::vector<std::string> StatementLines(const SearchPlan& plan,
+                                        const std::vector<FinderStep>& steps,
+                                        const std::vector<std::string>& names,
+                                        const StatementSyntax& syntax);
+
 // How a language turns class names into variable names.
 struct NamingRules {
   // The language's form of a class's variable name; free of digits, so that
@@ -128,6 +150,11 @@ std::string UniversalName(char32_t code);
 
 // The code in upper-case hexadecimal, `digits` digits wide.
 std::string HexDigits(char32_t code, int digits);
+
+// Whether the word is one of `words`: words each with a blank before it,
+// and a blank at the end, as the languages' word lists are kept (a table of
+// views would take twice the room in the program).
+bool InWordList(std::string_view words, std::string_view word);
 
 // Lines joined with CR LF, none after the last, as the code box shows them.
 std::string JoinLines(const std::vector<std::string>& lines);

@@ -1,7 +1,6 @@
 #include "codegen/python_emitter.h"
 
 #include <algorithm>
-#include <array>
 
 #include "codegen/finder_language.h"
 
@@ -11,29 +10,19 @@ namespace {
 // Keywords, soft keywords (usable as names, but confusing), the built-in
 // names in lower case (a variable would hide them from the rest of a script),
 // and the names the code binds itself: the modules it imports and user32.
-constexpr std::array<std::string_view, 112> kReserved = {
-    "abs",       "aiter",      "all",          "and",         "anext",    "any",
-    "as",        "ascii",      "assert",       "async",       "await",    "bin",
-    "bool",      "break",      "breakpoint",   "bytearray",   "bytes",    "callable",
-    "case",      "chr",        "class",        "classmethod", "compile",  "complex",
-    "continue",  "copyright",  "credits",      "ctypes",      "def",      "del",
-    "delattr",   "dict",       "dir",          "divmod",      "elif",     "else",
-    "enumerate", "eval",       "except",       "exec",        "exit",     "filter",
-    "finally",   "float",      "for",          "format",      "from",     "frozenset",
-    "getattr",   "global",     "globals",      "hasattr",     "hash",     "help",
-    "hex",       "id",         "if",           "import",      "in",       "input",
-    "int",       "is",         "isinstance",   "issubclass",  "iter",     "lambda",
-    "len",       "license",    "list",         "locals",      "map",      "match",
-    "max",       "memoryview", "min",          "next",        "nonlocal", "not",
-    "object",    "oct",        "open",         "or",          "ord",      "pass",
-    "pow",       "print",      "property",     "quit",        "raise",    "range",
-    "repr",      "return",     "reversed",     "round",       "set",      "setattr",
-    "slice",     "sorted",     "staticmethod", "str",         "sum",      "super",
-    "try",       "tuple",      "type",         "user32",      "vars",     "while",
-    "wintypes",  "with",       "yield",        "zip",
-};
-
-static_assert(std::ranges::is_sorted(kReserved), "binary search needs a sorted list");
+// clang-format off
+constexpr std::string_view kReserved =
+    " abs aiter all and anext any as ascii assert async await bin bool break"
+    " breakpoint bytearray bytes callable case chr class classmethod compile complex"
+    " continue copyright credits ctypes def del delattr dict dir divmod elif else"
+    " enumerate eval except exec exit filter finally float for format from frozenset"
+    " getattr global globals hasattr hash help hex id if import in input int is"
+    " isinstance issubclass iter lambda len license list locals map match max"
+    " memoryview min next nonlocal not object oct open or ord pass pow print property"
+    " quit raise range repr return reversed round set setattr slice sorted"
+    " staticmethod str sum super try tuple type user32 vars while wintypes with yield"
+    " zip ";
+// clang-format on
 
 bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
 bool IsLower(char c) { return c >= 'a' && c <= 'z'; }
@@ -62,9 +51,7 @@ std::string PythonLiteral(std::string_view text) {
   });
 }
 
-bool IsPythonReserved(std::string_view name) {
-  return std::binary_search(kReserved.begin(), kReserved.end(), name);
-}
+bool IsPythonReserved(std::string_view name) { return InWordList(kReserved, name); }
 
 std::vector<std::string> PythonNames(const SearchPlan& plan) {
   return NumberedNames(plan, {.base = SnakeCase, .reserved = IsPythonReserved});
@@ -99,31 +86,13 @@ std::string EmitPython(const SearchPlan& plan, SearchWay way) {
   if (const std::string note = PositionNote(plan, way, names); !note.empty()) {
     lines.push_back("# " + note);
   }
-  for (const FinderStep& step : steps) {
-    const std::string& v = names[step.level];
-    const std::string literal = PythonLiteral(plan.levels[step.level].class_name);
-    const std::string title = step.title ? PythonLiteral(*step.title) : "None";
-    const std::string parent = step.parent ? names[*step.parent] : "None";
-    switch (step.call) {
-      case FinderStep::Call::kNone:
-        lines.push_back(v + " = None");
-        break;
-      case FinderStep::Call::kDesktop:
-        lines.push_back(v + " = user32.GetDesktopWindow()");
-        break;
-      case FinderStep::Call::kDialogItem:
-        lines.push_back(v + " = user32.GetDlgItem(" + parent + ", " +
-                        std::to_string(step.id) + ")");
-        break;
-      case FinderStep::Call::kFindWindow:
-        lines.push_back(v + " = user32.FindWindowW(" + literal + ", " + title + ")");
-        break;
-      case FinderStep::Call::kFindWindowEx:
-        lines.push_back(v + " = user32.FindWindowExW(" + parent + ", " +
-                        (step.after_self ? v : "None") + ", " + literal + ", " + title +
-                        ")");
-        break;
-    }
+  const StatementSyntax syntax{.null_handle = "None",
+                               .null_text = "None",
+                               .call_prefix = "user32.",
+                               .wide_suffix = "W",
+                               .text = PythonLiteral};
+  for (std::string& line : StatementLines(plan, steps, names, syntax)) {
+    lines.push_back(std::move(line));
   }
   return JoinLines(lines);
 }

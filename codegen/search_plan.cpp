@@ -1,7 +1,7 @@
 #include "codegen/search_plan.h"
 
 #include <algorithm>
-#include <unordered_set>
+#include <set>
 
 namespace winscout::codegen {
 namespace {
@@ -17,7 +17,7 @@ struct ChainLevel {
 std::vector<ChainLevel> WalkChain(const WindowSystem& windows, WindowHandle target,
                                   std::string target_class) {
   std::vector<ChainLevel> chain{{target, std::move(target_class)}};
-  std::unordered_set<WindowHandle> seen{target};
+  std::set<WindowHandle> seen{target};
   for (WindowHandle w = windows.Parent(target); w != 0 && seen.insert(w).second;
        w = windows.Parent(w)) {
     chain.push_back({w, windows.ClassName(w, kClassNameCapacity)});

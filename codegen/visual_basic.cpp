@@ -21,50 +21,42 @@ std::string Lower(std::string_view text) {
 // keyword lists of both languages are plain; the rows after them say why
 // each further word is here.
 // clang-format off
-constexpr std::string_view kReserved[] = {
+constexpr std::string_view kReserved =
     // VB.NET's reserved keywords.
-    "addhandler", "addressof", "alias", "and", "andalso", "as", "boolean", "byref",
-    "byte", "byval", "call", "case", "catch", "cbool", "cbyte", "cchar", "cdate",
-    "cdbl", "cdec", "char", "cint", "class", "clng", "cobj", "const", "continue",
-    "csbyte", "cshort", "csng", "cstr", "ctype", "cuint", "culng", "cushort", "date",
-    "decimal", "declare", "default", "delegate", "dim", "directcast", "do", "double",
-    "each", "else", "elseif", "end", "endif", "enum", "erase", "error", "event", "exit",
-    "false", "finally", "for", "friend", "function", "get", "gettype",
-    "getxmlnamespace", "global", "gosub", "goto", "handles", "if", "implements",
-    "imports", "in", "inherits", "integer", "interface", "is", "isnot", "let", "lib",
-    "like", "long", "loop", "me", "mod", "module", "mustinherit", "mustoverride",
-    "mybase", "myclass", "nameof", "namespace", "narrowing", "new", "next", "not",
-    "nothing", "notinheritable", "notoverridable", "object", "of", "on", "operator",
-    "option", "optional", "or", "orelse", "out", "overloads", "overridable",
-    "overrides", "paramarray", "partial", "private", "property", "protected", "public",
-    "raiseevent", "readonly", "redim", "rem", "removehandler", "resume", "return",
-    "sbyte", "select", "set", "shadows", "shared", "short", "single", "static", "step",
-    "stop", "string", "structure", "sub", "synclock", "then", "throw", "to", "true",
-    "try", "trycast", "typeof", "uinteger", "ulong", "ushort", "using", "variant",
-    "wend", "when", "while", "widening", "with", "withevents", "writeonly", "xor",
+    " addhandler addressof alias and andalso as boolean byref byte byval call case"
+    " catch cbool cbyte cchar cdate cdbl cdec char cint class clng cobj const"
+    " continue csbyte cshort csng cstr ctype cuint culng cushort date decimal declare"
+    " default delegate dim directcast do double each else elseif end endif enum erase"
+    " error event exit false finally for friend function get gettype getxmlnamespace"
+    " global gosub goto handles if implements imports in inherits integer interface"
+    " is isnot let lib like long loop me mod module mustinherit mustoverride mybase"
+    " myclass nameof namespace narrowing new next not nothing notinheritable"
+    " notoverridable object of on operator option optional or orelse out overloads"
+    " overridable overrides paramarray partial private property protected public"
+    " raiseevent readonly redim rem removehandler resume return sbyte select set"
+    " shadows shared short single static step stop string structure sub synclock then"
+    " throw to true try trycast typeof uinteger ulong ushort using variant wend when"
+    " while widening with withevents writeonly xor"
     // VB6's keywords beyond those.
-    "any", "ccur", "clnglng", "clngptr", "currency", "cvar", "defbool", "defbyte",
-    "defcur", "defdate", "defdbl", "defdec", "defint", "deflng", "deflnglng",
-    "deflngptr", "defobj", "defsng", "defstr", "defvar", "empty", "eqv", "imp",
-    "longlong", "longptr", "lset", "null", "rset", "type", "until",
+    " any ccur clnglng clngptr currency cvar defbool defbyte defcur defdate defdbl"
+    " defdec defint deflng deflnglng deflngptr defobj defsng defstr defvar empty eqv"
+    " imp longlong longptr lset null rset type until"
     // VB6 statements that a line may begin with, so "Close = ..." is no assignment.
-    "close", "input", "lock", "open", "print", "put", "seek", "unlock", "write",
+    " close input lock open print put seek unlock write"
     // VB6 reads these as part of the statements above (Print #1, Spc(2); ...).
-    "spc", "tab",
+    " spc tab"
     // VB6 parses these calls itself, not as functions of its library.
-    "abs", "array", "cverr", "fix", "inputb", "int", "lbound", "len", "lenb", "sgn",
-    "ubound",
+    " abs array cverr fix inputb int lbound len lenb sgn ubound"
     // VB6's graphics methods with a syntax of their own (Line is not one: it is
     // only a method name).
-    "circle", "pset", "scale",
+    " circle pset scale"
     // VB6's Debug object and DoEvents are keywords of its language, not names.
-    "debug", "doevents",
+    " debug doevents"
     // VB6 reserves these for its implementation.
-    "attribute", "cdecl", "lineinput",
+    " attribute cdecl lineinput"
     // Names the emitted code calls.
-    "chr", "chrw", "findwindow", "findwindowex", "getdesktopwindow", "getdlgitem",
-    "strptr", "vbnullstring",
-};
+    " chr chrw findwindow findwindowex getdesktopwindow getdlgitem strptr"
+    " vbnullstring ";
 // clang-format on
 
 // VB identifiers end at 255 characters.
@@ -114,7 +106,7 @@ std::string VisualBasicUnicodeLiteral(std::string_view text) {
 }
 
 bool IsVisualBasicReserved(std::string_view name) {
-  return std::ranges::find(kReserved, Lower(name)) != std::end(kReserved);
+  return InWordList(kReserved, Lower(name));
 }
 
 std::vector<std::string> VisualBasicNames(const SearchPlan& plan) {
@@ -159,42 +151,18 @@ std::vector<std::string> VisualBasicCallLines(const SearchPlan& plan,
                                               const std::vector<FinderStep>& steps,
                                               const std::vector<std::string>& names,
                                               VisualBasicStrings strings) {
-  const bool unicode = strings != VisualBasicStrings::kAnsi;
-  auto text = [&](const std::string& value) {
-    const std::string literal = VisualBasicLiteral(value, unicode);
-    return strings == VisualBasicStrings::kPointers ? "StrPtr(" + literal + ")" : literal;
-  };
-  auto title = [&](const FinderStep& step) {
-    if (step.title) return text(*step.title);
-    return std::string(strings == VisualBasicStrings::kPointers ? "0" : "vbNullString");
-  };
-  std::vector<std::string> lines;
-  for (const FinderStep& step : steps) {
-    const std::string& v = names[step.level];
-    const std::string& class_name = plan.levels[step.level].class_name;
-    const std::string parent = step.parent ? names[*step.parent] : "0";
-    switch (step.call) {
-      case FinderStep::Call::kNone:
-        break;
-      case FinderStep::Call::kDesktop:
-        lines.push_back(v + " = GetDesktopWindow()");
-        break;
-      case FinderStep::Call::kDialogItem:
-        lines.push_back(v + " = GetDlgItem(" + parent + ", " + std::to_string(step.id) +
-                        ")");
-        break;
-      case FinderStep::Call::kFindWindow:
-        lines.push_back(v + " = FindWindow(" + text(class_name) + ", " + title(step) +
-                        ")");
-        break;
-      case FinderStep::Call::kFindWindowEx:
-        lines.push_back(v + " = FindWindowEx(" + parent + ", " +
-                        (step.after_self ? v : "0") + ", " + text(class_name) + ", " +
-                        title(step) + ")");
-        break;
-    }
-  }
-  return lines;
+  const bool pointers = strings == VisualBasicStrings::kPointers;
+  const StatementSyntax syntax{
+      .null_handle = "0",
+      .null_text = pointers ? "0" : "vbNullString",
+      .text =
+          [&](std::string_view value) {
+            std::string literal =
+                VisualBasicLiteral(value, strings != VisualBasicStrings::kAnsi);
+            return pointers ? "StrPtr(" + literal + ")" : literal;
+          },
+      .unreached = StatementSyntax::Unreached::kNone};
+  return StatementLines(plan, steps, names, syntax);
 }
 
 std::string EmitVisualBasic(const SearchPlan& plan, const FinderStyle& style) {

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
-#include <cstdio>
+
+#include "inspector/window_details.h"
 
 namespace winscout::inspector {
 namespace {
@@ -155,12 +156,11 @@ bool DesktopTree::ProcessKept(const Process& process) const {
 
 TreeItem DesktopTree::WindowItem(WindowHandle window) const {
   const Seen& seen = Look(window);
-  char hex[11];
-  std::snprintf(hex, sizeof(hex), "0x%08X", static_cast<std::uint32_t>(window));
   const bool expandable =
       std::ranges::any_of(Below(window), [this](WindowHandle w) { return Kept(w); });
   return {WindowKey(window),
-          std::string(hex) + " " + seen.class_name + " \"" + seen.title + "\"",
+          Hex32(static_cast<std::uint32_t>(window)) + " " + seen.class_name + " \"" +
+              seen.title + "\"",
           seen.dimmed, expandable};
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/toolkit.h"
@@ -78,14 +78,14 @@ class DesktopTree {
 
   const WindowSystem& windows_;
   std::vector<Process> processes_;
-  std::unordered_map<WindowHandle, std::uint32_t> process_of_;
-  std::unordered_map<std::uint32_t, std::size_t> process_index_;
-  mutable std::unordered_map<WindowHandle, std::vector<WindowHandle>> owned_;
-  mutable std::unordered_map<WindowHandle, WindowHandle> owner_in_tree_;
+  std::map<WindowHandle, std::uint32_t> process_of_;
+  std::map<std::uint32_t, std::size_t> process_index_;
+  mutable std::map<WindowHandle, std::vector<WindowHandle>> owned_;
+  mutable std::map<WindowHandle, WindowHandle> owner_in_tree_;
   std::string filter_;
-  mutable std::unordered_map<WindowHandle, Seen> seen_;
-  mutable std::unordered_map<WindowHandle, bool> kept_;
-  mutable std::unordered_map<TreeItemKey, bool> leads_;
+  mutable std::map<WindowHandle, Seen> seen_;
+  mutable std::map<WindowHandle, bool> kept_;
+  mutable std::map<TreeItemKey, bool> leads_;
 };
 
 }  // namespace winscout::inspector

@@ -1,7 +1,6 @@
 #include "inspector/window_details.h"
 
 #include <array>
-#include <cstdio>
 #include <optional>
 #include <string_view>
 #include <utility>
@@ -58,12 +57,6 @@ constexpr std::array kExStyleBits = {
     StyleBit{0x08000000, "WS_EX_NOACTIVATE"},
 };
 
-std::string Hex32(std::uint32_t value) {
-  char text[11];
-  std::snprintf(text, sizeof(text), "0x%08X", value);
-  return text;
-}
-
 void Append(std::string& names, std::string_view name) {
   if (!names.empty()) names += " | ";
   names += name;
@@ -117,16 +110,25 @@ std::string RelativeText(const WindowSystem& windows, WindowHandle window) {
 
 }  // namespace
 
+// By hand rather than with printf, whose MinGW form brings its whole
+// formatting engine into the program.
+std::string Hex32(std::uint32_t value) {
+  std::string text = "0x00000000";
+  for (std::size_t i = text.size() - 1; value != 0; --i, value >>= 4) {
+    text[i] = "0123456789ABCDEF"[value & 0xf];
+  }
+  return text;
+}
+
 std::string HandleText(WindowHandle window) {
   return Hex32(static_cast<std::uint32_t>(window)) + " (" + std::to_string(window) + ")";
 }
 
 std::string RectText(const PixelRect& r) {
-  char text[96];
-  std::snprintf(text, sizeof(text), "(%d, %d) - (%d, %d), %lld x %lld", r.left, r.top,
-                r.right, r.bottom, static_cast<long long>(r.right) - r.left,
-                static_cast<long long>(r.bottom) - r.top);
-  return text;
+  return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ") - (" +
+         std::to_string(r.right) + ", " + std::to_string(r.bottom) + "), " +
+         std::to_string(static_cast<long long>(r.right) - r.left) + " x " +
+         std::to_string(static_cast<long long>(r.bottom) - r.top);
 }
 
 std::string StyleText(std::uint32_t style, std::string_view class_name) {

@@ -22,6 +22,8 @@ inline constexpr char kNotResponding[] = "(not responding)";
 
 // "0x0001002C (65580)": the handle's 32 bits in hex, then as the report shows it.
 std::string HandleText(WindowHandle window);
+// 0x and eight upper-case hex digits.
+std::string Hex32(std::uint32_t value);
 // "(20, 300) - (300, 500), 280 x 200"
 std::string RectText(const PixelRect& rect);
 // The style in hex and the names of its bits, "0x50010000 WS_CHILD | WS_VISIBLE

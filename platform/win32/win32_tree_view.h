@@ -4,8 +4,8 @@
 // After windows.h, which it needs.
 #include <commctrl.h>
 
-#include <unordered_map>
-#include <unordered_set>
+#include <map>
+#include <set>
 
 #include "platform/toolkit.h"
 
@@ -50,9 +50,9 @@ class Win32TreeView final : public TreeView {
   void RaiseSelect(HTREEITEM item);
 
   HWND tree_;
-  std::unordered_map<TreeItemKey, HTREEITEM> items_;
-  std::unordered_set<TreeItemKey> dimmed_;
-  std::unordered_set<TreeItemKey> filled_;
+  std::map<TreeItemKey, HTREEITEM> items_;
+  std::set<TreeItemKey> dimmed_;
+  std::set<TreeItemKey> filled_;
   std::function<void(TreeItemKey)> on_expanding_;
   std::function<void(TreeItemKey)> on_select_;
   std::vector<std::string> choices_;

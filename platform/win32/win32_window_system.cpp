@@ -5,7 +5,7 @@
 #include <psapi.h>
 
 #include <algorithm>
-#include <unordered_set>
+#include <set>
 #include <vector>
 
 #include "platform/win32/handle_conversion.h"
@@ -113,7 +113,7 @@ std::vector<HWND> SiblingsFrom(HWND parent, HWND first) {
     siblings.erase(siblings.begin(), std::ranges::find(siblings, first));
     return siblings;
   }
-  std::unordered_set<HWND> seen;
+  std::set<HWND> seen;
   for (HWND w = first; w && seen.insert(w).second; w = GetWindow(w, GW_HWNDNEXT)) {
     siblings.push_back(w);
   }
