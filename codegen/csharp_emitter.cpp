@@ -64,28 +64,28 @@ std::string EmitCSharp(const SearchPlan& plan, SearchWay way) {
   const std::vector<FinderStep> steps = FinderSteps(plan, way);
   std::vector<std::string> lines;
   if (IsDesktopPlan(plan)) {
-    lines = {std::string(kImport), "static extern System.IntPtr GetDesktopWindow();"};
+    AppendLines(lines, {kImport, "static extern System.IntPtr GetDesktopWindow();"});
   } else {
-    lines = {
-        std::string(kImport),
-        "static extern System.IntPtr FindWindowW(string lpClassName, string "
-        "lpWindowName);",
-        std::string(kImport),
-        "static extern System.IntPtr FindWindowExW(System.IntPtr hwndParent, "
-        "System.IntPtr hwndChildAfter, string lpszClass, string lpszWindow);",
-    };
+    AppendLines(lines,
+                {
+                    kImport,
+                    "static extern System.IntPtr FindWindowW(string lpClassName, string "
+                    "lpWindowName);",
+                    kImport,
+                    "static extern System.IntPtr FindWindowExW(System.IntPtr hwndParent, "
+                    "System.IntPtr hwndChildAfter, string lpszClass, string lpszWindow);",
+                });
   }
   if (CallsOf(steps).dialog_item) {
-    lines.insert(lines.end(),
-                 {std::string(kImport),
-                  "static extern System.IntPtr GetDlgItem(System.IntPtr hDlg, "
-                  "int nIDDlgItem);"});
+    AppendLines(lines, {kImport,
+                        "static extern System.IntPtr GetDlgItem(System.IntPtr hDlg, "
+                        "int nIDDlgItem);"});
   }
   lines.emplace_back("");
   if (const std::string note = PositionNote(plan, way, names); !note.empty()) {
     lines.push_back("// " + note);
   }
-  lines.insert(lines.end(), {"static System.IntPtr FindTarget()", "{"});
+  AppendLines(lines, {"static System.IntPtr FindTarget()", "{"});
   const StatementSyntax syntax{.indent = "    ",
                                .declaration = "System.IntPtr ",
                                .null_handle = "System.IntPtr.Zero",

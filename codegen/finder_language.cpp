@@ -310,6 +310,11 @@ bool InWordList(std::string_view words, std::string_view word) {
   return false;
 }
 
+void AppendLines(std::vector<std::string>& lines,
+                 std::initializer_list<std::string_view> more) {
+  for (std::string_view line : more) lines.emplace_back(line);
+}
+
 std::string JoinLines(const std::vector<std::string>& lines) {
   std::string text;
   for (std::size_t i = 0; i < lines.size(); ++i) {

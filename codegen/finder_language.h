@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -155,6 +156,10 @@ std::string HexDigits(char32_t code, int digits);
 // and a blank at the end, as the languages' word lists are kept (a table of
 // views would take twice the room in the program).
 bool InWordList(std::string_view words, std::string_view word);
+
+// Appends the lines (one call, not a string built in place for each).
+void AppendLines(std::vector<std::string>& lines,
+                 std::initializer_list<std::string_view> more);
 
 // Lines joined with CR LF, none after the last, as the code box shows them.
 std::string JoinLines(const std::vector<std::string>& lines);

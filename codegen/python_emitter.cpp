@@ -60,26 +60,26 @@ std::vector<std::string> PythonNames(const SearchPlan& plan) {
 std::string EmitPython(const SearchPlan& plan, SearchWay way) {
   const std::vector<std::string> names = PythonNames(plan);
   const std::vector<FinderStep> steps = FinderSteps(plan, way);
-  std::vector<std::string> lines = {
-      "import ctypes",
-      "from ctypes import wintypes",
-      "",
-      "user32 = ctypes.WinDLL(\"user32\", use_last_error=True)",
-  };
+  std::vector<std::string> lines;
+  AppendLines(lines, {
+                         "import ctypes",
+                         "from ctypes import wintypes",
+                         "",
+                         "user32 = ctypes.WinDLL(\"user32\", use_last_error=True)",
+                     });
   if (IsDesktopPlan(plan)) {
-    lines.insert(lines.end(), {"user32.GetDesktopWindow.argtypes = ()",
-                               "user32.GetDesktopWindow.restype = wintypes.HWND", ""});
+    AppendLines(lines, {"user32.GetDesktopWindow.argtypes = ()",
+                        "user32.GetDesktopWindow.restype = wintypes.HWND", ""});
   } else {
-    lines.insert(lines.end(),
-                 {"user32.FindWindowW.argtypes = (wintypes.LPCWSTR, wintypes.LPCWSTR)",
-                  "user32.FindWindowW.restype = wintypes.HWND",
-                  "user32.FindWindowExW.argtypes = (",
-                  "    wintypes.HWND, wintypes.HWND, wintypes.LPCWSTR, wintypes.LPCWSTR)",
-                  "user32.FindWindowExW.restype = wintypes.HWND"});
+    AppendLines(lines,
+                {"user32.FindWindowW.argtypes = (wintypes.LPCWSTR, wintypes.LPCWSTR)",
+                 "user32.FindWindowW.restype = wintypes.HWND",
+                 "user32.FindWindowExW.argtypes = (",
+                 "    wintypes.HWND, wintypes.HWND, wintypes.LPCWSTR, wintypes.LPCWSTR)",
+                 "user32.FindWindowExW.restype = wintypes.HWND"});
     if (CallsOf(steps).dialog_item) {
-      lines.insert(lines.end(),
-                   {"user32.GetDlgItem.argtypes = (wintypes.HWND, ctypes.c_int)",
-                    "user32.GetDlgItem.restype = wintypes.HWND"});
+      AppendLines(lines, {"user32.GetDlgItem.argtypes = (wintypes.HWND, ctypes.c_int)",
+                          "user32.GetDlgItem.restype = wintypes.HWND"});
     }
     lines.emplace_back("");
   }

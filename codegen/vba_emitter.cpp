@@ -43,7 +43,7 @@ std::string EmitVba(const SearchPlan& plan, SearchWay way) {
   for (std::string& line : VisualBasicDeclarations(calls, unicode, /*vba7=*/false)) {
     lines.push_back(std::move(line));
   }
-  lines.insert(lines.end(), {"#End If", ""});
+  AppendLines(lines, {"#End If", ""});
   if (const std::string note = PositionNote(plan, way, names); !note.empty()) {
     lines.push_back("' " + note);
   }

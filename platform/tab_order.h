@@ -8,22 +8,35 @@
 
 namespace winscout {
 
+// The controls that `rank` gives a place (its value, lowest first; equal
+// places keep the table's order), without those it gives none (a negative
+// value). By insertion: the table is short, and std::stable_sort would bring
+// its buffers into the program.
+inline std::vector<const ControlSpec*> RankedControls(
+    std::span<const ControlSpec> controls, int (*rank)(const ControlSpec&)) {
+  std::vector<const ControlSpec*> ranked;
+  for (const ControlSpec& control : controls) {
+    if (rank(control) < 0) continue;
+    auto at = ranked.end();
+    while (at != ranked.begin() && rank(**(at - 1)) > rank(control)) --at;
+    ranked.insert(at, &control);
+  }
+  return ranked;
+}
+
 // The ids of the controls that Tab walks through, by tab index: the visible
 // arrow boxes, text boxes and buttons, whichever container holds them.
 inline std::vector<int> TabOrder(std::span<const ControlSpec> controls) {
-  std::vector<const ControlSpec*> stops;
-  for (const ControlSpec& control : controls) {
-    const bool takes_focus = control.kind == ControlKind::kPictureBox ||
-                             control.kind == ControlKind::kTextBox ||
-                             control.kind == ControlKind::kCodeBox ||
-                             control.kind == ControlKind::kButton;
-    if (takes_focus && control.visible) stops.push_back(&control);
-  }
-  std::stable_sort(stops.begin(), stops.end(), [](const auto* a, const auto* b) {
-    return a->tab_index < b->tab_index;
-  });
   std::vector<int> ids;
-  for (const ControlSpec* stop : stops) ids.push_back(stop->id);
+  for (const ControlSpec* stop : RankedControls(controls, [](const ControlSpec& control) {
+         const bool takes_focus = control.kind == ControlKind::kPictureBox ||
+                                  control.kind == ControlKind::kTextBox ||
+                                  control.kind == ControlKind::kCodeBox ||
+                                  control.kind == ControlKind::kButton;
+         return takes_focus && control.visible ? control.tab_index : -1;
+       })) {
+    ids.push_back(stop->id);
+  }
   return ids;
 }
 

@@ -96,16 +96,14 @@ bool Win32Form::SeenAtStart(const ControlSpec& control) const {
 // tab_order_ across containers. Each window is made in its place with its
 // font, as it is to be shown.
 void Win32Form::CreateControls(bool seen_at_start) {
+  // Above any tab index.
+  constexpr int kFramesBefore = 1 << 16;
   const UINT dpi = Dpi();
   if (!font_) font_ = MessageFont(dpi);
-  std::vector<const ControlSpec*> order;
-  for (const ControlSpec& control : form_.controls) order.push_back(&control);
-  std::stable_sort(order.begin(), order.end(), [](const auto* a, const auto* b) {
-    const bool a_frame = a->kind == ControlKind::kFrame;
-    const bool b_frame = b->kind == ControlKind::kFrame;
-    return a_frame != b_frame ? a_frame : a->tab_index < b->tab_index;
-  });
-  for (const ControlSpec* control : order) {
+  const auto frames_first = [](const ControlSpec& control) {
+    return (control.kind == ControlKind::kFrame ? 0 : kFramesBefore) + control.tab_index;
+  };
+  for (const ControlSpec* control : RankedControls(form_.controls, frames_first)) {
     if (seen_at_start) MakeObject(*control);
     if (SeenAtStart(*control) == seen_at_start) MakeWindow(*control, dpi);
   }
