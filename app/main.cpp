@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <exception>
+#include <optional>
 
 #include "app/main_form.h"
 #include "app/main_window.h"
@@ -31,12 +32,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     win32::Win32WindowSystem windows;
     win32::Win32MessageBox messages(form.hwnd());
     win32::RegistrySettings settings(L"Software\\WinScout");
-    win32::Win32WindowsView windows_view(instance, form.hwnd());
-    win32::Win32Clipboard clipboard(windows_view.hwnd());
+    // Made when it first opens: the program starts without it and comctl32.
+    std::optional<win32::Win32WindowsView> windows_view;
+    win32::Win32Clipboard clipboard(form.hwnd());
     win32::Win32HotKey hot_key(instance, app::PickHotKey::kKeys);
     app::MainWindow main_window(form, windows, messages, settings);
-    app::WindowsWindow windows_window(windows_view, form, windows, main_window,
-                                      clipboard);
+    app::WindowsWindow windows_window(
+        [&]() -> WindowsView& { return windows_view.emplace(instance, form.hwnd()); },
+        form, windows, main_window, clipboard);
     app::PickHotKey pick_hot_key(hot_key, form, main_window);
     main_window.Start();
     return form.RunMessageLoop();

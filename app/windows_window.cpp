@@ -2,58 +2,70 @@
 
 namespace winscout::app {
 
-WindowsWindow::WindowsWindow(WindowsView& view, Form& form, const WindowSystem& windows,
-                             MainWindow& main, Clipboard& clipboard)
-    : view_(view), windows_(windows), main_(main), clipboard_(clipboard), tree_(windows) {
+WindowsWindow::WindowsWindow(std::function<WindowsView&()> make_view, Form& form,
+                             const WindowSystem& windows, MainWindow& main,
+                             Clipboard& clipboard)
+    : make_view_(std::move(make_view)),
+      windows_(windows),
+      main_(main),
+      clipboard_(clipboard),
+      tree_(windows) {
   form.AddSystemMenuItem(kMenuText, [this] { Open(); });
   form.OnFunctionKey(kOpenKey, [this] { Open(); });
   form.OnFunctionKey(kRefreshKey, [this] {
-    if (view_.Visible()) Refresh();
+    if (view_ && view_->Visible()) Refresh();
   });
   main_.OnPickedAtCursor([this](WindowHandle window) { ShowPicked(window); });
-  view_.Filter().OnChange([this] {
-    tree_.SetFilter(view_.Filter().Text());
+}
+
+void WindowsWindow::Wire() {
+  view_->Filter().OnChange([this] {
+    tree_.SetFilter(view_->Filter().Text());
     Rebuild();
   });
-  view_.OnRefresh([this] { Refresh(); });
-  view_.Tree().OnExpanding([this](TreeItemKey key) { OnExpanding(key); });
-  view_.Tree().OnSelect([this](TreeItemKey key) { OnSelect(key); });
-  view_.Tree().SetMenuChoices({"Copy &Handle", "Copy &Code"},
-                              [this](std::size_t choice) { OnMenuChoice(choice); });
-  view_.Details().OnCopy([this] { CopyLine(); });
+  view_->OnRefresh([this] { Refresh(); });
+  view_->Tree().OnExpanding([this](TreeItemKey key) { OnExpanding(key); });
+  view_->Tree().OnSelect([this](TreeItemKey key) { OnSelect(key); });
+  view_->Tree().SetMenuChoices({"Copy &Handle", "Copy &Code"},
+                               [this](std::size_t choice) { OnMenuChoice(choice); });
+  view_->Details().OnCopy([this] { CopyLine(); });
 }
 
 // Opened for the first time, the tree shows the window picked last.
 void WindowsWindow::Open() {
+  if (!view_) {
+    view_ = &make_view_();
+    Wire();
+  }
   if (!loaded_) {
     loaded_ = true;
     tree_.Reload();
     Rebuild();
     if (main_.LastPickedWindow() != 0 && Reveal(main_.LastPickedWindow())) {
       chosen_ = main_.LastPickedWindow();
-      ShowDetails(view_.Tree().Selected());
+      ShowDetails(view_->Tree().Selected());
     }
   }
-  view_.Show();
+  view_->Show();
 }
 
 void WindowsWindow::Fill(std::optional<TreeItemKey> parent) {
   std::vector<TreeItem> items = parent ? tree_.Children(*parent) : tree_.Roots();
   for (const TreeItem& item : items) shown_.insert(item.key);
   if (parent) filled_.insert(*parent);
-  view_.Tree().SetChildren(parent, std::move(items));
+  view_->Tree().SetChildren(parent, std::move(items));
 }
 
 // The whole tree again from what the desktop tree has read; with a filter,
 // opened down to every match.
 void WindowsWindow::Rebuild() {
-  const std::optional<TreeItemKey> selected = view_.Tree().Selected();
+  const std::optional<TreeItemKey> selected = view_->Tree().Selected();
   shown_.clear();
   filled_.clear();
   Fill(std::nullopt);
   for (TreeItemKey key : tree_.ItemsToOpen()) {
     Fill(key);
-    view_.Tree().Expand(key);
+    view_->Tree().Expand(key);
   }
   // The window chosen last stays selected where the filter keeps it, even
   // after a filter that did not; else the first match is selected, to be
@@ -63,23 +75,23 @@ void WindowsWindow::Rebuild() {
   if (!(window && Reveal(*window))) {
     if (const std::optional<WindowHandle> match = tree_.FirstMatch()) Reveal(*match);
   }
-  ShowDetails(view_.Tree().Selected());
+  ShowDetails(view_->Tree().Selected());
 }
 
 // The desktop read again; the open items and the selection stay where their
 // windows still exist.
 void WindowsWindow::Refresh() {
-  const std::vector<TreeItemKey> open = view_.Tree().ExpandedItems();
-  const std::optional<TreeItemKey> selected = view_.Tree().Selected();
+  const std::vector<TreeItemKey> open = view_->Tree().ExpandedItems();
+  const std::optional<TreeItemKey> selected = view_->Tree().Selected();
   tree_.Reload();
   Rebuild();
   for (TreeItemKey key : open) {
     if (!shown_.contains(key)) continue;
     if (!filled_.contains(key)) Fill(key);
-    view_.Tree().Expand(key);
+    view_->Tree().Expand(key);
   }
-  if (selected && shown_.contains(*selected)) view_.Tree().Select(*selected);
-  ShowDetails(view_.Tree().Selected());
+  if (selected && shown_.contains(*selected)) view_->Tree().Select(*selected);
+  ShowDetails(view_->Tree().Selected());
 }
 
 // Fills and opens the items down to the window and selects it.
@@ -89,15 +101,15 @@ bool WindowsWindow::Reveal(WindowHandle window) {
   for (std::size_t i = 0; i + 1 < path.size(); ++i) {
     if (!shown_.contains(path[i])) return false;
     if (!filled_.contains(path[i])) Fill(path[i]);
-    view_.Tree().Expand(path[i]);
+    view_->Tree().Expand(path[i]);
   }
   if (!shown_.contains(path.back())) return false;
-  view_.Tree().Select(path.back());
+  view_->Tree().Select(path.back());
   return true;
 }
 
 void WindowsWindow::ShowPicked(WindowHandle window) {
-  if (!view_.Visible() || window == 0) return;
+  if (!view_ || !view_->Visible() || window == 0) return;
   chosen_ = window;
   // A window made since the last reading needs a new one.
   if (!Reveal(window)) {
@@ -105,7 +117,7 @@ void WindowsWindow::ShowPicked(WindowHandle window) {
     Rebuild();
     Reveal(window);
   }
-  ShowDetails(view_.Tree().Selected());
+  ShowDetails(view_->Tree().Selected());
 }
 
 void WindowsWindow::OnExpanding(TreeItemKey key) {
@@ -134,11 +146,11 @@ void WindowsWindow::ShowDetails(std::optional<TreeItemKey> key) {
   std::vector<std::pair<std::string, std::string>> lines;
   for (const inspector::DetailLine& line : details_)
     lines.emplace_back(line.name, line.value);
-  view_.Details().SetLines(std::move(lines));
+  view_->Details().SetLines(std::move(lines));
 }
 
 void WindowsWindow::OnMenuChoice(std::size_t choice) {
-  const std::optional<TreeItemKey> key = view_.Tree().Selected();
+  const std::optional<TreeItemKey> key = view_->Tree().Selected();
   const std::optional<WindowHandle> window =
       key ? inspector::WindowOfKey(*key) : std::nullopt;
   if (!window) return;
@@ -150,7 +162,7 @@ void WindowsWindow::OnMenuChoice(std::size_t choice) {
 }
 
 void WindowsWindow::CopyLine() {
-  const std::optional<std::size_t> line = view_.Details().SelectedLine();
+  const std::optional<std::size_t> line = view_->Details().SelectedLine();
   if (line && *line < details_.size())
     clipboard_.SetText(inspector::CopyText(details_[*line]));
 }

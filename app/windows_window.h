@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <set>
 #include <vector>
@@ -27,8 +28,10 @@ class WindowsWindow {
 
   // Opened from the form's system menu and by F2; refreshed by F5 or the view's button;
   // follows the main window's picks.
-  WindowsWindow(WindowsView& view, Form& form, const WindowSystem& windows,
-                MainWindow& main, Clipboard& clipboard);
+  // The view is made by `make_view` when the window first opens, so that the
+  // program starts without it.
+  WindowsWindow(std::function<WindowsView&()> make_view, Form& form,
+                const WindowSystem& windows, MainWindow& main, Clipboard& clipboard);
   WindowsWindow(const WindowsWindow&) = delete;
   WindowsWindow& operator=(const WindowsWindow&) = delete;
 
@@ -49,7 +52,11 @@ class WindowsWindow {
   void OnMenuChoice(std::size_t choice);
   void CopyLine();
 
-  WindowsView& view_;
+  // The view's events, once it is made.
+  void Wire();
+
+  std::function<WindowsView&()> make_view_;
+  WindowsView* view_ = nullptr;
   const WindowSystem& windows_;
   MainWindow& main_;
   Clipboard& clipboard_;

@@ -2157,9 +2157,9 @@ class WindowsView:
 
     def __init__(self, probe):
         self.probe = probe
-        self.window = probe.top(WINDOWS_VIEW_CLASS, WINDOWS_VIEW_TITLE)
-        if not self.window:
-            raise Failure("WinScout has no Windows window")
+        # WinScout makes it when it first opens.
+        self.window = wait_for("WinScout's Windows window",
+                               lambda: probe.top(WINDOWS_VIEW_CLASS, WINDOWS_VIEW_TITLE))
         self.controls = {id: probe.item(self.window, id) for id in (FILTER_BOX, TREE, DETAILS)}
 
     def visible(self):
@@ -2193,9 +2193,9 @@ def hex_handle(handle):
 
 def open_windows_view(probe):
     """F2 in WinScout's window; the Windows window, once it shows its tree."""
-    view = WindowsView(probe)
     give_keyboard_to(TITLE)
     xdotool("key", "F2")
+    view = WindowsView(probe)
     wait_for("the Windows window shown", view.visible)
     return view
 
@@ -2236,13 +2236,18 @@ def group_windows(session, checks):
     def many_windows():
         LineReader(many.process.stdout, "the fixture of many windows").line(
             "its ready line", MANY_WINDOWS_SECONDS)
-        # Made hidden at start; it shows once its tree is filled.
-        view = WindowsView(probe)
+        # Made when it first opens, or hidden since; it shows once its tree
+        # is filled.
+        def shown():
+            window = probe.top(WINDOWS_VIEW_CLASS, WINDOWS_VIEW_TITLE)
+            return window and probe.visible(window)
+
         give_keyboard_to(TITLE)
         started = time.monotonic()
         xdotool("key", "F2")
-        wait_for("the Windows window", view.visible, poll=START_UP_POLL_SECONDS)
+        wait_for("the Windows window", shown, poll=START_UP_POLL_SECONDS)
         took = time.monotonic() - started
+        view = WindowsView(probe)
         processes = [entry.text for entry in view.tree() if entry.depth == 0]
         print(f"opening the Windows window with {MANY_WINDOWS} more top-level windows: "
              f"{took:.3f} s, {len(processes)} processes", flush=True)

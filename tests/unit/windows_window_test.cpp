@@ -108,7 +108,8 @@ class WindowsWindowTest : public ::testing::Test {
   MainWindow window_{form_, desktop_, messages_, settings_};
   model::ModelWindowsView view_{desktop_};
   model::ModelClipboard clipboard_;
-  WindowsWindow windows_window_{view_, form_, counted_, window_, clipboard_};
+  WindowsWindow windows_window_{[this]() -> WindowsView& { return view_; }, form_,
+                                counted_, window_, clipboard_};
   WindowHandle main_, edit_, disabled_, hidden_, empty_, tool_, dialog_;
 };
 
