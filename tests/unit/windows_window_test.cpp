@@ -78,11 +78,11 @@ class WindowsWindowTest : public ::testing::Test {
     window_.Start();
   }
 
-  WindowHandle Add(WindowHandle parent, model::WindowSpec spec,
+  WindowHandle Add(WindowHandle parent, model::WindowSpec props,
                    std::uint32_t process = kApp) {
-    spec.process_id = process;
-    return parent ? desktop_.AddChild(parent, std::move(spec))
-                  : desktop_.AddTopLevel(std::move(spec));
+    props.process_id = process;
+    return parent ? desktop_.AddChild(parent, std::move(props))
+                  : desktop_.AddTopLevel(std::move(props));
   }
   std::vector<std::string> Texts(std::optional<TreeItemKey> parent = std::nullopt) {
     std::vector<std::string> texts;
