@@ -79,6 +79,17 @@ std::optional<std::string> UniqueTitle(const WindowSystem& windows, WindowHandle
   return title;
 }
 
+// What else picks the level's window out among the windows searched under
+// `parent` (0: the top-level windows): an ID of its own, else a title.
+void ChooseSturdyKey(const WindowSystem& windows, WindowHandle parent,
+                     const ChainLevel& chain_level, PlannedLevel& level) {
+  if (parent != 0) level.unique_id = UniqueId(windows, parent, chain_level.window);
+  if (level.unique_id != 0) return;
+  level.unique_title = UniqueTitle(windows, parent, chain_level);
+  if (level.unique_title)
+    level.ansi_title = windows.AnsiCodePageHolds(*level.unique_title);
+}
+
 }  // namespace
 
 bool IsSturdyTitle(std::string_view title) {
@@ -120,12 +131,7 @@ SearchPlan PlanSearches(const WindowSystem& windows, WindowHandle target,
                        .calls = calls[k],
                        .ansi_class = windows.AnsiCodePageHolds(chain[k].class_name)};
     if (calls[k] > 0) {
-      const WindowHandle parent = k == anchor ? 0 : chain[k - 1].window;
-      if (parent != 0) level.unique_id = UniqueId(windows, parent, chain[k].window);
-      if (level.unique_id == 0)
-        level.unique_title = UniqueTitle(windows, parent, chain[k]);
-      if (level.unique_title)
-        level.ansi_title = windows.AnsiCodePageHolds(*level.unique_title);
+      ChooseSturdyKey(windows, k == anchor ? 0 : chain[k - 1].window, chain[k], level);
     }
     plan.levels.push_back(std::move(level));
   }
