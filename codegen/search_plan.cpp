@@ -32,7 +32,7 @@ std::vector<ChainLevel> WalkChain(const WindowSystem& windows, WindowHandle targ
 int CountSearches(const WindowSystem& windows, WindowHandle parent,
                   const ChainLevel& level, WindowHandle* first = nullptr) {
   const std::vector<WindowHandle> found =
-      windows.ChildrenOfClass(parent, level.class_name);
+      windows.ChildrenOfClass(parent, level.class_name, level.window);
   if (first) *first = found.empty() ? 0 : found.front();
   const auto it = std::ranges::find(found, level.window);
   return it == found.end() ? 0 : static_cast<int>(it - found.begin()) + 1;

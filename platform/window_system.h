@@ -107,8 +107,10 @@ class WindowSystem {
   virtual WindowHandle DialogItem(WindowHandle parent, std::int32_t id) const = 0;
   // Every window that successive FindChild calls give, from one enumeration
   // of the children: the searches of a plan cost one pass, not one per step.
-  virtual std::vector<WindowHandle> ChildrenOfClass(
-      WindowHandle parent, std::string_view class_name) const = 0;
+  // The enumeration ends at `through` where it meets it (0: goes to the end).
+  virtual std::vector<WindowHandle> ChildrenOfClass(WindowHandle parent,
+                                                    std::string_view class_name,
+                                                    WindowHandle through = 0) const = 0;
 
   virtual void MakeTopmost(WindowHandle window) = 0;
 

@@ -223,13 +223,15 @@ WindowHandle WindowTree::DialogItem(WindowHandle parent, std::int32_t id) const 
 }
 
 std::vector<WindowHandle> WindowTree::ChildrenOfClass(WindowHandle parent,
-                                                      std::string_view class_name) const {
+                                                      std::string_view class_name,
+                                                      WindowHandle through) const {
   std::vector<WindowHandle> found;
   if (const Siblings* siblings = SiblingsOf(parent)) {
     for (const ZKey& key : *siblings) {
       if (EqualIgnoringCase(nodes_.at(key.handle).props.class_name, class_name)) {
         found.push_back(key.handle);
       }
+      if (key.handle == through) break;
     }
   }
   return found;

@@ -106,16 +106,20 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM windows) {
 // `first` and the siblings after it, in Z-order, as FindWindowEx walks them.
 // Windows can move while we walk; a handle seen twice ends the walk rather
 // than looping.
-std::vector<HWND> SiblingsFrom(HWND parent, HWND first) {
+std::vector<HWND> SiblingsFrom(HWND parent, HWND first, HWND through = nullptr) {
   std::vector<HWND> siblings;
   if (parent == nullptr) {
     EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&siblings));
     siblings.erase(siblings.begin(), std::ranges::find(siblings, first));
+    if (const auto end = std::ranges::find(siblings, through); end != siblings.end()) {
+      siblings.erase(end + 1, siblings.end());
+    }
     return siblings;
   }
   std::set<HWND> seen;
   for (HWND w = first; w && seen.insert(w).second; w = GetWindow(w, GW_HWNDNEXT)) {
     siblings.push_back(w);
+    if (w == through) break;
   }
   return siblings;
 }
@@ -210,8 +214,9 @@ WindowHandle Win32WindowSystem::DialogItem(WindowHandle parent, std::int32_t id)
   return parent == 0 ? 0 : ToHandle(GetDlgItem(ToHwnd(parent), id));
 }
 
-std::vector<WindowHandle> Win32WindowSystem::ChildrenOfClass(
-    WindowHandle parent, std::string_view class_name) const {
+std::vector<WindowHandle> Win32WindowSystem::ChildrenOfClass(WindowHandle parent,
+                                                             std::string_view class_name,
+                                                             WindowHandle through) const {
   const HWND parent_hwnd = parent == 0 ? nullptr : ToHwnd(parent);
   // One search finds the first and, with it, the class's atom.
   const HWND first =
@@ -219,7 +224,7 @@ std::vector<WindowHandle> Win32WindowSystem::ChildrenOfClass(
   if (!first) return {};
   const ULONG_PTR atom = ClassAtom(first);
   std::vector<WindowHandle> found;
-  for (HWND sibling : SiblingsFrom(parent_hwnd, first)) {
+  for (HWND sibling : SiblingsFrom(parent_hwnd, first, ToHwnd(through))) {
     if (ClassAtom(sibling) == atom) found.push_back(ToHandle(sibling));
   }
   return found;

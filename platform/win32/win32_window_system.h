@@ -22,7 +22,8 @@ class Win32WindowSystem final : public WindowSystem {
                                   std::string_view title) const override;
   WindowHandle DialogItem(WindowHandle parent, std::int32_t id) const override;
   std::vector<WindowHandle> ChildrenOfClass(WindowHandle parent,
-                                            std::string_view class_name) const override;
+                                            std::string_view class_name,
+                                            WindowHandle through = 0) const override;
   WindowHandle DesktopWindow() const override;
   bool AnsiCodePageHolds(std::string_view text) const override;
   void MakeTopmost(WindowHandle window) override;

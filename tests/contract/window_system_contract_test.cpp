@@ -358,6 +358,13 @@ TEST_F(WindowSystemContract, ChildrenOfClassAreWhatSuccessiveSearchesFind) {
                                      {WindowHandle{0}, "WsContractEnumTop"}}) {
     EXPECT_EQ(windows_.ChildrenOfClass(parent, name), SearchAll(parent, name)) << name;
   }
+  // Through a window: the searches up to it; through one of another class, up
+  // to where it stands.
+  const std::vector<WindowHandle> edits = SearchAll(top, "Edit");
+  EXPECT_EQ(windows_.ChildrenOfClass(top, "Edit", edits[1]),
+            std::vector<WindowHandle>(edits.begin(), edits.begin() + 2));
+  EXPECT_EQ(windows_.ChildrenOfClass(top, "Edit", windows_.FindChild(top, 0, "Static")),
+            std::vector<WindowHandle>(edits.begin(), edits.begin() + 2));
 }
 
 TEST_F(WindowSystemContract, TheDesktopWindowIsTheRootOfEveryTopLevelWindow) {

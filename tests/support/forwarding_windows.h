@@ -74,10 +74,10 @@ class ForwardingWindows final : public WindowSystem {
     Count("DialogItem");
     return inner_.DialogItem(p, id);
   }
-  std::vector<WindowHandle> ChildrenOfClass(WindowHandle p,
-                                            std::string_view c) const override {
+  std::vector<WindowHandle> ChildrenOfClass(WindowHandle p, std::string_view c,
+                                            WindowHandle through = 0) const override {
     Count("ChildrenOfClass");
-    return inner_.ChildrenOfClass(p, c);
+    return inner_.ChildrenOfClass(p, c, through);
   }
   WindowHandle DesktopWindow() const override {
     Count("DesktopWindow");
