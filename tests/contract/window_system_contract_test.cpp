@@ -289,12 +289,6 @@ TEST_F(WindowSystemContract, ProcessImageAndLiveTextComeFromTheWindowsOwnProcess
   EXPECT_EQ(windows_.LiveText(main, 200), "") << "no window answers with no text";
 }
 
-}  // namespace
-}  // namespace winscout::testing
-
-namespace winscout::testing {
-namespace {
-
 // Classes registered with their Unicode names, beyond any ANSI code page,
 // at the top level and as a child of a Latin-1 parent.
 TEST_F(WindowSystemContract, UnicodeClassNamesComeBackAndAreFoundAsRegistered) {
@@ -374,12 +368,6 @@ TEST_F(WindowSystemContract, TheDesktopWindowIsTheRootOfEveryTopLevelWindow) {
   EXPECT_EQ(windows_.Parent(desktop), 0);
   EXPECT_NE(desktop, Top("WsContractNotDesktop"));
 }
-
-}  // namespace
-}  // namespace winscout::testing
-
-namespace winscout::testing {
-namespace {
 
 TEST_F(WindowSystemContract, TitleSearchesTakeTheClassAndTheTitle) {
   const WindowHandle top = Top("WsContractTitles");

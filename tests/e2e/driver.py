@@ -737,13 +737,8 @@ def check_finder_code(checks, session, name, point, target, expect=None, contain
         checks.equal(f"{name}: the code", code, expect)
     for line in contains:
         checks.check(f"{name}: the code has {line!r}", line in code.split("\r\n"), code)
-    found, error = session.probe.replay(code)
-    checks.check(
-        f"{name}: the code finds the window",
-        found == target,
-        f"it finds {found} (wanted {target}){', ' + error if error else ''}; "
-        f"the code:\n{code}",
-    )
+    check_code_finds(checks, session.probe, f"{name}: the code finds the window", code,
+                     target)
 
 
 def group_finder(session, checks):
@@ -1194,13 +1189,10 @@ def group_outline(session, checks):
 
     def dropped_on_band():
         code = wait_for("code in the code box", lambda: winscout.text(CODE_BOX))
-        found, error = probe.replay(code)
-        checks.check(
+        check_code_finds(
+            checks, probe,
             "dropped on the band, the code finds the window under it, not the outline",
-            found == second.handle,
-            f"it finds {found} (wanted {second.handle})"
-            f"{', ' + error if error else ''}; the code:\n{code}",
-        )
+            code, second.handle)
 
     checks.step("dropped on the band", dropped_on_band)
 
@@ -1583,6 +1575,13 @@ def found_detail(found, wanted, error):
     return f"it finds {found} (wanted {wanted}){', ' + error if error else ''}"
 
 
+def check_code_finds(checks, probe, name, code, wanted):
+    """The Visual Basic, replayed on the desktop by the probe, finds the window."""
+    found, error = probe.replay(code)
+    return checks.check(name, found == wanted,
+                        found_detail(found, wanted, error) + f"; the code:\n{code}")
+
+
 def check_cpp(checks, name, code, expect=None, contains=()):
     checks.equal(f"{name}: C++, one statement a line", cpp_form_faults(code), [])
     if expect is not None:
@@ -1617,14 +1616,11 @@ def group_languages(session, checks):
         for name, window, found in runs:
             handle, error = found()
             checks.check(f"{name}: the C++, built and run, finds the window",
-                         handle == window.handle,
-                         f"it finds {handle} (wanted {window.handle})"
-                         f"{', ' + error if error else ''}")
+                         handle == window.handle, found_detail(handle, window.handle, error))
 
     def code_found(name, code):
-        found, error = session.probe.replay(code)
-        checks.check(f"{name}: the code finds the window", found == target.handle,
-                     found_detail(found, target.handle, error) + f"; the code:\n{code}")
+        check_code_finds(checks, session.probe, f"{name}: the code finds the window", code,
+                         target.handle)
 
     def other_languages():
         code = winscout.generate_code(target.point)
@@ -2283,9 +2279,8 @@ def group_windows(session, checks):
         xdotool("key", "ctrl+shift+F11")
         checks.reached("Ctrl+Shift+F11 picks the window under the pointer, no button down",
                        lambda: winscout.text(HANDLE_BOX), str(window.handle).__eq__)
-        found, error = probe.replay(winscout.text(CODE_BOX))
-        checks.check("the hot key's code finds the window", found == window.handle,
-                     f"it finds {found}{', ' + error if error else ''}")
+        check_code_finds(checks, probe, "the hot key's code finds the window",
+                         winscout.text(CODE_BOX), window.handle)
 
     checks.step("the hot key", hot_key)
     checks.step("a desktop of many windows", many_windows)
@@ -2311,9 +2306,8 @@ def group_windows(session, checks):
         checks.equal(f"{window.name}: selected and {'dimmed' if dimmed else 'not dimmed'}",
                      (bool(entry.state & TVIS_SELECTED), bool(entry.state & TVIS_CUT)),
                      (True, dimmed))
-        found, error = probe.replay(wait_for("code", lambda: winscout.text(CODE_BOX)))
-        checks.check(f"{window.name}: the code finds it", found == window.handle,
-                     f"it finds {found}{', ' + error if error else ''}")
+        check_code_finds(checks, probe, f"{window.name}: the code finds it",
+                         wait_for("code", lambda: winscout.text(CODE_BOX)), window.handle)
 
     for name, dimmed in (("disabled button", True), ("zero size", True),
                          ("hidden", True), ("live edit", False)):
