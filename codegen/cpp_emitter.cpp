@@ -1,6 +1,9 @@
 #include "codegen/cpp_emitter.h"
 
-#include "codegen/finder_language.h"
+#include "codegen/finder_steps.h"
+#include "codegen/literals.h"
+#include "codegen/names.h"
+#include "codegen/statements.h"
 
 namespace winscout::codegen {
 namespace {

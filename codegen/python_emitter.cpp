@@ -2,7 +2,10 @@
 
 #include <algorithm>
 
-#include "codegen/finder_language.h"
+#include "codegen/finder_steps.h"
+#include "codegen/literals.h"
+#include "codegen/names.h"
+#include "codegen/statements.h"
 
 namespace winscout::codegen {
 namespace {

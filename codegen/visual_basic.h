@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "codegen/finder_language.h"
+#include "codegen/names.h"
 #include "codegen/search_plan.h"
+#include "codegen/statements.h"
 
 namespace winscout::codegen {
 
