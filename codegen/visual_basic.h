@@ -46,6 +46,11 @@ enum class VisualBasicStrings {
 std::vector<std::string> VisualBasicDeclarations(const FinderCalls& calls, bool unicode,
                                                  bool vba7);
 
+// The pattern helper FindWindowLike, a blank line after it: passing its
+// strings to the W functions as pointers where `pointers`; headed for both
+// VBA7 and the VBA before it where `vba`.
+std::vector<std::string> VisualBasicHelperLines(bool pointers, bool vba);
+
 // The assignments that make the steps' searches.
 std::vector<std::string> VisualBasicCallLines(const SearchPlan& plan,
                                               const std::vector<FinderStep>& steps,

@@ -119,6 +119,10 @@ void WindowTree::SetText(WindowHandle window, std::string text) {
   Get(window).props.text = std::move(text);
 }
 
+void WindowTree::SetControlId(WindowHandle window, std::int32_t id) {
+  Get(window).props.id = id;
+}
+
 void WindowTree::SetVisible(WindowHandle window, bool visible) {
   Get(window).props.visible = visible;
 }
