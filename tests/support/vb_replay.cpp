@@ -11,6 +11,8 @@ namespace {
 
 constexpr std::string_view kLineBreak = "\r\n";
 
+bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
 bool IsNameChar(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
          c == '_';
@@ -67,14 +69,22 @@ class LineReader {
   std::optional<VbString> StringArgument() {
     if (Take("vbNullString")) return VbString{};
     if (Take("0")) return VbString{.pointer = true};
-    if (Take("StrPtr(")) {
-      auto value = StringExpression();
-      if (!value || !Take(")")) return std::nullopt;
-      return VbString{std::move(*value), true};
-    }
-    auto value = StringExpression();
-    if (!value) return std::nullopt;
-    return VbString{std::move(*value), false};
+    const bool pointer = Take("StrPtr(");
+    auto text = StringOrVariable();
+    if (!text || (pointer && !Take(")"))) return std::nullopt;
+    text->pointer = pointer;
+    return text;
+  }
+
+  // A string expression, or the name of a String variable.
+  std::optional<VbString> StringOrVariable() {
+    const LineReader start = *this;
+    if (auto value = StringExpression()) return VbString{.value = std::move(*value)};
+    *this = start;
+    if (rest_.empty() || !IsLetter(rest_.front())) return std::nullopt;
+    auto name = Name();
+    if (!name) return std::nullopt;
+    return VbString{.variable = std::move(*name)};
   }
 
   // Pieces joined by " & ": quoted literals, Chr(N) and ChrW(N); the value
@@ -190,8 +200,10 @@ std::optional<VbLine> ParseDeclaration(std::string_view text) {
   auto name = in.Name();
   if (!name || !in.Take(" As ")) return std::nullopt;
   auto type = in.Name();
-  if (!type || (*type != "Long" && *type != "LongPtr") || !in.AtEnd())
+  if (!type || (*type != "Long" && *type != "LongPtr" && *type != "String") ||
+      !in.AtEnd()) {
     return std::nullopt;
+  }
   line.variable = std::move(*name);
   line.type = std::move(*type);
   return line;
@@ -225,12 +237,24 @@ std::optional<VbLine> ParseCall(std::string_view text, std::string_view function
     return line;
   }
   line.variable = std::move(*variable);
-  if (in.Take(" = GetDesktopWindow()")) {
+  if (!in.Take(" = ")) return std::nullopt;
+  // A text built across lines: t = E, or t = t & E.
+  {
+    LineReader text = in;
+    line.append = text.Take(line.variable + " & ");
+    if (auto value = text.StringExpression(); value && text.AtEnd()) {
+      line.kind = VbLineKind::kText;
+      line.class_name.value = std::move(*value);
+      return line;
+    }
+    line.append = false;
+  }
+  if (in.Take("GetDesktopWindow()")) {
     if (!in.AtEnd()) return std::nullopt;
     line.kind = VbLineKind::kDesktop;
     return line;
   }
-  if (in.Take(" = GetDlgItem(")) {
+  if (in.Take("GetDlgItem(")) {
     auto parent = in.Name();
     if (!parent || !in.Take(", ")) return std::nullopt;
     auto id = in.Integer();
@@ -240,7 +264,7 @@ std::optional<VbLine> ParseCall(std::string_view text, std::string_view function
     line.id = *id;
     return line;
   }
-  if (in.Take(" = FindWindowLike(")) {
+  if (in.Take("FindWindowLike(")) {
     line.kind = VbLineKind::kFindLike;
     if (!ParseSearchStart(in, line)) return std::nullopt;
     // The routine takes Strings: no pointers, and vbNullString for none.
@@ -254,16 +278,16 @@ std::optional<VbLine> ParseCall(std::string_view text, std::string_view function
     if (!in.Take(")") || !in.AtEnd()) return std::nullopt;
     return line;
   }
-  if (in.Take(" = FindWindow(")) {
+  if (in.Take("FindWindow(")) {
     line.kind = VbLineKind::kFindWindow;
-  } else if (in.Take(" = FindWindowEx(")) {
+  } else if (in.Take("FindWindowEx(")) {
     line.kind = VbLineKind::kFindWindowEx;
     if (!ParseSearchStart(in, line)) return std::nullopt;
   } else {
     return std::nullopt;
   }
   auto class_name = in.StringArgument();
-  if (!class_name || !class_name->value || !in.Take(", ")) return std::nullopt;
+  if (!class_name || class_name->None() || !in.Take(", ")) return std::nullopt;
   auto title = in.StringArgument();
   if (!title || !in.Take(")") || !in.AtEnd()) return std::nullopt;
   line.class_name = std::move(*class_name);
@@ -634,6 +658,7 @@ ReplayResult ReplayFinderCode(std::string_view text, const WindowSystem& windows
   const VbParse parse = ParseFinderCode(text);
   if (!parse.error.empty()) return {parse.error};
   std::unordered_map<std::string, WindowHandle> values;
+  std::unordered_map<std::string, std::string> texts;  // the String variables
   std::string last_declared;
   std::optional<WindowHandle> result;
   auto failure = [](const VbLine& line, const std::string& what) {
@@ -643,13 +668,35 @@ ReplayResult ReplayFinderCode(std::string_view text, const WindowSystem& windows
   auto c_string = [](const std::string& value) {
     return std::string_view(value).substr(0, value.find('\0'));
   };
-  for (const VbLine& line : parse.lines) {
-    if (line.kind == VbLineKind::kDeclaration) {
-      last_declared = FoldVbName(line.variable);
-      if (!values.emplace(last_declared, 0).second) {
-        return failure(line, line.variable + " is declared twice");
+  for (const VbLine& parsed : parse.lines) {
+    const std::string name = FoldVbName(parsed.variable);
+    if (parsed.kind == VbLineKind::kDeclaration) {
+      if (values.contains(name) || texts.contains(name)) {
+        return failure(parsed, parsed.variable + " is declared twice");
+      }
+      if (parsed.type == "String") {
+        texts.emplace(name, "");
+      } else {
+        values.emplace(name, 0);
+        last_declared = name;
       }
       continue;
+    }
+    const auto text = texts.find(name);
+    if (parsed.kind == VbLineKind::kText) {
+      if (text == texts.end()) return failure(parsed, parsed.variable + " is no String");
+      text->second = (parsed.append ? text->second : "") + *parsed.class_name.value;
+      continue;
+    }
+    // String variables stand for their texts.
+    VbLine line = parsed;
+    for (VbString* argument :
+         {&line.class_name, &line.title, &line.class_start, &line.title_end}) {
+      if (argument->variable.empty()) continue;
+      const auto found = texts.find(FoldVbName(argument->variable));
+      if (found == texts.end())
+        return failure(line, argument->variable + " is no String");
+      argument->value = found->second;
     }
     const auto assigned = values.find(FoldVbName(line.variable));
     if (assigned == values.end())
