@@ -234,9 +234,11 @@ class RandomDesktop {
   }
   std::int32_t Id() { return Chance(30) ? 0 : Uniform(1, 6) * (Chance(5) ? -1 : 1); }
 
+  // Now and then a control whose ID is its own handle, as WinForms makes them.
   WindowHandle Add(WindowHandle parent, std::string class_name) {
     const WindowHandle window = tree_.AddChild(
         parent, {.class_name = std::move(class_name), .text = Title(), .id = Id()});
+    if (Chance(10)) tree_.SetControlId(window, window);
     windows_.push_back(window);
     return window;
   }
