@@ -50,8 +50,6 @@ constexpr std::string_view kReserved[] = {
     "chr", "chrw", "findwindow", "findwindowex", "getdesktopwindow", "vbnullstring"};
 
 constexpr std::size_t kMaxIdentifierLength = 255;
-// The longest line that VB6 and the VBA editor take.
-constexpr long kMaxLineLength = 1023;
 
 bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
@@ -110,8 +108,7 @@ void CheckTypes(const VbParse& parse, bool vba7, std::vector<std::string>& probl
     }
   }
   for (const VbLine& line : parse.lines) {
-    if (line.kind == VbLineKind::kDeclaration && line.type != handle &&
-        line.type != "String") {
+    if (line.kind == VbLineKind::kDeclaration && line.type != handle) {
       problems.push_back(At(line) + line.variable + " is a " + line.type + ", not " +
                          handle);
     }
@@ -172,7 +169,6 @@ void CheckDeclared(const VbParse& parse, std::vector<std::string>& problems) {
         called = "GetDlgItem";
         break;
       case VbLineKind::kDeclaration:
-      case VbLineKind::kText:
       case VbLineKind::kResult:
       case VbLineKind::kFindLike:  // the code's own routine
         continue;
@@ -205,17 +201,10 @@ std::vector<std::string> CheckBranch(const VbParse& parse, bool vba7) {
       calls_begun = true;
       require_declared(line, line.variable);
       if (!line.parent.empty()) require_declared(line, line.parent);
-      for (const VbString* text :
-           {&line.class_name, &line.title, &line.class_start, &line.title_end}) {
-        if (!text->variable.empty()) require_declared(line, text->variable);
-      }
       continue;
     }
     const std::string& name = line.variable;
-    // A String that holds a long text is declared where it is built.
-    if (calls_begun && line.type != "String") {
-      problems.push_back(At(line) + "declaration among the call lines");
-    }
+    if (calls_begun) problems.push_back(At(line) + "declaration among the call lines");
     if (!IsVbIdentifier(name)) {
       problems.push_back(At(line) + name + " is not a Visual Basic identifier");
     }
@@ -245,20 +234,6 @@ std::vector<std::string> CheckFinderCode(std::string_view text) {
   // VBA is checked as both Office versions read it; other code as VB6 does.
   const bool vba = text.find("#If VBA7 Then") != std::string_view::npos;
   std::vector<std::string> problems = CheckBranch(ParseFinderCode(text), vba);
-  int number = 0;
-  for (std::string_view rest = text; !rest.empty() || number == 0;) {
-    const std::size_t end = std::min(rest.find("\r\n"), rest.size());
-    const std::string_view line = rest.substr(0, end);
-    rest.remove_prefix(std::min(end + 2, rest.size()));
-    ++number;
-    // Characters, not bytes: the UTF-8 bytes that begin one.
-    const auto length = std::ranges::count_if(
-        line, [](char c) { return (static_cast<unsigned char>(c) & 0xc0) != 0x80; });
-    if (length > kMaxLineLength) {
-      problems.push_back(AtNumber(number) + "longer than " +
-                         std::to_string(kMaxLineLength) + " characters");
-    }
-  }
   if (vba) {
     for (std::string& problem : CheckBranch(ParseFinderCode(text, false), false)) {
       problems.push_back("before VBA7: " + std::move(problem));

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <map>
 #include <optional>
 #include <unordered_map>
 #include <utility>
@@ -10,8 +11,6 @@ namespace winscout::testing {
 namespace {
 
 constexpr std::string_view kLineBreak = "\r\n";
-
-bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 bool IsNameChar(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
@@ -29,9 +28,14 @@ bool IsControl(char c) {
 
 // Consumes one line from the left; every method either takes what it names
 // and reports success or leaves the reader in an unspecified position.
+// The String variables that long texts are built in, by folded name: their
+// values so far, or none before the first assignment.
+using TextVariables = std::map<std::string, std::optional<std::string>>;
+
 class LineReader {
  public:
-  explicit LineReader(std::string_view line) : rest_(line) {}
+  explicit LineReader(std::string_view line, const TextVariables* texts = nullptr)
+      : rest_(line), texts_(texts) {}
 
   bool AtEnd() const { return rest_.empty(); }
 
@@ -69,22 +73,29 @@ class LineReader {
   std::optional<VbString> StringArgument() {
     if (Take("vbNullString")) return VbString{};
     if (Take("0")) return VbString{.pointer = true};
-    const bool pointer = Take("StrPtr(");
-    auto text = StringOrVariable();
-    if (!text || (pointer && !Take(")"))) return std::nullopt;
-    text->pointer = pointer;
-    return text;
+    if (Take("StrPtr(")) {
+      auto value = TextVariable();
+      if (!value) value = StringExpression();
+      if (!value || !Take(")")) return std::nullopt;
+      return VbString{std::move(*value), true};
+    }
+    auto value = TextVariable();
+    if (!value) value = StringExpression();
+    if (!value) return std::nullopt;
+    return VbString{std::move(*value), false};
   }
 
-  // A string expression, or the name of a String variable.
-  std::optional<VbString> StringOrVariable() {
-    const LineReader start = *this;
-    if (auto value = StringExpression()) return VbString{.value = std::move(*value)};
-    *this = start;
-    if (rest_.empty() || !IsLetter(rest_.front())) return std::nullopt;
-    auto name = Name();
-    if (!name) return std::nullopt;
-    return VbString{.variable = std::move(*name)};
+  // A String variable that holds a text, standing alone as an argument.
+  std::optional<std::string> TextVariable() {
+    if (!texts_) return std::nullopt;
+    const std::string_view before = rest_;
+    const std::optional<std::string> name = Name();
+    if (name && (rest_.starts_with(",") || rest_.starts_with(")"))) {
+      const auto found = texts_->find(FoldVbName(*name));
+      if (found != texts_->end() && found->second) return *found->second;
+    }
+    rest_ = before;
+    return std::nullopt;
   }
 
   // Pieces joined by " & ": quoted literals, Chr(N) and ChrW(N); the value
@@ -191,7 +202,37 @@ class LineReader {
   }
 
   std::string_view rest_;
+  const TextVariables* texts_ = nullptr;
 };
+
+// Dim v As String, v = expression, v = v & expression: a long text built
+// across lines. False where the line is none of these.
+bool ParseTextLine(std::string_view text, TextVariables& texts, std::string& error) {
+  LineReader in(text);
+  if (in.Take("Dim ")) {
+    auto name = in.Name();
+    if (!name || !in.Take(" As String") || !in.AtEnd()) return false;
+    if (!texts.emplace(FoldVbName(*name), std::nullopt).second) {
+      error = *name + " is declared twice";
+    }
+    return true;
+  }
+  auto name = in.Name();
+  if (!name || !texts.contains(FoldVbName(*name)) || !in.Take(" = ")) return false;
+  std::optional<std::string>& value = texts[FoldVbName(*name)];
+  LineReader rest(in.Rest());
+  std::string start;
+  if (auto same = rest.Name(); same && FoldVbName(*same) == FoldVbName(*name)) {
+    if (!value || !rest.Take(" & ")) return false;
+    start = *value;
+  } else {
+    rest = LineReader(in.Rest());
+  }
+  const std::optional<std::string> more = rest.StringExpression();
+  if (!more || !rest.AtEnd()) return false;
+  value = start + *more;
+  return true;
+}
 
 std::optional<VbLine> ParseDeclaration(std::string_view text) {
   LineReader in(text);
@@ -200,10 +241,8 @@ std::optional<VbLine> ParseDeclaration(std::string_view text) {
   auto name = in.Name();
   if (!name || !in.Take(" As ")) return std::nullopt;
   auto type = in.Name();
-  if (!type || (*type != "Long" && *type != "LongPtr" && *type != "String") ||
-      !in.AtEnd()) {
+  if (!type || (*type != "Long" && *type != "LongPtr") || !in.AtEnd())
     return std::nullopt;
-  }
   line.variable = std::move(*name);
   line.type = std::move(*type);
   return line;
@@ -224,8 +263,9 @@ bool ParseSearchStart(LineReader& in, VbLine& line) {
   return true;
 }
 
-std::optional<VbLine> ParseCall(std::string_view text, std::string_view function) {
-  LineReader in(text);
+std::optional<VbLine> ParseCall(std::string_view text, std::string_view function,
+                                const TextVariables& texts) {
+  LineReader in(text, &texts);
   VbLine line;
   auto variable = in.Name();
   if (!variable) return std::nullopt;
@@ -237,24 +277,12 @@ std::optional<VbLine> ParseCall(std::string_view text, std::string_view function
     return line;
   }
   line.variable = std::move(*variable);
-  if (!in.Take(" = ")) return std::nullopt;
-  // A text built across lines: t = E, or t = t & E.
-  {
-    LineReader text = in;
-    line.append = text.Take(line.variable + " & ");
-    if (auto value = text.StringExpression(); value && text.AtEnd()) {
-      line.kind = VbLineKind::kText;
-      line.class_name.value = std::move(*value);
-      return line;
-    }
-    line.append = false;
-  }
-  if (in.Take("GetDesktopWindow()")) {
+  if (in.Take(" = GetDesktopWindow()")) {
     if (!in.AtEnd()) return std::nullopt;
     line.kind = VbLineKind::kDesktop;
     return line;
   }
-  if (in.Take("GetDlgItem(")) {
+  if (in.Take(" = GetDlgItem(")) {
     auto parent = in.Name();
     if (!parent || !in.Take(", ")) return std::nullopt;
     auto id = in.Integer();
@@ -264,7 +292,7 @@ std::optional<VbLine> ParseCall(std::string_view text, std::string_view function
     line.id = *id;
     return line;
   }
-  if (in.Take("FindWindowLike(")) {
+  if (in.Take(" = FindWindowLike(")) {
     line.kind = VbLineKind::kFindLike;
     if (!ParseSearchStart(in, line)) return std::nullopt;
     // The routine takes Strings: no pointers, and vbNullString for none.
@@ -278,16 +306,16 @@ std::optional<VbLine> ParseCall(std::string_view text, std::string_view function
     if (!in.Take(")") || !in.AtEnd()) return std::nullopt;
     return line;
   }
-  if (in.Take("FindWindow(")) {
+  if (in.Take(" = FindWindow(")) {
     line.kind = VbLineKind::kFindWindow;
-  } else if (in.Take("FindWindowEx(")) {
+  } else if (in.Take(" = FindWindowEx(")) {
     line.kind = VbLineKind::kFindWindowEx;
     if (!ParseSearchStart(in, line)) return std::nullopt;
   } else {
     return std::nullopt;
   }
   auto class_name = in.StringArgument();
-  if (!class_name || class_name->None() || !in.Take(", ")) return std::nullopt;
+  if (!class_name || !class_name->value || !in.Take(", ")) return std::nullopt;
   auto title = in.StringArgument();
   if (!title || !in.Take(")") || !in.AtEnd()) return std::nullopt;
   line.class_name = std::move(*class_name);
@@ -430,6 +458,7 @@ VbParse ParseFinderCode(std::string_view text, bool vba7) {
   constexpr std::size_t kHelperLines = std::size(kHelperBody);
   std::optional<std::size_t> helper_line;
   bool helper_form_known = false;
+  TextVariables texts;
   auto fail = [&](int number, std::string_view what, std::string_view content) {
     parse.error = "line " + std::to_string(number) + " " + std::string(what) + ": [" +
                   VisibleText(content) + "]";
@@ -440,6 +469,13 @@ VbParse ParseFinderCode(std::string_view text, bool vba7) {
     const std::string_view content = text.substr(0, end);
     const std::string_view line_text =
         content.substr(std::min(content.find_first_not_of(' '), content.size()));
+    // VB6 and the VBA editor refuse longer lines.
+    constexpr std::size_t kMaxLineCharacters = 1023;
+    if (static_cast<std::size_t>(std::ranges::count_if(content, [](char c) {
+          return (static_cast<unsigned char>(c) & 0xc0) != 0x80;
+        })) > kMaxLineCharacters) {
+      return fail(number, "is longer than 1,023 characters", content.substr(0, 80));
+    }
     const bool after_block = std::exchange(blank_allowed, line_text == "#End If");
     const bool directive = line_text.starts_with("#");
     if (helper_line && *helper_line <= kHelperLines && !directive &&
@@ -494,11 +530,16 @@ VbParse ParseFinderCode(std::string_view text, bool vba7) {
       parse.helper.handle_type = std::move(*handle_type);
       helper_line = 0;
     } else if (!ParseFunction(line_text, parse)) {
-      std::optional<VbLine> line = ParseDeclaration(line_text);
-      if (!line) line = ParseCall(line_text, parse.function);
-      if (!line) return fail(number, "matches no line form", content);
-      line->number = number;
-      parse.lines.push_back(std::move(*line));
+      std::string error;
+      if (ParseTextLine(line_text, texts, error)) {
+        if (!error.empty()) return fail(number, error, content);
+      } else {
+        std::optional<VbLine> line = ParseDeclaration(line_text);
+        if (!line) line = ParseCall(line_text, parse.function, texts);
+        if (!line) return fail(number, "matches no line form", content);
+        line->number = number;
+        parse.lines.push_back(std::move(*line));
+      }
     }
     if (end == std::string_view::npos) break;
     text.remove_prefix(end + kLineBreak.size());
@@ -658,7 +699,6 @@ ReplayResult ReplayFinderCode(std::string_view text, const WindowSystem& windows
   const VbParse parse = ParseFinderCode(text);
   if (!parse.error.empty()) return {parse.error};
   std::unordered_map<std::string, WindowHandle> values;
-  std::unordered_map<std::string, std::string> texts;  // the String variables
   std::string last_declared;
   std::optional<WindowHandle> result;
   auto failure = [](const VbLine& line, const std::string& what) {
@@ -668,35 +708,13 @@ ReplayResult ReplayFinderCode(std::string_view text, const WindowSystem& windows
   auto c_string = [](const std::string& value) {
     return std::string_view(value).substr(0, value.find('\0'));
   };
-  for (const VbLine& parsed : parse.lines) {
-    const std::string name = FoldVbName(parsed.variable);
-    if (parsed.kind == VbLineKind::kDeclaration) {
-      if (values.contains(name) || texts.contains(name)) {
-        return failure(parsed, parsed.variable + " is declared twice");
-      }
-      if (parsed.type == "String") {
-        texts.emplace(name, "");
-      } else {
-        values.emplace(name, 0);
-        last_declared = name;
+  for (const VbLine& line : parse.lines) {
+    if (line.kind == VbLineKind::kDeclaration) {
+      last_declared = FoldVbName(line.variable);
+      if (!values.emplace(last_declared, 0).second) {
+        return failure(line, line.variable + " is declared twice");
       }
       continue;
-    }
-    const auto text = texts.find(name);
-    if (parsed.kind == VbLineKind::kText) {
-      if (text == texts.end()) return failure(parsed, parsed.variable + " is no String");
-      text->second = (parsed.append ? text->second : "") + *parsed.class_name.value;
-      continue;
-    }
-    // String variables stand for their texts.
-    VbLine line = parsed;
-    for (VbString* argument :
-         {&line.class_name, &line.title, &line.class_start, &line.title_end}) {
-      if (argument->variable.empty()) continue;
-      const auto found = texts.find(FoldVbName(argument->variable));
-      if (found == texts.end())
-        return failure(line, argument->variable + " is no String");
-      argument->value = found->second;
     }
     const auto assigned = values.find(FoldVbName(line.variable));
     if (assigned == values.end())

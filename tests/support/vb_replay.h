@@ -17,8 +17,7 @@
 namespace winscout::testing {
 
 enum class VbLineKind {
-  kDeclaration,   // Dim v As Long (LongPtr in VBA), or Dim t As String
-  kText,          // t = E, or t = t & E: a long text built across lines
+  kDeclaration,   // Dim v As Long (LongPtr in VBA)
   kFindWindow,    // v = FindWindow(S, T)
   kFindWindowEx,  // v = FindWindowEx(p, 0 | v, S, T)
   kDesktop,       // v = GetDesktopWindow()
@@ -27,15 +26,11 @@ enum class VbLineKind {
   kResult,        // FindTarget = v, in a function
 };
 
-// A string argument S or T: a string expression or a String variable,
-// StrPtr of one, or none (vbNullString, or 0 where the function takes a
-// pointer).
+// A string argument S or T: a string expression, StrPtr of one, or none
+// (vbNullString, or 0 where the function takes a pointer).
 struct VbString {
   std::optional<std::string> value;
-  std::string variable;  // the String variable, as spelt; value is then empty
   bool pointer = false;
-
-  bool None() const { return !value && variable.empty(); }
 };
 
 // Private Declare [PtrSafe] Function Name Lib "user32" [Alias "..."] (...) As T
@@ -54,8 +49,6 @@ struct VbLine {
   VbLineKind kind = VbLineKind::kDeclaration;
   // The declared or the assigned variable, as spelt.
   std::string variable;
-  // Text: true for t = t & E; the value of E is in class_name.
-  bool append = false;
   // FindWindowEx: the parent variable, or empty for the literal 0.
   std::string parent;
   // FindWindowEx: true when the search goes on after the variable's window.
