@@ -1806,6 +1806,16 @@ def group_survival(session, checks):
         if name in RUN_DEPENDENT_TARGETS:
             checks.check(f"{name}, {way}, {language}: no run-dependent class name",
                          targets[name].class_name not in code, code)
+    # An ID made from the handle names nothing on the next run; MFC's pane ID
+    # is the pane's sturdy key.
+    for language in SURVIVAL_LANGUAGES:
+        code = codes["winforms button", BY_ID_AND_TITLE, language]
+        checks.check(f"the WinForms button, {language}: no ID made from its handle",
+                     str(button.id) not in code, code)
+        code = codes["mfc pane", BY_ID_AND_TITLE, language]
+        checks.check(f"the MFC pane, {language}: found by its ID",
+                     "GetDlgItem(" in code and str(frameworks["mfc pane"].id) in code,
+                     code)
 
     def top_of_class():
         return probe.top(frame.class_name)

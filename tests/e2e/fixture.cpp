@@ -45,6 +45,7 @@
 #include <io.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -210,12 +211,12 @@ class Fixture {
   // control.
   void IdFromHandle(const Made& made) {
     SetWindowLongPtrW(made.hwnd, GWLP_ID, reinterpret_cast<LONG_PTR>(made.hwnd));
-    made_[IndexOf(made)]->id = static_cast<int>(Number(made.hwnd));
+    Record(made).id = static_cast<int>(Number(made.hwnd));
   }
 
   void Retitle(const Made& made, const wchar_t* text) {
     SetWindowTextW(made.hwnd, text);
-    made_[IndexOf(made)]->text = text;
+    Record(made).text = text;
   }
 
   // A top-level window without caption: on the bare X display its window
@@ -285,10 +286,10 @@ class Fixture {
     return *made_.back();
   }
 
-  std::size_t IndexOf(const Made& made) const {
-    std::size_t i = 0;
-    while (made_[i].get() != &made) ++i;
-    return i;
+  // The fixture's own record of a window it made, to change with the window.
+  Made& Record(const Made& made) {
+    return **std::find_if(made_.begin(), made_.end(),
+                          [&](const auto& kept) { return kept.get() == &made; });
   }
 
   static DWORD WINAPI HungThread(void* argument) {
