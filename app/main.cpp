@@ -1,6 +1,5 @@
 #include <windows.h>
 
-#include <exception>
 #include <optional>
 
 #include "app/main_form.h"
@@ -8,47 +7,30 @@
 #include "app/pick_hot_key.h"
 #include "app/windows_window.h"
 #include "platform/win32/registry_settings.h"
-#include "platform/win32/text_conversion.h"
 #include "platform/win32/win32_details_list.h"
-#include "platform/win32/win32_error.h"
 #include "platform/win32/win32_form.h"
 #include "platform/win32/win32_hot_key.h"
 #include "platform/win32/win32_message_box.h"
 #include "platform/win32/win32_window_system.h"
 #include "platform/win32/win32_windows_view.h"
 
-namespace {
-
-void ShowStartFailure(const wchar_t* text) {
-  MessageBoxW(nullptr, text, L"WinScout", MB_OK | MB_ICONERROR);
-}
-
-}  // namespace
-
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   using namespace winscout;
-  try {
-    win32::Win32Form form(instance, app::kMainForm);
-    win32::Win32WindowSystem windows;
-    win32::Win32MessageBox messages(form.hwnd());
-    win32::RegistrySettings settings(L"Software\\WinScout");
-    // Made when it first opens: the program starts without it and comctl32.
-    std::optional<win32::Win32WindowsView> windows_view;
-    win32::Win32Clipboard clipboard(form.hwnd());
-    win32::Win32HotKey hot_key(instance, app::PickHotKey::kKeys);
-    app::MainWindow main_window(form, windows, messages, settings);
-    app::WindowsWindow windows_window(
-        [&]() -> WindowsView& { return windows_view.emplace(instance, form.hwnd()); },
-        form, windows, main_window, clipboard);
-    app::PickHotKey pick_hot_key(hot_key, form, main_window);
-    main_window.Start();
-    return form.RunMessageLoop();
-  } catch (const win32::Win32Error& error) {
-    wchar_t text[256];
-    wsprintfW(text, L"%hs failed (error %lu).", error.what(), error.code());
-    ShowStartFailure(text);
-  } catch (const std::exception& error) {
-    ShowStartFailure(win32::Utf8ToWide(error.what()).c_str());
-  }
-  return 1;
+  // A window that cannot be made ends the program with its error there
+  // (platform/win32/fatal_error.h).
+  win32::Win32Form form(instance, app::kMainForm);
+  win32::Win32WindowSystem windows;
+  win32::Win32MessageBox messages(form.hwnd());
+  win32::RegistrySettings settings(L"Software\\WinScout");
+  // Made when it first opens: the program starts without it and comctl32.
+  std::optional<win32::Win32WindowsView> windows_view;
+  win32::Win32Clipboard clipboard(form.hwnd());
+  win32::Win32HotKey hot_key(instance, app::PickHotKey::kKeys);
+  app::MainWindow main_window(form, windows, messages, settings);
+  app::WindowsWindow windows_window(
+      [&]() -> WindowsView& { return windows_view.emplace(instance, form.hwnd()); }, form,
+      windows, main_window, clipboard);
+  app::PickHotKey pick_hot_key(hot_key, form, main_window);
+  main_window.Start();
+  return form.RunMessageLoop();
 }

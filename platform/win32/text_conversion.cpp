@@ -4,14 +4,14 @@
 
 #include <limits>
 
-#include "platform/win32/win32_error.h"
+#include "platform/win32/fatal_error.h"
 
 namespace winscout::win32 {
 namespace {
 
 int CheckedLength(std::size_t size) {
   if (size > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
-    throw Win32Error("text too long to convert", ERROR_ARITHMETIC_OVERFLOW);
+    ExitWithFailedCall("text too long to convert", ERROR_ARITHMETIC_OVERFLOW);
   }
   return static_cast<int>(size);
 }

@@ -5,11 +5,11 @@
 
 #include "platform/tab_order.h"
 #include "platform/win32/bound_window.h"
+#include "platform/win32/fatal_error.h"
 #include "platform/win32/handle_conversion.h"
 #include "platform/win32/text_conversion.h"
 #include "platform/win32/type_ahead.h"
 #include "platform/win32/ui_font.h"
-#include "platform/win32/win32_error.h"
 
 namespace winscout::win32 {
 namespace {
@@ -51,7 +51,7 @@ template <typename T>
 T& Find(const std::map<int, std::unique_ptr<T>>& controls, int id) {
   auto it = controls.find(id);
   if (it == controls.end()) {
-    throw Win32Error("no control of that kind with that id", ERROR_NOT_FOUND);
+    ExitWithFailedCall("no control of that kind with that id", ERROR_NOT_FOUND);
   }
   return *it->second;
 }
@@ -74,7 +74,7 @@ Win32Form::Win32Form(HINSTANCE instance, const FormSpec& form)
       tab_order_(TabOrder(form.controls)) {
   CreateWindowExW(kFormExStyle, kClassName, Utf8ToWide(form.caption).c_str(), kFormStyle,
                   CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, this);
-  if (!hwnd_) throw Win32Error("CreateWindowExW");
+  if (!hwnd_) ExitWithFailedCall("CreateWindowExW");
   CreateControls(true);
   ResizeForClient(form_.client_width);
 }
@@ -168,7 +168,7 @@ void Win32Form::MakeWindow(const ControlSpec& control, UINT dpi) {
       return;  // windowless
   }
   const HWND window = windows_.at(id);
-  if (!window) throw Win32Error("CreateWindowExW");
+  if (!window) ExitWithFailedCall("CreateWindowExW");
   SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
 }
 
@@ -284,12 +284,12 @@ void Win32Form::MoveFocus(bool backwards) {
 std::size_t Win32Form::AddSystemMenuItem(std::string text, EventHandler chosen) {
   const std::size_t item = system_menu_handlers_.size();
   if (SystemMenuCommand(item) > kLastSystemMenuCommand) {
-    throw Win32Error("too many system menu items", ERROR_INVALID_INDEX);
+    ExitWithFailedCall("too many system menu items", ERROR_INVALID_INDEX);
   }
   const HMENU menu = GetSystemMenu(hwnd_, FALSE);
   if (item == 0) AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
   if (!AppendMenuW(menu, MF_STRING, SystemMenuCommand(item), Utf8ToWide(text).c_str())) {
-    throw Win32Error("AppendMenuW");
+    ExitWithFailedCall("AppendMenuW");
   }
   system_menu_handlers_.push_back(std::move(chosen));
   return item;

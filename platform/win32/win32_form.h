@@ -19,7 +19,8 @@ namespace winscout::win32 {
 
 // The program's one window with the controls of its description, laid out in twips
 // at the window's DPI and laid out again when the DPI changes. Created hidden;
-// construction throws Win32Error if a window cannot be made.
+// a window that cannot be made ends the program with the error
+// (ExitWithFailedCall).
 class Win32Form final : public Form {
  public:
   static constexpr wchar_t kClassName[] = L"WinScoutMain";

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "platform/win32/bound_window.h"
+#include "platform/win32/fatal_error.h"
 #include "platform/win32/ui_font.h"
-#include "platform/win32/win32_error.h"
 
 namespace winscout::win32 {
 namespace {
@@ -23,14 +23,14 @@ int Scale(int pixels, UINT dpi) { return MulDiv(pixels, static_cast<int>(dpi), 9
 // that the main window starts without it.
 UniqueModule LoadCommonControls() {
   UniqueModule module(LoadLibraryW(L"comctl32.dll"));
-  if (!module) throw Win32Error("LoadLibraryW");
+  if (!module) ExitWithFailedCall("LoadLibraryW");
   using Init = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
   // Through void (*)(), which converts to any function pointer without a warning.
   const auto init = reinterpret_cast<Init>(
       reinterpret_cast<void (*)()>(GetProcAddress(module.get(), "InitCommonControlsEx")));
   const INITCOMMONCONTROLSEX classes{sizeof(classes),
                                      ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES};
-  if (!init || !init(&classes)) throw Win32Error("InitCommonControlsEx");
+  if (!init || !init(&classes)) ExitWithFailedCall("InitCommonControlsEx");
   return module;
 }
 
@@ -46,7 +46,7 @@ Win32WindowsView::Win32WindowsView(HINSTANCE instance, HWND owner)
                   WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
                   Scale(kWidth, dpi), Scale(kHeight, dpi), owner, nullptr, instance,
                   this);
-  if (!hwnd_) throw Win32Error("CreateWindowExW");
+  if (!hwnd_) ExitWithFailedCall("CreateWindowExW");
   // In tab order.
   filter_edit_ = MakeControl(WS_EX_CLIENTEDGE, L"EDIT", L"", ES_AUTOHSCROLL, kFilterId);
   refresh_button_ = MakeControl(0, L"BUTTON", L"&Refresh", BS_PUSHBUTTON, kRefreshId);
@@ -76,7 +76,7 @@ HWND Win32WindowsView::MakeControl(DWORD ex_style, const wchar_t* window_class,
   const HWND control = CreateWindowExW(
       ex_style, window_class, text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, 0, 0, 0,
       0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
-  if (!control) throw Win32Error("CreateWindowExW");
+  if (!control) ExitWithFailedCall("CreateWindowExW");
   return control;
 }
 

@@ -26,7 +26,7 @@ class Win32WindowsView final : public WindowsView {
   static constexpr int kTreeId = 203;
   static constexpr int kDetailsId = 204;
 
-  // Throws Win32Error if a window cannot be made.
+  // A window that cannot be made ends the program with the error.
   Win32WindowsView(HINSTANCE instance, HWND owner);
   Win32WindowsView(const Win32WindowsView&) = delete;
   Win32WindowsView& operator=(const Win32WindowsView&) = delete;

@@ -1,6 +1,6 @@
 #include "platform/win32/window_class.h"
 
-#include "platform/win32/win32_error.h"
+#include "platform/win32/fatal_error.h"
 
 namespace winscout::win32 {
 
@@ -17,7 +17,7 @@ WindowClass::WindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC proced
   wc.lpszClassName = name_.c_str();
   wc.hIcon = icon;
   if (!RegisterClassExW(&wc)) {
-    throw Win32Error("RegisterClassExW");
+    ExitWithFailedCall("RegisterClassExW");
   }
 }
 

@@ -7,7 +7,7 @@
 namespace winscout::win32 {
 
 // A registered window class, unregistered with the object. Registration that
-// fails throws Win32Error.
+// fails ends the program with the error (ExitWithFailedCall).
 class WindowClass {
  public:
   // Only a class of top-level windows needs an icon.

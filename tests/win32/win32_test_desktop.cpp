@@ -11,9 +11,7 @@
 #include "platform/win32/handle_conversion.h"
 #include "platform/win32/registry_settings.h"
 #include "platform/win32/text_conversion.h"
-#include "platform/win32/win32_error.h"
 #include "platform/win32/win32_window_system.h"
-#include "platform/win32/window_class.h"
 #include "tests/contract/test_desktop.h"
 
 namespace winscout::testing {
@@ -49,7 +47,8 @@ class Win32TestDesktop final : public TestDesktop {
       if (IsWindow(it->hwnd)) DestroyWindow(it->hwnd);
     }
     made_.clear();
-    classes_.clear();
+    for (const std::wstring& name : classes_)
+      UnregisterClassW(name.c_str(), OwnInstance());
   }
 
   WindowSystem& System() override { return system_; }
@@ -97,12 +96,8 @@ class Win32TestDesktop final : public TestDesktop {
   bool AllowsClassNamesOver255() override {
     if (!allows_over_255_known_) {
       const std::wstring name = L"WsProbe" + std::wstring(249, L'q');
-      try {
-        const win32::WindowClass probe(OwnInstance(), name.c_str(), DefWindowProcW);
-        allows_over_255_ = true;
-      } catch (const win32::Win32Error&) {
-        allows_over_255_ = false;
-      }
+      allows_over_255_ = Register(name);
+      if (allows_over_255_) UnregisterClassW(name.c_str(), OwnInstance());
       allows_over_255_known_ = true;
     }
     return allows_over_255_;
@@ -117,6 +112,17 @@ class Win32TestDesktop final : public TestDesktop {
   }
 
  private:
+  // Here, unlike in the program, a class that Windows refuses is an answer,
+  // not an error.
+  static bool Register(const std::wstring& name) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = OwnInstance();
+    wc.lpszClassName = name.c_str();
+    return RegisterClassExW(&wc) != 0;
+  }
+
   static HWND ExistingWindow(WindowHandle window) {
     const HWND hwnd = ToHwnd(window);
     if (!IsWindow(hwnd)) {
@@ -131,12 +137,8 @@ class Win32TestDesktop final : public TestDesktop {
     WNDCLASSEXW existing{};
     existing.cbSize = sizeof(existing);
     if (GetClassInfoExW(OwnInstance(), name.c_str(), &existing)) return true;
-    try {
-      classes_.push_back(std::make_unique<win32::WindowClass>(OwnInstance(), name.c_str(),
-                                                              DefWindowProcW));
-    } catch (const win32::Win32Error&) {
-      return false;
-    }
+    if (!Register(name)) return false;
+    classes_.push_back(name);
     return true;
   }
 
@@ -196,7 +198,7 @@ class Win32TestDesktop final : public TestDesktop {
   }
 
   win32::Win32WindowSystem system_;
-  std::vector<std::unique_ptr<win32::WindowClass>> classes_;
+  std::vector<std::wstring> classes_;  // registered here
   std::vector<MadeWindow> made_;
   bool allows_over_255_known_ = false;
   bool allows_over_255_ = false;
