@@ -47,15 +47,6 @@ int PixelsToTwips(int pixels, UINT dpi) {
 
 HMENU AsMenu(int id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)); }
 
-template <typename T>
-T& Find(const std::map<int, std::unique_ptr<T>>& controls, int id) {
-  auto it = controls.find(id);
-  if (it == controls.end()) {
-    ExitWithFailedCall("no control of that kind with that id", ERROR_NOT_FOUND);
-  }
-  return *it->second;
-}
-
 }  // namespace
 
 Win32Form::Win32Form(HINSTANCE instance, const FormSpec& form)
@@ -111,31 +102,32 @@ void Win32Form::CreateControls(bool seen_at_start) {
 
 void Win32Form::MakeObject(const ControlSpec& control) {
   const int id = control.id;
+  Control& made = controls_[id];
   switch (control.kind) {
     case ControlKind::kFrame:
-      frames_[id] = std::make_unique<FrameBox>();
+      made.frame = std::make_unique<FrameBox>();
       break;
     case ControlKind::kPictureBox:
-      arrow_boxes_[id] = std::make_unique<ArrowBox>();
+      made.arrow_box = std::make_unique<ArrowBox>();
       break;
     case ControlKind::kTextBox:
     case ControlKind::kCodeBox:
-      text_boxes_[id] = std::make_unique<Win32TextBox>(
-          control.kind == ControlKind::kCodeBox ? Win32TextBox::kUndoableWrites
-                                                : Win32TextBox::kPlainWrites);
-      command_targets_[id] = text_boxes_[id].get();
+      made.text_box = std::make_unique<Win32TextBox>(control.kind == ControlKind::kCodeBox
+                                                         ? Win32TextBox::kUndoableWrites
+                                                         : Win32TextBox::kPlainWrites);
+      made.command_target = made.text_box.get();
       break;
     case ControlKind::kButton:
-      buttons_[id] = std::make_unique<Win32Button>();
-      command_targets_[id] = buttons_[id].get();
+      made.button = std::make_unique<Win32Button>();
+      made.command_target = made.button.get();
       break;
     case ControlKind::kImage:
-      images_[id] = std::make_unique<Win32Image>(UniqueIcon(static_cast<HICON>(LoadImageW(
+      made.image = std::make_unique<Win32Image>(UniqueIcon(static_cast<HICON>(LoadImageW(
           instance_, Utf8ToWide(control.text).c_str(), IMAGE_ICON, 32, 32, 0))));
       break;
     case ControlKind::kTimer:
-      timers_[id] = std::make_unique<Win32Timer>(hwnd_, static_cast<UINT_PTR>(id),
-                                                 control.interval_ms);
+      made.timer = std::make_unique<Win32Timer>(hwnd_, static_cast<UINT_PTR>(id),
+                                                control.interval_ms);
       break;
   }
 }
@@ -144,20 +136,21 @@ void Win32Form::MakeWindow(const ControlSpec& control, UINT dpi) {
   const int id = control.id;
   const HWND parent = ContainerOf(control);
   const RECT rect = PixelRect(control.rect, dpi);
+  Control& made = controls_.at(id);
   switch (control.kind) {
     case ControlKind::kFrame:
-      frames_[id]->Create(instance_, parent, id, rect);
-      windows_[id] = frames_[id]->hwnd();
+      made.frame->Create(instance_, parent, id, rect);
+      made.window = made.frame->hwnd();
       break;
     case ControlKind::kPictureBox:
-      arrow_boxes_[id]->Create(instance_, parent, id, rect);
-      windows_[id] = arrow_boxes_[id]->hwnd();
+      made.arrow_box->Create(instance_, parent, id, rect);
+      made.window = made.arrow_box->hwnd();
       break;
     case ControlKind::kTextBox:
     case ControlKind::kCodeBox: {
       const HWND edit = CreateStandardControl(control, parent, rect);
       if (control.kind == ControlKind::kCodeBox) code_box_ = edit;
-      text_boxes_[id]->Attach(edit);
+      made.text_box->Attach(edit);
       break;
     }
     case ControlKind::kButton:
@@ -167,9 +160,8 @@ void Win32Form::MakeWindow(const ControlSpec& control, UINT dpi) {
     case ControlKind::kTimer:
       return;  // windowless
   }
-  const HWND window = windows_.at(id);
-  if (!window) ExitWithFailedCall("CreateWindowExW");
-  SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  if (!made.window) ExitWithFailedCall("CreateWindowExW");
+  SendMessageW(made.window, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
 }
 
 HWND Win32Form::CreateStandardControl(const ControlSpec& control, HWND parent,
@@ -197,14 +189,14 @@ HWND Win32Form::CreateStandardControl(const ControlSpec& control, HWND parent,
       CreateWindowExW(ex_style, window_class, Utf8ToWide(control.text).c_str(), style,
                       rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
                       parent, AsMenu(control.id), instance_, nullptr);
-  windows_[control.id] = window;
+  controls_[control.id].window = window;
   // No 32K cap: the code for a deep window tree can be longer.
   if (window && window_class[0] == L'E') SendMessageW(window, EM_SETLIMITTEXT, 0, 0);
   return window;
 }
 
 HWND Win32Form::ContainerOf(const ControlSpec& control) const {
-  return control.container == 0 ? hwnd_ : windows_.at(control.container);
+  return control.container == 0 ? hwnd_ : controls_.at(control.container).window;
 }
 
 UINT Win32Form::Dpi() const { return GetDpiForWindow(hwnd_); }
@@ -215,12 +207,12 @@ void Win32Form::LayOut() {
   const UINT dpi = Dpi();
   UniqueFont font = MessageFont(dpi);
   for (const ControlSpec& control : form_.controls) {
-    auto it = windows_.find(control.id);
-    if (it == windows_.end()) continue;
+    const HWND window = controls_.at(control.id).window;
+    if (!window) continue;
     const RECT rect = PixelRect(control.rect, dpi);
-    SetWindowPos(it->second, nullptr, rect.left, rect.top, rect.right - rect.left,
+    SetWindowPos(window, nullptr, rect.left, rect.top, rect.right - rect.left,
                  rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    SendMessageW(it->second, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
   }
   font_ = std::move(font);
 }
@@ -262,9 +254,9 @@ void Win32Form::FocusFirstControl() {
 // As in a dialog box, a text box that gets the focus from the keyboard has its
 // text selected.
 void Win32Form::FocusControl(int id) {
-  const HWND control = windows_.at(id);
-  if (text_boxes_.contains(id)) SendMessageW(control, EM_SETSEL, 0, -1);
-  SetFocus(control);
+  const Control& control = controls_.at(id);
+  if (control.text_box) SendMessageW(control.window, EM_SETSEL, 0, -1);
+  SetFocus(control.window);
 }
 
 // To the next control in tab order that is enabled; the controls carry their
@@ -274,7 +266,7 @@ void Win32Form::MoveFocus(bool backwards) {
   int id = focus && IsChild(hwnd_, focus) ? GetDlgCtrlID(focus) : 0;
   for (std::size_t tries = 0; tries < tab_order_.size(); ++tries) {
     id = NextTabStop(tab_order_, id, backwards);
-    if (IsWindowEnabled(windows_.at(id))) {
+    if (IsWindowEnabled(controls_.at(id).window)) {
       FocusControl(id);
       return;
     }
@@ -301,11 +293,20 @@ void Win32Form::SetSystemMenuItemText(std::size_t item, std::string text) {
               Utf8ToWide(text).c_str());
 }
 
-TextBox& Win32Form::TextBoxAt(int id) { return Find(text_boxes_, id); }
-PictureBox& Win32Form::PictureBoxAt(int id) { return Find(arrow_boxes_, id); }
-ImageHolder& Win32Form::ImageAt(int id) { return Find(images_, id); }
-Button& Win32Form::ButtonAt(int id) { return Find(buttons_, id); }
-Timer& Win32Form::TimerAt(int id) { return Find(timers_, id); }
+TextBox& Win32Form::TextBoxAt(int id) { return Find(id, &Control::text_box); }
+PictureBox& Win32Form::PictureBoxAt(int id) { return Find(id, &Control::arrow_box); }
+ImageHolder& Win32Form::ImageAt(int id) { return Find(id, &Control::image); }
+Button& Win32Form::ButtonAt(int id) { return Find(id, &Control::button); }
+Timer& Win32Form::TimerAt(int id) { return Find(id, &Control::timer); }
+
+template <typename T>
+T& Win32Form::Find(int id, std::unique_ptr<T> Control::*object) const {
+  auto it = controls_.find(id);
+  if (it == controls_.end() || !(it->second.*object)) {
+    ExitWithFailedCall("no control of that kind with that id", ERROR_NOT_FOUND);
+  }
+  return *(it->second.*object);
+}
 
 int Win32Form::RunMessageLoop() {
   MSG message;
@@ -336,8 +337,8 @@ bool Win32Form::SelectAllOnCtrlA(const MSG& message) const {
       GetKeyState(VK_CONTROL) >= 0) {
     return false;
   }
-  for (const auto& [id, box] : text_boxes_) {
-    if (windows_.at(id) == message.hwnd) {
+  for (const auto& [id, control] : controls_) {
+    if (control.text_box && control.window == message.hwnd) {
       SendMessageW(message.hwnd, EM_SETSEL, 0, -1);
       return true;
     }
@@ -398,14 +399,16 @@ LRESULT Win32Form::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 void Win32Form::OnCommand(int id, WORD notification) {
-  if (auto it = command_targets_.find(id); it != command_targets_.end()) {
-    it->second->OnCommand(notification);
+  if (auto it = controls_.find(id); it != controls_.end() && it->second.command_target) {
+    it->second.command_target->OnCommand(notification);
   }
 }
 
 void Win32Form::OnTimer(UINT_PTR id) {
-  if (auto it = timers_.find(static_cast<int>(id)); it != timers_.end())
-    it->second->Tick();
+  if (auto it = controls_.find(static_cast<int>(id));
+      it != controls_.end() && it->second.timer) {
+    it->second.timer->Tick();
+  }
 }
 
 // Like a dialog box, the window gives the focus back to the control that had
