@@ -237,5 +237,72 @@ TEST_F(WindowsWindowTest, APickUnderThePointerSelectsItsWindowEvenOneMadeSince) 
       << "disabled buttons are picked";
 }
 
+TEST_F(WindowsWindowTest, AFilterReadsInIdleStepsEachWindowOnceAndSaysSo) {
+  const WindowHandle big = Add(0, {.class_name = "Big"}, kTool);
+  for (int i = 0; i < 2 * WindowsWindow::kStepWindows; ++i)
+    Add(big, {.class_name = "Cell"});
+  const WindowHandle last = Add(big, {.class_name = "Needle"}, kTool);
+  form_.PressFunctionKey(WindowsWindow::kOpenKey);
+  view_.filter().SetText("needl");
+  EXPECT_EQ(view_.tree().Find(WindowKey(last)), nullptr)
+      << "nothing read at the keystroke";
+  ASSERT_TRUE(form_.RunIdleStep());
+  EXPECT_TRUE(view_.status().starts_with("Reading windows...")) << view_.status();
+  form_.RunIdle();
+  EXPECT_NE(view_.tree().Find(WindowKey(last)), nullptr);
+  EXPECT_EQ(view_.status(), "2 windows match") << "the needle, and the filter box";
+  // Every window of the desktop: those of the test and WinScout's own.
+  const int windows = static_cast<int>(desktop_.WindowCount());
+  EXPECT_EQ(counted_.calls["ChildWindows"], windows);
+  view_.filter().SetText("cell");
+  EXPECT_FALSE(form_.RunIdleStep()) << "all read: the keystrokes need no reading";
+  EXPECT_EQ(counted_.calls["ChildWindows"], windows) << "no window read twice";
+  EXPECT_EQ(view_.status(),
+            std::to_string(2 * WindowsWindow::kStepWindows) + " windows match");
+  view_.filter().SetText("needle");
+  view_.tree().UserSelect(WindowKey(last));
+  view_.tree().UserExpand(ProcessKey(kApp));
+  view_.PressRefresh();
+  EXPECT_TRUE(view_.status().starts_with("Reading windows...")) << view_.status();
+  form_.RunIdle();
+  EXPECT_EQ(counted_.calls["ChildWindows"], 2 * windows) << "a refresh reads each once";
+  EXPECT_EQ(view_.tree().Selected(), WindowKey(last)) << "selected again once read";
+}
+
+TEST_F(WindowsWindowTest, AWindowGoneSinceTheReadingIsGreyedAndSaidGoneWithoutABox) {
+  Open();
+  const std::string code = window_.CodeText();
+  desktop_.Destroy(edit_);
+  view_.tree().UserSelect(WindowKey(edit_));
+  EXPECT_TRUE(messages_.shown().empty());
+  EXPECT_TRUE(Item(edit_).dimmed);
+  EXPECT_EQ(view_.details().Value("State"), inspector::kGone);
+  EXPECT_EQ(view_.details().Value("Handle"), inspector::HandleText(edit_));
+  EXPECT_EQ(window_.CodeText(), code) << "nothing picked";
+}
+
+TEST_F(WindowsWindowTest, ACopyRetriesWhileTheClipboardIsHeldThenSaysItIsBusy) {
+  Open();
+  view_.tree().UserSelect(WindowKey(edit_));
+  for (const int released_after : {WindowsWindow::kCopyTries, 3}) {
+    clipboard_.Hold(true);
+    const int before = clipboard_.attempts();
+    view_.tree().Choose(WindowsWindow::kCopyHandle);
+    for (int retry = 1; retry < WindowsWindow::kCopyTries; ++retry) {
+      ASSERT_EQ(view_.later_ms(), WindowsWindow::kCopyRetryMs) << retry;
+      EXPECT_EQ(view_.status(), "") << "quiet while it retries";
+      if (retry == released_after) clipboard_.Hold(false);
+      view_.RunLater();
+      if (retry >= released_after) break;
+    }
+    const bool copied = released_after < WindowsWindow::kCopyTries;
+    EXPECT_EQ(clipboard_.attempts() - before,
+              copied ? released_after + 1 : WindowsWindow::kCopyTries);
+    EXPECT_EQ(view_.later_ms(), std::nullopt);
+    EXPECT_EQ(clipboard_.text(), copied ? std::to_string(edit_) : "");
+    EXPECT_EQ(view_.status(), copied ? "" : WindowsWindow::kClipboardBusy);
+  }
+}
+
 }  // namespace
 }  // namespace winscout::app
