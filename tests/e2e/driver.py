@@ -2130,14 +2130,23 @@ def group_release(args, checks):
 
 WINDOWS_VIEW_CLASS = "WinScoutWindows"
 WINDOWS_VIEW_TITLE = "Windows"
-FILTER_BOX, TREE, DETAILS = 201, 203, 204
+FILTER_BOX, TREE, DETAILS, STATUS_BAR = 201, 203, 204, 205
 TVIS_SELECTED, TVIS_CUT = 0x2, 0x4
 HANG_EVENT = "WinScoutE2EFixtureHang"
 MANY_QUIT_EVENT = "WinScoutE2EManyQuit"
 MANY_WINDOWS = 2000
+# Big desktops: what the fixture adds to the desktop, started with these words.
+BIG_DESKTOPS = (
+    ("5000 more top-level windows", ["many", "5000"]),
+    ("one window with 5000 children", ["many", "5000", "children"]),
+)
 MANY_WINDOWS_SECONDS = 60  # for Wine to make them
+READ_SECONDS = 30  # for WinScout to read them all
 OPEN_LIMIT_SECONDS = 0.5
 ANSWER_LIMIT_MS = 500
+# While it reads a big desktop WinScout answers WM_NULL within this time.
+NULL_ANSWER_LIMIT_MS = 200
+READING = "Reading windows..."
 # No window of the fixture's, nor WinScout's, lies there.
 BARE_DESKTOP = (1150, 230)
 # How much longer than a plain drag one over the bare desktop may take: far
@@ -2222,12 +2231,15 @@ def group_windows(session, checks):
     probe, fixture, winscout = session.probe, session.fixture, session.winscout
     args = session.args
 
+    def start_many(words):
+        many = session.programs.start(f"fixture {' '.join(words)}",
+                                      [args.wine, args.fixture, *words], stdout=subprocess.PIPE)
+        many.ask_to_end = lambda: probe.signal(MANY_QUIT_EVENT)
+        return many
+
     # Making them takes Wine a while: the checks that need no Windows window go
     # on meanwhile.
-    many = session.programs.start(
-        "many windows", [args.wine, args.fixture, "many", str(MANY_WINDOWS)],
-        stdout=subprocess.PIPE)
-    many.ask_to_end = lambda: probe.signal(MANY_QUIT_EVENT)
+    many = start_many(["many", str(MANY_WINDOWS)])
 
     def many_windows():
         LineReader(many.process.stdout, "the fixture of many windows").line(
@@ -2253,6 +2265,60 @@ def group_windows(session, checks):
                      f"{took:.3f} s, processes {processes}")
         probe.close(view.window)
         many.stop()
+
+    def big_desktop(desktop, many):
+        """A filter and a Refresh on a big desktop: the results, read in the
+        background, against the probe's plain walk; WM_NULL answered throughout."""
+        LineReader(many.process.stdout, desktop).line("its ready line", MANY_WINDOWS_SECONDS)
+        view = open_windows_view(probe)
+        status, filter_box = probe.item(view.window, STATUS_BAR), view.controls[FILTER_BOX]
+        probe.set_text(filter_box, "")
+        give_keyboard_to(WINDOWS_VIEW_TITLE)
+        xdotool("key", "F5")
+        wait_for("both fixtures in the tree", view.tree, lambda tree: len(
+            [e for e in tree if e.text.startswith("winscout_e2e_fixture")]) == 2)
+        walked, walk_ms, list_ms = probe.value("walk")
+        target = hex_handle(fixture["live edit"].handle)
+
+        def read_to_the_end(what):
+            return wait_for(what, lambda: probe.text(status),
+                            lambda text: text and not text.startswith(READING), READ_SECONDS)
+
+        probe.ask("watch", view.window)
+        try:
+            started = time.monotonic()
+            probe.set_text(filter_box, target)
+            said = probe.text(status)
+            read_to_the_end("the filter's results")
+            filtered = time.monotonic() - started
+            found = [e.text for e in view.tree() if e.text.startswith(target)]
+            give_keyboard_to(WINDOWS_VIEW_TITLE)
+            started = time.monotonic()
+            xdotool("key", "F5")
+            wait_for("reading again after F5", lambda: probe.text(status),
+                     lambda text: text.startswith(READING))
+            read_to_the_end("the results after F5")
+            refreshed = time.monotonic() - started
+        finally:
+            slowest, answered, late = probe.value("watched")
+        started = time.monotonic()
+        probe.set_text(filter_box, target[:-1])
+        keystroke = time.monotonic() - started
+        checks.check(f"{desktop}: the status line says that reading goes on",
+                     said.startswith(READING), repr(said))
+        checks.equal(f"{desktop}: the filter finds the window", len(found), 1)
+        checks.check(f"{desktop}: WM_NULL answered within {NULL_ANSWER_LIMIT_MS} ms while the "
+                     "filter and Refresh read", answered and not late
+                     and slowest <= NULL_ANSWER_LIMIT_MS,
+                     f"slowest {slowest} ms, {answered} answered, {late} late")
+        print(f"{desktop}: the filter's results complete in {filtered:.2f} s, after Refresh in "
+              f"{refreshed:.2f} s; a plain walk of the same {walked} windows by the probe: "
+              f"{walk_ms / 1000:.2f} s (filter / walk {filtered * 1000 / walk_ms:.1f}), the "
+              f"top-level list alone {list_ms} ms; the "
+              f"next keystroke {keystroke * 1000:.0f} ms; WM_NULL answered in {slowest} ms "
+              f"at the slowest, {answered} times", flush=True)
+        probe.set_text(filter_box, "")
+        probe.close(view.window)
 
     def drags():
         target = fixture["id 40000"].point
@@ -2284,6 +2350,12 @@ def group_windows(session, checks):
 
     checks.step("the hot key", hot_key)
     checks.step("a desktop of many windows", many_windows)
+    for desktop, words in BIG_DESKTOPS:
+        many = start_many(words)
+        try:
+            checks.step(desktop, big_desktop, desktop, many)
+        finally:
+            many.stop()
 
     view = open_windows_view(probe)
     xdotool("key", "F5")
