@@ -39,12 +39,8 @@
 //                         thread: HANDLE
 //   walk                  reads every window of the desktop as WinScout's tree
 //                         does, in one go: COUNT MILLISECONDS
-//   watch WINDOW          sends WM_NULL to the window again and again, each
-//                         with SendMessageTimeout and 200 ms, from a thread of
-//                         its own, until `watched`
-//   watched               ends the watch: SLOWEST_MS ANSWERED LATE (the
-//                         slowest answer, how many came, how many did not
-//                         come within 200 ms)
+//   ping WINDOW           WM_NULL by SendMessageTimeout: the MILLISECONDS until
+//                         it is answered, -1 if not within 200
 // A request that cannot be carried out gets "error MESSAGE".
 
 #include <fcntl.h>
@@ -53,8 +49,6 @@
 // After windows.h, which it needs.
 #include <commctrl.h>
 
-#include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -64,7 +58,6 @@
 #include <optional>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <type_traits>
 #include <vector>
 
@@ -291,11 +284,8 @@ std::string Walk() {
   const winscout::win32::Win32WindowSystem windows;
   const auto start = std::chrono::steady_clock::now();
   std::vector<winscout::WindowHandle> pending;
-  for (const winscout::TopLevelWindow& top : windows.TopLevelWindows()) {
-    pending.push_back(top.window);
-  }
-  const double list_ms = MillisecondsSince(start);
-  int count = 0;
+  for (const auto& top : windows.TopLevelWindows()) pending.push_back(top.window);
+  std::size_t count = 0;
   for (; !pending.empty(); ++count) {
     const winscout::WindowHandle window = pending.back();
     pending.pop_back();
@@ -304,48 +294,8 @@ std::string Walk() {
       pending.push_back(child);
   }
   return Ok(std::to_string(count) + " " +
-            std::to_string(std::lround(MillisecondsSince(start))) + " " +
-            std::to_string(std::lround(list_ms)));
+            std::to_string(std::lround(MillisecondsSince(start))));
 }
-
-// How a window answers WM_NULL, asked again and again from another thread.
-class Watch {
- public:
-  static constexpr UINT kLimitMs = 200;
-
-  explicit Watch(HWND window) : thread_([this, window] { Run(window); }) {}
-  ~Watch() { Stop(); }
-  void Stop() {
-    stop_ = true;
-    if (thread_.joinable()) thread_.join();
-  }
-  std::string Result() const {
-    return std::to_string(std::lround(slowest_ms_)) + " " + std::to_string(answered_) +
-           " " + std::to_string(late_);
-  }
-
- private:
-  void Run(HWND window) {
-    while (!stop_) {
-      const auto start = std::chrono::steady_clock::now();
-      DWORD_PTR result = 0;
-      const bool answered =
-          SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, kLimitMs, &result) != 0;
-      slowest_ms_ = std::max(slowest_ms_, MillisecondsSince(start));
-      ++(answered ? answered_ : late_);
-      Sleep(5);
-    }
-  }
-
-  std::atomic<bool> stop_{false};
-  double slowest_ms_ = 0;
-  int answered_ = 0;
-  int late_ = 0;
-  std::thread thread_;
-};
-
-// The watch under way, if one is.
-std::unique_ptr<Watch> watch;
 
 std::string Answer(const std::string& line) {
   Request request(line);
@@ -512,18 +462,14 @@ std::string Answer(const std::string& line) {
     return Ok(HandleText(info.hwndFocus));
   }
   if (name == "walk") return Walk();
-  if (name == "watch") {
+  if (name == "ping") {
     const auto window = request.Window();
-    if (!window) return "error usage: watch WINDOW";
-    watch = std::make_unique<Watch>(*window);
-    return Ok();
-  }
-  if (name == "watched") {
-    if (!watch) return "error no watch";
-    watch->Stop();  // what it counted is complete once its thread has ended
-    const std::string result = watch->Result();
-    watch.reset();
-    return Ok(result);
+    if (!window) return "error usage: ping WINDOW";
+    const auto start = std::chrono::steady_clock::now();
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(*window, WM_NULL, 0, 0, SMTO_NORMAL, 200, &result))
+      return Ok("-1");
+    return Ok(std::to_string(std::lround(MillisecondsSince(start))));
   }
   return "error unknown request: " + name;
 }
