@@ -1,7 +1,6 @@
 #include "platform/win32/win32_windows_view.h"
 
 #include <algorithm>
-#include <initializer_list>
 
 #include "platform/win32/bound_window.h"
 #include "platform/win32/text_conversion.h"
@@ -21,36 +20,20 @@ constexpr int kTreeShare = 45;  // percent of the width beside the details
 
 int Scale(int pixels, UINT dpi) { return MulDiv(pixels, static_cast<int>(dpi), 96); }
 
-// Through void (*)(), which converts to any function pointer without a warning.
-template <typename Function>
-Function Export(HMODULE module, const char* name) {
-  return reinterpret_cast<Function>(
-      reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-}
-
 // The tree, list view and status bar live in comctl32 (version 6, by the
 // manifest), which is loaded only here, so that the main window starts
 // without its tree and list code.
 UniqueModule LoadCommonControls() {
   UniqueModule module(LoadLibraryW(L"comctl32.dll"));
   if (!module) throw Win32Error("LoadLibraryW");
-  const auto init = Export<BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*)>(
-      module.get(), "InitCommonControlsEx");
+  using Init = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+  // Through void (*)(), which converts to any function pointer without a warning.
+  const auto init = reinterpret_cast<Init>(
+      reinterpret_cast<void (*)()>(GetProcAddress(module.get(), "InitCommonControlsEx")));
   const INITCOMMONCONTROLSEX classes{
       sizeof(classes), ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
   if (!init || !init(&classes)) throw Win32Error("InitCommonControlsEx");
   return module;
-}
-
-// The look of Explorer's tree and lists, as other tools of today have it;
-// where the theme library is missing the controls keep their plain style.
-void UseExplorerTheme(std::initializer_list<HWND> controls) {
-  const HMODULE uxtheme = GetModuleHandleW(L"uxtheme.dll");
-  const auto set = uxtheme ? Export<HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR)>(
-                                 uxtheme, "SetWindowTheme")
-                           : nullptr;
-  if (!set) return;
-  for (HWND control : controls) set(control, L"Explorer", nullptr);
 }
 
 }  // namespace
@@ -79,7 +62,6 @@ Win32WindowsView::Win32WindowsView(HINSTANCE instance, HWND owner)
       0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd_,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusId)), instance_, nullptr);
   if (!status_bar_) throw Win32Error("CreateWindowExW");
-  UseExplorerTheme({tree_window_, details_window_});
   SendMessageW(filter_edit_, EM_SETCUEBANNER, TRUE,
                reinterpret_cast<LPARAM>(L"Filter: class, title, handle or process"));
   focus_ = filter_edit_;
