@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "codegen/action_code.h"
 #include "codegen/finder_language.h"
 #include "platform/unicode_text.h"
 
@@ -54,9 +55,10 @@ constexpr std::string_view kReserved =
     " debug doevents"
     // VB6 reserves these for its implementation.
     " attribute cdecl lineinput"
-    // Names the emitted code calls.
+    // Names the emitted code calls, its actions' included.
     " chr chrw findwindow findwindowex getdesktopwindow getdlgitem strptr"
-    " vbnullstring ";
+    " vbnullstring getdlgctrlid getparent postmessage sendmessage sendmessagetimeout"
+    " sleep ";
 // clang-format on
 
 // VB identifiers end at 255 characters.
@@ -169,9 +171,12 @@ std::string EmitVisualBasic(const SearchPlan& plan, const FinderStyle& style) {
   const std::vector<std::string> names = VisualBasicNames(plan);
   const std::vector<FinderStep> steps = FinderSteps(plan, style.way);
   const bool unicode = NeedsUnicode(plan, style.way);
+  const ActionCode act =
+      SpellAction(style.action, FinderLanguage::kVisualBasic, names, style.declarations);
   std::vector<std::string> lines;
   if (style.declarations) {
     lines = VisualBasicDeclarations(CallsOf(steps), unicode, /*vba7=*/false);
+    lines.insert(lines.end(), act.declarations.begin(), act.declarations.end());
   } else if (unicode) {
     lines.emplace_back(kUnicodeNote);
   }
@@ -182,9 +187,11 @@ std::string EmitVisualBasic(const SearchPlan& plan, const FinderStyle& style) {
   const VisualBasicStrings strings = !unicode             ? VisualBasicStrings::kAnsi
                                      : style.declarations ? VisualBasicStrings::kPointers
                                                           : VisualBasicStrings::kUnicode;
+  lines.insert(lines.end(), act.before.begin(), act.before.end());
   for (std::string& line : VisualBasicCallLines(plan, steps, names, strings)) {
-    lines.push_back(std::move(line));
+    lines.push_back(act.inner_indent + line);
   }
+  lines.insert(lines.end(), act.after.begin(), act.after.end());
   return JoinLines(lines);
 }
 
