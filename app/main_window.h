@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 
+#include "app/action_menu.h"
 #include "app/finder_settings.h"
 #include "codegen/finder_language.h"
 #include "codegen/search_plan.h"
@@ -49,6 +50,9 @@ class MainWindow {
   void OnArrowMove();
   void OnTick();
   void OnFinderMenuChosen(std::size_t index);
+  void SetCodeMenu();
+  // Does the chosen action to the target now and shows what came of it.
+  void TryIt();
   void GenerateCode();
   // The kept searches, in the chosen language and style, into the code box.
   void WriteCode();
@@ -74,6 +78,10 @@ class MainWindow {
   // The searches behind the code box's code, to write them in another
   // language or style.
   std::optional<codegen::SearchPlan> plan_;
+  // What the code does to the target, and what fits the target; each pick
+  // starts from finding only.
+  codegen::ActionPlan action_;
+  std::vector<codegen::Action> offered_actions_ = {codegen::Action::kFindOnly};
   std::function<void(WindowHandle)> on_picked_at_cursor_;
 };
 

@@ -1,25 +1,382 @@
 #include "codegen/action_code.h"
 
 #include <algorithm>
-#include <functional>
-#include <initializer_list>
+#include <map>
 
 #include "codegen/cpp_emitter.h"
 #include "codegen/csharp_emitter.h"
 #include "codegen/finder_language.h"
 #include "codegen/python_emitter.h"
+#include "codegen/statements.h"
 #include "codegen/visual_basic.h"
+
+// The action code is kept as text with placeholders rather than built from
+// pieces: the program carries the text once, not the code that would build it.
+//
+//   $T  the target's variable     $X  the plan's text as a literal
+//   $M  the answer time limit     $K  the check state that needs no click
+//   $S $E $N $C $L $G  the list's messages: select, error, selection change,
+//       count, text length, text (CB_... or LB_...)
+//   $1 .. $6  the notes: hung, click, check, choose, items in the process, wait
+//   $W $P $Z  the wait: tries, pause, the giving-up message
+//   $D  the levels' variables with no window (C++, C#)
+//   $H  Visual Basic's handle type, $Q its Declare, $I C#'s import attribute
+//   @Name  a local variable, numbered where a level's variable has the name
 
 namespace winscout::codegen {
 namespace {
 
-// How many times the code searches, and how long it sleeps between: about
-// kWaitSeconds in all.
+enum Dialect : char { kVb = 'v', kCpp = 'c', kCs = 's', kPy = 'p' };
+
+// A template of one dialect for an action on one kind of list: 'b' combo or
+// list box, 'l' list view, 't' tree view, '-' any; the wait has 'w' (before
+// the searches) and 'a' (after them) under kFindOnly.
+struct Template {
+  char dialect;
+  Action action;
+  char list;
+  const char* text;
+};
+
+// clang-format off
+constexpr Template kTemplates[] = {
+// C++: the Windows headers are at hand.
+{kCpp, Action::kFindOnly, 'w', R"(HWND $D;
+// $6
+for (int tries = 0; tries < $W; ++tries) {)"},
+{kCpp, Action::kFindOnly, 'a', R"(    if ($T) break;
+    Sleep($P);
+}
+if (!$T) OutputDebugStringW(L"$Z\n");)"},
+{kCpp, Action::kReadText, '-', R"(// $1 (#include <string>)
+std::wstring text;
+DWORD_PTR length = 0;
+if ($T && SendMessageTimeoutW($T, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, $M, &length)) {
+    text.resize(length + 1);
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutW($T, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, $M, &copied)) copied = 0;
+    text.resize(copied < length ? copied : length);
+})"},
+{kCpp, Action::kClose, '-', "if ($T) PostMessageW($T, WM_CLOSE, 0, 0);"},
+{kCpp, Action::kClick, '-', "// $2\nif ($T) PostMessageW($T, BM_CLICK, 0, 0);"},
+{kCpp, Action::kCheck, '-', R"(// $3
+DWORD_PTR state = 0;
+if ($T && SendMessageTimeoutW($T, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, $M, &state) && state != $K) {
+    PostMessageW($T, BM_CLICK, 0, 0);
+})"},
+{kCpp, Action::kSetText, '-', "if ($T) SendMessageTimeoutW($T, WM_SETTEXT, 0, reinterpret_cast<LPARAM>($X), SMTO_ABORTIFHUNG, $M, nullptr);"},
+{kCpp, Action::kChooseItem, '-', R"(// $4
+DWORD_PTR index = 0;
+if ($T && SendMessageTimeoutW($T, $S, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>($X), SMTO_ABORTIFHUNG, $M, &index) &&
+    static_cast<LRESULT>(index) != $E) {
+    SendMessageW(GetParent($T), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID($T), $N), reinterpret_cast<LPARAM>($T));
+})"},
+{kCpp, Action::kReadItems, 'b', R"(// $1 (#include <string>, <vector>)
+std::vector<std::wstring> items;
+DWORD_PTR count = 0;
+if ($T && SendMessageTimeoutW($T, $C, 0, 0, SMTO_ABORTIFHUNG, $M, &count) && static_cast<LRESULT>(count) != $E) {
+    for (DWORD_PTR item = 0; item < count; ++item) {
+        DWORD_PTR length = 0, copied = 0;
+        if (!SendMessageTimeoutW($T, $L, item, 0, SMTO_ABORTIFHUNG, $M, &length) || static_cast<LRESULT>(length) == $E) break;
+        std::wstring text(length + 1, L'\0');
+        if (!SendMessageTimeoutW($T, $G, item, reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, $M, &copied) ||
+            static_cast<LRESULT>(copied) == $E) break;
+        text.resize(copied < length ? copied : length);
+        items.push_back(text);
+    }
+})"},
+{kCpp, Action::kReadItems, 'v', R"(// $5
+DWORD processId = 0;
+if ($T) GetWindowThreadProcessId($T, &processId);
+HANDLE process = processId ? OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId) : nullptr;
+BOOL wow64 = FALSE;
+const bool bits32 = process && (sizeof(void*) == 4 || (IsWow64Process(process, &wow64) && wow64));
+const SIZE_T chars = 32768;  // the longest item text read
+char* remote = process ? static_cast<char*>(VirtualAllocEx(process, nullptr, 128 + chars * sizeof(wchar_t), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) : nullptr;
+const ULONGLONG textAddress = reinterpret_cast<UINT_PTR>(remote) + 128;
+const int capacity = static_cast<int>(chars);
+// The text of one item: the structure written there, the text read back.
+auto itemText = [&](UINT message, WPARAM wParam, const unsigned char (&item)[128], std::wstring& text) {
+    DWORD_PTR result = 0;
+    text.assign(chars, L'\0');
+    if (!WriteProcessMemory(process, remote, item, sizeof(item), nullptr) ||
+        !SendMessageTimeoutW($T, message, wParam, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, $M, &result) ||
+        !ReadProcessMemory(process, remote + 128, text.data(), chars * sizeof(wchar_t), nullptr)) return false;
+    text[chars - 1] = L'\0';
+    text.resize(text.find(L'\0'));
+    return true;
+};)"},
+{kCpp, Action::kReadItems, 'l', R"(// One row an item, one text a column (#include <commctrl.h>, <string>, <vector>).
+std::vector<std::vector<std::wstring>> items;
+DWORD_PTR count = 0, header = 0, columns = 1;
+if (remote && SendMessageTimeoutW($T, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, $M, &count) &&
+    SendMessageTimeoutW($T, LVM_GETHEADER, 0, 0, SMTO_ABORTIFHUNG, $M, &header)) {
+    // Only a report view has a header, which counts the columns.
+    if (header && (!SendMessageTimeoutW(reinterpret_cast<HWND>(header), HDM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, $M, &columns) ||
+                   static_cast<LRESULT>(columns) < 1)) columns = 1;
+    for (DWORD_PTR item = 0; item < count; ++item) {
+        std::vector<std::wstring> row(columns);
+        for (DWORD_PTR column = 0; column < columns; ++column) {
+            // LVITEMW: mask, iItem, iSubItem, then pszText and cchTextMax where the bitness puts them.
+            unsigned char lvItem[128] = {};
+            const UINT head[3] = {LVIF_TEXT, static_cast<UINT>(item), static_cast<UINT>(column)};
+            CopyMemory(lvItem, head, sizeof(head));
+            CopyMemory(lvItem + (bits32 ? 20 : 24), &textAddress, bits32 ? 4 : 8);
+            CopyMemory(lvItem + (bits32 ? 24 : 32), &capacity, sizeof(capacity));
+            if (!itemText(LVM_GETITEMTEXTW, item, lvItem, row[column])) break;
+        }
+        items.push_back(row);
+    }
+})"},
+{kCpp, Action::kReadItems, 't', R"(// Parents before their children (#include <commctrl.h>, <string>, <vector>).
+std::vector<std::wstring> items;
+std::vector<DWORD_PTR> pending;
+DWORD_PTR root = 0;
+if (remote && SendMessageTimeoutW($T, TVM_GETNEXTITEM, TVGN_ROOT, 0, SMTO_ABORTIFHUNG, $M, &root) && root) pending.push_back(root);
+while (!pending.empty() && items.size() < 1000000) {
+    const ULONGLONG item = pending.back();
+    pending.pop_back();
+    // TVITEMW: mask, then hItem, pszText and cchTextMax where the bitness puts them.
+    unsigned char tvItem[128] = {};
+    const UINT mask = TVIF_TEXT | TVIF_HANDLE;
+    CopyMemory(tvItem, &mask, sizeof(mask));
+    CopyMemory(tvItem + (bits32 ? 4 : 8), &item, bits32 ? 4 : 8);
+    CopyMemory(tvItem + (bits32 ? 16 : 24), &textAddress, bits32 ? 4 : 8);
+    CopyMemory(tvItem + (bits32 ? 20 : 32), &capacity, sizeof(capacity));
+    std::wstring text;
+    if (!itemText(TVM_GETITEMW, 0, tvItem, text)) break;
+    items.push_back(text);
+    DWORD_PTR next = 0, child = 0;
+    if (SendMessageTimeoutW($T, TVM_GETNEXTITEM, TVGN_NEXT, item, SMTO_ABORTIFHUNG, $M, &next) && next) pending.push_back(next);
+    if (SendMessageTimeoutW($T, TVM_GETNEXTITEM, TVGN_CHILD, item, SMTO_ABORTIFHUNG, $M, &child) && child) pending.push_back(child);
+})"},
+{kCpp, Action::kReadItems, 'e', R"(if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+if (process) CloseHandle(process);)"},
+
+// Visual Basic and VBA: the W functions, texts through StrPtr; the body acts
+// on a window that is there.
+{kVb, Action::kFindOnly, 'w', "' $6\nDim @Tries As Long\nFor @Tries = 1 To $W"},
+{kVb, Action::kFindOnly, 'a', R"(    If $T <> 0 Then Exit For
+    Sleep $P
+Next
+If $T = 0 Then Debug.Print "$Z")"},
+{kVb, Action::kReadText, '-', R"(Dim @Length As $H
+Dim @Copied As $H
+Dim @Text As String
+' $1
+If SendMessageTimeout($T, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, $M, @Length) <> 0 Then
+    @Text = String$(@Length + 1, 0)
+    If SendMessageTimeout($T, WM_GETTEXT, @Length + 1, StrPtr(@Text), SMTO_ABORTIFHUNG, $M, @Copied) = 0 Then @Copied = 0
+    @Text = Left$(@Text, @Copied)
+End If
+Debug.Print @Text)"},
+{kVb, Action::kClose, '-', "PostMessage $T, WM_CLOSE, 0, 0"},
+{kVb, Action::kClick, '-', "' $2\nPostMessage $T, BM_CLICK, 0, 0"},
+{kVb, Action::kCheck, '-', R"(Dim @State As $H
+' $3
+If SendMessageTimeout($T, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, $M, @State) <> 0 Then
+    If @State <> $K Then PostMessage $T, BM_CLICK, 0, 0
+End If)"},
+{kVb, Action::kSetText, '-', "Dim @Done As $H\nSendMessageTimeout $T, WM_SETTEXT, 0, StrPtr($X), SMTO_ABORTIFHUNG, $M, @Done"},
+{kVb, Action::kChooseItem, '-', R"(Dim @Index As $H
+' $4
+If SendMessageTimeout($T, $S, -1, StrPtr($X), SMTO_ABORTIFHUNG, $M, @Index) <> 0 Then
+    If @Index <> $E Then SendMessage GetParent($T), WM_COMMAND, $N * &H10000 + (GetDlgCtrlID($T) And &HFFFF&), $T
+End If)"},
+{kVb, Action::kReadItems, 'b', R"(Dim @Count As $H
+Dim @Length As $H
+Dim @Copied As $H
+Dim @Item As Long
+Dim @Text As String
+' $1
+If SendMessageTimeout($T, $C, 0, 0, SMTO_ABORTIFHUNG, $M, @Count) <> 0 Then
+    For @Item = 0 To @Count - 1
+        If SendMessageTimeout($T, $L, @Item, 0, SMTO_ABORTIFHUNG, $M, @Length) = 0 Then Exit For
+        If @Length = $E Then Exit For
+        @Text = String$(@Length + 1, 0)
+        If SendMessageTimeout($T, $G, @Item, StrPtr(@Text), SMTO_ABORTIFHUNG, $M, @Copied) = 0 Then Exit For
+        Debug.Print Left$(@Text, @Copied)
+    Next
+End If)"},
+{kVb, Action::kReadItems, 'v', "' $5\n' That code is written in C++: choose C++ in this menu."},
+
+// C#: the body of a method of its own, with `target` found.
+{kCs, Action::kFindOnly, 'w', R"(    System.IntPtr $D;
+    // $6
+    for (int @tries = 0; @tries < $W; @tries++)
+    {)"},
+{kCs, Action::kFindOnly, 'a', R"(        if ($T != System.IntPtr.Zero) break;
+        System.Threading.Thread.Sleep($P);
+    }
+    if ($T == System.IntPtr.Zero) System.Console.Error.WriteLine("$Z");)"},
+{kCs, Action::kReadText, '-', R"(// $1
+System.IntPtr length, copied;
+string text = "";
+if (SendMessageTimeoutW(target, WM_GETTEXTLENGTH, System.IntPtr.Zero, System.IntPtr.Zero, SMTO_ABORTIFHUNG, $M, out length) != System.IntPtr.Zero)
+{
+    char[] buffer = new char[(long)length + 1];
+    if (SendMessageTimeoutW(target, WM_GETTEXT, (System.IntPtr)buffer.Length, buffer, SMTO_ABORTIFHUNG, $M, out copied) != System.IntPtr.Zero)
+    {
+        text = new string(buffer, 0, (int)System.Math.Min((long)copied, (long)length));
+    }
+}
+System.Console.WriteLine(text);)"},
+{kCs, Action::kClose, '-', "PostMessageW(target, WM_CLOSE, System.IntPtr.Zero, System.IntPtr.Zero);"},
+{kCs, Action::kClick, '-', "// $2\nPostMessageW(target, BM_CLICK, System.IntPtr.Zero, System.IntPtr.Zero);"},
+{kCs, Action::kCheck, '-', R"(// $3
+System.IntPtr state;
+if (SendMessageTimeoutW(target, BM_GETCHECK, System.IntPtr.Zero, System.IntPtr.Zero, SMTO_ABORTIFHUNG, $M, out state) != System.IntPtr.Zero &&
+    (long)state != $K)
+{
+    PostMessageW(target, BM_CLICK, System.IntPtr.Zero, System.IntPtr.Zero);
+})"},
+{kCs, Action::kSetText, '-', "System.IntPtr done;\nSendMessageTimeoutW(target, WM_SETTEXT, System.IntPtr.Zero, $X, SMTO_ABORTIFHUNG, $M, out done);"},
+{kCs, Action::kChooseItem, '-', R"(// $4
+System.IntPtr index;
+if (SendMessageTimeoutW(target, $S, (System.IntPtr)(-1), $X, SMTO_ABORTIFHUNG, $M, out index) != System.IntPtr.Zero &&
+    (long)index != $E)
+{
+    SendMessageW(GetParent(target), WM_COMMAND, (System.IntPtr)(($N << 16) | (GetDlgCtrlID(target) & 0xFFFF)), target);
+})"},
+{kCs, Action::kReadItems, 'b', R"(// $1
+System.IntPtr count, length, copied;
+if (SendMessageTimeoutW(target, $C, System.IntPtr.Zero, System.IntPtr.Zero, SMTO_ABORTIFHUNG, $M, out count) != System.IntPtr.Zero)
+{
+    for (long item = 0; item < (long)count; item++)
+    {
+        if (SendMessageTimeoutW(target, $L, (System.IntPtr)item, System.IntPtr.Zero, SMTO_ABORTIFHUNG, $M, out length) == System.IntPtr.Zero ||
+            (long)length == $E) break;
+        char[] buffer = new char[(long)length + 1];
+        if (SendMessageTimeoutW(target, $G, (System.IntPtr)item, buffer, SMTO_ABORTIFHUNG, $M, out copied) == System.IntPtr.Zero ||
+            (long)copied == $E) break;
+        System.Console.WriteLine(new string(buffer, 0, (int)System.Math.Min((long)copied, (long)length)));
+    }
+})"},
+{kCs, Action::kReadItems, 'v', "// $5\n// That code is written in C++: choose C++ in this menu."},
+
+// Python: statements of the script, through ctypes.
+{kPy, Action::kFindOnly, 'w', "# $6\nfor _ in range($W):"},
+{kPy, Action::kFindOnly, 'a', R"(    if $T:
+        break
+    ctypes.windll.kernel32.Sleep($P)
+else:
+    print("$Z"))"},
+{kPy, Action::kReadText, '-', R"(# $1
+@text = ""
+@length = ctypes.c_ssize_t()
+@copied = ctypes.c_ssize_t()
+if $T and user32.SendMessageTimeoutW($T, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, $M, ctypes.byref(@length)):
+    @buffer = ctypes.create_unicode_buffer(@length.value + 1)
+    if user32.SendMessageTimeoutW($T, WM_GETTEXT, len(@buffer), ctypes.addressof(@buffer), SMTO_ABORTIFHUNG, $M, ctypes.byref(@copied)):
+        @text = @buffer[:min(@copied.value, @length.value)]
+print(@text))"},
+{kPy, Action::kClose, '-', "if $T:\n    user32.PostMessageW($T, WM_CLOSE, 0, 0)"},
+{kPy, Action::kClick, '-', "# $2\nif $T:\n    user32.PostMessageW($T, BM_CLICK, 0, 0)"},
+{kPy, Action::kCheck, '-', R"(# $3
+@state = ctypes.c_ssize_t()
+if ($T and user32.SendMessageTimeoutW($T, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, $M, ctypes.byref(@state))
+        and @state.value != $K):
+    user32.PostMessageW($T, BM_CLICK, 0, 0))"},
+{kPy, Action::kSetText, '-', R"(if $T:
+    @text = ctypes.create_unicode_buffer($X)
+    user32.SendMessageTimeoutW($T, WM_SETTEXT, 0, ctypes.addressof(@text), SMTO_ABORTIFHUNG, $M, None))"},
+{kPy, Action::kChooseItem, '-', R"(# $4
+@wanted = ctypes.create_unicode_buffer($X)
+@index = ctypes.c_ssize_t()
+if ($T and user32.SendMessageTimeoutW($T, $S, -1, ctypes.addressof(@wanted), SMTO_ABORTIFHUNG, $M, ctypes.byref(@index))
+        and @index.value != $E):
+    user32.SendMessageW(user32.GetParent($T), WM_COMMAND, ($N << 16) | (user32.GetDlgCtrlID($T) & 0xFFFF), $T))"},
+{kPy, Action::kReadItems, 'b', R"(# $1
+@items = []
+@count = ctypes.c_ssize_t()
+@length = ctypes.c_ssize_t()
+@copied = ctypes.c_ssize_t()
+if $T and user32.SendMessageTimeoutW($T, $C, 0, 0, SMTO_ABORTIFHUNG, $M, ctypes.byref(@count)):
+    for @item in range(@count.value):
+        if (not user32.SendMessageTimeoutW($T, $L, @item, 0, SMTO_ABORTIFHUNG, $M, ctypes.byref(@length))
+                or @length.value == $E):
+            break
+        @buffer = ctypes.create_unicode_buffer(@length.value + 1)
+        if (not user32.SendMessageTimeoutW($T, $G, @item, ctypes.addressof(@buffer), SMTO_ABORTIFHUNG, $M, ctypes.byref(@copied))
+                or @copied.value == $E):
+            break
+        @items.append(@buffer[:min(@copied.value, @length.value)])
+print(@items))"},
+{kPy, Action::kReadItems, 'v', "# $5\n# That code is written in C++: choose C++ in this menu."},
+};
+
+// The declarations of the functions an action calls, by a letter: 't'
+// SendMessageTimeout, 's' SendMessage, 'p' PostMessage, 'g' GetParent and
+// GetDlgCtrlID, 'z' Sleep.
+constexpr Template kDeclarations[] = {
+{kVb, Action::kFindOnly, 't', R"(Private $Q Function SendMessageTimeout Lib "user32" Alias "SendMessageTimeoutW" (ByVal hWnd As $H, ByVal Msg As Long, ByVal wParam As $H, ByVal lParam As $H, ByVal fuFlags As Long, ByVal uTimeout As Long, lpdwResult As $H) As $H)"},
+{kVb, Action::kFindOnly, 's', R"(Private $Q Function SendMessage Lib "user32" Alias "SendMessageW" (ByVal hWnd As $H, ByVal Msg As Long, ByVal wParam As $H, ByVal lParam As $H) As $H)"},
+{kVb, Action::kFindOnly, 'p', R"(Private $Q Function PostMessage Lib "user32" Alias "PostMessageW" (ByVal hWnd As $H, ByVal Msg As Long, ByVal wParam As $H, ByVal lParam As $H) As Long)"},
+{kVb, Action::kFindOnly, 'g', R"(Private $Q Function GetParent Lib "user32" (ByVal hWnd As $H) As $H
+Private $Q Function GetDlgCtrlID Lib "user32" (ByVal hWnd As $H) As Long)"},
+{kVb, Action::kFindOnly, 'z', R"(Private $Q Sub Sleep Lib "kernel32" (ByVal dwMilliseconds As Long))"},
+{kCs, Action::kFindOnly, 't', R"($I
+static extern System.IntPtr SendMessageTimeoutW(System.IntPtr hWnd, int Msg, System.IntPtr wParam, System.IntPtr lParam, int fuFlags, int uTimeout, out System.IntPtr lpdwResult);
+$I
+static extern System.IntPtr SendMessageTimeoutW(System.IntPtr hWnd, int Msg, System.IntPtr wParam, string lParam, int fuFlags, int uTimeout, out System.IntPtr lpdwResult);
+$I
+static extern System.IntPtr SendMessageTimeoutW(System.IntPtr hWnd, int Msg, System.IntPtr wParam, char[] lParam, int fuFlags, int uTimeout, out System.IntPtr lpdwResult);)"},
+{kCs, Action::kFindOnly, 's', "$I\nstatic extern System.IntPtr SendMessageW(System.IntPtr hWnd, int Msg, System.IntPtr wParam, System.IntPtr lParam);"},
+{kCs, Action::kFindOnly, 'p', "$I\nstatic extern bool PostMessageW(System.IntPtr hWnd, int Msg, System.IntPtr wParam, System.IntPtr lParam);"},
+{kCs, Action::kFindOnly, 'g', "$I\nstatic extern System.IntPtr GetParent(System.IntPtr hWnd);\n$I\nstatic extern int GetDlgCtrlID(System.IntPtr hWnd);"},
+{kPy, Action::kFindOnly, 't', R"(user32.SendMessageTimeoutW.argtypes = (
+    wintypes.HWND, wintypes.UINT, wintypes.WPARAM, wintypes.LPARAM,
+    wintypes.UINT, wintypes.UINT, ctypes.POINTER(ctypes.c_ssize_t))
+user32.SendMessageTimeoutW.restype = wintypes.LPARAM)"},
+{kPy, Action::kFindOnly, 's', R"(user32.SendMessageW.argtypes = (wintypes.HWND, wintypes.UINT, wintypes.WPARAM, wintypes.LPARAM)
+user32.SendMessageW.restype = wintypes.LPARAM)"},
+{kPy, Action::kFindOnly, 'p', R"(user32.PostMessageW.argtypes = (wintypes.HWND, wintypes.UINT, wintypes.WPARAM, wintypes.LPARAM)
+user32.PostMessageW.restype = wintypes.BOOL)"},
+{kPy, Action::kFindOnly, 'g', R"(user32.GetParent.argtypes = (wintypes.HWND,)
+user32.GetParent.restype = wintypes.HWND
+user32.GetDlgCtrlID.argtypes = (wintypes.HWND,)
+user32.GetDlgCtrlID.restype = ctypes.c_int)"},
+};
+
+constexpr std::string_view kNotes[] = {
+    "Asked with a time limit, so that a hung window cannot hold this program.",
+    "Posted, not sent: a button that opens a modal dialog would hold this program "
+    "until the dialog closed.",
+    "Clicked only when its state differs, so that its program hears of it as of a "
+    "user's click.",
+    "Chosen by the text it begins with; then its parent is told as of a user's "
+    "choice, which the selection alone does not tell it.",
+    "The items live in the control's process: the item structure and its text go "
+    "into memory there, laid out for that process (32- or 64-bit), and are freed again.",
+    "Searched again until the window is there, for up to 10 seconds."};
+
+// The message constants that the languages without the Windows headers
+// define, and the constants each action uses ($ words as in the templates).
+constexpr std::pair<std::string_view, int> kConstants[] = {
+    {"WM_SETTEXT", 0xc}, {"WM_GETTEXT", 0xd}, {"WM_GETTEXTLENGTH", 0xe},
+    {"WM_CLOSE", 0x10}, {"WM_COMMAND", 0x111}, {"BM_GETCHECK", 0xf0},
+    {"BM_CLICK", 0xf5}, {"CB_GETCOUNT", 0x146}, {"CB_GETLBTEXT", 0x148},
+    {"CB_GETLBTEXTLEN", 0x149}, {"CB_SELECTSTRING", 0x14d}, {"LB_GETTEXT", 0x189},
+    {"LB_GETTEXTLEN", 0x18a}, {"LB_GETCOUNT", 0x18b}, {"LB_SELECTSTRING", 0x18c},
+    {"CBN_SELCHANGE", 1}, {"LBN_SELCHANGE", 1}, {"SMTO_ABORTIFHUNG", 2},
+    {"BST_UNCHECKED", 0}, {"BST_CHECKED", 1}, {"CB_ERR", -1}, {"LB_ERR", -1}};
+constexpr std::string_view kActionConstants[] = {
+    "",                                               // kFindOnly
+    "SMTO_ABORTIFHUNG WM_GETTEXT WM_GETTEXTLENGTH",   // kReadText
+    "WM_CLOSE",                                       // kClose
+    "BM_CLICK",                                       // kClick
+    "BM_CLICK BM_GETCHECK SMTO_ABORTIFHUNG $K",       // kCheck
+    "BM_CLICK BM_GETCHECK SMTO_ABORTIFHUNG $K",       // kUncheck
+    "SMTO_ABORTIFHUNG WM_SETTEXT",                    // kSetText
+    "$E $N $S SMTO_ABORTIFHUNG WM_COMMAND",           // kChooseItem
+    "$C $E $G $L SMTO_ABORTIFHUNG",                   // kReadItems
+};
+// What each action calls, as kDeclarations names it.
+constexpr std::string_view kActionCalls[] = {"", "t", "p", "p", "tp", "tp", "t", "tsg", "t"};
+// clang-format on
+
 constexpr int kTries = kWaitSeconds * 10;
 constexpr int kTryPauseMs = 100;
-const std::string kTimeout = std::to_string(kAnswerTimeoutMs);
-const std::string kGiveUp =
-    "The window was not found within " + std::to_string(kWaitSeconds) + " seconds.";
 
 bool SameName(std::string_view a, std::string_view b, bool ignore_case) {
   if (!ignore_case) return a == b;
@@ -31,918 +388,353 @@ bool SameName(std::string_view a, std::string_view b, bool ignore_case) {
                     [&](char x, char y) { return lower(x) == lower(y); });
 }
 
-// The code's own local names, each numbered where a level's variable has it.
-class LocalNames {
- public:
-  LocalNames(const std::vector<std::string>& taken, bool ignore_case)
-      : taken_(taken), ignore_case_(ignore_case) {}
-  std::string operator()(const std::string& base) {
+bool IsWordCharacter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+         c == '_';
+}
+
+// What the placeholders stand for in one piece of code.
+struct Context {
+  const ActionPlan& plan;
+  Dialect dialect;
+  std::string target;
+  std::string handle_type = "Long";  // $H
+  std::string declared;              // $D
+  // The levels' names, then the locals made so far, base -> name.
+  std::vector<std::string> taken;
+  std::map<std::string, std::string> locals;
+  bool ignore_case = false;
+
+  std::string Local(const std::string& base) {
+    if (auto it = locals.find(base); it != locals.end()) return it->second;
     std::string name = base;
-    for (int n = 2; Taken(name); ++n) name = base + std::to_string(n);
-    taken_.push_back(name);
-    return name;
+    for (int n = 2; std::ranges::any_of(
+             taken, [&](const std::string& t) { return SameName(t, name, ignore_case); });
+         ++n) {
+      name = base + std::to_string(n);
+    }
+    taken.push_back(name);
+    return locals[base] = name;
   }
 
- private:
-  bool Taken(std::string_view name) const {
-    return std::ranges::any_of(
-        taken_, [&](const std::string& t) { return SameName(t, name, ignore_case_); });
+  std::string Literal() const {
+    switch (dialect) {
+      case kVb:
+        return VisualBasicUnicodeLiteral(plan.text);
+      case kCpp:
+        return CppWideLiteral(plan.text);
+      case kCs:
+        return CSharpLiteral(plan.text);
+      case kPy:
+        return PythonLiteral(plan.text);
+    }
+    return {};
   }
-  std::vector<std::string> taken_;
-  bool ignore_case_;
+
+  std::string Substitute(char key) {
+    const bool combo = plan.kind == TargetKind::kComboBox;
+    switch (key) {
+      case 'T':
+        return target;
+      case 'X':
+        return Literal();
+      case 'M':
+        return std::to_string(kAnswerTimeoutMs);
+      case 'K':
+        return plan.action == Action::kCheck ? "BST_CHECKED" : "BST_UNCHECKED";
+      case 'S':
+        return combo ? "CB_SELECTSTRING" : "LB_SELECTSTRING";
+      case 'E':
+        return combo ? "CB_ERR" : "LB_ERR";
+      case 'N':
+        return combo ? "CBN_SELCHANGE" : "LBN_SELCHANGE";
+      case 'C':
+        return combo ? "CB_GETCOUNT" : "LB_GETCOUNT";
+      case 'L':
+        return combo ? "CB_GETLBTEXTLEN" : "LB_GETTEXTLEN";
+      case 'G':
+        return combo ? "CB_GETLBTEXT" : "LB_GETTEXT";
+      case 'W':
+        return std::to_string(kTries);
+      case 'P':
+        return std::to_string(kTryPauseMs);
+      case 'Z':
+        return "The window was not found within " + std::to_string(kWaitSeconds) +
+               " seconds.";
+      case 'D':
+        return declared;
+      case 'H':
+        return handle_type;
+      case 'Q':
+        return handle_type == "Long" ? "Declare" : "Declare PtrSafe";
+      case 'I':
+        return std::string(kCSharpImport);
+      default:
+        if (key >= '1' && key <= '6') return std::string(kNotes[key - '1']);
+        return {};
+    }
+  }
+
+  // The text's lines with every placeholder in place, each after `indent`.
+  std::vector<std::string> Expand(std::string_view text, std::string_view indent = {}) {
+    std::vector<std::string> lines(1, std::string(indent));
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      const char c = text[i];
+      if (c == '\n') {
+        lines.emplace_back(indent);
+      } else if (c == '$' && i + 1 < text.size() && text[i + 1] != '(') {
+        lines.back() += Substitute(text[++i]);
+      } else if (c == '@') {
+        std::size_t end = i + 1;
+        while (end < text.size() && IsWordCharacter(text[end])) ++end;
+        lines.back() += Local(std::string(text.substr(i + 1, end - i - 1)));
+        i = end - 1;
+      } else {
+        lines.back() += c;
+      }
+    }
+    for (std::string& line : lines) {
+      if (line == indent) line.clear();
+    }
+    return lines;
+  }
+
+  void Append(std::vector<std::string>& lines, std::string_view text,
+              std::string_view indent = {}) {
+    for (std::string& line : Expand(text, indent)) lines.push_back(std::move(line));
+  }
 };
 
-// Lines written at one indent, which blocks deepen.
-class Writer {
- public:
-  Writer(std::vector<std::string>& lines, std::string indent)
-      : lines_(lines), indent_(std::move(indent)) {}
-  Writer& operator()(std::string_view line) {
-    lines_.push_back(line.empty() ? std::string() : indent_ + std::string(line));
-    return *this;
+const char* Find(const Template* first, const Template* last, char dialect, Action action,
+                 char list) {
+  for (const Template* t = first; t != last; ++t) {
+    if (t->dialect == dialect && t->action == action && t->list == list) return t->text;
   }
-  void In() { indent_ += "    "; }
-  void Out() { indent_.resize(indent_.size() - 4); }
-
- private:
-  std::vector<std::string>& lines_;
-  std::string indent_;
-};
-
-bool IsCombo(const ActionPlan& plan) { return plan.kind == TargetKind::kComboBox; }
-bool IsView(const ActionPlan& plan) {
-  return plan.kind == TargetKind::kListView || plan.kind == TargetKind::kTreeView;
+  return nullptr;
 }
 
-// What the messages of item lists are called, combo box or list box.
-struct ListWords {
-  std::string select, error, selection_change, count, length, text;
-};
-ListWords WordsOf(const ActionPlan& plan) {
-  return IsCombo(plan) ? ListWords{"CB_SELECTSTRING", "CB_ERR",          "CBN_SELCHANGE",
-                                   "CB_GETCOUNT",     "CB_GETLBTEXTLEN", "CB_GETLBTEXT"}
-                       : ListWords{"LB_SELECTSTRING", "LB_ERR",        "LBN_SELCHANGE",
-                                   "LB_GETCOUNT",     "LB_GETTEXTLEN", "LB_GETTEXT"};
+const char* Body(char dialect, Action action, char list) {
+  // Uncheck is Check with the other state.
+  if (action == Action::kUncheck) action = Action::kCheck;
+  return Find(std::begin(kTemplates), std::end(kTemplates), dialect, action, list);
 }
 
-// The values of the message constants that the languages without the
-// Windows headers define.
-// clang-format off
-constexpr std::pair<std::string_view, int> kConstants[] = {
-    {"WM_SETTEXT", 0xc}, {"WM_GETTEXT", 0xd}, {"WM_GETTEXTLENGTH", 0xe},
-    {"WM_CLOSE", 0x10}, {"WM_COMMAND", 0x111}, {"BM_GETCHECK", 0xf0},
-    {"BM_CLICK", 0xf5}, {"CB_GETCOUNT", 0x146}, {"CB_GETLBTEXT", 0x148},
-    {"CB_GETLBTEXTLEN", 0x149}, {"CB_SELECTSTRING", 0x14d}, {"LB_GETTEXT", 0x189},
-    {"LB_GETTEXTLEN", 0x18a}, {"LB_GETCOUNT", 0x18b}, {"LB_SELECTSTRING", 0x18c},
-    {"CBN_SELCHANGE", 1}, {"LBN_SELCHANGE", 1}, {"SMTO_ABORTIFHUNG", 2},
-    {"BST_UNCHECKED", 0}, {"BST_CHECKED", 1}, {"CB_ERR", -1}, {"LB_ERR", -1}};
-// clang-format on
-
-int ValueOf(std::string_view name) {
-  for (const auto& [known, value] : kConstants) {
-    if (known == name) return value;
+char ListOf(const ActionPlan& plan) {
+  if (plan.action != Action::kReadItems) return '-';
+  switch (plan.kind) {
+    case TargetKind::kListView:
+      return 'l';
+    case TargetKind::kTreeView:
+      return 't';
+    default:
+      return 'b';
   }
-  return 0;
 }
 
-// A constant's value, small ones in decimal, the others in hexadecimal with
-// the language's prefix.
-std::string ConstantValue(std::string_view name, std::string_view hex_prefix) {
-  const int value = ValueOf(name);
-  if (value < 10) return std::to_string(value);
-  constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string hex;
-  for (int v = value; v > 0; v >>= 4) hex.insert(hex.begin(), kDigits[v & 0xf]);
-  return std::string(hex_prefix) + hex;
+std::string_view Calls(const ActionPlan& plan) {
+  return kActionCalls[static_cast<std::size_t>(plan.action)];
 }
-// The constants that the plan's action uses.
-std::vector<std::string_view> ConstantsOf(const ActionPlan& plan) {
-  switch (plan.action) {
-    case Action::kReadText:
-      return {"WM_GETTEXT", "WM_GETTEXTLENGTH", "SMTO_ABORTIFHUNG"};
-    case Action::kClose:
-      return {"WM_CLOSE"};
-    case Action::kClick:
-      return {"BM_CLICK"};
-    case Action::kCheck:
-    case Action::kUncheck:
-      return {"BM_GETCHECK", "BM_CLICK", "SMTO_ABORTIFHUNG",
-              plan.action == Action::kCheck ? "BST_CHECKED" : "BST_UNCHECKED"};
-    case Action::kSetText:
-      return {"WM_SETTEXT", "SMTO_ABORTIFHUNG"};
-    case Action::kChooseItem:
-      return {"WM_COMMAND", "SMTO_ABORTIFHUNG"};
-    case Action::kReadItems:
-      return {};
-    case Action::kFindOnly:
-      break;
+
+void AddDeclarations(Context& context, std::vector<std::string>& lines) {
+  std::string calls(Calls(context.plan));
+  if (context.plan.wait) calls += 'z';
+  for (char call : calls) {
+    if (const char* text = Find(std::begin(kDeclarations), std::end(kDeclarations),
+                                context.dialect, Action::kFindOnly, call)) {
+      context.Append(lines, text);
+    }
   }
-  return {};
 }
 
-std::vector<std::string> ConstantNames(const ActionPlan& plan) {
+// The constants of the action, one a line, in the dialect's form.
+void AddConstants(Context& context, std::vector<std::string>& lines,
+                  std::string_view indent = {}) {
+  if (context.dialect == kCpp) return;
+  const std::string words =
+      context.Expand(kActionConstants[static_cast<std::size_t>(context.plan.action)])
+          .front();
+  if (ListOf(context.plan) != 'b' && context.plan.action == Action::kReadItems) return;
   std::vector<std::string> names;
-  for (std::string_view name : ConstantsOf(plan)) names.emplace_back(name);
-  const ListWords list = WordsOf(plan);
-  if (plan.action == Action::kChooseItem) {
-    names.insert(names.begin(), {list.select, list.error, list.selection_change});
-  }
-  if (plan.action == Action::kReadItems && !IsView(plan)) {
-    names.insert(names.begin(),
-                 {list.count, list.length, list.text, list.error, "SMTO_ABORTIFHUNG"});
+  for (std::size_t start = 0; start < words.size();) {
+    const std::size_t end = std::min(words.find(' ', start), words.size());
+    names.push_back(words.substr(start, end - start));
+    start = end + 1;
   }
   std::ranges::sort(names);
-  return names;
-}
-
-// The functions the action calls beyond the finder's.
-struct ActionCalls {
-  bool send_timeout = false, send = false, post = false, parent = false, sleep = false;
-};
-ActionCalls CallsOf(const ActionPlan& plan) {
-  ActionCalls calls;
-  calls.sleep = plan.wait;
-  switch (plan.action) {
-    case Action::kClose:
-    case Action::kClick:
-      calls.post = true;
-      break;
-    case Action::kCheck:
-    case Action::kUncheck:
-      calls.post = calls.send_timeout = true;
-      break;
-    case Action::kChooseItem:
-      calls.send_timeout = calls.send = calls.parent = true;
-      break;
-    case Action::kReadText:
-    case Action::kSetText:
-    case Action::kReadItems:
-      calls.send_timeout = true;
-      break;
-    case Action::kFindOnly:
-      break;
-  }
-  return calls;
-}
-
-constexpr std::string_view kHungNote =
-    "Asked with a time limit, so that a hung window cannot hold this program.";
-constexpr std::string_view kClickNote =
-    "Posted, not sent: a button that opens a modal dialog would hold this program "
-    "until the dialog closed.";
-constexpr std::string_view kCheckNote =
-    "Clicked only when its state differs, so that its program hears of it as of a "
-    "user's click.";
-constexpr std::string_view kChooseNote =
-    "Chosen by the text it begins with; then its parent is told as of a user's "
-    "choice, which the selection alone does not tell it.";
-constexpr std::string_view kWaitNote =
-    "Searched again until the window is there, for up to 10 seconds.";
-constexpr std::string_view kViewNote =
-    "The items live in the control's process: the item structure and its text go "
-    "into memory there, laid out for that process (32- or 64-bit), and are freed "
-    "again.";
-
-// ---------------------------------------------------------------------------
-// C++: statements in the caller's function, the Windows headers at hand.
-
-void CppViewItems(Writer& w, const ActionPlan& plan, const std::string& t) {
-  const bool list = plan.kind == TargetKind::kListView;
-  w("// " + std::string(kViewNote));
-  w(list ? "// One row an item, one text a column (#include <commctrl.h>, <string>, "
-           "<vector>)."
-         : "// Parents before their children (#include <commctrl.h>, <string>, "
-           "<vector>).");
-  w(list ? "std::vector<std::vector<std::wstring>> items;"
-         : "std::vector<std::wstring> items;");
-  w("DWORD processId = 0;");
-  w("if (" + t + ") GetWindowThreadProcessId(" + t + ", &processId);");
-  w("HANDLE process = processId ? OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | "
-    "PROCESS_VM_WRITE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId) : nullptr;");
-  w("BOOL wow64 = FALSE;");
-  w("const bool bits32 = process && (sizeof(void*) == 4 || (IsWow64Process(process, "
-    "&wow64) && wow64));");
-  w("const SIZE_T chars = 32768;  // the longest item text read");
-  w("char* remote = process ? static_cast<char*>(VirtualAllocEx(process, nullptr, 128 + "
-    "chars * sizeof(wchar_t), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) : nullptr;");
-  const std::string send = "SendMessageTimeoutW(" + t + ", ";
-  const std::string limits = ", SMTO_ABORTIFHUNG, " + kTimeout + ", ";
-  // Writes the structure, asks, and reads the text back.
-  auto read_text = [&](std::string_view message, std::string_view w_param,
-                       std::string_view buffer,
-                       std::initializer_list<std::string_view> copies) {
-    w("const ULONGLONG textAddress = reinterpret_cast<UINT_PTR>(remote) + 128;");
-    w("const int capacity = static_cast<int>(chars);");
-    for (std::string_view copy : copies) w(copy);
-    w("std::wstring text(chars, L'\\0');");
-    w("DWORD_PTR length = 0;");
-    w("if (!WriteProcessMemory(process, remote, " + std::string(buffer) + ", sizeof(" +
-      std::string(buffer) + "), nullptr) ||");
-    w("    !" + send + std::string(message) + ", " + std::string(w_param) +
-      ", reinterpret_cast<LPARAM>(remote)" + limits + "&length) ||");
-    w("    !ReadProcessMemory(process, remote + 128, text.data(), chars * "
-      "sizeof(wchar_t), nullptr)) {");
-    w("    break;");
-    w("}");
-    w("text[chars - 1] = L'\\0';");
-    w("text.resize(text.find(L'\\0'));");
-  };
-  if (list) {
-    w("DWORD_PTR count = 0, header = 0, columns = 1;");
-    w("if (remote && " + send + "LVM_GETITEMCOUNT, 0, 0" + limits + "&count) &&");
-    w("    " + send + "LVM_GETHEADER, 0, 0" + limits + "&header)) {");
-    w.In();
-    w("// Only a report view has a header, which counts the columns.");
-    w("if (header && (!SendMessageTimeoutW(reinterpret_cast<HWND>(header), "
-      "HDM_GETITEMCOUNT, 0, 0" +
-      limits + "&columns) || static_cast<LRESULT>(columns) < 1)) {");
-    w("    columns = 1;");
-    w("}");
-    w("for (DWORD_PTR item = 0; item < count; ++item) {");
-    w.In();
-    w("std::vector<std::wstring> row;");
-    w("for (DWORD_PTR column = 0; column < columns; ++column) {");
-    w.In();
-    w("// LVITEMW: mask, iItem, iSubItem, then pszText and cchTextMax where the "
-      "bitness puts them.");
-    w("unsigned char lvItem[128] = {};");
-    w("const UINT head[3] = {LVIF_TEXT, static_cast<UINT>(item), "
-      "static_cast<UINT>(column)};");
-    read_text("LVM_GETITEMTEXTW", "item", "lvItem",
-              {"CopyMemory(lvItem, head, sizeof(head));",
-               "CopyMemory(lvItem + (bits32 ? 20 : 24), &textAddress, bits32 ? 4 : 8);",
-               "CopyMemory(lvItem + (bits32 ? 24 : 32), &capacity, sizeof(capacity));"});
-    w("row.push_back(text);");
-    w.Out();
-    w("}");
-    w("items.push_back(row);");
-    w.Out();
-    w("}");
-    w.Out();
-    w("}");
-  } else {
-    w("std::vector<DWORD_PTR> pending;");
-    w("DWORD_PTR root = 0;");
-    w("if (remote && " + send + "TVM_GETNEXTITEM, TVGN_ROOT, 0" + limits +
-      "&root) && root) pending.push_back(root);");
-    w("while (!pending.empty() && items.size() < 1000000) {");
-    w.In();
-    w("const DWORD_PTR item = pending.back();");
-    w("pending.pop_back();");
-    w("// TVITEMW: mask, then hItem, pszText and cchTextMax where the bitness puts "
-      "them.");
-    w("unsigned char tvItem[128] = {};");
-    w("const UINT mask = TVIF_TEXT | TVIF_HANDLE;");
-    w("const ULONGLONG handle = item;");
-    read_text("TVM_GETITEMW", "0", "tvItem",
-              {"CopyMemory(tvItem, &mask, sizeof(mask));",
-               "CopyMemory(tvItem + (bits32 ? 4 : 8), &handle, bits32 ? 4 : 8);",
-               "CopyMemory(tvItem + (bits32 ? 16 : 24), &textAddress, bits32 ? 4 : 8);",
-               "CopyMemory(tvItem + (bits32 ? 20 : 32), &capacity, sizeof(capacity));"});
-    w("items.push_back(text);");
-    w("DWORD_PTR next = 0, child = 0;");
-    w("if (" + send + "TVM_GETNEXTITEM, TVGN_NEXT, item" + limits +
-      "&next) && next) pending.push_back(next);");
-    w("if (" + send + "TVM_GETNEXTITEM, TVGN_CHILD, item" + limits +
-      "&child) && child) pending.push_back(child);");
-    w.Out();
-    w("}");
-  }
-  w("if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);");
-  w("if (process) CloseHandle(process);");
-}
-
-ActionCode SpellCpp(const ActionPlan& plan, const std::vector<std::string>& names) {
-  ActionCode code;
-  const std::string& t = names.back();
-  if (plan.wait) {
-    std::string declare = "HWND ";
-    for (std::size_t i = 0; i < names.size(); ++i) {
-      declare += (i ? ", " : "") + names[i] + " = nullptr";
+  for (const std::string& name : names) {
+    int value = 0;
+    for (const auto& [known, v] : kConstants) {
+      if (known == name) value = v;
     }
-    code.before = {
-        declare + ";", "// " + std::string(kWaitNote),
-        "for (int tries = 0; tries < " + std::to_string(kTries) + "; ++tries) {"};
-    code.inner_indent = "    ";
-    code.after = {"    if (" + t + ") break;",
-                  "    Sleep(" + std::to_string(kTryPauseMs) + ");", "}",
-                  "if (!" + t + ") OutputDebugStringW(L\"" + kGiveUp + "\\n\");"};
-  }
-  Writer w(code.after, "");
-  const std::string send = "SendMessageTimeoutW(" + t + ", ";
-  const std::string limits = ", SMTO_ABORTIFHUNG, " + kTimeout + ", ";
-  switch (plan.action) {
-    case Action::kFindOnly:
-      break;
-    case Action::kReadText:
-      w("// " + std::string(kHungNote) + " (#include <string>)");
-      w("std::wstring text;");
-      w("DWORD_PTR length = 0;");
-      w("if (" + t + " && " + send + "WM_GETTEXTLENGTH, 0, 0" + limits + "&length)) {");
-      w("    text.resize(length + 1);");
-      w("    DWORD_PTR copied = 0;");
-      w("    if (!" + send +
-        "WM_GETTEXT, text.size(), "
-        "reinterpret_cast<LPARAM>(text.data())" +
-        limits + "&copied)) copied = 0;");
-      w("    text.resize(copied < length ? copied : length);");
-      w("}");
-      break;
-    case Action::kClose:
-      w("if (" + t + ") PostMessageW(" + t + ", WM_CLOSE, 0, 0);");
-      break;
-    case Action::kClick:
-      w("// " + std::string(kClickNote));
-      w("if (" + t + ") PostMessageW(" + t + ", BM_CLICK, 0, 0);");
-      break;
-    case Action::kCheck:
-    case Action::kUncheck:
-      w("// " + std::string(kCheckNote));
-      w("DWORD_PTR state = 0;");
-      w("if (" + t + " && " + send + "BM_GETCHECK, 0, 0" + limits + "&state) &&");
-      w(std::string("    state != ") +
-        (plan.action == Action::kCheck ? "BST_CHECKED" : "BST_UNCHECKED") + ") {");
-      w("    PostMessageW(" + t + ", BM_CLICK, 0, 0);");
-      w("}");
-      break;
-    case Action::kSetText:
-      w("if (" + t + ") " + send + "WM_SETTEXT, 0, reinterpret_cast<LPARAM>(" +
-        CppWideLiteral(plan.text) + ")" + limits + "nullptr);");
-      break;
-    case Action::kChooseItem: {
-      const ListWords list = WordsOf(plan);
-      w("// " + std::string(kChooseNote));
-      w("DWORD_PTR index = 0;");
-      w("if (" + t + " && " + send + list.select +
-        ", static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(" +
-        CppWideLiteral(plan.text) + ")" + limits + "&index) &&");
-      w("    static_cast<LRESULT>(index) != " + list.error + ") {");
-      w("    SendMessageW(GetParent(" + t + "), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(" +
-        t + "), " + list.selection_change + "), reinterpret_cast<LPARAM>(" + t + "));");
-      w("}");
-      break;
+    std::string spelled = std::to_string(value);
+    if (value >= 10) {
+      constexpr char kDigits[] = "0123456789ABCDEF";
+      spelled.clear();
+      for (int v = value; v > 0; v >>= 4)
+        spelled.insert(spelled.begin(), kDigits[v & 0xf]);
+      spelled.insert(0, context.dialect == kVb ? "&H" : "0x");
     }
-    case Action::kReadItems: {
-      if (IsView(plan)) {
-        CppViewItems(w, plan, t);
+    switch (context.dialect) {
+      case kVb:
+        lines.push_back(std::string(indent) + "Const " + name + " As Long = " + spelled);
         break;
-      }
-      const ListWords list = WordsOf(plan);
-      w("// " + std::string(kHungNote) + " (#include <string>, <vector>)");
-      w("std::vector<std::wstring> items;");
-      w("DWORD_PTR count = 0;");
-      w("if (" + t + " && " + send + list.count + ", 0, 0" + limits + "&count) &&");
-      w("    static_cast<LRESULT>(count) != " + list.error + ") {");
-      w("    for (DWORD_PTR item = 0; item < count; ++item) {");
-      w("        DWORD_PTR length = 0, copied = 0;");
-      w("        if (!" + send + list.length + ", item, 0" + limits + "&length) ||");
-      w("            static_cast<LRESULT>(length) == " + list.error + ") break;");
-      w("        std::wstring text(length + 1, L'\\0');");
-      w("        if (!" + send + list.text +
-        ", item, reinterpret_cast<LPARAM>(text.data())" + limits + "&copied) ||");
-      w("            static_cast<LRESULT>(copied) == " + list.error + ") break;");
-      w("        text.resize(copied < length ? copied : length);");
-      w("        items.push_back(text);");
-      w("    }");
-      w("}");
-      break;
-    }
-  }
-  return code;
-}
-
-// ---------------------------------------------------------------------------
-// Visual Basic and VBA: the W functions, texts through StrPtr.
-
-}  // namespace
-
-std::vector<std::string> VisualBasicActionDeclarations(const ActionPlan& plan,
-                                                       bool vba7) {
-  const ActionCalls calls = CallsOf(plan);
-  const std::string declare =
-      vba7 ? "Private Declare PtrSafe Function " : "Private Declare Function ";
-  const std::string handle = vba7 ? "LongPtr" : "Long";
-  const std::string message = "(ByVal hWnd As " + handle +
-                              ", ByVal Msg As Long, ByVal wParam As " + handle +
-                              ", ByVal lParam As " + handle;
-  std::vector<std::string> lines;
-  if (calls.send_timeout) {
-    lines.push_back(
-        declare + "SendMessageTimeout Lib \"user32\" Alias \"SendMessageTimeoutW\" " +
-        message + ", ByVal fuFlags As Long, ByVal uTimeout As Long, lpdwResult As " +
-        handle + ") As " + handle);
-  }
-  if (calls.send) {
-    lines.push_back(declare + "SendMessage Lib \"user32\" Alias \"SendMessageW\" " +
-                    message + ") As " + handle);
-  }
-  if (calls.post) {
-    lines.push_back(declare + "PostMessage Lib \"user32\" Alias \"PostMessageW\" " +
-                    message + ") As Long");
-  }
-  if (calls.parent) {
-    lines.push_back(declare + "GetParent Lib \"user32\" (ByVal hWnd As " + handle +
-                    ") As " + handle);
-    lines.push_back(declare + "GetDlgCtrlID Lib \"user32\" (ByVal hWnd As " + handle +
-                    ") As Long");
-  }
-  if (calls.sleep) {
-    lines.push_back(
-        std::string(vba7 ? "Private Declare PtrSafe Sub " : "Private Declare Sub ") +
-        "Sleep Lib \"kernel32\" (ByVal dwMilliseconds As Long)");
-  }
-  return lines;
-}
-
-namespace {
-
-// The locals of a Visual Basic action: those that Windows writes a
-// pointer-sized result into, and the texts.
-struct VbLocals {
-  std::vector<std::string> results;
-  std::vector<std::string> texts;
-  std::vector<std::string> counters;
-};
-
-// The action's statements on the window `h`, which is not 0.
-void VisualBasicBody(Writer& w, const ActionPlan& plan, const std::string& h,
-                     LocalNames& local, VbLocals& locals) {
-  const std::string limits = ", SMTO_ABORTIFHUNG, " + kTimeout + ", ";
-  auto result = [&](const std::string& base) {
-    locals.results.push_back(local(base));
-    return locals.results.back();
-  };
-  auto text_local = [&](const std::string& base) {
-    locals.texts.push_back(local(base));
-    return locals.texts.back();
-  };
-  switch (plan.action) {
-    case Action::kFindOnly:
-      break;
-    case Action::kReadText: {
-      const std::string length = result("Length"), copied = result("Copied");
-      const std::string text = text_local("Text");
-      w("' " + std::string(kHungNote));
-      w("If SendMessageTimeout(" + h + ", WM_GETTEXTLENGTH, 0, 0" + limits + length +
-        ") <> 0 Then");
-      w("    " + text + " = String$(" + length + " + 1, 0)");
-      w("    If SendMessageTimeout(" + h + ", WM_GETTEXT, " + length + " + 1, StrPtr(" +
-        text + ")" + limits + copied + ") = 0 Then " + copied + " = 0");
-      w("    " + text + " = Left$(" + text + ", " + copied + ")");
-      w("End If");
-      w("Debug.Print " + text);
-      break;
-    }
-    case Action::kClose:
-      w("PostMessage " + h + ", WM_CLOSE, 0, 0");
-      break;
-    case Action::kClick:
-      w("' " + std::string(kClickNote));
-      w("PostMessage " + h + ", BM_CLICK, 0, 0");
-      break;
-    case Action::kCheck:
-    case Action::kUncheck: {
-      const std::string state = result("State");
-      w("' " + std::string(kCheckNote));
-      w("If SendMessageTimeout(" + h + ", BM_GETCHECK, 0, 0" + limits + state +
-        ") <> 0 Then");
-      w("    If " + state + " <> " +
-        (plan.action == Action::kCheck ? "BST_CHECKED" : "BST_UNCHECKED") +
-        " Then PostMessage " + h + ", BM_CLICK, 0, 0");
-      w("End If");
-      break;
-    }
-    case Action::kSetText: {
-      const std::string done = result("Done");
-      w("SendMessageTimeout " + h + ", WM_SETTEXT, 0, StrPtr(" +
-        VisualBasicUnicodeLiteral(plan.text) + ")" + limits + done);
-      break;
-    }
-    case Action::kChooseItem: {
-      const ListWords list = WordsOf(plan);
-      const std::string index = result("Index");
-      w("' " + std::string(kChooseNote));
-      w("If SendMessageTimeout(" + h + ", " + list.select + ", -1, StrPtr(" +
-        VisualBasicUnicodeLiteral(plan.text) + ")" + limits + index + ") <> 0 Then");
-      w("    If " + index + " <> " + list.error + " Then SendMessage GetParent(" + h +
-        "), WM_COMMAND, " + list.selection_change + " * &H10000 + (GetDlgCtrlID(" + h +
-        ") And &HFFFF&), " + h);
-      w("End If");
-      break;
-    }
-    case Action::kReadItems: {
-      if (IsView(plan)) {
-        w("' " + std::string(kViewNote));
-        w("' That code is written in C++: choose C++ in this menu.");
+      case kCs:
+        lines.push_back("const int " + name + " = " + spelled + ";");
         break;
-      }
-      const ListWords list = WordsOf(plan);
-      const std::string count = result("Count"), length = result("Length"),
-                        copied = result("Copied");
-      const std::string text = text_local("Text");
-      locals.counters.push_back(local("Item"));
-      const std::string& item = locals.counters.back();
-      w("' " + std::string(kHungNote));
-      w("If SendMessageTimeout(" + h + ", " + list.count + ", 0, 0" + limits + count +
-        ") <> 0 Then");
-      w("    For " + item + " = 0 To " + count + " - 1");
-      w("        If SendMessageTimeout(" + h + ", " + list.length + ", " + item + ", 0" +
-        limits + length + ") = 0 Then Exit For");
-      w("        If " + length + " = " + list.error + " Then Exit For");
-      w("        " + text + " = String$(" + length + " + 1, 0)");
-      w("        If SendMessageTimeout(" + h + ", " + list.text + ", " + item +
-        ", StrPtr(" + text + ")" + limits + copied + ") = 0 Then Exit For");
-      w("        Debug.Print Left$(" + text + ", " + copied + ")");
-      w("    Next");
-      w("End If");
-      break;
+      default:
+        lines.push_back(name + " = " + spelled);
+        break;
     }
   }
 }
 
-void VisualBasicConstants(Writer& w, const ActionPlan& plan) {
-  for (const std::string& name : ConstantNames(plan)) {
-    w("Const " + name + " As Long = " + ConstantValue(name, "&H"));
+void AddWait(Context& context, ActionCode& code, const std::vector<std::string>& names,
+             std::string_view null_handle) {
+  if (!context.plan.wait) return;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    context.declared += (i ? ", " : "") + names[i] + " = " + std::string(null_handle);
   }
-}
-
-void VisualBasicWait(ActionCode& code, const ActionPlan& plan,
-                     const std::vector<std::string>& names, LocalNames& local) {
-  if (!plan.wait) return;
-  const std::string& t = names.back();
-  const std::string tries = local("Tries");
-  code.before = {"' " + std::string(kWaitNote), "Dim " + tries + " As Long",
-                 "For " + tries + " = 1 To " + std::to_string(kTries)};
+  const char dialect = context.dialect;
+  context.Append(code.before, Find(std::begin(kTemplates), std::end(kTemplates), dialect,
+                                   Action::kFindOnly, 'w'));
+  context.Append(code.after, Find(std::begin(kTemplates), std::end(kTemplates), dialect,
+                                  Action::kFindOnly, 'a'));
   code.inner_indent = "    ";
-  code.after = {"    If " + t + " <> 0 Then Exit For",
-                "    Sleep " + std::to_string(kTryPauseMs), "Next",
-                "If " + t + " = 0 Then Debug.Print \"" + kGiveUp + "\""};
+}
+
+// The body's lines; list and tree views share the part that reaches into the
+// target's process.
+std::vector<std::string> BodyLines(Context& context, std::string_view indent = {}) {
+  std::vector<std::string> lines;
+  const char list = ListOf(context.plan);
+  if ((list == 'l' || list == 't') && context.dialect != kCpp) {
+    context.Append(lines, Body(context.dialect, Action::kReadItems, 'v'), indent);
+    return lines;
+  }
+  if (list == 'l' || list == 't')
+    context.Append(lines, Body(kCpp, Action::kReadItems, 'v'));
+  context.Append(lines, Body(context.dialect, context.plan.action, list), indent);
+  if (list == 'l' || list == 't')
+    context.Append(lines, Body(kCpp, Action::kReadItems, 'e'));
+  return lines;
 }
 
 ActionCode SpellVisualBasic(const ActionPlan& plan, const std::vector<std::string>& names,
                             bool declare) {
   ActionCode code;
-  if (declare) code.declarations = VisualBasicActionDeclarations(plan, false);
-  LocalNames local(names, true);
-  VisualBasicWait(code, plan, names, local);
+  Context context{.plan = plan,
+                  .dialect = kVb,
+                  .target = names.back(),
+                  .taken = names,
+                  .ignore_case = true};
+  if (declare) AddDeclarations(context, code.declarations);
+  AddWait(context, code, names, "0");
   if (plan.action == Action::kFindOnly) return code;
+  AddConstants(context, code.after);
+  // The Dim lines go above the test for the window.
   std::vector<std::string> body;
-  Writer b(body, "    ");
-  VbLocals locals;
-  VisualBasicBody(b, plan, names.back(), local, locals);
-  Writer w(code.after, "");
-  VisualBasicConstants(w, plan);
-  for (const std::string& name : locals.results) w("Dim " + name + " As Long");
-  for (const std::string& name : locals.counters) w("Dim " + name + " As Long");
-  for (const std::string& name : locals.texts) w("Dim " + name + " As String");
-  w("If " + names.back() + " <> 0 Then");
+  for (std::string& line : BodyLines(context, "    ")) {
+    (line.starts_with("    Dim ") ? code.after : body)
+        .push_back(line.starts_with("    Dim ") ? line.substr(4) : line);
+  }
+  code.after.push_back("If " + names.back() + " <> 0 Then");
   code.after.insert(code.after.end(), body.begin(), body.end());
-  w("End If");
+  code.after.emplace_back("End If");
   return code;
 }
 
-// VBA: the wait in FindTarget, the action in a procedure of its own that
-// calls it.
+// VBA: the wait in FindTarget, the action in a procedure of its own.
 ActionCode SpellVba(const ActionPlan& plan, const std::vector<std::string>& names) {
   ActionCode code;
-  LocalNames wait_names(names, true);
-  VisualBasicWait(code, plan, names, wait_names);
+  Context waiting{.plan = plan,
+                  .dialect = kVb,
+                  .target = names.back(),
+                  .taken = names,
+                  .ignore_case = true};
+  AddWait(waiting, code, names, "0");
   if (plan.action == Action::kFindOnly) return code;
-  LocalNames local({"FindTarget", "ActOnTarget"}, true);
-  const std::string target = local("Target");
+  Context context{.plan = plan,
+                  .dialect = kVb,
+                  .taken = {"FindTarget", "ActOnTarget"},
+                  .ignore_case = true};
+  context.target = context.Local("Target");
+  std::vector<std::string>& out = code.below;
+  AppendLines(out, {"", "Public Sub ActOnTarget()"});
+  AddConstants(context, out, "    ");
+  // The handle-sized variables by VBA's version, the others once: the body
+  // is written with a mark for their type.
+  constexpr char kPointerType[] = "\x01";
+  context.handle_type = kPointerType;
+  std::vector<std::string> pointers = {"    Dim " + context.target + " As " +
+                                       kPointerType};
+  std::vector<std::string> others;
   std::vector<std::string> body;
-  Writer b(body, "    ");
-  VbLocals locals;
-  VisualBasicBody(b, plan, target, local, locals);
-  locals.results.insert(locals.results.begin(), target);
-  Writer w(code.below, "");
-  w("");
-  w("Public Sub ActOnTarget()");
-  w.In();
-  VisualBasicConstants(w, plan);
-  w.Out();
-  auto dims = [&](std::string_view condition, std::string_view type) {
-    w(condition);
-    for (const std::string& name : locals.results)
-      w("    Dim " + name + " As " + std::string(type));
-    for (const std::string& name : locals.counters) w("    Dim " + name + " As Long");
-  };
-  dims("#If VBA7 Then", "LongPtr");
-  dims("#Else", "Long");
-  w("#End If");
-  w.In();
-  for (const std::string& name : locals.texts) w("Dim " + name + " As String");
-  w(target + " = FindTarget()");
-  w("If " + target + " = 0 Then Exit Sub");
-  w.Out();
-  code.below.insert(code.below.end(), body.begin(), body.end());
-  w("End Sub");
+  for (std::string& line : BodyLines(context, "    ")) {
+    if (!line.starts_with("    Dim ")) {
+      body.push_back(std::move(line));
+    } else {
+      (line.ends_with(kPointerType) ? pointers : others).push_back(std::move(line));
+    }
+  }
+  for (const char* type : {"LongPtr", "Long"}) {
+    out.push_back(type == std::string_view("Long") ? "#Else" : "#If VBA7 Then");
+    for (const std::string& line : pointers)
+      out.push_back(line.substr(0, line.size() - 1) + type);
+  }
+  out.emplace_back("#End If");
+  out.insert(out.end(), others.begin(), others.end());
+  AppendLines(out, {"    " + context.target + " = FindTarget()",
+                    "    If " + context.target + " = 0 Then Exit Sub"});
+  out.insert(out.end(), body.begin(), body.end());
+  out.emplace_back("End Sub");
   return code;
 }
 
-// ---------------------------------------------------------------------------
-// C#: members of the finder's class.
+ActionCode SpellCpp(const ActionPlan& plan, const std::vector<std::string>& names) {
+  ActionCode code;
+  Context context{.plan = plan, .dialect = kCpp, .target = names.back(), .taken = names};
+  AddWait(context, code, names, "nullptr");
+  if (plan.action == Action::kFindOnly) return code;
+  for (std::string& line : BodyLines(context)) code.after.push_back(std::move(line));
+  return code;
+}
 
 ActionCode SpellCSharp(const ActionPlan& plan, const std::vector<std::string>& names) {
   ActionCode code;
-  const ActionCalls calls = CallsOf(plan);
-  const std::string import(kCSharpImport);
-  const std::string message = "(System.IntPtr hWnd, int Msg, System.IntPtr wParam, ";
-  if (calls.send_timeout) {
-    for (std::string_view l_param : {"System.IntPtr", "string", "char[]"}) {
-      code.declarations.push_back(import);
-      code.declarations.push_back(
-          "static extern System.IntPtr SendMessageTimeoutW" + message +
-          std::string(l_param) +
-          " lParam, int fuFlags, int uTimeout, out System.IntPtr lpdwResult);");
-    }
-  }
-  if (calls.send) {
-    code.declarations.push_back(import);
-    code.declarations.push_back("static extern System.IntPtr SendMessageW" + message +
-                                "System.IntPtr lParam);");
-  }
-  if (calls.post) {
-    code.declarations.push_back(import);
-    code.declarations.push_back("static extern bool PostMessageW" + message +
-                                "System.IntPtr lParam);");
-  }
-  if (calls.parent) {
-    AppendLines(
-        code.declarations,
-        {kCSharpImport, "static extern System.IntPtr GetParent(System.IntPtr hWnd);",
-         kCSharpImport, "static extern int GetDlgCtrlID(System.IntPtr hWnd);"});
-  }
-  for (const std::string& name : ConstantNames(plan)) {
-    code.declarations.push_back("const int " + name + " = " + ConstantValue(name, "0x") +
-                                ";");
-  }
-  const std::string zero = "System.IntPtr.Zero";
-  if (plan.wait) {
-    const std::string& t = names.back();
-    LocalNames local(names, false);
-    const std::string tries = local("tries");
-    std::string declare = "    System.IntPtr ";
-    for (std::size_t i = 0; i < names.size(); ++i) {
-      declare += (i ? ", " : "") + names[i] + " = " + zero;
-    }
-    code.before = {declare + ";", "    // " + std::string(kWaitNote),
-                   "    for (int " + tries + " = 0; " + tries + " < " +
-                       std::to_string(kTries) + "; " + tries + "++)",
-                   "    {"};
-    code.inner_indent = "    ";
-    code.after = {
-        "        if (" + t + " != " + zero + ") break;",
-        "        System.Threading.Thread.Sleep(" + std::to_string(kTryPauseMs) + ");",
-        "    }",
-        "    if (" + t + " == " + zero + ") System.Console.Error.WriteLine(\"" + kGiveUp +
-            "\");"};
-  }
+  Context context{.plan = plan, .dialect = kCs, .target = names.back(), .taken = names};
+  AddDeclarations(context, code.declarations);
+  AddConstants(context, code.declarations);
+  AddWait(context, code, names, "System.IntPtr.Zero");
   if (plan.action == Action::kFindOnly) return code;
-  Writer w(code.below, "");
-  w("");
-  w("static void ActOnTarget()");
-  w("{");
-  w.In();
-  w("System.IntPtr target = FindTarget();");
-  w("if (target == " + zero + ") return;");
-  const std::string limits = ", SMTO_ABORTIFHUNG, " + kTimeout + ", out ";
-  const std::string no_params = ", " + zero + ", " + zero;
-  const std::string whole = "System.Math.Min((long)copied, (long)length)";
-  switch (plan.action) {
-    case Action::kFindOnly:
-      break;
-    case Action::kReadText:
-      w("// " + std::string(kHungNote));
-      w("System.IntPtr length, copied;");
-      w("string text = \"\";");
-      w("if (SendMessageTimeoutW(target, WM_GETTEXTLENGTH" + no_params + limits +
-        "length) != " + zero + ")");
-      w("{");
-      w("    char[] buffer = new char[(long)length + 1];");
-      w("    if (SendMessageTimeoutW(target, WM_GETTEXT, (System.IntPtr)buffer.Length, "
-        "buffer" +
-        limits + "copied) != " + zero + ")");
-      w("    {");
-      w("        text = new string(buffer, 0, (int)" + whole + ");");
-      w("    }");
-      w("}");
-      w("System.Console.WriteLine(text);");
-      break;
-    case Action::kClose:
-      w("PostMessageW(target, WM_CLOSE" + no_params + ");");
-      break;
-    case Action::kClick:
-      w("// " + std::string(kClickNote));
-      w("PostMessageW(target, BM_CLICK" + no_params + ");");
-      break;
-    case Action::kCheck:
-    case Action::kUncheck:
-      w("// " + std::string(kCheckNote));
-      w("System.IntPtr state;");
-      w("if (SendMessageTimeoutW(target, BM_GETCHECK" + no_params + limits +
-        "state) != " + zero + " &&");
-      w(std::string("    (long)state != ") +
-        (plan.action == Action::kCheck ? "BST_CHECKED" : "BST_UNCHECKED") + ")");
-      w("{");
-      w("    PostMessageW(target, BM_CLICK" + no_params + ");");
-      w("}");
-      break;
-    case Action::kSetText:
-      w("System.IntPtr done;");
-      w("SendMessageTimeoutW(target, WM_SETTEXT, " + zero + ", " +
-        CSharpLiteral(plan.text) + limits + "done);");
-      break;
-    case Action::kChooseItem: {
-      const ListWords list = WordsOf(plan);
-      w("// " + std::string(kChooseNote));
-      w("System.IntPtr index;");
-      w("if (SendMessageTimeoutW(target, " + list.select + ", (System.IntPtr)(-1), " +
-        CSharpLiteral(plan.text) + limits + "index) != " + zero + " &&");
-      w("    (long)index != " + list.error + ")");
-      w("{");
-      w("    SendMessageW(GetParent(target), WM_COMMAND, (System.IntPtr)((" +
-        list.selection_change + " << 16) | (GetDlgCtrlID(target) & 0xFFFF)), target);");
-      w("}");
-      break;
-    }
-    case Action::kReadItems: {
-      if (IsView(plan)) {
-        w("// " + std::string(kViewNote));
-        w("// That code is written in C++: choose C++ in this menu.");
-        break;
-      }
-      const ListWords list = WordsOf(plan);
-      w("// " + std::string(kHungNote));
-      w("System.IntPtr count, length, copied;");
-      w("if (SendMessageTimeoutW(target, " + list.count + no_params + limits +
-        "count) != " + zero + ")");
-      w("{");
-      w("    for (long item = 0; item < (long)count; item++)");
-      w("    {");
-      w("        if (SendMessageTimeoutW(target, " + list.length +
-        ", (System.IntPtr)item, " + zero + limits + "length) == " + zero + " ||");
-      w("            (long)length == " + list.error + ") break;");
-      w("        char[] buffer = new char[(long)length + 1];");
-      w("        if (SendMessageTimeoutW(target, " + list.text +
-        ", (System.IntPtr)item, buffer" + limits + "copied) == " + zero + " ||");
-      w("            (long)copied == " + list.error + ") break;");
-      w("        System.Console.WriteLine(new string(buffer, 0, (int)" + whole + "));");
-      w("    }");
-      w("}");
-      break;
-    }
-  }
-  w.Out();
-  w("}");
+  AppendLines(code.below, {"", "static void ActOnTarget()", "{",
+                           "    System.IntPtr target = FindTarget();",
+                           "    if (target == System.IntPtr.Zero) return;"});
+  for (std::string& line : BodyLines(context, "    "))
+    code.below.push_back(std::move(line));
+  code.below.emplace_back("}");
   return code;
 }
 
-// ---------------------------------------------------------------------------
-// Python: statements of the script, through ctypes.
-
 ActionCode SpellPython(const ActionPlan& plan, const std::vector<std::string>& names) {
   ActionCode code;
-  const ActionCalls calls = CallsOf(plan);
-  const std::string message =
-      "wintypes.HWND, wintypes.UINT, wintypes.WPARAM, wintypes.LPARAM";
-  if (calls.send_timeout) {
-    AppendLines(code.declarations,
-                {"user32.SendMessageTimeoutW.argtypes = (", "    " + message + ",",
-                 "    wintypes.UINT, wintypes.UINT, ctypes.POINTER(ctypes.c_ssize_t))",
-                 "user32.SendMessageTimeoutW.restype = wintypes.LPARAM"});
-  }
-  if (calls.send) {
-    AppendLines(code.declarations, {"user32.SendMessageW.argtypes = (" + message + ")",
-                                    "user32.SendMessageW.restype = wintypes.LPARAM"});
-  }
-  if (calls.post) {
-    AppendLines(code.declarations, {"user32.PostMessageW.argtypes = (" + message + ")",
-                                    "user32.PostMessageW.restype = wintypes.BOOL"});
-  }
-  if (calls.parent) {
-    AppendLines(code.declarations, {"user32.GetParent.argtypes = (wintypes.HWND,)",
-                                    "user32.GetParent.restype = wintypes.HWND",
-                                    "user32.GetDlgCtrlID.argtypes = (wintypes.HWND,)",
-                                    "user32.GetDlgCtrlID.restype = ctypes.c_int"});
-  }
-  for (const std::string& name : ConstantNames(plan)) {
-    code.declarations.push_back(name + " = " + ConstantValue(name, "0x"));
-  }
-  const std::string& t = names.back();
-  if (plan.wait) {
-    code.before = {"# " + std::string(kWaitNote),
-                   "for _ in range(" + std::to_string(kTries) + "):"};
-    code.inner_indent = "    ";
-    code.after = {"    if " + t + ":", "        break",
-                  "    ctypes.windll.kernel32.Sleep(" + std::to_string(kTryPauseMs) + ")",
-                  "else:", "    print(\"" + kGiveUp + "\")"};
-  }
-  LocalNames local(names, false);
-  Writer w(code.after, "");
-  const std::string limits = ", SMTO_ABORTIFHUNG, " + kTimeout + ", ctypes.byref(";
-  switch (plan.action) {
-    case Action::kFindOnly:
-      break;
-    case Action::kReadText: {
-      const std::string text = local("text"), length = local("length"),
-                        buffer = local("buffer"), copied = local("copied");
-      w("# " + std::string(kHungNote));
-      w(text + " = \"\"");
-      w(length + " = ctypes.c_ssize_t()");
-      w(copied + " = ctypes.c_ssize_t()");
-      w("if " + t + " and user32.SendMessageTimeoutW(" + t + ", WM_GETTEXTLENGTH, 0, 0" +
-        limits + length + ")):");
-      w("    " + buffer + " = ctypes.create_unicode_buffer(" + length + ".value + 1)");
-      w("    if user32.SendMessageTimeoutW(" + t + ", WM_GETTEXT, len(" + buffer +
-        "), ctypes.addressof(" + buffer + ")" + limits + copied + ")):");
-      w("        " + text + " = " + buffer + "[:min(" + copied + ".value, " + length +
-        ".value)]");
-      w("print(" + text + ")");
-      break;
-    }
-    case Action::kClose:
-      w("if " + t + ":");
-      w("    user32.PostMessageW(" + t + ", WM_CLOSE, 0, 0)");
-      break;
-    case Action::kClick:
-      w("# " + std::string(kClickNote));
-      w("if " + t + ":");
-      w("    user32.PostMessageW(" + t + ", BM_CLICK, 0, 0)");
-      break;
-    case Action::kCheck:
-    case Action::kUncheck: {
-      const std::string state = local("state");
-      w("# " + std::string(kCheckNote));
-      w(state + " = ctypes.c_ssize_t()");
-      w("if (" + t + " and user32.SendMessageTimeoutW(" + t + ", BM_GETCHECK, 0, 0" +
-        limits + state + "))");
-      w(std::string("        and ") + state + ".value != " +
-        (plan.action == Action::kCheck ? "BST_CHECKED" : "BST_UNCHECKED") + "):");
-      w("    user32.PostMessageW(" + t + ", BM_CLICK, 0, 0)");
-      break;
-    }
-    case Action::kSetText: {
-      const std::string text = local("text");
-      w("if " + t + ":");
-      w("    " + text + " = ctypes.create_unicode_buffer(" + PythonLiteral(plan.text) +
-        ")");
-      w("    user32.SendMessageTimeoutW(" + t + ", WM_SETTEXT, 0, ctypes.addressof(" +
-        text + "), SMTO_ABORTIFHUNG, " + kTimeout + ", None)");
-      break;
-    }
-    case Action::kChooseItem: {
-      const ListWords list = WordsOf(plan);
-      const std::string wanted = local("wanted"), index = local("index");
-      w("# " + std::string(kChooseNote));
-      w(wanted + " = ctypes.create_unicode_buffer(" + PythonLiteral(plan.text) + ")");
-      w(index + " = ctypes.c_ssize_t()");
-      w("if (" + t + " and user32.SendMessageTimeoutW(" + t + ", " + list.select +
-        ", -1, ctypes.addressof(" + wanted + ")" + limits + index + "))");
-      w("        and " + index + ".value != " + list.error + "):");
-      w("    user32.SendMessageW(user32.GetParent(" + t + "), WM_COMMAND,");
-      w("                        (" + list.selection_change +
-        " << 16) | (user32.GetDlgCtrlID(" + t + ") & 0xFFFF), " + t + ")");
-      break;
-    }
-    case Action::kReadItems: {
-      if (IsView(plan)) {
-        w("# " + std::string(kViewNote));
-        w("# That code is written in C++: choose C++ in this menu.");
-        break;
-      }
-      const ListWords list = WordsOf(plan);
-      const std::string items = local("items"), count = local("count"),
-                        item = local("item"), length = local("length"),
-                        copied = local("copied"), buffer = local("buffer");
-      w("# " + std::string(kHungNote));
-      w(items + " = []");
-      w(count + " = ctypes.c_ssize_t()");
-      w(length + " = ctypes.c_ssize_t()");
-      w(copied + " = ctypes.c_ssize_t()");
-      w("if " + t + " and user32.SendMessageTimeoutW(" + t + ", " + list.count +
-        ", 0, 0" + limits + count + ")):");
-      w("    for " + item + " in range(" + count + ".value):");
-      w("        if (not user32.SendMessageTimeoutW(" + t + ", " + list.length + ", " +
-        item + ", 0" + limits + length + "))");
-      w("                or " + length + ".value == " + list.error + "):");
-      w("            break");
-      w("        " + buffer + " = ctypes.create_unicode_buffer(" + length +
-        ".value + 1)");
-      w("        if (not user32.SendMessageTimeoutW(" + t + ", " + list.text + ", " +
-        item + ", ctypes.addressof(" + buffer + ")" + limits + copied + "))");
-      w("                or " + copied + ".value == " + list.error + "):");
-      w("            break");
-      w("        " + items + ".append(" + buffer + "[:min(" + copied + ".value, " +
-        length + ".value)])");
-      w("print(" + items + ")");
-      break;
-    }
-  }
+  Context context{.plan = plan, .dialect = kPy, .target = names.back(), .taken = names};
+  AddDeclarations(context, code.declarations);
+  AddConstants(context, code.declarations);
+  AddWait(context, code, names, "None");
+  if (plan.action == Action::kFindOnly) return code;
+  for (std::string& line : BodyLines(context)) code.after.push_back(std::move(line));
   return code;
 }
 
 }  // namespace
+
+std::vector<std::string> VisualBasicActionDeclarations(const ActionPlan& plan,
+                                                       bool vba7) {
+  Context context{.plan = plan, .dialect = kVb, .handle_type = vba7 ? "LongPtr" : "Long"};
+  std::vector<std::string> lines;
+  if (Acts(plan)) AddDeclarations(context, lines);
+  return lines;
+}
 
 ActionCode SpellAction(const ActionPlan& plan, FinderLanguage language,
                        const std::vector<std::string>& names, bool declare) {
