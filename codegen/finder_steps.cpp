@@ -10,7 +10,7 @@ namespace {
 
 bool FoundByItsOwnKey(const SearchPlan& plan, std::size_t k) {
   const PlannedLevel& level = plan.levels[k];
-  return (k > 0 && level.unique_id != 0) || level.unique_title.has_value();
+  return (k > 0 && level.unique_id != 0) || level.unique_title || level.title_end;
 }
 
 }  // namespace
@@ -33,9 +33,16 @@ std::vector<FinderStep> FinderSteps(const SearchPlan& plan, SearchWay way) {
       if (k > 0 && level.unique_id != 0) {
         step.call = FinderStep::Call::kDialogItem;
         step.id = level.unique_id;
+      } else if (level.class_start || level.title_end) {
+        step.call = FinderStep::Call::kFindLike;
+        if (!level.class_start) step.class_name = &level.class_name;
+        if (level.unique_title) step.title = &*level.unique_title;
+        if (level.class_start) step.class_start = &*level.class_start;
+        if (level.title_end) step.title_end = &*level.title_end;
       } else {
         step.call =
             k == 0 ? FinderStep::Call::kFindWindow : FinderStep::Call::kFindWindowEx;
+        step.class_name = &level.class_name;
         step.title = &*level.unique_title;
       }
       steps.push_back(step);
@@ -43,9 +50,17 @@ std::vector<FinderStep> FinderSteps(const SearchPlan& plan, SearchWay way) {
     }
     for (int call = 0; call < level.calls; ++call) {
       FinderStep step{.level = k, .declares = call == 0};
-      if (k == 0 && call == 0) {
+      if (level.class_start) {
+        // No FindWindow form: the helper searches the top-level windows too.
+        step.call = FinderStep::Call::kFindLike;
+        step.class_start = &*level.class_start;
+        if (k > 0) step.parent = k - 1;
+        step.after_self = call > 0;
+      } else if (k == 0 && call == 0) {
         step.call = FinderStep::Call::kFindWindow;
+        step.class_name = &level.class_name;
       } else {
+        step.class_name = &level.class_name;
         step.call = FinderStep::Call::kFindWindowEx;
         if (k > 0) step.parent = k - 1;
         step.after_self = call > 0;
@@ -73,6 +88,9 @@ FinderCalls CallsOf(const std::vector<FinderStep>& steps) {
         break;
       case FinderStep::Call::kDialogItem:
         calls.dialog_item = true;
+        break;
+      case FinderStep::Call::kFindLike:
+        calls.find_like = true;
         break;
     }
   }
@@ -107,7 +125,8 @@ bool NeedsUnicode(const SearchPlan& plan, SearchWay way) {
   for (const PlannedLevel& level : plan.levels) {
     if (!level.ansi_class) return true;
     // A level with an ID of its own has no title (the ID wins).
-    if (way == SearchWay::kIdAndTitle && level.unique_title && !level.ansi_title) {
+    if (way == SearchWay::kIdAndTitle && (level.unique_title || level.title_end) &&
+        !level.ansi_title) {
       return true;
     }
   }

@@ -23,6 +23,10 @@ struct FinderStep {
     kFindWindowEx,  // FindWindowEx(parent, after, class, title)
     kDesktop,       // GetDesktopWindow()
     kDialogItem,    // GetDlgItem(parent, id)
+    // The pattern helper: FindWindowEx(parent, after, class, title) on, to
+    // the first window whose class begins with class_start and whose title
+    // ends with title_end.
+    kFindLike,
   };
   std::size_t level = 0;
   Call call = Call::kNone;
@@ -34,8 +38,13 @@ struct FinderStep {
   // kFindWindowEx: the search goes on after the level's own window rather
   // than from the first window.
   bool after_self = false;
-  // kFindWindow, kFindWindowEx: the title searched for; none for any title.
+  // kFindWindow, kFindWindowEx, kFindLike: the class and the title searched
+  // for; none for any.
+  const std::string* class_name = nullptr;
   const std::string* title = nullptr;
+  // kFindLike: how the class begins and the title ends; none for any.
+  const std::string* class_start = nullptr;
+  const std::string* title_end = nullptr;
   // kDialogItem: the control ID.
   std::int32_t id = 0;
 };
@@ -46,6 +55,7 @@ struct FinderCalls {
   bool find_window_ex = false;
   bool desktop = false;
   bool dialog_item = false;
+  bool find_like = false;  // the helper, which calls FindWindowEx itself
 };
 
 // Whether the plan finds the desktop window, which no class search finds.

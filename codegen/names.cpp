@@ -4,6 +4,7 @@
 #include <map>
 #include <set>
 
+#include "codegen/stable_names.h"
 #include "codegen/var_name.h"
 
 namespace winscout::codegen {
@@ -32,7 +33,9 @@ std::vector<std::string> NumberedNames(const SearchPlan& plan, const NamingRules
   std::vector<std::string> names;
   names.reserve(plan.levels.size());
   for (const PlannedLevel& level : plan.levels) {
-    const std::string base = rules.base(VarNameFromClass(level.class_name));
+    // A run-dependent class gives the same name on every run.
+    const std::string base =
+        rules.base(VarNameFromClass(JudgeClassName(level.class_name).name_source));
     std::string name = cut(base, 0);
     if (rules.reserved(name) || taken.contains(key(name))) {
       int& number =

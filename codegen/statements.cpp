@@ -1,5 +1,7 @@
 #include "codegen/statements.h"
 
+#include <initializer_list>
+
 namespace winscout::codegen {
 
 std::vector<std::string> StatementLines(const SearchPlan& plan,
@@ -29,10 +31,19 @@ std::vector<std::string> StatementLines(const SearchPlan& plan,
     const std::string parent(step.parent ? std::string_view(names[*step.parent])
                                          : syntax.null_handle);
     auto search_for = [&] {
-      line += syntax.text(plan.levels[step.level].class_name);
+      line += syntax.text(*step.class_name);
       line += ", ";
       line += step.title ? syntax.text(*step.title) : std::string(syntax.null_text);
       line += ')';
+    };
+    auto helper_argument = [&](const std::string* text) {
+      line += ", ";
+      if (!text) {
+        line +=
+            syntax.helper_null_text.empty() ? syntax.null_text : syntax.helper_null_text;
+      } else {
+        line += syntax.helper_text ? syntax.helper_text(*text) : syntax.text(*text);
+      }
     };
     switch (step.call) {
       case FinderStep::Call::kNone:
@@ -56,6 +67,16 @@ std::vector<std::string> StatementLines(const SearchPlan& plan,
         line += step.after_self ? std::string_view(v) : syntax.null_handle;
         line += ", ";
         search_for();
+        break;
+      case FinderStep::Call::kFindLike:
+        line += syntax.helper;
+        line += '(' + parent + ", ";
+        line += step.after_self ? std::string_view(v) : syntax.null_handle;
+        for (const std::string* text :
+             {step.class_name, step.title, step.class_start, step.title_end}) {
+          helper_argument(text);
+        }
+        line += ')';
         break;
     }
     line += syntax.end;

@@ -52,8 +52,13 @@ std::string EmitVba(const SearchPlan& plan, SearchWay way, const ActionPlan& act
     }
   }
   AppendLines(lines, {"#End If", ""});
+  if (calls.find_like) {
+    for (std::string& line : VisualBasicHelperLines(unicode, /*vba=*/true)) {
+      lines.push_back(std::move(line));
+    }
+  }
   if (const std::string note = PositionNote(plan, way, names); !note.empty()) {
-    lines.push_back("' " + note);
+    for (std::string& line : VisualBasicComment(note)) lines.push_back(std::move(line));
   }
   // Handles are LongPtr under VBA7, which 32-bit Office before it lacks.
   auto heading = [&](std::string_view condition, const std::string& handle) {

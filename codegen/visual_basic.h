@@ -26,6 +26,9 @@ std::string VisualBasicLiteral(std::string_view text);
 // literal holds the real text in any editor.
 std::string VisualBasicUnicodeLiteral(std::string_view text);
 
+// A comment, over as many lines as VB's line length needs.
+std::vector<std::string> VisualBasicComment(std::string_view text);
+
 // True for the reserved words of VB6 and VB.NET and for the names the emitted
 // code itself uses, compared without regard to case as VB does.
 bool IsVisualBasicReserved(std::string_view name);
@@ -45,6 +48,11 @@ enum class VisualBasicStrings {
 // pointers where `unicode`; with PtrSafe and LongPtr handles where `vba7`.
 std::vector<std::string> VisualBasicDeclarations(const FinderCalls& calls, bool unicode,
                                                  bool vba7);
+
+// The pattern helper FindWindowLike, a blank line after it: passing its
+// strings to the W functions as pointers where `pointers`; headed for both
+// VBA7 and the VBA before it where `vba`.
+std::vector<std::string> VisualBasicHelperLines(bool pointers, bool vba);
 
 // The assignments that make the steps' searches.
 std::vector<std::string> VisualBasicCallLines(const SearchPlan& plan,
