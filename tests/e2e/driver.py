@@ -2629,6 +2629,44 @@ def group_actions(session, checks):
 
     checks.step("a hung target", hung)
 
+    def by_id_and_title():
+        """The check box unchecked by code that finds it by its control ID."""
+        winscout.generate_code(actions["check box"].point)
+        choose_action(session, ACTIONS_OFFERED["check box"], "Uncheck it")
+        shown = winscout.text(CODE_BOX)
+        choose_from_code_menu(session, checks, ("C++", BY_POSITION), SEARCH_WAYS[1])
+        code = wait_for("the code by ID and title", lambda: winscout.text(CODE_BOX),
+                        lambda text: text != shown)
+        checks.check("by ID and title: the action stays, the search takes the ID",
+                     "GetDlgItem(" in code and "BST_UNCHECKED" in code, code)
+        directory = Path(tempfile.mkdtemp(prefix="winscout-actions-"))
+        try:
+            printed, seconds, fault = run_action(
+                args.wine, *build_action(args.cxx, directory, 0, code, ""))
+            checks.check("by ID and title: Uncheck it, C++ built and run, ends",
+                         fault is None, fault)
+            checks.check("by ID and title: the window hears the click",
+                         heard(actions, (2, BN_CLICKED)))
+        finally:
+            shutil.rmtree(directory, ignore_errors=True)
+
+    checks.step("an action by ID and title", by_id_and_title)
+
+    def notepad():
+        """A program no one here wrote: its text set, and read back, by Try it."""
+        window = session.start_notepad()
+        edit = probe.child(window, "Edit")
+        offered = ACTIONS_OFFERED["edit"]
+        winscout.generate_code(probe.rect(edit).centre)
+        choose_action(session, offered, "Set its text")
+        checks.equal("Try it on notepad: Set its text", try_it(session), "Text set.")
+        checks.reached("notepad holds the new text", lambda: probe.text(edit),
+                       "New text".__eq__)
+        choose_action(session, offered, "Read its text")
+        checks.equal("Try it on notepad: Read its text", try_it(session), "New text")
+
+    checks.step("Try it on notepad", notepad)
+
 
 GROUPS = {
     "actions": group_actions,
