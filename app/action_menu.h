@@ -19,6 +19,11 @@ inline constexpr char kTryItItem[] = "Try it";
 std::vector<MenuChoice> ActionMenu(const std::vector<codegen::Action>& offered,
                                    const codegen::ActionPlan& plan);
 
+// What a menu of windows offers beside the actions of the code.
+enum class WindowOperation { kShow, kHide, kEnable, kDisable, kBringToFront };
+inline constexpr const char* kWindowOperationNames[] = {"&Show", "H&ide", "&Enable",
+                                                        "&Disable", "&Bring to Front"};
+
 // What choosing item `index` of that menu asks for.
 struct ActionMenuChoice {
   enum class Kind { kAction, kWait, kTryIt } kind = Kind::kAction;

@@ -178,6 +178,33 @@ void MainWindow::WriteCode() {
   code_box_.SetText(codegen::EmitFinderCode(*plan_, finder_settings_.language, style));
 }
 
+void MainWindow::TryAction(codegen::Action action) {
+  const codegen::ActionPlan chosen = action_;
+  action_ = codegen::PlanAction(action, chosen.kind, false);
+  TryIt();
+  action_ = chosen;
+}
+
+void MainWindow::Operate(WindowOperation operation) {
+  const WindowHandle target = inspector_.LastPickedWindow();
+  bool done = false;
+  switch (operation) {
+    case WindowOperation::kShow:
+    case WindowOperation::kHide:
+      done = windows_.SetWindowShown(target, operation == WindowOperation::kShow);
+      break;
+    case WindowOperation::kEnable:
+    case WindowOperation::kDisable:
+      done = windows_.SetWindowEnabled(target, operation == WindowOperation::kEnable);
+      break;
+    case WindowOperation::kBringToFront:
+      done = windows_.BringToFront(target);
+      break;
+  }
+  if (!done)
+    messages_.ShowExclamation(kTryItItem, "The window is gone or did not answer.");
+}
+
 void MainWindow::TryIt() {
   const WindowHandle target = inspector_.LastPickedWindow();
   if (!plan_ || target == 0) {

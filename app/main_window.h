@@ -36,6 +36,12 @@ class MainWindow {
   WindowHandle LastPickedWindow() const { return inspector_.LastPickedWindow(); }
   // The code box's text: the code for the window picked last.
   std::string CodeText() const { return code_box_.Text(); }
+  // The actions that fit the window picked last (Find only first).
+  const std::vector<codegen::Action>& OfferedActions() const { return offered_actions_; }
+  // Does the action, or the operation, on the window picked last, and shows
+  // what came of it (an operation only when it fails).
+  void TryAction(codegen::Action action);
+  void Operate(WindowOperation operation);
   // Told the window of every pick under the pointer, by drop or otherwise.
   void OnPickedAtCursor(std::function<void(WindowHandle)> handler) {
     on_picked_at_cursor_ = std::move(handler);

@@ -25,6 +25,9 @@ class WindowsWindow {
   // The tree's context menu.
   static constexpr std::size_t kCopyHandle = 0;
   static constexpr std::size_t kCopyCode = 1;
+  // Then the operations on the window (kWindowOperationNames), then the
+  // actions that fit it but Find only.
+  static constexpr std::size_t kFirstOperation = 2;
 
   // Opened from the form's system menu and by F2; refreshed by F5 or the view's button;
   // follows the main window's picks.
@@ -50,6 +53,8 @@ class WindowsWindow {
   void OnSelect(TreeItemKey key);
   void ShowDetails(std::optional<TreeItemKey> key);
   void OnMenuChoice(std::size_t choice);
+  // The menu for the window chosen now.
+  void SetTreeMenu();
   void CopyLine();
 
   // The view's events, once it is made.
