@@ -627,7 +627,15 @@ ActionCode SpellVisualBasic(const ActionPlan& plan, const std::vector<std::strin
                   .target = names.back(),
                   .taken = names,
                   .ignore_case = true};
-  if (declare) AddDeclarations(context, code.declarations);
+  if (declare) {
+    AddDeclarations(context, code.declarations);
+  } else {
+    // Texts go to the W functions by StrPtr, which other declarations of
+    // them would not take.
+    code.declarations = {
+        "' The action calls the W functions (SendMessageTimeoutW, ...): \"Include "
+        "declarations\" gives their Declare lines."};
+  }
   AddWait(context, code, names, "0");
   if (plan.action == Action::kFindOnly) return code;
   AddConstants(context, code.after);

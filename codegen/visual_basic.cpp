@@ -367,10 +367,11 @@ std::string EmitVisualBasic(const SearchPlan& plan, const FinderStyle& style) {
   std::vector<std::string> lines;
   if (style.declarations) {
     lines = VisualBasicDeclarations(CallsOf(steps), unicode, /*vba7=*/false);
-    lines.insert(lines.end(), act.declarations.begin(), act.declarations.end());
   } else if (unicode) {
     lines.emplace_back(kUnicodeNote);
   }
+  // The action's Declare lines, or the note that asks for them.
+  lines.insert(lines.end(), act.declarations.begin(), act.declarations.end());
   const VisualBasicStrings strings = !unicode             ? VisualBasicStrings::kAnsi
                                      : style.declarations ? VisualBasicStrings::kPointers
                                                           : VisualBasicStrings::kUnicode;
