@@ -4,7 +4,6 @@
 #include <string_view>
 #include <vector>
 
-#include "codegen/actions.h"
 #include "codegen/finder_steps.h"
 #include "codegen/search_plan.h"
 
@@ -25,9 +24,6 @@ std::vector<std::string> CppNames(const SearchPlan& plan);
 // Win32 C++ for a function body: each variable declared at its first search,
 // FindWindowW/FindWindowExW with wide literals; CR LF between lines and none
 // at the end. The last variable holds the target.
-// An action adds its statements after the searches (and around them, to
-// wait for the window).
-std::string EmitCpp(const SearchPlan& plan, SearchWay way = SearchWay::kPosition,
-                    const ActionPlan& action = {});
+std::string EmitCpp(const SearchPlan& plan, SearchWay way = SearchWay::kPosition);
 
 }  // namespace winscout::codegen

@@ -29,13 +29,13 @@ std::string EmitFinderCode(const SearchPlan& plan, FinderLanguage language,
     case FinderLanguage::kVisualBasic:
       return EmitVisualBasic(plan, style);
     case FinderLanguage::kVba:
-      return EmitVba(plan, style.way, style.action);
+      return EmitVba(plan, style.way);
     case FinderLanguage::kCpp:
-      return EmitCpp(plan, style.way, style.action);
+      return EmitCpp(plan, style.way);
     case FinderLanguage::kCSharp:
-      return EmitCSharp(plan, style.way, style.action);
+      return EmitCSharp(plan, style.way);
     case FinderLanguage::kPython:
-      return EmitPython(plan, style.way, style.action);
+      return EmitPython(plan, style.way);
   }
   return {};
 }

@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "codegen/actions.h"
 #include "codegen/finder_steps.h"
 #include "codegen/names.h"
 #include "codegen/search_plan.h"
@@ -19,7 +18,6 @@ std::vector<std::string> VbaNames(const SearchPlan& plan);
 // otherwise), then a function FindTarget that makes the searches and returns
 // the target. Class names beyond the ANSI code page go to the W functions by
 // StrPtr. CR LF between lines and none at the end.
-// An action adds its Declare lines and a procedure ActOnTarget.
-std::string EmitVba(const SearchPlan& plan, SearchWay way, const ActionPlan& action = {});
+std::string EmitVba(const SearchPlan& plan, SearchWay way);
 
 }  // namespace winscout::codegen

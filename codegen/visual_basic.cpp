@@ -4,7 +4,6 @@
 #include <initializer_list>
 #include <utility>
 
-#include "codegen/action_code.h"
 #include "codegen/finder_language.h"
 #include "platform/unicode_text.h"
 
@@ -58,10 +57,9 @@ constexpr std::string_view kReserved =
     " debug doevents"
     // VB6 reserves these for its implementation.
     " attribute cdecl lineinput"
-    // Names the emitted code calls, its actions' included.
+    // Names the emitted code calls.
     " chr chrw findwindow findwindowex findwindowlike getdesktopwindow getdlgitem strptr"
-    " vbnullstring getdlgctrlid getparent postmessage sendmessage sendmessagetimeout"
-    " sleep ";
+    " vbnullstring ";
 // clang-format on
 
 // VB identifiers end at 255 characters.
@@ -356,16 +354,12 @@ std::string EmitVisualBasic(const SearchPlan& plan, const FinderStyle& style) {
   const std::vector<std::string> names = VisualBasicNames(plan);
   const std::vector<FinderStep> steps = FinderSteps(plan, style.way);
   const bool unicode = NeedsUnicode(plan, style.way);
-  const ActionCode act =
-      SpellAction(style.action, FinderLanguage::kVisualBasic, names, style.declarations);
   std::vector<std::string> lines;
   if (style.declarations) {
     lines = VisualBasicDeclarations(CallsOf(steps), unicode, /*vba7=*/false);
   } else if (unicode) {
     lines.emplace_back(CallsOf(steps).find_like ? kUnicodeHelperNote : kUnicodeNote);
   }
-  // The action's Declare lines, or the note that asks for them.
-  lines.insert(lines.end(), act.declarations.begin(), act.declarations.end());
   const VisualBasicStrings strings = !unicode             ? VisualBasicStrings::kAnsi
                                      : style.declarations ? VisualBasicStrings::kPointers
                                                           : VisualBasicStrings::kUnicode;
@@ -379,11 +373,9 @@ std::string EmitVisualBasic(const SearchPlan& plan, const FinderStyle& style) {
     for (std::string& line : VisualBasicComment(note)) lines.push_back(std::move(line));
   }
   for (const std::string& name : names) lines.push_back("Dim " + name + " As Long");
-  lines.insert(lines.end(), act.before.begin(), act.before.end());
   for (std::string& line : VisualBasicCallLines(plan, steps, names, strings)) {
-    lines.push_back(act.inner_indent + line);
+    lines.push_back(std::move(line));
   }
-  lines.insert(lines.end(), act.after.begin(), act.after.end());
   return JoinLines(lines);
 }
 
