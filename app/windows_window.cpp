@@ -26,7 +26,9 @@ void WindowsWindow::Wire() {
   view_->OnRefresh([this] { Refresh(); });
   view_->Tree().OnExpanding([this](TreeItemKey key) { OnExpanding(key); });
   view_->Tree().OnSelect([this](TreeItemKey key) { OnSelect(key); });
-  view_->Tree().SetMenuChoices({"Copy &Handle", "Copy &Code"},
+  std::vector<std::string> choices = {"Copy &Handle", "Copy &Code"};
+  for (const auto& [text, chosen] : window_choices_) choices.push_back(text);
+  view_->Tree().SetMenuChoices(std::move(choices),
                                [this](std::size_t choice) { OnMenuChoice(choice); });
   view_->Details().OnCopy([this] { CopyLine(); });
 }
@@ -158,7 +160,20 @@ void WindowsWindow::OnMenuChoice(std::size_t choice) {
     clipboard_.SetText(std::to_string(*window));
   } else if (choice == kCopyCode) {
     clipboard_.SetText(main_.CodeText());
+  } else if (choice - kCopyCode - 1 < window_choices_.size()) {
+    window_choices_[choice - kCopyCode - 1].second(*window);
   }
+}
+
+std::optional<WindowHandle> WindowsWindow::SelectedWindow() const {
+  if (!view_ || !view_->Visible()) return std::nullopt;
+  const std::optional<TreeItemKey> key = view_->Tree().Selected();
+  return key ? inspector::WindowOfKey(*key) : std::nullopt;
+}
+
+void WindowsWindow::AddWindowChoice(std::string text,
+                                    std::function<void(WindowHandle)> chosen) {
+  window_choices_.emplace_back(std::move(text), std::move(chosen));
 }
 
 void WindowsWindow::CopyLine() {

@@ -40,6 +40,11 @@ class WindowsWindow {
   void Open();
   // A window was picked under the pointer: the open tree selects it.
   void ShowPicked(WindowHandle window);
+  // The window selected in the tree while the window is shown.
+  std::optional<WindowHandle> SelectedWindow() const;
+  // One more choice of the tree's context menu, after the copies, for the
+  // selected window.
+  void AddWindowChoice(std::string text, std::function<void(WindowHandle)> chosen);
 
  private:
   void Fill(std::optional<TreeItemKey> parent);
@@ -68,6 +73,7 @@ class WindowsWindow {
   std::vector<inspector::DetailLine> details_;
   // The window the user chose last, in the tree or by a pick.
   std::optional<WindowHandle> chosen_;
+  std::vector<std::pair<std::string, std::function<void(WindowHandle)>>> window_choices_;
 };
 
 }  // namespace winscout::app

@@ -1,7 +1,6 @@
 #include "inspector/message_decode.h"
 
 #include <cstdint>
-#include <cstdio>
 
 #include "inspector/message_names.h"
 #include "inspector/window_details.h"
@@ -25,11 +24,7 @@ std::string Handle(std::int64_t window) {
   return Hex32(static_cast<std::uint32_t>(window));
 }
 
-std::string HexWide(std::uint64_t value) {
-  char text[24];
-  std::snprintf(text, sizeof(text), "0x%llX", static_cast<unsigned long long>(value));
-  return text;
-}
+std::string HexWide(std::uint64_t value) { return HexText(value, 1); }
 
 std::string Point(std::int64_t lparam) {
   return "x " + std::to_string(SignedLow(lparam)) + ", y " +
@@ -52,8 +47,7 @@ std::string Buttons(std::uint64_t wparam) {
 
 std::string Character(std::uint64_t code) {
   const auto value = static_cast<char32_t>(code & 0xFFFF'FFFF);
-  char number[16];
-  std::snprintf(number, sizeof(number), "U+%04X", static_cast<unsigned>(value));
+  const std::string number = "U+" + HexText(value, 4).substr(2);
   // Control characters and lone surrogates are shown by number alone.
   if (value < 0x20 || value == 0x7F || (value >= 0xD800 && value <= 0xDFFF) ||
       value > 0x10FFFF) {

@@ -1,7 +1,6 @@
 #include "inspector/message_log.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "inspector/window_details.h"
 
@@ -30,11 +29,7 @@ std::vector<std::string_view> Terms(std::string_view text) {
   return terms;
 }
 
-std::string Hex64(std::uint64_t value) {
-  char text[24];
-  std::snprintf(text, sizeof(text), "0x%llX", static_cast<unsigned long long>(value));
-  return text;
-}
+std::string Hex64(std::uint64_t value) { return HexText(value, 1); }
 
 }  // namespace
 

@@ -30,4 +30,7 @@ std::string NotifyCodeName(std::int32_t code, std::string_view sender_class);
 // SC_CLOSE and the other WM_SYSCOMMAND commands; else hex.
 std::string SysCommandName(std::uint32_t command);
 
+// "0x" and the value's hex digits, upper case, at least `digits` of them.
+std::string HexText(std::uint64_t value, int digits);
+
 }  // namespace winscout::inspector
