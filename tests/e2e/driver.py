@@ -2393,6 +2393,217 @@ def group_windows(session, checks):
     checks.step("the hot key on a menu", hot_key_on_a_menu)
 
 
+
+# --- the Messages window -------------------------------------------------------
+
+MESSAGES_VIEW_CLASS = "WinScoutMessages"
+MESSAGE_FILTER, MESSAGE_CHILDREN, MESSAGE_PAUSE, MESSAGE_CLEAR, MESSAGE_SAVE = 301, 303, 305, 306, 308
+MESSAGE_LIST, MESSAGE_STATUS = 309, 310
+MESSAGES_QUIT_EVENT = "WinScoutE2EMessagesQuit"
+MESSAGES_STORM_EVENT = "WinScoutE2EMessagesStorm"
+MESSAGES_HANG_EVENT = "WinScoutE2EMessagesHang"
+MESSAGES_HANG_SECONDS = 3
+STORM_MESSAGES = 100_000
+STORM_SECONDS = 60
+STORM_ANSWER_LIMIT_MS = 200
+HOOK_DLL = "winscout-hook.dll"
+HOOK_SIZE_LIMIT = 32 * 1024
+RUN_COMMAND = 40001  # the message fixture's Command > Run
+LogLine = namedtuple("LogLine", "time kind window window_class message parameters")
+
+
+class MessageFixture:
+    """The program whose messages are logged (message_fixture.cpp)."""
+
+    def __init__(self, session):
+        probe = session.probe
+        self.program = session.programs.start(
+            "message fixture", [session.args.wine, session.args.message_fixture],
+            stdout=subprocess.PIPE)
+        self.program.ask_to_end = lambda: probe.signal(MESSAGES_QUIT_EVENT)
+        self.lines = LineReader(self.program.process.stdout, "the message fixture")
+        self.windows = {}
+        while (entry := json.loads(self.lines.line("its manifest")))["kind"] != "ready":
+            self.windows[entry["name"]] = entry
+
+    def __getitem__(self, name):
+        return self.windows[name]
+
+    def storm_rate(self, probe):
+        """Messages a second that the fixture handles in a storm."""
+        probe.signal(MESSAGES_STORM_EVENT)
+        entry = json.loads(self.lines.line("the storm's end", STORM_SECONDS))
+        return entry["messages"] / entry["seconds"]
+
+
+class MessagesView:
+    """WinScout's Messages window, seen from the probe."""
+
+    def __init__(self, probe):
+        self.probe = probe
+        self.window = wait_for("WinScout's Messages window",
+                               lambda: probe.top(MESSAGES_VIEW_CLASS, None))
+        wait_for("the Messages window shown", lambda: probe.visible(self.window))
+        self.controls = {id: probe.item(self.window, id)
+                         for id in (MESSAGE_FILTER, MESSAGE_CHILDREN, MESSAGE_PAUSE,
+                                    MESSAGE_CLEAR, MESSAGE_SAVE, MESSAGE_LIST, MESSAGE_STATUS)}
+
+    def lines(self):
+        words = self.probe.ask("rows", self.controls[MESSAGE_LIST])[1]
+        texts = [from_text(word) for word in words[1:]]
+        return [LogLine(*texts[i:i + 6]) for i in range(0, len(texts), 6)]
+
+    def status(self):
+        return self.probe.text(self.controls[MESSAGE_STATUS])
+
+    def counts(self):
+        """(messages, dropped) of the status line."""
+        status = self.status()
+        found = re.match(r"(\d+) messages, \d+ shown(?:, (\d+) dropped)?", status)
+        if not found:
+            raise Failure(f"the status line reads {status!r}")
+        return int(found[1]), int(found[2] or 0)
+
+    def press(self, control):
+        click(self.probe.rect(self.controls[control]).centre)
+
+
+def open_message_log(session, window):
+    """Picks the window with the code arrow and opens its log with F3."""
+    session.winscout.generate_code(window)
+    give_keyboard_to(TITLE)
+    xdotool("key", "F3")
+    return MessagesView(session.probe)
+
+
+def slowest_answer_ms(winscout, seconds, until=lambda: False):
+    """The longest WinScout takes to answer, asked over and over."""
+    slowest = 0
+    end = time.monotonic() + seconds
+    while time.monotonic() < end and not until():
+        asked = time.monotonic()
+        winscout.text(CODE_BOX)
+        slowest = max(slowest, round((time.monotonic() - asked) * 1000))
+    return slowest
+
+
+def storm_figure(session, target, note):
+    """The fixture's rate in a storm without the log and with it."""
+    probe = session.probe
+    plain = target.storm_rate(probe)
+    open_message_log(session, (target["frame"]["x"], target["frame"]["y"]))
+    logged = target.storm_rate(probe)
+    note(f"a storm of {STORM_MESSAGES} posted messages: the target handles {plain:.0f} a second "
+         f"without the log, {logged:.0f} a second with it")
+
+
+def group_messages(session, checks):
+    """The Messages window on real input: the log's lines, the CSV, a storm, a
+    hung target and WinScout killed while it logs; a 32-bit hook is not built."""
+    probe, winscout, args = session.probe, session.winscout, session.args
+    target = MessageFixture(session)
+    frame, button, edit = target["frame"], target["button"], target["edit"]
+    plain_rate = target.storm_rate(probe)
+    view = open_message_log(session, (frame["x"], frame["y"]))
+    wait_for("the log to start", view.status, lambda status: "messages" in status)
+
+    def real_input():
+        view.press(MESSAGE_CHILDREN)  # the edit's WM_CHARs come to the edit
+        click((button["x"], button["y"]))
+        click((edit["x"], edit["y"]))
+        give_keyboard_to("Messages fixture")
+        xdotool("type", "--delay", "50", "ab")
+        xdotool("key", "alt+c")
+        wait_for("the Command menu", lambda: shown_menu(probe))
+        xdotool("key", "r")
+        wait_for("the menu closed", lambda: not shown_menu(probe))
+        checks.reached("the fixture ran the command and counted the click",
+                       lambda: probe.text(target["counts"]["handle"]), "runs 1 clicks 1".__eq__)
+        probe.set_text(view.controls[MESSAGE_FILTER], "WM_COMMAND WM_CHAR")
+        lines = wait_for("the menu's WM_COMMAND in the log", view.lines,
+                         lambda lines: any("menu, ID" in line.parameters for line in lines))
+        seen = [(line.kind, line.message, line.window, line.parameters) for line in lines]
+        hex_of = lambda entry: hex_handle(entry["handle"])
+        wanted = [
+            ("sent", "WM_COMMAND", hex_of(frame),
+             f"ID {button['id']}, BN_CLICKED, control {hex_of(button)}"),
+            ("posted", "WM_CHAR", hex_of(edit), "'a' U+0061, repeat 1"),
+            ("posted", "WM_CHAR", hex_of(edit), "'b' U+0062, repeat 1"),
+            ("posted", "WM_COMMAND", hex_of(frame), f"menu, ID {RUN_COMMAND}"),
+        ]
+        rest = iter(seen)
+        checks.check("the log: the click's WM_COMMAND, the WM_CHARs, the menu's WM_COMMAND, "
+                     "in order, with their kinds",
+                     all(entry in rest for entry in wanted), f"{wanted} not in order in {seen}")
+        checks.check("a sent WM_COMMAND is followed by its return",
+                     any(a[:3] == ("sent", "WM_COMMAND", hex_of(frame)) and
+                         b[:2] == ("returned", "WM_COMMAND") for a, b in zip(seen, seen[1:])),
+                     seen)
+        return lines
+
+    lines = real_input()
+
+    def save_csv():
+        path = args.out / "e2e-messages.csv"
+        path.unlink(missing_ok=True)
+        view.press(MESSAGE_SAVE)
+        dialog = wait_for("the Save dialog", lambda: probe.top(MESSAGE_BOX_CLASS, None))
+        give_keyboard_to(probe.text(dialog))
+        xdotool("key", "ctrl+a", "type", "Z:" + str(path).replace("/", "\\"))
+        xdotool("key", "Return")
+        wait_for("the CSV file", path.exists)
+        rows = wait_for("the whole CSV", lambda: path.read_bytes().decode("utf-8-sig"),
+                        lambda text: text.endswith("\r\n"))
+        import csv
+        table = list(csv.reader(rows.splitlines()))
+        checks.equal("Save as CSV: a header and the lines shown, decoded columns included",
+                     [tuple(row[:6]) for row in table[1:]], [tuple(line) for line in lines])
+        checks.equal("the CSV's header", table[0][:6],
+                     ["Time (ms)", "Kind", "Window", "Class", "Message", "Parameters"])
+
+    checks.step("Save as CSV", save_csv)
+
+    def storm():
+        probe.set_text(view.controls[MESSAGE_FILTER], "WM_APP")
+        view.press(MESSAGE_CLEAR)
+        wait_for("a cleared log", view.counts, lambda counts: counts[0] < 50)
+        probe.signal(MESSAGES_STORM_EVENT)
+        slowest = slowest_answer_ms(winscout, STORM_SECONDS, lambda: select.select(
+            [target.lines.fd], [], [], 0)[0])
+        entry = json.loads(target.lines.line("the storm's end", STORM_SECONDS))
+        logged_rate = entry["messages"] / entry["seconds"]
+        counts = wait_for("the storm in the log", view.counts,
+                          lambda counts: sum(counts) >= STORM_MESSAGES, seconds=20)
+        print(f"a storm of {STORM_MESSAGES} posted messages: {plain_rate:.0f} a second without "
+              f"the log, {logged_rate:.0f} with it; logged {counts[0]}, dropped {counts[1]}; "
+              f"WinScout's slowest answer {slowest} ms", flush=True)
+        checks.check(f"a storm of {STORM_MESSAGES}: each logged or counted as dropped",
+                     sum(counts) >= STORM_MESSAGES, view.status())
+        checks.check(f"WinScout answers within {STORM_ANSWER_LIMIT_MS} ms during the storm",
+                     slowest < STORM_ANSWER_LIMIT_MS, f"{slowest} ms")
+
+    checks.step("a storm", storm)
+
+    def hung():
+        probe.signal(MESSAGES_HANG_EVENT)
+        slowest = slowest_answer_ms(winscout, MESSAGES_HANG_SECONDS - 1)
+        checks.check(f"a hung target: WinScout answers within {STORM_ANSWER_LIMIT_MS} ms",
+                     slowest < STORM_ANSWER_LIMIT_MS, f"{slowest} ms")
+        checks.reached("a hung target: the Messages window answers too",
+                       view.status, lambda status: "messages" in status)
+
+    checks.step("a hung target", hung)
+
+    def killed():
+        winscout.program.process.kill()
+        winscout.program.process.wait()
+        rate = target.storm_rate(probe)
+        checks.check("WinScout killed while it logs: the target runs on and answers",
+                     rate > 0 and probe.text(target["counts"]["handle"]) == "runs 1 clicks 1",
+                     f"{rate:.0f} a second")
+
+    checks.step("WinScout killed mid-log", killed)
+
 GROUPS = {
     "windows": group_windows,
     "finder": group_finder,
@@ -2404,6 +2615,7 @@ GROUPS = {
     "languages": group_languages,
     "keyboard": group_keyboard,
     "survival": group_survival,
+    "messages": group_messages,
 }
 
 
@@ -2412,6 +2624,7 @@ def main():
     parser.add_argument("--wine", required=True)
     parser.add_argument("--winscout", required=True)
     parser.add_argument("--fixture", required=True)
+    parser.add_argument("--message-fixture", required=True)
     parser.add_argument("--probe", required=True)
     parser.add_argument("--bare", required=True, help="the bare program, for start-up")
     parser.add_argument("--objdump", required=True)

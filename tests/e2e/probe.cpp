@@ -248,7 +248,7 @@ void ReadTreeItems(HWND tree, const RemoteBuffer& buffer, HTREEITEM first, int d
   }
 }
 
-std::string ReadControl(HWND control, bool tree) {
+std::string ReadControl(HWND control, bool tree, int columns = 2) {
   const RemoteBuffer buffer(control, kRemoteSize);
   if (!buffer.ok()) return Error("VirtualAllocEx");
   std::string items;
@@ -258,7 +258,7 @@ std::string ReadControl(HWND control, bool tree) {
   }
   for (int row = 0; !tree && row < Send(control, LVM_GETITEMCOUNT, 0, 0);
        ++row, ++count) {
-    for (int column = 0; column < 2; ++column) {
+    for (int column = 0; column < columns; ++column) {
       LVITEMW data{};
       data.iSubItem = column;
       items += " " + AskText(control, buffer, LVM_GETITEMTEXTW, row, data);
@@ -420,6 +420,14 @@ std::string Answer(const std::string& line) {
     const auto window = request.Window();
     if (!window) return "error usage: " + name + " WINDOW";
     return ReadControl(*window, name == "tree");
+  }
+  if (name == "rows") {
+    // Every column of a list view's rows.
+    const auto window = request.Window();
+    if (!window) return "error usage: rows WINDOW";
+    const auto header = reinterpret_cast<HWND>(Send(*window, LVM_GETHEADER, 0, 0));
+    return ReadControl(*window, false,
+                       static_cast<int>(Send(header, HDM_GETITEMCOUNT, 0, 0)));
   }
   if (name == "focus") {
     const auto window = request.Window();
