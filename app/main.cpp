@@ -39,13 +39,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     std::optional<win32::Win32WindowsView> windows_view;
     win32::Win32Clipboard clipboard(form.hwnd());
     win32::Win32HotKey hot_key(instance, app::PickHotKey::kKeys);
+    win32::Win32MessageTap message_tap;
     app::MainWindow main_window(form, windows, messages, settings);
     app::WindowsWindow windows_window(
         [&]() -> WindowsView& { return windows_view.emplace(instance, form.hwnd()); },
         form, windows, main_window, clipboard);
+    windows_window.ReadMenusWith(message_tap);
     // Made when it first opens, like the Windows window.
     std::optional<win32::Win32MessagesView> messages_view;
-    win32::Win32MessageTap message_tap;
     app::MessagesWindow messages_window(
         [&]() -> MessagesView& { return messages_view.emplace(instance, form.hwnd()); },
         form, windows, message_tap, main_window, windows_window, clipboard, messages);

@@ -52,7 +52,20 @@ void WindowsWindow::Open() {
 }
 
 void WindowsWindow::Fill(std::optional<TreeItemKey> parent) {
-  std::vector<TreeItem> items = parent ? tree_.Children(*parent) : tree_.Roots();
+  const std::optional<inspector::MenuPlace> menu =
+      parent ? inspector::MenuOfKey(*parent) : std::nullopt;
+  std::vector<TreeItem> items = menu     ? MenuItems(*menu)
+                                : parent ? tree_.Children(*parent)
+                                         : tree_.Roots();
+  if (const std::optional<WindowHandle> window =
+          parent ? inspector::WindowOfKey(*parent) : std::nullopt;
+      window && menus_tap_ && menus_tap_->HasMenuBar(*window)) {
+    items.push_back(inspector::MenuBranchItem(*window));
+  }
+  for (TreeItem& item : items) {
+    const std::optional<WindowHandle> window = inspector::WindowOfKey(item.key);
+    if (window && menus_tap_ && menus_tap_->HasMenuBar(*window)) item.expandable = true;
+  }
   for (const TreeItem& item : items) shown_.insert(item.key);
   if (parent) filled_.insert(*parent);
   view_->Tree().SetChildren(parent, std::move(items));
@@ -86,6 +99,7 @@ void WindowsWindow::Refresh() {
   const std::vector<TreeItemKey> open = view_->Tree().ExpandedItems();
   const std::optional<TreeItemKey> selected = view_->Tree().Selected();
   tree_.Reload();
+  menus_.clear();
   Rebuild();
   for (TreeItemKey key : open) {
     if (!shown_.contains(key)) continue;
@@ -122,6 +136,19 @@ void WindowsWindow::ShowPicked(WindowHandle window) {
   ShowDetails(view_->Tree().Selected());
 }
 
+std::vector<TreeItem> WindowsWindow::MenuItems(const inspector::MenuPlace& place) {
+  auto known = menus_.find(place.window);
+  if (known == menus_.end() || !place.index) {
+    std::optional<std::vector<MenuItemInfo>> menu =
+        menus_tap_ ? menus_tap_->ReadMenu(place.window) : std::nullopt;
+    if (!menu)
+      return {
+          {inspector::MenuItemKey(place.window, 0), "(the menu cannot be read)", true}};
+    known = menus_.insert_or_assign(place.window, std::move(*menu)).first;
+  }
+  return inspector::MenuChildren(place.window, known->second, place.index);
+}
+
 void WindowsWindow::OnExpanding(TreeItemKey key) {
   if (!filled_.contains(key)) Fill(key);
 }
@@ -139,6 +166,12 @@ void WindowsWindow::ShowDetails(std::optional<TreeItemKey> key) {
   if (key) {
     if (const std::optional<WindowHandle> window = inspector::WindowOfKey(*key)) {
       details_ = inspector::DescribeWindowDetails(windows_, *window);
+    } else if (const std::optional<inspector::MenuPlace> menu =
+                   inspector::MenuOfKey(*key)) {
+      const auto known = menus_.find(menu->window);
+      if (menu->index && known != menus_.end() && *menu->index < known->second.size()) {
+        details_ = inspector::MenuItemDetails(known->second, *menu->index);
+      }
     } else {
       const auto process_id = static_cast<std::uint32_t>(*key);
       details_ = {{"Process ID", std::to_string(process_id)},

@@ -1,13 +1,16 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <set>
 #include <vector>
 
 #include "app/main_window.h"
 #include "inspector/desktop_tree.h"
+#include "inspector/menu_tree.h"
 #include "inspector/window_details.h"
+#include "platform/message_tap.h"
 #include "platform/toolkit.h"
 #include "platform/window_system.h"
 
@@ -45,6 +48,8 @@ class WindowsWindow {
   // One more choice of the tree's context menu, after the copies, for the
   // selected window.
   void AddWindowChoice(std::string text, std::function<void(WindowHandle)> chosen);
+  // Top-level windows with a menu bar get a "Menu" branch, read with the tap.
+  void ReadMenusWith(MessageTap& tap) { menus_tap_ = &tap; }
 
  private:
   void Fill(std::optional<TreeItemKey> parent);
@@ -56,6 +61,8 @@ class WindowsWindow {
   void ShowDetails(std::optional<TreeItemKey> key);
   void OnMenuChoice(std::size_t choice);
   void CopyLine();
+  // The branch's items, the menu read when it is first opened.
+  std::vector<TreeItem> MenuItems(const inspector::MenuPlace& place);
 
   // The view's events, once it is made.
   void Wire();
@@ -74,6 +81,8 @@ class WindowsWindow {
   // The window the user chose last, in the tree or by a pick.
   std::optional<WindowHandle> chosen_;
   std::vector<std::pair<std::string, std::function<void(WindowHandle)>>> window_choices_;
+  MessageTap* menus_tap_ = nullptr;
+  std::map<WindowHandle, std::vector<MenuItemInfo>> menus_;
 };
 
 }  // namespace winscout::app

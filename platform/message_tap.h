@@ -40,6 +40,8 @@ class MessageTap {
   virtual std::int64_t TicksPerSecond() const = 0;
   // The name a registered message was registered with; empty if none.
   virtual std::string RegisteredName(std::uint32_t message) const = 0;
+  // Whether the window has a menu bar, asked without a message.
+  virtual bool HasMenuBar(WindowHandle window) const = 0;
   // The menu bar of a top-level window with its submenus, depth first, read
   // directly where the system allows and from inside its program otherwise;
   // nothing if the window has no menu bar or it cannot be read.

@@ -185,12 +185,18 @@ std::string Win32MessageTap::RegisteredName(std::uint32_t message) const {
                     : std::string();
 }
 
+// A child window's "menu" is its control ID.
+bool Win32MessageTap::HasMenuBar(WindowHandle window) const {
+  const HWND hwnd = ToHwnd(window);
+  return !(GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD) && GetMenu(hwnd) != nullptr;
+}
+
 std::optional<std::vector<MenuItemInfo>> Win32MessageTap::ReadMenu(WindowHandle window) {
   const HWND hwnd = ToHwnd(window);
   DWORD process_id = 0;
   const DWORD thread_id = GetWindowThreadProcessId(hwnd, &process_id);
   const HMENU menu = GetMenu(hwnd);
-  if (thread_id == 0 || !menu || !IsMenu(menu)) return std::nullopt;
+  if (thread_id == 0 || !HasMenuBar(window)) return std::nullopt;
   // Directly, where the system lets another process read the menu.
   if (GetMenuItemCount(menu) >= 0) {
     std::vector<hook::MenuEntry> entries(hook::kMenuCapacity);

@@ -47,6 +47,7 @@ class Win32MessageTap final : public MessageTap {
   std::int64_t Now() const override;
   std::int64_t TicksPerSecond() const override { return frequency_; }
   std::string RegisteredName(std::uint32_t message) const override;
+  bool HasMenuBar(WindowHandle window) const override;
   std::optional<std::vector<MenuItemInfo>> ReadMenu(WindowHandle window) override;
 
  private:
