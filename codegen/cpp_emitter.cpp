@@ -1,6 +1,9 @@
 #include "codegen/cpp_emitter.h"
 
-#include "codegen/finder_language.h"
+#include "codegen/finder_steps.h"
+#include "codegen/literals.h"
+#include "codegen/names.h"
+#include "codegen/statements.h"
 
 namespace winscout::codegen {
 namespace {
@@ -35,7 +38,35 @@ std::vector<std::string> CppNames(const SearchPlan& plan) {
 
 std::string EmitCpp(const SearchPlan& plan, SearchWay way) {
   const std::vector<std::string> names = CppNames(plan);
+  const std::vector<FinderStep> steps = FinderSteps(plan, way);
   std::vector<std::string> lines;
+  if (CallsOf(steps).find_like) {
+    // A lambda, so that the code stays statements to put in a function.
+    AppendLines(
+        lines,
+        {"// Needs <cwchar> and <string>. The next window after `after` under `parent` "
+         "(nullptr: the top-level windows) that FindWindowExW finds, whose class begins "
+         "with classStart and whose title ends with titleEnd (nullptr: any).",
+         "auto findWindowLike = [](HWND parent, HWND after, const wchar_t* className, "
+         "const wchar_t* title,",
+         "                         const wchar_t* classStart, const wchar_t* titleEnd) "
+         "-> "
+         "HWND {",
+         "    while ((after = FindWindowExW(parent, after, className, title)) != "
+         "nullptr) {",
+         "        wchar_t found[257] = {};", "        GetClassNameW(after, found, 257);",
+         "        if (classStart && std::wcsncmp(found, classStart, "
+         "std::wcslen(classStart)) "
+         "!= 0) continue;",
+         "        if (!titleEnd) return after;",
+         "        std::wstring text(GetWindowTextLengthW(after) + 1, L'\\0');",
+         "        text.resize(GetWindowTextW(after, &text[0], "
+         "static_cast<int>(text.size())));",
+         "        const std::size_t length = std::wcslen(titleEnd);",
+         "        if (text.size() >= length && std::wcscmp(text.c_str() + text.size() - "
+         "length, titleEnd) == 0) return after;",
+         "    }", "    return nullptr;", "};", ""});
+  }
   if (const std::string note = PositionNote(plan, way, names); !note.empty()) {
     lines.push_back("// " + note);
   }
@@ -47,8 +78,9 @@ std::string EmitCpp(const SearchPlan& plan, SearchWay way) {
                                .wide_suffix = "W",
                                .end = ";",
                                .text = CppWideLiteral,
+                               .helper = "findWindowLike",
                                .unreached = StatementSyntax::Unreached::kTargetOnly};
-  for (std::string& line : StatementLines(plan, FinderSteps(plan, way), names, syntax)) {
+  for (std::string& line : StatementLines(plan, steps, names, syntax)) {
     lines.push_back(std::move(line));
   }
   return JoinLines(lines);

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 
-#include "codegen/finder_language.h"
+#include "codegen/finder_steps.h"
+#include "codegen/literals.h"
+#include "codegen/names.h"
+#include "codegen/statements.h"
 
 namespace winscout::codegen {
 namespace {
@@ -81,6 +84,41 @@ std::string EmitCSharp(const SearchPlan& plan, SearchWay way) {
                         "static extern System.IntPtr GetDlgItem(System.IntPtr hDlg, "
                         "int nIDDlgItem);"});
   }
+  if (CallsOf(steps).find_like) {
+    AppendLines(
+        lines,
+        {kImport,
+         "static extern int GetClassNameW(System.IntPtr hWnd, System.Text.StringBuilder "
+         "lpClassName, int nMaxCount);",
+         kImport,
+         "static extern int GetWindowTextLengthW(System.IntPtr hWnd);",
+         kImport,
+         "static extern int GetWindowTextW(System.IntPtr hWnd, System.Text.StringBuilder "
+         "lpString, int nMaxCount);",
+         "",
+         "// The next window after `after` under `parent` (Zero: the top-level windows) "
+         "that FindWindowExW finds, whose class begins with classStart and whose title "
+         "ends with titleEnd (null: any).",
+         "static System.IntPtr FindWindowLike(System.IntPtr parent, System.IntPtr after, "
+         "string className, string title, string classStart, string titleEnd)",
+         "{",
+         "    while ((after = FindWindowExW(parent, after, className, title)) != "
+         "System.IntPtr.Zero)",
+         "    {",
+         "        var text = new System.Text.StringBuilder(257);",
+         "        GetClassNameW(after, text, text.Capacity);",
+         "        if (classStart != null && !text.ToString().StartsWith(classStart, "
+         "System.StringComparison.Ordinal)) continue;",
+         "        if (titleEnd == null) return after;",
+         "        text = new System.Text.StringBuilder(GetWindowTextLengthW(after) + 1);",
+         "        GetWindowTextW(after, text, text.Capacity);",
+         "        if (text.ToString().EndsWith(titleEnd, "
+         "System.StringComparison.Ordinal)) "
+         "return after;",
+         "    }",
+         "    return System.IntPtr.Zero;",
+         "}"});
+  }
   lines.emplace_back("");
   if (const std::string note = PositionNote(plan, way, names); !note.empty()) {
     lines.push_back("// " + note);
@@ -92,7 +130,8 @@ std::string EmitCSharp(const SearchPlan& plan, SearchWay way) {
                                .null_text = "null",
                                .wide_suffix = "W",
                                .end = ";",
-                               .text = CSharpLiteral};
+                               .text = CSharpLiteral,
+                               .helper = "FindWindowLike"};
   for (std::string& line : StatementLines(plan, steps, names, syntax)) {
     lines.push_back(std::move(line));
   }

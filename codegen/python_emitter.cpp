@@ -2,7 +2,10 @@
 
 #include <algorithm>
 
-#include "codegen/finder_language.h"
+#include "codegen/finder_steps.h"
+#include "codegen/literals.h"
+#include "codegen/names.h"
+#include "codegen/statements.h"
 
 namespace winscout::codegen {
 namespace {
@@ -15,7 +18,8 @@ constexpr std::string_view kReserved =
     " abs aiter all and anext any as ascii assert async await bin bool break"
     " breakpoint bytearray bytes callable case chr class classmethod compile complex"
     " continue copyright credits ctypes def del delattr dict dir divmod elif else"
-    " enumerate eval except exec exit filter finally float for format from frozenset"
+    " enumerate eval except exec exit filter finally find_window_like float for format"
+    " from frozenset"
     " getattr global globals hasattr hash help hex id if import in input int is"
     " isinstance issubclass iter lambda len license list locals map match max"
     " memoryview min next nonlocal not object oct open or ord pass pow print property"
@@ -81,7 +85,45 @@ std::string EmitPython(const SearchPlan& plan, SearchWay way) {
       AppendLines(lines, {"user32.GetDlgItem.argtypes = (wintypes.HWND, ctypes.c_int)",
                           "user32.GetDlgItem.restype = wintypes.HWND"});
     }
-    lines.emplace_back("");
+    if (CallsOf(steps).find_like) {
+      AppendLines(
+          lines,
+          {"user32.GetClassNameW.argtypes = (wintypes.HWND, wintypes.LPWSTR, "
+           "ctypes.c_int)",
+           "user32.GetClassNameW.restype = ctypes.c_int",
+           "user32.GetWindowTextLengthW.argtypes = (wintypes.HWND,)",
+           "user32.GetWindowTextLengthW.restype = ctypes.c_int",
+           "user32.GetWindowTextW.argtypes = (wintypes.HWND, wintypes.LPWSTR, "
+           "ctypes.c_int)",
+           "user32.GetWindowTextW.restype = ctypes.c_int",
+           "",
+           "",
+           "def find_window_like(parent, after, class_name, title, class_start, "
+           "title_end):",
+           "    \"\"\"The next window after `after` under `parent` (None: the top-level "
+           "windows) that FindWindowExW finds, whose class begins with class_start and "
+           "whose title ends with title_end (None: any).\"\"\"",
+           "    while True:",
+           "        after = user32.FindWindowExW(parent, after, class_name, title)",
+           "        if not after:",
+           "            return None",
+           "        found = ctypes.create_unicode_buffer(257)",
+           "        user32.GetClassNameW(after, found, 257)",
+           "        if class_start is not None and not "
+           "found.value.startswith(class_start):",
+           "            continue",
+           "        if title_end is None:",
+           "            return after",
+           "        text = "
+           "ctypes.create_unicode_buffer(user32.GetWindowTextLengthW(after) + 1)",
+           "        user32.GetWindowTextW(after, text, len(text))",
+           "        if text.value.endswith(title_end):",
+           "            return after",
+           "",
+           ""});
+    } else {
+      lines.emplace_back("");
+    }
   }
   if (const std::string note = PositionNote(plan, way, names); !note.empty()) {
     lines.push_back("# " + note);
@@ -90,7 +132,8 @@ std::string EmitPython(const SearchPlan& plan, SearchWay way) {
                                .null_text = "None",
                                .call_prefix = "user32.",
                                .wide_suffix = "W",
-                               .text = PythonLiteral};
+                               .text = PythonLiteral,
+                               .helper = "find_window_like"};
   for (std::string& line : StatementLines(plan, steps, names, syntax)) {
     lines.push_back(std::move(line));
   }

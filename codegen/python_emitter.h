@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "codegen/finder_language.h"
+#include "codegen/finder_steps.h"
 #include "codegen/search_plan.h"
 
 namespace winscout::codegen {

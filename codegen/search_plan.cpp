@@ -3,36 +3,78 @@
 #include <algorithm>
 #include <set>
 
+#include "codegen/stable_names.h"
+
 namespace winscout::codegen {
 namespace {
 
 struct ChainLevel {
   WindowHandle window = 0;
   std::string class_name;
+  // The start of a run-dependent class name, matched instead of the whole.
+  std::optional<std::string> class_start;
 };
+
+ChainLevel Level(WindowHandle window, std::string class_name) {
+  ClassJudgement judgement = JudgeClassName(class_name);
+  ChainLevel level{window, std::move(class_name), std::nullopt};
+  if (judgement.run_dependent) level.class_start = std::move(judgement.stable_part);
+  return level;
+}
 
 // From the top-most ancestor down to the target. The walk stops where a
 // handle repeats, so a parent loop (a window tree changing under us) cannot
 // make it endless.
 std::vector<ChainLevel> WalkChain(const WindowSystem& windows, WindowHandle target,
                                   std::string target_class) {
-  std::vector<ChainLevel> chain{{target, std::move(target_class)}};
+  std::vector<ChainLevel> chain{Level(target, std::move(target_class))};
   std::set<WindowHandle> seen{target};
   for (WindowHandle w = windows.Parent(target); w != 0 && seen.insert(w).second;
        w = windows.Parent(w)) {
-    chain.push_back({w, windows.ClassName(w, kClassNameCapacity)});
+    chain.push_back(Level(w, windows.ClassName(w, kClassNameCapacity)));
   }
   std::reverse(chain.begin(), chain.end());
   return chain;
 }
 
-// How many searches `FindWindowEx(parent, previous, class)`, from the first,
-// take to give the level's window: its place among the windows of its class,
-// from one enumeration of them. 0 if the searches never give it.
+// The windows that a search with no class and no title runs through under
+// `parent` (0: the top-level windows), in its order.
+std::vector<WindowHandle> EveryWindowUnder(const WindowSystem& windows,
+                                           WindowHandle parent) {
+  if (parent != 0) return windows.ChildWindows(parent);
+  std::vector<WindowHandle> top_level;
+  for (const TopLevelWindow& window : windows.TopLevelWindows()) {
+    top_level.push_back(window.window);
+  }
+  return top_level;
+}
+
+// The windows of the level's class under `parent`, or whose class begins as
+// the level's does, in search order, as far as `through` (0: all).
+std::vector<WindowHandle> WindowsOfClass(const WindowSystem& windows, WindowHandle parent,
+                                         const ChainLevel& level,
+                                         WindowHandle through = 0) {
+  if (!level.class_start) {
+    return windows.ChildrenOfClass(parent, level.class_name, through);
+  }
+  std::vector<WindowHandle> found;
+  for (WindowHandle window : EveryWindowUnder(windows, parent)) {
+    if (windows.ClassName(window, kClassNameCapacity).starts_with(*level.class_start)) {
+      found.push_back(window);
+    }
+    if (window == through) break;
+  }
+  return found;
+}
+
+// How many searches `FindWindowEx(parent, previous, class)` (or the pattern
+// helper's), from the first, take to give the level's window: its place among
+// the windows of its class, from one enumeration of them. 0 if the searches
+// never give it.
 int CountSearches(const WindowSystem& windows, WindowHandle parent,
                   const ChainLevel& level, WindowHandle* first = nullptr) {
   const std::vector<WindowHandle> found =
-      windows.ChildrenOfClass(parent, level.class_name, level.window);
+      WindowsOfClass(windows, parent, level, level.window);
   if (first) *first = found.empty() ? 0 : found.front();
   const auto it = std::ranges::find(found, level.window);
   return it == found.end() ? 0 : static_cast<int>(it - found.begin()) + 1;
@@ -49,16 +91,14 @@ WindowHandle Anchor(const WindowSystem& windows, const ChainLevel& level, int& c
   return top_calls > 0 ? level.window : first;
 }
 
-// Titles longer than this are more than a short line.
-constexpr std::size_t kMaxSturdyTitle = 60;
-// Titles are read with room for one character past that limit.
-constexpr int kTitleCapacity = kMaxSturdyTitle + 2;
+// Titles are read whole up to this; a longer one is no key.
+constexpr int kTitleCapacity = 1025;
 
-// The control ID, where it is not 0 and no other child of the parent has it.
+// The control ID, where it is sturdy and no other child of the parent has it.
 std::int32_t UniqueId(const WindowSystem& windows, WindowHandle parent,
                       WindowHandle window) {
   const std::int32_t id = windows.ControlId(window);
-  if (id == 0 || windows.DialogItem(parent, id) != window) return 0;
+  if (!IsSturdyId(id, window) || windows.DialogItem(parent, id) != window) return 0;
   int holders = 0;
   for (WindowHandle child : windows.ChildWindows(parent)) {
     if (windows.ControlId(child) == id && ++holders > 1) return 0;
@@ -66,17 +106,36 @@ std::int32_t UniqueId(const WindowSystem& windows, WindowHandle parent,
   return id;
 }
 
-// The title, where it is sturdy and, with the class, the search finds this
-// window and no other: the window manager's own search decides.
-std::optional<std::string> UniqueTitle(const WindowSystem& windows, WindowHandle parent,
-                                       const ChainLevel& level) {
-  std::string title = windows.WindowText(level.window, kTitleCapacity);
-  if (!IsSturdyTitle(title) ||
-      windows.FindChildWithTitle(parent, 0, level.class_name, title) != level.window ||
-      windows.FindChildWithTitle(parent, level.window, level.class_name, title) != 0) {
-    return std::nullopt;
+char FoldAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+
+// Titles as a search for a whole title compares them.
+bool SameTitle(std::string_view a, std::string_view b) {
+  return std::ranges::equal(a, b,
+                            [](char x, char y) { return FoldAscii(x) == FoldAscii(y); });
+}
+
+// Whether the key, with the class, finds the level's window and no other
+// among the windows searched under `parent`: the window manager's own search
+// decides for a whole title and a whole class, the pattern helper's
+// comparisons otherwise.
+bool TitleFindsOnlyIt(const WindowSystem& windows, WindowHandle parent,
+                      const ChainLevel& level, const TitleKey& key) {
+  if (key.match == TitleKey::Match::kWhole && !level.class_start) {
+    return windows.FindChildWithTitle(parent, 0, level.class_name, key.text) ==
+               level.window &&
+           windows.FindChildWithTitle(parent, level.window, level.class_name, key.text) ==
+               0;
   }
-  return title;
+  bool found_it = false;
+  for (WindowHandle window : WindowsOfClass(windows, parent, level)) {
+    const std::string title = windows.WindowText(window, kTitleCapacity);
+    const bool matches = key.match == TitleKey::Match::kWhole ? SameTitle(title, key.text)
+                                                              : title.ends_with(key.text);
+    if (!matches) continue;
+    if (window != level.window || found_it) return false;
+    found_it = true;
+  }
+  return found_it;
 }
 
 // What else picks the level's window out among the windows searched under
@@ -85,20 +144,16 @@ void ChooseSturdyKey(const WindowSystem& windows, WindowHandle parent,
                      const ChainLevel& chain_level, PlannedLevel& level) {
   if (parent != 0) level.unique_id = UniqueId(windows, parent, chain_level.window);
   if (level.unique_id != 0) return;
-  level.unique_title = UniqueTitle(windows, parent, chain_level);
-  if (level.unique_title)
-    level.ansi_title = windows.AnsiCodePageHolds(*level.unique_title);
+  const std::string title = windows.WindowText(chain_level.window, kTitleCapacity);
+  if (title.size() + 1 >= static_cast<std::size_t>(kTitleCapacity)) return;
+  std::optional<TitleKey> key = JudgeTitle(title);
+  if (!key || !TitleFindsOnlyIt(windows, parent, chain_level, *key)) return;
+  level.ansi_title = windows.AnsiCodePageHolds(key->text);
+  (key->match == TitleKey::Match::kWhole ? level.unique_title : level.title_end) =
+      std::move(key->text);
 }
 
 }  // namespace
-
-bool IsSturdyTitle(std::string_view title) {
-  return !title.empty() && title.size() <= kMaxSturdyTitle &&
-         std::ranges::none_of(title, [](char c) {
-           return (c >= '0' && c <= '9') || c == '\\' || c == '/' ||
-                  static_cast<unsigned char>(c) < 0x20;
-         });
-}
 
 SearchPlan PlanSearches(const WindowSystem& windows, WindowHandle target,
                         std::string target_class) {
@@ -127,11 +182,14 @@ SearchPlan PlanSearches(const WindowSystem& windows, WindowHandle target,
   }
   SearchPlan plan;
   for (std::size_t k = anchor; k < chain.size(); ++k) {
-    PlannedLevel level{.class_name = chain[k].class_name,
+    const ChainLevel& link = chain[k];
+    PlannedLevel level{.class_name = link.class_name,
                        .calls = calls[k],
-                       .ansi_class = windows.AnsiCodePageHolds(chain[k].class_name)};
+                       .ansi_class = windows.AnsiCodePageHolds(
+                           link.class_start.value_or(link.class_name)),
+                       .class_start = link.class_start};
     if (calls[k] > 0) {
-      ChooseSturdyKey(windows, k == anchor ? 0 : chain[k - 1].window, chain[k], level);
+      ChooseSturdyKey(windows, k == anchor ? 0 : chain[k - 1].window, link, level);
     }
     plan.levels.push_back(std::move(level));
   }

@@ -25,23 +25,24 @@ struct PlannedLevel {
   // the levels the replay never reached.
   int calls = 0;
   Key key = Key::kPosition;
-  // Whether code that calls the ANSI functions can search for the class: its
-  // name comes back unchanged through the ANSI code page. Every search of the
-  // plan is the Unicode one, which gives the same windows where this holds.
+  // Whether code that calls the ANSI functions can search for the class (or
+  // its start): it comes back unchanged through the ANSI code page. Every
+  // search of the plan is the Unicode one, which gives the same windows where
+  // this holds.
   bool ansi_class = true;
+  // Where the class name changes from run to run: the start every run's name
+  // has, which the code matches instead of the whole name.
+  std::optional<std::string> class_start;
   // What else picks out the level's window now, for code that should survive
   // a restart of its program: a control ID that no other child of the
   // parent has (0: none), or a title that, with the class, matches no other
-  // window under the parent (or among the top-level windows).
+  // window under the parent (or among the top-level windows): whole, or a
+  // document title's end, the program's name.
   std::int32_t unique_id = 0;
   std::optional<std::string> unique_title;
+  std::optional<std::string> title_end;
   bool ansi_title = true;
 };
-
-// Whether a title is worth finding a window by: one that holds a path, a
-// number (a count, a time, a document's number) or more than a short line
-// is likely to change before the code runs again.
-bool IsSturdyTitle(std::string_view title);
 
 // The replayed searches that find a window again, from the anchor (a
 // top-level window) down to the target. Every level gets a variable; the

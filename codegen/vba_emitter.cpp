@@ -44,6 +44,11 @@ std::string EmitVba(const SearchPlan& plan, SearchWay way) {
     lines.push_back(std::move(line));
   }
   AppendLines(lines, {"#End If", ""});
+  if (calls.find_like) {
+    for (std::string& line : VisualBasicHelperLines(unicode, /*vba=*/true)) {
+      lines.push_back(std::move(line));
+    }
+  }
   if (const std::string note = PositionNote(plan, way, names); !note.empty()) {
     lines.push_back("' " + note);
   }

@@ -3,8 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "codegen/finder_language.h"
+#include "codegen/finder_steps.h"
+#include "codegen/names.h"
 #include "codegen/search_plan.h"
+#include "codegen/statements.h"
 
 namespace winscout::codegen {
 

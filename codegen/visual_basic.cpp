@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <map>
+#include <utility>
 
 #include "codegen/finder_language.h"
 #include "platform/unicode_text.h"
@@ -37,10 +39,12 @@ constexpr std::string_view kReserved =
     " shadows shared short single static step stop string structure sub synclock then"
     " throw to true try trycast typeof uinteger ulong ushort using variant wend when"
     " while widening with withevents writeonly xor"
-    // VB6's keywords beyond those.
+    // VB6's keywords beyond those (checked against VBA's reserved identifiers:
+    // its statement and marker keywords, operators, reserved names, special
+    // forms, types and literals).
     " any ccur clnglng clngptr currency cvar defbool defbyte defcur defdate defdbl"
     " defdec defint deflng deflnglng deflngptr defobj defsng defstr defvar empty eqv"
-    " imp longlong longptr lset null rset type until"
+    " imp longlong longptr lset null preserve rset type until"
     // VB6 statements that a line may begin with, so "Close = ..." is no assignment.
     " close input lock open print put seek unlock write"
     // VB6 reads these as part of the statements above (Print #1, Spc(2); ...).
@@ -55,7 +59,7 @@ constexpr std::string_view kReserved =
     // VB6 reserves these for its implementation.
     " attribute cdecl lineinput"
     // Names the emitted code calls.
-    " chr chrw findwindow findwindowex getdesktopwindow getdlgitem strptr"
+    " chr chrw findwindow findwindowex findwindowlike getdesktopwindow getdlgitem strptr"
     " vbnullstring ";
 // clang-format on
 
@@ -70,17 +74,20 @@ constexpr char32_t kOtherQuotes[] = {0x201c, 0x201d, 0xff02};
 // The Unicode form spells every character outside ASCII as ChrW pieces, so
 // that the literal holds the real name in any editor; a character past the
 // basic plane takes two, its surrogates.
-std::string VisualBasicLiteral(std::string_view text, bool unicode) {
-  std::string literal = "\"";
-  auto splice = [&](std::string_view call) {
-    literal += "\" & " + std::string(call) + " & \"";
+std::vector<std::string> VisualBasicPieces(std::string_view text, bool unicode) {
+  // Quoted runs and calls, with no empty run between calls.
+  std::vector<std::string> pieces;
+  std::string run;
+  auto splice = [&](std::string call) {
+    if (!run.empty()) pieces.push_back("\"" + std::exchange(run, {}) + "\"");
+    pieces.push_back(std::move(call));
   };
   auto call = [](std::string_view function, char32_t code) {
     return std::string(function) + "(" + std::to_string(code) + ")";
   };
   for (const auto& [c, bytes] : Characters(text)) {
     if (c == '"') {
-      literal += "\"\"";
+      run += "\"\"";
     } else if (c < 0x20 || c == 0x7f) {
       splice(call("Chr", c));
     } else if (std::ranges::find(kOtherQuotes, c) != std::end(kOtherQuotes) ||
@@ -89,10 +96,50 @@ std::string VisualBasicLiteral(std::string_view text, bool unicode) {
                               call("ChrW", 0xdc00 + ((c - 0x10000) & 0x3ff))
                         : call("ChrW", c));
     } else {
-      literal += bytes;
+      run += bytes;
     }
   }
-  return literal + "\"";
+  if (!run.empty() || pieces.empty()) pieces.push_back("\"" + run + "\"");
+  return pieces;
+}
+
+std::string Joined(const std::vector<std::string>& pieces, std::size_t from = 0,
+                   std::size_t to = std::string::npos) {
+  std::string expression;
+  for (std::size_t i = from; i < std::min(to, pieces.size()); ++i) {
+    if (i > from) expression += " & ";
+    expression += pieces[i];
+  }
+  return expression;
+}
+
+std::string VisualBasicLiteral(std::string_view text, bool unicode) {
+  return Joined(VisualBasicPieces(text, unicode));
+}
+
+// VB6 and the VBA editor take lines of at most 1,023 characters; VBA's
+// statements stand indented by four.
+constexpr std::size_t kMaxLineLength = 1023 - 4;
+
+std::size_t LineLength(std::string_view line) { return CodePoints(line).size(); }
+
+// Sets the variable to the text's expression over as many lines as the
+// length limit needs: `v = a & b`, then `v = v & c`.
+void BuildAcrossLines(std::vector<std::string>& lines, const std::string& variable,
+                      std::string_view text, bool unicode) {
+  const std::vector<std::string> pieces = VisualBasicPieces(text, unicode);
+  lines.push_back("Dim " + variable + " As String");
+  std::size_t from = 0;
+  for (std::size_t to = 1; to <= pieces.size(); ++to) {
+    const std::string head =
+        from == 0 ? variable + " = " : variable + " = " + variable + " & ";
+    if (to < pieces.size() &&
+        LineLength(head + Joined(pieces, from, to + 1)) <= kMaxLineLength) {
+      continue;
+    }
+    lines.push_back(head + Joined(pieces, from, to));
+    from = to;
+  }
 }
 
 }  // namespace
@@ -131,7 +178,7 @@ std::vector<std::string> VisualBasicDeclarations(const FinderCalls& calls, bool 
                     "\" (ByVal lpClassName As " + text + ", ByVal lpWindowName As " +
                     text + ") As " + handle);
   }
-  if (calls.find_window_ex) {
+  if (calls.find_window_ex || calls.find_like) {
     lines.push_back(declare + "FindWindowEx Lib \"user32\" Alias \"FindWindowEx" +
                     suffix + "\" (ByVal hWndParent As " + handle +
                     ", ByVal hWndChildAfter As " + handle + ", ByVal lpszClass As " +
@@ -144,6 +191,62 @@ std::vector<std::string> VisualBasicDeclarations(const FinderCalls& calls, bool 
   if (calls.desktop) {
     lines.push_back(declare + "GetDesktopWindow Lib \"user32\" () As " + handle);
   }
+  if (calls.find_like) {
+    for (std::string_view function : {"GetClassName", "GetWindowText"}) {
+      lines.push_back(declare + std::string(function) + " Lib \"user32\" Alias \"" +
+                      std::string(function) + suffix + "\" (ByVal hWnd As " + handle +
+                      ", ByVal " +
+                      (function == "GetClassName" ? "lpClassName" : "lpString") + " As " +
+                      text + ", ByVal nMaxCount As Long) As Long");
+    }
+    lines.push_back(declare +
+                    "GetWindowTextLength Lib \"user32\" Alias \"GetWindowTextLength" +
+                    suffix + "\" (ByVal hWnd As " + handle + ") As Long");
+  }
+  return lines;
+}
+
+std::vector<std::string> VisualBasicHelperLines(bool pointers, bool vba) {
+  auto strings = [&](std::string_view variable) {
+    return pointers ? "StrPtr(" + std::string(variable) + ")" : std::string(variable);
+  };
+  auto heading = [](std::string_view handle) {
+    const std::string type(handle);
+    return "Private Function FindWindowLike(ByVal hWndParent As " + type +
+           ", ByVal hWndAfter As " + type +
+           ", ByVal ClassName As String, ByVal Title As String, ByVal ClassStart As "
+           "String, ByVal TitleEnd As String) As " +
+           type;
+  };
+  std::vector<std::string> lines = {
+      "' The next window after hWndAfter under hWndParent (0: the top-level windows) "
+      "that FindWindowEx finds, whose class begins with ClassStart and whose title ends "
+      "with TitleEnd (vbNullString: any)."};
+  if (vba) {
+    lines.emplace_back("#If VBA7 Then");
+    lines.push_back(heading("LongPtr"));
+    lines.emplace_back("#Else");
+    lines.push_back(heading("Long"));
+    lines.emplace_back("#End If");
+  } else {
+    lines.push_back(heading("Long"));
+  }
+  AppendLines(lines, {"    Dim Text As String", "    Do"});
+  lines.push_back("        hWndAfter = FindWindowEx(hWndParent, hWndAfter, " +
+                  strings("ClassName") + ", " + strings("Title") + ")");
+  AppendLines(lines, {"        If hWndAfter = 0 Then Exit Do",
+                      "        Text = String$(257, vbNullChar)"});
+  lines.push_back("        Text = Left$(Text, GetClassName(hWndAfter, " +
+                  strings("Text") + ", 257))");
+  AppendLines(lines, {"        If Left$(Text, Len(ClassStart)) = ClassStart Then",
+                      "            Text = String$(GetWindowTextLength(hWndAfter) + 1, "
+                      "vbNullChar)"});
+  lines.push_back("            Text = Left$(Text, GetWindowText(hWndAfter, " +
+                  strings("Text") + ", Len(Text)))");
+  AppendLines(lines,
+              {"            If Right$(Text, Len(TitleEnd)) = TitleEnd Then Exit Do",
+               "        End If", "    Loop", "    FindWindowLike = hWndAfter",
+               "End Function", ""});
   return lines;
 }
 
@@ -152,17 +255,49 @@ std::vector<std::string> VisualBasicCallLines(const SearchPlan& plan,
                                               const std::vector<std::string>& names,
                                               VisualBasicStrings strings) {
   const bool pointers = strings == VisualBasicStrings::kPointers;
-  const StatementSyntax syntax{
+  const bool unicode = strings != VisualBasicStrings::kAnsi;
+  auto pointer_to = [&](std::string expression) {
+    return pointers ? "StrPtr(" + expression + ")" : expression;
+  };
+  StatementSyntax syntax{
       .null_handle = "0",
       .null_text = pointers ? "0" : "vbNullString",
       .text =
           [&](std::string_view value) {
-            std::string literal =
-                VisualBasicLiteral(value, strings != VisualBasicStrings::kAnsi);
-            return pointers ? "StrPtr(" + literal + ")" : literal;
+            return pointer_to(VisualBasicLiteral(value, unicode));
           },
+      .helper = "FindWindowLike",
+      .helper_text =
+          [&](std::string_view value) { return VisualBasicLiteral(value, unicode); },
+      .helper_null_text = "vbNullString",
       .unreached = StatementSyntax::Unreached::kNone};
-  return StatementLines(plan, steps, names, syntax);
+  std::vector<std::string> lines;
+  // Each long text is built once, in the order the code first needs it.
+  std::map<std::string, std::string, std::less<>> built;
+  for (const FinderStep& step : steps) {
+    std::vector<std::string> statement = StatementLines(plan, {step}, names, syntax);
+    if (statement.empty() || LineLength(statement[0]) <= kMaxLineLength) {
+      lines.insert(lines.end(), statement.begin(), statement.end());
+      continue;
+    }
+    // Too long for one line: its strings are built in variables first, which
+    // no level's name can meet (those have no underscore).
+    StatementSyntax hoisted = syntax;
+    auto text_variable = [&](std::string_view value) {
+      if (const auto found = built.find(value); found != built.end())
+        return found->second;
+      const std::string variable = "Text_" + std::to_string(built.size() + 1);
+      BuildAcrossLines(lines, variable, value, unicode);
+      built.emplace(value, variable);
+      return variable;
+    };
+    hoisted.text = [&](std::string_view value) {
+      return pointer_to(text_variable(value));
+    };
+    hoisted.helper_text = text_variable;
+    lines.push_back(StatementLines(plan, {step}, names, hoisted)[0]);
+  }
+  return lines;
 }
 
 std::string EmitVisualBasic(const SearchPlan& plan, const FinderStyle& style) {
@@ -175,13 +310,19 @@ std::string EmitVisualBasic(const SearchPlan& plan, const FinderStyle& style) {
   } else if (unicode) {
     lines.emplace_back(kUnicodeNote);
   }
+  const VisualBasicStrings strings = !unicode             ? VisualBasicStrings::kAnsi
+                                     : style.declarations ? VisualBasicStrings::kPointers
+                                                          : VisualBasicStrings::kUnicode;
+  if (CallsOf(steps).find_like) {
+    for (std::string& line : VisualBasicHelperLines(
+             strings == VisualBasicStrings::kPointers, /*vba=*/false)) {
+      lines.push_back(std::move(line));
+    }
+  }
   if (const std::string note = PositionNote(plan, style.way, names); !note.empty()) {
     lines.push_back("' " + note);
   }
   for (const std::string& name : names) lines.push_back("Dim " + name + " As Long");
-  const VisualBasicStrings strings = !unicode             ? VisualBasicStrings::kAnsi
-                                     : style.declarations ? VisualBasicStrings::kPointers
-                                                          : VisualBasicStrings::kUnicode;
   for (std::string& line : VisualBasicCallLines(plan, steps, names, strings)) {
     lines.push_back(std::move(line));
   }

@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "codegen/finder_language.h"
+#include "codegen/names.h"
 #include "codegen/search_plan.h"
+#include "codegen/statements.h"
 
 namespace winscout::codegen {
 
@@ -43,6 +45,11 @@ enum class VisualBasicStrings {
 // pointers where `unicode`; with PtrSafe and LongPtr handles where `vba7`.
 std::vector<std::string> VisualBasicDeclarations(const FinderCalls& calls, bool unicode,
                                                  bool vba7);
+
+// The pattern helper FindWindowLike, a blank line after it: passing its
+// strings to the W functions as pointers where `pointers`; headed for both
+// VBA7 and the VBA before it where `vba`.
+std::vector<std::string> VisualBasicHelperLines(bool pointers, bool vba);
 
 // The assignments that make the steps' searches.
 std::vector<std::string> VisualBasicCallLines(const SearchPlan& plan,

@@ -94,8 +94,9 @@ class WindowSystem {
   // without regard to case.
   virtual WindowHandle FindTopLevel(std::string_view class_name) const = 0;
   // The next direct child of `parent` of the class after `after` (0: from the
-  // first child); `parent` 0 searches the top-level windows. 0 if none, or if
-  // `after` is not a child of `parent`.
+  // first child); `parent` 0 searches the top-level windows. An empty class
+  // name stands for any class, as a null one does for FindWindowEx. 0 if
+  // none, or if `after` is not a child of `parent`.
   virtual WindowHandle FindChild(WindowHandle parent, WindowHandle after,
                                  std::string_view class_name) const = 0;
   // FindChild for the windows of the class whose title is `title`, titles

@@ -119,6 +119,10 @@ void WindowTree::SetText(WindowHandle window, std::string text) {
   Get(window).props.text = std::move(text);
 }
 
+void WindowTree::SetControlId(WindowHandle window, std::int32_t id) {
+  Get(window).props.id = id;
+}
+
 void WindowTree::SetVisible(WindowHandle window, bool visible) {
   Get(window).props.visible = visible;
 }
@@ -203,7 +207,7 @@ WindowHandle WindowTree::NextChild(WindowHandle parent, WindowHandle after,
 WindowHandle WindowTree::FindChild(WindowHandle parent, WindowHandle after,
                                    std::string_view class_name) const {
   return NextChild(parent, after, [&](const WindowSpec& props) {
-    return EqualIgnoringCase(props.class_name, class_name);
+    return class_name.empty() || EqualIgnoringCase(props.class_name, class_name);
   });
 }
 
@@ -212,7 +216,7 @@ WindowHandle WindowTree::FindChildWithTitle(WindowHandle parent, WindowHandle af
                                             std::string_view class_name,
                                             std::string_view title) const {
   return NextChild(parent, after, [&](const WindowSpec& props) {
-    return EqualIgnoringCase(props.class_name, class_name) &&
+    return (class_name.empty() || EqualIgnoringCase(props.class_name, class_name)) &&
            EqualIgnoringCase(props.text, title);
   });
 }

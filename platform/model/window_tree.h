@@ -69,6 +69,8 @@ class WindowTree final : public WindowSystem {
   void Destroy(WindowHandle window);
 
   void SetText(WindowHandle window, std::string text);
+  // As WinForms does, giving each control its own handle as its ID.
+  void SetControlId(WindowHandle window, std::int32_t id);
   void SetVisible(WindowHandle window, bool visible);
   void SetEnabled(WindowHandle window, bool enabled);
   void SetRect(WindowHandle window, ScreenRect rect);

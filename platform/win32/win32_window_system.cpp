@@ -5,6 +5,7 @@
 #include <psapi.h>
 
 #include <algorithm>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -124,6 +125,16 @@ std::vector<HWND> SiblingsFrom(HWND parent, HWND first, HWND through = nullptr) 
   return siblings;
 }
 
+// An empty class name searches every class, as none does.
+std::optional<std::wstring> ClassArgument(std::string_view class_name) {
+  if (class_name.empty()) return std::nullopt;
+  return Utf8ToWide(class_name);
+}
+
+const wchar_t* Pointer(const std::optional<std::wstring>& text) {
+  return text ? text->c_str() : nullptr;
+}
+
 }  // namespace
 
 ScreenPoint Win32WindowSystem::CursorPos() const {
@@ -198,7 +209,7 @@ WindowHandle Win32WindowSystem::FindTopLevel(std::string_view class_name) const 
 WindowHandle Win32WindowSystem::FindChild(WindowHandle parent, WindowHandle after,
                                           std::string_view class_name) const {
   return ToHandle(FindWindowExW(parent == 0 ? nullptr : ToHwnd(parent), ToHwnd(after),
-                                Utf8ToWide(class_name).c_str(), nullptr));
+                                Pointer(ClassArgument(class_name)), nullptr));
 }
 
 WindowHandle Win32WindowSystem::FindChildWithTitle(WindowHandle parent,
@@ -206,7 +217,7 @@ WindowHandle Win32WindowSystem::FindChildWithTitle(WindowHandle parent,
                                                    std::string_view class_name,
                                                    std::string_view title) const {
   return ToHandle(FindWindowExW(parent == 0 ? nullptr : ToHwnd(parent), ToHwnd(after),
-                                Utf8ToWide(class_name).c_str(),
+                                Pointer(ClassArgument(class_name)),
                                 Utf8ToWide(title).c_str()));
 }
 

@@ -361,6 +361,24 @@ TEST_F(WindowSystemContract, ChildrenOfClassAreWhatSuccessiveSearchesFind) {
             std::vector<WindowHandle>(edits.begin(), edits.begin() + 2));
 }
 
+// As FindWindowEx with no class: every child in order, and every top-level
+// window in the order the list of them gives.
+TEST_F(WindowSystemContract, AnEmptyClassNameSearchesEveryClass) {
+  const WindowHandle top = Top("WsContractAnyClass");
+  for (const char* name : {"Edit", "Button", "Static", "Button"}) Child(top, name);
+  EXPECT_EQ(SearchAll(top, ""), windows_.ChildWindows(top));
+  const WindowHandle ok = desktop_->AddChild(top, {.class_name = "Static", .text = "OK"});
+  EXPECT_EQ(windows_.FindChildWithTitle(top, 0, "", "ok"), ok);
+  EXPECT_EQ(windows_.FindChildWithTitle(top, ok, "", "OK"), 0);
+  const std::vector<TopLevelWindow> tops = windows_.TopLevelWindows();
+  ASSERT_GE(tops.size(), 1u);
+  const WindowHandle first = windows_.FindChild(0, 0, "");
+  EXPECT_EQ(first, tops[0].window);
+  if (tops.size() > 1) {
+    EXPECT_EQ(windows_.FindChild(0, first, ""), tops[1].window);
+  }
+}
+
 TEST_F(WindowSystemContract, TheDesktopWindowIsTheRootOfEveryTopLevelWindow) {
   const WindowHandle desktop = windows_.DesktopWindow();
   EXPECT_NE(desktop, 0);

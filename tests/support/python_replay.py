@@ -11,7 +11,9 @@ FindWindowEx finds one after the other, and the desktop window:
 
 where HEX is a text's bytes (UTF-8, or stray bytes that stand for
 themselves), and the windows come in the order the searches meet them; the
-searches for a title and for a control ID are answered from them. A snippet names its file, its desktop and the window that the
+searches for a title, for a control ID and for any class (the pattern
+helper's) are answered from them, and so are the questions for a window's
+class name and title. A snippet names its file, its desktop and the window that the
 variable set on its last line must hold after the run (0: none).
 
 Each snippet is compiled from its bytes as a script file would be, run with
@@ -55,7 +57,8 @@ class Desktop:
     def __init__(self, dump):
         self.desktop = dump["desktop"]
         self.windows = [
-            dict(w, cls=fold(class_text(w["class"])), title=fold(class_text(w["title"])))
+            dict(w, class_name=class_text(w["class"]), text=class_text(w["title"]),
+                 cls=fold(class_text(w["class"])), title=fold(class_text(w["title"])))
             for w in dump.get("windows", ())
         ]
         self.found = {}
@@ -65,16 +68,36 @@ class Desktop:
             self.found[(parent, fold(class_text(search["class"])))] = search["found"]
             self.children.setdefault(parent, set()).update(search["found"])
 
-    def find_titled(self, parent, after, class_name, title):
-        siblings = [w["handle"] for w in self.windows if w["parent"] == parent]
-        if after and after not in siblings:
-            return 0
-        start = siblings.index(after) + 1 if after else 0
+    def window(self, handle):
         for w in self.windows:
-            if (w["parent"] == parent and w["handle"] in siblings[start:]
-                    and w["cls"] == fold(class_name) and w["title"] == fold(title)):
+            if w["handle"] == handle:
+                return w
+        raise Unanswerable(f"window {handle} is not on the desktop")
+
+    def find_among_all(self, parent, after, class_name, title):
+        """A search that runs through the siblings in order: by title, or
+        for any class."""
+        siblings = [w for w in self.windows if w["parent"] == parent]
+        if class_name is None and not self.children.get(parent, set()) <= {
+                w["handle"] for w in siblings}:
+            raise Unanswerable(f"the order of every window under {parent} is unknown")
+        handles = [w["handle"] for w in siblings]
+        if after and after not in handles:
+            return 0
+        for w in siblings[handles.index(after) + 1 if after else 0:]:
+            if ((class_name is None or w["cls"] == fold(class_name))
+                    and (title is None or w["title"] == fold(title))):
                 return w["handle"]
         return 0
+
+    def text_length(self, handle):
+        """In UTF-16 units, as Windows counts."""
+        return len(self.window(handle)["text"].encode("utf-16-le")) // 2
+
+    def read_text(self, handle, buffer, capacity, key):
+        text = self.window(handle)[key][:max(capacity - 1, 0)]
+        buffer.value = text
+        return len(text)
 
     def dialog_item(self, parent, control_id):
         for w in self.windows:
@@ -83,8 +106,8 @@ class Desktop:
         return 0
 
     def find(self, parent, after, class_name, title=None):
-        if title is not None:
-            return self.find_titled(parent, after, class_name, title)
+        if title is not None or class_name is None:
+            return self.find_among_all(parent, after, class_name, title)
         found = self.found.get((parent, fold(class_name)), [])
         if after == 0:
             return found[0] if found else 0
@@ -105,8 +128,35 @@ class LPCWSTR:
     pass
 
 
+class LPWSTR:
+    pass
+
+
 class c_int:
     pass
+
+
+class UnicodeBuffer:
+    """What ctypes.create_unicode_buffer makes: room for `size` characters."""
+
+    def __init__(self, size):
+        if type(size) is not int or size < 1:
+            raise TypeError(f"a buffer of {size!r} characters")
+        self.size = size
+        self._value = ""
+
+    def __len__(self):
+        return self.size
+
+    @property
+    def value(self):
+        return self._value
+
+    @value.setter
+    def value(self, text):
+        if len(text) >= self.size:
+            raise ValueError(f"{len(text)} characters in a buffer of {self.size}")
+        self._value = text
 
 
 def check_handle(value, what):
@@ -117,11 +167,12 @@ def check_handle(value, what):
 class Function:
     """A user32 function as ctypes shows it: argtypes and restype to set."""
 
-    def __init__(self, name, argtypes, call):
+    def __init__(self, name, argtypes, call, restype=HWND):
         self.__name__ = name
         self.argtypes = None
         self.restype = None
         self._wanted_argtypes = argtypes
+        self._wanted_restype = restype
         self._call = call
 
     def __call__(self, *args):
@@ -129,7 +180,7 @@ class Function:
         # handle would be cut.
         if tuple(self.argtypes or ()) != self._wanted_argtypes:
             raise TypeError(f"{self.__name__}.argtypes is {self.argtypes!r}")
-        if self.restype is not HWND:
+        if self.restype is not self._wanted_restype:
             raise TypeError(f"{self.__name__}.restype is {self.restype!r}")
         if len(args) != len(self._wanted_argtypes):
             raise TypeError(f"{self.__name__} takes {len(self._wanted_argtypes)} arguments")
@@ -140,18 +191,25 @@ class Function:
                 raise TypeError(f"argument {i + 1} is {arg!r}, not an int")
             if kind is LPCWSTR and arg is not None and type(arg) is not str:
                 raise TypeError(f"argument {i + 1} is {arg!r}, not a str or None")
-        if LPCWSTR in self._wanted_argtypes and type(args[-2]) is not str:
+            if kind is LPWSTR and type(arg) is not UnicodeBuffer:
+                raise TypeError(f"argument {i + 1} is {arg!r}, not a unicode buffer")
+        # Only the pattern helper searches for any class.
+        if (LPCWSTR in self._wanted_argtypes and type(args[-2]) is not str
+                and sys._getframe(1).f_code.co_name != "find_window_like"):
             raise TypeError(f"class name {args[-2]!r} is no str")
-        return self._call(*args) or None
+        result = self._call(*args)
+        return (result or None) if self._wanted_restype is HWND else result
 
 
 def fake_ctypes(desktop):
     wintypes = types.ModuleType("ctypes.wintypes")
     wintypes.HWND = HWND
     wintypes.LPCWSTR = LPCWSTR
+    wintypes.LPWSTR = LPWSTR
     ctypes = types.ModuleType("ctypes")
     ctypes.wintypes = wintypes
     ctypes.c_int = c_int
+    ctypes.create_unicode_buffer = UnicodeBuffer
 
     def win_dll(name, use_last_error=False):
         if name.lower() not in ("user32", "user32.dll"):
@@ -169,6 +227,13 @@ def fake_ctypes(desktop):
             "GetDlgItem", (HWND, c_int), lambda p, i: desktop.dialog_item(p or 0, i)
         )
         user32.GetDesktopWindow = Function("GetDesktopWindow", (), lambda: desktop.desktop)
+        for name, key in (("GetClassNameW", "class_name"), ("GetWindowTextW", "text")):
+            setattr(user32, name, Function(
+                name, (HWND, LPWSTR, c_int),
+                lambda h, b, n, key=key: desktop.read_text(h, b, n, key), c_int))
+        user32.GetWindowTextLengthW = Function(
+            "GetWindowTextLengthW", (HWND,), desktop.text_length, c_int
+        )
         return user32
 
     ctypes.WinDLL = win_dll

@@ -74,6 +74,14 @@ namespace {
 
 std::string AtNumber(int number) { return "line " + std::to_string(number) + ": "; }
 
+// The names that code with the FindWindowLike routine calls besides the
+// others.
+bool IsHelperName(std::string_view name) {
+  constexpr std::string_view kHelperNames[] = {"findwindowlike", "getclassname",
+                                               "getwindowtext", "getwindowtextlength"};
+  return std::ranges::find(kHelperNames, FoldVbName(name)) != std::end(kHelperNames);
+}
+
 // The handle type of one branch: LongPtr under VBA7, Long before it and in
 // code that is not VBA.
 void CheckTypes(const VbParse& parse, bool vba7, std::vector<std::string>& problems) {
@@ -83,9 +91,11 @@ void CheckTypes(const VbParse& parse, bool vba7, std::vector<std::string>& probl
       problems.push_back(AtNumber(declare.number) + declare.name +
                          (vba7 ? " lacks PtrSafe" : " has PtrSafe outside VBA7"));
     }
-    if (declare.result_type != handle) {
+    // The text functions return a count, an int; the others a handle.
+    const std::string result = IsHelperName(declare.name) ? "Long" : handle;
+    if (declare.result_type != result) {
       problems.push_back(AtNumber(declare.number) + declare.name + " returns " +
-                         declare.result_type + ", not " + handle);
+                         declare.result_type + ", not " + result);
     }
     for (const std::string& type : declare.parameter_types) {
       if (type != handle && type != "String" && type != "Long") {
@@ -99,8 +109,13 @@ void CheckTypes(const VbParse& parse, bool vba7, std::vector<std::string>& probl
   }
   for (const VbLine& line : parse.lines) {
     if (line.kind == VbLineKind::kDeclaration && line.type != handle) {
-      problems.push_back(At(line) + line.variable + " is a " + line.type + ", not " + handle);
+      problems.push_back(At(line) + line.variable + " is a " + line.type + ", not " +
+                         handle);
     }
+  }
+  if (parse.helper.number != 0 && parse.helper.handle_type != handle) {
+    problems.push_back(AtNumber(parse.helper.number) + "FindWindowLike takes a " +
+                       parse.helper.handle_type + ", not a " + handle);
   }
   if (!parse.function.empty() && parse.function_type != handle) {
     problems.push_back(parse.function + " returns " + parse.function_type + ", not " +
@@ -108,9 +123,36 @@ void CheckTypes(const VbParse& parse, bool vba7, std::vector<std::string>& probl
   }
 }
 
+// The routine is there when called, and called when there.
+void CheckHelper(const VbParse& parse, std::vector<std::string>& problems) {
+  const bool called = std::ranges::any_of(
+      parse.lines, [](const VbLine& line) { return line.kind == VbLineKind::kFindLike; });
+  if (called && parse.helper.number == 0) {
+    problems.push_back("FindWindowLike is called but not in the code");
+  }
+  if (!called && parse.helper.number != 0) {
+    problems.push_back(AtNumber(parse.helper.number) + "FindWindowLike is never called");
+  }
+}
+
+bool IsDeclared(const VbParse& parse, std::string_view function) {
+  return std::ranges::any_of(parse.declares, [&](const VbDeclare& declare) {
+    return FoldVbName(declare.name) == FoldVbName(function);
+  });
+}
+
 // What the code calls must be declared where it declares anything.
 void CheckDeclared(const VbParse& parse, std::vector<std::string>& problems) {
   if (parse.declares.empty()) return;
+  if (parse.helper.number != 0) {
+    for (std::string_view function :
+         {"FindWindowEx", "GetClassName", "GetWindowText", "GetWindowTextLength"}) {
+      if (!IsDeclared(parse, function)) {
+        problems.push_back(AtNumber(parse.helper.number) + "FindWindowLike calls " +
+                           std::string(function) + ", which is not declared");
+      }
+    }
+  }
   for (const VbLine& line : parse.lines) {
     std::string_view called;
     switch (line.kind) {
@@ -128,11 +170,10 @@ void CheckDeclared(const VbParse& parse, std::vector<std::string>& problems) {
         break;
       case VbLineKind::kDeclaration:
       case VbLineKind::kResult:
+      case VbLineKind::kFindLike:  // the code's own routine
         continue;
     }
-    if (std::ranges::none_of(parse.declares, [&](const VbDeclare& declare) {
-          return FoldVbName(declare.name) == FoldVbName(called);
-        })) {
+    if (!IsDeclared(parse, called)) {
       problems.push_back(At(line) + std::string(called) + " is not declared");
     }
   }
@@ -167,7 +208,9 @@ std::vector<std::string> CheckBranch(const VbParse& parse, bool vba7) {
     if (!IsVbIdentifier(name)) {
       problems.push_back(At(line) + name + " is not a Visual Basic identifier");
     }
-    if (IsReservedInVb(name)) problems.push_back(At(line) + name + " is a reserved word");
+    if (IsReservedInVb(name) || (parse.helper.number != 0 && IsHelperName(name))) {
+      problems.push_back(At(line) + name + " is a reserved word");
+    }
     if (!parse.function.empty() && FoldVbName(name) == FoldVbName(parse.function)) {
       problems.push_back(At(line) + name + " is the function's own name");
     }
@@ -177,8 +220,10 @@ std::vector<std::string> CheckBranch(const VbParse& parse, bool vba7) {
   }
   if (declared.empty()) problems.push_back("no variable is declared");
   if (!calls_begun) problems.push_back("no call line");
-  if (!parse.function.empty() && !returned) problems.push_back("the function returns nothing");
+  if (!parse.function.empty() && !returned)
+    problems.push_back("the function returns nothing");
   CheckTypes(parse, vba7, problems);
+  CheckHelper(parse, problems);
   CheckDeclared(parse, problems);
   return problems;
 }

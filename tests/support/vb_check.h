@@ -19,7 +19,9 @@ bool IsVbIdentifier(std::string_view name);
 // Every problem found, each naming its line; empty when the code is fine:
 // every line matches a line form, the declarations come first and there is at
 // least one call line, every name is a usable identifier, none is declared
-// twice (without regard to case) and every variable is declared before use.
+// twice (without regard to case) and every variable is declared before use;
+// the FindWindowLike routine is there exactly when it is called, its handles
+// of the right type, and what it calls declared where anything is.
 std::vector<std::string> CheckFinderCode(std::string_view text);
 
 }  // namespace winscout::testing

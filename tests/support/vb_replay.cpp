@@ -55,7 +55,8 @@ class LineReader {
   std::optional<std::int32_t> Integer() {
     const bool negative = Take("-");
     const std::optional<long long> magnitude = Digits(10);
-    if (!magnitude || *magnitude > 2147483648LL || (!negative && *magnitude > 2147483647LL)) {
+    if (!magnitude || *magnitude > 2147483648LL ||
+        (!negative && *magnitude > 2147483647LL)) {
       return std::nullopt;
     }
     return static_cast<std::int32_t>(negative ? -*magnitude : *magnitude);
@@ -113,7 +114,8 @@ class LineReader {
                                       [](char c) { return c >= '0' && c <= '9'; });
     const std::string_view digits =
         rest_.substr(0, static_cast<std::size_t>(end - rest_.begin()));
-    if (digits.empty() || digits.size() > most || (digits.size() > 1 && digits[0] == '0')) {
+    if (digits.empty() || digits.size() > most ||
+        (digits.size() > 1 && digits[0] == '0')) {
       return std::nullopt;
     }
     long long value = 0;
@@ -187,7 +189,8 @@ std::optional<VbLine> ParseDeclaration(std::string_view text) {
   auto name = in.Name();
   if (!name || !in.Take(" As ")) return std::nullopt;
   auto type = in.Name();
-  if (!type || (*type != "Long" && *type != "LongPtr") || !in.AtEnd()) return std::nullopt;
+  if (!type || (*type != "Long" && *type != "LongPtr") || !in.AtEnd())
+    return std::nullopt;
   line.variable = std::move(*name);
   line.type = std::move(*type);
   return line;
@@ -236,6 +239,20 @@ std::optional<VbLine> ParseCall(std::string_view text, std::string_view function
     line.id = *id;
     return line;
   }
+  if (in.Take(" = FindWindowLike(")) {
+    line.kind = VbLineKind::kFindLike;
+    if (!ParseSearchStart(in, line)) return std::nullopt;
+    // The routine takes Strings: no pointers, and vbNullString for none.
+    for (VbString* argument :
+         {&line.class_name, &line.title, &line.class_start, &line.title_end}) {
+      if (argument != &line.class_name && !in.Take(", ")) return std::nullopt;
+      auto value = in.StringArgument();
+      if (!value || value->pointer) return std::nullopt;
+      *argument = std::move(*value);
+    }
+    if (!in.Take(")") || !in.AtEnd()) return std::nullopt;
+    return line;
+  }
   if (in.Take(" = FindWindow(")) {
     line.kind = VbLineKind::kFindWindow;
   } else if (in.Take(" = FindWindowEx(")) {
@@ -282,6 +299,63 @@ std::optional<VbDeclare> ParseDeclare(std::string_view text) {
   return declare;
 }
 
+// The routine's heading, for its handle type: Long or LongPtr.
+std::optional<std::string> ParseHelperHeading(std::string_view text) {
+  for (std::string type : {"Long", "LongPtr"}) {
+    const std::string handle = " As " + type;
+    if (text ==
+        "Private Function FindWindowLike(ByVal hWndParent" + handle +
+            ", ByVal hWndAfter" + handle +
+            ", ByVal ClassName As String, ByVal Title As String, ByVal ClassStart "
+            "As String, ByVal TitleEnd As String)" +
+            handle) {
+      return type;
+    }
+  }
+  return std::nullopt;
+}
+
+// The routine's body after its heading, line by line; where the pointer form
+// differs, its line is the second.
+struct HelperLine {
+  std::string_view text;
+  std::string_view pointer_text;
+};
+constexpr HelperLine kHelperBody[] = {
+    {"    Dim Text As String", {}},
+    {"    Do", {}},
+    {"        hWndAfter = FindWindowEx(hWndParent, hWndAfter, ClassName, Title)",
+     "        hWndAfter = FindWindowEx(hWndParent, hWndAfter, StrPtr(ClassName), "
+     "StrPtr(Title))"},
+    {"        If hWndAfter = 0 Then Exit Do", {}},
+    {"        Text = String$(257, vbNullChar)", {}},
+    {"        Text = Left$(Text, GetClassName(hWndAfter, Text, 257))",
+     "        Text = Left$(Text, GetClassName(hWndAfter, StrPtr(Text), 257))"},
+    {"        If Left$(Text, Len(ClassStart)) = ClassStart Then", {}},
+    {"            Text = String$(GetWindowTextLength(hWndAfter) + 1, vbNullChar)", {}},
+    {"            Text = Left$(Text, GetWindowText(hWndAfter, Text, Len(Text)))",
+     "            Text = Left$(Text, GetWindowText(hWndAfter, StrPtr(Text), Len(Text)))"},
+    {"            If Right$(Text, Len(TitleEnd)) = TitleEnd Then Exit Do", {}},
+    {"        End If", {}},
+    {"    Loop", {}},
+    {"    FindWindowLike = hWndAfter", {}},
+    {"End Function", {}},
+};
+
+// Whether the line is the routine's next body line; the first line where
+// the forms differ decides the form.
+bool TakeHelperLine(std::string_view content, std::size_t index, bool& pointer_form,
+                    bool& form_known) {
+  const HelperLine& expected = kHelperBody[index];
+  if (expected.pointer_text.empty()) return content == expected.text;
+  if (!form_known) {
+    form_known = content == expected.text || content == expected.pointer_text;
+    pointer_form = content == expected.pointer_text;
+    return form_known;
+  }
+  return content == (pointer_form ? expected.pointer_text : expected.text);
+}
+
 // Public Function N() As T
 bool ParseFunction(std::string_view text, VbParse& parse) {
   LineReader in(text);
@@ -326,6 +400,11 @@ VbParse ParseFinderCode(std::string_view text, bool vba7) {
   enum class Branch { kOutside, kTaken, kSkipped } branch = Branch::kOutside;
   // A blank line only sets the declarations of a VBA module apart.
   bool blank_allowed = false;
+  // The next line of the routine's body to come, from its heading on; the
+  // blank line that must follow it comes at the end.
+  constexpr std::size_t kHelperLines = std::size(kHelperBody);
+  std::optional<std::size_t> helper_line;
+  bool helper_form_known = false;
   auto fail = [&](int number, std::string_view what, std::string_view content) {
     parse.error = "line " + std::to_string(number) + " " + std::string(what) + ": [" +
                   VisibleText(content) + "]";
@@ -337,7 +416,22 @@ VbParse ParseFinderCode(std::string_view text, bool vba7) {
     const std::string_view line_text =
         content.substr(std::min(content.find_first_not_of(' '), content.size()));
     const bool after_block = std::exchange(blank_allowed, line_text == "#End If");
-    if (line_text.empty() && content.empty() && after_block) {
+    const bool directive = line_text.starts_with("#");
+    if (helper_line && *helper_line <= kHelperLines && !directive &&
+        branch != Branch::kSkipped) {
+      const bool taken = *helper_line == kHelperLines
+                             ? content.empty()
+                             : TakeHelperLine(content, *helper_line,
+                                              parse.helper.pointers, helper_form_known);
+      if (!taken) {
+        return fail(number,
+                    *helper_line == kHelperLines
+                        ? "is not the blank line after FindWindowLike"
+                        : "is not the next line of FindWindowLike",
+                    content);
+      }
+      ++*helper_line;
+    } else if (line_text.empty() && content.empty() && after_block) {
     } else if (line_text == "#If VBA7 Then") {
       if (branch != Branch::kOutside) return fail(number, "opens a second #If", content);
       branch = vba7 ? Branch::kTaken : Branch::kSkipped;
@@ -358,8 +452,18 @@ VbParse ParseFinderCode(std::string_view text, bool vba7) {
       }
       parse.function_end = number;
     } else if (auto declare = ParseDeclare(line_text)) {
+      if (helper_line)
+        return fail(number, "declares a function after FindWindowLike", content);
       declare->number = number;
       parse.declares.push_back(std::move(*declare));
+    } else if (auto handle_type = ParseHelperHeading(content)) {
+      // One routine, before the code that calls it.
+      if (helper_line || !parse.lines.empty() || !parse.function.empty()) {
+        return fail(number, "opens FindWindowLike in the wrong place", content);
+      }
+      parse.helper.number = number;
+      parse.helper.handle_type = std::move(*handle_type);
+      helper_line = 0;
     } else if (!ParseFunction(line_text, parse)) {
       std::optional<VbLine> line = ParseDeclaration(line_text);
       if (!line) line = ParseCall(line_text, parse.function);
@@ -371,6 +475,9 @@ VbParse ParseFinderCode(std::string_view text, bool vba7) {
     text.remove_prefix(end + kLineBreak.size());
   }
   if (branch != Branch::kOutside) parse.error = "an #If is not closed";
+  if (helper_line && *helper_line <= kHelperLines) {
+    parse.error = "FindWindowLike ends early, or without the blank line after it";
+  }
   if (!parse.function.empty() && parse.function_end == 0) {
     parse.error = "the function has no end";
   }
@@ -394,7 +501,8 @@ struct Passing {
 Passing PassingOf(const VbParse& parse, const VbLine& line, std::string_view function) {
   const bool pointers = line.class_name.pointer || line.title.pointer;
   if (parse.declares.empty()) {
-    if (pointers) return {false, "a pointer argument without a declaration that takes one"};
+    if (pointers)
+      return {false, "a pointer argument without a declaration that takes one"};
     return {parse.unicode_calls, ""};
   }
   const auto declare = std::ranges::find_if(parse.declares, [&](const VbDeclare& d) {
@@ -414,6 +522,92 @@ Passing PassingOf(const VbParse& parse, const VbLine& line, std::string_view fun
     return {false, "the strings do not match " + declare->entry + "'s declaration"};
   }
   return {wide, ""};
+}
+
+// How FindWindowLike hands its strings over: its form and the declarations
+// of the four functions it calls (or, without Declare lines, the comment on
+// the W functions) must agree.
+Passing HelperPassing(const VbParse& parse) {
+  const bool pointers = parse.helper.pointers;
+  if (parse.declares.empty()) {
+    if (pointers)
+      return {false, "a pointer argument without a declaration that takes one"};
+    return {parse.unicode_calls, ""};
+  }
+  for (std::string_view function :
+       {"FindWindowEx", "GetClassName", "GetWindowText", "GetWindowTextLength"}) {
+    const auto declare = std::ranges::find_if(parse.declares, [&](const VbDeclare& d) {
+      return FoldVbName(d.name) == FoldVbName(function);
+    });
+    if (declare == parse.declares.end()) {
+      return {false,
+              std::string(function) + " is called by FindWindowLike but not declared"};
+    }
+    const std::string function_name(function);
+    if (declare->entry != function_name + "A" && declare->entry != function_name + "W") {
+      return {false, std::string(function) + " is declared as " + declare->entry};
+    }
+    const bool wide = declare->entry.ends_with('W');
+    const bool takes_strings = std::ranges::count(declare->parameter_types, "String") > 0;
+    if (function != "GetWindowTextLength" && wide == takes_strings) {
+      return {false, declare->entry + " is declared with the wrong string type"};
+    }
+    if (wide != pointers) {
+      return {false, "FindWindowLike's strings do not match " + declare->entry +
+                         "'s declaration"};
+    }
+  }
+  return {pointers, ""};
+}
+
+// A window's whole title: its length is not known beforehand, so the room
+// for it grows until the text falls short of it.
+std::string WholeTitle(const WindowSystem& windows, WindowHandle window) {
+  for (int capacity = 256;; capacity *= 4) {
+    std::string title = windows.WindowText(window, capacity);
+    // UTF-8 takes at least as many bytes as UTF-16 takes units.
+    if (title.size() + 1 < static_cast<std::size_t>(capacity) || capacity > (1 << 24)) {
+      return title;
+    }
+  }
+}
+
+// The API gets a C string: a Chr(0) would end the text there.
+std::optional<std::string_view> CString(const VbString& text) {
+  if (!text.value) return std::nullopt;
+  return std::string_view(*text.value).substr(0, text.value->find('\0'));
+}
+
+WindowHandle FindLike(const WindowSystem& windows, WindowHandle parent,
+                      WindowHandle after, const VbLine& line, bool unicode) {
+  const std::optional<std::string_view> class_name = CString(line.class_name);
+  const std::optional<std::string_view> title = CString(line.title);
+  // The comparisons are VB's own, of whole Strings, Chr(0) included.
+  const std::optional<std::string>& class_start = line.class_start.value;
+  const std::optional<std::string>& title_end = line.title_end.value;
+  // Through the ANSI code page, a text it cannot hold matches nothing: it
+  // reaches FindWindowExA, or is compared with what GetClassNameA and
+  // GetWindowTextA give, with question marks in its place.
+  if (!unicode) {
+    for (const std::optional<std::string_view> text :
+         {class_name, title, std::optional<std::string_view>(class_start),
+          std::optional<std::string_view>(title_end)}) {
+      if (text && !windows.AnsiCodePageHolds(*text)) return 0;
+    }
+  }
+  // An empty class name is no class: FindWindowEx finds nothing for it.
+  if (class_name && class_name->empty()) return 0;
+  for (;;) {
+    // FindChild with an empty class name: any class, as FindWindowEx with none.
+    after =
+        title ? windows.FindChildWithTitle(parent, after, class_name.value_or(""), *title)
+              : windows.FindChild(parent, after, class_name.value_or(""));
+    if (after == 0) return 0;
+    // GetClassName into room for 256 characters, the longest class name.
+    if (class_start && !windows.ClassName(after, 257).starts_with(*class_start)) continue;
+    if (title_end && !WholeTitle(windows, after).ends_with(*title_end)) continue;
+    return after;
+  }
 }
 
 }  // namespace
@@ -460,6 +654,16 @@ ReplayResult ReplayFinderCode(std::string_view text, const WindowSystem& windows
       assigned->second = windows.DialogItem(parent, line.id);
       continue;
     }
+    if (line.kind == VbLineKind::kFindLike) {
+      if (parse.helper.number == 0)
+        return failure(line, "FindWindowLike is not in the code");
+      const Passing passing = HelperPassing(parse);
+      if (!passing.error.empty()) return failure(line, passing.error);
+      assigned->second =
+          FindLike(windows, parent, line.after_variable ? assigned->second : 0, line,
+                   passing.unicode);
+      continue;
+    }
     const std::string_view function =
         line.kind == VbLineKind::kFindWindow ? "FindWindow" : "FindWindowEx";
     const Passing passing = PassingOf(parse, line, function);
@@ -473,8 +677,9 @@ ReplayResult ReplayFinderCode(std::string_view text, const WindowSystem& windows
       continue;
     }
     const WindowHandle after = line.after_variable ? assigned->second : 0;
-    assigned->second = title ? windows.FindChildWithTitle(parent, after, class_name, *title)
-                             : windows.FindChild(parent, after, class_name);
+    assigned->second = title
+                           ? windows.FindChildWithTitle(parent, after, class_name, *title)
+                           : windows.FindChild(parent, after, class_name);
   }
   if (last_declared.empty()) return {"no variable is declared"};
   if (!parse.function.empty()) {

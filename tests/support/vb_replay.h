@@ -22,6 +22,7 @@ enum class VbLineKind {
   kFindWindowEx,  // v = FindWindowEx(p, 0 | v, S, T)
   kDesktop,       // v = GetDesktopWindow()
   kDialogItem,    // v = GetDlgItem(p, N)
+  kFindLike,      // v = FindWindowLike(p, 0 | v, S, T, S, S), the routine below
   kResult,        // FindTarget = v, in a function
 };
 
@@ -52,17 +53,33 @@ struct VbLine {
   std::string parent;
   // FindWindowEx: true when the search goes on after the variable's window.
   bool after_variable = false;
-  // FindWindow, FindWindowEx: the class and the title.
+  // FindWindow, FindWindowEx, FindWindowLike: the class and the title.
   VbString class_name;
   VbString title;
+  // FindWindowLike: how the class begins and the title ends.
+  VbString class_start;
+  VbString title_end;
   // GetDlgItem: the control ID.
   std::int32_t id = 0;
   // Dim: the type.
   std::string type;
 };
 
+// The routine FindWindowLike(hWndParent, hWndAfter, ClassName, Title,
+// ClassStart, TitleEnd): FindWindowEx on from hWndAfter to the first window
+// whose class begins with ClassStart and whose title ends with TitleEnd
+// (vbNullString: any), by GetClassName, GetWindowTextLength and GetWindowText.
+// Its text is fixed but for the handle type of its heading and, in the
+// pointer form, StrPtr around the strings its three text calls pass.
+struct VbHelper {
+  int number = 0;           // the heading's line; 0 when the code has no such routine
+  std::string handle_type;  // of the heading's handles and result
+  bool pointers = false;    // passes StrPtr of its strings
+};
+
 struct VbParse {
   std::vector<VbLine> lines;
+  VbHelper helper;
   // The Declare lines, if the code has them.
   std::vector<VbDeclare> declares;
   // A comment asks for FindWindowW and FindWindowExW: without Declare lines
@@ -78,9 +95,11 @@ struct VbParse {
   std::string error;
 };
 
-// Lines are separated by CR LF, with none after the last. Comment lines and
-// blank ones are skipped; of an #If VBA7 Then ... #Else ... #End If block the
-// parse takes one branch: the first where `vba7`, the other otherwise.
+// Lines are separated by CR LF, with none after the last. Comment lines are
+// skipped, and a blank one only after the declarations of VBA and after the
+// FindWindowLike routine, which must be followed by one; of an #If VBA7 Then ... #Else
+// ... #End If block the parse takes one branch: the first where `vba7`, the other
+// otherwise.
 VbParse ParseFinderCode(std::string_view text, bool vba7 = true);
 
 // The name in the form in which Visual Basic compares names: without regard
@@ -103,10 +122,11 @@ struct ReplayResult {
 
 // Runs the code against the windows: FindWindow is a top-level search,
 // FindWindowEx a search among the parent's children (0: the top-level
-// windows). Variables start at 0 when declared, as Long variables do. The
-// strings reach the functions as the Declare lines (or, without them, the
-// comment) say: through the ANSI code page, where a text it cannot hold
-// finds no window, or whole to the W functions.
+// windows), FindWindowLike the same search filtered by the routine's
+// comparisons, which the code must hold. Variables start at 0 when declared, as Long
+// variables do. The strings reach the functions as the Declare lines (or, without them,
+// the comment) say: through the ANSI code page, where a text it cannot hold finds no
+// window, or whole to the W functions.
 ReplayResult ReplayFinderCode(std::string_view text, const WindowSystem& windows);
 
 }  // namespace winscout::testing

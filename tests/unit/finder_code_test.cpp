@@ -6,6 +6,8 @@
 
 #include "codegen/finder_language.h"
 #include "codegen/python_emitter.h"
+#include "codegen/stable_names.h"
+#include "codegen/var_name.h"
 #include "codegen/visual_basic.h"
 #include "platform/model/window_tree.h"
 #include "tests/support/crlf_lines.h"
@@ -177,21 +179,18 @@ INSTANTIATE_TEST_SUITE_P(
     Literals, HostileClassTest,
     ::testing::Values(
         LiteralCase{R"(a"b)", R"("a""b")"}, LiteralCase{R"(")", R"("""")"},
-        LiteralCase{"a\r\nb", R"("a" & Chr(13) & "" & Chr(10) & "b")"},
-        LiteralCase{"\tx", R"("" & Chr(9) & "x")"},
-        LiteralCase{"x\x7f", R"("x" & Chr(127) & "")"},
+        LiteralCase{"a\r\nb", R"("a" & Chr(13) & Chr(10) & "b")"},
+        LiteralCase{"\tx", R"(Chr(9) & "x")"}, LiteralCase{"x\x7f", R"("x" & Chr(127))"},
         LiteralCase{"\xC3\x9C"
                     "ber",
                     "\"\xC3\x9C"
                     "ber\""},
         LiteralCase{std::string(256, 'A'), '"' + std::string(256, 'A') + '"'},
         // VB.NET reads these as quotes: never raw in a literal.
-        LiteralCase{"a“b”", R"("a" & ChrW(8220) & "b" & ChrW(8221) & "")"},
-        LiteralCase{"＂", R"("" & ChrW(65282) & "")"},
+        LiteralCase{"a“b”", R"("a" & ChrW(8220) & "b" & ChrW(8221))"},
+        LiteralCase{"＂", R"(ChrW(65282))"},
         // Beyond the ANSI code page: every non-ASCII character.
-        LiteralCase{
-            "ÜЖ😀",
-            R"("" & ChrW(220) & "" & ChrW(1046) & "" & ChrW(55357) & ChrW(56832) & "")"}));
+        LiteralCase{"ÜЖ😀", R"(ChrW(220) & ChrW(1046) & ChrW(55357) & ChrW(56832))"}));
 
 // Only names a VB6 or VB.NET compiler rejects get a number, and names the
 // code itself calls; numbered forms skip the names a language's code binds.
@@ -434,4 +433,102 @@ TEST(FinderKeys, VisualBasicWritesTheKeys) {
 }
 
 }  // namespace
+// What outlives a restart: one row a name, including names that only look
+// like the frameworks' and must stay exact.
+TEST(FinderKeys, JudgesWhatOutlivesARestart) {
+  struct ClassCase {
+    std::string_view name;
+    std::optional<std::string_view> stable;  // none: matched whole
+    std::string_view variable = {};
+  };
+  const ClassCase classes[] = {
+      {"Afx:00007FF6A1B20000:8:0000000000010003:0000000000000006:0000000000000000",
+       "Afx:", "Afx"},
+      {"Afx:400000:8", "Afx:", "Afx"},
+      {"ATL:00007FF6A1B31234", "ATL:", "ATL"},
+      {"WindowsForms10.BUTTON.app.0.141b42a_r9_ad1", "WindowsForms10.BUTTON.app.",
+       "WindowsFormsButton"},
+      {"WindowsForms10.Window.8.app.0.2bf8098_r6_ad1", "WindowsForms10.Window.8.app.",
+       "WindowsFormsWindow"},
+      {"HwndWrapper[notepad.exe;;5a7bd4c2-3f1e-4a8b-9c0d-1e2f3a4b5c6d]",
+       "HwndWrapper[notepad.exe;", "HwndWrapper"},
+      {"Pane{5A7BD4C2-3F1E-4A8B-9C0D-1E2F3A4B5C6D}", "Pane", "Pane"},
+      {"Chrome_WidgetWin_0x1F3A9C20", "Chrome_WidgetWin_0x", "ChromeWidgetWinx"},
+      {"AfxTooltip", std::nullopt},
+      {"AfxWnd140su", std::nullopt},
+      {"Afx:notes", std::nullopt},
+      {"Edit32", std::nullopt},
+      {"CafeView1234", std::nullopt},
+      {"deadbeefcafe", std::nullopt},
+      {"WindowsForms10.BUTTON", std::nullopt},
+      {"HwndWrapper", std::nullopt},
+      {"#32770", std::nullopt},
+  };
+  for (const ClassCase& row : classes) {
+    SCOPED_TRACE(row.name);
+    const ClassJudgement judged = JudgeClassName(row.name);
+    EXPECT_EQ(judged.run_dependent, row.stable.has_value());
+    EXPECT_EQ(judged.stable_part, row.stable.value_or(row.name));
+    if (row.stable) {
+      EXPECT_EQ(VarNameFromClass(judged.name_source), row.variable);
+    }
+  }
+  // WinForms gives each control its own handle as its ID.
+  EXPECT_TRUE(IsSturdyId(1001, 0x000A0123));
+  EXPECT_TRUE(IsSturdyId(0xE900, 0x000A0123));
+  EXPECT_FALSE(IsSturdyId(0x0123, 0x000A0123));
+  EXPECT_FALSE(IsSturdyId(0x000A0123, 0x000A0123));
+  EXPECT_FALSE(IsSturdyId(0, 0x000A0123));
+  EXPECT_FALSE(IsSturdyId(-1, 0x000A0123));
+  EXPECT_FALSE(IsSturdyId(0x10000, 0x000A0123));
+
+  using Match = TitleKey::Match;
+  const std::tuple<std::string_view, std::optional<Match>, std::string_view> titles[] = {
+      {"Untitled - Notepad", Match::kEnd, " - Notepad"},
+      {"notes.txt - Fixture", Match::kEnd, " - Fixture"},
+      {"C:\\Temp\\report 2026.txt \u2013 Editor", Match::kEnd, " \u2013 Editor"},
+      {"a - b \u2014 Program", Match::kEnd, " \u2014 Program"},
+      {"Save As", Match::kWhole, "Save As"},
+      {" - Program", Match::kWhole, " - Program"},
+      {"Document1 - Editor 2", std::nullopt, ""},
+      {"Report 2026", std::nullopt, ""},
+  };
+  for (const auto& [title, match, key] : titles) {
+    SCOPED_TRACE(title);
+    const std::optional<TitleKey> judged = JudgeTitle(title);
+    ASSERT_EQ(judged.has_value(), match.has_value());
+    if (judged) {
+      EXPECT_EQ(std::pair(judged->match, judged->text),
+                std::pair(*match, std::string(key)));
+    }
+  }
+}
+
+// Restarted frameworks and a new document: the plan matches the stable parts,
+// and Visual Basic keeps its old lines where every name is exact.
+TEST(FinderKeys, VisualBasicMatchesStableParts) {
+  WindowTree tree;
+  const WindowHandle frame = tree.AddTopLevel(
+      {.class_name = "Afx:00007FF6A1B20000:8:0000000000010003:0000000000000006:0",
+       .text = "Untitled - Fixture"});
+  tree.AddChild(frame, {.class_name = "Afx:00007FF6A1B20000:8"});
+  const WindowHandle view =
+      tree.AddChild(frame, {.class_name = "Afx:00007FF6A1B20000:8"});
+  const WindowHandle button =
+      tree.AddChild(view, {.class_name = "WindowsForms10.BUTTON.app.0.141b42a_r9_ad1"});
+  tree.SetControlId(button, button);
+  const auto plan = std::get<SearchPlan>(PlanFinderCode(std::to_string(button), tree));
+  EXPECT_EQ(plan.levels[0].title_end, " - Fixture");
+  EXPECT_EQ(plan.levels[2].unique_id, 0);
+  const std::vector<std::string> calls = {
+      R"(Afx = FindWindowLike(0, 0, vbNullString, vbNullString, "Afx:", " - Fixture"))",
+      R"(Afx2 = FindWindowLike(Afx, 0, vbNullString, vbNullString, "Afx:", vbNullString))",
+      R"(Afx2 = FindWindowLike(Afx, Afx2, vbNullString, vbNullString, "Afx:", vbNullString))",
+      R"(WindowsFormsButton = FindWindowLike(Afx2, 0, vbNullString, vbNullString, "WindowsForms10.BUTTON.app.", vbNullString))"};
+  const std::string code =
+      EmitFinderCode(plan, FinderLanguage::kVisualBasic, {.way = SearchWay::kIdAndTitle});
+  EXPECT_TRUE(code.ends_with(JoinLines(calls))) << code;
+  EXPECT_TRUE(code.starts_with("' The next window after hWndAfter")) << code;
+}
+
 }  // namespace winscout::codegen

@@ -214,7 +214,9 @@ class FinderCompileTest : public ::testing::Test {
 
   // Writes the source and gives the commands that check it.
   std::vector<std::string> CppCommands(const Batch& batch) const {
-    std::string source = "#include <windows.h>\r\n";
+    // What the pattern helper needs beyond the Windows headers.
+    std::string source =
+        "#include <windows.h>\r\n#include <cwchar>\r\n#include <string>\r\n";
     for (std::size_t i = 0; i < batch.snippets.size(); ++i) {
       const Snippet& snippet = batch.snippets[i];
       const std::string code =
@@ -438,6 +440,35 @@ TEST_F(FinderCompileTest, FixedDesktops) {
     for (WindowHandle target : targets) {
       batch.AddSnippet("forty levels of a word", tree, target, target);
     }
+  }
+  {
+    // The frameworks' run-dependent class names, a document title, and
+    // WinForms' IDs that are the controls' own handles, each after a window
+    // of the same pattern.
+    WindowTree tree;
+    std::vector<WindowHandle> all;
+    auto add = [&](WindowHandle parent, std::string class_name, std::string title = {}) {
+      const WindowSpec spec{.class_name = std::move(class_name),
+                            .text = std::move(title)};
+      all.push_back(parent ? tree.AddChild(parent, spec) : tree.AddTopLevel(spec));
+      return all.back();
+    };
+    add(0, "Afx:00007FF6A1B20000:8:0000000000010003:0000000000000006:0000000000000000");
+    const WindowHandle mfc = add(
+        0, "Afx:00007FF6A1B30000:8:0000000000010003:0000000000000006:0000000000000000",
+        "Untitled - Fixture");
+    add(mfc, "Afx:00007FF6A1B30000:8");
+    add(mfc, "ATL:00007FF6A1B31234");
+    add(0, "HwndWrapper[Fixture.exe;;5a7bd4c2-3f1e-4a8b-9c0d-1e2f3a4b5c6d]",
+        "Fixture WPF");
+    const WindowHandle form =
+        add(0, "WindowsForms10.Window.8.app.0.141b42a_r9_ad1", "Form");
+    for (int i = 0; i < 2; ++i) {
+      const WindowHandle button =
+          add(form, "WindowsForms10.BUTTON.app.0.141b42a_r9_ad1", i ? "OK" : "Cancel");
+      tree.SetControlId(button, button);
+    }
+    batch.AddEveryWindow("frameworks", tree, all);
   }
   {
     // The Button moved to a window of another class while the chain was

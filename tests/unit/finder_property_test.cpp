@@ -196,6 +196,223 @@ TEST_F(ReplayTest, RefusesCodeThatMatchesNoLineFormOrNamesNoVariable) {
 }
 
 // ---------------------------------------------------------------------------
+// The FindWindowLike routine, written out as the code carries it.
+
+// VBA's heading goes in an #If VBA7 block; the pointer form passes StrPtr.
+std::string HelperText(bool vba, bool pointers) {
+  auto heading = [](const std::string& handle) {
+    return "Private Function FindWindowLike(ByVal hWndParent As " + handle +
+           ", ByVal hWndAfter As " + handle +
+           ", ByVal ClassName As String, ByVal Title As String, ByVal ClassStart As "
+           "String, ByVal TitleEnd As String) As " +
+           handle;
+  };
+  auto text = [&](const std::string& name) {
+    return pointers ? "StrPtr(" + name + ")" : name;
+  };
+  std::string lines =
+      "' The next window that FindWindowEx finds, by class start and title end.\r\n";
+  lines += vba ? "#If VBA7 Then\r\n" + heading("LongPtr") + "\r\n#Else\r\n" +
+                     heading("Long") + "\r\n#End If\r\n"
+               : heading("Long") + "\r\n";
+  return lines +
+         CrLfLines({"    Dim Text As String", "    Do",
+                    "        hWndAfter = FindWindowEx(hWndParent, hWndAfter, " +
+                        text("ClassName") + ", " + text("Title") + ")",
+                    "        If hWndAfter = 0 Then Exit Do",
+                    "        Text = String$(257, vbNullChar)",
+                    "        Text = Left$(Text, GetClassName(hWndAfter, " + text("Text") +
+                        ", 257))",
+                    "        If Left$(Text, Len(ClassStart)) = ClassStart Then",
+                    "            Text = String$(GetWindowTextLength(hWndAfter) + 1, "
+                    "vbNullChar)",
+                    "            Text = Left$(Text, GetWindowText(hWndAfter, " +
+                        text("Text") + ", Len(Text)))",
+                    "            If Right$(Text, Len(TitleEnd)) = TitleEnd Then Exit Do",
+                    "        End If", "    Loop", "    FindWindowLike = hWndAfter",
+                    "End Function", "", ""});
+}
+
+// The Declare lines of the routine's calls: the A functions with Strings, or
+// the W functions with pointers.
+std::string HelperDeclares(bool wide, bool vba7,
+                           std::vector<std::string_view> functions = {
+                               "FindWindowEx", "GetClassName", "GetWindowText",
+                               "GetWindowTextLength"}) {
+  const std::string handle = vba7 ? "LongPtr" : "Long";
+  const std::string text = wide ? handle : "String";
+  const std::map<std::string_view, std::string> parameters = {
+      {"FindWindowEx", "ByVal hWndParent As " + handle + ", ByVal hWndChildAfter As " +
+                           handle + ", ByVal lpszClass As " + text +
+                           ", ByVal lpszWindow As " + text},
+      {"GetClassName", "ByVal hWnd As " + handle + ", ByVal lpClassName As " + text +
+                           ", ByVal nMaxCount As Long"},
+      {"GetWindowText", "ByVal hWnd As " + handle + ", ByVal lpString As " + text +
+                            ", ByVal nMaxCount As Long"},
+      {"GetWindowTextLength", "ByVal hWnd As " + handle}};
+  std::string lines;
+  for (std::string_view function : functions) {
+    const std::string name(function);
+    lines += std::string(vba7 ? "Private Declare PtrSafe Function "
+                              : "Private Declare Function ") +
+             name + " Lib \"user32\" Alias \"" + name + (wide ? "W" : "A") + "\" (" +
+             parameters.at(function) + ") As " +
+             (function == "FindWindowEx" ? handle : "Long") + "\r\n";
+  }
+  return lines;
+}
+
+// Top-level Afx:77:8 "Ledger" with panes Afx:77:0 (ID 0xE900), Afx:99:0
+// "Chart" and an Edit "notes.txt - Fixture"; above it Afx:55:8 "notes.txt -
+// Fixture" and a Main_Frame2.
+class HelperReplayTest : public ::testing::Test {
+ protected:
+  WindowTree tree_;
+  std::map<std::string, WindowHandle> windows_;
+
+  void SetUp() override {
+    const WindowHandle frame =
+        tree_.AddTopLevel({.class_name = "Afx:77:8", .text = "Ledger"});
+    windows_ = {
+        {"frame", frame},
+        {"pane", tree_.AddChild(frame, {.class_name = "Afx:77:0", .id = 0xE900})},
+        {"chart", tree_.AddChild(frame, {.class_name = "Afx:99:0", .text = "Chart"})},
+        {"edit",
+         tree_.AddChild(frame, {.class_name = "Edit", .text = "notes.txt - Fixture"})},
+        {"document",
+         tree_.AddTopLevel({.class_name = "Afx:55:8", .text = "notes.txt - Fixture"})},
+        {"other", tree_.AddTopLevel({.class_name = "Main_Frame2", .text = "Ledger"})},
+    };
+  }
+};
+
+const std::string kVbHelper = HelperText(false, false);
+const std::string kAfxDim = "Dim Afx As Long\r\n";
+const std::string kFirstAfx =
+    R"(Afx = FindWindowLike(0, 0, vbNullString, vbNullString, "Afx:", vbNullString))";
+
+TEST_F(HelperReplayTest, RunsTheRoutineInEachForm) {
+  const GoodReplay cases[] = {
+      {"by position, second of the pattern, without declarations",
+       kVbHelper + kAfxDim + kFirstAfx + "\r\n" +
+           R"(Afx = FindWindowLike(0, Afx, vbNullString, vbNullString, "Afx:", vbNullString))",
+       "frame"},
+      {"ANSI declarations: a whole title, then a sturdy ID",
+       HelperDeclares(false, false) +
+           "Private Declare Function GetDlgItem Lib \"user32\" "
+           "(ByVal hDlg As Long, ByVal nIDDlgItem As Long) As Long\r\n" +
+           kVbHelper + "Dim Afx As Long\r\nDim Afx2 As Long\r\n" +
+           R"(Afx = FindWindowLike(0, 0, vbNullString, "ledger", "Afx:", vbNullString))" +
+           "\r\nAfx2 = GetDlgItem(Afx, 59648)",
+       "pane"},
+      {"the pattern and a title end",
+       kVbHelper + kAfxDim +
+           R"(Afx = FindWindowLike(0, 0, vbNullString, vbNullString, "Afx:", " - Fixture"))",
+       "document"},
+      {"W pointers: an exact class and a title end",
+       HelperDeclares(true, false) + HelperText(false, true) +
+           "Dim Afx As Long\r\nDim Edit As Long\r\n" +
+           R"(Afx = FindWindowLike(0, 0, vbNullString, "Ledger", "Afx:", vbNullString))" +
+           "\r\n" +
+           R"(Edit = FindWindowLike(Afx, 0, "Edit", vbNullString, vbNullString, " - Fixture"))",
+       "edit"},
+      {"VBA, W pointers",
+       "#If VBA7 Then\r\n" + HelperDeclares(true, true) + "#Else\r\n" +
+           HelperDeclares(true, false) + "#End If\r\n\r\n" + HelperText(true, true) +
+           "#If VBA7 Then\r\nPublic Function FindTarget() As LongPtr\r\n    Dim Afx As "
+           "LongPtr\r\n    Dim Afx2 As LongPtr\r\n#Else\r\nPublic Function FindTarget() "
+           "As "
+           "Long\r\n    Dim Afx As Long\r\n    Dim Afx2 As Long\r\n#End If\r\n    " +
+           kFirstAfx +
+           "\r\n    Afx = FindWindowLike(0, Afx, vbNullString, vbNullString, "
+           "\"Afx:\", vbNullString)\r\n    Afx2 = FindWindowLike(Afx, 0, vbNullString, "
+           "\"Chart\", \"Afx:\", vbNullString)\r\n    FindTarget = Afx2\r\nEnd Function",
+       "chart"},
+      {"title ends compare case and all",
+       kVbHelper + kAfxDim +
+           R"(Afx = FindWindowLike(0, 0, vbNullString, vbNullString, "Afx:", " - fixture"))",
+       "none"},
+      {"class starts compare case and all",
+       kVbHelper + kAfxDim +
+           R"(Afx = FindWindowLike(0, 0, vbNullString, vbNullString, "afx:", vbNullString))",
+       "none"},
+      {"an empty class is no class",
+       kVbHelper + kAfxDim +
+           R"(Afx = FindWindowLike(0, 0, "", vbNullString, vbNullString, vbNullString))",
+       "none"},
+      {"through the ANSI code page",
+       kVbHelper + kAfxDim +
+           R"(Afx = FindWindowLike(0, 0, vbNullString, vbNullString, "Afx:", ChrW(1046)))",
+       "none"},
+  };
+  for (const GoodReplay& c : cases) {
+    SCOPED_TRACE(c.name);
+    const ReplayResult result = ReplayFinderCode(c.text, tree_);
+    ASSERT_TRUE(result.Ran()) << result << "\n" << Numbered(c.text);
+    const WindowHandle wanted =
+        std::string_view(c.window) == "none" ? 0 : windows_.at(c.window);
+    EXPECT_EQ(result.found, wanted) << Numbered(c.text);
+    EXPECT_EQ(CheckFinderCode(c.text), std::vector<std::string>()) << Numbered(c.text);
+  }
+}
+
+std::string Replaced(std::string text, std::string_view from, std::string_view to) {
+  text.replace(text.find(from), from.size(), to);
+  return text;
+}
+
+TEST_F(HelperReplayTest, RefusesTheRoutineOutOfItsForm) {
+  const std::string call = kAfxDim + kFirstAfx;
+  const BadReplay cases[] = {
+      {"a call without the routine", call, "line 2: FindWindowLike is not in the code"},
+      {"a changed comparison",
+       Replaced(kVbHelper, "Len(ClassStart)) = ClassStart",
+                "Len(ClassStart)) Like ClassStart") +
+           call,
+       "line 9 is not the next line of FindWindowLike"},
+      {"no blank line after it",
+       Replaced(kVbHelper, "End Function\r\n\r\n", "End Function\r\n") + call,
+       "line 17 is not the blank line after FindWindowLike"},
+      {"ends early", kVbHelper.substr(0, kVbHelper.find("\r\n    Loop")),
+       "FindWindowLike ends early"},
+      {"after the Dim lines", kAfxDim + kVbHelper + kFirstAfx,
+       "line 3 opens FindWindowLike in the wrong place"},
+      {"the pointer form without declarations", HelperText(false, true) + call,
+       "a pointer argument without a declaration"},
+      {"the ANSI form with the W declarations",
+       HelperDeclares(true, false) + kVbHelper + call,
+       "FindWindowLike's strings do not match FindWindowExW's declaration"},
+      {"the W form mixed with an ANSI line",
+       Replaced(HelperText(false, true), "GetClassName(hWndAfter, StrPtr(Text), 257)",
+                "GetClassName(hWndAfter, Text, 257)") +
+           call,
+       "is not the next line of FindWindowLike"},
+      {"a call of the routine left undeclared",
+       HelperDeclares(false, false, {"FindWindowEx", "GetClassName", "GetWindowText"}) +
+           kVbHelper + call,
+       "GetWindowTextLength is called by FindWindowLike but not declared"},
+      {"a String where the W function takes a pointer",
+       Replaced(HelperDeclares(true, false), "lpClassName As Long",
+                "lpClassName As String") +
+           HelperText(false, true) + call,
+       "GetClassNameW is declared with the wrong string type"},
+      {"a pointer argument",
+       kVbHelper + kAfxDim +
+           R"(Afx = FindWindowLike(0, 0, vbNullString, vbNullString, StrPtr("Afx:"), vbNullString))",
+       "matches no line form"},
+      {"a Declare after the routine", kVbHelper + HelperDeclares(false, false) + call,
+       "declares a function after FindWindowLike"},
+  };
+  for (const BadReplay& c : cases) {
+    SCOPED_TRACE(c.name);
+    const ReplayResult result = ReplayFinderCode(c.text, tree_);
+    EXPECT_NE(result.error.find(c.error), std::string::npos)
+        << result << "\nwanted: " << c.error << "\n"
+        << Numbered(c.text);
+  }
+}
+
+// ---------------------------------------------------------------------------
 // The checker.
 
 struct CheckCase {
@@ -267,6 +484,29 @@ TEST(CheckFinderCodeTest, AcceptsGoodCodeAndNamesEachProblem) {
        CrLfLines({"Dim A As Long", R"(A = FindWindowEx(P, 0, "a", vbNullString))"}),
        {"line 2: P is used before it is declared"}},
       {"no call line", CrLfLines({"Dim A As Long"}), {"no call line"}},
+      {"the routine never called",
+       HelperText(false, false) + "Dim A As Long\r\n" +
+           R"(A = FindWindow("a", vbNullString))",
+       {"line 2: FindWindowLike is never called"}},
+      {"VBA's routine without its #If block",
+       "#If VBA7 Then\r\n#Else\r\n#End If\r\n\r\n" + HelperText(false, false) +
+           "#If VBA7 Then\r\nPublic Function F() As LongPtr\r\n    Dim A As LongPtr\r\n"
+           "#Else\r\nPublic Function F() As Long\r\n    Dim A As Long\r\n#End If\r\n" +
+           R"(    A = FindWindowLike(0, 0, vbNullString, vbNullString, "a", vbNullString))" +
+           "\r\n    F = A\r\nEnd Function",
+       {"line 6: FindWindowLike takes a Long, not a LongPtr"}},
+      {"the routine's names as variables",
+       HelperText(false, false) +
+           "Dim FindWindowLike As Long\r\nDim getclassname As Long\r\n" +
+           R"(getclassname = FindWindowLike(0, 0, vbNullString, vbNullString, "a", vbNullString))",
+       {"line 18: FindWindowLike is a reserved word",
+        "line 19: getclassname is a reserved word"}},
+      {"a call of the routine left undeclared",
+       HelperDeclares(false, false,
+                      {"FindWindowEx", "GetWindowText", "GetWindowTextLength"}) +
+           HelperText(false, false) + "Dim A As Long\r\n" +
+           R"(A = FindWindowLike(0, 0, vbNullString, vbNullString, "a", vbNullString))",
+       {"line 5: FindWindowLike calls GetClassName, which is not declared"}},
       {"line that matches no line form",
        CrLfLines({"Dim A As Long", R"(A = FindWindow("a", vbNullString) & "")"}),
        {"line 2 matches no line form"}},
