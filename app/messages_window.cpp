@@ -10,6 +10,45 @@ namespace {
 constexpr char kTitle[] = "Messages";
 constexpr int kClassCapacity = 256;
 constexpr int kParentLimit = 64;  // a loop of owners ends the walk
+constexpr std::uint32_t kSetText = 0x000C;
+constexpr std::uint32_t kClose = 0x0010;
+constexpr std::uint32_t kCommand = 0x0111;
+constexpr std::uint32_t kSysCommand = 0x0112;
+constexpr std::uint32_t kButtonClick = 0x00F5;
+
+// The same message again, where the log holds all it needs and it means the
+// same in another run: a control in a WM_COMMAND is found again by its ID, a
+// text is spelled as a literal. Nothing for other messages.
+std::optional<codegen::MessageToSend> Repeat(const inspector::LoggedMessage& line) {
+  const MessageRecord& record = line.record;
+  codegen::MessageToSend send{.message = record.message,
+                              .name = line.name,
+                              .wparam = record.wparam,
+                              .post = record.kind == MessageKind::kPosted,
+                              .comment = line.parameters};
+  switch (record.message) {
+    case kCommand:
+      if (record.lparam != 0) {
+        send.lparam =
+            codegen::ChildWithId{static_cast<std::int32_t>(record.wparam & 0xFFFF)};
+      }
+      return send;
+    case kSysCommand:
+      send.lparam = record.lparam;
+      return send;
+    case kButtonClick:
+    case kClose:
+      send.wparam = 0;
+      return send;
+    case kSetText:
+      if (!(record.flags & MessageRecord::kHasText)) return std::nullopt;
+      send.wparam = 0;
+      send.lparam = inspector::RecordText(record);
+      send.comment.clear();
+      return send;
+  }
+  return std::nullopt;
+}
 
 }  // namespace
 
@@ -21,7 +60,8 @@ MessagesWindow::MessagesWindow(std::function<MessagesView&()> make_view, Form& f
       windows_(windows),
       tap_(tap),
       clipboard_(clipboard),
-      messages_(messages) {
+      messages_(messages),
+      main_(main) {
   form.AddSystemMenuItem(kMenuText, [this, &main] { Open(main.LastPickedWindow()); });
   // The window selected in the Windows window, where it is open; else the
   // window picked last.
@@ -40,9 +80,12 @@ void MessagesWindow::Wire() {
     return row < log_.ShownCount() ? inspector::Columns(log_.Shown(row)).at(column)
                                    : std::string();
   });
-  view_->SetMenuChoices({"&Copy"}, [this](std::size_t choice) {
-    if (choice == kCopyLines) OnCommand(MessagesView::Command::kCopy);
-  });
+  view_->SetMenuChoices({"&Copy", "&Write code that sends it"},
+                        [this](std::size_t choice) {
+                          if (choice == kCopyLines)
+                            OnCommand(MessagesView::Command::kCopy);
+                          if (choice == kWriteCode) WriteCode();
+                        });
   view_->OnTick([this] { OnTick(); });
   view_->OnClose([this] { Stop(); });
 }
@@ -183,6 +226,21 @@ inspector::LoggedMessage MessagesWindow::Decode(const MessageRecord& record) {
   line.parameters =
       inspector::DecodeParameters(record, {line.window_class, control_class});
   return line;
+}
+
+void MessagesWindow::WriteCode() {
+  const std::vector<const inspector::LoggedMessage*> lines = SelectedLines();
+  std::optional<codegen::MessageToSend> send;
+  if (lines.size() == 1) send = Repeat(*lines.front());
+  if (!send) {
+    messages_.ShowInformation(
+        kTitle,
+        "Select one WM_COMMAND, BM_CLICK, WM_SETTEXT (with its text), "
+        "WM_CLOSE or WM_SYSCOMMAND line.");
+    return;
+  }
+  main_.PickWindowToSend(static_cast<WindowHandle>(lines.front()->record.window),
+                         std::move(send));
 }
 
 std::vector<const inspector::LoggedMessage*> MessagesWindow::SelectedLines() const {

@@ -26,6 +26,7 @@ class MessagesWindow {
   static constexpr char kMenuText[] = "&Messages...\tF3";
   static constexpr char kTreeMenuText[] = "&Messages...";
   static constexpr std::size_t kCopyLines = 0;
+  static constexpr std::size_t kWriteCode = 1;
 
   MessagesWindow(std::function<MessagesView&()> make_view, Form& form,
                  const WindowSystem& windows, MessageTap& tap, MainWindow& main,
@@ -50,6 +51,7 @@ class MessagesWindow {
   const std::string& ClassOf(std::int64_t window);
   inspector::LoggedMessage Decode(const MessageRecord& record);
   std::vector<const inspector::LoggedMessage*> SelectedLines() const;
+  void WriteCode();
 
   std::function<MessagesView&()> make_view_;
   MessagesView* view_ = nullptr;
@@ -57,6 +59,7 @@ class MessagesWindow {
   MessageTap& tap_;
   Clipboard& clipboard_;
   ModalMessageBox& messages_;
+  MainWindow& main_;
   inspector::MessageLog log_;
   std::vector<MessageRecord> arrived_;
   WindowHandle target_ = 0;

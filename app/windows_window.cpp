@@ -155,6 +155,10 @@ void WindowsWindow::OnExpanding(TreeItemKey key) {
 
 void WindowsWindow::OnSelect(TreeItemKey key) {
   ShowDetails(key);
+  if (const std::optional<inspector::MenuPlace> menu = inspector::MenuOfKey(key)) {
+    ChooseMenuItem(*menu);
+    return;
+  }
   if (const std::optional<WindowHandle> window = inspector::WindowOfKey(key)) {
     chosen_ = window;
     main_.PickWindow(*window);
@@ -196,6 +200,22 @@ void WindowsWindow::OnMenuChoice(std::size_t choice) {
   } else if (choice - kCopyCode - 1 < window_choices_.size()) {
     window_choices_[choice - kCopyCode - 1].second(*window);
   }
+}
+
+// The code that finds the window and posts it the item's command, as
+// choosing the item does.
+void WindowsWindow::ChooseMenuItem(const inspector::MenuPlace& place) {
+  const auto known = menus_.find(place.window);
+  if (!place.index || known == menus_.end() || *place.index >= known->second.size())
+    return;
+  const MenuItemInfo& item = known->second[*place.index];
+  if (item.submenu || item.separator) return;
+  main_.PickWindowToSend(
+      place.window, codegen::MessageToSend{
+                        .message = kMenuCommandMessage,
+                        .name = "WM_COMMAND",
+                        .wparam = item.id,
+                        .comment = inspector::MenuPath(known->second, *place.index)});
 }
 
 std::optional<WindowHandle> WindowsWindow::SelectedWindow() const {

@@ -28,6 +28,7 @@ class WindowsWindow {
   // The tree's context menu.
   static constexpr std::size_t kCopyHandle = 0;
   static constexpr std::size_t kCopyCode = 1;
+  static constexpr std::uint32_t kMenuCommandMessage = 0x0111;  // WM_COMMAND
 
   // Opened from the form's system menu and by F2; refreshed by F5 or the view's button;
   // follows the main window's picks.
@@ -63,6 +64,7 @@ class WindowsWindow {
   void CopyLine();
   // The branch's items, the menu read when it is first opened.
   std::vector<TreeItem> MenuItems(const inspector::MenuPlace& place);
+  void ChooseMenuItem(const inspector::MenuPlace& place);
 
   // The view's events, once it is made.
   void Wire();

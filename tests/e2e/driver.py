@@ -2578,6 +2578,29 @@ def group_messages(session, checks):
 
     checks.step("Save as CSV", save_csv)
 
+    def code_from_the_menu_line():
+        choose_from_code_menu(session, checks, DEFAULT_MARKS, "C++")
+        row = next(i for i, line in enumerate(lines) if "menu, ID" in line.parameters)
+        list_rect = probe.rect(view.controls[MESSAGE_LIST])
+        give_keyboard_to(probe.text(view.window))
+        click((list_rect.left + 40, list_rect.top + 30))  # the first row, below the header
+        xdotool("key", "Home", *["Down"] * row, "key", "shift+F10")
+        wait_for("the log's context menu", lambda: shown_menu(probe))
+        xdotool("key", "w")
+        code = wait_for("the code that sends the command", lambda: winscout.text(CODE_BOX),
+                        lambda code: "PostMessageW(" in code)
+        checks.check("Write code that sends it: the menu's WM_COMMAND with its ID, posted",
+                     re.search(rf"^PostMessageW\(hwnd\w+, 0x111, 0x{RUN_COMMAND:X}, 0\);$", code,
+                               re.MULTILINE), code)
+        with CppBuilds(args.cxx, args.wine) as builds:
+            found, fault = builds.start(code)()
+        checks.equal("the code, built and run, finds the fixture", (found, fault),
+                     (frame["handle"], None))
+        checks.reached("the code made the fixture run the command again",
+                       lambda: probe.text(target["counts"]["handle"]), "runs 2 clicks 1".__eq__)
+
+    checks.step("code from a logged line", code_from_the_menu_line)
+
     def menus():
         windows = open_windows_view(probe)
 
@@ -2644,7 +2667,7 @@ def group_messages(session, checks):
         winscout.program.process.wait()
         rate = target.storm_rate(probe)
         checks.check("WinScout killed while it logs: the target runs on and answers",
-                     rate > 0 and probe.text(target["counts"]["handle"]) == "runs 1 clicks 1",
+                     rate > 0 and probe.text(target["counts"]["handle"]).startswith("runs "),
                      f"{rate:.0f} a second")
 
     checks.step("WinScout killed mid-log", killed)
