@@ -2473,10 +2473,12 @@ class MessagesView:
 
     def counts(self):
         """(messages, shown, dropped) of the status line."""
-        status = self.status()
-        found = re.match(r"(\d+) messages, (\d+) shown(?:, (\d+) dropped)?", status)
-        if not found:
-            raise Failure(f"the status line reads {status!r}")
+        # Read while it changes, the text may come cut (its length was asked
+        # first): read again.
+        pattern = r"(\d+) messages, (\d+) shown(?:, (\d+) dropped)?(?:, paused)?"
+        status = wait_for("a whole status line", self.status,
+                          lambda status: re.fullmatch(pattern, status))
+        found = re.fullmatch(pattern, status)
         return int(found[1]), int(found[2]), int(found[3] or 0)
 
     def press(self, control):
