@@ -421,6 +421,19 @@ std::string Answer(const std::string& line) {
     if (!window) return "error usage: " + name + " WINDOW";
     return ReadControl(*window, name == "tree");
   }
+  if (name == "post") {
+    const auto window = request.Window();
+    const auto message = request.Number();
+    const auto wparam = request.Number();
+    const auto lparam = request.Number();
+    if (!window || !message || !wparam || !lparam)
+      return "error usage: post WINDOW MSG W L";
+    if (!PostMessageW(*window, static_cast<UINT>(*message), static_cast<WPARAM>(*wparam),
+                      static_cast<LPARAM>(*lparam))) {
+      return Error("PostMessageW");
+    }
+    return Ok("1");
+  }
   if (name == "rows") {
     // Every column of a list view's rows.
     const auto window = request.Window();
