@@ -50,7 +50,7 @@ std::string EmitVba(const SearchPlan& plan, SearchWay way) {
     }
   }
   if (const std::string note = PositionNote(plan, way, names); !note.empty()) {
-    lines.push_back("' " + note);
+    for (std::string& line : VisualBasicComment(note)) lines.push_back(std::move(line));
   }
   // Handles are LongPtr under VBA7, which 32-bit Office before it lacks.
   auto heading = [&](std::string_view condition, const std::string& handle) {

@@ -144,6 +144,24 @@ void BuildAcrossLines(std::vector<std::string>& lines, const std::string& variab
 
 }  // namespace
 
+std::vector<std::string> VisualBasicComment(std::string_view text) {
+  // Broken after the commas of a list where a line would grow too long.
+  std::vector<std::string> lines = {"'"};
+  while (!text.empty()) {
+    const std::size_t comma = text.find(", ");
+    const std::string_view part =
+        text.substr(0, comma == text.npos ? text.size() : comma + 1);
+    if (lines.back().size() > 1 &&
+        LineLength(lines.back()) + 1 + LineLength(part) > kMaxLineLength) {
+      lines.emplace_back("'");
+    }
+    lines.back() += ' ';
+    lines.back() += part;
+    text.remove_prefix(std::min(text.size(), part.size() + 1));
+  }
+  return lines;
+}
+
 std::string VisualBasicLiteral(std::string_view text) {
   return VisualBasicLiteral(text, false);
 }
@@ -320,7 +338,7 @@ std::string EmitVisualBasic(const SearchPlan& plan, const FinderStyle& style) {
     }
   }
   if (const std::string note = PositionNote(plan, style.way, names); !note.empty()) {
-    lines.push_back("' " + note);
+    for (std::string& line : VisualBasicComment(note)) lines.push_back(std::move(line));
   }
   for (const std::string& name : names) lines.push_back("Dim " + name + " As Long");
   for (std::string& line : VisualBasicCallLines(plan, steps, names, strings)) {

@@ -26,6 +26,9 @@ std::string VisualBasicLiteral(std::string_view text);
 // literal holds the real text in any editor.
 std::string VisualBasicUnicodeLiteral(std::string_view text);
 
+// A comment, over as many lines as VB's line length needs.
+std::vector<std::string> VisualBasicComment(std::string_view text);
+
 // True for the reserved words of VB6 and VB.NET and for the names the emitted
 // code itself uses, compared without regard to case as VB does.
 bool IsVisualBasicReserved(std::string_view name);

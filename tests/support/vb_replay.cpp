@@ -1,6 +1,7 @@
 #include "tests/support/vb_replay.h"
 
 #include <algorithm>
+#include <map>
 #include <optional>
 #include <unordered_map>
 #include <utility>
@@ -26,9 +27,14 @@ bool IsControl(char c) {
 
 // Consumes one line from the left; every method either takes what it names
 // and reports success or leaves the reader in an unspecified position.
+// The String variables that long texts are built in, by folded name: their
+// values so far, or none before the first assignment.
+using TextVariables = std::map<std::string, std::optional<std::string>>;
+
 class LineReader {
  public:
-  explicit LineReader(std::string_view line) : rest_(line) {}
+  explicit LineReader(std::string_view line, const TextVariables* texts = nullptr)
+      : rest_(line), texts_(texts) {}
 
   bool AtEnd() const { return rest_.empty(); }
 
@@ -67,13 +73,28 @@ class LineReader {
     if (Take("vbNullString")) return VbString{};
     if (Take("0")) return VbString{.pointer = true};
     if (Take("StrPtr(")) {
-      auto value = StringExpression();
+      auto value = TextVariable();
+      if (!value) value = StringExpression();
       if (!value || !Take(")")) return std::nullopt;
       return VbString{std::move(*value), true};
     }
-    auto value = StringExpression();
+    auto value = TextVariable();
+    if (!value) value = StringExpression();
     if (!value) return std::nullopt;
     return VbString{std::move(*value), false};
+  }
+
+  // A String variable that holds a text, standing alone as an argument.
+  std::optional<std::string> TextVariable() {
+    if (!texts_) return std::nullopt;
+    const std::string_view before = rest_;
+    const std::optional<std::string> name = Name();
+    if (name && (rest_.starts_with(",") || rest_.starts_with(")"))) {
+      const auto found = texts_->find(FoldVbName(*name));
+      if (found != texts_->end() && found->second) return *found->second;
+    }
+    rest_ = before;
+    return std::nullopt;
   }
 
   // Pieces joined by " & ": quoted literals, Chr(N) and ChrW(N); the value
@@ -180,7 +201,37 @@ class LineReader {
   }
 
   std::string_view rest_;
+  const TextVariables* texts_ = nullptr;
 };
+
+// Dim v As String, v = expression, v = v & expression: a long text built
+// across lines. False where the line is none of these.
+bool ParseTextLine(std::string_view text, TextVariables& texts, std::string& error) {
+  LineReader in(text);
+  if (in.Take("Dim ")) {
+    auto name = in.Name();
+    if (!name || !in.Take(" As String") || !in.AtEnd()) return false;
+    if (!texts.emplace(FoldVbName(*name), std::nullopt).second) {
+      error = *name + " is declared twice";
+    }
+    return true;
+  }
+  auto name = in.Name();
+  if (!name || !texts.contains(FoldVbName(*name)) || !in.Take(" = ")) return false;
+  std::optional<std::string>& value = texts[FoldVbName(*name)];
+  LineReader rest(in.Rest());
+  std::string start;
+  if (auto same = rest.Name(); same && FoldVbName(*same) == FoldVbName(*name)) {
+    if (!value || !rest.Take(" & ")) return false;
+    start = *value;
+  } else {
+    rest = LineReader(in.Rest());
+  }
+  const std::optional<std::string> more = rest.StringExpression();
+  if (!more || !rest.AtEnd()) return false;
+  value = start + *more;
+  return true;
+}
 
 std::optional<VbLine> ParseDeclaration(std::string_view text) {
   LineReader in(text);
@@ -211,8 +262,9 @@ bool ParseSearchStart(LineReader& in, VbLine& line) {
   return true;
 }
 
-std::optional<VbLine> ParseCall(std::string_view text, std::string_view function) {
-  LineReader in(text);
+std::optional<VbLine> ParseCall(std::string_view text, std::string_view function,
+                                const TextVariables& texts) {
+  LineReader in(text, &texts);
   VbLine line;
   auto variable = in.Name();
   if (!variable) return std::nullopt;
@@ -405,6 +457,7 @@ VbParse ParseFinderCode(std::string_view text, bool vba7) {
   constexpr std::size_t kHelperLines = std::size(kHelperBody);
   std::optional<std::size_t> helper_line;
   bool helper_form_known = false;
+  TextVariables texts;
   auto fail = [&](int number, std::string_view what, std::string_view content) {
     parse.error = "line " + std::to_string(number) + " " + std::string(what) + ": [" +
                   VisibleText(content) + "]";
@@ -415,6 +468,13 @@ VbParse ParseFinderCode(std::string_view text, bool vba7) {
     const std::string_view content = text.substr(0, end);
     const std::string_view line_text =
         content.substr(std::min(content.find_first_not_of(' '), content.size()));
+    // VB6 and the VBA editor refuse longer lines.
+    constexpr std::size_t kMaxLineCharacters = 1023;
+    if (static_cast<std::size_t>(std::ranges::count_if(content, [](char c) {
+          return (static_cast<unsigned char>(c) & 0xc0) != 0x80;
+        })) > kMaxLineCharacters) {
+      return fail(number, "is longer than 1,023 characters", content.substr(0, 80));
+    }
     const bool after_block = std::exchange(blank_allowed, line_text == "#End If");
     const bool directive = line_text.starts_with("#");
     if (helper_line && *helper_line <= kHelperLines && !directive &&
@@ -465,11 +525,16 @@ VbParse ParseFinderCode(std::string_view text, bool vba7) {
       parse.helper.handle_type = std::move(*handle_type);
       helper_line = 0;
     } else if (!ParseFunction(line_text, parse)) {
-      std::optional<VbLine> line = ParseDeclaration(line_text);
-      if (!line) line = ParseCall(line_text, parse.function);
-      if (!line) return fail(number, "matches no line form", content);
-      line->number = number;
-      parse.lines.push_back(std::move(*line));
+      std::string error;
+      if (ParseTextLine(line_text, texts, error)) {
+        if (!error.empty()) return fail(number, error, content);
+      } else {
+        std::optional<VbLine> line = ParseDeclaration(line_text);
+        if (!line) line = ParseCall(line_text, parse.function, texts);
+        if (!line) return fail(number, "matches no line form", content);
+        line->number = number;
+        parse.lines.push_back(std::move(*line));
+      }
     }
     if (end == std::string_view::npos) break;
     text.remove_prefix(end + kLineBreak.size());
