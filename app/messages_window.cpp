@@ -77,8 +77,9 @@ void MessagesWindow::Wire() {
   view_->OnSwitch([this] { OnSwitch(); });
   view_->OnCommand([this](MessagesView::Command command) { OnCommand(command); });
   view_->OnRowText([this](std::size_t row, std::size_t column) {
-    return row < log_.ShownCount() ? inspector::Columns(log_.Shown(row)).at(column)
-                                   : std::string();
+    if (row >= log_.ShownCount()) return std::string();
+    std::vector<std::string> columns = inspector::Columns(log_.Shown(row));
+    return column < columns.size() ? std::move(columns[column]) : std::string();
   });
   view_->SetMenuChoices({"&Copy", "&Write code that sends it"},
                         [this](std::size_t choice) {
