@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <initializer_list>
-#include <map>
 #include <utility>
 
 #include "codegen/finder_language.h"
@@ -182,89 +181,127 @@ std::vector<std::string> VisualBasicNames(const SearchPlan& plan) {
                         .ignore_case = true});
 }
 
+namespace {
+
+// Templates of declarations and of the helper, filled in by Expand: '#' the
+// handle type, '%' what a string parameter is declared as, '@' the suffix of
+// the function's ANSI or W form, "{v}" the string variable v as the calls
+// pass it (StrPtr(v) to W functions declared with pointers). Kept as text:
+// the same lines built in code would take several times the room.
+struct Spelling {
+  std::string_view handle;
+  std::string_view text;
+  std::string_view suffix;
+  bool pointers = false;
+};
+
+std::string Expand(std::string_view line, const Spelling& spelling) {
+  std::string out;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (c == '#') {
+      out += spelling.handle;
+    } else if (c == '%') {
+      out += spelling.text;
+    } else if (c == '@') {
+      out += spelling.suffix;
+    } else if (c == '{') {
+      const std::size_t end = line.find('}', i);
+      const std::string_view variable = line.substr(i + 1, end - i - 1);
+      out += spelling.pointers ? "StrPtr(" + std::string(variable) + ")"
+                               : std::string(variable);
+      i = end;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+// Each line of the text through Expand.
+void AppendExpanded(std::vector<std::string>& lines, std::string_view text,
+                    const Spelling& spelling) {
+  for (std::size_t start = 0; start <= text.size();) {
+    const std::size_t end = std::min(text.find('\n', start), text.size());
+    lines.push_back(Expand(text.substr(start, end - start), spelling));
+    start = end + 1;
+  }
+}
+
+constexpr std::string_view kFindWindow =
+    "FindWindow Lib \"user32\" Alias \"FindWindow@\" (ByVal lpClassName As %, ByVal "
+    "lpWindowName As %) As #";
+constexpr std::string_view kFindWindowEx =
+    "FindWindowEx Lib \"user32\" Alias \"FindWindowEx@\" (ByVal hWndParent As #, ByVal "
+    "hWndChildAfter As #, ByVal lpszClass As %, ByVal lpszWindow As %) As #";
+constexpr std::string_view kDialogItem =
+    "GetDlgItem Lib \"user32\" (ByVal hDlg As #, ByVal nIDDlgItem As Long) As #";
+constexpr std::string_view kDesktop = "GetDesktopWindow Lib \"user32\" () As #";
+constexpr std::string_view kTextFunctions[] = {
+    "GetClassName Lib \"user32\" Alias \"GetClassName@\" (ByVal hWnd As #, ByVal "
+    "lpClassName As %, ByVal nMaxCount As Long) As Long",
+    "GetWindowText Lib \"user32\" Alias \"GetWindowText@\" (ByVal hWnd As #, ByVal "
+    "lpString As %, ByVal nMaxCount As Long) As Long",
+    "GetWindowTextLength Lib \"user32\" Alias \"GetWindowTextLength@\" (ByVal hWnd As "
+    "#) As Long"};
+
+constexpr std::string_view kHelperComment =
+    "' The next window after hWndAfter under hWndParent (0: the top-level windows) that "
+    "FindWindowEx finds, whose class begins with ClassStart and whose title ends with "
+    "TitleEnd (vbNullString: any).";
+constexpr std::string_view kHelperHeading =
+    "Private Function FindWindowLike(ByVal hWndParent As #, ByVal hWndAfter As #, ByVal "
+    "ClassName As String, ByVal Title As String, ByVal ClassStart As String, ByVal "
+    "TitleEnd As String) As #";
+constexpr std::string_view kHelperBody =
+    "    Dim Text As String\n"
+    "    Do\n"
+    "        hWndAfter = FindWindowEx(hWndParent, hWndAfter, {ClassName}, {Title})\n"
+    "        If hWndAfter = 0 Then Exit Do\n"
+    "        Text = String$(257, vbNullChar)\n"
+    "        Text = Left$(Text, GetClassName(hWndAfter, {Text}, 257))\n"
+    "        If Left$(Text, Len(ClassStart)) = ClassStart Then\n"
+    "            Text = String$(GetWindowTextLength(hWndAfter) + 1, vbNullChar)\n"
+    "            Text = Left$(Text, GetWindowText(hWndAfter, {Text}, Len(Text)))\n"
+    "            If Right$(Text, Len(TitleEnd)) = TitleEnd Then Exit Do\n"
+    "        End If\n"
+    "    Loop\n"
+    "    FindWindowLike = hWndAfter\n"
+    "End Function\n";
+
+}  // namespace
+
 std::vector<std::string> VisualBasicDeclarations(const FinderCalls& calls, bool unicode,
                                                  bool vba7) {
+  const std::string_view handle = vba7 ? "LongPtr" : "Long";
+  // The W functions take the strings' addresses (StrPtr).
+  const Spelling spelling{handle, unicode ? handle : "String", unicode ? "W" : "A"};
   const std::string declare =
       vba7 ? "Private Declare PtrSafe Function " : "Private Declare Function ";
-  const std::string handle = vba7 ? "LongPtr" : "Long";
-  // The W functions take the strings' addresses (StrPtr).
-  const std::string text = unicode ? handle : "String";
-  const std::string suffix = unicode ? "W" : "A";
   std::vector<std::string> lines;
-  if (calls.find_window) {
-    lines.push_back(declare + "FindWindow Lib \"user32\" Alias \"FindWindow" + suffix +
-                    "\" (ByVal lpClassName As " + text + ", ByVal lpWindowName As " +
-                    text + ") As " + handle);
-  }
-  if (calls.find_window_ex || calls.find_like) {
-    lines.push_back(declare + "FindWindowEx Lib \"user32\" Alias \"FindWindowEx" +
-                    suffix + "\" (ByVal hWndParent As " + handle +
-                    ", ByVal hWndChildAfter As " + handle + ", ByVal lpszClass As " +
-                    text + ", ByVal lpszWindow As " + text + ") As " + handle);
-  }
-  if (calls.dialog_item) {
-    lines.push_back(declare + "GetDlgItem Lib \"user32\" (ByVal hDlg As " + handle +
-                    ", ByVal nIDDlgItem As Long) As " + handle);
-  }
-  if (calls.desktop) {
-    lines.push_back(declare + "GetDesktopWindow Lib \"user32\" () As " + handle);
-  }
+  auto add = [&](std::string_view line) {
+    lines.push_back(declare + Expand(line, spelling));
+  };
+  if (calls.find_window) add(kFindWindow);
+  if (calls.find_window_ex || calls.find_like) add(kFindWindowEx);
+  if (calls.dialog_item) add(kDialogItem);
+  if (calls.desktop) add(kDesktop);
   if (calls.find_like) {
-    for (std::string_view function : {"GetClassName", "GetWindowText"}) {
-      lines.push_back(declare + std::string(function) + " Lib \"user32\" Alias \"" +
-                      std::string(function) + suffix + "\" (ByVal hWnd As " + handle +
-                      ", ByVal " +
-                      (function == "GetClassName" ? "lpClassName" : "lpString") + " As " +
-                      text + ", ByVal nMaxCount As Long) As Long");
-    }
-    lines.push_back(declare +
-                    "GetWindowTextLength Lib \"user32\" Alias \"GetWindowTextLength" +
-                    suffix + "\" (ByVal hWnd As " + handle + ") As Long");
+    for (std::string_view line : kTextFunctions) add(line);
   }
   return lines;
 }
 
 std::vector<std::string> VisualBasicHelperLines(bool pointers, bool vba) {
-  auto strings = [&](std::string_view variable) {
-    return pointers ? "StrPtr(" + std::string(variable) + ")" : std::string(variable);
-  };
-  auto heading = [](std::string_view handle) {
-    const std::string type(handle);
-    return "Private Function FindWindowLike(ByVal hWndParent As " + type +
-           ", ByVal hWndAfter As " + type +
-           ", ByVal ClassName As String, ByVal Title As String, ByVal ClassStart As "
-           "String, ByVal TitleEnd As String) As " +
-           type;
-  };
-  std::vector<std::string> lines = {
-      "' The next window after hWndAfter under hWndParent (0: the top-level windows) "
-      "that FindWindowEx finds, whose class begins with ClassStart and whose title ends "
-      "with TitleEnd (vbNullString: any)."};
+  std::vector<std::string> lines = {std::string(kHelperComment)};
   if (vba) {
     lines.emplace_back("#If VBA7 Then");
-    lines.push_back(heading("LongPtr"));
+    lines.push_back(Expand(kHelperHeading, {.handle = "LongPtr"}));
     lines.emplace_back("#Else");
-    lines.push_back(heading("Long"));
-    lines.emplace_back("#End If");
-  } else {
-    lines.push_back(heading("Long"));
   }
-  AppendLines(lines, {"    Dim Text As String", "    Do"});
-  lines.push_back("        hWndAfter = FindWindowEx(hWndParent, hWndAfter, " +
-                  strings("ClassName") + ", " + strings("Title") + ")");
-  AppendLines(lines, {"        If hWndAfter = 0 Then Exit Do",
-                      "        Text = String$(257, vbNullChar)"});
-  lines.push_back("        Text = Left$(Text, GetClassName(hWndAfter, " +
-                  strings("Text") + ", 257))");
-  AppendLines(lines, {"        If Left$(Text, Len(ClassStart)) = ClassStart Then",
-                      "            Text = String$(GetWindowTextLength(hWndAfter) + 1, "
-                      "vbNullChar)"});
-  lines.push_back("            Text = Left$(Text, GetWindowText(hWndAfter, " +
-                  strings("Text") + ", Len(Text)))");
-  AppendLines(lines,
-              {"            If Right$(Text, Len(TitleEnd)) = TitleEnd Then Exit Do",
-               "        End If", "    Loop", "    FindWindowLike = hWndAfter",
-               "End Function", ""});
+  lines.push_back(Expand(kHelperHeading, {.handle = "Long"}));
+  if (vba) lines.emplace_back("#End If");
+  AppendExpanded(lines, kHelperBody, {.pointers = pointers});
   return lines;
 }
 
@@ -291,7 +328,7 @@ std::vector<std::string> VisualBasicCallLines(const SearchPlan& plan,
       .unreached = StatementSyntax::Unreached::kNone};
   std::vector<std::string> lines;
   // Each long text is built once, in the order the code first needs it.
-  std::map<std::string, std::string, std::less<>> built;
+  std::vector<std::pair<std::string, std::string>> built;  // text, variable
   for (const FinderStep& step : steps) {
     std::vector<std::string> statement = StatementLines(plan, {step}, names, syntax);
     if (statement.empty() || LineLength(statement[0]) <= kMaxLineLength) {
@@ -302,11 +339,12 @@ std::vector<std::string> VisualBasicCallLines(const SearchPlan& plan,
     // no level's name can meet (those have no underscore).
     StatementSyntax hoisted = syntax;
     auto text_variable = [&](std::string_view value) {
-      if (const auto found = built.find(value); found != built.end())
-        return found->second;
+      for (const auto& [text, variable] : built) {
+        if (text == value) return variable;
+      }
       const std::string variable = "Text_" + std::to_string(built.size() + 1);
       BuildAcrossLines(lines, variable, value, unicode);
-      built.emplace(value, variable);
+      built.emplace_back(value, variable);
       return variable;
     };
     hoisted.text = [&](std::string_view value) {
