@@ -364,7 +364,7 @@ std::string EmitVisualBasic(const SearchPlan& plan, const FinderStyle& style) {
   if (style.declarations) {
     lines = VisualBasicDeclarations(CallsOf(steps), unicode, /*vba7=*/false);
   } else if (unicode) {
-    lines.emplace_back(kUnicodeNote);
+    lines.emplace_back(CallsOf(steps).find_like ? kUnicodeHelperNote : kUnicodeNote);
   }
   const VisualBasicStrings strings = !unicode             ? VisualBasicStrings::kAnsi
                                      : style.declarations ? VisualBasicStrings::kPointers

@@ -16,6 +16,12 @@ namespace winscout::codegen {
 inline constexpr std::string_view kUnicodeNote =
     "' Unicode class names: declare FindWindow and FindWindowEx with the W "
     "functions (FindWindowW, FindWindowExW).";
+// The same where the code holds the pattern helper, which reads class names
+// and titles too.
+inline constexpr std::string_view kUnicodeHelperNote =
+    "' Unicode names: declare FindWindow, FindWindowEx, GetClassName, GetWindowText and "
+    "GetWindowTextLength with the W functions (FindWindowW, FindWindowExW, "
+    "GetClassNameW, GetWindowTextW, GetWindowTextLengthW).";
 
 // A Visual Basic string expression for the text: quotes doubled, control
 // characters spliced in as Chr(N) and the characters that VB.NET also reads

@@ -10,6 +10,15 @@
 // instance of a program would; it opens no events and ends when its window is
 // closed.
 //
+// With --frameworks it makes only windows named the way application
+// frameworks name theirs, with the parts that change from run to run drawn
+// anew on each start, over the lower part of the desktop: an MFC document
+// frame with its splitter panes, a WinForms form whose controls' IDs are their
+// own handles, a WPF window, ATL controls in a host, and a document window.
+// Each target has a sibling of its kind before it. On kRetitleEventName the
+// document windows open "notes.txt" and it prints their window lines again;
+// it ends when one of its windows is closed.
+//
 // Manifest lines:
 //   {"kind":"process","module":"<path of this executable>","id":<process ID>}
 //   {"kind":"window","name":..,"handle":N,"class":..,"text":..,"id":N,
@@ -36,10 +45,12 @@
 #include <io.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <random>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -53,6 +64,7 @@ constexpr wchar_t kHangEventName[] = L"WinScoutE2EFixtureHang";
 constexpr wchar_t kManyQuitEventName[] = L"WinScoutE2EManyQuit";
 constexpr DWORD kHangMs = 10000;
 constexpr wchar_t kRecreateEventName[] = L"WinScoutE2EFixtureRecreate";
+constexpr wchar_t kRetitleEventName[] = L"WinScoutE2EFixtureRetitle";
 
 std::string Utf8(std::wstring_view text) {
   if (text.empty()) return {};
@@ -174,20 +186,37 @@ class Fixture {
  public:
   bool RegisterClasses() {
     for (const FixtureClass& fixture_class : kClasses) {
-      WNDCLASSEXW wc{};
-      wc.cbSize = sizeof(wc);
-      wc.lpfnWndProc = FixtureProc;
-      wc.hInstance = Instance();
-      wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-      // The class owns its brush and frees it when it goes.
-      wc.hbrBackground = CreateSolidBrush(fixture_class.colour);
-      wc.lpszClassName = fixture_class.name;
-      if (!RegisterClassExW(&wc)) {
-        EmitError("RegisterClassEx failed for " + Utf8(fixture_class.name));
-        return false;
-      }
+      if (!Register(fixture_class)) return false;
     }
     return true;
+  }
+
+  static bool Register(const FixtureClass& fixture_class) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = FixtureProc;
+    wc.hInstance = Instance();
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    // The class owns its brush and frees it when it goes.
+    wc.hbrBackground = CreateSolidBrush(fixture_class.colour);
+    wc.lpszClassName = fixture_class.name;
+    if (!RegisterClassExW(&wc)) {
+      EmitError("RegisterClassEx failed for " + Utf8(fixture_class.name));
+      return false;
+    }
+    return true;
+  }
+
+  // A WinForms control: its ID is its own handle, as WinForms gives every
+  // control.
+  void IdFromHandle(const Made& made) {
+    SetWindowLongPtrW(made.hwnd, GWLP_ID, reinterpret_cast<LONG_PTR>(made.hwnd));
+    Record(made).id = static_cast<int>(Number(made.hwnd));
+  }
+
+  void Retitle(const Made& made, const wchar_t* text) {
+    SetWindowTextW(made.hwnd, text);
+    Record(made).text = text;
   }
 
   // A top-level window without caption: on the bare X display its window
@@ -255,6 +284,12 @@ class Fixture {
     }
     made_.push_back(std::make_unique<Made>(Made{hwnd, class_name, text, id, parent}));
     return *made_.back();
+  }
+
+  // The fixture's own record of a window it made, to change with the window.
+  Made& Record(const Made& made) {
+    return **std::find_if(made_.begin(), made_.end(),
+                          [&](const auto& kept) { return kept.get() == &made; });
   }
 
   static DWORD WINAPI HungThread(void* argument) {
@@ -402,6 +437,158 @@ void RecreatePane(Fixture& f, SurvivalTree& tree) {
   } else {
     EmitError(f.Failure());
   }
+}
+
+// The windows named as frameworks name theirs. The parts of their class
+// names that change from run to run (addresses, handles, hashes, GUIDs) come
+// from a generator seeded anew on each start.
+class FrameworkNames {
+ public:
+  FrameworkNames() {
+    LARGE_INTEGER counter{};
+    QueryPerformanceCounter(&counter);
+    random_.seed(static_cast<std::uint64_t>(counter.QuadPart) ^
+                 (static_cast<std::uint64_t>(GetCurrentProcessId()) << 32));
+  }
+
+  // MFC: Afx:<module>:<style>:<cursor>:<brush>:<icon>, each handle in 16
+  // hex digits.
+  std::wstring Mfc(int style) {
+    return L"Afx:" + Hex(16) + L":" + std::to_wstring(style) + L":" + Hex(16) + L":" +
+           Hex(16) + L":0000000000000000";
+  }
+  // ATL: ATL:<address of the window's thunk data>.
+  std::wstring Atl() { return L"ATL:" + Hex(16); }
+  // WinForms: WindowsForms10.<kind>.app.0.<hash>_r<n>_ad<n>, one hash and
+  // numbers for every class of the run.
+  std::wstring WinForms(std::wstring_view kind) {
+    if (winforms_suffix_.empty()) {
+      winforms_suffix_ = Hex(7) + L"_r" + std::to_wstring(Below(9) + 1) + L"_ad" +
+                         std::to_wstring(Below(3) + 1);
+    }
+    return L"WindowsForms10." + std::wstring(kind) + L".app.0." + winforms_suffix_;
+  }
+  // WPF: HwndWrapper[<exe>;;<GUID>], a new GUID for every window.
+  std::wstring Wpf(std::wstring_view exe) {
+    return L"HwndWrapper[" + std::wstring(exe) + L";;" + Hex(8) + L"-" + Hex(4) + L"-" +
+           Hex(4) + L"-" + Hex(4) + L"-" + Hex(12) + L"]";
+  }
+
+ private:
+  unsigned Below(unsigned count) {
+    return std::uniform_int_distribution<unsigned>(0, count - 1)(random_);
+  }
+  std::wstring Hex(int digits) {
+    std::wstring hex;
+    for (int i = 0; i < digits; ++i) hex += L"0123456789abcdef"[Below(16)];
+    return hex;
+  }
+
+  std::mt19937_64 random_;
+  std::wstring winforms_suffix_;
+};
+
+// The two windows whose titles carry the document's name.
+struct Documents {
+  const Made* mfc_frame = nullptr;
+  const Made* document = nullptr;
+};
+constexpr wchar_t kOpenedTitle[] = L"notes.txt - Fixture";
+
+// The program's own file name, which WPF puts into its class names.
+std::wstring ExeName() {
+  wchar_t path[MAX_PATH * 4] = {};
+  GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
+  const std::wstring_view whole(path);
+  return std::wstring(whole.substr(whole.find_last_of(L"\\/") + 1));
+}
+
+// Makes the framework windows and writes their window lines; false if they
+// could not all be made. Each target comes right after a sibling of its
+// kind, which a search by position passes over.
+bool BuildFrameworks(Fixture& f, Documents& documents) {
+  FrameworkNames names;
+  const std::wstring mfc_frame = names.Mfc(8);
+  const std::wstring mfc_tools = names.Mfc(8);
+  const std::wstring mfc_view = names.Mfc(0);
+  const std::wstring form = names.WinForms(L"Window.8");
+  const std::wstring button = names.WinForms(L"BUTTON");
+  const std::wstring wpf_window = names.Wpf(ExeName());
+  const std::wstring wpf_notes = names.Wpf(ExeName());
+  const std::wstring atl_chart = names.Atl();
+  const std::wstring atl_legend = names.Atl();
+  for (const FixtureClass& framework_class :
+       {FixtureClass{mfc_frame.c_str(), RGB(200, 210, 240)},
+        {mfc_tools.c_str(), RGB(200, 210, 240)},
+        {mfc_view.c_str(), RGB(250, 250, 250)},
+        {form.c_str(), RGB(240, 240, 240)},
+        {button.c_str(), RGB(225, 225, 225)},
+        {wpf_window.c_str(), RGB(230, 240, 250)},
+        {wpf_notes.c_str(), RGB(230, 240, 250)},
+        {atl_chart.c_str(), RGB(250, 230, 210)},
+        {atl_legend.c_str(), RGB(250, 230, 210)},
+        {L"WinScoutAtlHost", RGB(210, 200, 190)},
+        {L"WinScoutDocument", RGB(255, 255, 240)}}) {
+    if (!Fixture::Register(framework_class)) return false;
+  }
+  // MFC: a document frame with two splitter panes (IDs 0xE900 and 0xE901, as
+  // MFC numbers them), made before a second frame that lies above it.
+  const Made& frame =
+      f.TopLevel(mfc_frame.c_str(), L"Untitled - Fixture", 20, 320, 300, 170);
+  const Made& first_pane =
+      f.Child(frame, mfc_view.c_str(), L"", 0xE900, 10, 10, 130, 100);
+  const Made& pane = f.Child(frame, mfc_view.c_str(), L"", 0xE901, 150, 10, 130, 100);
+  const Made& tools = f.TopLevel(mfc_tools.c_str(), L"Ledger tools", 20, 500, 300, 60);
+  // WinForms: a form with two buttons, IDs their handles.
+  const Made& settings = f.TopLevel(form.c_str(), L"Settings", 340, 320, 280, 170);
+  const Made& ok = f.Child(settings, button.c_str(), L"OK", 0, 10, 10, 120, 60);
+  const Made& cancel = f.Child(settings, button.c_str(), L"Cancel", 0, 140, 10, 120, 60);
+  // WPF: two windows, each of a class of its own.
+  const Made& dashboard =
+      f.TopLevel(wpf_window.c_str(), L"Dashboard", 640, 320, 280, 120);
+  const Made& notes =
+      f.TopLevel(wpf_notes.c_str(), L"Dashboard notes", 640, 450, 280, 60);
+  // ATL: two controls of classes of their own in a host window.
+  const Made& host = f.TopLevel(L"WinScoutAtlHost", L"Control host", 940, 320, 300, 120);
+  const Made& chart = f.Child(host, atl_chart.c_str(), L"Chart", 0, 10, 10, 130, 80);
+  const Made& legend = f.Child(host, atl_legend.c_str(), L"Legend", 0, 150, 10, 130, 80);
+  // A document window, made before another of its class.
+  const Made& document =
+      f.TopLevel(L"WinScoutDocument", L"Untitled - Fixture", 940, 460, 300, 80);
+  const Made& viewer =
+      f.TopLevel(L"WinScoutDocument", L"Untitled - Viewer", 340, 510, 280, 60);
+  if (!f.AllMade()) {
+    EmitError(f.Failure());
+    return false;
+  }
+  f.IdFromHandle(ok);
+  f.IdFromHandle(cancel);
+  for (const auto& [target, sibling] : {std::pair{&frame, &tools},
+                                        {&pane, &first_pane},
+                                        {&cancel, &ok},
+                                        {&dashboard, &notes},
+                                        {&legend, &chart},
+                                        {&document, &viewer}}) {
+    SetWindowPos(target->hwnd, sibling->hwnd, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+  // The first line's window is the one the driver closes to end the run.
+  f.EmitWindow("mfc frame", frame, 150, 140);
+  f.EmitLeaf("mfc pane", pane);
+  f.EmitLeaf("winforms button", cancel);
+  f.EmitLeaf("wpf window", dashboard);
+  f.EmitLeaf("atl control", legend);
+  f.EmitLeaf("document", document);
+  documents = {&frame, &document};
+  return true;
+}
+
+// The document windows open a file: their titles name it.
+void OpenDocument(Fixture& f, const Documents& documents) {
+  f.Retitle(*documents.mfc_frame, kOpenedTitle);
+  f.Retitle(*documents.document, kOpenedTitle);
+  f.EmitWindow("mfc frame", *documents.mfc_frame, 150, 140);
+  f.EmitLeaf("document", *documents.document);
 }
 
 // Builds the desktop and writes the manifest; false if the desktop is not as
@@ -692,6 +879,28 @@ int MakeMany(int count) {
   return 0;
 }
 
+// `fixture --frameworks`: the framework windows, until one is closed.
+int MakeFrameworks() {
+  // Resets itself: one change of titles per signal.
+  const Handle retitle(CreateEventW(nullptr, FALSE, FALSE, kRetitleEventName));
+  Fixture fixture;
+  Documents documents;
+  if (!retitle || !BuildFrameworks(fixture, documents)) return 1;
+  Emit(R"({"kind":"ready"})");
+  const HANDLE event = retitle.get();
+  for (;;) {
+    if (MsgWaitForMultipleObjects(1, &event, FALSE, INFINITE, QS_ALLINPUT) ==
+        WAIT_OBJECT_0) {
+      OpenDocument(fixture, documents);
+    }
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) return 0;
+      DispatchMessageW(&msg);
+    }
+  }
+}
+
 int main(int argc, char** argv) {
   const bool second_instance =
       argc == 2 && std::string_view(argv[1]) == "--second-instance";
@@ -701,6 +910,7 @@ int main(int argc, char** argv) {
   _setmode(_fileno(stdout), _O_BINARY);
   if (argc == 3 && std::string_view(argv[1]) == "many")
     return MakeMany(std::atoi(argv[2]));
+  if (argc == 2 && std::string_view(argv[1]) == "--frameworks") return MakeFrameworks();
   Handle quit;
   Handle recreate;
   if (!second_instance) {

@@ -2,7 +2,9 @@
 
 // Random desktops for property tests: window trees of many shapes whose class
 // names are ordinary, words of the code's languages, different classes with
-// one variable name, names without letters, and hostile names and bytes.
+// one variable name, names without letters, names with parts that change from
+// run to run (as application frameworks make them), and hostile names and
+// bytes; some titles name a document.
 
 #include <cstddef>
 #include <ostream>
@@ -33,6 +35,20 @@ inline constexpr std::string_view kKeywordNames[] = {
 // Different classes with one variable name.
 inline constexpr std::string_view kSameNameNames[] = {"Edit1",   "Edit2", "EDIT", "edit",
                                                       "E_d_i_t", "Ed.it", "X"};
+// The run-dependent forms: each drawn name gets new digits where `#` stands.
+inline constexpr std::string_view kRunDependentForms[] = {
+    "Afx:################:8:################:################:0000000000000000",
+    "Afx:########:0",
+    "ATL:################",
+    "WindowsForms10.Window.8.app.0.#######_r#_ad#",
+    "WindowsForms10.BUTTON.app.0.#######_r#_ad#",
+    "WindowsForms10.EDIT.app.0.#######_r#_ad#",
+    "HwndWrapper[notepad.exe;;########-####-####-####-############]",
+    "HwndWrapper[App.exe;;########-####-####-####-############]",
+    "{########-####-####-####-############}",
+    "Chrome_WidgetWin_########",
+    "Pane.########.Edit",
+};
 inline constexpr std::string_view kNoLetterNames[] = {"#32770", "123", "#32768", "_",
                                                       "1",      " ",   "::",     "42.0"};
 inline constexpr std::string_view kHostileNames[] = {"\"",
@@ -168,31 +184,61 @@ class RandomDesktop {
         }
       }
     }
-    switch (Uniform(0, 3)) {
+    switch (Uniform(0, 4)) {
       case 0:
         return Pick(kOrdinaryNames);
       case 1:
         return Pick(shape_.keyword_names);
       case 2:
         return Pick(kSameNameNames);
+      case 3:
+        return RunDependentName();
       default:
         return Pick(kNoLetterNames);
     }
   }
 
-  // Titles that repeat, that look volatile, that are long, and none; IDs
-  // that repeat among siblings now and then.
+  // A framework's form with its digits drawn, upper or lower case hex.
+  std::string RunDependentName() {
+    std::string name = Pick(kRunDependentForms);
+    const char* digits = Chance(50) ? "0123456789ABCDEF" : "0123456789abcdef";
+    for (char& c : name) {
+      if (c == '#') c = digits[Uniform(0, 15)];
+    }
+    return name;
+  }
+
+  // Titles that repeat, that look volatile, that are long, that name a
+  // document (with a hyphen, an en or an em dash), and none; IDs that repeat
+  // among siblings now and then.
   std::string Title() {
-    static constexpr std::string_view kTitles[] = {
-        "", "", "OK", "Cancel", "ok", "Row 3", "C:\\Temp", "Main window", "Ünïcode",
-        "Окно", "a“b", "Edit"};
+    static constexpr std::string_view kTitles[] = {"",
+                                                   "",
+                                                   "OK",
+                                                   "Cancel",
+                                                   "ok",
+                                                   "Row 3",
+                                                   "C:\\Temp",
+                                                   "Main window",
+                                                   "Ünïcode",
+                                                   "Окно",
+                                                   "a“b",
+                                                   "Edit",
+                                                   "Untitled - Fixture",
+                                                   "notes.txt - Fixture",
+                                                   "Report – Viewer",
+                                                   "Документ — Блокнот",
+                                                   "a - b - Fixture",
+                                                   " - Fixture"};
     return Chance(10) ? std::string(70, 't') : Pick(kTitles);
   }
   std::int32_t Id() { return Chance(30) ? 0 : Uniform(1, 6) * (Chance(5) ? -1 : 1); }
 
+  // Now and then a control whose ID is its own handle, as WinForms makes them.
   WindowHandle Add(WindowHandle parent, std::string class_name) {
     const WindowHandle window = tree_.AddChild(
         parent, {.class_name = std::move(class_name), .text = Title(), .id = Id()});
+    if (Chance(10)) tree_.SetControlId(window, window);
     windows_.push_back(window);
     return window;
   }

@@ -1,6 +1,7 @@
 #include "tests/support/vb_replay.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <unordered_map>
@@ -503,9 +504,13 @@ VbParse ParseFinderCode(std::string_view text, bool vba7) {
       branch = Branch::kOutside;
     } else if (branch == Branch::kSkipped) {
     } else if (line_text.starts_with("'")) {
-      parse.unicode_calls = parse.unicode_calls ||
-                            (line_text.find("FindWindowW") != std::string_view::npos &&
-                             line_text.find("FindWindowExW") != std::string_view::npos);
+      auto names = [&](std::string_view a, std::string_view b) {
+        return line_text.find(a) != std::string_view::npos &&
+               line_text.find(b) != std::string_view::npos;
+      };
+      parse.unicode_calls = parse.unicode_calls || names("FindWindowW", "FindWindowExW");
+      parse.unicode_text_calls =
+          parse.unicode_text_calls || names("GetClassNameW", "GetWindowTextW");
     } else if (line_text == "End Function") {
       if (parse.function.empty() || parse.function_end != 0) {
         return fail(number, "ends no function", content);
@@ -590,39 +595,48 @@ Passing PassingOf(const VbParse& parse, const VbLine& line, std::string_view fun
 }
 
 // How FindWindowLike hands its strings over: its form and the declarations
-// of the four functions it calls (or, without Declare lines, the comment on
-// the W functions) must agree.
-Passing HelperPassing(const VbParse& parse) {
+// of the four functions it calls (or, without Declare lines, the comments on
+// the W functions) must agree. `unicode` is for its FindWindowEx,
+// `text_unicode` for the texts it reads and compares.
+struct HelperStrings {
+  bool unicode = false;
+  bool text_unicode = false;
+  std::string error;
+};
+
+HelperStrings HelperPassing(const VbParse& parse) {
   const bool pointers = parse.helper.pointers;
+  auto failed = [](std::string error) {
+    return HelperStrings{false, false, std::move(error)};
+  };
   if (parse.declares.empty()) {
     if (pointers)
-      return {false, "a pointer argument without a declaration that takes one"};
-    return {parse.unicode_calls, ""};
+      return failed("a pointer argument without a declaration that takes one");
+    return {parse.unicode_calls, parse.unicode_text_calls, ""};
   }
   for (std::string_view function :
        {"FindWindowEx", "GetClassName", "GetWindowText", "GetWindowTextLength"}) {
     const auto declare = std::ranges::find_if(parse.declares, [&](const VbDeclare& d) {
       return FoldVbName(d.name) == FoldVbName(function);
     });
+    const std::string name(function);
     if (declare == parse.declares.end()) {
-      return {false,
-              std::string(function) + " is called by FindWindowLike but not declared"};
+      return failed(name + " is called by FindWindowLike but not declared");
     }
-    const std::string function_name(function);
-    if (declare->entry != function_name + "A" && declare->entry != function_name + "W") {
-      return {false, std::string(function) + " is declared as " + declare->entry};
+    if (declare->entry != name + "A" && declare->entry != name + "W") {
+      return failed(name + " is declared as " + declare->entry);
     }
     const bool wide = declare->entry.ends_with('W');
     const bool takes_strings = std::ranges::count(declare->parameter_types, "String") > 0;
     if (function != "GetWindowTextLength" && wide == takes_strings) {
-      return {false, declare->entry + " is declared with the wrong string type"};
+      return failed(declare->entry + " is declared with the wrong string type");
     }
     if (wide != pointers) {
-      return {false, "FindWindowLike's strings do not match " + declare->entry +
-                         "'s declaration"};
+      return failed("FindWindowLike's strings do not match " + declare->entry +
+                    "'s declaration");
     }
   }
-  return {pointers, ""};
+  return {pointers, pointers, ""};
 }
 
 // A window's whole title: its length is not known beforehand, so the room
@@ -644,7 +658,8 @@ std::optional<std::string_view> CString(const VbString& text) {
 }
 
 WindowHandle FindLike(const WindowSystem& windows, WindowHandle parent,
-                      WindowHandle after, const VbLine& line, bool unicode) {
+                      WindowHandle after, const VbLine& line,
+                      const HelperStrings& strings) {
   const std::optional<std::string_view> class_name = CString(line.class_name);
   const std::optional<std::string_view> title = CString(line.title);
   // The comparisons are VB's own, of whole Strings, Chr(0) included.
@@ -653,12 +668,15 @@ WindowHandle FindLike(const WindowSystem& windows, WindowHandle parent,
   // Through the ANSI code page, a text it cannot hold matches nothing: it
   // reaches FindWindowExA, or is compared with what GetClassNameA and
   // GetWindowTextA give, with question marks in its place.
-  if (!unicode) {
-    for (const std::optional<std::string_view> text :
-         {class_name, title, std::optional<std::string_view>(class_start),
-          std::optional<std::string_view>(title_end)}) {
-      if (text && !windows.AnsiCodePageHolds(*text)) return 0;
-    }
+  auto held = [&](bool unicode,
+                  std::initializer_list<std::optional<std::string_view>> texts) {
+    return unicode || std::ranges::all_of(texts, [&](const auto& text) {
+             return !text || windows.AnsiCodePageHolds(*text);
+           });
+  };
+  if (!held(strings.unicode, {class_name, title}) ||
+      !held(strings.text_unicode, {class_start, title_end})) {
+    return 0;
   }
   // An empty class name is no class: FindWindowEx finds nothing for it.
   if (class_name && class_name->empty()) return 0;
@@ -722,11 +740,10 @@ ReplayResult ReplayFinderCode(std::string_view text, const WindowSystem& windows
     if (line.kind == VbLineKind::kFindLike) {
       if (parse.helper.number == 0)
         return failure(line, "FindWindowLike is not in the code");
-      const Passing passing = HelperPassing(parse);
-      if (!passing.error.empty()) return failure(line, passing.error);
-      assigned->second =
-          FindLike(windows, parent, line.after_variable ? assigned->second : 0, line,
-                   passing.unicode);
+      const HelperStrings strings = HelperPassing(parse);
+      if (!strings.error.empty()) return failure(line, strings.error);
+      assigned->second = FindLike(
+          windows, parent, line.after_variable ? assigned->second : 0, line, strings);
       continue;
     }
     const std::string_view function =

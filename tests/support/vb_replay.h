@@ -85,6 +85,9 @@ struct VbParse {
   // A comment asks for FindWindowW and FindWindowExW: without Declare lines
   // of its own, the code runs with declarations that pass Unicode.
   bool unicode_calls = false;
+  // A comment asks for GetClassNameW and GetWindowTextW too: FindWindowLike
+  // compares Unicode texts.
+  bool unicode_text_calls = false;
   // VBA: the function the code is in, its result type and the line of its
   // end; empty for plain lines.
   std::string function;

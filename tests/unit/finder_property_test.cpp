@@ -264,16 +264,19 @@ std::string HelperDeclares(bool wide, bool vba7,
 
 // Top-level Afx:77:8 "Ledger" with panes Afx:77:0 (ID 0xE900), Afx:99:0
 // "Chart" and an Edit "notes.txt - Fixture"; above it Afx:55:8 "notes.txt -
-// Fixture" and a Main_Frame2.
+// Fixture" and a Main_Frame2 "Ledger", below it Afx:33:8 "Окно - Ж".
 class HelperReplayTest : public ::testing::Test {
  protected:
   WindowTree tree_;
   std::map<std::string, WindowHandle> windows_;
 
   void SetUp() override {
+    // The lowest top-level window.
+    windows_["unicode"] =
+        tree_.AddTopLevel({.class_name = "Afx:33:8", .text = "Окно - Ж"});
     const WindowHandle frame =
         tree_.AddTopLevel({.class_name = "Afx:77:8", .text = "Ledger"});
-    windows_ = {
+    windows_.insert({
         {"frame", frame},
         {"pane", tree_.AddChild(frame, {.class_name = "Afx:77:0", .id = 0xE900})},
         {"chart", tree_.AddChild(frame, {.class_name = "Afx:99:0", .text = "Chart"})},
@@ -282,7 +285,7 @@ class HelperReplayTest : public ::testing::Test {
         {"document",
          tree_.AddTopLevel({.class_name = "Afx:55:8", .text = "notes.txt - Fixture"})},
         {"other", tree_.AddTopLevel({.class_name = "Main_Frame2", .text = "Ledger"})},
-    };
+    });
   }
 };
 
@@ -328,6 +331,15 @@ TEST_F(HelperReplayTest, RunsTheRoutineInEachForm) {
            "\"Afx:\", vbNullString)\r\n    Afx2 = FindWindowLike(Afx, 0, vbNullString, "
            "\"Chart\", \"Afx:\", vbNullString)\r\n    FindTarget = Afx2\r\nEnd Function",
        "chart"},
+      {"a note on every W function",
+       "' declare FindWindowW, FindWindowExW, GetClassNameW and GetWindowTextW\r\n" +
+           kVbHelper + kAfxDim +
+           R"(Afx = FindWindowLike(0, 0, vbNullString, vbNullString, "Afx:", " - " & ChrW(1046)))",
+       "unicode"},
+      {"a note on the search alone: the texts compare through the ANSI code page",
+       "' declare FindWindowW and FindWindowExW\r\n" + kVbHelper + kAfxDim +
+           R"(Afx = FindWindowLike(0, 0, vbNullString, vbNullString, "Afx:", " - " & ChrW(1046)))",
+       "none"},
       {"title ends compare case and all",
        kVbHelper + kAfxDim +
            R"(Afx = FindWindowLike(0, 0, vbNullString, vbNullString, "Afx:", " - fixture"))",
