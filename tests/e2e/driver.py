@@ -2682,9 +2682,16 @@ def storm_figure(session, target, note):
 
 
 def group_messages(session, checks):
-    """The Messages window on real input: the log's lines, the CSV, a storm, a
-    hung target and WinScout killed while it logs; a 32-bit hook is not built."""
+    """The Messages window on real input: the log's lines, the CSV, the code
+    that repeats a line, menus with their IDs, a storm, a hung target and
+    WinScout killed while it logs. The code is built while the checks go on."""
+    with CppBuilds(session.args.cxx, session.args.wine) as builds:
+        message_checks(session, checks, builds)
+
+
+def message_checks(session, checks, builds):
     probe, winscout, args = session.probe, session.winscout, session.args
+    built = {}  # what runs the built code, by the window it is for
     target = MessageFixture(session)
     frame, button, edit = target["frame"], target["button"], target["edit"]
     view = open_message_log(session, (frame["x"], frame["y"]))
@@ -2760,12 +2767,7 @@ def group_messages(session, checks):
         checks.check("Write code that sends it: the menu's WM_COMMAND with its ID, posted",
                      re.search(rf"^PostMessageW\(hwnd\w+, 0x111, 0x{RUN_COMMAND:X}, 0\);$", code,
                                re.MULTILINE), code)
-        with CppBuilds(args.cxx, args.wine) as builds:
-            found, fault = builds.start(code)()
-        checks.equal("the code, built and run, finds the fixture", (found, fault),
-                     (frame["handle"], None))
-        checks.reached("the code made the fixture run the command again",
-                       lambda: probe.text(target["counts"]["handle"]), "runs 2 clicks 1".__eq__)
+        built["fixture"] = builds.start(code)
 
     checks.step("code from a logged line", code_from_the_menu_line)
 
@@ -2777,7 +2779,9 @@ def group_messages(session, checks):
             probe.set_text(windows.controls[FILTER_BOX], hex_handle(window))
             wait_for("the window in the filtered tree", windows.tree, lambda tree: tree and any(
                 entry.text.startswith(hex_handle(window)) for entry in tree))
-            windows.focus_on(TREE)
+            # A click gives the tree the keyboard, whichever window had it.
+            tree_rect = probe.rect(windows.controls[TREE])
+            click((tree_rect.left + 30, tree_rect.top + 10))
             xdotool("key", "End", "key", "KP_Multiply")
             tree = wait_for("the menu's items", windows.tree,
                             lambda tree: any("(ID " in entry.text for entry in tree))
@@ -2798,7 +2802,6 @@ def group_messages(session, checks):
         # the step before).
         tree = windows.tree()
         row = next(i for i, entry in enumerate(tree) if entry.text == "About Notepad (ID 308)")
-        windows.focus_on(TREE)
         xdotool("key", "Home", *["Down"] * row)
         wait_for("About Notepad selected", windows.tree,
                  lambda tree: tree[row].state & TVIS_SELECTED)
@@ -2808,13 +2811,7 @@ def group_messages(session, checks):
                      "// WM_COMMAND: Help > About Notepad" in code and
                      re.search(r"^PostMessageW\(hwnd\w+, 0x111, 0x134, 0\);$", code, re.MULTILINE),
                      code)
-        with CppBuilds(args.cxx, args.wine) as builds:
-            found, fault = builds.start(code)()
-        checks.equal("the code, built and run, finds notepad", (found, fault), (notepad, None))
-        checks.reached("the code opened notepad's About dialog",
-                       lambda: probe.top(MESSAGE_BOX_CLASS, "About Notepad"), bool)
-        if about := probe.top(MESSAGE_BOX_CLASS, "About Notepad"):
-            probe.close(about)
+        built["notepad"] = (notepad, builds.start(code))
         probe.close(windows.window)
 
     checks.step("menus with their IDs", menus)
@@ -2851,8 +2848,19 @@ def group_messages(session, checks):
 
     checks.step("a hung target", hung)
 
+    def runs():
+        """How often the fixture ran its command, once it answers again."""
+
+        def answer():
+            try:
+                return probe.text(target["counts"]["handle"])
+            except Failure:  # still hung
+                return None
+
+        return int(wait_for("the fixture to answer", answer).split()[1])
+
     def killed():
-        runs = int(probe.text(target["counts"]["handle"]).split()[1])
+        ran = runs()
         winscout.program.process.kill()
         winscout.program.process.wait()
         # Posted by the probe, as the menu would: the target still handles its
@@ -2860,9 +2868,26 @@ def group_messages(session, checks):
         probe.ask("post", frame["handle"], 0x111, RUN_COMMAND, 0)
         checks.reached("WinScout killed while it logs: the target runs on and answers",
                        lambda: probe.text(target["counts"]["handle"]),
-                       lambda text: text.startswith(f"runs {runs + 1} "))
+                       lambda text: text.startswith(f"runs {ran + 1} "))
 
     checks.step("WinScout killed mid-log", killed)
+
+    def run_built_code():
+        ran = runs()
+        checks.equal("the code from the log, built and run, finds the fixture",
+                     built["fixture"](), (frame["handle"], None))
+        checks.reached("the code made the fixture run the command again",
+                       lambda: probe.text(target["counts"]["handle"]),
+                       lambda text: text.startswith(f"runs {ran + 1} "))
+        notepad, run = built["notepad"]
+        checks.equal("the code from the menu branch, built and run, finds notepad", run(),
+                     (notepad, None))
+        checks.reached("the code opened notepad's About dialog",
+                       lambda: probe.top(MESSAGE_BOX_CLASS, "About Notepad"), bool)
+        if about := probe.top(MESSAGE_BOX_CLASS, "About Notepad"):
+            probe.close(about)
+
+    checks.step("the code built from the log and the menu, run", run_built_code)
 
 GROUPS = {
     "windows": group_windows,
