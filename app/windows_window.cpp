@@ -6,6 +6,7 @@ WindowsWindow::WindowsWindow(std::function<WindowsView&()> make_view, Form& form
                              const WindowSystem& windows, MainWindow& main,
                              Clipboard& clipboard)
     : make_view_(std::move(make_view)),
+      form_(form),
       windows_(windows),
       main_(main),
       clipboard_(clipboard),
@@ -19,10 +20,7 @@ WindowsWindow::WindowsWindow(std::function<WindowsView&()> make_view, Form& form
 }
 
 void WindowsWindow::Wire() {
-  view_->Filter().OnChange([this] {
-    tree_.SetFilter(view_->Filter().Text());
-    Rebuild();
-  });
+  view_->Filter().OnChange([this] { OnFilterChange(); });
   view_->OnRefresh([this] { Refresh(); });
   view_->Tree().OnExpanding([this](TreeItemKey key) { OnExpanding(key); });
   view_->Tree().OnSelect([this](TreeItemKey key) { OnSelect(key); });
@@ -43,6 +41,7 @@ void WindowsWindow::Open() {
     loaded_ = true;
     tree_.Reload();
     Rebuild();
+    ReadOn();
     if (main_.LastPickedWindow() != 0 && Reveal(main_.LastPickedWindow())) {
       chosen_ = main_.LastPickedWindow();
       ShowDetails(view_->Tree().Selected());
@@ -90,24 +89,94 @@ void WindowsWindow::Rebuild() {
   if (!(window && Reveal(*window))) {
     if (const std::optional<WindowHandle> match = tree_.FirstMatch()) Reveal(*match);
   }
-  ShowDetails(view_->Tree().Selected());
+  if (view_->Tree().Selected() != details_of_) ShowDetails(view_->Tree().Selected());
+}
+
+void WindowsWindow::Reshow() {
+  std::vector<TreeItemKey> open = view_->Tree().ExpandedItems();
+  const std::optional<TreeItemKey> selected =
+      reselect_ ? reselect_ : view_->Tree().Selected();
+  Rebuild();
+  for (std::vector<TreeItemKey>* keys : {&open, &reopen_}) {
+    for (TreeItemKey key : *keys) {
+      if (!shown_.contains(key)) continue;
+      if (!filled_.contains(key)) Fill(key);
+      view_->Tree().Expand(key);
+    }
+  }
+  if (selected && shown_.contains(*selected)) {
+    view_->Tree().Select(*selected);
+    reselect_.reset();
+  }
+  if (view_->Tree().Selected() != details_of_) ShowDetails(view_->Tree().Selected());
+  if (!reading_) {
+    reopen_.clear();
+    reselect_.reset();
+  }
+  shown_at_ms_ = form_.ClockMs();
 }
 
 // The desktop read again; the open items and the selection stay where their
 // windows still exist.
 void WindowsWindow::Refresh() {
-  const std::vector<TreeItemKey> open = view_->Tree().ExpandedItems();
-  const std::optional<TreeItemKey> selected = view_->Tree().Selected();
+  reopen_ = view_->Tree().ExpandedItems();
+  reselect_ = view_->Tree().Selected();
   tree_.Reload();
   menus_.clear();
-  Rebuild();
-  for (TreeItemKey key : open) {
-    if (!shown_.contains(key)) continue;
-    if (!filled_.contains(key)) Fill(key);
-    view_->Tree().Expand(key);
-  }
-  if (selected && shown_.contains(*selected)) view_->Tree().Select(*selected);
+  ReadOn();
+  Reshow();
   ShowDetails(view_->Tree().Selected());
+}
+
+void WindowsWindow::OnFilterChange() {
+  tree_.SetFilter(view_->Filter().Text());
+  clipboard_busy_ = false;
+  ReadOn();
+  Rebuild();
+  shown_at_ms_ = form_.ClockMs();
+}
+
+void WindowsWindow::ReadOn() {
+  const bool before = reading_;
+  reading_ = tree_.Filtered() && !tree_.Complete();
+  if (reading_ && !before) form_.WhenIdle([this] { return ReadStep(); });
+  ShowStatus();
+}
+
+// One step: the windows it reads come into the tree at the next showing.
+bool WindowsWindow::ReadStep() {
+  if (!reading_) return false;
+  if (!tree_.Filtered()) {
+    reading_ = false;
+    ShowStatus();
+    return false;
+  }
+  const std::int64_t start = form_.ClockMs();
+  for (int read = 0; read < kStepWindows && form_.ClockMs() - start < kStepMs; ++read) {
+    if (!tree_.ReadNext()) break;
+  }
+  reading_ = !tree_.Complete();
+  if (!reading_ || form_.ClockMs() - shown_at_ms_ >= kShowEveryMs) Reshow();
+  ShowStatus();
+  return reading_;
+}
+
+void WindowsWindow::ShowStatus() {
+  if (clipboard_busy_) {
+    view_->SetStatus(kClipboardBusy);
+  } else if (reading_) {
+    std::string text = "Reading windows... ";
+    text += std::to_string(static_cast<unsigned>(tree_.ReadCount()));
+    text += " read so far";
+    view_->SetStatus(text);
+  } else if (tree_.Filtered()) {
+    const auto matches = static_cast<unsigned>(tree_.MatchCount());
+    std::string text = std::to_string(matches);
+    text += matches == 1 ? " window matches" : " windows match";
+    view_->SetStatus(text);
+  } else {
+    view_->SetStatus({});
+  }
 }
 
 // Fills and opens the items down to the window and selects it.
@@ -130,6 +199,7 @@ void WindowsWindow::ShowPicked(WindowHandle window) {
   // A window made since the last reading needs a new one.
   if (!Reveal(window)) {
     tree_.Reload();
+    ReadOn();
     Rebuild();
     Reveal(window);
   }
@@ -153,23 +223,33 @@ void WindowsWindow::OnExpanding(TreeItemKey key) {
   if (!filled_.contains(key)) Fill(key);
 }
 
+// A window destroyed since the tree was read is greyed, not picked: a pick
+// of it could only report a bad handle.
 void WindowsWindow::OnSelect(TreeItemKey key) {
-  ShowDetails(key);
+  const bool exists = ShowDetails(key);
   if (const std::optional<inspector::MenuPlace> menu = inspector::MenuOfKey(key)) {
     ChooseMenuItem(*menu);
     return;
   }
   if (const std::optional<WindowHandle> window = inspector::WindowOfKey(key)) {
+    if (!exists) {
+      view_->Tree().Dim(key);
+      return;
+    }
     chosen_ = window;
     main_.PickWindow(*window);
   }
 }
 
-void WindowsWindow::ShowDetails(std::optional<TreeItemKey> key) {
+bool WindowsWindow::ShowDetails(std::optional<TreeItemKey> key) {
   details_.clear();
+  details_of_ = key;
+  bool exists = true;
   if (key) {
     if (const std::optional<WindowHandle> window = inspector::WindowOfKey(*key)) {
       details_ = inspector::DescribeWindowDetails(windows_, *window);
+      exists = !details_.empty();
+      if (!exists) details_ = inspector::DescribeGoneWindow(*window);
     } else if (const std::optional<inspector::MenuPlace> menu =
                    inspector::MenuOfKey(*key)) {
       const auto known = menus_.find(menu->window);
@@ -186,6 +266,7 @@ void WindowsWindow::ShowDetails(std::optional<TreeItemKey> key) {
   for (const inspector::DetailLine& line : details_)
     lines.emplace_back(line.name, line.value);
   view_->Details().SetLines(std::move(lines));
+  return exists;
 }
 
 void WindowsWindow::OnMenuChoice(std::size_t choice) {
@@ -194,9 +275,9 @@ void WindowsWindow::OnMenuChoice(std::size_t choice) {
       key ? inspector::WindowOfKey(*key) : std::nullopt;
   if (!window) return;
   if (choice == kCopyHandle) {
-    clipboard_.SetText(std::to_string(*window));
+    Copy(std::to_string(*window));
   } else if (choice == kCopyCode) {
-    clipboard_.SetText(main_.CodeText());
+    Copy(main_.CodeText());
   } else if (choice - kCopyCode - 1 < window_choices_.size()) {
     window_choices_[choice - kCopyCode - 1].second(*window);
   }
@@ -231,8 +312,25 @@ void WindowsWindow::AddWindowChoice(std::string text,
 
 void WindowsWindow::CopyLine() {
   const std::optional<std::size_t> line = view_->Details().SelectedLine();
-  if (line && *line < details_.size())
-    clipboard_.SetText(inspector::CopyText(details_[*line]));
+  if (line && *line < details_.size()) Copy(inspector::CopyText(details_[*line]));
+}
+
+void WindowsWindow::Copy(std::string text) {
+  copy_text_ = std::move(text);
+  copy_tries_ = 0;
+  clipboard_busy_ = false;
+  TryCopy();
+}
+
+// Tried again later, not waited for here: the program answers meanwhile.
+void WindowsWindow::TryCopy() {
+  const bool copied = clipboard_.SetText(copy_text_);
+  if (!copied && ++copy_tries_ < kCopyTries) {
+    view_->CallLater(kCopyRetryMs, [this] { TryCopy(); });
+  } else {
+    clipboard_busy_ = !copied;
+  }
+  ShowStatus();
 }
 
 }  // namespace winscout::app

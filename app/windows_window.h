@@ -19,7 +19,10 @@ namespace winscout::app {
 // The behaviour of the "Windows" window: the desktop tree with its filter and
 // refresh, the details of the selected item, copying, and picks: selecting a
 // window in the tree does what a drop on it does, and a pick under the pointer
-// selects its window in the tree.
+// selects its window in the tree. What a filter needs read is read in idle
+// time, a little at a time, so that the program answers the user throughout;
+// the tree shows the matches as they are found and the status line says that
+// reading goes on.
 class WindowsWindow {
  public:
   static constexpr int kOpenKey = 2;     // F2, anywhere in the program
@@ -29,6 +32,17 @@ class WindowsWindow {
   static constexpr std::size_t kCopyHandle = 0;
   static constexpr std::size_t kCopyCode = 1;
   static constexpr std::uint32_t kMenuCommandMessage = 0x0111;  // WM_COMMAND
+  // A step of reading in idle time stops at whichever limit comes first.
+  static constexpr int kStepWindows = 100;
+  static constexpr std::int64_t kStepMs = 15;
+  // While reading goes on, the matches found so far are shown this often.
+  static constexpr std::int64_t kShowEveryMs = 250;
+  // A copy is tried this often while another program holds the clipboard,
+  // for about half a second, as Windows programs do.
+  static constexpr int kCopyTries = 10;
+  static constexpr int kCopyRetryMs = 50;
+  static constexpr char kClipboardBusy[] =
+      "Nothing was copied: another program holds the clipboard.";
 
   // Opened from the form's system menu and by F2; refreshed by F5 or the view's button;
   // follows the main window's picks.
@@ -55,22 +69,33 @@ class WindowsWindow {
  private:
   void Fill(std::optional<TreeItemKey> parent);
   void Rebuild();
+  // Rebuilt from what has been read, the open items and the selection kept.
+  void Reshow();
   void Refresh();
+  void OnFilterChange();
+  // Reads on in idle time while the filter needs windows not read yet.
+  void ReadOn();
+  bool ReadStep();
+  void ShowStatus();
   bool Reveal(WindowHandle window);
   void OnExpanding(TreeItemKey key);
   void OnSelect(TreeItemKey key);
-  void ShowDetails(std::optional<TreeItemKey> key);
+  // Whether the window of the key still exists (processes always do).
+  bool ShowDetails(std::optional<TreeItemKey> key);
   void OnMenuChoice(std::size_t choice);
   void CopyLine();
   // The branch's items, the menu read when it is first opened.
   std::vector<TreeItem> MenuItems(const inspector::MenuPlace& place);
   void ChooseMenuItem(const inspector::MenuPlace& place);
+  void Copy(std::string text);
+  void TryCopy();
 
   // The view's events, once it is made.
   void Wire();
 
   std::function<WindowsView&()> make_view_;
   WindowsView* view_ = nullptr;
+  Form& form_;
   const WindowSystem& windows_;
   MainWindow& main_;
   Clipboard& clipboard_;
@@ -80,6 +105,18 @@ class WindowsWindow {
   std::set<TreeItemKey> shown_;
   std::set<TreeItemKey> filled_;
   std::vector<inspector::DetailLine> details_;
+  std::optional<TreeItemKey> details_of_;
+  bool reading_ = false;
+  std::int64_t shown_at_ms_ = 0;
+  // What a refresh found open and selected, opened and selected again as the
+  // items come back while reading goes on.
+  std::vector<TreeItemKey> reopen_;
+  std::optional<TreeItemKey> reselect_;
+  // A copy waiting for the clipboard, and whether the status line says that
+  // the last one found it busy.
+  std::string copy_text_;
+  int copy_tries_ = 0;
+  bool clipboard_busy_ = false;
   // The window the user chose last, in the tree or by a pick.
   std::optional<WindowHandle> chosen_;
   std::vector<std::pair<std::string, std::function<void(WindowHandle)>>> window_choices_;

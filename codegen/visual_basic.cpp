@@ -311,47 +311,41 @@ std::vector<std::string> VisualBasicCallLines(const SearchPlan& plan,
                                               VisualBasicStrings strings) {
   const bool pointers = strings == VisualBasicStrings::kPointers;
   const bool unicode = strings != VisualBasicStrings::kAnsi;
-  auto pointer_to = [&](std::string expression) {
-    return pointers ? "StrPtr(" + expression + ")" : expression;
-  };
-  StatementSyntax syntax{
-      .null_handle = "0",
-      .null_text = pointers ? "0" : "vbNullString",
-      .text =
-          [&](std::string_view value) {
-            return pointer_to(VisualBasicLiteral(value, unicode));
-          },
-      .helper = "FindWindowLike",
-      .helper_text =
-          [&](std::string_view value) { return VisualBasicLiteral(value, unicode); },
-      .helper_null_text = "vbNullString",
-      .unreached = StatementSyntax::Unreached::kNone};
   std::vector<std::string> lines;
-  // Each long text is built once, in the order the code first needs it.
-  std::vector<std::pair<std::string, std::string>> built;  // text, variable
+  // A statement too long for one line gets its strings built in variables
+  // first, which no level's name can meet (those have no underscore); each
+  // text once, in the order the code first needs it.
+  bool too_long = false;
+  std::vector<std::string> built;  // the texts, Text_1 first
+  auto spell = [&](std::string_view value) {
+    if (!too_long) return VisualBasicLiteral(value, unicode);
+    const auto found = std::ranges::find(built, value);
+    const std::string variable = "Text_" + std::to_string(found - built.begin() + 1);
+    if (found == built.end()) {
+      BuildAcrossLines(lines, variable, value, unicode);
+      built.emplace_back(value);
+    }
+    return variable;
+  };
+  const StatementSyntax syntax{.null_handle = "0",
+                               .null_text = pointers ? "0" : "vbNullString",
+                               .text =
+                                   [&](std::string_view value) {
+                                     return pointers ? "StrPtr(" + spell(value) + ")"
+                                                     : spell(value);
+                                   },
+                               .helper = "FindWindowLike",
+                               .helper_text = spell,
+                               .helper_null_text = "vbNullString",
+                               .unreached = StatementSyntax::Unreached::kNone};
   for (const FinderStep& step : steps) {
     std::vector<std::string> statement = StatementLines(plan, {step}, names, syntax);
-    if (statement.empty() || LineLength(statement[0]) <= kMaxLineLength) {
-      lines.insert(lines.end(), statement.begin(), statement.end());
-      continue;
+    if (!statement.empty() && LineLength(statement[0]) > kMaxLineLength) {
+      too_long = true;
+      statement = StatementLines(plan, {step}, names, syntax);
+      too_long = false;
     }
-    // Too long for one line: its strings are built in variables first, which
-    // no level's name can meet (those have no underscore).
-    StatementSyntax hoisted = syntax;
-    auto text_variable = [&](std::string_view value) {
-      for (const auto& [text, variable] : built) {
-        if (text == value) return variable;
-      }
-      const std::string variable = "Text_" + std::to_string(built.size() + 1);
-      BuildAcrossLines(lines, variable, value, unicode);
-      built.emplace_back(value, variable);
-      return variable;
-    };
-    hoisted.text = [&](std::string_view value) {
-      return pointer_to(text_variable(value));
-    };
-    hoisted.helper_text = text_variable;
-    lines.push_back(StatementLines(plan, {step}, names, hoisted)[0]);
+    lines.insert(lines.end(), statement.begin(), statement.end());
   }
   return lines;
 }

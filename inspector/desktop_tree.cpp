@@ -60,7 +60,11 @@ void DesktopTree::Reload() {
   seen_.clear();
   kept_.clear();
   leads_.clear();
+  tops_.clear();
+  next_top_ = 0;
+  pending_.clear();
   for (const TopLevelWindow& top : windows_.TopLevelWindows()) {
+    tops_.push_back(top.window);
     process_of_[top.window] = top.process_id;
     auto [at, added] = process_index_.try_emplace(top.process_id, processes_.size());
     if (added) {
@@ -77,6 +81,54 @@ void DesktopTree::SetFilter(std::string filter) {
   leads_.clear();
 }
 
+bool DesktopTree::ReadNext() {
+  if (next_top_ < tops_.size()) {
+    const bool fresh = !seen_.contains(tops_[next_top_]);
+    Look(tops_[next_top_++]);
+    if (next_top_ == tops_.size()) {
+      for (auto top = tops_.rbegin(); top != tops_.rend(); ++top) {
+        Push(Look(*top).children);
+      }
+      SkipRead();
+    }
+    read_more_ = read_more_ || fresh;
+    return true;
+  }
+  if (pending_.empty()) return false;
+  const WindowHandle window = pending_.back();
+  pending_.pop_back();
+  Push(Look(window).children);
+  SkipRead();
+  read_more_ = true;
+  return true;
+}
+
+// Last first, so that the first comes out first.
+void DesktopTree::Push(const std::vector<WindowHandle>& windows) {
+  for (auto window = windows.rbegin(); window != windows.rend(); ++window)
+    pending_.push_back(*window);
+}
+
+void DesktopTree::SkipRead() {
+  while (!pending_.empty() && seen_.contains(pending_.back())) {
+    const WindowHandle window = pending_.back();
+    pending_.pop_back();
+    Push(seen_.at(window).children);
+  }
+}
+
+void DesktopTree::Settle() const {
+  if (!read_more_) return;
+  read_more_ = false;
+  kept_.clear();
+  leads_.clear();
+}
+
+std::size_t DesktopTree::MatchCount() const {
+  return static_cast<std::size_t>(std::ranges::count_if(
+      seen_, [this](const auto& entry) { return Matches(entry.first); }));
+}
+
 const DesktopTree::Seen& DesktopTree::Look(WindowHandle window) const {
   auto it = seen_.find(window);
   if (it != seen_.end()) return it->second;
@@ -84,6 +136,7 @@ const DesktopTree::Seen& DesktopTree::Look(WindowHandle window) const {
   if (const std::optional<WindowFacts> facts = windows_.Facts(window)) {
     seen.class_name = facts->class_name;
     seen.title = facts->title;
+    seen.parent = facts->parent;
     seen.owner = facts->owner;
     seen.process_id = facts->process_id;
     const PixelRect& r = facts->window_rect;
@@ -92,34 +145,52 @@ const DesktopTree::Seen& DesktopTree::Look(WindowHandle window) const {
     seen.children = windows_.ChildWindows(window);
   } else {
     seen.dimmed = true;
+    seen.gone = true;
   }
   return seen_.emplace(window, std::move(seen)).first->second;
 }
 
+bool DesktopTree::OwnedInProcess(WindowHandle top) const {
+  auto owner_process = process_of_.find(Look(top).owner);
+  return owner_process != process_of_.end() &&
+         owner_process->second == process_of_.at(top);
+}
+
 // Owned pop-ups go under their owner where it is a window of the same
 // process; the owner may come later in the list, below them.
-const std::vector<WindowHandle>& DesktopTree::Group(const Process& process) const {
-  if (process.windows) return *process.windows;
+bool DesktopTree::Grouped(const Process& process) const {
+  if (process.windows) return true;
+  if (!filter_.empty() && next_top_ < tops_.size()) return false;
   std::vector<WindowHandle> windows;
   for (WindowHandle top : process.tops) {
-    const WindowHandle owner = Look(top).owner;
-    auto owner_process = process_of_.find(owner);
-    if (owner_process != process_of_.end() && owner_process->second == process.id) {
-      owned_[owner].push_back(top);
-      owner_in_tree_[top] = owner;
+    if (OwnedInProcess(top)) {
+      owned_[Look(top).owner].push_back(top);
+      owner_in_tree_[top] = Look(top).owner;
     } else {
       windows.push_back(top);
     }
   }
-  return *(process.windows = std::move(windows));
+  process.windows = std::move(windows);
+  return true;
+}
+
+std::vector<WindowHandle> DesktopTree::TopItems(const Process& process) const {
+  if (Grouped(process)) return *process.windows;
+  std::vector<WindowHandle> windows;
+  for (WindowHandle top : process.tops) {
+    if (seen_.contains(top) && !OwnedInProcess(top)) windows.push_back(top);
+  }
+  return windows;
 }
 
 std::vector<WindowHandle> DesktopTree::Below(WindowHandle window) const {
   const Seen& seen = Look(window);
   std::vector<WindowHandle> below = seen.children;
   auto process = process_of_.find(window);
-  if (process == process_of_.end()) return below;
-  Group(processes_[process_index_.at(process->second)]);
+  if (process == process_of_.end() ||
+      !Grouped(processes_[process_index_.at(process->second)])) {
+    return below;
+  }
   if (auto owned = owned_.find(window); owned != owned_.end()) {
     below.insert(below.end(), owned->second.begin(), owned->second.end());
   }
@@ -141,8 +212,10 @@ bool DesktopTree::ProcessMatches(std::uint32_t process_id) const {
          Lower(processes_[it->second].name).find(filter_) != std::string::npos;
 }
 
+// Under a filter, a window not read yet is not known to be kept.
 bool DesktopTree::Kept(WindowHandle window) const {
   if (filter_.empty()) return true;
+  if (!seen_.contains(window)) return false;
   if (auto it = kept_.find(window); it != kept_.end()) return it->second;
   bool kept = Matches(window) || ProcessMatches(Look(window).process_id);
   for (WindowHandle below : Below(window)) kept = Kept(below) || kept;
@@ -152,7 +225,8 @@ bool DesktopTree::Kept(WindowHandle window) const {
 
 bool DesktopTree::ProcessKept(const Process& process) const {
   if (filter_.empty() || ProcessMatches(process.id)) return true;
-  return std::ranges::any_of(Group(process), [this](WindowHandle w) { return Kept(w); });
+  return std::ranges::any_of(TopItems(process),
+                             [this](WindowHandle w) { return Kept(w); });
 }
 
 TreeItem DesktopTree::WindowItem(WindowHandle window) const {
@@ -166,6 +240,7 @@ TreeItem DesktopTree::WindowItem(WindowHandle window) const {
 }
 
 std::vector<TreeItem> DesktopTree::Roots() const {
+  Settle();
   std::vector<TreeItem> items;
   for (const Process& process : processes_) {
     if (!ProcessKept(process)) continue;
@@ -178,12 +253,13 @@ std::vector<TreeItem> DesktopTree::Roots() const {
 }
 
 std::vector<TreeItem> DesktopTree::Children(TreeItemKey key) const {
+  Settle();
   std::vector<WindowHandle> below;
   if (const std::optional<WindowHandle> window = WindowOfKey(key)) {
     below = Below(*window);
   } else if (auto it = process_index_.find(static_cast<std::uint32_t>(key));
              it != process_index_.end()) {
-    below = Group(processes_[it->second]);
+    below = TopItems(processes_[it->second]);
   }
   std::vector<TreeItem> items;
   for (WindowHandle window : below) {
@@ -193,19 +269,22 @@ std::vector<TreeItem> DesktopTree::Children(TreeItemKey key) const {
 }
 
 std::vector<TreeItemKey> DesktopTree::PathTo(WindowHandle window) const {
+  Settle();
   std::vector<TreeItemKey> path;
   WindowHandle top = window;
   for (int depth = 0; top != 0; ++depth) {
-    const std::optional<WindowFacts> facts = windows_.Facts(top);
     // A loop of parents would be a broken desktop; give up rather than spin.
-    if (!facts || depth > 10000) return {};
+    if (Look(top).gone || depth > 10000) return {};
     path.push_back(WindowKey(top));
-    if (facts->parent == 0) break;
-    top = facts->parent;
+    if (Look(top).parent == 0) break;
+    top = Look(top).parent;
   }
   auto top_process = process_of_.find(top);
   if (top_process == process_of_.end()) return {};
-  Group(processes_[process_index_.at(top_process->second)]);
+  // Until the owners are known, an owned pop-up has no place in the tree.
+  if (!Grouped(processes_[process_index_.at(top_process->second)])) {
+    if (OwnedInProcess(top)) return {};
+  }
   for (auto owner = owner_in_tree_.find(top); owner != owner_in_tree_.end();
        owner = owner_in_tree_.find(top)) {
     top = owner->second;
@@ -234,6 +313,7 @@ bool DesktopTree::LeadsToMatch(TreeItemKey key) const {
 }
 
 std::optional<WindowHandle> DesktopTree::FirstMatch() const {
+  Settle();
   for (TreeItemKey key : ItemsToOpen()) {
     for (const TreeItem& child : Children(key)) {
       const std::optional<WindowHandle> window = WindowOfKey(child.key);
@@ -244,6 +324,7 @@ std::optional<WindowHandle> DesktopTree::FirstMatch() const {
 }
 
 std::vector<TreeItemKey> DesktopTree::ItemsToOpen() const {
+  Settle();
   std::vector<TreeItemKey> open;
   if (filter_.empty()) return open;
   std::vector<TreeItemKey> pending;

@@ -23,9 +23,12 @@ std::optional<WindowHandle> WindowOfKey(TreeItemKey key);
 // the list of top-level windows with their processes; the rest, owners
 // included, is read when a process or window is opened, so that a desktop of
 // thousands of windows shows at once. What has been read is kept until the
-// next Reload. A filter keeps the
+// next Reload, so no window is read twice in between. A filter keeps the
 // windows whose class, title, process name (any case) or handle (decimal or
-// hex) match, with the windows and processes above them.
+// hex) match, with the windows and processes above them. Matching needs every
+// window read: ReadNext reads them one at a time, for the caller to spread
+// over idle time, and until then the filtered tree holds the windows read so
+// far.
 class DesktopTree {
  public:
   explicit DesktopTree(const WindowSystem& windows) : windows_(windows) {}
@@ -33,6 +36,15 @@ class DesktopTree {
   // Reads the desktop again.
   void Reload();
   void SetFilter(std::string filter);
+  bool Filtered() const { return !filter_.empty(); }
+  // Reads the next window that has not been read, top-level windows first, then
+  // the rest in the tree's order; false once every window has been read.
+  bool ReadNext();
+  // Every window has been read.
+  bool Complete() const { return next_top_ == tops_.size() && pending_.empty(); }
+  std::size_t ReadCount() const { return seen_.size(); }
+  // The windows read so far that the filter matches.
+  std::size_t MatchCount() const;
 
   std::vector<TreeItem> Roots() const;
   std::vector<TreeItem> Children(TreeItemKey key) const;
@@ -58,14 +70,28 @@ class DesktopTree {
     std::string class_name;
     std::string title;
     bool dimmed = false;
+    bool gone = false;  // no window had the handle when it was read
+    WindowHandle parent = 0;
     std::vector<WindowHandle> children;
     WindowHandle owner = 0;
     std::uint32_t process_id = 0;
   };
 
   const Seen& Look(WindowHandle window) const;
-  // Puts the process's owned pop-ups under their owners.
-  const std::vector<WindowHandle>& Group(const Process& process) const;
+  // Puts the process's owned pop-ups under their owners, once that can be
+  // done without reading: with a filter, only once every top-level window is
+  // read. Whether they are.
+  bool Grouped(const Process& process) const;
+  // The process's top-level windows that no window of the process owns; until
+  // it is grouped, those read so far whose owners are not of the process.
+  std::vector<WindowHandle> TopItems(const Process& process) const;
+  bool OwnedInProcess(WindowHandle top) const;
+  // Drops the pending windows that were read meanwhile, putting their
+  // children in their place.
+  void SkipRead();
+  void Push(const std::vector<WindowHandle>& windows);
+  // Forgets what the filter's answers were built on once more was read.
+  void Settle() const;
   // The children of the window, then the pop-ups it owns.
   std::vector<WindowHandle> Below(WindowHandle window) const;
   TreeItem WindowItem(WindowHandle window) const;
@@ -78,6 +104,12 @@ class DesktopTree {
 
   const WindowSystem& windows_;
   std::vector<Process> processes_;
+  // Every top-level window in the order they are read, the next one to read,
+  // and the windows below them still to read, the next one last.
+  std::vector<WindowHandle> tops_;
+  std::size_t next_top_ = 0;
+  std::vector<WindowHandle> pending_;
+  mutable bool read_more_ = false;
   std::map<WindowHandle, std::uint32_t> process_of_;
   std::map<std::uint32_t, std::size_t> process_index_;
   mutable std::map<WindowHandle, std::vector<WindowHandle>> owned_;

@@ -180,6 +180,10 @@ std::vector<DetailLine> DescribeWindowDetails(const WindowSystem& windows,
   };
 }
 
+std::vector<DetailLine> DescribeGoneWindow(WindowHandle window) {
+  return {{"Handle", HandleText(window)}, {"State", kGone}};
+}
+
 std::string CopyText(const DetailLine& line) { return line.name + ": " + line.value; }
 
 }  // namespace winscout::inspector

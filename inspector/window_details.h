@@ -36,6 +36,10 @@ std::string ExStyleText(std::uint32_t ex_style);
 std::vector<DetailLine> DescribeWindowDetails(const WindowSystem& windows,
                                               WindowHandle window);
 
+inline constexpr char kGone[] = "This window no longer exists.";
+// What can still be said of a window that is gone: its handle, and that.
+std::vector<DetailLine> DescribeGoneWindow(WindowHandle window);
+
 // "Name: value", as the line is copied.
 std::string CopyText(const DetailLine& line);
 

@@ -162,6 +162,8 @@ class TreeView {
   virtual void OnExpanding(std::function<void(TreeItemKey)> handler) = 0;
   // The user selects an item.
   virtual void OnSelect(std::function<void(TreeItemKey)> handler) = 0;
+  // Shows the item dimmed from now on, as one whose window is gone.
+  virtual void Dim(TreeItemKey key) = 0;
   // The item context menu's choices, for the selected item.
   virtual void SetMenuChoices(std::vector<std::string> choices,
                               std::function<void(std::size_t)> on_choose) = 0;
@@ -180,7 +182,9 @@ class DetailsList {
 class Clipboard {
  public:
   virtual ~Clipboard() = default;
-  virtual void SetText(std::string_view text) = 0;
+  // Whether the text went onto the clipboard: not while another program holds
+  // it open.
+  virtual bool SetText(std::string_view text) = 0;
 };
 
 // The window that lists every window of the desktop: a filter box, a
@@ -197,6 +201,11 @@ class WindowsView {
   virtual DetailsList& Details() = 0;
   // The "Refresh" button.
   virtual void OnRefresh(EventHandler handler) = 0;
+  // The line below the tree that says what the window is doing.
+  virtual void SetStatus(std::string_view text) = 0;
+  // Calls `handler` once, `ms` milliseconds from now, on the user-interface
+  // thread; a later call replaces a call still to come.
+  virtual void CallLater(int ms, EventHandler handler) = 0;
 };
 
 // Positions and sizes in twips, 1440 to the inch.
@@ -255,6 +264,12 @@ class Form {
   virtual void SetSystemMenuItemText(std::size_t item, std::string text) = 0;
   // A function key (F1 to F24) pressed alone in any of the program's windows.
   virtual void OnFunctionKey(int number, EventHandler handler) = 0;
+  // Calls `step` whenever no input or message waits, until it returns false;
+  // each call must be short, as the program answers nothing meanwhile. A later
+  // call replaces the steps still to come.
+  virtual void WhenIdle(std::function<bool()> step) = 0;
+  // Milliseconds from some moment before, never going back: for spacing work.
+  virtual std::int64_t ClockMs() const = 0;
 
   virtual TextBox& TextBoxAt(int id) = 0;
   virtual PictureBox& PictureBoxAt(int id) = 0;

@@ -162,6 +162,15 @@ void ModelForm::ChooseSystemMenuItem(std::string_view text) {
   throw std::invalid_argument("no system menu item " + std::string(text));
 }
 
+bool ModelForm::RunIdleStep() {
+  if (!idle_) return false;
+  // The step may set the next one itself.
+  std::function<bool()> step = std::move(idle_);
+  idle_ = nullptr;
+  if (step() && !idle_) idle_ = std::move(step);
+  return true;
+}
+
 void ModelForm::PressFunctionKey(int number) {
   if (auto it = function_keys_.find(number); it != function_keys_.end())
     Raise(it->second);

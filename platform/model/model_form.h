@@ -173,6 +173,18 @@ class ModelForm final : public Form {
   }
   // The user presses the function key in one of the program's windows.
   void PressFunctionKey(int number);
+  void WhenIdle(std::function<bool()> step) override { idle_ = std::move(step); }
+  // The program's loop finds no input waiting: one step, if there is one to
+  // run; whether one ran.
+  bool RunIdleStep();
+  // Stands still until a test moves it.
+  std::int64_t ClockMs() const override { return clock_ms_; }
+  void AdvanceClock(std::int64_t ms) { clock_ms_ += ms; }
+  // Idle until no step is left.
+  void RunIdle() {
+    while (RunIdleStep()) {
+    }
+  }
 
   TextBox& TextBoxAt(int id) override { return ModelTextBoxAt(id); }
   PictureBox& PictureBoxAt(int id) override { return ModelPictureBoxAt(id); }
@@ -223,6 +235,8 @@ class ModelForm final : public Form {
   };
   std::vector<SystemMenuItem> system_menu_;
   std::map<int, EventHandler> function_keys_;
+  std::function<bool()> idle_;
+  std::int64_t clock_ms_ = 0;
 };
 
 }  // namespace winscout::model

@@ -1,6 +1,7 @@
 #include "platform/model/model_windows_view.h"
 
 #include <stdexcept>
+#include <utility>
 
 namespace winscout::model {
 
@@ -59,6 +60,14 @@ std::vector<TreeItemKey> ModelTreeView::ExpandedItems() const {
   return open;
 }
 
+TreeItem* ModelTreeView::FindItem(TreeItemKey key) {
+  return const_cast<TreeItem*>(std::as_const(*this).Find(key));
+}
+
+void ModelTreeView::Dim(TreeItemKey key) {
+  if (TreeItem* item = FindItem(key)) item->dimmed = true;
+}
+
 void ModelTreeView::Select(TreeItemKey key) {
   if (!Find(key)) throw std::invalid_argument("no such item to select");
   selected_ = key;
@@ -115,6 +124,25 @@ ModelWindowsView::ModelWindowsView(WindowTree& desktop)
 
 void ModelWindowsView::PressRefresh() {
   if (on_refresh_) on_refresh_();
+}
+
+void ModelWindowsView::CallLater(int ms, EventHandler handler) {
+  later_ms_ = ms;
+  later_ = std::move(handler);
+}
+
+void ModelWindowsView::RunLater() {
+  if (!later_) throw std::logic_error("no call to come");
+  EventHandler call = std::move(later_);
+  later_ = nullptr;
+  call();
+}
+
+bool ModelClipboard::SetText(std::string_view text) {
+  ++attempts_;
+  if (held_) return false;
+  text_ = text;
+  return true;
 }
 
 }  // namespace winscout::model

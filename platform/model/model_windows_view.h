@@ -26,6 +26,7 @@ class ModelTreeView final : public TreeView {
   void OnSelect(std::function<void(TreeItemKey)> handler) override {
     on_select_ = std::move(handler);
   }
+  void Dim(TreeItemKey key) override;
   void SetMenuChoices(std::vector<std::string> choices,
                       std::function<void(std::size_t)> on_choose) override;
 
@@ -41,6 +42,7 @@ class ModelTreeView final : public TreeView {
 
  private:
   void Forget(TreeItemKey key);
+  TreeItem* FindItem(TreeItemKey key);
 
   std::vector<TreeItem> roots_;
   std::map<TreeItemKey, std::vector<TreeItem>> children_;
@@ -70,13 +72,19 @@ class ModelDetailsList final : public DetailsList {
   EventHandler on_copy_;
 };
 
+// A clipboard that another program can hold open.
 class ModelClipboard final : public Clipboard {
  public:
-  void SetText(std::string_view text) override { text_ = text; }
+  bool SetText(std::string_view text) override;
   const std::string& text() const { return text_; }
+  void Hold(bool held) { held_ = held; }
+  // The times the program tried to set the text.
+  int attempts() const { return attempts_; }
 
  private:
   std::string text_;
+  bool held_ = false;
+  int attempts_ = 0;
 };
 
 // The window list's window on the in-memory desktop: a top-level window whose
@@ -90,7 +98,16 @@ class ModelWindowsView final : public WindowsView {
   TreeView& Tree() override { return tree_; }
   DetailsList& Details() override { return details_; }
   void OnRefresh(EventHandler handler) override { on_refresh_ = std::move(handler); }
+  void SetStatus(std::string_view text) override { status_ = text; }
+  void CallLater(int ms, EventHandler handler) override;
 
+  const std::string& status() const { return status_; }
+  // The delay of the call to come, if one is.
+  std::optional<int> later_ms() const {
+    return later_ ? std::optional(later_ms_) : std::nullopt;
+  }
+  // The time of the call to come has passed: it is made.
+  void RunLater();
   ModelTextBox& filter() { return filter_; }
   ModelTreeView& tree() { return tree_; }
   ModelDetailsList& details() { return details_; }
@@ -104,6 +121,9 @@ class ModelWindowsView final : public WindowsView {
   ModelDetailsList details_;
   bool visible_ = false;
   EventHandler on_refresh_;
+  std::string status_;
+  int later_ms_ = 0;
+  EventHandler later_;
 };
 
 }  // namespace winscout::model

@@ -15,8 +15,8 @@ UniqueModule LoadCommonControls() {
   // Through void (*)(), which converts to any function pointer without a warning.
   const auto init = reinterpret_cast<Init>(
       reinterpret_cast<void (*)()>(GetProcAddress(module.get(), "InitCommonControlsEx")));
-  const INITCOMMONCONTROLSEX classes{sizeof(classes),
-                                     ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES};
+  const INITCOMMONCONTROLSEX classes{
+      sizeof(classes), ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
   if (!init || !init(&classes)) throw Win32Error("InitCommonControlsEx");
   return module;
 }

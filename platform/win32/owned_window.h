@@ -13,8 +13,9 @@ inline int Scale(int pixels, UINT dpi) {
   return MulDiv(pixels, static_cast<int>(dpi), 96);
 }
 
-// comctl32 with the tree and list views, loaded only where they are needed,
-// so that the main window starts without it. Throws Win32Error.
+// comctl32 (version 6, by the manifest) with the tree and list views and the
+// status bar, loaded only where they are needed, so that the main window
+// starts without their code. Throws Win32Error.
 UniqueModule LoadCommonControls();
 
 // Beside its owner, where the monitor has room, so that both can be seen.

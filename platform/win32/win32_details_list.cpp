@@ -78,11 +78,11 @@ LRESULT Win32DetailsList::OnNotify(const NMHDR& header) {
   return 0;
 }
 
-void Win32Clipboard::SetText(std::string_view text) {
+bool Win32Clipboard::SetText(std::string_view text) {
   const std::wstring wide = Utf8ToWide(text);
   const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
   HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-  if (!memory) return;
+  if (!memory) return false;
   if (void* target = GlobalLock(memory)) {
     std::memcpy(target, wide.c_str(), bytes);
     GlobalUnlock(memory);
@@ -93,7 +93,9 @@ void Win32Clipboard::SetText(std::string_view text) {
     if (SetClipboardData(CF_UNICODETEXT, memory)) memory = nullptr;
     CloseClipboard();
   }
-  if (memory) GlobalFree(memory);
+  if (!memory) return true;
+  GlobalFree(memory);
+  return false;
 }
 
 }  // namespace winscout::win32

@@ -31,7 +31,7 @@ class Win32DetailsList final : public DetailsList {
 class Win32Clipboard final : public Clipboard {
  public:
   explicit Win32Clipboard(HWND owner) : owner_(owner) {}
-  void SetText(std::string_view text) override;
+  bool SetText(std::string_view text) override;
 
  private:
   HWND owner_;

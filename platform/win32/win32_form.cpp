@@ -310,7 +310,10 @@ Timer& Win32Form::TimerAt(int id) { return Find(timers_, id); }
 int Win32Form::RunMessageLoop() {
   MSG message;
   BOOL got;
-  while ((got = GetMessageW(&message, nullptr, 0, 0)) != 0) {
+  for (;;) {
+    // Peeking also answers the messages that other threads send.
+    while (idle_ && !PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) RunIdleStep();
+    if ((got = GetMessageW(&message, nullptr, 0, 0)) == 0) break;
     if (got == -1) return 1;
     if (SelectAllOnCtrlA(message) || RaiseFunctionKey(message) ||
         MoveFocusOnTab(message) ||
@@ -328,6 +331,22 @@ int Win32Form::RunMessageLoop() {
     DispatchMessageW(&message);
   }
   return static_cast<int>(message.wParam);
+}
+
+// The performance counter, as GetTickCount moves in steps of 10 to 16 ms.
+std::int64_t Win32Form::ClockMs() const {
+  LARGE_INTEGER count{};
+  LARGE_INTEGER frequency{};
+  QueryPerformanceCounter(&count);
+  QueryPerformanceFrequency(&frequency);
+  return count.QuadPart / (frequency.QuadPart / 1000);
+}
+
+void Win32Form::RunIdleStep() {
+  // The step may set the next one itself.
+  std::function<bool()> step = std::move(idle_);
+  idle_ = nullptr;
+  if (step() && !idle_) idle_ = std::move(step);
 }
 
 // Ctrl+A selects the whole text of any of the form's text boxes.

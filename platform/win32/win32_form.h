@@ -30,7 +30,8 @@ class Win32Form final : public Form {
   ~Win32Form() override;
 
   HWND hwnd() const { return hwnd_; }
-  // Dispatches messages until the window is closed; returns the exit code.
+  // Dispatches messages until the window is closed, running the idle steps
+  // whenever none waits; returns the exit code.
   int RunMessageLoop();
 
   WindowHandle Handle() const override;
@@ -42,6 +43,8 @@ class Win32Form final : public Form {
   void OnFunctionKey(int number, EventHandler handler) override {
     function_keys_[number] = std::move(handler);
   }
+  void WhenIdle(std::function<bool()> step) override { idle_ = std::move(step); }
+  std::int64_t ClockMs() const override;
   TextBox& TextBoxAt(int id) override;
   PictureBox& PictureBoxAt(int id) override;
   ImageHolder& ImageAt(int id) override;
@@ -53,6 +56,7 @@ class Win32Form final : public Form {
   HWND hwnd_ = nullptr;
 
  private:
+  void RunIdleStep();
   bool SeenAtStart(const ControlSpec& control) const;
   void CreateControls(bool seen_at_start);
   void MakeObject(const ControlSpec& control);
@@ -103,6 +107,7 @@ class Win32Form final : public Form {
   // Indexed by the item's number.
   std::vector<EventHandler> system_menu_handlers_;
   std::map<int, EventHandler> function_keys_;
+  std::function<bool()> idle_;
 };
 
 }  // namespace winscout::win32

@@ -126,6 +126,15 @@ void Win32TreeView::Select(TreeItemKey key) {
   }
 }
 
+void Win32TreeView::Dim(TreeItemKey key) {
+  const HTREEITEM item = ItemOf(key);
+  if (!item) return;
+  dimmed_.insert(key);
+  TreeView_SetItemState(tree_, item, TVIS_CUT, TVIS_CUT);
+  RECT rect{};
+  if (TreeView_GetItemRect(tree_, item, &rect, FALSE)) InvalidateRect(tree_, &rect, TRUE);
+}
+
 void Win32TreeView::SetMenuChoices(std::vector<std::string> choices,
                                    std::function<void(std::size_t)> on_choose) {
   choices_ = std::move(choices);
@@ -181,9 +190,11 @@ LRESULT Win32TreeView::OnNotify(const NMHDR& header) {
 LRESULT Win32TreeView::OnCustomDraw(NMTVCUSTOMDRAW& draw) const {
   if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
   if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT &&
-      !(draw.nmcd.uItemState & CDIS_SELECTED) &&
       dimmed_.contains(static_cast<TreeItemKey>(draw.nmcd.lItemlParam))) {
     draw.clrText = GetSysColor(COLOR_GRAYTEXT);
+    // Grey on the selection's colour would not read: selected, it stands on
+    // the face colour instead.
+    if (draw.nmcd.uItemState & CDIS_SELECTED) draw.clrTextBk = GetSysColor(COLOR_BTNFACE);
   }
   return CDRF_DODEFAULT;
 }

@@ -33,6 +33,7 @@ class Win32TreeView final : public TreeView {
   void OnSelect(std::function<void(TreeItemKey)> handler) override {
     on_select_ = std::move(handler);
   }
+  void Dim(TreeItemKey key) override;
   void SetMenuChoices(std::vector<std::string> choices,
                       std::function<void(std::size_t)> on_choose) override;
 

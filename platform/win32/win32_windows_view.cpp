@@ -4,6 +4,7 @@
 
 #include "platform/win32/bound_window.h"
 #include "platform/win32/owned_window.h"
+#include "platform/win32/text_conversion.h"
 #include "platform/win32/ui_font.h"
 #include "platform/win32/win32_error.h"
 
@@ -40,6 +41,10 @@ Win32WindowsView::Win32WindowsView(HINSTANCE instance, HWND owner)
   details_window_ = MakeControl(
       WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
       LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER, kDetailsId);
+  status_bar_ = CreateWindowExW(
+      0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd_,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusId)), instance_, nullptr);
+  if (!status_bar_) throw Win32Error("CreateWindowExW");
   SendMessageW(filter_edit_, EM_SETCUEBANNER, TRUE,
                reinterpret_cast<LPARAM>(L"Filter: class, title, handle or process"));
   focus_ = filter_edit_;
@@ -79,19 +84,25 @@ bool Win32WindowsView::Visible() const { return IsWindowVisible(hwnd_) != FALSE;
 void Win32WindowsView::ApplyFont() {
   const UINT dpi = GetDpiForWindow(hwnd_);
   font_ = MessageFont(dpi);
-  for (HWND control : {filter_edit_, refresh_button_, tree_window_, details_window_}) {
+  for (HWND control :
+       {filter_edit_, refresh_button_, tree_window_, details_window_, status_bar_}) {
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
   }
   details_->SetDpi(dpi);
 }
 
-// The filter and the button in a row at the top; the tree and the details
-// share the rest, side by side.
+// The filter and the button in a row at the top, the status bar at the
+// bottom; the tree and the details share the rest, side by side.
 void Win32WindowsView::LayOut() {
   if (!details_) return;
   const UINT dpi = GetDpiForWindow(hwnd_);
+  // The status bar places itself along the bottom.
+  SendMessageW(status_bar_, WM_SIZE, 0, 0);
+  RECT status{};
+  GetWindowRect(status_bar_, &status);
   RECT client{};
   GetClientRect(hwnd_, &client);
+  client.bottom -= status.bottom - status.top;
   const int margin = Scale(kMargin, dpi);
   const int row = Scale(kRowHeight, dpi);
   const int button = Scale(kButtonWidth, dpi);
@@ -107,6 +118,24 @@ void Win32WindowsView::LayOut() {
              std::max(width - tree_width - margin, 0), height, TRUE);
 }
 
+void Win32WindowsView::SetStatus(std::string_view text) {
+  SendMessageW(status_bar_, SB_SETTEXTW, 0,
+               reinterpret_cast<LPARAM>(Utf8ToWide(text).c_str()));
+}
+
+void Win32WindowsView::CallLater(int ms, EventHandler handler) {
+  later_ = std::move(handler);
+  SetTimer(hwnd_, kLaterTimerId, static_cast<UINT>(ms), nullptr);
+}
+
+void Win32WindowsView::OnLater() {
+  KillTimer(hwnd_, kLaterTimerId);
+  // The call may ask for the next one.
+  EventHandler call = std::move(later_);
+  later_ = nullptr;
+  if (call) call();
+}
+
 LRESULT Win32WindowsView::OnNotify(const NMHDR& header) {
   if (header.hwndFrom == tree_window_) return tree_->OnNotify(header);
   if (header.hwndFrom == details_window_) return details_->OnNotify(header);
@@ -120,6 +149,9 @@ LRESULT Win32WindowsView::HandleMessage(UINT message, WPARAM wparam, LPARAM lpar
       return 0;
     case WM_NOTIFY:
       return OnNotify(*reinterpret_cast<const NMHDR*>(lparam));
+    case WM_TIMER:
+      if (wparam == kLaterTimerId) OnLater();
+      return 0;
     case WM_CONTEXTMENU:
       if (reinterpret_cast<HWND>(wparam) == tree_window_) {
         tree_->ShowMenu(lparam);

@@ -15,8 +15,8 @@ namespace winscout::win32 {
 
 // The "Windows" window: a resizable top-level window owned by the program's
 // main window, with a filter box and a "Refresh" button above the tree and,
-// beside it, the details list. Made hidden; closing it (Esc included) hides
-// it again.
+// beside it, the details list, and a status bar below. Made hidden; closing it
+// (Esc included) hides it again.
 class Win32WindowsView final : public WindowsView {
  public:
   static constexpr wchar_t kClassName[] = L"WinScoutWindows";
@@ -25,6 +25,8 @@ class Win32WindowsView final : public WindowsView {
   static constexpr int kRefreshId = 202;
   static constexpr int kTreeId = 203;
   static constexpr int kDetailsId = 204;
+  static constexpr int kStatusId = 205;
+  static constexpr UINT_PTR kLaterTimerId = 1;
 
   // Throws Win32Error if a window cannot be made.
   Win32WindowsView(HINSTANCE instance, HWND owner);
@@ -39,6 +41,8 @@ class Win32WindowsView final : public WindowsView {
   TreeView& Tree() override { return *tree_; }
   DetailsList& Details() override { return *details_; }
   void OnRefresh(EventHandler handler) override { on_refresh_ = std::move(handler); }
+  void SetStatus(std::string_view text) override;
+  void CallLater(int ms, EventHandler handler) override;
 
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
   HWND hwnd_ = nullptr;
@@ -49,6 +53,7 @@ class Win32WindowsView final : public WindowsView {
   void LayOut();
   void ApplyFont();
   LRESULT OnNotify(const NMHDR& header);
+  void OnLater();
 
   UniqueModule common_controls_;
   WindowClass class_;
@@ -57,6 +62,7 @@ class Win32WindowsView final : public WindowsView {
   HWND refresh_button_ = nullptr;
   HWND tree_window_ = nullptr;
   HWND details_window_ = nullptr;
+  HWND status_bar_ = nullptr;
   HWND focus_ = nullptr;  // the control with the focus, kept while inactive
   bool shown_before_ = false;
   std::unique_ptr<Win32TextBox> filter_;
@@ -64,6 +70,7 @@ class Win32WindowsView final : public WindowsView {
   std::unique_ptr<Win32DetailsList> details_;
   UniqueFont font_;
   EventHandler on_refresh_;
+  EventHandler later_;
 };
 
 }  // namespace winscout::win32

@@ -1,5 +1,6 @@
 // The floor for start-up that the figures group times WinScout against: one
-// window class, one window shown, built static like winscout.exe.
+// window class, one window with one button shown, built static like
+// winscout.exe and with its manifest (bare_window.rc).
 
 #include <windows.h>
 
@@ -21,7 +22,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
                             WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 300, 200,
                             nullptr, nullptr, instance, nullptr)
           : nullptr;
-  if (!window) return 1;
+  if (!window || !CreateWindowExW(0, L"BUTTON", L"Button", WS_CHILD | WS_VISIBLE, 10, 10,
+                                  90, 25, window, nullptr, instance, nullptr)) {
+    return 1;
+  }
   ShowWindow(window, show);
   UpdateWindow(window);
   MSG message;

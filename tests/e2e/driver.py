@@ -31,11 +31,15 @@ import statistics
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 import zipfile
 from collections import Counter, namedtuple
 from dataclasses import dataclass
 from pathlib import Path
+
+# Debian's python3-yaml, for the winget manifests.
+import yaml
 
 TITLE = "WinScout By The WinScout Authors"
 FRAME_CLASS = "WinScoutFrame"
@@ -2089,6 +2093,8 @@ def wineserver_pid():
     return None
 
 
+# One window with one button and winscout.exe's manifest: the floor that
+# WinScout's start-up aims to stay within 1.25 times of.
 BARE_TITLE = "WinScout E2E bare window"
 START_UP_LAUNCHES = 11
 SYSTEM_DLLS = {"advapi32.dll", "comctl32.dll", "gdi32.dll", "kernel32.dll", "msvcrt.dll",
@@ -2248,18 +2254,39 @@ def open_about(probe):
     return wait_for("the About box", lambda: probe.top(MESSAGE_BOX_CLASS, ABOUT_TITLE))
 
 
+def package_manifest_faults(folder, zip_name, version, sha256):
+    """Where the winget and Scoop manifests beside the zip disagree with it."""
+    winget = [yaml.safe_load((folder / "winget" / f"WinScout.WinScout{kind}.yaml").read_text())
+              for kind in ("", ".installer", ".locale.en-US")]
+    scoop = json.loads((folder / "winscout.json").read_text())
+    [download] = winget[1]["Installers"]
+    rows = (
+        ("versions", {m["PackageVersion"] for m in winget} | {scoop["version"]}, {version}),
+        ("hashes", (download["InstallerSha256"], scoop["hash"]), (sha256.upper(), sha256)),
+        ("downloads", {download["InstallerUrl"].rsplit("/")[-1], scoop["url"].rsplit("/")[-1]},
+         {zip_name}),
+        ("winget zip", winget[1]["NestedInstallerFiles"],
+         [{"RelativeFilePath": "winscout.exe", "PortableCommandAlias": "winscout"}]),
+    )
+    return [row for row in rows if row[1] != row[2]]
+
+
 def group_release(args, checks):
-    """The zip a Windows user downloads: its checksum, exactly its files, and
-    the exe in it started under Wine, with the version of VERSION."""
+    """The zip a Windows user downloads: its checksum, exactly its files, the
+    package managers' manifests for it, and the exe in it started under Wine,
+    with the version of VERSION."""
     version = (REPO / "VERSION").read_text().strip()
     zip_path = args.release
     if not zip_path.is_file():
         raise Failure(f"no {zip_path}: scripts/release makes it")
+    sha256 = hashlib.sha256(zip_path.read_bytes()).hexdigest()
     checks.equal(
         "the .sha256 file holds the zip's SHA-256 and name",
         Path(f"{zip_path}.sha256").read_text(),
-        f"{hashlib.sha256(zip_path.read_bytes()).hexdigest()}  {zip_path.name}\n",
+        f"{sha256}  {zip_path.name}\n",
     )
+    checks.equal("the winget and Scoop manifests: the zip's version, hash and address",
+                 package_manifest_faults(zip_path.parent, zip_path.name, version, sha256), [])
     with tempfile.TemporaryDirectory() as folder, zipfile.ZipFile(zip_path) as zip:
         names = sorted(zip.namelist())
         checks.equal("the zip's files", names,
@@ -2311,14 +2338,20 @@ def group_release(args, checks):
 
 WINDOWS_VIEW_CLASS = "WinScoutWindows"
 WINDOWS_VIEW_TITLE = "Windows"
-FILTER_BOX, WINDOWS_REFRESH, TREE, DETAILS = 201, 202, 203, 204
+FILTER_BOX, WINDOWS_REFRESH, TREE, DETAILS, STATUS_BAR = 201, 202, 203, 204, 205
 TVIS_SELECTED, TVIS_CUT = 0x2, 0x4
 HANG_EVENT = "WinScoutE2EFixtureHang"
 MANY_QUIT_EVENT = "WinScoutE2EManyQuit"
 MANY_WINDOWS = 2000
+# Big desktops: what the fixture adds to the desktop, started with these words.
+BIG_DESKTOPS = (("5000 more top-level windows", ["many", "5000"]),
+                ("one window with 5000 children", ["many", "5000", "children"]))
 MANY_WINDOWS_SECONDS = 60  # for Wine to make them
+READ_SECONDS = 30  # for WinScout to read them
 OPEN_LIMIT_SECONDS = 0.5
 ANSWER_LIMIT_MS = 500
+NULL_ANSWER_LIMIT_MS = 200  # while WinScout reads a big desktop
+READING = "Reading windows..."
 # No window of the fixture's, nor WinScout's, lies there.
 BARE_DESKTOP = (1150, 230)
 # How much longer than a plain drag one over the bare desktop may take: far
@@ -2403,12 +2436,15 @@ def group_windows(session, checks):
     probe, fixture, winscout = session.probe, session.fixture, session.winscout
     args = session.args
 
+    def start_many(words):
+        many = session.programs.start(f"fixture {' '.join(words)}",
+                                      [args.wine, args.fixture, *words], stdout=subprocess.PIPE)
+        many.ask_to_end = lambda: probe.signal(MANY_QUIT_EVENT)
+        return many
+
     # Making them takes Wine a while: the checks that need no Windows window go
     # on meanwhile.
-    many = session.programs.start(
-        "many windows", [args.wine, args.fixture, "many", str(MANY_WINDOWS)],
-        stdout=subprocess.PIPE)
-    many.ask_to_end = lambda: probe.signal(MANY_QUIT_EVENT)
+    many = start_many(["many", str(MANY_WINDOWS)])
 
     def many_windows():
         LineReader(many.process.stdout, "the fixture of many windows").line(
@@ -2434,6 +2470,53 @@ def group_windows(session, checks):
                      f"{took:.3f} s, processes {processes}")
         probe.close(view.window)
         many.stop()
+
+    def big_desktop(desktop, many):
+        """A filter and Refresh read the big desktop in the background: WM_NULL is
+        answered throughout; the results' time against the probe's plain walk."""
+        LineReader(many.process.stdout, desktop).line("its ready line", MANY_WINDOWS_SECONDS)
+        view = open_windows_view(probe)
+        status, box = probe.item(view.window, STATUS_BAR), view.controls[FILTER_BOX]
+        xdotool("key", "F5")
+        wait_for("both fixtures in the tree", view.tree, lambda tree: sum(
+            e.text.startswith("winscout_e2e_fixture") for e in tree) == 2)
+        walked, walk_ms = probe.value("walk")
+        target = hex_handle(fixture["live edit"].handle)
+
+        def timed(action):  # the status line says meanwhile that reading goes on
+            started = time.monotonic()
+            action()
+            wait_for("the status line to say that reading goes on", lambda: probe.text(status),
+                     lambda text: text.startswith(READING))
+            wait_for("the results", lambda: probe.text(status),
+                     lambda text: not text.startswith(READING), READ_SECONDS)
+            return time.monotonic() - started
+
+        pinger, answers, done = Probe(session.programs, [args.wine, args.probe]), [], []
+
+        def ping():
+            while not done:
+                answers.append(pinger.value("ping", view.window)[0])
+                time.sleep(0.01)
+
+        pinging = threading.Thread(target=ping)
+        pinging.start()
+        try:
+            took = [timed(lambda: probe.set_text(box, target)), timed(lambda: xdotool("key", "F5"))]
+        finally:
+            done.append(True)
+            pinging.join()
+        checks.equal(f"{desktop}: the filter finds the window",
+                     sum(e.text.startswith(target) for e in view.tree()), 1)
+        checks.check(f"{desktop}: WM_NULL answered within {NULL_ANSWER_LIMIT_MS} ms throughout",
+                     answers and -1 not in answers and max(answers) <= NULL_ANSWER_LIMIT_MS,
+                     f"{len(answers)} answers, slowest {max(answers, default=0)} ms")
+        print(f"{desktop}: the filter's results complete in {took[0]:.2f} s, after Refresh in "
+              f"{took[1]:.2f} s; the probe's plain walk of the same {walked} windows "
+              f"{walk_ms / 1000:.2f} s (ratio {took[0] * 1000 / walk_ms:.1f}); WM_NULL "
+              f"answered {len(answers)} times, within {max(answers, default=0)} ms", flush=True)
+        probe.set_text(box, "")
+        probe.close(view.window)
 
     def drags():
         target = fixture["id 40000"].point
@@ -2465,6 +2548,12 @@ def group_windows(session, checks):
 
     checks.step("the hot key", hot_key)
     checks.step("a desktop of many windows", many_windows)
+    for desktop, words in BIG_DESKTOPS:
+        many = start_many(words)
+        try:
+            checks.step(desktop, big_desktop, desktop, many)
+        finally:
+            many.stop()
 
     view = open_windows_view(probe)
     xdotool("key", "F5")

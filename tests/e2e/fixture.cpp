@@ -38,8 +38,9 @@
 // Its "hung" window has a thread of its own, which stops answering messages
 // for 10 s each time the named event kHangEventName is set.
 //
-// Started as `fixture many N`, it makes N hidden top-level windows instead,
-// prints only the ready line and ends when kManyQuitEventName is set.
+// Started as `fixture many N`, it makes N hidden top-level windows instead (with
+// `children` after N: one hidden window with N children), prints only the ready
+// line and ends when kManyQuitEventName is set.
 
 #include <fcntl.h>
 #include <io.h>
@@ -863,14 +864,19 @@ bool BuildDesktop(Fixture& f, SurvivalTree& survival) {
 
 }  // namespace
 
-// `fixture many N`: a desktop of many top-level windows, for the figures.
-int MakeMany(int count) {
+// `fixture many N`: a desktop of many top-level windows, for the figures;
+// `fixture many N children`: one top-level window with N children.
+int MakeMany(int count, bool children) {
   const Handle quit(CreateEventW(nullptr, TRUE, FALSE, kManyQuitEventName));
   Fixture fixture;
   if (!quit || !fixture.RegisterClasses()) return 1;
+  const HWND parent = children
+                          ? CreateWindowExW(0, L"WinScoutMany", L"Many", WS_POPUP, 0, 0,
+                                            10, 10, nullptr, nullptr, Instance(), nullptr)
+                          : nullptr;
   for (int i = 0; i < count; ++i) {
-    if (!CreateWindowExW(0, L"WinScoutMany", L"Many", WS_POPUP, 0, 0, 10, 10, nullptr,
-                         nullptr, Instance(), nullptr)) {
+    if (!CreateWindowExW(0, L"WinScoutMany", L"Many", children ? WS_CHILD : WS_POPUP, 0,
+                         0, 10, 10, parent, nullptr, Instance(), nullptr)) {
       return 1;
     }
   }
@@ -908,8 +914,9 @@ int main(int argc, char** argv) {
   SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
   // Lines end in LF alone, as the driver on the Linux side reads them.
   _setmode(_fileno(stdout), _O_BINARY);
-  if (argc == 3 && std::string_view(argv[1]) == "many")
-    return MakeMany(std::atoi(argv[2]));
+  if ((argc == 3 || argc == 4) && std::string_view(argv[1]) == "many")
+    return MakeMany(std::atoi(argv[2]),
+                    argc == 4 && std::string_view(argv[3]) == "children");
   if (argc == 2 && std::string_view(argv[1]) == "--frameworks") return MakeFrameworks();
   Handle quit;
   Handle recreate;

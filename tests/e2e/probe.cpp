@@ -37,6 +37,10 @@
 //                         VALUE: COUNT ROWS...
 //   focus WINDOW          the window with the keyboard focus in the window's
 //                         thread: HANDLE
+//   walk                  reads every window of the desktop as WinScout's tree
+//                         does, in one go: COUNT MILLISECONDS
+//   ping WINDOW           WM_NULL by SendMessageTimeout: the MILLISECONDS until
+//                         it is answered, -1 if not within 200
 // A request that cannot be carried out gets "error MESSAGE".
 
 #include <fcntl.h>
@@ -45,6 +49,8 @@
 // After windows.h, which it needs.
 #include <commctrl.h>
 
+#include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <iostream>
@@ -53,6 +59,7 @@
 #include <sstream>
 #include <string>
 #include <type_traits>
+#include <vector>
 
 #include "platform/win32/handle_conversion.h"
 #include "platform/win32/text_conversion.h"
@@ -267,6 +274,29 @@ std::string ReadControl(HWND control, bool tree, int columns = 2) {
   return Ok(std::to_string(count) + items);
 }
 
+double MillisecondsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
+                                                   start)
+      .count();
+}
+
+std::string Walk() {
+  const winscout::win32::Win32WindowSystem windows;
+  const auto start = std::chrono::steady_clock::now();
+  std::vector<winscout::WindowHandle> pending;
+  for (const auto& top : windows.TopLevelWindows()) pending.push_back(top.window);
+  std::size_t count = 0;
+  for (; !pending.empty(); ++count) {
+    const winscout::WindowHandle window = pending.back();
+    pending.pop_back();
+    windows.Facts(window);
+    for (winscout::WindowHandle child : windows.ChildWindows(window))
+      pending.push_back(child);
+  }
+  return Ok(std::to_string(count) + " " +
+            std::to_string(std::lround(MillisecondsSince(start))));
+}
+
 std::string Answer(const std::string& line) {
   Request request(line);
   const auto command = request.Word();
@@ -451,6 +481,16 @@ std::string Answer(const std::string& line) {
       return Error("GetGUIThreadInfo");
     }
     return Ok(HandleText(info.hwndFocus));
+  }
+  if (name == "walk") return Walk();
+  if (name == "ping") {
+    const auto window = request.Window();
+    if (!window) return "error usage: ping WINDOW";
+    const auto start = std::chrono::steady_clock::now();
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(*window, WM_NULL, 0, 0, SMTO_NORMAL, 200, &result))
+      return Ok("-1");
+    return Ok(std::to_string(std::lround(MillisecondsSince(start))));
   }
   return "error unknown request: " + name;
 }

@@ -237,5 +237,58 @@ TEST_F(WindowsWindowTest, APickUnderThePointerSelectsItsWindowEvenOneMadeSince) 
       << "disabled buttons are picked";
 }
 
+TEST_F(WindowsWindowTest, AFilterReadsInIdleStepsEachWindowOnceAndSaysSo) {
+  const WindowHandle big = Add(0, {.class_name = "Big"}, kTool);
+  for (int i = 0; i < 2 * WindowsWindow::kStepWindows; ++i)
+    Add(big, {.class_name = "Cell"});
+  const WindowHandle last = Add(big, {.class_name = "Needle"}, kTool);
+  form_.PressFunctionKey(WindowsWindow::kOpenKey);
+  view_.filter().SetText("needl");
+  ASSERT_TRUE(form_.RunIdleStep()) << "nothing read at the keystroke";
+  EXPECT_EQ(view_.status().substr(0, 18), "Reading windows...");
+  form_.RunIdle();
+  EXPECT_EQ(view_.status(), "2 windows match") << "the needle, and the filter box";
+  view_.filter().SetText("needle");
+  EXPECT_FALSE(form_.RunIdleStep()) << "all read: the keystroke needs no reading";
+  view_.tree().UserSelect(WindowKey(last));
+  view_.PressRefresh();
+  EXPECT_EQ(view_.status().substr(0, 18), "Reading windows...");
+  form_.RunIdle();
+  EXPECT_EQ(counted_.calls["ChildWindows"], 2 * static_cast<int>(desktop_.WindowCount()))
+      << "each window read once a reading";
+  EXPECT_EQ(view_.tree().Selected(), WindowKey(last)) << "selected again once read";
+}
+
+TEST_F(WindowsWindowTest, AWindowGoneSinceTheReadingIsGreyedAndSaidGoneWithoutABox) {
+  Open();
+  const std::string code = window_.CodeText();
+  desktop_.Destroy(edit_);
+  view_.tree().UserSelect(WindowKey(edit_));
+  EXPECT_TRUE(messages_.shown().empty());
+  EXPECT_TRUE(Item(edit_).dimmed);
+  EXPECT_EQ(view_.details().Value("State"), inspector::kGone);
+  EXPECT_EQ(window_.CodeText(), code) << "nothing picked";
+}
+
+TEST_F(WindowsWindowTest, ACopyRetriesWhileTheClipboardIsHeldThenSaysItIsBusy) {
+  Open();
+  view_.tree().UserSelect(WindowKey(edit_));
+  clipboard_.Hold(true);
+  view_.tree().Choose(WindowsWindow::kCopyHandle);
+  for (int tries = 1; tries < WindowsWindow::kCopyTries; ++tries) {
+    ASSERT_EQ(view_.later_ms(), WindowsWindow::kCopyRetryMs);
+    EXPECT_EQ(view_.status(), "") << "quiet while it retries";
+    view_.RunLater();
+  }
+  EXPECT_EQ(clipboard_.attempts(), WindowsWindow::kCopyTries);
+  EXPECT_EQ(view_.later_ms(), std::nullopt) << "given up";
+  EXPECT_EQ(view_.status(), WindowsWindow::kClipboardBusy);
+  view_.tree().Choose(WindowsWindow::kCopyHandle);
+  clipboard_.Hold(false);
+  view_.RunLater();
+  EXPECT_EQ(clipboard_.text(), std::to_string(edit_));
+  EXPECT_EQ(view_.status(), "");
+}
+
 }  // namespace
 }  // namespace winscout::app
