@@ -2827,7 +2827,16 @@ def message_checks(session, checks, builds):
         path.unlink(missing_ok=True)
         view.press(MESSAGE_SAVE)
         wait_for("the Save dialog", lambda: probe.top(MESSAGE_BOX_CLASS, SAVE_TITLE))
-        give_keyboard_to(SAVE_TITLE)
+
+        def focused():
+            # X may not have mapped the dialog's window yet.
+            try:
+                give_keyboard_to(SAVE_TITLE)
+            except (Failure, subprocess.CalledProcessError):
+                return False
+            return True
+
+        wait_for("the keyboard on the Save dialog", focused)
         xdotool("key", "ctrl+a", "type", "Z:" + str(path).replace("/", "\\"))
         xdotool("key", "Return")
         wait_for("the CSV file", path.exists)
