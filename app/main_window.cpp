@@ -100,27 +100,19 @@ void MainWindow::OnCodeArrowUp() {
   Outline(0);
   inspector_.PickWindowAtCursor(handle_box_);
   RestoreArrow(code_arrow_);
-  send_.reset();
   GenerateCode();
   if (on_picked_at_cursor_) on_picked_at_cursor_(inspector_.LastPickedWindow());
 }
 
 void MainWindow::PickWindowAtCursor() {
   inspector_.PickWindowAtCursor(handle_box_);
-  send_.reset();
   GenerateCode();
   if (on_picked_at_cursor_) on_picked_at_cursor_(inspector_.LastPickedWindow());
 }
 
 void MainWindow::PickWindow(WindowHandle window) {
-  PickWindowToSend(window, std::nullopt);
-}
-
-void MainWindow::PickWindowToSend(WindowHandle window,
-                                  std::optional<codegen::MessageToSend> message) {
   inspector_.ReportWindow(window, report_boxes_);
   inspector_.PickWindow(window, handle_box_);
-  send_ = std::move(message);
   GenerateCode();
 }
 
@@ -149,10 +141,8 @@ void MainWindow::OnFinderMenuChosen(std::size_t index) {
 }
 
 void MainWindow::WriteCode() {
-  code_box_.SetText(send_ ? codegen::EmitSendCode(*plan_, finder_settings_.language,
-                                                  finder_settings_.style, *send_)
-                          : codegen::EmitFinderCode(*plan_, finder_settings_.language,
-                                                    finder_settings_.style));
+  code_box_.SetText(
+      codegen::EmitFinderCode(*plan_, finder_settings_.language, finder_settings_.style));
 }
 
 void MainWindow::OnInspectorArrowDown() {

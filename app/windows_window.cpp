@@ -24,9 +24,7 @@ void WindowsWindow::Wire() {
   view_->OnRefresh([this] { Refresh(); });
   view_->Tree().OnExpanding([this](TreeItemKey key) { OnExpanding(key); });
   view_->Tree().OnSelect([this](TreeItemKey key) { OnSelect(key); });
-  std::vector<std::string> choices = {"Copy &Handle", "Copy &Code"};
-  for (const auto& [text, chosen] : window_choices_) choices.push_back(text);
-  view_->Tree().SetMenuChoices(std::move(choices),
+  view_->Tree().SetMenuChoices({"Copy &Handle", "Copy &Code"},
                                [this](std::size_t choice) { OnMenuChoice(choice); });
   view_->Details().OnCopy([this] { CopyLine(); });
 }
@@ -51,20 +49,7 @@ void WindowsWindow::Open() {
 }
 
 void WindowsWindow::Fill(std::optional<TreeItemKey> parent) {
-  const std::optional<inspector::MenuPlace> menu =
-      parent ? inspector::MenuOfKey(*parent) : std::nullopt;
-  std::vector<TreeItem> items = menu     ? MenuItems(*menu)
-                                : parent ? tree_.Children(*parent)
-                                         : tree_.Roots();
-  if (const std::optional<WindowHandle> window =
-          parent ? inspector::WindowOfKey(*parent) : std::nullopt;
-      window && menus_tap_ && menus_tap_->HasMenuBar(*window)) {
-    items.push_back(inspector::MenuBranchItem(*window));
-  }
-  for (TreeItem& item : items) {
-    const std::optional<WindowHandle> window = inspector::WindowOfKey(item.key);
-    if (window && menus_tap_ && menus_tap_->HasMenuBar(*window)) item.expandable = true;
-  }
+  std::vector<TreeItem> items = parent ? tree_.Children(*parent) : tree_.Roots();
   for (const TreeItem& item : items) shown_.insert(item.key);
   if (parent) filled_.insert(*parent);
   view_->Tree().SetChildren(parent, std::move(items));
@@ -122,7 +107,6 @@ void WindowsWindow::Refresh() {
   reopen_ = view_->Tree().ExpandedItems();
   reselect_ = view_->Tree().Selected();
   tree_.Reload();
-  menus_.clear();
   ReadOn();
   Reshow();
   ShowDetails(view_->Tree().Selected());
@@ -206,19 +190,6 @@ void WindowsWindow::ShowPicked(WindowHandle window) {
   ShowDetails(view_->Tree().Selected());
 }
 
-std::vector<TreeItem> WindowsWindow::MenuItems(const inspector::MenuPlace& place) {
-  auto known = menus_.find(place.window);
-  if (known == menus_.end() || !place.index) {
-    std::optional<std::vector<MenuItemInfo>> menu =
-        menus_tap_ ? menus_tap_->ReadMenu(place.window) : std::nullopt;
-    if (!menu)
-      return {
-          {inspector::MenuItemKey(place.window, 0), "(the menu cannot be read)", true}};
-    known = menus_.insert_or_assign(place.window, std::move(*menu)).first;
-  }
-  return inspector::MenuChildren(place.window, known->second, place.index);
-}
-
 void WindowsWindow::OnExpanding(TreeItemKey key) {
   if (!filled_.contains(key)) Fill(key);
 }
@@ -227,10 +198,6 @@ void WindowsWindow::OnExpanding(TreeItemKey key) {
 // of it could only report a bad handle.
 void WindowsWindow::OnSelect(TreeItemKey key) {
   const bool exists = ShowDetails(key);
-  if (const std::optional<inspector::MenuPlace> menu = inspector::MenuOfKey(key)) {
-    ChooseMenuItem(*menu);
-    return;
-  }
   if (const std::optional<WindowHandle> window = inspector::WindowOfKey(key)) {
     if (!exists) {
       view_->Tree().Dim(key);
@@ -250,12 +217,6 @@ bool WindowsWindow::ShowDetails(std::optional<TreeItemKey> key) {
       details_ = inspector::DescribeWindowDetails(windows_, *window);
       exists = !details_.empty();
       if (!exists) details_ = inspector::DescribeGoneWindow(*window);
-    } else if (const std::optional<inspector::MenuPlace> menu =
-                   inspector::MenuOfKey(*key)) {
-      const auto known = menus_.find(menu->window);
-      if (menu->index && known != menus_.end() && *menu->index < known->second.size()) {
-        details_ = inspector::MenuItemDetails(known->second, *menu->index);
-      }
     } else {
       const auto process_id = static_cast<std::uint32_t>(*key);
       details_ = {{"Process ID", std::to_string(process_id)},
@@ -278,36 +239,7 @@ void WindowsWindow::OnMenuChoice(std::size_t choice) {
     Copy(std::to_string(*window));
   } else if (choice == kCopyCode) {
     Copy(main_.CodeText());
-  } else if (choice - kCopyCode - 1 < window_choices_.size()) {
-    window_choices_[choice - kCopyCode - 1].second(*window);
   }
-}
-
-// The code that finds the window and posts it the item's command, as
-// choosing the item does.
-void WindowsWindow::ChooseMenuItem(const inspector::MenuPlace& place) {
-  const auto known = menus_.find(place.window);
-  if (!place.index || known == menus_.end() || *place.index >= known->second.size())
-    return;
-  const MenuItemInfo& item = known->second[*place.index];
-  if (item.submenu || item.separator) return;
-  main_.PickWindowToSend(
-      place.window, codegen::MessageToSend{
-                        .message = kMenuCommandMessage,
-                        .name = "WM_COMMAND",
-                        .wparam = item.id,
-                        .comment = inspector::MenuPath(known->second, *place.index)});
-}
-
-std::optional<WindowHandle> WindowsWindow::SelectedWindow() const {
-  if (!view_ || !view_->Visible()) return std::nullopt;
-  const std::optional<TreeItemKey> key = view_->Tree().Selected();
-  return key ? inspector::WindowOfKey(*key) : std::nullopt;
-}
-
-void WindowsWindow::AddWindowChoice(std::string text,
-                                    std::function<void(WindowHandle)> chosen) {
-  window_choices_.emplace_back(std::move(text), std::move(chosen));
 }
 
 void WindowsWindow::CopyLine() {
