@@ -55,8 +55,16 @@ MainWindow::MainWindow(Form& form, WindowSystem& windows, ModalMessageBox& messa
     OnArrowMove();
   });
 
-  code_box_.SetMenuChoices(FinderMenu(finder_settings_));
+  SetCodeMenu();
   code_box_.OnMenuChoice([this](std::size_t index) { OnFinderMenuChosen(index); });
+}
+
+void MainWindow::SetCodeMenu() {
+  std::vector<MenuChoice> menu = FinderMenu(finder_settings_);
+  for (MenuChoice& choice : ActionMenu(offered_actions_, action_)) {
+    menu.push_back(std::move(choice));
+  }
+  code_box_.SetMenuChoices(std::move(menu));
 }
 
 void MainWindow::Start() {
@@ -126,6 +134,14 @@ void MainWindow::GenerateCode() {
       codegen::PlanFinderCode(handle_box_.Text(), windows_);
   if (auto* plan = std::get_if<codegen::SearchPlan>(&planned)) {
     plan_ = std::move(*plan);
+    const std::optional<WindowFacts> facts =
+        windows_.Facts(inspector_.LastPickedWindow());
+    const codegen::TargetKind kind =
+        facts ? codegen::KindOfTarget(facts->class_name, facts->style)
+              : codegen::TargetKind::kOther;
+    action_ = codegen::PlanAction(codegen::Action::kFindOnly, kind, false);
+    offered_actions_ = codegen::ActionsFor(kind);
+    SetCodeMenu();
     WriteCode();
   } else if (const auto* message = std::get_if<codegen::FinderMessage>(&planned)) {
     messages_.ShowExclamation(codegen::kErrorTitle, message->text);
@@ -134,15 +150,74 @@ void MainWindow::GenerateCode() {
 
 // Saved at once, so that a choice outlives a run that does not end well.
 void MainWindow::OnFinderMenuChosen(std::size_t index) {
-  finder_settings_ = ChooseFromFinderMenu(finder_settings_, index);
-  SaveFinderSettings(finder_settings_, store_);
-  code_box_.SetMenuChoices(FinderMenu(finder_settings_));
+  const std::size_t finder_items = FinderMenu(finder_settings_).size();
+  if (index < finder_items) {
+    finder_settings_ = ChooseFromFinderMenu(finder_settings_, index);
+    SaveFinderSettings(finder_settings_, store_);
+  } else if (const auto chosen =
+                 ChooseFromActionMenu(offered_actions_, index - finder_items)) {
+    switch (chosen->kind) {
+      case ActionMenuChoice::Kind::kAction:
+        action_ = codegen::PlanAction(chosen->action, action_.kind, action_.wait);
+        break;
+      case ActionMenuChoice::Kind::kWait:
+        action_.wait = !action_.wait;
+        break;
+      case ActionMenuChoice::Kind::kTryIt:
+        TryIt();
+        return;
+    }
+  }
+  SetCodeMenu();
   if (plan_) WriteCode();
 }
 
 void MainWindow::WriteCode() {
-  code_box_.SetText(
-      codegen::EmitFinderCode(*plan_, finder_settings_.language, finder_settings_.style));
+  codegen::FinderStyle style = finder_settings_.style;
+  style.action = action_;
+  code_box_.SetText(codegen::EmitFinderCode(*plan_, finder_settings_.language, style));
+}
+
+void MainWindow::TryAction(codegen::Action action) {
+  const codegen::ActionPlan chosen = action_;
+  action_ = codegen::PlanAction(action, chosen.kind, false);
+  TryIt();
+  action_ = chosen;
+}
+
+void MainWindow::Operate(WindowOperation operation) {
+  const WindowHandle target = inspector_.LastPickedWindow();
+  bool done = false;
+  switch (operation) {
+    case WindowOperation::kShow:
+    case WindowOperation::kHide:
+      done = windows_.SetWindowShown(target, operation == WindowOperation::kShow);
+      break;
+    case WindowOperation::kEnable:
+    case WindowOperation::kDisable:
+      done = windows_.SetWindowEnabled(target, operation == WindowOperation::kEnable);
+      break;
+    case WindowOperation::kBringToFront:
+      done = windows_.BringToFront(target);
+      break;
+  }
+  if (!done)
+    messages_.ShowExclamation(kTryItItem, "The window is gone or did not answer.");
+}
+
+void MainWindow::TryIt() {
+  const WindowHandle target = inspector_.LastPickedWindow();
+  if (!plan_ || target == 0) {
+    messages_.ShowInformation(kTryItItem, "Drop the arrow on a window first.");
+    return;
+  }
+  const codegen::ActionOutcome outcome =
+      codegen::PerformAction(action_, target, windows_);
+  if (outcome.done) {
+    messages_.ShowInformation(kTryItItem, outcome.text);
+  } else {
+    messages_.ShowExclamation(kTryItItem, outcome.text);
+  }
 }
 
 void MainWindow::OnInspectorArrowDown() {

@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 
+#include "app/action_menu.h"
 #include "app/finder_settings.h"
 #include "codegen/finder_language.h"
 #include "codegen/search_plan.h"
@@ -35,6 +36,12 @@ class MainWindow {
   WindowHandle LastPickedWindow() const { return inspector_.LastPickedWindow(); }
   // The code box's text: the code for the window picked last.
   std::string CodeText() const { return code_box_.Text(); }
+  // The actions that fit the window picked last (Find only first).
+  const std::vector<codegen::Action>& OfferedActions() const { return offered_actions_; }
+  // Does the action, or the operation, on the window picked last, and shows
+  // what came of it (an operation only when it fails).
+  void TryAction(codegen::Action action);
+  void Operate(WindowOperation operation);
   // Told the window of every pick under the pointer, by drop or otherwise.
   void OnPickedAtCursor(std::function<void(WindowHandle)> handler) {
     on_picked_at_cursor_ = std::move(handler);
@@ -49,6 +56,9 @@ class MainWindow {
   void OnArrowMove();
   void OnTick();
   void OnFinderMenuChosen(std::size_t index);
+  void SetCodeMenu();
+  // Does the chosen action to the target now and shows what came of it.
+  void TryIt();
   void GenerateCode();
   // The kept searches, in the chosen language and style, into the code box.
   void WriteCode();
@@ -74,6 +84,10 @@ class MainWindow {
   // The searches behind the code box's code, to write them in another
   // language or style.
   std::optional<codegen::SearchPlan> plan_;
+  // What the code does to the target, and what fits the target; each pick
+  // starts from finding only.
+  codegen::ActionPlan action_;
+  std::vector<codegen::Action> offered_actions_ = {codegen::Action::kFindOnly};
   std::function<void(WindowHandle)> on_picked_at_cursor_;
 };
 

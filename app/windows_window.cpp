@@ -24,8 +24,7 @@ void WindowsWindow::Wire() {
   view_->OnRefresh([this] { Refresh(); });
   view_->Tree().OnExpanding([this](TreeItemKey key) { OnExpanding(key); });
   view_->Tree().OnSelect([this](TreeItemKey key) { OnSelect(key); });
-  view_->Tree().SetMenuChoices({"Copy &Handle", "Copy &Code"},
-                               [this](std::size_t choice) { OnMenuChoice(choice); });
+  SetTreeMenu();
   view_->Details().OnCopy([this] { CopyLine(); });
 }
 
@@ -188,6 +187,7 @@ void WindowsWindow::ShowPicked(WindowHandle window) {
     Reveal(window);
   }
   ShowDetails(view_->Tree().Selected());
+  SetTreeMenu();
 }
 
 void WindowsWindow::OnExpanding(TreeItemKey key) {
@@ -205,6 +205,7 @@ void WindowsWindow::OnSelect(TreeItemKey key) {
     }
     chosen_ = window;
     main_.PickWindow(*window);
+    SetTreeMenu();
   }
 }
 
@@ -230,6 +231,19 @@ bool WindowsWindow::ShowDetails(std::optional<TreeItemKey> key) {
   return exists;
 }
 
+void WindowsWindow::SetTreeMenu() {
+  std::vector<std::string> choices = {"Copy &Handle", "Copy &Code"};
+  choices.insert(choices.end(), std::begin(kWindowOperationNames),
+                 std::end(kWindowOperationNames));
+  for (codegen::Action action : main_.OfferedActions()) {
+    if (action != codegen::Action::kFindOnly) {
+      choices.emplace_back(codegen::ActionName(action));
+    }
+  }
+  view_->Tree().SetMenuChoices(std::move(choices),
+                               [this](std::size_t choice) { OnMenuChoice(choice); });
+}
+
 void WindowsWindow::OnMenuChoice(std::size_t choice) {
   const std::optional<TreeItemKey> key = view_->Tree().Selected();
   const std::optional<WindowHandle> window =
@@ -239,6 +253,12 @@ void WindowsWindow::OnMenuChoice(std::size_t choice) {
     Copy(std::to_string(*window));
   } else if (choice == kCopyCode) {
     Copy(main_.CodeText());
+  } else if (const std::size_t operation = choice - kFirstOperation;
+             operation < std::size(kWindowOperationNames)) {
+    main_.Operate(static_cast<WindowOperation>(operation));
+  } else if (const std::size_t action = operation - std::size(kWindowOperationNames) + 1;
+             action < main_.OfferedActions().size()) {
+    main_.TryAction(main_.OfferedActions()[action]);
   }
 }
 

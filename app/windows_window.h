@@ -39,6 +39,9 @@ class WindowsWindow {
   static constexpr int kCopyRetryMs = 50;
   static constexpr char kClipboardBusy[] =
       "Nothing was copied: another program holds the clipboard.";
+  // Then the operations on the window (kWindowOperationNames), then the
+  // actions that fit it but Find only.
+  static constexpr std::size_t kFirstOperation = 2;
 
   // Opened from the form's system menu and by F2; refreshed by F5 or the view's button;
   // follows the main window's picks.
@@ -72,6 +75,8 @@ class WindowsWindow {
   // Whether the window of the key still exists (processes always do).
   bool ShowDetails(std::optional<TreeItemKey> key);
   void OnMenuChoice(std::size_t choice);
+  // The menu for the window chosen now.
+  void SetTreeMenu();
   void CopyLine();
   void Copy(std::string text);
   void TryCopy();

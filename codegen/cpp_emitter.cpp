@@ -1,5 +1,7 @@
 #include "codegen/cpp_emitter.h"
 
+#include "codegen/action_code.h"
+#include "codegen/finder_language.h"
 #include "codegen/finder_steps.h"
 #include "codegen/literals.h"
 #include "codegen/names.h"
@@ -36,9 +38,10 @@ std::vector<std::string> CppNames(const SearchPlan& plan) {
                               .reserved = [](std::string_view) { return false; }});
 }
 
-std::string EmitCpp(const SearchPlan& plan, SearchWay way) {
+std::string EmitCpp(const SearchPlan& plan, SearchWay way, const ActionPlan& action) {
   const std::vector<std::string> names = CppNames(plan);
   const std::vector<FinderStep> steps = FinderSteps(plan, way);
+  const ActionCode act = SpellAction(action, FinderLanguage::kCpp, names);
   std::vector<std::string> lines;
   if (CallsOf(steps).find_like) {
     // A lambda, so that the code stays statements to put in a function.
@@ -72,7 +75,10 @@ std::string EmitCpp(const SearchPlan& plan, SearchWay way) {
   }
   // A level no search reached is read by nothing but, as the target, the
   // caller: declared above the target it would be an unused variable.
-  const StatementSyntax syntax{.declaration = "HWND ",
+  lines.insert(lines.end(), act.before.begin(), act.before.end());
+  // Waiting, the variables are declared above the loop.
+  const StatementSyntax syntax{.indent = act.inner_indent,
+                               .declaration = action.wait ? "" : "HWND ",
                                .null_handle = "nullptr",
                                .null_text = "nullptr",
                                .wide_suffix = "W",
@@ -83,6 +89,7 @@ std::string EmitCpp(const SearchPlan& plan, SearchWay way) {
   for (std::string& line : StatementLines(plan, steps, names, syntax)) {
     lines.push_back(std::move(line));
   }
+  lines.insert(lines.end(), act.after.begin(), act.after.end());
   return JoinLines(lines);
 }
 

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "codegen/actions.h"
 #include "codegen/finder_steps.h"
 #include "codegen/search_plan.h"
 
@@ -24,6 +25,9 @@ std::vector<std::string> CppNames(const SearchPlan& plan);
 // Win32 C++ for a function body: each variable declared at its first search,
 // FindWindowW/FindWindowExW with wide literals; CR LF between lines and none
 // at the end. The last variable holds the target.
-std::string EmitCpp(const SearchPlan& plan, SearchWay way = SearchWay::kPosition);
+// An action adds its statements after the searches (and around them, to
+// wait for the window).
+std::string EmitCpp(const SearchPlan& plan, SearchWay way = SearchWay::kPosition,
+                    const ActionPlan& action = {});
 
 }  // namespace winscout::codegen

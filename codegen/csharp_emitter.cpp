@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "codegen/action_code.h"
+#include "codegen/finder_language.h"
 #include "codegen/finder_steps.h"
 #include "codegen/literals.h"
 #include "codegen/names.h"
@@ -42,9 +44,7 @@ std::string CamelCase(std::string_view var_name) {
   return name;
 }
 
-constexpr std::string_view kImport =
-    "[System.Runtime.InteropServices.DllImport(\"user32.dll\", CharSet = "
-    "System.Runtime.InteropServices.CharSet.Unicode, SetLastError = true)]";
+constexpr std::string_view kImport = kCSharpImport;
 
 }  // namespace
 
@@ -62,9 +62,10 @@ std::vector<std::string> CSharpNames(const SearchPlan& plan) {
   return NumberedNames(plan, {.base = CamelCase, .reserved = IsCSharpKeyword});
 }
 
-std::string EmitCSharp(const SearchPlan& plan, SearchWay way) {
+std::string EmitCSharp(const SearchPlan& plan, SearchWay way, const ActionPlan& action) {
   const std::vector<std::string> names = CSharpNames(plan);
   const std::vector<FinderStep> steps = FinderSteps(plan, way);
+  const ActionCode act = SpellAction(action, FinderLanguage::kCSharp, names);
   std::vector<std::string> lines;
   if (IsDesktopPlan(plan)) {
     AppendLines(lines, {kImport, "static extern System.IntPtr GetDesktopWindow();"});
@@ -84,6 +85,7 @@ std::string EmitCSharp(const SearchPlan& plan, SearchWay way) {
                         "static extern System.IntPtr GetDlgItem(System.IntPtr hDlg, "
                         "int nIDDlgItem);"});
   }
+  lines.insert(lines.end(), act.declarations.begin(), act.declarations.end());
   if (CallsOf(steps).find_like) {
     AppendLines(
         lines,
@@ -124,8 +126,11 @@ std::string EmitCSharp(const SearchPlan& plan, SearchWay way) {
     lines.push_back("// " + note);
   }
   AppendLines(lines, {"static System.IntPtr FindTarget()", "{"});
-  const StatementSyntax syntax{.indent = "    ",
-                               .declaration = "System.IntPtr ",
+  lines.insert(lines.end(), act.before.begin(), act.before.end());
+  const std::string indent = "    " + act.inner_indent;
+  // Waiting, the variables are declared above the loop.
+  const StatementSyntax syntax{.indent = indent,
+                               .declaration = action.wait ? "" : "System.IntPtr ",
                                .null_handle = "System.IntPtr.Zero",
                                .null_text = "null",
                                .wide_suffix = "W",
@@ -135,8 +140,10 @@ std::string EmitCSharp(const SearchPlan& plan, SearchWay way) {
   for (std::string& line : StatementLines(plan, steps, names, syntax)) {
     lines.push_back(std::move(line));
   }
+  lines.insert(lines.end(), act.after.begin(), act.after.end());
   lines.push_back("    return " + names.back() + ";");
   lines.push_back("}");
+  lines.insert(lines.end(), act.below.begin(), act.below.end());
   return JoinLines(lines);
 }
 

@@ -4,10 +4,16 @@
 #include <string_view>
 #include <vector>
 
+#include "codegen/actions.h"
 #include "codegen/finder_steps.h"
 #include "codegen/search_plan.h"
 
 namespace winscout::codegen {
+
+// The attribute of every P/Invoke declaration the code makes.
+inline constexpr std::string_view kCSharpImport =
+    "[System.Runtime.InteropServices.DllImport(\"user32.dll\", CharSet = "
+    "System.Runtime.InteropServices.CharSet.Unicode, SetLastError = true)]";
 
 // A C# string literal for the UTF-8 text, in plain ASCII: backslash and quote
 // escaped, \r, \n and \t, every other character outside printable ASCII as
@@ -26,6 +32,8 @@ std::vector<std::string> CSharpNames(const SearchPlan& plan);
 // directives: the P/Invoke declarations of FindWindowW and FindWindowExW and
 // a method FindTarget that makes the searches and returns the target. CR LF
 // between lines and none at the end.
-std::string EmitCSharp(const SearchPlan& plan, SearchWay way = SearchWay::kPosition);
+// An action adds its declarations and a method ActOnTarget.
+std::string EmitCSharp(const SearchPlan& plan, SearchWay way = SearchWay::kPosition,
+                       const ActionPlan& action = {});
 
 }  // namespace winscout::codegen

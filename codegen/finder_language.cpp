@@ -29,13 +29,13 @@ std::string EmitFinderCode(const SearchPlan& plan, FinderLanguage language,
     case FinderLanguage::kVisualBasic:
       return EmitVisualBasic(plan, style);
     case FinderLanguage::kVba:
-      return EmitVba(plan, style.way);
+      return EmitVba(plan, style.way, style.action);
     case FinderLanguage::kCpp:
-      return EmitCpp(plan, style.way);
+      return EmitCpp(plan, style.way, style.action);
     case FinderLanguage::kCSharp:
-      return EmitCSharp(plan, style.way);
+      return EmitCSharp(plan, style.way, style.action);
     case FinderLanguage::kPython:
-      return EmitPython(plan, style.way);
+      return EmitPython(plan, style.way, style.action);
   }
   return {};
 }

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "codegen/actions.h"
 #include "codegen/finder_steps.h"
 #include "codegen/literals.h"
 #include "codegen/names.h"
@@ -25,6 +26,8 @@ struct FinderStyle {
   SearchWay way = SearchWay::kPosition;
   // Classic Visual Basic: the Declare lines for what the code calls, above it.
   bool declarations = false;
+  // What the code does to the window once found; nothing by default.
+  ActionPlan action;
 };
 
 // The code that makes the plan's searches, in the language. A plan has at

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "codegen/action_code.h"
+#include "codegen/finder_language.h"
 #include "codegen/finder_steps.h"
 #include "codegen/literals.h"
 #include "codegen/names.h"
@@ -61,9 +63,10 @@ std::vector<std::string> PythonNames(const SearchPlan& plan) {
   return NumberedNames(plan, {.base = SnakeCase, .reserved = IsPythonReserved});
 }
 
-std::string EmitPython(const SearchPlan& plan, SearchWay way) {
+std::string EmitPython(const SearchPlan& plan, SearchWay way, const ActionPlan& action) {
   const std::vector<std::string> names = PythonNames(plan);
   const std::vector<FinderStep> steps = FinderSteps(plan, way);
+  const ActionCode act = SpellAction(action, FinderLanguage::kPython, names);
   std::vector<std::string> lines;
   AppendLines(lines, {
                          "import ctypes",
@@ -73,7 +76,9 @@ std::string EmitPython(const SearchPlan& plan, SearchWay way) {
                      });
   if (IsDesktopPlan(plan)) {
     AppendLines(lines, {"user32.GetDesktopWindow.argtypes = ()",
-                        "user32.GetDesktopWindow.restype = wintypes.HWND", ""});
+                        "user32.GetDesktopWindow.restype = wintypes.HWND"});
+    lines.insert(lines.end(), act.declarations.begin(), act.declarations.end());
+    lines.emplace_back("");
   } else {
     AppendLines(lines,
                 {"user32.FindWindowW.argtypes = (wintypes.LPCWSTR, wintypes.LPCWSTR)",
@@ -85,6 +90,7 @@ std::string EmitPython(const SearchPlan& plan, SearchWay way) {
       AppendLines(lines, {"user32.GetDlgItem.argtypes = (wintypes.HWND, ctypes.c_int)",
                           "user32.GetDlgItem.restype = wintypes.HWND"});
     }
+    lines.insert(lines.end(), act.declarations.begin(), act.declarations.end());
     if (CallsOf(steps).find_like) {
       AppendLines(
           lines,
@@ -128,7 +134,9 @@ std::string EmitPython(const SearchPlan& plan, SearchWay way) {
   if (const std::string note = PositionNote(plan, way, names); !note.empty()) {
     lines.push_back("# " + note);
   }
-  const StatementSyntax syntax{.null_handle = "None",
+  lines.insert(lines.end(), act.before.begin(), act.before.end());
+  const StatementSyntax syntax{.indent = act.inner_indent,
+                               .null_handle = "None",
                                .null_text = "None",
                                .call_prefix = "user32.",
                                .wide_suffix = "W",
@@ -137,6 +145,7 @@ std::string EmitPython(const SearchPlan& plan, SearchWay way) {
   for (std::string& line : StatementLines(plan, steps, names, syntax)) {
     lines.push_back(std::move(line));
   }
+  lines.insert(lines.end(), act.after.begin(), act.after.end());
   return JoinLines(lines);
 }
 

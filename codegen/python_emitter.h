@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "codegen/actions.h"
 #include "codegen/finder_steps.h"
 #include "codegen/search_plan.h"
 
@@ -26,6 +27,9 @@ std::vector<std::string> PythonNames(const SearchPlan& plan);
 // A script that runs as it stands on Windows: ctypes with the argument and
 // result types of FindWindowW and FindWindowExW set, then the searches. CR LF
 // between lines and none at the end. The last variable holds the target.
-std::string EmitPython(const SearchPlan& plan, SearchWay way = SearchWay::kPosition);
+// An action adds its statements after the searches (and around them, to
+// wait for the window).
+std::string EmitPython(const SearchPlan& plan, SearchWay way = SearchWay::kPosition,
+                       const ActionPlan& action = {});
 
 }  // namespace winscout::codegen

@@ -1,11 +1,14 @@
 #include "codegen/vba_emitter.h"
 
+#include "codegen/action_code.h"
 #include "codegen/visual_basic.h"
 
 namespace winscout::codegen {
 namespace {
 
 constexpr std::string_view kFunction = "FindTarget";
+// The procedure that an action adds.
+constexpr std::string_view kActionProcedure = "ActOnTarget";
 
 std::string Lower(std::string_view text) {
   std::string lower(text);
@@ -18,30 +21,35 @@ std::string Lower(std::string_view text) {
 }  // namespace
 
 std::vector<std::string> VbaNames(const SearchPlan& plan) {
-  return NumberedNames(
-      plan, {.base = [](std::string_view name) { return std::string(name); },
-             .reserved =
-                 [](std::string_view name) {
-                   return IsVisualBasicReserved(name) || Lower(name) == Lower(kFunction);
-                 },
-             .max_length = 255,
-             .ignore_case = true});
+  return NumberedNames(plan,
+                       {.base = [](std::string_view name) { return std::string(name); },
+                        .reserved =
+                            [](std::string_view name) {
+                              return IsVisualBasicReserved(name) ||
+                                     Lower(name) == Lower(kFunction) ||
+                                     Lower(name) == Lower(kActionProcedure);
+                            },
+                        .max_length = 255,
+                        .ignore_case = true});
 }
 
-std::string EmitVba(const SearchPlan& plan, SearchWay way) {
+std::string EmitVba(const SearchPlan& plan, SearchWay way, const ActionPlan& action) {
   const std::vector<std::string> names = VbaNames(plan);
+  const ActionCode act = SpellAction(action, FinderLanguage::kVba, names);
   const std::vector<FinderStep> steps = FinderSteps(plan, way);
   const FinderCalls calls = CallsOf(steps);
   const bool unicode = NeedsUnicode(plan, way);
   const std::string function(kFunction);
 
   std::vector<std::string> lines = {"#If VBA7 Then"};
-  for (std::string& line : VisualBasicDeclarations(calls, unicode, /*vba7=*/true)) {
-    lines.push_back(std::move(line));
-  }
-  lines.emplace_back("#Else");
-  for (std::string& line : VisualBasicDeclarations(calls, unicode, /*vba7=*/false)) {
-    lines.push_back(std::move(line));
+  for (bool vba7 : {true, false}) {
+    if (!vba7) lines.emplace_back("#Else");
+    for (std::string& line : VisualBasicDeclarations(calls, unicode, vba7)) {
+      lines.push_back(std::move(line));
+    }
+    for (std::string& line : VisualBasicActionDeclarations(action, vba7)) {
+      lines.push_back(std::move(line));
+    }
   }
   AppendLines(lines, {"#End If", ""});
   if (calls.find_like) {
@@ -65,11 +73,14 @@ std::string EmitVba(const SearchPlan& plan, SearchWay way) {
   lines.emplace_back("#End If");
   const VisualBasicStrings strings =
       unicode ? VisualBasicStrings::kPointers : VisualBasicStrings::kAnsi;
+  for (const std::string& line : act.before) lines.push_back("    " + line);
   for (const std::string& line : VisualBasicCallLines(plan, steps, names, strings)) {
-    lines.push_back("    " + line);
+    lines.push_back("    " + act.inner_indent + line);
   }
+  for (const std::string& line : act.after) lines.push_back("    " + line);
   lines.push_back("    " + function + " = " + names.back());
   lines.emplace_back("End Function");
+  lines.insert(lines.end(), act.below.begin(), act.below.end());
   return JoinLines(lines);
 }
 

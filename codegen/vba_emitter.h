@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "codegen/actions.h"
 #include "codegen/finder_steps.h"
 #include "codegen/names.h"
 #include "codegen/search_plan.h"
@@ -18,6 +19,7 @@ std::vector<std::string> VbaNames(const SearchPlan& plan);
 // otherwise), then a function FindTarget that makes the searches and returns
 // the target. Class names beyond the ANSI code page go to the W functions by
 // StrPtr. CR LF between lines and none at the end.
-std::string EmitVba(const SearchPlan& plan, SearchWay way);
+// An action adds its Declare lines and a procedure ActOnTarget.
+std::string EmitVba(const SearchPlan& plan, SearchWay way, const ActionPlan& action = {});
 
 }  // namespace winscout::codegen

@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include <utility>
 
+#include "codegen/action_code.h"
 #include "codegen/finder_language.h"
 #include "platform/unicode_text.h"
 
@@ -57,9 +58,10 @@ constexpr std::string_view kReserved =
     " debug doevents"
     // VB6 reserves these for its implementation.
     " attribute cdecl lineinput"
-    // Names the emitted code calls.
+    // Names the emitted code calls, its actions' included.
     " chr chrw findwindow findwindowex findwindowlike getdesktopwindow getdlgitem strptr"
-    " vbnullstring ";
+    " vbnullstring getdlgctrlid getparent postmessage sendmessage sendmessagetimeout"
+    " sleep ";
 // clang-format on
 
 // VB identifiers end at 255 characters.
@@ -354,12 +356,16 @@ std::string EmitVisualBasic(const SearchPlan& plan, const FinderStyle& style) {
   const std::vector<std::string> names = VisualBasicNames(plan);
   const std::vector<FinderStep> steps = FinderSteps(plan, style.way);
   const bool unicode = NeedsUnicode(plan, style.way);
+  const ActionCode act =
+      SpellAction(style.action, FinderLanguage::kVisualBasic, names, style.declarations);
   std::vector<std::string> lines;
   if (style.declarations) {
     lines = VisualBasicDeclarations(CallsOf(steps), unicode, /*vba7=*/false);
   } else if (unicode) {
     lines.emplace_back(CallsOf(steps).find_like ? kUnicodeHelperNote : kUnicodeNote);
   }
+  // The action's Declare lines, or the note that asks for them.
+  lines.insert(lines.end(), act.declarations.begin(), act.declarations.end());
   const VisualBasicStrings strings = !unicode             ? VisualBasicStrings::kAnsi
                                      : style.declarations ? VisualBasicStrings::kPointers
                                                           : VisualBasicStrings::kUnicode;
@@ -373,9 +379,11 @@ std::string EmitVisualBasic(const SearchPlan& plan, const FinderStyle& style) {
     for (std::string& line : VisualBasicComment(note)) lines.push_back(std::move(line));
   }
   for (const std::string& name : names) lines.push_back("Dim " + name + " As Long");
+  lines.insert(lines.end(), act.before.begin(), act.before.end());
   for (std::string& line : VisualBasicCallLines(plan, steps, names, strings)) {
-    lines.push_back(std::move(line));
+    lines.push_back(act.inner_indent + line);
   }
+  lines.insert(lines.end(), act.after.begin(), act.after.end());
   return JoinLines(lines);
 }
 

@@ -37,13 +37,16 @@ enum class MousePointer { kDefault = 0, kCustom = 99 };
 // An item of a box's own section of its context menu.
 struct MenuChoice {
   // A radio item is one of a group of which one is marked; a check item
-  // stands alone.
-  enum class Mark { kRadio, kCheck };
+  // stands alone; a command is never marked.
+  enum class Mark { kRadio, kCheck, kCommand };
   std::string text;
   Mark mark = Mark::kRadio;
   bool marked = false;
-  // A separator sets it apart from the items above.
+  // A separator sets it apart from the items above (in its submenu).
   bool begins_group = false;
+  // The submenu it is in, by that submenu's text; empty: the menu itself.
+  // The items of a submenu follow one another.
+  std::string submenu;
   friend bool operator==(const MenuChoice&, const MenuChoice&) = default;
 };
 

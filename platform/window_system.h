@@ -59,6 +59,15 @@ struct TopLevelWindow {
   friend bool operator==(const TopLevelWindow&, const TopLevelWindow&) = default;
 };
 
+// The kinds of item list a standard control keeps, each read and chosen with
+// messages of its own.
+enum class ItemList { kComboBox, kListBox, kListView, kTreeView };
+
+// The items of a list, each a row of its texts: one text but for a list
+// view, which gives every column. A tree's items come parents first, in the
+// order the tree shows them open.
+using ItemRows = std::vector<std::vector<std::string>>;
+
 // The window-manager queries the program makes, in the platform's own terms.
 // Text comes back as UTF-8. A capacity counts characters including the
 // terminator, as the Win32 text queries do: at most capacity - 1 characters
@@ -127,6 +136,39 @@ class WindowSystem {
   // does not answer within the time (its thread is busy or hung).
   virtual std::optional<std::string> LiveText(WindowHandle window,
                                               int timeout_ms) const = 0;
+
+  // Operations on a window, as a user's hand or another program would do
+  // them. Each sends to the window with a time limit or posts, so that a
+  // hung window never holds the caller; each gives false or nothing where
+  // the window is gone or did not answer in time.
+
+  // WM_SETTEXT.
+  virtual bool SetLiveText(WindowHandle window, std::string_view text,
+                           int timeout_ms) = 0;
+  // BM_GETCHECK: whether a check box or radio button is checked.
+  virtual std::optional<bool> ButtonChecked(WindowHandle window,
+                                            int timeout_ms) const = 0;
+  // BM_CLICK, posted: a button that opens a modal dialog does not hold the
+  // caller until the dialog closes.
+  virtual bool PostClick(WindowHandle window) = 0;
+  // WM_CLOSE, posted.
+  virtual bool PostClose(WindowHandle window) = 0;
+  // Selects the first item that begins with the text, case ignored (as
+  // CB_SELECTSTRING and LB_SELECTSTRING do), then sends the parent what a
+  // user's choice sends it: WM_COMMAND with CBN_SELCHANGE or LBN_SELCHANGE
+  // and the control's ID. Combo and list boxes only; false where no item
+  // begins with the text.
+  virtual bool ChooseItem(WindowHandle window, ItemList list, std::string_view text,
+                          int timeout_ms) = 0;
+  // Every item of the list, read in the window's own process where the
+  // control keeps its items in memory only it can see.
+  virtual std::optional<ItemRows> Items(WindowHandle window, ItemList list,
+                                        int timeout_ms) const = 0;
+  // Shows or hides the window without activating it.
+  virtual bool SetWindowShown(WindowHandle window, bool shown) = 0;
+  virtual bool SetWindowEnabled(WindowHandle window, bool enabled) = 0;
+  // Raises the window's top-level window above the others and activates it.
+  virtual bool BringToFront(WindowHandle window) = 0;
 };
 
 }  // namespace winscout

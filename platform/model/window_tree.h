@@ -41,6 +41,19 @@ struct WindowSpec {
   std::uint32_t thread_id = 0;
   // Its thread answers no message.
   bool hung = false;
+  // A list control's items and its selection; a button's check.
+  ItemRows items;
+  int selected = -1;
+  bool checked = false;
+};
+
+// A WM_COMMAND that a control sent its parent.
+struct ParentCommand {
+  WindowHandle parent = 0;
+  std::int32_t id = 0;
+  int code = 0;
+  WindowHandle control = 0;
+  friend bool operator==(const ParentCommand&, const ParentCommand&) = default;
 };
 
 // How an owned top-level window answers the parent query: Windows reports the
@@ -75,10 +88,15 @@ class WindowTree final : public WindowSystem {
   void SetEnabled(WindowHandle window, bool enabled);
   void SetRect(WindowHandle window, ScreenRect rect);
   void SetHung(WindowHandle window, bool hung);
+  void SetItems(WindowHandle window, ItemRows items);
   void SetProcessImage(std::uint32_t process_id, std::string path);
   void MoveCursor(ScreenPoint point) { cursor_ = point; }
 
   bool Exists(WindowHandle window) const { return nodes_.contains(window); }
+  // The window's spec as it stands now (text, items, selection, check).
+  const WindowSpec& Props(WindowHandle window) const;
+  // Every WM_COMMAND the controls sent their parents, oldest first.
+  const std::vector<ParentCommand>& Commands() const { return commands_; }
   bool IsTopmost(WindowHandle window) const;
   std::size_t WindowCount() const { return nodes_.size(); }
   // The whole desktop as indented text, for failure messages.
@@ -109,6 +127,17 @@ class WindowTree final : public WindowSystem {
   std::optional<WindowFacts> Facts(WindowHandle window) const override;
   std::string ProcessImagePath(std::uint32_t process_id) const override;
   std::optional<std::string> LiveText(WindowHandle window, int timeout_ms) const override;
+  bool SetLiveText(WindowHandle window, std::string_view text, int timeout_ms) override;
+  std::optional<bool> ButtonChecked(WindowHandle window, int timeout_ms) const override;
+  bool PostClick(WindowHandle window) override;
+  bool PostClose(WindowHandle window) override;
+  bool ChooseItem(WindowHandle window, ItemList list, std::string_view text,
+                  int timeout_ms) override;
+  std::optional<ItemRows> Items(WindowHandle window, ItemList list,
+                                int timeout_ms) const override;
+  bool SetWindowShown(WindowHandle window, bool shown) override;
+  bool SetWindowEnabled(WindowHandle window, bool enabled) override;
+  bool BringToFront(WindowHandle window) override;
 
  private:
   // Siblings sort by this key, highest first: topmost band, then stacking.
@@ -139,6 +168,9 @@ class WindowTree final : public WindowSystem {
   WindowHandle NextChild(WindowHandle parent, WindowHandle after, Pick pick) const;
   WindowHandle Insert(WindowHandle parent, WindowSpec props, std::int64_t stacking);
   const Node* Find(WindowHandle window) const;
+  // The window, where it exists and its thread answers.
+  Node* Answering(WindowHandle window);
+  const Node* Answering(WindowHandle window) const;
   Node& Get(WindowHandle window);
   Siblings& SiblingsOf(WindowHandle parent);
   const Siblings* SiblingsOf(WindowHandle parent) const;
@@ -148,6 +180,7 @@ class WindowTree final : public WindowSystem {
 
   std::unordered_map<WindowHandle, Node> nodes_;
   std::unordered_map<std::uint32_t, std::string> process_images_;
+  std::vector<ParentCommand> commands_;
   Node desktop_;
   Siblings top_level_;
   ScreenPoint cursor_;

@@ -50,9 +50,22 @@ std::optional<std::size_t> TrackEditMenu(HWND edit, LPARAM position,
   AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
   AppendMenuW(menu.get(), enabled(GetWindowTextLengthW(edit) > 0), kSelectAll,
               L"Select &All");
+  // A submenu is owned by the menu it goes into once it is in.
+  HMENU submenu = nullptr;
   for (std::size_t i = 0; i < choices.size(); ++i) {
     const MenuChoice& choice = choices[i];
-    if (i == 0 || choice.begins_group) AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+    if (choice.submenu.empty()) {
+      submenu = nullptr;
+    } else if (!submenu || choices[i - 1].submenu != choice.submenu) {
+      AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+      submenu = CreatePopupMenu();
+      AppendMenuW(menu.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(submenu),
+                  Utf8ToWide(choice.submenu).c_str());
+    }
+    const HMENU into = submenu ? submenu : menu.get();
+    if ((i == 0 && !submenu) || (choice.begins_group && GetMenuItemCount(into) > 0)) {
+      AppendMenuW(into, MF_SEPARATOR, 0, nullptr);
+    }
     std::wstring text = Utf8ToWide(choice.text);
     MENUITEMINFOW item{};
     item.cbSize = sizeof(item);
@@ -62,7 +75,7 @@ std::optional<std::size_t> TrackEditMenu(HWND edit, LPARAM position,
     item.fState = choice.marked ? MFS_CHECKED : MFS_UNCHECKED;
     item.wID = static_cast<UINT>(kFirstChoice + i);
     item.dwTypeData = text.data();
-    InsertMenuItemW(menu.get(), GetMenuItemCount(menu.get()), TRUE, &item);
+    InsertMenuItemW(into, GetMenuItemCount(into), TRUE, &item);
   }
 
   const POINT at = MenuPosition(edit, position);

@@ -32,6 +32,17 @@ class Win32WindowSystem final : public WindowSystem {
   std::optional<WindowFacts> Facts(WindowHandle window) const override;
   std::string ProcessImagePath(std::uint32_t process_id) const override;
   std::optional<std::string> LiveText(WindowHandle window, int timeout_ms) const override;
+  bool SetLiveText(WindowHandle window, std::string_view text, int timeout_ms) override;
+  std::optional<bool> ButtonChecked(WindowHandle window, int timeout_ms) const override;
+  bool PostClick(WindowHandle window) override;
+  bool PostClose(WindowHandle window) override;
+  bool ChooseItem(WindowHandle window, ItemList list, std::string_view text,
+                  int timeout_ms) override;
+  std::optional<ItemRows> Items(WindowHandle window, ItemList list,
+                                int timeout_ms) const override;
+  bool SetWindowShown(WindowHandle window, bool shown) override;
+  bool SetWindowEnabled(WindowHandle window, bool enabled) override;
+  bool BringToFront(WindowHandle window) override;
 };
 
 }  // namespace winscout::win32

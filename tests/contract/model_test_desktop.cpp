@@ -20,6 +20,7 @@ model::WindowSpec ToModel(const TestWindowSpec& props) {
   out.enabled = props.enabled;
   out.process_id = kProcessId;
   out.thread_id = kThreadId;
+  out.style = props.style;
   return out;
 }
 
@@ -40,6 +41,23 @@ class ModelTestDesktop final : public TestDesktop {
         popup ? model::OwnedStyle::kPopup : model::OwnedStyle::kOverlapped);
   }
   void Destroy(WindowHandle window) override { tree_.Destroy(window); }
+  // The tree shows each item by its own name, the last part of its path.
+  void FillItems(WindowHandle control, ItemList list, const ItemRows& rows) override {
+    ItemRows items = rows;
+    if (list == ItemList::kTreeView) {
+      for (auto& row : items)
+        row.front() = row.front().substr(row.front().rfind('/') + 1);
+    }
+    tree_.SetItems(control, std::move(items));
+  }
+  std::vector<TestCommand> CommandsTo(WindowHandle window) override {
+    std::vector<TestCommand> commands;
+    for (const model::ParentCommand& c : tree_.Commands()) {
+      if (c.parent == window) commands.push_back({c.id, c.code, c.control});
+    }
+    return commands;
+  }
+  void Pump() override {}
   void MoveCursor(ScreenPoint point) override { tree_.MoveCursor(point); }
   bool IsTopmost(WindowHandle window) override { return tree_.IsTopmost(window); }
   std::string OwnModulePath() override { return kModulePath; }

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/settings_store.h"
 #include "platform/window_system.h"
@@ -24,6 +25,16 @@ struct TestWindowSpec {
   std::int32_t id = 0;
   bool visible = false;
   bool enabled = true;
+  // Style bits of the class's own (a button's kind, a list view's view).
+  std::uint32_t style = 0;
+};
+
+// A WM_COMMAND that a window made by the desktop received.
+struct TestCommand {
+  std::int32_t id = 0;
+  int code = 0;
+  WindowHandle control = 0;
+  friend bool operator==(const TestCommand&, const TestCommand&) = default;
 };
 
 // A desktop on which a contract test builds the windows it needs and then
@@ -42,6 +53,14 @@ class TestDesktop {
   virtual WindowHandle AddOwned(WindowHandle owner, const TestWindowSpec& props,
                                 bool popup) = 0;
   virtual void Destroy(WindowHandle window) = 0;
+  // Gives a list control its items: one text a row but for a list view's
+  // columns; a tree item's text is its path from the root, '/' between
+  // levels, parents first.
+  virtual void FillItems(WindowHandle control, ItemList list, const ItemRows& rows) = 0;
+  // The WM_COMMAND messages the window received, oldest first.
+  virtual std::vector<TestCommand> CommandsTo(WindowHandle window) = 0;
+  // Lets the messages posted to the desktop's windows arrive.
+  virtual void Pump() = 0;
   virtual void MoveCursor(ScreenPoint point) = 0;
   virtual bool IsTopmost(WindowHandle window) = 0;
   // The module path that windows made by this desktop report.

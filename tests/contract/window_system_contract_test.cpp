@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -405,6 +406,130 @@ TEST_F(WindowSystemContract, TitleSearchesTakeTheClassAndTheTitle) {
   EXPECT_EQ(windows_.DialogItem(top, 5), ok);
   EXPECT_EQ(windows_.DialogItem(top, 8), 0);
   EXPECT_EQ(windows_.DialogItem(0, 5), 0);
+}
+
+// The operations, as standard controls answer them to another program.
+TEST_F(WindowSystemContract, TextsAreSetAndReadBackWhole) {
+  const WindowHandle main = Top("WsContractSetText");
+  for (const std::string& text :
+       {std::string("\"'`\u201c\u201d\uff02 \u03a9\U0001f600 \\ $x {0}"),
+        std::string(100000, 'x'), std::string()}) {
+    EXPECT_TRUE(windows_.SetLiveText(main, text, 1000));
+    EXPECT_EQ(windows_.LiveText(main, 1000), text);
+  }
+  desktop_->Destroy(main);
+  EXPECT_FALSE(windows_.SetLiveText(main, "gone", 200));
+}
+
+TEST_F(WindowSystemContract, ClicksArePostedAndTheParentHearsThem) {
+  constexpr std::uint32_t kAutoCheckBox = 0x3, kAutoRadio = 0x9, kPush = 0x0;
+  const WindowHandle main = Top("WsContractClicks");
+  struct Case {
+    std::uint32_t style;
+    std::int32_t id;
+    bool checked_after;
+  };
+  for (const Case& c : {Case{kPush, 11, false}, Case{kAutoCheckBox, 12, true},
+                        Case{kAutoRadio, 13, true}}) {
+    const WindowHandle button = desktop_->AddChild(main, {.class_name = "Button",
+                                                          .rect = {0, 0, 40, 20},
+                                                          .id = c.id,
+                                                          .visible = true,
+                                                          .style = c.style});
+    EXPECT_EQ(windows_.ButtonChecked(button, 1000), false);
+    EXPECT_TRUE(windows_.PostClick(button));
+    desktop_->Pump();
+    EXPECT_EQ(windows_.ButtonChecked(button, 1000), c.checked_after) << c.id;
+    EXPECT_EQ(desktop_->CommandsTo(main).back(), (TestCommand{c.id, 0, button}))
+        << desktop_->Describe();
+  }
+  EXPECT_EQ(desktop_->CommandsTo(main).size(), 3u) << "one notification a click";
+}
+
+TEST_F(WindowSystemContract, ItemsAreChosenByTheirStartAndTheParentIsTold) {
+  constexpr std::uint32_t kDropDownList = 0x3;
+  const ItemRows items = {{"Alpha"}, {"Beta \u03a9"}, {"beta two"}};
+  struct Case {
+    const char* class_name;
+    ItemList list;
+    std::uint32_t style;
+  };
+  std::int32_t id = 20;
+  for (const Case& c : {Case{"ComboBox", ItemList::kComboBox, kDropDownList},
+                        Case{"ListBox", ItemList::kListBox, 0}}) {
+    const WindowHandle main = Top("WsContractChoose");
+    const WindowHandle box = desktop_->AddChild(main, {.class_name = c.class_name,
+                                                       .rect = {0, 0, 80, 80},
+                                                       .id = ++id,
+                                                       .style = c.style});
+    desktop_->FillItems(box, c.list, items);
+    EXPECT_EQ(windows_.Items(box, c.list, 1000), items) << c.class_name;
+    EXPECT_FALSE(windows_.ChooseItem(box, c.list, "Gamma", 1000));
+    EXPECT_EQ(desktop_->CommandsTo(main).size(), 0u) << "no choice, no notification";
+    EXPECT_TRUE(windows_.ChooseItem(box, c.list, "BETA", 1000));
+    EXPECT_EQ(desktop_->CommandsTo(main), (std::vector<TestCommand>{{id, 1, box}}))
+        << c.class_name;
+    desktop_->Destroy(box);
+    EXPECT_FALSE(windows_.Items(box, c.list, 200).has_value());
+  }
+}
+
+TEST_F(WindowSystemContract, ListAndTreeViewItemsAreReadWhole) {
+  constexpr std::uint32_t kReport = 0x1;
+  const WindowHandle main = Top("WsContractViews");
+  const WindowHandle list = desktop_->AddChild(
+      main, {.class_name = "SysListView32", .rect = {0, 0, 200, 100}, .style = kReport});
+  const ItemRows rows = {
+      {"one", "1 \u03a9"}, {std::string(3000, 'w'), ""}, {"three", "3"}};
+  desktop_->FillItems(list, ItemList::kListView, rows);
+  EXPECT_EQ(windows_.Items(list, ItemList::kListView, 1000), rows);
+
+  const WindowHandle tree =
+      desktop_->AddChild(main, {.class_name = "SysTreeView32", .rect = {0, 0, 200, 100}});
+  desktop_->FillItems(tree, ItemList::kTreeView,
+                      {{"Root"},
+                       {"Root/Leaf \u03a9"},
+                       {"Root/Leaf \u03a9/Deep"},
+                       {"Root/Second"},
+                       {"Other"}});
+  EXPECT_EQ(windows_.Items(tree, ItemList::kTreeView, 1000),
+            (ItemRows{{"Root"}, {"Leaf \u03a9"}, {"Deep"}, {"Second"}, {"Other"}}));
+}
+
+TEST_F(WindowSystemContract, WindowsAreShownEnabledRaisedAndClosed) {
+  const WindowHandle back = desktop_->AddTopLevel(
+      {.class_name = "WsContractBack", .rect = {0, 0, 50, 50}, .visible = true});
+  const WindowHandle front = desktop_->AddTopLevel(
+      {.class_name = "WsContractFront", .rect = {0, 0, 50, 50}, .visible = true});
+  auto order = [&](WindowHandle w) {
+    const auto all = windows_.TopLevelWindows();
+    return std::ranges::find(all, w, &TopLevelWindow::window) - all.begin();
+  };
+  ASSERT_LT(order(front), order(back));
+  EXPECT_TRUE(windows_.BringToFront(back));
+  EXPECT_LT(order(back), order(front)) << desktop_->Describe();
+
+  EXPECT_TRUE(windows_.SetWindowEnabled(front, false));
+  EXPECT_FALSE(windows_.Facts(front)->enabled);
+  EXPECT_TRUE(windows_.SetWindowEnabled(front, true));
+  EXPECT_TRUE(windows_.Facts(front)->enabled);
+  EXPECT_TRUE(windows_.SetWindowShown(front, false));
+  desktop_->Pump();
+  EXPECT_FALSE(windows_.Facts(front)->visible);
+  EXPECT_TRUE(windows_.SetWindowShown(front, true));
+  desktop_->Pump();
+  EXPECT_TRUE(windows_.Facts(front)->visible);
+
+  EXPECT_TRUE(windows_.PostClose(front));
+  desktop_->Pump();
+  EXPECT_FALSE(windows_.Facts(front).has_value()) << "closed and destroyed";
+  EXPECT_FALSE(windows_.PostClose(front));
+  EXPECT_FALSE(windows_.PostClick(front));
+  EXPECT_FALSE(windows_.ButtonChecked(front, 200).has_value());
+  EXPECT_FALSE(windows_.SetWindowShown(front, true));
+  EXPECT_FALSE(windows_.SetWindowEnabled(front, true));
+  EXPECT_FALSE(windows_.BringToFront(front));
+  EXPECT_FALSE(windows_.ChooseItem(front, ItemList::kComboBox, "x", 200));
 }
 
 }  // namespace

@@ -26,6 +26,7 @@ import json
 import os
 import re
 import select
+import shutil
 import signal
 import statistics
 import subprocess
@@ -91,7 +92,9 @@ LANGUAGES = ("Visual Basic", "VBA (Office)", "C++", "C#", "Python")
 SEARCH_WAYS = ("Search by position", "Search by ID and title")
 BY_POSITION, BY_ID_AND_TITLE = SEARCH_WAYS
 DECLARATIONS = "Include declarations"
-CODE_MENU = (*LANGUAGES, *SEARCH_WAYS, DECLARATIONS)
+ACTION_SUBMENU = "Action"
+TRY_IT = "Try it"
+CODE_MENU = (*LANGUAGES, *SEARCH_WAYS, DECLARATIONS, ACTION_SUBMENU, TRY_IT)
 DEFAULT_MARKS = ("Visual Basic", BY_POSITION)
 CSHARP_FIRST_LINE = (
     '[System.Runtime.InteropServices.DllImport("user32.dll", CharSet = '
@@ -2648,7 +2651,279 @@ def group_windows(session, checks):
     checks.step("the hot key on a menu", hot_key_on_a_menu)
 
 
+# --- actions -----------------------------------------------------------------
+
+MODAL_TITLE = "Modal"
+ACTIONS_HANG_EVENT = "WinScoutE2EActionsHang"
+BN_CLICKED, SELCHANGE = 0, 1  # CBN_SELCHANGE and LBN_SELCHANGE are both 1
+ANSWER_TIMEOUT_SECONDS = 2  # what the code and Try it wait for an answer
+HUNG_RUN_LIMIT_SECONDS = 6  # a program reading a hung window, start-up included
+# The actions the menu offers for each of the fixture's controls, in order.
+ACTIONS_OFFERED = {
+    "push button": ("Find only", "Click it", "Read its text", "Close it"),
+    "check box": ("Find only", "Check it", "Uncheck it", "Read its text", "Close it"),
+    "edit": ("Find only", "Set its text", "Read its text", "Close it"),
+    "multi-line edit": ("Find only", "Set its text", "Read its text", "Close it"),
+    "combo box": ("Find only", "Choose an item", "Read its items", "Read its text",
+                  "Close it"),
+    "list box": ("Find only", "Choose an item", "Read its items", "Read its text",
+                 "Close it"),
+    "list view": ("Find only", "Read its items", "Read its text", "Close it"),
+    "tree view": ("Find only", "Read its items", "Read its text", "Close it"),
+    "hung": ("Find only", "Read its text", "Close it"),
+}
+LIST_ITEMS = ["Alpha", "Item text one", "Omega \u03a9"]
+LIST_VIEW_ROWS = [["one", "1"], ["two \u03a9", "2"], ["three", ""]]
+TREE_ITEMS = ["Root", "Leaf \u03a9", "Other"]
+
+# One row a control and action: what the C++ program shows when it has run
+# (the variable it prints), and what must come of it: the notification the
+# fixture's window hears (control ID, code), a text the control then holds,
+# or the lines the program prints (UTF-16 in hex, a row's columns apart by
+# commas).
+ACTION_CASES = (
+    ("push button", "Click it", "", {"heard": (1, BN_CLICKED)}),
+    ("check box", "Check it", "", {"heard": (2, BN_CLICKED)}),
+    ("combo box", "Choose an item", "", {"heard": (6, SELCHANGE)}),
+    ("list box", "Choose an item", "", {"heard": (7, SELCHANGE)}),
+    ("edit", "Set its text", "", {"holds": "New text"}),
+    ("multi-line edit", "Read its text", "Print(text);", {"prints": [["line one\r\nline two"]]}),
+    ("combo box", "Read its items", "Print(items);", {"prints": [[i] for i in LIST_ITEMS]}),
+    ("list view", "Read its items", "Print(items);", {"prints": LIST_VIEW_ROWS}),
+    ("tree view", "Read its items", "Print(items);", {"prints": [[i] for i in TREE_ITEMS]}),
+)
+
+ACTION_PROGRAM = """#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+inline void Print(const std::wstring& text, char end = '\\n') {{
+  for (wchar_t c : text) std::printf("%04x", static_cast<unsigned>(c));
+  std::printf("%c", end);
+}}
+inline void Print(const std::vector<std::wstring>& items) {{
+  for (const std::wstring& item : items) Print(item);
+}}
+inline void Print(const std::vector<std::vector<std::wstring>>& rows) {{
+  for (const auto& row : rows) {{
+    for (std::size_t i = 0; i < row.size(); ++i) Print(row[i], i + 1 < row.size() ? ',' : '\\n');
+  }}
+}}
+
+int main() {{
+{code}
+{show}
+  return 0;
+}}
+"""
+
+
+def printed_rows(output):
+    """The rows a program printed, each a list of texts."""
+    return [[bytes.fromhex(cell).decode("utf-16-be") for cell in line.split(",")]
+            for line in output.splitlines()]
+
+
+def choose_action(session, offered, action):
+    """Picks the action from the code box's Action submenu with the keys."""
+    probe, winscout = session.probe, session.winscout
+    click(winscout.centre(CODE_BOX), 3)
+    menu_shown = functools.partial(shown_menu, probe)
+    wait_for("the code box's menu", menu_shown)
+    # Up from no selection reaches the last item, Try it; one more, the submenu.
+    keys = ["Up", "Up", "Right", *["Down"] * offered.index(action), "Return"]
+    for key in keys:
+        xdotool("key", key)
+        time.sleep(0.05)
+    wait_for("the menu to close", menu_shown, lambda menu: menu == 0)
+
+
+def try_it(session):
+    """Chooses Try it; the text of the message it shows, which it then closes."""
+    probe, winscout = session.probe, session.winscout
+    click(winscout.centre(CODE_BOX), 3)
+    menu_shown = functools.partial(shown_menu, probe)
+    wait_for("the code box's menu", menu_shown)
+    xdotool("key", "Up", "key", "Return")
+    box = wait_for("Try it's message", lambda: probe.top(MESSAGE_BOX_CLASS, TRY_IT))
+    text = probe.text(probe.item(box, MESSAGE_BOX_TEXT_ID))
+    probe.close(box)
+    wait_for("Try it's message to close", lambda: probe.top(MESSAGE_BOX_CLASS, TRY_IT),
+             lambda found: not found)
+    return text
+
+
+def heard(actions, wanted, seconds=WAIT_SECONDS):
+    """Reads the fixture's notification lines until the wanted one comes."""
+    end = time.monotonic() + seconds
+    try:
+        while time.monotonic() < end:
+            entry = json.loads(actions.lines.line("a notification", end - time.monotonic()))
+            if entry.get("kind") == "notification" and (entry["id"], entry["code"]) == wanted:
+                return True
+    except Failure:
+        pass
+    return False
+
+
+def close_modal(probe):
+    """The fixture's modal dialog, open from a click, closed again."""
+    modal = wait_for("the modal dialog", lambda: probe.top(MESSAGE_BOX_CLASS, MODAL_TITLE))
+    probe.close(modal)
+    wait_for("the modal dialog to close", lambda: probe.top(MESSAGE_BOX_CLASS, MODAL_TITLE),
+             lambda found: not found)
+
+
+def build_action(cxx, directory, number, code, show):
+    source = directory / f"action{number}.cpp"
+    program = directory / f"action{number}.exe"
+    source.write_bytes(ACTION_PROGRAM.format(code=code, show=show).encode())
+    build = subprocess.Popen(
+        [cxx, "-std=c++20", "-Wall", "-Werror", "-static", "-o", program, source],
+        stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+    return program, build
+
+
+def run_action(wine, program, build):
+    """Builds, runs: (what it printed, seconds it ran), or a fault."""
+    messages = build.communicate(timeout=COMPILE_SECONDS)[0].decode()
+    if build.returncode != 0:
+        return None, 0, f"it does not compile:\n{messages[:3000]}"
+    start = time.monotonic()
+    try:
+        run = subprocess.run([wine, program], capture_output=True, timeout=WAIT_SECONDS)
+    except subprocess.TimeoutExpired:
+        return None, WAIT_SECONDS, "it does not end"
+    seconds = time.monotonic() - start
+    if run.returncode != 0:
+        return None, seconds, f"it ends with {run.returncode}"
+    return run.stdout.decode(), seconds, None
+
+
+def group_actions(session, checks):
+    """Actions on one control of each kind: the C++ that WinScout writes for
+    them, built and run under Wine, and Try it; a hung target holds neither."""
+    probe, winscout, args = session.probe, session.winscout, session.args
+    actions = Fixture(session.programs, probe, args.wine, args.fixture, "--actions")
+    choose_from_code_menu(session, checks, DEFAULT_MARKS, "C++")
+    directory = Path(tempfile.mkdtemp(prefix="winscout-actions-"))
+    builds = []
+    try:
+        for number, (control, action, show, effect) in enumerate(ACTION_CASES):
+            window = actions[control]
+            found_only = winscout.generate_code(window.point)
+            choose_action(session, ACTIONS_OFFERED[control], action)
+            code = wait_for(f"{action} on the {control} in the code box",
+                            lambda: winscout.text(CODE_BOX), lambda text: text != found_only)
+            builds.append(build_action(args.cxx, directory, number, code, show))
+        for (control, action, show, effect), (program, build) in zip(ACTION_CASES, builds):
+            name = f"{action} on the {control}, C++ built and run"
+            printed, seconds, fault = run_action(args.wine, program, build)
+            if not checks.check(f"{name}: it ends", fault is None, fault):
+                continue
+            if "heard" in effect:
+                checks.check(f"{name}: the window hears {effect['heard']}",
+                             heard(actions, effect["heard"]), printed)
+            if "holds" in effect:
+                checks.reached(f"{name}: the control holds {effect['holds']!r}",
+                               lambda: probe.text(actions[control].handle),
+                               effect["holds"].__eq__)
+            if "prints" in effect:
+                checks.equal(f"{name}: what it reads", printed_rows(printed),
+                             effect["prints"])
+            if control == "push button":
+                checks.step("the click's modal dialog, closed", close_modal, probe)
+    finally:
+        for _, build in builds:
+            if build.poll() is None:
+                build.kill()
+        shutil.rmtree(directory, ignore_errors=True)
+
+    def tried(control, action, wanted, heard_wanted=None):
+        winscout.generate_code(actions[control].point)
+        choose_action(session, ACTIONS_OFFERED[control], action)
+        checks.equal(f"Try it, {action} on the {control}: the message", try_it(session),
+                     wanted)
+        if heard_wanted:
+            checks.check(f"Try it, {action} on the {control}: the window hears it",
+                         heard(actions, heard_wanted))
+
+    checks.step("Try it on the push button", tried, "push button", "Click it", "Clicked.",
+                (1, BN_CLICKED))
+    checks.step("the modal dialog of Try it's click, closed", close_modal, probe)
+    checks.step("Try it on the combo box", tried, "combo box", "Choose an item", "Chosen.",
+                (6, SELCHANGE))
+    checks.step("Try it on the list view", tried, "list view", "Read its items",
+                "\r\n".join("\t".join(row) for row in LIST_VIEW_ROWS))
+
+    def hung():
+        winscout.generate_code(actions["hung"].point)
+        choose_action(session, ACTIONS_OFFERED["hung"], "Read its text")
+        code = winscout.text(CODE_BOX)
+        program, build = build_action(args.cxx, Path(tempfile.mkdtemp()), 0, code,
+                                      "Print(text);")
+        build.wait(timeout=COMPILE_SECONDS)
+        probe.signal(ACTIONS_HANG_EVENT)
+        time.sleep(0.2)
+        printed, seconds, fault = run_action(args.wine, program, build)
+        checks.check("a hung window: the C++ Read its text ends within its time limit",
+                     fault is None and seconds < HUNG_RUN_LIMIT_SECONDS and printed.strip() == "",
+                     f"{fault or ''} after {seconds:.1f} s, printing {printed!r}")
+        start = time.monotonic()
+        message = try_it(session)
+        seconds = time.monotonic() - start
+        checks.equal("a hung window: Try it says it did not answer", message,
+                     "The window did not answer.")
+        checks.check("a hung window: Try it does not hold WinScout",
+                     seconds < ANSWER_TIMEOUT_SECONDS + 3, f"{seconds:.1f} s")
+        shutil.rmtree(program.parent, ignore_errors=True)
+
+    checks.step("a hung target", hung)
+
+    def by_id_and_title():
+        """The check box unchecked by code that finds it by its control ID."""
+        winscout.generate_code(actions["check box"].point)
+        choose_action(session, ACTIONS_OFFERED["check box"], "Uncheck it")
+        shown = winscout.text(CODE_BOX)
+        choose_from_code_menu(session, checks, ("C++", BY_POSITION), SEARCH_WAYS[1])
+        code = wait_for("the code by ID and title", lambda: winscout.text(CODE_BOX),
+                        lambda text: text != shown)
+        checks.check("by ID and title: the action stays, the search takes the ID",
+                     "GetDlgItem(" in code and "BST_UNCHECKED" in code, code)
+        directory = Path(tempfile.mkdtemp(prefix="winscout-actions-"))
+        try:
+            printed, seconds, fault = run_action(
+                args.wine, *build_action(args.cxx, directory, 0, code, ""))
+            checks.check("by ID and title: Uncheck it, C++ built and run, ends",
+                         fault is None, fault)
+            checks.check("by ID and title: the window hears the click",
+                         heard(actions, (2, BN_CLICKED)))
+        finally:
+            shutil.rmtree(directory, ignore_errors=True)
+
+    checks.step("an action by ID and title", by_id_and_title)
+
+    def notepad():
+        """A program no one here wrote: its text set, and read back, by Try it."""
+        window = session.start_notepad()
+        edit = probe.child(window, "Edit")
+        offered = ACTIONS_OFFERED["edit"]
+        winscout.generate_code(probe.rect(edit).centre)
+        choose_action(session, offered, "Set its text")
+        checks.equal("Try it on notepad: Set its text", try_it(session), "Text set.")
+        checks.reached("notepad holds the new text", lambda: probe.text(edit),
+                       "New text".__eq__)
+        choose_action(session, offered, "Read its text")
+        checks.equal("Try it on notepad: Read its text", try_it(session), "New text")
+
+    checks.step("Try it on notepad", notepad)
+
+
 GROUPS = {
+    "actions": group_actions,
     "windows": group_windows,
     "finder": group_finder,
     "report": group_report,

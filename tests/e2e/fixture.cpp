@@ -38,6 +38,12 @@
 // Its "hung" window has a thread of its own, which stops answering messages
 // for 10 s each time the named event kHangEventName is set.
 //
+// Started as `fixture --actions`, it makes only a topmost window of one control
+// of each kind (and the hung window), and writes a line for every
+// notification the controls send it:
+//   {"kind":"notification","id":N,"code":N}
+// A click on its push button opens a modal dialog titled "Modal".
+//
 // Started as `fixture many N`, it makes N hidden top-level windows instead (with
 // `children` after N: one hidden window with N children), prints only the ready
 // line and ends when kManyQuitEventName is set.
@@ -45,6 +51,8 @@
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
+// commctrl.h needs the types of windows.h.
+#include <commctrl.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -64,6 +72,8 @@ constexpr wchar_t kQuitEventName[] = L"WinScoutE2EFixtureQuit";
 constexpr wchar_t kHangEventName[] = L"WinScoutE2EFixtureHang";
 constexpr wchar_t kManyQuitEventName[] = L"WinScoutE2EManyQuit";
 constexpr DWORD kHangMs = 10000;
+// The actions window's own, so that a signal meant for it wakes no other.
+constexpr wchar_t kActionsHangEventName[] = L"WinScoutE2EActionsHang";
 constexpr wchar_t kRecreateEventName[] = L"WinScoutE2EFixtureRecreate";
 constexpr wchar_t kRetitleEventName[] = L"WinScoutE2EFixtureRetitle";
 
@@ -117,7 +127,29 @@ void EmitError(const std::string& message) {
 
 HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
 
+// The actions window's controls; the push button opens a modal dialog.
+constexpr wchar_t kLogProperty[] = L"WinScoutLog";
+enum ActionControl {
+  kModalButton = 1,
+  kCheckBox,
+  kRadio,
+  kEdit,
+  kMultiLine,
+  kCombo,
+  kList,
+  kListView,
+  kTreeView
+};
+
 LRESULT CALLBACK FixtureProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_COMMAND && GetPropW(window, kLogProperty)) {
+    Emit(R"({"kind":"notification","id":)" + std::to_string(LOWORD(wparam)) +
+         R"(,"code":)" + std::to_string(HIWORD(wparam)) + "}");
+    if (LOWORD(wparam) == kModalButton && HIWORD(wparam) == BN_CLICKED) {
+      MessageBoxW(window, L"A modal dialog", L"Modal", MB_OK);
+    }
+    return 0;
+  }
   // Closing any window by hand ends the fixture, as a person would expect.
   if (message == WM_CLOSE) {
     PostQuitMessage(0);
@@ -160,6 +192,7 @@ constexpr FixtureClass kClasses[] = {
     {L"WinScoutHidden", RGB(0, 0, 0)},
     {L"WinScoutHung", RGB(240, 200, 200)},
     {L"WinScoutMany", RGB(0, 0, 0)},
+    {L"WinScoutActions", RGB(235, 235, 250)},
 };
 
 struct HandleDeleter {
@@ -179,6 +212,7 @@ struct Made {
 // What the hung window's thread is given, and gives back once it is ready.
 struct HungStart {
   RECT rect;
+  const wchar_t* event;
   HWND made = nullptr;
   Handle ready{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
 };
@@ -242,8 +276,9 @@ class Fixture {
 
   // A top-level window of a thread of its own that stops answering for a
   // while each time kHangEventName is set.
-  const Made& HungWindow(int x, int y, int w, int h) {
-    HungStart start{{x, y, w, h}};
+  const Made& HungWindow(int x, int y, int w, int h,
+                         const wchar_t* event = kHangEventName) {
+    HungStart start{{x, y, w, h}, event};
     const HANDLE thread = CreateThread(nullptr, 0, &HungThread, &start, 0, nullptr);
     if (thread) {
       WaitForSingleObject(start.ready.get(), INFINITE);
@@ -295,7 +330,7 @@ class Fixture {
 
   static DWORD WINAPI HungThread(void* argument) {
     auto* start = static_cast<HungStart*>(argument);
-    const Handle hang(CreateEventW(nullptr, FALSE, FALSE, kHangEventName));
+    const Handle hang(CreateEventW(nullptr, FALSE, FALSE, start->event));
     const RECT& r = start->rect;
     start->made = CreateWindowExW(
         0, L"WinScoutHung", L"Hung", WS_POPUP | WS_BORDER | WS_VISIBLE, r.left, r.top,
@@ -864,6 +899,91 @@ bool BuildDesktop(Fixture& f, SurvivalTree& survival) {
 
 }  // namespace
 
+// `fixture --actions`: one control of each kind, the parent logging what they
+// tell it.
+int MakeActions() {
+  Fixture f;
+  INITCOMMONCONTROLSEX common{sizeof(common),
+                              ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES};
+  if (!f.RegisterClasses() || !InitCommonControlsEx(&common)) return 1;
+  const Made& top = f.TopLevel(L"WinScoutActions", L"Actions", 680, 10, 460, 280);
+  SetWindowPos(top.hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetPropW(top.hwnd, kLogProperty, top.hwnd);
+  const Made& button =
+      f.Child(top, L"Button", L"Open dialog", kModalButton, 10, 10, 120, 28);
+  const Made& check =
+      f.Child(top, L"Button", L"Check", kCheckBox, 10, 50, 120, 24, BS_AUTOCHECKBOX);
+  const Made& radio =
+      f.Child(top, L"Button", L"Radio", kRadio, 10, 80, 120, 24, BS_AUTORADIOBUTTON);
+  const Made& edit = f.Child(top, L"Edit", L"edit text \u03a9 \"q\"", kEdit, 10, 110, 120,
+                             24, WS_BORDER);
+  const Made& lines = f.Child(top, L"Edit", L"line one\r\nline two", kMultiLine, 10, 140,
+                              120, 50, WS_BORDER | ES_MULTILINE);
+  const Made& combo =
+      f.Child(top, L"ComboBox", L"", kCombo, 150, 10, 130, 120, CBS_DROPDOWNLIST);
+  const Made& list =
+      f.Child(top, L"ListBox", L"", kList, 150, 50, 130, 80, WS_BORDER | LBS_NOTIFY);
+  for (const wchar_t* item : {L"Alpha", L"Item text one", L"Omega \u03a9"}) {
+    SendMessageW(combo.hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    SendMessageW(list.hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+  }
+  const Made& view = f.Child(top, L"SysListView32", L"", kListView, 300, 10, 150, 120,
+                             WS_BORDER | LVS_REPORT);
+  const wchar_t* const rows[][2] = {
+      {L"one", L"1"}, {L"two \u03a9", L"2"}, {L"three", L""}};
+  for (int c = 0; c < 2; ++c) {
+    LVCOLUMNW column{LVCF_WIDTH, 0, 100};
+    SendMessageW(view.hwnd, LVM_INSERTCOLUMNW, c, reinterpret_cast<LPARAM>(&column));
+  }
+  for (int r = 0; r < 3; ++r) {
+    for (int c = 0; c < 2; ++c) {
+      LVITEMW item{LVIF_TEXT, r, c};
+      item.pszText = const_cast<wchar_t*>(rows[r][c]);
+      SendMessageW(view.hwnd, c ? LVM_SETITEMTEXTW : LVM_INSERTITEMW, r,
+                   reinterpret_cast<LPARAM>(&item));
+    }
+  }
+  const Made& tree =
+      f.Child(top, L"SysTreeView32", L"", kTreeView, 300, 140, 150, 120, WS_BORDER);
+  HTREEITEM parent = TVI_ROOT;
+  for (const wchar_t* text : {L"Root", L"Leaf \u03a9", L"Other"}) {
+    TVINSERTSTRUCTW insert{};
+    insert.hParent = text[0] == L'O' ? TVI_ROOT : parent;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT;
+    insert.item.pszText = const_cast<wchar_t*>(text);
+    parent = reinterpret_cast<HTREEITEM>(
+        SendMessageW(tree.hwnd, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+  }
+  const Made& hung = f.HungWindow(1150, 10, 110, 100, kActionsHangEventName);
+  SetWindowPos(hung.hwnd, HWND_TOPMOST, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  if (!f.AllMade()) {
+    EmitError(f.Failure());
+    return 1;
+  }
+  f.EmitWindow("actions", top, 5, 5);
+  for (const auto& [name, made] : {std::pair{"push button", &button},
+                                   {"check box", &check},
+                                   {"radio", &radio},
+                                   {"edit", &edit},
+                                   {"multi-line edit", &lines},
+                                   {"combo box", &combo},
+                                   {"list box", &list},
+                                   {"list view", &view},
+                                   {"tree view", &tree},
+                                   {"hung", &hung}}) {
+    f.EmitLeaf(name, *made);
+  }
+  Emit(R"({"kind":"ready"})");
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return 0;
+}
+
 // `fixture many N`: a desktop of many top-level windows, for the figures;
 // `fixture many N children`: one top-level window with N children.
 int MakeMany(int count, bool children) {
@@ -917,6 +1037,7 @@ int main(int argc, char** argv) {
   if ((argc == 3 || argc == 4) && std::string_view(argv[1]) == "many")
     return MakeMany(std::atoi(argv[2]),
                     argc == 4 && std::string_view(argv[3]) == "children");
+  if (argc == 2 && std::string_view(argv[1]) == "--actions") return MakeActions();
   if (argc == 2 && std::string_view(argv[1]) == "--frameworks") return MakeFrameworks();
   Handle quit;
   Handle recreate;

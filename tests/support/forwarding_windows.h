@@ -111,6 +111,44 @@ class ForwardingWindows final : public WindowSystem {
     Count("LiveText");
     return inner_.LiveText(w, timeout_ms);
   }
+  bool SetLiveText(WindowHandle w, std::string_view text, int timeout_ms) override {
+    Count("SetLiveText");
+    return inner_.SetLiveText(w, text, timeout_ms);
+  }
+  std::optional<bool> ButtonChecked(WindowHandle w, int timeout_ms) const override {
+    Count("ButtonChecked");
+    return inner_.ButtonChecked(w, timeout_ms);
+  }
+  bool PostClick(WindowHandle w) override {
+    Count("PostClick");
+    return inner_.PostClick(w);
+  }
+  bool PostClose(WindowHandle w) override {
+    Count("PostClose");
+    return inner_.PostClose(w);
+  }
+  bool ChooseItem(WindowHandle w, ItemList list, std::string_view text,
+                  int timeout_ms) override {
+    Count("ChooseItem");
+    return inner_.ChooseItem(w, list, text, timeout_ms);
+  }
+  std::optional<ItemRows> Items(WindowHandle w, ItemList list,
+                                int timeout_ms) const override {
+    Count("Items");
+    return inner_.Items(w, list, timeout_ms);
+  }
+  bool SetWindowShown(WindowHandle w, bool shown) override {
+    Count("SetWindowShown");
+    return inner_.SetWindowShown(w, shown);
+  }
+  bool SetWindowEnabled(WindowHandle w, bool enabled) override {
+    Count("SetWindowEnabled");
+    return inner_.SetWindowEnabled(w, enabled);
+  }
+  bool BringToFront(WindowHandle w) override {
+    Count("BringToFront");
+    return inner_.BringToFront(w);
+  }
 
  private:
   void Count(const char* name) const { ++calls[name]; }

@@ -19,6 +19,7 @@
 #include <variant>
 #include <vector>
 
+#include "codegen/actions.h"
 #include "codegen/finder_code.h"
 #include "codegen/finder_language.h"
 #include "platform/model/window_tree.h"
@@ -518,6 +519,85 @@ TEST_F(FinderCompileTest, RandomDesktops) {
     }
   }
   CheckEveryLanguage(batch);
+}
+
+// ---------------------------------------------------------------------------
+// Actions: every action on every kind of control, both ways, waiting and not,
+// with hostile texts to set and choose, through the C++ and C# compilers and
+// Python's parser.
+
+TEST_F(FinderCompileTest, Actions) {
+  using codegen::Action;
+  using codegen::ActionsFor;
+  using codegen::KindOfTarget;
+  using codegen::PlanAction;
+  WindowTree tree;
+  const WindowHandle dialog = tree.AddTopLevel(Class("#32770"));
+  struct Control {
+    const char* class_name;
+    std::uint32_t style;
+  };
+  constexpr Control kControls[] = {
+      {"Button", 0x0}, {"Button", 0x3}, {"Button", 0x9},        {"Edit", 0},
+      {"ComboBox", 0}, {"ListBox", 0},  {"SysListView32", 0x1}, {"SysTreeView32", 0},
+      {"Static", 0}};
+  std::string cpp =
+      "#include <windows.h>\r\n#include <commctrl.h>\r\n#include <string>\r\n"
+      "#include <vector>\r\n";
+  std::string csharp;
+  std::vector<std::string> python;
+  std::size_t hostile = 0;
+  for (const Control& control : kControls) {
+    const WindowHandle target =
+        tree.AddChild(dialog, {.class_name = control.class_name, .style = control.style});
+    const SearchPlan plan =
+        std::get<SearchPlan>(codegen::PlanFinderCode(std::to_string(target), tree));
+    for (Action action : ActionsFor(KindOfTarget(control.class_name, control.style))) {
+      for (bool wait : {false, true}) {
+        for (codegen::SearchWay way :
+             {codegen::SearchWay::kPosition, codegen::SearchWay::kIdAndTitle}) {
+          codegen::FinderStyle style{.way = way};
+          style.action =
+              PlanAction(action, KindOfTarget(control.class_name, control.style), wait);
+          if (!style.action.text.empty()) {
+            style.action.text = kHostileClasses[hostile++ % std::size(kHostileClasses)];
+          }
+          const std::string n = std::to_string(python.size());
+          cpp += "\r\nvoid Act" + n + "() {\r\n" +
+                 EmitFinderCode(plan, FinderLanguage::kCpp, style) + "\r\n}\r\n";
+          csharp += "static class Act" + n + "\r\n{\r\n" +
+                    EmitFinderCode(plan, FinderLanguage::kCSharp, style) + "\r\n}\r\n";
+          python.push_back(EmitFinderCode(plan, FinderLanguage::kPython, style));
+        }
+      }
+    }
+  }
+  WriteFile(dir_ / "actions.cpp", cpp);
+  WriteFile(dir_ / "actions.cs", csharp);
+  std::string parse =
+      "import ast, sys\nfor f in sys.argv[1:]:\n    ast.parse(open(f, 'rb').read(), f)\n";
+  WriteFile(dir_ / "parse.py", parse);
+  std::string files;
+  for (std::size_t i = 0; i < python.size(); ++i) {
+    const fs::path file = dir_ / ("action" + std::to_string(i) + ".py");
+    WriteFile(file, python[i]);
+    files += " '" + file.string() + "'";
+  }
+  // Variables that an action sets for the caller to use are unused here.
+  EXPECT_TRUE(
+      Run(std::string(kCppCompiler) +
+              " -std=c++20 -fsyntax-only -Wall -Wextra -Werror -Wno-unused-variable "
+              "-Wno-unused-but-set-variable '" +
+              (dir_ / "actions.cpp").string() + "'",
+          dir_ / "cpp.txt"));
+  EXPECT_TRUE(Run(std::string(kCSharpCompiler) +
+                      " -target:library -warnaserror+ -nowarn:219 -nologo -out:'" +
+                      (dir_ / "actions.dll").string() + "' '" +
+                      (dir_ / "actions.cs").string() + "'",
+                  dir_ / "cs.txt"));
+  EXPECT_TRUE(
+      Run(std::string(kPython) + " '" + (dir_ / "parse.py").string() + "'" + files,
+          dir_ / "py.txt"));
 }
 
 }  // namespace

@@ -329,12 +329,13 @@ TEST_F(MainWindowTest, ChoosingALanguageRewritesTheCodeForTheSameWindow) {
   model::ModelTextBox& code_box = Box(control::kCodeBox);
   std::vector<std::string> texts;
   for (const MenuChoice& choice : code_box.menu_choices()) texts.push_back(choice.text);
-  EXPECT_EQ(texts,
-            (std::vector<std::string>{"Visual Basic", "VBA (Office)", "C++", "C#",
-                                      "Python", "Search by position",
-                                      "Search by ID and title", "Include declarations"}));
-  EXPECT_EQ(code_box.marked_choices(),
-            (std::vector<std::string>{"Visual Basic", "Search by position"}));
+  EXPECT_EQ(texts, (std::vector<std::string>{
+                       "Visual Basic", "VBA (Office)", "C++", "C#", "Python",
+                       "Search by position", "Search by ID and title",
+                       "Include declarations", "Find only", "Wait for it", "Try it"}));
+  EXPECT_EQ(
+      code_box.marked_choices(),
+      (std::vector<std::string>{"Visual Basic", "Search by position", "Find only"}));
   code_box.Choose("C++");
   EXPECT_EQ(code_box.writes(), 0) << "no code yet, nothing to rewrite";
 
@@ -347,7 +348,7 @@ TEST_F(MainWindowTest, ChoosingALanguageRewritesTheCodeForTheSameWindow) {
   for (const char* language : {"C#", "Python", "VBA (Office)", "Visual Basic"}) {
     code_box.Choose(language);
     EXPECT_EQ(code_box.marked_choices(),
-              (std::vector<std::string>{language, "Search by position"}));
+              (std::vector<std::string>{language, "Search by position", "Find only"}));
   }
   EXPECT_EQ(code_box.Text(),
             "Dim MainFrame As Long\r\nDim Edit As Long\r\n"
@@ -370,9 +371,9 @@ TEST_F(MainWindowTest, TheCodeBoxChoicesAreKeptForTheNextRun) {
   ModelForm next_form{kMainForm, desktop_};
   MainWindow next_run{next_form, desktop_, messages_, settings_};
   next_run.Start();
-  EXPECT_EQ(
-      next_form.ModelTextBoxAt(control::kCodeBox).marked_choices(),
-      (std::vector<std::string>{"C#", "Search by ID and title", "Include declarations"}));
+  EXPECT_EQ(next_form.ModelTextBoxAt(control::kCodeBox).marked_choices(),
+            (std::vector<std::string>{"C#", "Search by ID and title",
+                                      "Include declarations", "Find only"}));
   next_form.ModelTextBoxAt(control::kCodeBox).Choose("Include declarations");
   EXPECT_EQ(settings_.values().at("Declarations"), "0");
 }
@@ -420,6 +421,47 @@ TEST_F(MainWindowTest, TheHotKeyPicksUnderThePointerAndItsMenuItemSaysWhetherItI
   EXPECT_EQ(Box(control::kHandleBox).Text(), std::to_string(other_edit_));
   EXPECT_NE(Box(control::kCodeBox).Text().find("\"Edit\""), std::string::npos);
   EXPECT_EQ(CodeArrow().picture_history().size(), 1u) << "the arrow is not touched";
+}
+
+// The actions that fit the dropped window, Find only first; "Try it" does the
+// chosen one on it and says what came of it; each drop starts from Find only.
+TEST_F(MainWindowTest, ActionsFitTheTargetAndTryItDoesThem) {
+  model::ModelTextBox& code_box = Box(control::kCodeBox);
+  DropCodeArrowAt({620, 20});
+  const std::string found_only = code_box.Text();
+  std::vector<std::string> actions;
+  for (const MenuChoice& choice : code_box.menu_choices()) {
+    if (choice.submenu == "Action") actions.push_back(choice.text);
+  }
+  EXPECT_EQ(actions,
+            (std::vector<std::string>{"Find only", "Set its text", "Read its text",
+                                      "Close it", "Wait for it"}));
+  code_box.Choose("Set its text");
+  code_box.Choose("Wait for it");
+  EXPECT_EQ(code_box.marked_choices(),
+            (std::vector<std::string>{"Visual Basic", "Search by position",
+                                      "Set its text", "Wait for it"}));
+  EXPECT_NE(code_box.Text().find("WM_SETTEXT, 0, StrPtr(\"New text\")"),
+            std::string::npos)
+      << code_box.Text();
+  EXPECT_NE(code_box.Text().find("For Tries = 1 To 100"), std::string::npos);
+  code_box.Choose("Try it");
+  EXPECT_EQ(desktop_.Props(other_edit_).text, "New text");
+  code_box.Choose("Read its text");
+  code_box.Choose("Try it");
+  ASSERT_EQ(messages_.log.shown().size(), 2u);
+  EXPECT_EQ(messages_.log.shown().back().text, "New text");
+
+  desktop_.SetHung(other_edit_, true);
+  code_box.Choose("Try it");
+  EXPECT_EQ(messages_.log.shown().back().text, "The window did not answer.");
+  desktop_.SetHung(other_edit_, false);
+
+  DropCodeArrowAt({620, 20});
+  EXPECT_EQ(code_box.Text(), found_only) << "a drop starts from finding only";
+  code_box.Choose("Close it");
+  code_box.Choose("Try it");
+  EXPECT_FALSE(desktop_.Exists(other_edit_));
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/main_form.h"
 #include "platform/model/message_box_log.h"
 #include "platform/model/model_form.h"
@@ -288,6 +290,35 @@ TEST_F(WindowsWindowTest, ACopyRetriesWhileTheClipboardIsHeldThenSaysItIsBusy) {
   view_.RunLater();
   EXPECT_EQ(clipboard_.text(), std::to_string(edit_));
   EXPECT_EQ(view_.status(), "");
+}
+
+// The tree's menu acts on the selected window: the operations on any window,
+// then the actions that fit its class.
+TEST_F(WindowsWindowTest, TheTreesMenuActsOnTheSelectedWindow) {
+  Open();
+  view_.tree().UserSelect(WindowKey(edit_));
+  const std::vector<std::string>& menu = view_.tree().menu_choices();
+  const std::vector<std::string> actions(
+      menu.begin() + WindowsWindow::kFirstOperation + 5, menu.end());
+  EXPECT_EQ(actions,
+            (std::vector<std::string>{"Set its text", "Read its text", "Close it"}));
+  auto choose = [&](std::string_view item) {
+    view_.tree().Choose(std::ranges::find(menu, item) - menu.begin());
+  };
+  choose("Set its text");
+  EXPECT_EQ(desktop_.Props(edit_).text, "New text");
+  choose("Read its text");
+  ASSERT_FALSE(messages_.shown().empty());
+  EXPECT_EQ(messages_.shown().back().text, "New text");
+  choose("H&ide");
+  EXPECT_FALSE(desktop_.Facts(edit_)->visible);
+  choose("&Disable");
+  EXPECT_FALSE(desktop_.Facts(edit_)->enabled);
+  desktop_.SetHung(edit_, true);
+  choose("&Enable");
+  EXPECT_EQ(messages_.shown().back().text, "The window is gone or did not answer.");
+  EXPECT_EQ(window_.CodeText().find("WM_SETTEXT"), std::string::npos)
+      << "the code box keeps finding only";
 }
 
 }  // namespace

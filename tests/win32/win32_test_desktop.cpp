@@ -2,7 +2,10 @@
 // (or Windows).
 
 #include <windows.h>
+// commctrl.h needs the types of windows.h.
+#include <commctrl.h>
 
+#include <map>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -11,6 +14,7 @@
 #include "platform/win32/handle_conversion.h"
 #include "platform/win32/registry_settings.h"
 #include "platform/win32/text_conversion.h"
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_window_system.h"
 #include "tests/contract/test_desktop.h"
 
@@ -25,6 +29,20 @@ using win32::ToHwnd;
 }
 
 HINSTANCE OwnInstance() { return GetModuleHandleW(nullptr); }
+
+// Where a window of the test's own classes finds the log of its commands.
+constexpr wchar_t kCommandLog[] = L"WsTestCommands";
+
+LRESULT CALLBACK LoggingProc(HWND window, UINT message, WPARAM w, LPARAM l) {
+  if (message == WM_COMMAND) {
+    if (auto* log =
+            static_cast<std::vector<TestCommand>*>(GetPropW(window, kCommandLog))) {
+      log->push_back({LOWORD(w), HIWORD(w), ToHandle(reinterpret_cast<HWND>(l))});
+    }
+  }
+  if (message == WM_NCDESTROY) RemovePropW(window, kCommandLog);
+  return DefWindowProcW(window, message, w, l);
+}
 
 enum class Kind { kTopLevel, kChild, kOwnedPopup, kOwnedOverlapped };
 
@@ -52,6 +70,37 @@ class Win32TestDesktop final : public TestDesktop {
   }
 
   WindowSystem& System() override { return system_; }
+
+  void FillItems(WindowHandle control, ItemList list, const ItemRows& rows) override {
+    const HWND hwnd = ExistingWindow(control);
+    switch (list) {
+      case ItemList::kComboBox:
+      case ItemList::kListBox:
+        for (const auto& row : rows) {
+          SendMessageW(hwnd, list == ItemList::kComboBox ? CB_ADDSTRING : LB_ADDSTRING, 0,
+                       reinterpret_cast<LPARAM>(win32::Utf8ToWide(row.front()).c_str()));
+        }
+        break;
+      case ItemList::kListView:
+        FillListView(hwnd, rows);
+        break;
+      case ItemList::kTreeView:
+        FillTreeView(hwnd, rows);
+        break;
+    }
+  }
+
+  std::vector<TestCommand> CommandsTo(WindowHandle window) override {
+    return commands_[ExistingWindow(window)];
+  }
+
+  void Pump() override {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
 
   WindowHandle AddTopLevel(const TestWindowSpec& props) override {
     return Make(Kind::kTopLevel, nullptr, props);
@@ -131,6 +180,44 @@ class Win32TestDesktop final : public TestDesktop {
     return hwnd;
   }
 
+  static void FillListView(HWND hwnd, const ItemRows& rows) {
+    for (std::size_t c = 0; !rows.empty() && c < rows.front().size(); ++c) {
+      LVCOLUMNW column{};
+      column.mask = LVCF_WIDTH;
+      column.cx = 50;
+      SendMessageW(hwnd, LVM_INSERTCOLUMNW, c, reinterpret_cast<LPARAM>(&column));
+    }
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+      for (std::size_t c = 0; c < rows[r].size(); ++c) {
+        std::wstring text = win32::Utf8ToWide(rows[r][c]);
+        LVITEMW item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = static_cast<int>(r);
+        item.iSubItem = static_cast<int>(c);
+        item.pszText = text.data();
+        SendMessageW(hwnd, c == 0 ? LVM_INSERTITEMW : LVM_SETITEMTEXTW, r,
+                     reinterpret_cast<LPARAM>(&item));
+      }
+    }
+  }
+
+  static void FillTreeView(HWND hwnd, const ItemRows& rows) {
+    std::map<std::string, HTREEITEM> made;
+    for (const auto& row : rows) {
+      const std::string& path = row.front();
+      const std::size_t slash = path.rfind('/');
+      std::wstring text = win32::Utf8ToWide(path.substr(slash + 1));
+      TVINSERTSTRUCTW insert{};
+      insert.hParent =
+          slash == std::string::npos ? TVI_ROOT : made.at(path.substr(0, slash));
+      insert.hInsertAfter = TVI_LAST;
+      insert.item.mask = TVIF_TEXT;
+      insert.item.pszText = text.data();
+      made[path] = reinterpret_cast<HTREEITEM>(
+          SendMessageW(hwnd, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+    }
+  }
+
   // System classes (Edit, Button, #32770, ...) and classes made earlier are
   // used as they are. False where Windows refuses the class.
   bool EnsureClass(const std::wstring& name) {
@@ -146,7 +233,7 @@ class Win32TestDesktop final : public TestDesktop {
     const std::wstring class_name = win32::Utf8ToWide(props.class_name);
     if (!EnsureClass(class_name)) return 0;
 
-    DWORD style = props.enabled ? 0 : WS_DISABLED;
+    DWORD style = props.style | (props.enabled ? 0 : WS_DISABLED);
     switch (kind) {
       case Kind::kTopLevel:
       case Kind::kOwnedPopup:
@@ -174,6 +261,7 @@ class Win32TestDesktop final : public TestDesktop {
                         style, rect.left, rect.top, rect.right - rect.left,
                         rect.bottom - rect.top, relative, menu, OwnInstance(), nullptr);
     if (!hwnd) Fail("CreateWindowExW " + props.class_name);
+    SetPropW(hwnd, kCommandLog, &commands_[hwnd]);
     made_.push_back({hwnd, kind, relative, props});
     // Shown without activation, so that the test never takes the focus from
     // anything and the Z-order stays the order of creation.
@@ -197,6 +285,10 @@ class Win32TestDesktop final : public TestDesktop {
     return line;
   }
 
+  // The list and tree view classes come with comctl32.
+  win32::UniqueModule common_controls_{LoadLibraryW(L"comctl32.dll")};
+  // std::map: the logs stay where the windows' properties point.
+  std::map<HWND, std::vector<TestCommand>> commands_;
   win32::Win32WindowSystem system_;
   std::vector<std::wstring> classes_;  // registered here
   std::vector<MadeWindow> made_;

@@ -1,0 +1,210 @@
+#include "codegen/actions.h"
+
+#include <algorithm>
+#include <array>
+
+namespace winscout::codegen {
+namespace {
+
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+  auto lower = [](char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+  };
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(),
+                    [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+struct ClassKind {
+  std::string_view class_name;
+  TargetKind kind;
+};
+// clang-format off
+constexpr std::array<ClassKind, 12> kClasses = {{
+    {"Edit", TargetKind::kEdit},
+    {"RichEdit", TargetKind::kEdit},
+    {"RichEdit20A", TargetKind::kEdit},
+    {"RichEdit20W", TargetKind::kEdit},
+    {"RICHEDIT50W", TargetKind::kEdit},
+    {"ComboBox", TargetKind::kComboBox},
+    {"ComboBoxEx32", TargetKind::kComboBox},
+    {"ListBox", TargetKind::kListBox},
+    {"ComboLBox", TargetKind::kListBox},
+    {"SysListView32", TargetKind::kListView},
+    {"SysTreeView32", TargetKind::kTreeView},
+    {"Button", TargetKind::kPushButton},
+}};
+// clang-format on
+
+// The low bits of a button's style say which kind of button it is.
+constexpr std::uint32_t kButtonKindMask = 0xf;
+TargetKind ButtonKind(std::uint32_t style) {
+  switch (style & kButtonKindMask) {
+    case 0x0:  // BS_PUSHBUTTON
+    case 0x1:  // BS_DEFPUSHBUTTON
+    case 0xb:  // BS_OWNERDRAW
+    case 0xc:  // BS_SPLITBUTTON
+    case 0xd:  // BS_DEFSPLITBUTTON
+    case 0xe:  // BS_COMMANDLINK
+    case 0xf:  // BS_DEFCOMMANDLINK
+      return TargetKind::kPushButton;
+    case 0x2:  // BS_CHECKBOX
+    case 0x3:  // BS_AUTOCHECKBOX
+    case 0x5:  // BS_3STATE
+    case 0x6:  // BS_AUTO3STATE
+      return TargetKind::kCheckBox;
+    case 0x4:  // BS_RADIOBUTTON
+    case 0x9:  // BS_AUTORADIOBUTTON
+      return TargetKind::kRadioButton;
+    default:  // group boxes and the like: nothing to press
+      return TargetKind::kOther;
+  }
+}
+
+}  // namespace
+
+TargetKind KindOfTarget(std::string_view class_name, std::uint32_t style) {
+  for (const ClassKind& known : kClasses) {
+    if (EqualIgnoringCase(known.class_name, class_name)) {
+      return known.kind == TargetKind::kPushButton ? ButtonKind(style) : known.kind;
+    }
+  }
+  return TargetKind::kOther;
+}
+
+std::vector<Action> ActionsFor(TargetKind kind) {
+  std::vector<Action> actions = {Action::kFindOnly};
+  switch (kind) {
+    case TargetKind::kPushButton:
+      actions.push_back(Action::kClick);
+      break;
+    case TargetKind::kCheckBox:
+      actions.insert(actions.end(), {Action::kCheck, Action::kUncheck});
+      break;
+    case TargetKind::kRadioButton:
+      // A radio button is unchecked by checking another of its group.
+      actions.push_back(Action::kCheck);
+      break;
+    case TargetKind::kEdit:
+      actions.push_back(Action::kSetText);
+      break;
+    case TargetKind::kComboBox:
+    case TargetKind::kListBox:
+      actions.insert(actions.end(), {Action::kChooseItem, Action::kReadItems});
+      break;
+    case TargetKind::kListView:
+    case TargetKind::kTreeView:
+      actions.push_back(Action::kReadItems);
+      break;
+    case TargetKind::kOther:
+      break;
+  }
+  actions.insert(actions.end(), {Action::kReadText, Action::kClose});
+  return actions;
+}
+
+std::string_view ActionName(Action action) {
+  switch (action) {
+    case Action::kFindOnly:
+      return "Find only";
+    case Action::kReadText:
+      return "Read its text";
+    case Action::kClose:
+      return "Close it";
+    case Action::kClick:
+      return "Click it";
+    case Action::kCheck:
+      return "Check it";
+    case Action::kUncheck:
+      return "Uncheck it";
+    case Action::kSetText:
+      return "Set its text";
+    case Action::kChooseItem:
+      return "Choose an item";
+    case Action::kReadItems:
+      return "Read its items";
+  }
+  return {};
+}
+
+std::optional<ItemList> ItemListOf(TargetKind kind) {
+  switch (kind) {
+    case TargetKind::kComboBox:
+      return ItemList::kComboBox;
+    case TargetKind::kListBox:
+      return ItemList::kListBox;
+    case TargetKind::kListView:
+      return ItemList::kListView;
+    case TargetKind::kTreeView:
+      return ItemList::kTreeView;
+    default:
+      return std::nullopt;
+  }
+}
+
+ActionPlan PlanAction(Action action, TargetKind kind, bool wait) {
+  ActionPlan plan{.action = action, .kind = kind, .wait = wait};
+  if (action == Action::kSetText) plan.text = kNewTextPlaceholder;
+  if (action == Action::kChooseItem) plan.text = kItemPlaceholder;
+  return plan;
+}
+
+ActionOutcome PerformAction(const ActionPlan& plan, WindowHandle target,
+                            WindowSystem& windows) {
+  const ActionOutcome no_answer{false, "The window did not answer."};
+  switch (plan.action) {
+    case Action::kFindOnly:
+      return {true, "Found."};
+    case Action::kReadText: {
+      std::optional<std::string> text = windows.LiveText(target, kAnswerTimeoutMs);
+      if (!text) return no_answer;
+      return {true, std::move(*text)};
+    }
+    case Action::kClose:
+      if (!windows.PostClose(target)) return {false, "The window is gone."};
+      return {true, "Asked to close."};
+    case Action::kClick:
+      if (!windows.PostClick(target)) return {false, "The window is gone."};
+      return {true, "Clicked."};
+    case Action::kCheck:
+    case Action::kUncheck: {
+      const bool want = plan.action == Action::kCheck;
+      const std::optional<bool> checked = windows.ButtonChecked(target, kAnswerTimeoutMs);
+      if (!checked) return no_answer;
+      if (*checked == want)
+        return {true, want ? "Checked already." : "Unchecked already."};
+      if (!windows.PostClick(target)) return {false, "The window is gone."};
+      return {true, want ? "Checked." : "Unchecked."};
+    }
+    case Action::kSetText:
+      if (!windows.SetLiveText(target, plan.text, kAnswerTimeoutMs)) return no_answer;
+      return {true, "Text set."};
+    case Action::kChooseItem: {
+      const std::optional<ItemList> list = ItemListOf(plan.kind);
+      if (!list || !windows.ChooseItem(target, *list, plan.text, kAnswerTimeoutMs)) {
+        return {false, "No item begins with \"" + plan.text +
+                           "\", or the window did not answer."};
+      }
+      return {true, "Chosen."};
+    }
+    case Action::kReadItems: {
+      const std::optional<ItemList> list = ItemListOf(plan.kind);
+      if (!list) return {false, "The window keeps no items."};
+      const std::optional<ItemRows> rows = windows.Items(target, *list, kAnswerTimeoutMs);
+      if (!rows) return no_answer;
+      // One item a line, its columns apart by tabs.
+      std::string text;
+      for (const auto& row : *rows) {
+        if (!text.empty()) text += "\r\n";
+        for (std::size_t i = 0; i < row.size(); ++i) {
+          if (i > 0) text += '\t';
+          text += row[i];
+        }
+      }
+      return {true, std::move(text)};
+    }
+  }
+  return {false, {}};
+}
+
+}  // namespace winscout::codegen

@@ -1,0 +1,200 @@
+#include "platform/win32/remote_items.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/win32/text_conversion.h"
+#include "platform/win32/unique_handle.h"
+
+namespace winscout::win32 {
+namespace {
+
+using ProcessHandle = UniqueHandle<HANDLE, &CloseHandle>;
+
+// Where the text pointer and its capacity sit in LVITEMW and TVITEMW, and
+// where a tree item's handle sits, for a 32-bit and a 64-bit process.
+struct Layout {
+  std::size_t item_handle;  // TVITEMW.hItem
+  std::size_t text;         // pszText
+  std::size_t capacity;     // cchTextMax
+  std::size_t pointer_size;
+};
+constexpr Layout kListView32{0, 20, 24, 4};
+constexpr Layout kListView64{0, 24, 32, 8};
+constexpr Layout kTreeView32{4, 16, 20, 4};
+constexpr Layout kTreeView64{8, 24, 32, 8};
+
+// Large enough for either structure in either bitness; the text follows.
+constexpr std::size_t kStructBytes = 128;
+constexpr std::size_t kFirstTextCapacity = 512;
+constexpr std::size_t kLastTextCapacity = std::size_t{1} << 20;
+// A tree whose walk goes on past this has lost its way (or is hostile).
+constexpr std::size_t kMostItems = 1'000'000;
+
+bool Is32BitProcess(HANDLE process) {
+  if constexpr (sizeof(void*) == 4) return true;
+  BOOL wow64 = FALSE;
+  return IsWow64Process(process, &wow64) && wow64;
+}
+
+// A block of memory in another process, freed with it.
+class RemoteBlock {
+ public:
+  RemoteBlock(HANDLE process, std::size_t size)
+      : process_(process),
+        address_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE,
+                                PAGE_READWRITE)) {}
+  RemoteBlock(const RemoteBlock&) = delete;
+  RemoteBlock& operator=(const RemoteBlock&) = delete;
+  ~RemoteBlock() {
+    if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+  }
+  explicit operator bool() const { return address_ != nullptr; }
+  std::uintptr_t Address() const { return reinterpret_cast<std::uintptr_t>(address_); }
+  bool Write(const void* data, std::size_t size) const {
+    return WriteProcessMemory(process_, address_, data, size, nullptr) != 0;
+  }
+  bool Read(std::size_t offset, void* data, std::size_t size) const {
+    return ReadProcessMemory(process_, static_cast<char*>(address_) + offset, data, size,
+                             nullptr) != 0;
+  }
+
+ private:
+  HANDLE process_;
+  void* address_;
+};
+
+// Asks one control about its items through a structure in its own process.
+class ItemReader {
+ public:
+  ItemReader(HWND control, UINT timeout_ms, const Layout& layout32,
+             const Layout& layout64)
+      : control_(control), timeout_(timeout_ms) {
+    DWORD process_id = 0;
+    GetWindowThreadProcessId(control, &process_id);
+    process_.reset(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE |
+                                   PROCESS_QUERY_LIMITED_INFORMATION,
+                               FALSE, process_id));
+    if (process_) layout_ = Is32BitProcess(process_.get()) ? layout32 : layout64;
+  }
+
+  bool Opened() const { return static_cast<bool>(process_); }
+
+  std::optional<LRESULT> Send(UINT message, WPARAM w, LPARAM l) const {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(control_, message, w, l, SMTO_ABORTIFHUNG, timeout_,
+                             &result)) {
+      return std::nullopt;
+    }
+    return static_cast<LRESULT>(result);
+  }
+
+  // The text that `message` puts into the structure, which starts with the
+  // given fields (mask, then LVITEMW's iItem and iSubItem); the buffer grows
+  // until the text fits.
+  std::optional<std::string> Text(UINT message, WPARAM w,
+                                  const std::array<std::uint32_t, 3>& head,
+                                  std::uint64_t item_handle = 0) const {
+    for (std::size_t capacity = kFirstTextCapacity; capacity <= kLastTextCapacity;
+         capacity *= 2) {
+      RemoteBlock block(process_.get(), kStructBytes + capacity * sizeof(wchar_t));
+      if (!block) return std::nullopt;
+      std::array<unsigned char, kStructBytes> item{};
+      std::memcpy(item.data(), head.data(), sizeof(head));
+      if (item_handle != 0) {
+        std::memcpy(item.data() + layout_.item_handle, &item_handle,
+                    layout_.pointer_size);
+      }
+      const std::uint64_t text = block.Address() + kStructBytes;
+      std::memcpy(item.data() + layout_.text, &text, layout_.pointer_size);
+      const auto chars = static_cast<std::int32_t>(capacity);
+      std::memcpy(item.data() + layout_.capacity, &chars, sizeof(chars));
+      if (!block.Write(item.data(), item.size())) return std::nullopt;
+      if (!Send(message, w, static_cast<LPARAM>(block.Address()))) return std::nullopt;
+      std::vector<wchar_t> buffer(capacity);
+      if (!block.Read(kStructBytes, buffer.data(), capacity * sizeof(wchar_t))) {
+        return std::nullopt;
+      }
+      buffer.back() = L'\0';
+      const std::size_t length = std::wcslen(buffer.data());
+      // A text that fills the buffer may have been cut.
+      if (length + 1 < capacity) return WideToUtf8({buffer.data(), length});
+    }
+    return std::nullopt;
+  }
+
+ private:
+  HWND control_;
+  UINT timeout_;
+  ProcessHandle process_;
+  Layout layout_{};
+};
+
+}  // namespace
+
+std::optional<ItemRows> ReadListViewItems(HWND list_view, UINT timeout_ms) {
+  const ItemReader reader(list_view, timeout_ms, kListView32, kListView64);
+  if (!reader.Opened()) return std::nullopt;
+  const std::optional<LRESULT> count = reader.Send(LVM_GETITEMCOUNT, 0, 0);
+  const std::optional<LRESULT> header = reader.Send(LVM_GETHEADER, 0, 0);
+  if (!count || !header) return std::nullopt;
+  // Only a report view has a header; the others show one column.
+  LRESULT columns = 1;
+  if (*header != 0) {
+    DWORD_PTR header_columns = 0;
+    if (!SendMessageTimeoutW(reinterpret_cast<HWND>(*header), HDM_GETITEMCOUNT, 0, 0,
+                             SMTO_ABORTIFHUNG, timeout_ms, &header_columns)) {
+      return std::nullopt;
+    }
+    columns = std::max<LRESULT>(static_cast<LRESULT>(header_columns), 1);
+  }
+  ItemRows rows;
+  for (LRESULT item = 0; item < *count; ++item) {
+    std::vector<std::string> row;
+    for (LRESULT column = 0; column < columns; ++column) {
+      std::optional<std::string> text =
+          reader.Text(LVM_GETITEMTEXTW, static_cast<WPARAM>(item),
+                      {LVIF_TEXT, static_cast<std::uint32_t>(item),
+                       static_cast<std::uint32_t>(column)});
+      if (!text) return std::nullopt;
+      row.push_back(std::move(*text));
+    }
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
+std::optional<ItemRows> ReadTreeViewItems(HWND tree_view, UINT timeout_ms) {
+  const ItemReader reader(tree_view, timeout_ms, kTreeView32, kTreeView64);
+  if (!reader.Opened()) return std::nullopt;
+  auto next = [&](WPARAM relation, LRESULT item) {
+    return reader.Send(TVM_GETNEXTITEM, relation, item);
+  };
+  ItemRows rows;
+  // Parents first: each item, then its children, then its next sibling.
+  std::vector<LRESULT> pending;
+  const std::optional<LRESULT> root = next(TVGN_ROOT, 0);
+  if (!root) return std::nullopt;
+  if (*root != 0) pending.push_back(*root);
+  while (!pending.empty() && rows.size() < kMostItems) {
+    const LRESULT item = pending.back();
+    pending.pop_back();
+    std::optional<std::string> text =
+        reader.Text(TVM_GETITEMW, 0, {TVIF_TEXT | TVIF_HANDLE, 0, 0},
+                    static_cast<std::uint64_t>(item));
+    const std::optional<LRESULT> sibling = next(TVGN_NEXT, item);
+    const std::optional<LRESULT> child = next(TVGN_CHILD, item);
+    if (!text || !sibling || !child) return std::nullopt;
+    rows.push_back({std::move(*text)});
+    if (*sibling != 0) pending.push_back(*sibling);
+    if (*child != 0) pending.push_back(*child);
+  }
+  return rows;
+}
+
+}  // namespace winscout::win32

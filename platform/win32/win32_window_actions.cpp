@@ -1,0 +1,160 @@
+// The operations on windows: messages sent with a time limit or posted.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/win32/handle_conversion.h"
+#include "platform/win32/remote_items.h"
+#include "platform/win32/text_conversion.h"
+#include "platform/win32/win32_window_system.h"
+
+namespace winscout::win32 {
+namespace {
+
+std::optional<LRESULT> SendWithin(HWND window, UINT message, WPARAM w, LPARAM l,
+                                  int timeout_ms) {
+  DWORD_PTR result = 0;
+  if (!IsWindow(window) ||
+      !SendMessageTimeoutW(window, message, w, l, SMTO_ABORTIFHUNG,
+                           static_cast<UINT>(std::max(timeout_ms, 1)), &result)) {
+    return std::nullopt;
+  }
+  return static_cast<LRESULT>(result);
+}
+
+// Operations that Windows carries out by sending to the window without a
+// time limit go ahead only once the window has just answered.
+constexpr int kAnswerTimeoutMs = 1000;
+bool Answers(HWND window) {
+  return SendWithin(window, WM_NULL, 0, 0, kAnswerTimeoutMs).has_value();
+}
+
+struct ListMessages {
+  UINT count, length, text, select;
+  WORD selection_change;
+  LRESULT error;
+};
+constexpr ListMessages kComboBox{CB_GETCOUNT,     CB_GETLBTEXTLEN, CB_GETLBTEXT,
+                                 CB_SELECTSTRING, CBN_SELCHANGE,   CB_ERR};
+constexpr ListMessages kListBox{LB_GETCOUNT,     LB_GETTEXTLEN, LB_GETTEXT,
+                                LB_SELECTSTRING, LBN_SELCHANGE, LB_ERR};
+
+// Combo and list boxes hand their item texts to other processes themselves.
+std::optional<ItemRows> ReadStringItems(HWND window, const ListMessages& list,
+                                        int timeout_ms) {
+  const std::optional<LRESULT> count = SendWithin(window, list.count, 0, 0, timeout_ms);
+  if (!count || *count == list.error) return std::nullopt;
+  ItemRows rows;
+  for (LRESULT i = 0; i < *count; ++i) {
+    const std::optional<LRESULT> length =
+        SendWithin(window, list.length, static_cast<WPARAM>(i), 0, timeout_ms);
+    if (!length || *length == list.error) return std::nullopt;
+    std::vector<wchar_t> buffer(static_cast<std::size_t>(*length) + 1);
+    const std::optional<LRESULT> copied =
+        SendWithin(window, list.text, static_cast<WPARAM>(i),
+                   reinterpret_cast<LPARAM>(buffer.data()), timeout_ms);
+    if (!copied || *copied == list.error) return std::nullopt;
+    rows.push_back({WideToUtf8(
+        {buffer.data(),
+         std::min<std::size_t>(static_cast<std::size_t>(*copied), buffer.size() - 1)})});
+  }
+  return rows;
+}
+
+}  // namespace
+
+bool Win32WindowSystem::SetLiveText(WindowHandle window, std::string_view text,
+                                    int timeout_ms) {
+  const std::wstring wide = Utf8ToWide(text);
+  const std::optional<LRESULT> done = SendWithin(
+      ToHwnd(window), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()), timeout_ms);
+  return done && *done != FALSE;
+}
+
+std::optional<bool> Win32WindowSystem::ButtonChecked(WindowHandle window,
+                                                     int timeout_ms) const {
+  const std::optional<LRESULT> state =
+      SendWithin(ToHwnd(window), BM_GETCHECK, 0, 0, timeout_ms);
+  if (!state) return std::nullopt;
+  return *state == BST_CHECKED;
+}
+
+bool Win32WindowSystem::PostClick(WindowHandle window) {
+  const HWND hwnd = ToHwnd(window);
+  return IsWindow(hwnd) && PostMessageW(hwnd, BM_CLICK, 0, 0);
+}
+
+bool Win32WindowSystem::PostClose(WindowHandle window) {
+  const HWND hwnd = ToHwnd(window);
+  return IsWindow(hwnd) && PostMessageW(hwnd, WM_CLOSE, 0, 0);
+}
+
+bool Win32WindowSystem::ChooseItem(WindowHandle window, ItemList list,
+                                   std::string_view text, int timeout_ms) {
+  if (list != ItemList::kComboBox && list != ItemList::kListBox) return false;
+  const ListMessages& messages = list == ItemList::kComboBox ? kComboBox : kListBox;
+  const HWND hwnd = ToHwnd(window);
+  const std::wstring wide = Utf8ToWide(text);
+  // From the start of the list: wParam -1.
+  const std::optional<LRESULT> index =
+      SendWithin(hwnd, messages.select, static_cast<WPARAM>(-1),
+                 reinterpret_cast<LPARAM>(wide.c_str()), timeout_ms);
+  if (!index || *index == messages.error) return false;
+  // The control tells its parent only of a user's choice, so the
+  // notification is sent as one would be.
+  const int id = GetDlgCtrlID(hwnd);
+  return SendWithin(GetParent(hwnd), WM_COMMAND,
+                    MAKEWPARAM(static_cast<WORD>(id), messages.selection_change),
+                    reinterpret_cast<LPARAM>(hwnd), timeout_ms)
+      .has_value();
+}
+
+std::optional<ItemRows> Win32WindowSystem::Items(WindowHandle window, ItemList list,
+                                                 int timeout_ms) const {
+  const HWND hwnd = ToHwnd(window);
+  if (!IsWindow(hwnd)) return std::nullopt;
+  const UINT timeout = static_cast<UINT>(std::max(timeout_ms, 1));
+  switch (list) {
+    case ItemList::kComboBox:
+      return ReadStringItems(hwnd, kComboBox, timeout_ms);
+    case ItemList::kListBox:
+      return ReadStringItems(hwnd, kListBox, timeout_ms);
+    case ItemList::kListView:
+      return ReadListViewItems(hwnd, timeout);
+    case ItemList::kTreeView:
+      return ReadTreeViewItems(hwnd, timeout);
+  }
+  return std::nullopt;
+}
+
+// ShowWindowAsync, so that a hung window's thread cannot hold the caller.
+// What it gives back is the window's earlier state when the window is the
+// caller's own, so it says nothing about the request.
+bool Win32WindowSystem::SetWindowShown(WindowHandle window, bool shown) {
+  const HWND hwnd = ToHwnd(window);
+  if (!IsWindow(hwnd)) return false;
+  ShowWindowAsync(hwnd, shown ? SW_SHOWNA : SW_HIDE);
+  return true;
+}
+
+bool Win32WindowSystem::SetWindowEnabled(WindowHandle window, bool enabled) {
+  const HWND hwnd = ToHwnd(window);
+  if (!Answers(hwnd)) return false;
+  EnableWindow(hwnd, enabled);
+  return (IsWindowEnabled(hwnd) != FALSE) == enabled;
+}
+
+bool Win32WindowSystem::BringToFront(WindowHandle window) {
+  const HWND top = GetAncestor(ToHwnd(window), GA_ROOT);
+  if (!top || !Answers(top)) return false;
+  // The foreground may be refused to a program that is not in front itself;
+  // the window still comes to the top of the Z-order.
+  const bool raised = SetWindowPos(top, HWND_TOP, 0, 0, 0, 0,
+                                   SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS) != FALSE;
+  SetForegroundWindow(top);
+  return raised;
+}
+
+}  // namespace winscout::win32
