@@ -1,7 +1,7 @@
 #include "codegen/action_code.h"
 
 #include <algorithm>
-#include <map>
+#include <utility>
 
 #include "codegen/cpp_emitter.h"
 #include "codegen/csharp_emitter.h"
@@ -352,14 +352,13 @@ constexpr std::string_view kNotes[] = {
 
 // The message constants that the languages without the Windows headers
 // define, and the constants each action uses ($ words as in the templates).
-constexpr std::pair<std::string_view, int> kConstants[] = {
-    {"WM_SETTEXT", 0xc}, {"WM_GETTEXT", 0xd}, {"WM_GETTEXTLENGTH", 0xe},
-    {"WM_CLOSE", 0x10}, {"WM_COMMAND", 0x111}, {"BM_GETCHECK", 0xf0},
-    {"BM_CLICK", 0xf5}, {"CB_GETCOUNT", 0x146}, {"CB_GETLBTEXT", 0x148},
-    {"CB_GETLBTEXTLEN", 0x149}, {"CB_SELECTSTRING", 0x14d}, {"LB_GETTEXT", 0x189},
-    {"LB_GETTEXTLEN", 0x18a}, {"LB_GETCOUNT", 0x18b}, {"LB_SELECTSTRING", 0x18c},
-    {"CBN_SELCHANGE", 1}, {"LBN_SELCHANGE", 1}, {"SMTO_ABORTIFHUNG", 2},
-    {"BST_UNCHECKED", 0}, {"BST_CHECKED", 1}, {"CB_ERR", -1}, {"LB_ERR", -1}};
+constexpr std::pair<std::string_view, int> kConstants[] = {  // in the order written
+    {"BM_CLICK", 0xf5}, {"BM_GETCHECK", 0xf0}, {"BST_CHECKED", 1}, {"BST_UNCHECKED", 0},
+    {"CBN_SELCHANGE", 1}, {"CB_ERR", -1}, {"CB_GETCOUNT", 0x146}, {"CB_GETLBTEXT", 0x148},
+    {"CB_GETLBTEXTLEN", 0x149}, {"CB_SELECTSTRING", 0x14d}, {"LBN_SELCHANGE", 1},
+    {"LB_ERR", -1}, {"LB_GETCOUNT", 0x18b}, {"LB_GETTEXT", 0x189}, {"LB_GETTEXTLEN", 0x18a},
+    {"LB_SELECTSTRING", 0x18c}, {"SMTO_ABORTIFHUNG", 2}, {"WM_CLOSE", 0x10},
+    {"WM_COMMAND", 0x111}, {"WM_GETTEXT", 0xd}, {"WM_GETTEXTLENGTH", 0xe}, {"WM_SETTEXT", 0xc}};
 constexpr std::string_view kActionConstants[] = {
     "",                                               // kFindOnly
     "SMTO_ABORTIFHUNG WM_GETTEXT WM_GETTEXTLENGTH",   // kReadText
@@ -402,11 +401,13 @@ struct Context {
   std::string declared;              // $D
   // The levels' names, then the locals made so far, base -> name.
   std::vector<std::string> taken;
-  std::map<std::string, std::string> locals;
+  std::vector<std::pair<std::string, std::string>> locals;
   bool ignore_case = false;
 
   std::string Local(const std::string& base) {
-    if (auto it = locals.find(base); it != locals.end()) return it->second;
+    for (const auto& [known, name] : locals) {
+      if (known == base) return name;
+    }
     std::string name = base;
     for (int n = 2; std::ranges::any_of(
              taken, [&](const std::string& t) { return SameName(t, name, ignore_case); });
@@ -414,7 +415,8 @@ struct Context {
       name = base + std::to_string(n);
     }
     taken.push_back(name);
-    return locals[base] = name;
+    locals.emplace_back(base, name);
+    return name;
   }
 
   std::string Literal() const {
@@ -550,22 +552,15 @@ void AddDeclarations(Context& context, std::vector<std::string>& lines) {
 void AddConstants(Context& context, std::vector<std::string>& lines,
                   std::string_view indent = {}) {
   if (context.dialect == kCpp) return;
+  // The action's words between spaces, so that a name is found whole.
   const std::string words =
+      " " +
       context.Expand(kActionConstants[static_cast<std::size_t>(context.plan.action)])
-          .front();
+          .front() +
+      " ";
   if (ListOf(context.plan) != 'b' && context.plan.action == Action::kReadItems) return;
-  std::vector<std::string> names;
-  for (std::size_t start = 0; start < words.size();) {
-    const std::size_t end = std::min(words.find(' ', start), words.size());
-    names.push_back(words.substr(start, end - start));
-    start = end + 1;
-  }
-  std::ranges::sort(names);
-  for (const std::string& name : names) {
-    int value = 0;
-    for (const auto& [known, v] : kConstants) {
-      if (known == name) value = v;
-    }
+  for (const auto& [name, value] : kConstants) {
+    if (words.find(" " + std::string(name) + " ") == std::string::npos) continue;
     std::string spelled = std::to_string(value);
     if (value >= 10) {
       constexpr char kDigits[] = "0123456789ABCDEF";
@@ -576,13 +571,14 @@ void AddConstants(Context& context, std::vector<std::string>& lines,
     }
     switch (context.dialect) {
       case kVb:
-        lines.push_back(std::string(indent) + "Const " + name + " As Long = " + spelled);
+        lines.push_back(std::string(indent) + "Const " + std::string(name) +
+                        " As Long = " + spelled);
         break;
       case kCs:
-        lines.push_back("const int " + name + " = " + spelled + ";");
+        lines.push_back("const int " + std::string(name) + " = " + spelled + ";");
         break;
       default:
-        lines.push_back(name + " = " + spelled);
+        lines.push_back(std::string(name) + " = " + spelled);
         break;
     }
   }
