@@ -22,6 +22,7 @@
 //   $D  the levels' variables with no window (C++, C#)
 //   $H  Visual Basic's handle type, $Q its Declare, $I C#'s import attribute
 //   @Name  a local variable, numbered where a level's variable has the name
+//   $a $b $c  words the texts share, written once (kWords)
 
 namespace winscout::codegen {
 namespace {
@@ -51,35 +52,35 @@ if (!$T) OutputDebugStringW(L"$Z\n");)"},
 {kCpp, Action::kReadText, '-', R"(// $1 (#include <string>)
 std::wstring text;
 DWORD_PTR length = 0;
-if ($T && SendMessageTimeoutW($T, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, $M, &length)) {
+if ($T && $aW($T, WM_GETTEXTLENGTH, 0, 0$b&length)) {
     text.resize(length + 1);
     DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutW($T, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, $M, &copied)) copied = 0;
+    if (!$aW($T, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())$b&copied)) copied = 0;
     text.resize(copied < length ? copied : length);
 })"},
 {kCpp, Action::kClose, '-', "if ($T) PostMessageW($T, WM_CLOSE, 0, 0);"},
 {kCpp, Action::kClick, '-', "// $2\nif ($T) PostMessageW($T, BM_CLICK, 0, 0);"},
 {kCpp, Action::kCheck, '-', R"(// $3
 DWORD_PTR state = 0;
-if ($T && SendMessageTimeoutW($T, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, $M, &state) && state != $K) {
+if ($T && $aW($T, BM_GETCHECK, 0, 0$b&state) && state != $K) {
     PostMessageW($T, BM_CLICK, 0, 0);
 })"},
-{kCpp, Action::kSetText, '-', "if ($T) SendMessageTimeoutW($T, WM_SETTEXT, 0, reinterpret_cast<LPARAM>($X), SMTO_ABORTIFHUNG, $M, nullptr);"},
+{kCpp, Action::kSetText, '-', "if ($T) $aW($T, WM_SETTEXT, 0, reinterpret_cast<LPARAM>($X)$bnullptr);"},
 {kCpp, Action::kChooseItem, '-', R"(// $4
 DWORD_PTR index = 0;
-if ($T && SendMessageTimeoutW($T, $S, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>($X), SMTO_ABORTIFHUNG, $M, &index) &&
+if ($T && $aW($T, $S, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>($X)$b&index) &&
     static_cast<LRESULT>(index) != $E) {
     SendMessageW(GetParent($T), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID($T), $N), reinterpret_cast<LPARAM>($T));
 })"},
 {kCpp, Action::kReadItems, 'b', R"(// $1 (#include <string>, <vector>)
 std::vector<std::wstring> items;
 DWORD_PTR count = 0;
-if ($T && SendMessageTimeoutW($T, $C, 0, 0, SMTO_ABORTIFHUNG, $M, &count) && static_cast<LRESULT>(count) != $E) {
+if ($T && $aW($T, $C, 0, 0$b&count) && static_cast<LRESULT>(count) != $E) {
     for (DWORD_PTR item = 0; item < count; ++item) {
         DWORD_PTR length = 0, copied = 0;
-        if (!SendMessageTimeoutW($T, $L, item, 0, SMTO_ABORTIFHUNG, $M, &length) || static_cast<LRESULT>(length) == $E) break;
+        if (!$aW($T, $L, item, 0$b&length) || static_cast<LRESULT>(length) == $E) break;
         std::wstring text(length + 1, L'\0');
-        if (!SendMessageTimeoutW($T, $G, item, reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, $M, &copied) ||
+        if (!$aW($T, $G, item, reinterpret_cast<LPARAM>(text.data())$b&copied) ||
             static_cast<LRESULT>(copied) == $E) break;
         text.resize(copied < length ? copied : length);
         items.push_back(text);
@@ -100,7 +101,7 @@ auto itemText = [&](UINT message, WPARAM wParam, const unsigned char (&item)[128
     DWORD_PTR result = 0;
     text.assign(chars, L'\0');
     if (!WriteProcessMemory(process, remote, item, sizeof(item), nullptr) ||
-        !SendMessageTimeoutW($T, message, wParam, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, $M, &result) ||
+        !$aW($T, message, wParam, reinterpret_cast<LPARAM>(remote)$b&result) ||
         !ReadProcessMemory(process, remote + 128, text.data(), chars * sizeof(wchar_t), nullptr)) return false;
     text[chars - 1] = L'\0';
     text.resize(text.find(L'\0'));
@@ -109,10 +110,10 @@ auto itemText = [&](UINT message, WPARAM wParam, const unsigned char (&item)[128
 {kCpp, Action::kReadItems, 'l', R"(// One row an item, one text a column (#include <commctrl.h>, <string>, <vector>).
 std::vector<std::vector<std::wstring>> items;
 DWORD_PTR count = 0, header = 0, columns = 1;
-if (remote && SendMessageTimeoutW($T, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, $M, &count) &&
-    SendMessageTimeoutW($T, LVM_GETHEADER, 0, 0, SMTO_ABORTIFHUNG, $M, &header)) {
+if (remote && $aW($T, LVM_GETITEMCOUNT, 0, 0$b&count) &&
+    $aW($T, LVM_GETHEADER, 0, 0$b&header)) {
     // Only a report view has a header, which counts the columns.
-    if (header && (!SendMessageTimeoutW(reinterpret_cast<HWND>(header), HDM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, $M, &columns) ||
+    if (header && (!$aW(reinterpret_cast<HWND>(header), HDM_GETITEMCOUNT, 0, 0$b&columns) ||
                    static_cast<LRESULT>(columns) < 1)) columns = 1;
     for (DWORD_PTR item = 0; item < count; ++item) {
         std::vector<std::wstring> row(columns);
@@ -132,7 +133,7 @@ if (remote && SendMessageTimeoutW($T, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, 
 std::vector<std::wstring> items;
 std::vector<DWORD_PTR> pending;
 DWORD_PTR root = 0;
-if (remote && SendMessageTimeoutW($T, TVM_GETNEXTITEM, TVGN_ROOT, 0, SMTO_ABORTIFHUNG, $M, &root) && root) pending.push_back(root);
+if (remote && $aW($T, TVM_GETNEXTITEM, TVGN_ROOT, 0$b&root) && root) pending.push_back(root);
 while (!pending.empty() && items.size() < 1000000) {
     const ULONGLONG item = pending.back();
     pending.pop_back();
@@ -147,8 +148,8 @@ while (!pending.empty() && items.size() < 1000000) {
     if (!itemText(TVM_GETITEMW, 0, tvItem, text)) break;
     items.push_back(text);
     DWORD_PTR next = 0, child = 0;
-    if (SendMessageTimeoutW($T, TVM_GETNEXTITEM, TVGN_NEXT, item, SMTO_ABORTIFHUNG, $M, &next) && next) pending.push_back(next);
-    if (SendMessageTimeoutW($T, TVM_GETNEXTITEM, TVGN_CHILD, item, SMTO_ABORTIFHUNG, $M, &child) && child) pending.push_back(child);
+    if ($aW($T, TVM_GETNEXTITEM, TVGN_NEXT, item$b&next) && next) pending.push_back(next);
+    if ($aW($T, TVM_GETNEXTITEM, TVGN_CHILD, item$b&child) && child) pending.push_back(child);
 })"},
 {kCpp, Action::kReadItems, 'e', R"(if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
 if (process) CloseHandle(process);)"},
@@ -164,9 +165,9 @@ If $T = 0 Then Debug.Print "$Z")"},
 Dim @Copied As $H
 Dim @Text As String
 ' $1
-If SendMessageTimeout($T, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, $M, @Length) <> 0 Then
+If $a($T, WM_GETTEXTLENGTH, 0, 0$b@Length) <> 0 Then
     @Text = String$(@Length + 1, 0)
-    If SendMessageTimeout($T, WM_GETTEXT, @Length + 1, StrPtr(@Text), SMTO_ABORTIFHUNG, $M, @Copied) = 0 Then @Copied = 0
+    If $a($T, WM_GETTEXT, @Length + 1, StrPtr(@Text)$b@Copied) = 0 Then @Copied = 0
     @Text = Left$(@Text, @Copied)
 End If
 Debug.Print @Text)"},
@@ -174,13 +175,13 @@ Debug.Print @Text)"},
 {kVb, Action::kClick, '-', "' $2\nPostMessage $T, BM_CLICK, 0, 0"},
 {kVb, Action::kCheck, '-', R"(Dim @State As $H
 ' $3
-If SendMessageTimeout($T, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, $M, @State) <> 0 Then
+If $a($T, BM_GETCHECK, 0, 0$b@State) <> 0 Then
     If @State <> $K Then PostMessage $T, BM_CLICK, 0, 0
 End If)"},
-{kVb, Action::kSetText, '-', "Dim @Done As $H\nSendMessageTimeout $T, WM_SETTEXT, 0, StrPtr($X), SMTO_ABORTIFHUNG, $M, @Done"},
+{kVb, Action::kSetText, '-', "Dim @Done As $H\n$a $T, WM_SETTEXT, 0, StrPtr($X)$b@Done"},
 {kVb, Action::kChooseItem, '-', R"(Dim @Index As $H
 ' $4
-If SendMessageTimeout($T, $S, -1, StrPtr($X), SMTO_ABORTIFHUNG, $M, @Index) <> 0 Then
+If $a($T, $S, -1, StrPtr($X)$b@Index) <> 0 Then
     If @Index <> $E Then SendMessage GetParent($T), WM_COMMAND, $N * &H10000 + (GetDlgCtrlID($T) And &HFFFF&), $T
 End If)"},
 {kVb, Action::kReadItems, 'b', R"(Dim @Count As $H
@@ -189,65 +190,65 @@ Dim @Copied As $H
 Dim @Item As Long
 Dim @Text As String
 ' $1
-If SendMessageTimeout($T, $C, 0, 0, SMTO_ABORTIFHUNG, $M, @Count) <> 0 Then
+If $a($T, $C, 0, 0$b@Count) <> 0 Then
     For @Item = 0 To @Count - 1
-        If SendMessageTimeout($T, $L, @Item, 0, SMTO_ABORTIFHUNG, $M, @Length) = 0 Then Exit For
+        If $a($T, $L, @Item, 0$b@Length) = 0 Then Exit For
         If @Length = $E Then Exit For
         @Text = String$(@Length + 1, 0)
-        If SendMessageTimeout($T, $G, @Item, StrPtr(@Text), SMTO_ABORTIFHUNG, $M, @Copied) = 0 Then Exit For
+        If $a($T, $G, @Item, StrPtr(@Text)$b@Copied) = 0 Then Exit For
         Debug.Print Left$(@Text, @Copied)
     Next
 End If)"},
 {kVb, Action::kReadItems, 'v', "' $5\n' That code is written in C++: choose C++ in this menu."},
 
 // C#: the body of a method of its own, with `target` found.
-{kCs, Action::kFindOnly, 'w', R"(    System.IntPtr $D;
+{kCs, Action::kFindOnly, 'w', R"(    $c $D;
     // $6
     for (int @tries = 0; @tries < $W; @tries++)
     {)"},
-{kCs, Action::kFindOnly, 'a', R"(        if ($T != System.IntPtr.Zero) break;
+{kCs, Action::kFindOnly, 'a', R"(        if ($T != $c.Zero) break;
         System.Threading.Thread.Sleep($P);
     }
-    if ($T == System.IntPtr.Zero) System.Console.Error.WriteLine("$Z");)"},
+    if ($T == $c.Zero) System.Console.Error.WriteLine("$Z");)"},
 {kCs, Action::kReadText, '-', R"(// $1
-System.IntPtr length, copied;
+$c length, copied;
 string text = "";
-if (SendMessageTimeoutW(target, WM_GETTEXTLENGTH, System.IntPtr.Zero, System.IntPtr.Zero, SMTO_ABORTIFHUNG, $M, out length) != System.IntPtr.Zero)
+if ($aW(target, WM_GETTEXTLENGTH, $c.Zero, $c.Zero$bout length) != $c.Zero)
 {
     char[] buffer = new char[(long)length + 1];
-    if (SendMessageTimeoutW(target, WM_GETTEXT, (System.IntPtr)buffer.Length, buffer, SMTO_ABORTIFHUNG, $M, out copied) != System.IntPtr.Zero)
+    if ($aW(target, WM_GETTEXT, ($c)buffer.Length, buffer$bout copied) != $c.Zero)
     {
         text = new string(buffer, 0, (int)System.Math.Min((long)copied, (long)length));
     }
 }
 System.Console.WriteLine(text);)"},
-{kCs, Action::kClose, '-', "PostMessageW(target, WM_CLOSE, System.IntPtr.Zero, System.IntPtr.Zero);"},
-{kCs, Action::kClick, '-', "// $2\nPostMessageW(target, BM_CLICK, System.IntPtr.Zero, System.IntPtr.Zero);"},
+{kCs, Action::kClose, '-', "PostMessageW(target, WM_CLOSE, $c.Zero, $c.Zero);"},
+{kCs, Action::kClick, '-', "// $2\nPostMessageW(target, BM_CLICK, $c.Zero, $c.Zero);"},
 {kCs, Action::kCheck, '-', R"(// $3
-System.IntPtr state;
-if (SendMessageTimeoutW(target, BM_GETCHECK, System.IntPtr.Zero, System.IntPtr.Zero, SMTO_ABORTIFHUNG, $M, out state) != System.IntPtr.Zero &&
+$c state;
+if ($aW(target, BM_GETCHECK, $c.Zero, $c.Zero$bout state) != $c.Zero &&
     (long)state != $K)
 {
-    PostMessageW(target, BM_CLICK, System.IntPtr.Zero, System.IntPtr.Zero);
+    PostMessageW(target, BM_CLICK, $c.Zero, $c.Zero);
 })"},
-{kCs, Action::kSetText, '-', "System.IntPtr done;\nSendMessageTimeoutW(target, WM_SETTEXT, System.IntPtr.Zero, $X, SMTO_ABORTIFHUNG, $M, out done);"},
+{kCs, Action::kSetText, '-', "$c done;\n$aW(target, WM_SETTEXT, $c.Zero, $X$bout done);"},
 {kCs, Action::kChooseItem, '-', R"(// $4
-System.IntPtr index;
-if (SendMessageTimeoutW(target, $S, (System.IntPtr)(-1), $X, SMTO_ABORTIFHUNG, $M, out index) != System.IntPtr.Zero &&
+$c index;
+if ($aW(target, $S, ($c)(-1), $X$bout index) != $c.Zero &&
     (long)index != $E)
 {
-    SendMessageW(GetParent(target), WM_COMMAND, (System.IntPtr)(($N << 16) | (GetDlgCtrlID(target) & 0xFFFF)), target);
+    SendMessageW(GetParent(target), WM_COMMAND, ($c)(($N << 16) | (GetDlgCtrlID(target) & 0xFFFF)), target);
 })"},
 {kCs, Action::kReadItems, 'b', R"(// $1
-System.IntPtr count, length, copied;
-if (SendMessageTimeoutW(target, $C, System.IntPtr.Zero, System.IntPtr.Zero, SMTO_ABORTIFHUNG, $M, out count) != System.IntPtr.Zero)
+$c count, length, copied;
+if ($aW(target, $C, $c.Zero, $c.Zero$bout count) != $c.Zero)
 {
     for (long item = 0; item < (long)count; item++)
     {
-        if (SendMessageTimeoutW(target, $L, (System.IntPtr)item, System.IntPtr.Zero, SMTO_ABORTIFHUNG, $M, out length) == System.IntPtr.Zero ||
+        if ($aW(target, $L, ($c)item, $c.Zero$bout length) == $c.Zero ||
             (long)length == $E) break;
         char[] buffer = new char[(long)length + 1];
-        if (SendMessageTimeoutW(target, $G, (System.IntPtr)item, buffer, SMTO_ABORTIFHUNG, $M, out copied) == System.IntPtr.Zero ||
+        if ($aW(target, $G, ($c)item, buffer$bout copied) == $c.Zero ||
             (long)copied == $E) break;
         System.Console.WriteLine(new string(buffer, 0, (int)System.Math.Min((long)copied, (long)length)));
     }
@@ -265,25 +266,25 @@ else:
 @text = ""
 @length = ctypes.c_ssize_t()
 @copied = ctypes.c_ssize_t()
-if $T and user32.SendMessageTimeoutW($T, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, $M, ctypes.byref(@length)):
+if $T and user32.$aW($T, WM_GETTEXTLENGTH, 0, 0$bctypes.byref(@length)):
     @buffer = ctypes.create_unicode_buffer(@length.value + 1)
-    if user32.SendMessageTimeoutW($T, WM_GETTEXT, len(@buffer), ctypes.addressof(@buffer), SMTO_ABORTIFHUNG, $M, ctypes.byref(@copied)):
+    if user32.$aW($T, WM_GETTEXT, len(@buffer), ctypes.addressof(@buffer)$bctypes.byref(@copied)):
         @text = @buffer[:min(@copied.value, @length.value)]
 print(@text))"},
 {kPy, Action::kClose, '-', "if $T:\n    user32.PostMessageW($T, WM_CLOSE, 0, 0)"},
 {kPy, Action::kClick, '-', "# $2\nif $T:\n    user32.PostMessageW($T, BM_CLICK, 0, 0)"},
 {kPy, Action::kCheck, '-', R"(# $3
 @state = ctypes.c_ssize_t()
-if ($T and user32.SendMessageTimeoutW($T, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, $M, ctypes.byref(@state))
+if ($T and user32.$aW($T, BM_GETCHECK, 0, 0$bctypes.byref(@state))
         and @state.value != $K):
     user32.PostMessageW($T, BM_CLICK, 0, 0))"},
 {kPy, Action::kSetText, '-', R"(if $T:
     @text = ctypes.create_unicode_buffer($X)
-    user32.SendMessageTimeoutW($T, WM_SETTEXT, 0, ctypes.addressof(@text), SMTO_ABORTIFHUNG, $M, None))"},
+    user32.$aW($T, WM_SETTEXT, 0, ctypes.addressof(@text)$bNone))"},
 {kPy, Action::kChooseItem, '-', R"(# $4
 @wanted = ctypes.create_unicode_buffer($X)
 @index = ctypes.c_ssize_t()
-if ($T and user32.SendMessageTimeoutW($T, $S, -1, ctypes.addressof(@wanted), SMTO_ABORTIFHUNG, $M, ctypes.byref(@index))
+if ($T and user32.$aW($T, $S, -1, ctypes.addressof(@wanted)$bctypes.byref(@index))
         and @index.value != $E):
     user32.SendMessageW(user32.GetParent($T), WM_COMMAND, ($N << 16) | (user32.GetDlgCtrlID($T) & 0xFFFF), $T))"},
 {kPy, Action::kReadItems, 'b', R"(# $1
@@ -291,13 +292,13 @@ if ($T and user32.SendMessageTimeoutW($T, $S, -1, ctypes.addressof(@wanted), SMT
 @count = ctypes.c_ssize_t()
 @length = ctypes.c_ssize_t()
 @copied = ctypes.c_ssize_t()
-if $T and user32.SendMessageTimeoutW($T, $C, 0, 0, SMTO_ABORTIFHUNG, $M, ctypes.byref(@count)):
+if $T and user32.$aW($T, $C, 0, 0$bctypes.byref(@count)):
     for @item in range(@count.value):
-        if (not user32.SendMessageTimeoutW($T, $L, @item, 0, SMTO_ABORTIFHUNG, $M, ctypes.byref(@length))
+        if (not user32.$aW($T, $L, @item, 0$bctypes.byref(@length))
                 or @length.value == $E):
             break
         @buffer = ctypes.create_unicode_buffer(@length.value + 1)
-        if (not user32.SendMessageTimeoutW($T, $G, @item, ctypes.addressof(@buffer), SMTO_ABORTIFHUNG, $M, ctypes.byref(@copied))
+        if (not user32.$aW($T, $G, @item, ctypes.addressof(@buffer)$bctypes.byref(@copied))
                 or @copied.value == $E):
             break
         @items.append(@buffer[:min(@copied.value, @length.value)])
@@ -306,28 +307,28 @@ print(@items))"},
 };
 
 // The declarations of the functions an action calls, by a letter: 't'
-// SendMessageTimeout, 's' SendMessage, 'p' PostMessage, 'g' GetParent and
+// $a, 's' SendMessage, 'p' PostMessage, 'g' GetParent and
 // GetDlgCtrlID, 'z' Sleep.
 constexpr Template kDeclarations[] = {
-{kVb, Action::kFindOnly, 't', R"(Private $Q Function SendMessageTimeout Lib "user32" Alias "SendMessageTimeoutW" (ByVal hWnd As $H, ByVal Msg As Long, ByVal wParam As $H, ByVal lParam As $H, ByVal fuFlags As Long, ByVal uTimeout As Long, lpdwResult As $H) As $H)"},
+{kVb, Action::kFindOnly, 't', R"(Private $Q Function $a Lib "user32" Alias "$aW" (ByVal hWnd As $H, ByVal Msg As Long, ByVal wParam As $H, ByVal lParam As $H, ByVal fuFlags As Long, ByVal uTimeout As Long, lpdwResult As $H) As $H)"},
 {kVb, Action::kFindOnly, 's', R"(Private $Q Function SendMessage Lib "user32" Alias "SendMessageW" (ByVal hWnd As $H, ByVal Msg As Long, ByVal wParam As $H, ByVal lParam As $H) As $H)"},
 {kVb, Action::kFindOnly, 'p', R"(Private $Q Function PostMessage Lib "user32" Alias "PostMessageW" (ByVal hWnd As $H, ByVal Msg As Long, ByVal wParam As $H, ByVal lParam As $H) As Long)"},
 {kVb, Action::kFindOnly, 'g', R"(Private $Q Function GetParent Lib "user32" (ByVal hWnd As $H) As $H
 Private $Q Function GetDlgCtrlID Lib "user32" (ByVal hWnd As $H) As Long)"},
 {kVb, Action::kFindOnly, 'z', R"(Private $Q Sub Sleep Lib "kernel32" (ByVal dwMilliseconds As Long))"},
 {kCs, Action::kFindOnly, 't', R"($I
-static extern System.IntPtr SendMessageTimeoutW(System.IntPtr hWnd, int Msg, System.IntPtr wParam, System.IntPtr lParam, int fuFlags, int uTimeout, out System.IntPtr lpdwResult);
+static extern $c $aW($c hWnd, int Msg, $c wParam, $c lParam, int fuFlags, int uTimeout, out $c lpdwResult);
 $I
-static extern System.IntPtr SendMessageTimeoutW(System.IntPtr hWnd, int Msg, System.IntPtr wParam, string lParam, int fuFlags, int uTimeout, out System.IntPtr lpdwResult);
+static extern $c $aW($c hWnd, int Msg, $c wParam, string lParam, int fuFlags, int uTimeout, out $c lpdwResult);
 $I
-static extern System.IntPtr SendMessageTimeoutW(System.IntPtr hWnd, int Msg, System.IntPtr wParam, char[] lParam, int fuFlags, int uTimeout, out System.IntPtr lpdwResult);)"},
-{kCs, Action::kFindOnly, 's', "$I\nstatic extern System.IntPtr SendMessageW(System.IntPtr hWnd, int Msg, System.IntPtr wParam, System.IntPtr lParam);"},
-{kCs, Action::kFindOnly, 'p', "$I\nstatic extern bool PostMessageW(System.IntPtr hWnd, int Msg, System.IntPtr wParam, System.IntPtr lParam);"},
-{kCs, Action::kFindOnly, 'g', "$I\nstatic extern System.IntPtr GetParent(System.IntPtr hWnd);\n$I\nstatic extern int GetDlgCtrlID(System.IntPtr hWnd);"},
-{kPy, Action::kFindOnly, 't', R"(user32.SendMessageTimeoutW.argtypes = (
+static extern $c $aW($c hWnd, int Msg, $c wParam, char[] lParam, int fuFlags, int uTimeout, out $c lpdwResult);)"},
+{kCs, Action::kFindOnly, 's', "$I\nstatic extern $c SendMessageW($c hWnd, int Msg, $c wParam, $c lParam);"},
+{kCs, Action::kFindOnly, 'p', "$I\nstatic extern bool PostMessageW($c hWnd, int Msg, $c wParam, $c lParam);"},
+{kCs, Action::kFindOnly, 'g', "$I\nstatic extern $c GetParent($c hWnd);\n$I\nstatic extern int GetDlgCtrlID($c hWnd);"},
+{kPy, Action::kFindOnly, 't', R"(user32.$aW.argtypes = (
     wintypes.HWND, wintypes.UINT, wintypes.WPARAM, wintypes.LPARAM,
     wintypes.UINT, wintypes.UINT, ctypes.POINTER(ctypes.c_ssize_t))
-user32.SendMessageTimeoutW.restype = wintypes.LPARAM)"},
+user32.$aW.restype = wintypes.LPARAM)"},
 {kPy, Action::kFindOnly, 's', R"(user32.SendMessageW.argtypes = (wintypes.HWND, wintypes.UINT, wintypes.WPARAM, wintypes.LPARAM)
 user32.SendMessageW.restype = wintypes.LPARAM)"},
 {kPy, Action::kFindOnly, 'p', R"(user32.PostMessageW.argtypes = (wintypes.HWND, wintypes.UINT, wintypes.WPARAM, wintypes.LPARAM)
@@ -337,6 +338,9 @@ user32.GetParent.restype = wintypes.HWND
 user32.GetDlgCtrlID.argtypes = (wintypes.HWND,)
 user32.GetDlgCtrlID.restype = ctypes.c_int)"},
 };
+
+constexpr std::string_view kWords[] = {"SendMessageTimeout", ", SMTO_ABORTIFHUNG, $M, ",
+                                       "System.IntPtr"};
 
 constexpr std::string_view kNotes[] = {
     "Asked with a time limit, so that a hung window cannot hold this program.",
@@ -478,7 +482,17 @@ struct Context {
   }
 
   // The text's lines with every placeholder in place, each after `indent`.
-  std::vector<std::string> Expand(std::string_view text, std::string_view indent = {}) {
+  std::vector<std::string> Expand(std::string_view words, std::string_view indent = {}) {
+    std::string text;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+      const char c = words[i];
+      if (c == '$' && i + 1 < words.size() && words[i + 1] >= 'a' &&
+          words[i + 1] <= 'c') {
+        text += kWords[words[++i] - 'a'];
+      } else {
+        text += c;
+      }
+    }
     std::vector<std::string> lines(1, std::string(indent));
     for (std::size_t i = 0; i < text.size(); ++i) {
       const char c = text[i];
