@@ -166,7 +166,7 @@ class Win32TestDesktop final : public TestDesktop {
   static bool Register(const std::wstring& name) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = DefWindowProcW;
+    wc.lpfnWndProc = LoggingProc;
     wc.hInstance = OwnInstance();
     wc.lpszClassName = name.c_str();
     return RegisterClassExW(&wc) != 0;
