@@ -356,13 +356,16 @@ constexpr std::string_view kNotes[] = {
 
 // The message constants that the languages without the Windows headers
 // define, and the constants each action uses ($ words as in the templates).
-constexpr std::pair<std::string_view, int> kConstants[] = {  // in the order written
-    {"BM_CLICK", 0xf5}, {"BM_GETCHECK", 0xf0}, {"BST_CHECKED", 1}, {"BST_UNCHECKED", 0},
-    {"CBN_SELCHANGE", 1}, {"CB_ERR", -1}, {"CB_GETCOUNT", 0x146}, {"CB_GETLBTEXT", 0x148},
-    {"CB_GETLBTEXTLEN", 0x149}, {"CB_SELECTSTRING", 0x14d}, {"LBN_SELCHANGE", 1},
-    {"LB_ERR", -1}, {"LB_GETCOUNT", 0x18b}, {"LB_GETTEXT", 0x189}, {"LB_GETTEXTLEN", 0x18a},
-    {"LB_SELECTSTRING", 0x18c}, {"SMTO_ABORTIFHUNG", 2}, {"WM_CLOSE", 0x10},
-    {"WM_COMMAND", 0x111}, {"WM_GETTEXT", 0xd}, {"WM_GETTEXTLENGTH", 0xe}, {"WM_SETTEXT", 0xc}};
+// The values as written, "x" before the hexadecimal ones, in the order
+// written.
+constexpr std::pair<std::string_view, std::string_view> kConstants[] = {
+    {"BM_CLICK", "xF5"}, {"BM_GETCHECK", "xF0"}, {"BST_CHECKED", "1"}, {"BST_UNCHECKED", "0"},
+    {"CBN_SELCHANGE", "1"}, {"CB_ERR", "-1"}, {"CB_GETCOUNT", "x146"},
+    {"CB_GETLBTEXT", "x148"}, {"CB_GETLBTEXTLEN", "x149"}, {"CB_SELECTSTRING", "x14D"},
+    {"LBN_SELCHANGE", "1"}, {"LB_ERR", "-1"}, {"LB_GETCOUNT", "x18B"},
+    {"LB_GETTEXT", "x189"}, {"LB_GETTEXTLEN", "x18A"}, {"LB_SELECTSTRING", "x18C"},
+    {"SMTO_ABORTIFHUNG", "2"}, {"WM_CLOSE", "x10"}, {"WM_COMMAND", "x111"},
+    {"WM_GETTEXT", "xD"}, {"WM_GETTEXTLENGTH", "xE"}, {"WM_SETTEXT", "xC"}};
 constexpr std::string_view kActionConstants[] = {
     "",                                               // kFindOnly
     "SMTO_ABORTIFHUNG WM_GETTEXT WM_GETTEXTLENGTH",   // kReadText
@@ -573,28 +576,21 @@ void AddConstants(Context& context, std::vector<std::string>& lines,
           .front() +
       " ";
   if (ListOf(context.plan) != 'b' && context.plan.action == Action::kReadItems) return;
-  for (const auto& [name, value] : kConstants) {
+  for (auto [name, value] : kConstants) {
     if (words.find(" " + std::string(name) + " ") == std::string::npos) continue;
-    std::string spelled = std::to_string(value);
-    if (value >= 10) {
-      constexpr char kDigits[] = "0123456789ABCDEF";
-      spelled.clear();
-      for (int v = value; v > 0; v >>= 4)
-        spelled.insert(spelled.begin(), kDigits[v & 0xf]);
-      spelled.insert(0, context.dialect == kVb ? "&H" : "0x");
+    std::string line(context.dialect == kVb ? indent : "");
+    line += context.dialect == kVb   ? "Const "
+            : context.dialect == kCs ? "const int "
+                                     : "";
+    line += name;
+    line += context.dialect == kVb ? " As Long = " : " = ";
+    if (value.front() == 'x') {
+      line += context.dialect == kVb ? "&H" : "0x";
+      value.remove_prefix(1);
     }
-    switch (context.dialect) {
-      case kVb:
-        lines.push_back(std::string(indent) + "Const " + std::string(name) +
-                        " As Long = " + spelled);
-        break;
-      case kCs:
-        lines.push_back("const int " + std::string(name) + " = " + spelled + ";");
-        break;
-      default:
-        lines.push_back(std::string(name) + " = " + spelled);
-        break;
-    }
+    line += value;
+    if (context.dialect == kCs) line += ';';
+    lines.push_back(std::move(line));
   }
 }
 
@@ -677,7 +673,7 @@ ActionCode SpellVba(const ActionPlan& plan, const std::vector<std::string>& name
                   .ignore_case = true};
   context.target = context.Local("Target");
   std::vector<std::string>& out = code.below;
-  AppendLines(out, {"", "Public Sub ActOnTarget()"});
+  context.Append(out, "\nPublic Sub ActOnTarget()");
   AddConstants(context, out, "    ");
   // The handle-sized variables by VBA's version, the others once: the body
   // is written with a mark for their type.
@@ -724,9 +720,9 @@ ActionCode SpellCSharp(const ActionPlan& plan, const std::vector<std::string>& n
   AddConstants(context, code.declarations);
   AddWait(context, code, names, "System.IntPtr.Zero");
   if (plan.action == Action::kFindOnly) return code;
-  AppendLines(code.below, {"", "static void ActOnTarget()", "{",
-                           "    System.IntPtr target = FindTarget();",
-                           "    if (target == System.IntPtr.Zero) return;"});
+  context.Append(code.below,
+                 "\nstatic void ActOnTarget()\n{\n    $c target = FindTarget();\n"
+                 "    if (target == $c.Zero) return;");
   for (std::string& line : BodyLines(context, "    "))
     code.below.push_back(std::move(line));
   code.below.emplace_back("}");
