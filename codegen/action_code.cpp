@@ -440,47 +440,66 @@ struct Context {
     return {};
   }
 
-  std::string Substitute(char key) {
+  // Appends what `key` stands for.
+  void Substitute(char key, std::string& out) {
     const bool combo = plan.kind == TargetKind::kComboBox;
     switch (key) {
       case 'T':
-        return target;
+        out += target;
+        break;
       case 'X':
-        return Literal();
+        out += Literal();
+        break;
       case 'M':
-        return std::to_string(kAnswerTimeoutMs);
+        out += std::to_string(kAnswerTimeoutMs);
+        break;
       case 'K':
-        return plan.action == Action::kCheck ? "BST_CHECKED" : "BST_UNCHECKED";
+        out += plan.action == Action::kCheck ? "BST_CHECKED" : "BST_UNCHECKED";
+        break;
       case 'S':
-        return combo ? "CB_SELECTSTRING" : "LB_SELECTSTRING";
+        out += combo ? "CB_SELECTSTRING" : "LB_SELECTSTRING";
+        break;
       case 'E':
-        return combo ? "CB_ERR" : "LB_ERR";
+        out += combo ? "CB_ERR" : "LB_ERR";
+        break;
       case 'N':
-        return combo ? "CBN_SELCHANGE" : "LBN_SELCHANGE";
+        out += combo ? "CBN_SELCHANGE" : "LBN_SELCHANGE";
+        break;
       case 'C':
-        return combo ? "CB_GETCOUNT" : "LB_GETCOUNT";
+        out += combo ? "CB_GETCOUNT" : "LB_GETCOUNT";
+        break;
       case 'L':
-        return combo ? "CB_GETLBTEXTLEN" : "LB_GETTEXTLEN";
+        out += combo ? "CB_GETLBTEXTLEN" : "LB_GETTEXTLEN";
+        break;
       case 'G':
-        return combo ? "CB_GETLBTEXT" : "LB_GETTEXT";
+        out += combo ? "CB_GETLBTEXT" : "LB_GETTEXT";
+        break;
       case 'W':
-        return std::to_string(kTries);
+        out += std::to_string(kTries);
+        break;
       case 'P':
-        return std::to_string(kTryPauseMs);
+        out += std::to_string(kTryPauseMs);
+        break;
       case 'Z':
-        return "The window was not found within " + std::to_string(kWaitSeconds) +
-               " seconds.";
+        out += "The window was not found within ";
+        out += std::to_string(kWaitSeconds);
+        out += " seconds.";
+        break;
       case 'D':
-        return declared;
+        out += declared;
+        break;
       case 'H':
-        return handle_type;
+        out += handle_type;
+        break;
       case 'Q':
-        return handle_type == "Long" ? "Declare" : "Declare PtrSafe";
+        out += handle_type == "Long" ? "Declare" : "Declare PtrSafe";
+        break;
       case 'I':
-        return std::string(kCSharpImport);
+        out += kCSharpImport;
+        break;
       default:
-        if (key >= '1' && key <= '6') return std::string(kNotes[key - '1']);
-        return {};
+        if (key >= '1' && key <= '6') out += kNotes[key - '1'];
+        break;
     }
   }
 
@@ -502,7 +521,7 @@ struct Context {
       if (c == '\n') {
         lines.emplace_back(indent);
       } else if (c == '$' && i + 1 < text.size() && text[i + 1] != '(') {
-        lines.back() += Substitute(text[++i]);
+        Substitute(text[++i], lines.back());
       } else if (c == '@') {
         std::size_t end = i + 1;
         while (end < text.size() && IsWordCharacter(text[end])) ++end;
@@ -651,7 +670,7 @@ ActionCode SpellVisualBasic(const ActionPlan& plan, const std::vector<std::strin
     (line.starts_with("    Dim ") ? code.after : body)
         .push_back(line.starts_with("    Dim ") ? line.substr(4) : line);
   }
-  code.after.push_back("If " + names.back() + " <> 0 Then");
+  context.Append(code.after, "If $T <> 0 Then");
   code.after.insert(code.after.end(), body.begin(), body.end());
   code.after.emplace_back("End If");
   return code;
@@ -697,8 +716,7 @@ ActionCode SpellVba(const ActionPlan& plan, const std::vector<std::string>& name
   }
   out.emplace_back("#End If");
   out.insert(out.end(), others.begin(), others.end());
-  AppendLines(out, {"    " + context.target + " = FindTarget()",
-                    "    If " + context.target + " = 0 Then Exit Sub"});
+  context.Append(out, "    $T = FindTarget()\n    If $T = 0 Then Exit Sub");
   out.insert(out.end(), body.begin(), body.end());
   out.emplace_back("End Sub");
   return code;
