@@ -7,11 +7,12 @@ namespace winscout::inspector {
 namespace {
 
 // A value of the bits under `mask`: a control's type, an alignment, or a
-// single flag (mask and value alike).
+// single flag (mask and value alike). The name is kept in the entry: a
+// pointer to it would cost as much as its text.
 struct StyleField {
-  std::uint32_t mask;
-  std::uint32_t value;
-  const char* name;
+  std::uint16_t mask;
+  std::uint16_t value;
+  char name[20];
 };
 
 constexpr StyleField kButtonStyles[] = {
