@@ -449,9 +449,9 @@ TEST_F(FinderCompileTest, FixedDesktops) {
     WindowTree tree;
     std::vector<WindowHandle> all;
     auto add = [&](WindowHandle parent, std::string class_name, std::string title = {}) {
-      const WindowSpec spec{.class_name = std::move(class_name),
-                            .text = std::move(title)};
-      all.push_back(parent ? tree.AddChild(parent, spec) : tree.AddTopLevel(spec));
+      WindowSpec props{.class_name = std::move(class_name), .text = std::move(title)};
+      all.push_back(parent ? tree.AddChild(parent, std::move(props))
+                           : tree.AddTopLevel(std::move(props)));
       return all.back();
     };
     add(0, "Afx:00007FF6A1B20000:8:0000000000010003:0000000000000006:0000000000000000");

@@ -137,6 +137,18 @@ struct BadReplay {
   const char* error;  // a part of the reported reason
 };
 
+// Each code is refused with its reason.
+template <std::size_t N>
+void ExpectEachRefused(const BadReplay (&cases)[N], const WindowSystem& windows) {
+  for (const BadReplay& c : cases) {
+    SCOPED_TRACE(c.name);
+    const ReplayResult result = ReplayFinderCode(c.text, windows);
+    EXPECT_NE(result.error.find(c.error), std::string::npos)
+        << result << "\nwanted: " << c.error << "\n"
+        << Numbered(c.text);
+  }
+}
+
 TEST_F(ReplayTest, RefusesCodeThatMatchesNoLineFormOrNamesNoVariable) {
   const std::string dim = "Dim F As Long\r\n";
   const BadReplay cases[] = {
@@ -186,13 +198,7 @@ TEST_F(ReplayTest, RefusesCodeThatMatchesNoLineFormOrNamesNoVariable) {
       {"nothing declared", R"(F = FindWindow("Edit", vbNullString))",
        "F is not declared"},
   };
-  for (const BadReplay& c : cases) {
-    SCOPED_TRACE(c.name);
-    const ReplayResult result = ReplayFinderCode(c.text, tree_);
-    EXPECT_NE(result.error.find(c.error), std::string::npos)
-        << result << "\nwanted: " << c.error << "\n"
-        << Numbered(c.text);
-  }
+  ExpectEachRefused(cases, tree_);
 }
 
 // ---------------------------------------------------------------------------
@@ -382,13 +388,7 @@ TEST_F(HelperReplayTest, RefusesTheRoutineOutOfItsForm) {
       {"a Declare after the routine", kVbHelper + HelperDeclares(false, false) + call,
        "declares a function after FindWindowLike"},
   };
-  for (const BadReplay& c : cases) {
-    SCOPED_TRACE(c.name);
-    const ReplayResult result = ReplayFinderCode(c.text, tree_);
-    EXPECT_NE(result.error.find(c.error), std::string::npos)
-        << result << "\nwanted: " << c.error << "\n"
-        << Numbered(c.text);
-  }
+  ExpectEachRefused(cases, tree_);
 }
 
 // ---------------------------------------------------------------------------
