@@ -25,6 +25,7 @@ set(CMAKE_CXX_FLAGS_INIT
     "-nostdinc++ -isystem ${gcc_dir}/include/c++ -isystem ${gcc_dir}/include/c++/x86_64-w64-mingw32")
 # The include options above reach the link line too, where they mean nothing.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-fuse-ld=lld -L${gcc_dir} -Wno-unused-command-line-argument")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT ${CMAKE_EXE_LINKER_FLAGS_INIT})
 set(CMAKE_CXX_STANDARD_LIBRARIES "-lpthread")
 
 set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
