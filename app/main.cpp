@@ -4,6 +4,7 @@
 
 #include "app/main_form.h"
 #include "app/main_window.h"
+#include "app/messages_window.h"
 #include "app/pick_hot_key.h"
 #include "app/windows_window.h"
 #include "platform/win32/registry_settings.h"
@@ -11,6 +12,8 @@
 #include "platform/win32/win32_form.h"
 #include "platform/win32/win32_hot_key.h"
 #include "platform/win32/win32_message_box.h"
+#include "platform/win32/win32_message_tap.h"
+#include "platform/win32/win32_messages_view.h"
 #include "platform/win32/win32_window_system.h"
 #include "platform/win32/win32_windows_view.h"
 
@@ -26,10 +29,17 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   std::optional<win32::Win32WindowsView> windows_view;
   win32::Win32Clipboard clipboard(form.hwnd());
   win32::Win32HotKey hot_key(instance, app::PickHotKey::kKeys);
+  win32::Win32MessageTap message_tap;
   app::MainWindow main_window(form, windows, messages, settings);
   app::WindowsWindow windows_window(
       [&]() -> WindowsView& { return windows_view.emplace(instance, form.hwnd()); }, form,
       windows, main_window, clipboard);
+  windows_window.ReadMenusWith(message_tap);
+  // Made when it first opens, like the Windows window.
+  std::optional<win32::Win32MessagesView> messages_view;
+  app::MessagesWindow messages_window(
+      [&]() -> MessagesView& { return messages_view.emplace(instance, form.hwnd()); },
+      form, windows, message_tap, main_window, windows_window, clipboard, messages);
   app::PickHotKey pick_hot_key(hot_key, form, main_window);
   main_window.Start();
   return form.RunMessageLoop();

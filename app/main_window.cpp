@@ -108,19 +108,27 @@ void MainWindow::OnCodeArrowUp() {
   Outline(0);
   inspector_.PickWindowAtCursor(handle_box_);
   RestoreArrow(code_arrow_);
+  send_.reset();
   GenerateCode();
   if (on_picked_at_cursor_) on_picked_at_cursor_(inspector_.LastPickedWindow());
 }
 
 void MainWindow::PickWindowAtCursor() {
   inspector_.PickWindowAtCursor(handle_box_);
+  send_.reset();
   GenerateCode();
   if (on_picked_at_cursor_) on_picked_at_cursor_(inspector_.LastPickedWindow());
 }
 
 void MainWindow::PickWindow(WindowHandle window) {
+  PickWindowToSend(window, std::nullopt);
+}
+
+void MainWindow::PickWindowToSend(WindowHandle window,
+                                  std::optional<codegen::MessageToSend> message) {
   inspector_.ReportWindow(window, report_boxes_);
   inspector_.PickWindow(window, handle_box_);
+  send_ = std::move(message);
   GenerateCode();
 }
 
@@ -159,6 +167,7 @@ void MainWindow::OnFinderMenuChosen(std::size_t index) {
     switch (chosen->kind) {
       case ActionMenuChoice::Kind::kAction:
         action_ = codegen::PlanAction(chosen->action, action_.kind, action_.wait);
+        send_.reset();
         break;
       case ActionMenuChoice::Kind::kWait:
         action_.wait = !action_.wait;
@@ -173,6 +182,11 @@ void MainWindow::OnFinderMenuChosen(std::size_t index) {
 }
 
 void MainWindow::WriteCode() {
+  if (send_) {
+    code_box_.SetText(codegen::EmitSendCode(*plan_, finder_settings_.language,
+                                            finder_settings_.style, *send_));
+    return;
+  }
   codegen::FinderStyle style = finder_settings_.style;
   style.action = action_;
   code_box_.SetText(codegen::EmitFinderCode(*plan_, finder_settings_.language, style));

@@ -7,6 +7,7 @@
 #include "app/finder_settings.h"
 #include "codegen/finder_language.h"
 #include "codegen/search_plan.h"
+#include "codegen/send_message_code.h"
 #include "inspector/window_inspector.h"
 #include "platform/settings_store.h"
 #include "platform/toolkit.h"
@@ -33,6 +34,10 @@ class MainWindow {
   void PickWindowAtCursor();
   // What a drop onto the window does, and the report boxes describe it.
   void PickWindow(WindowHandle window);
+  // Picks the window and writes its finder code followed by the code that
+  // sends it the message; a change of language spells both anew.
+  void PickWindowToSend(WindowHandle window,
+                        std::optional<codegen::MessageToSend> message);
   WindowHandle LastPickedWindow() const { return inspector_.LastPickedWindow(); }
   // The code box's text: the code for the window picked last.
   std::string CodeText() const { return code_box_.Text(); }
@@ -88,6 +93,9 @@ class MainWindow {
   // starts from finding only.
   codegen::ActionPlan action_;
   std::vector<codegen::Action> offered_actions_ = {codegen::Action::kFindOnly};
+  // What the code sends the picked window after finding it, if anything: a
+  // logged message or a menu item's command, written instead of the action.
+  std::optional<codegen::MessageToSend> send_;
   std::function<void(WindowHandle)> on_picked_at_cursor_;
 };
 

@@ -48,7 +48,20 @@ void WindowsWindow::Open() {
 }
 
 void WindowsWindow::Fill(std::optional<TreeItemKey> parent) {
-  std::vector<TreeItem> items = parent ? tree_.Children(*parent) : tree_.Roots();
+  const std::optional<inspector::MenuPlace> menu =
+      parent ? inspector::MenuOfKey(*parent) : std::nullopt;
+  std::vector<TreeItem> items = menu     ? MenuItems(*menu)
+                                : parent ? tree_.Children(*parent)
+                                         : tree_.Roots();
+  if (const std::optional<WindowHandle> window =
+          parent ? inspector::WindowOfKey(*parent) : std::nullopt;
+      window && menus_tap_ && menus_tap_->HasMenuBar(*window)) {
+    items.push_back(inspector::MenuBranchItem(*window));
+  }
+  for (TreeItem& item : items) {
+    const std::optional<WindowHandle> window = inspector::WindowOfKey(item.key);
+    if (window && menus_tap_ && menus_tap_->HasMenuBar(*window)) item.expandable = true;
+  }
   for (const TreeItem& item : items) shown_.insert(item.key);
   if (parent) filled_.insert(*parent);
   view_->Tree().SetChildren(parent, std::move(items));
@@ -106,6 +119,7 @@ void WindowsWindow::Refresh() {
   reopen_ = view_->Tree().ExpandedItems();
   reselect_ = view_->Tree().Selected();
   tree_.Reload();
+  menus_.clear();
   ReadOn();
   Reshow();
   ShowDetails(view_->Tree().Selected());
@@ -190,6 +204,19 @@ void WindowsWindow::ShowPicked(WindowHandle window) {
   SetTreeMenu();
 }
 
+std::vector<TreeItem> WindowsWindow::MenuItems(const inspector::MenuPlace& place) {
+  auto known = menus_.find(place.window);
+  if (known == menus_.end() || !place.index) {
+    std::optional<std::vector<MenuItemInfo>> menu =
+        menus_tap_ ? menus_tap_->ReadMenu(place.window) : std::nullopt;
+    if (!menu)
+      return {
+          {inspector::MenuItemKey(place.window, 0), "(the menu cannot be read)", true}};
+    known = menus_.insert_or_assign(place.window, std::move(*menu)).first;
+  }
+  return inspector::MenuChildren(place.window, known->second, place.index);
+}
+
 void WindowsWindow::OnExpanding(TreeItemKey key) {
   if (!filled_.contains(key)) Fill(key);
 }
@@ -198,6 +225,10 @@ void WindowsWindow::OnExpanding(TreeItemKey key) {
 // of it could only report a bad handle.
 void WindowsWindow::OnSelect(TreeItemKey key) {
   const bool exists = ShowDetails(key);
+  if (const std::optional<inspector::MenuPlace> menu = inspector::MenuOfKey(key)) {
+    ChooseMenuItem(*menu);
+    return;
+  }
   if (const std::optional<WindowHandle> window = inspector::WindowOfKey(key)) {
     if (!exists) {
       view_->Tree().Dim(key);
@@ -218,6 +249,12 @@ bool WindowsWindow::ShowDetails(std::optional<TreeItemKey> key) {
       details_ = inspector::DescribeWindowDetails(windows_, *window);
       exists = !details_.empty();
       if (!exists) details_ = inspector::DescribeGoneWindow(*window);
+    } else if (const std::optional<inspector::MenuPlace> menu =
+                   inspector::MenuOfKey(*key)) {
+      const auto known = menus_.find(menu->window);
+      if (menu->index && known != menus_.end() && *menu->index < known->second.size()) {
+        details_ = inspector::MenuItemDetails(known->second, *menu->index);
+      }
     } else {
       const auto process_id = static_cast<std::uint32_t>(*key);
       details_ = {{"Process ID", std::to_string(process_id)},
@@ -240,6 +277,7 @@ void WindowsWindow::SetTreeMenu() {
       choices.emplace_back(codegen::ActionName(action));
     }
   }
+  for (const auto& [text, chosen] : window_choices_) choices.push_back(text);
   view_->Tree().SetMenuChoices(std::move(choices),
                                [this](std::size_t choice) { OnMenuChoice(choice); });
 }
@@ -259,7 +297,37 @@ void WindowsWindow::OnMenuChoice(std::size_t choice) {
   } else if (const std::size_t action = operation - std::size(kWindowOperationNames) + 1;
              action < main_.OfferedActions().size()) {
     main_.TryAction(main_.OfferedActions()[action]);
+  } else if (const std::size_t added = action - main_.OfferedActions().size();
+             added < window_choices_.size()) {
+    window_choices_[added].second(*window);
   }
+}
+
+// The code that finds the window and posts it the item's command, as
+// choosing the item does.
+void WindowsWindow::ChooseMenuItem(const inspector::MenuPlace& place) {
+  const auto known = menus_.find(place.window);
+  if (!place.index || known == menus_.end() || *place.index >= known->second.size())
+    return;
+  const MenuItemInfo& item = known->second[*place.index];
+  if (item.submenu || item.separator) return;
+  main_.PickWindowToSend(
+      place.window, codegen::MessageToSend{
+                        .message = kMenuCommandMessage,
+                        .name = "WM_COMMAND",
+                        .wparam = item.id,
+                        .comment = inspector::MenuPath(known->second, *place.index)});
+}
+
+std::optional<WindowHandle> WindowsWindow::SelectedWindow() const {
+  if (!view_ || !view_->Visible()) return std::nullopt;
+  const std::optional<TreeItemKey> key = view_->Tree().Selected();
+  return key ? inspector::WindowOfKey(*key) : std::nullopt;
+}
+
+void WindowsWindow::AddWindowChoice(std::string text,
+                                    std::function<void(WindowHandle)> chosen) {
+  window_choices_.emplace_back(std::move(text), std::move(chosen));
 }
 
 void WindowsWindow::CopyLine() {

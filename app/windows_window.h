@@ -1,13 +1,16 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <set>
 #include <vector>
 
 #include "app/main_window.h"
 #include "inspector/desktop_tree.h"
+#include "inspector/menu_tree.h"
 #include "inspector/window_details.h"
+#include "platform/message_tap.h"
 #include "platform/toolkit.h"
 #include "platform/window_system.h"
 
@@ -28,6 +31,7 @@ class WindowsWindow {
   // The tree's context menu.
   static constexpr std::size_t kCopyHandle = 0;
   static constexpr std::size_t kCopyCode = 1;
+  static constexpr std::uint32_t kMenuCommandMessage = 0x0111;  // WM_COMMAND
   // A step of reading in idle time stops at whichever limit comes first.
   static constexpr int kStepWindows = 100;
   static constexpr std::int64_t kStepMs = 15;
@@ -39,8 +43,8 @@ class WindowsWindow {
   static constexpr int kCopyRetryMs = 50;
   static constexpr char kClipboardBusy[] =
       "Nothing was copied: another program holds the clipboard.";
-  // Then the operations on the window (kWindowOperationNames), then the
-  // actions that fit it but Find only.
+  // Then the operations on the window (kWindowOperationNames), the actions
+  // that fit it but Find only, and the choices added by AddWindowChoice.
   static constexpr std::size_t kFirstOperation = 2;
 
   // Opened from the form's system menu and by F2; refreshed by F5 or the view's button;
@@ -57,6 +61,13 @@ class WindowsWindow {
   void Open();
   // A window was picked under the pointer: the open tree selects it.
   void ShowPicked(WindowHandle window);
+  // The window selected in the tree while the window is shown.
+  std::optional<WindowHandle> SelectedWindow() const;
+  // One more choice of the tree's context menu, last, for the selected
+  // window.
+  void AddWindowChoice(std::string text, std::function<void(WindowHandle)> chosen);
+  // Top-level windows with a menu bar get a "Menu" branch, read with the tap.
+  void ReadMenusWith(MessageTap& tap) { menus_tap_ = &tap; }
 
  private:
   void Fill(std::optional<TreeItemKey> parent);
@@ -78,6 +89,9 @@ class WindowsWindow {
   // The menu for the window chosen now.
   void SetTreeMenu();
   void CopyLine();
+  // The branch's items, the menu read when it is first opened.
+  std::vector<TreeItem> MenuItems(const inspector::MenuPlace& place);
+  void ChooseMenuItem(const inspector::MenuPlace& place);
   void Copy(std::string text);
   void TryCopy();
 
@@ -110,6 +124,9 @@ class WindowsWindow {
   bool clipboard_busy_ = false;
   // The window the user chose last, in the tree or by a pick.
   std::optional<WindowHandle> chosen_;
+  std::vector<std::pair<std::string, std::function<void(WindowHandle)>>> window_choices_;
+  MessageTap* menus_tap_ = nullptr;
+  std::map<WindowHandle, std::vector<MenuItemInfo>> menus_;
 };
 
 }  // namespace winscout::app

@@ -46,7 +46,8 @@ TreeItemKey ProcessKey(std::uint32_t process_id) { return kProcessBit | process_
 TreeItemKey WindowKey(WindowHandle window) { return static_cast<std::uint32_t>(window); }
 
 std::optional<WindowHandle> WindowOfKey(TreeItemKey key) {
-  if (key & kProcessBit) return std::nullopt;
+  // Processes, and the other items other branches add (menus), use the bits above.
+  if (key >> 32) return std::nullopt;
   return static_cast<WindowHandle>(static_cast<std::uint32_t>(key));
 }
 

@@ -14,7 +14,7 @@ namespace winscout::inspector {
 // The items of the tree: a process or a window.
 TreeItemKey ProcessKey(std::uint32_t process_id);
 TreeItemKey WindowKey(WindowHandle window);
-// The window an item stands for; nothing for a process.
+// The window an item stands for; nothing for a process or another item.
 std::optional<WindowHandle> WindowOfKey(TreeItemKey key);
 
 // Every window of the desktop as a tree: processes in the order their first

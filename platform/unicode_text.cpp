@@ -80,4 +80,38 @@ std::string CutToUtf16Units(std::string_view utf8, std::size_t units) {
   return std::string(utf8.substr(0, end));
 }
 
+std::string Utf8FromCodePoint(char32_t code) {
+  if ((code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) code = 0xFFFD;
+  std::string bytes;
+  if (code < 0x80) {
+    bytes += static_cast<char>(code);
+  } else if (code < 0x800) {
+    bytes += static_cast<char>(0xC0 | (code >> 6));
+    bytes += static_cast<char>(0x80 | (code & 0x3F));
+  } else if (code < 0x10000) {
+    bytes += static_cast<char>(0xE0 | (code >> 12));
+    bytes += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    bytes += static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    bytes += static_cast<char>(0xF0 | (code >> 18));
+    bytes += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+    bytes += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    bytes += static_cast<char>(0x80 | (code & 0x3F));
+  }
+  return bytes;
+}
+
+std::string Utf8FromUtf16(std::u16string_view text) {
+  std::string utf8;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char32_t code = text[i];
+    if (code >= 0xD800 && code <= 0xDBFF && i + 1 < text.size() &&
+        text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+      code = 0x10000 + ((code - 0xD800) << 10) + (text[++i] - 0xDC00);
+    }
+    utf8 += Utf8FromCodePoint(code);
+  }
+  return utf8;
+}
+
 }  // namespace winscout

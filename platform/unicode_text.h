@@ -28,4 +28,9 @@ std::size_t Utf16Units(char32_t code);
 // ends at a whole character, as Windows counts a text's capacity.
 std::string CutToUtf16Units(std::string_view utf8, std::size_t units);
 
+// The character in UTF-8; a surrogate or a value past U+10FFFF as U+FFFD.
+std::string Utf8FromCodePoint(char32_t code);
+// UTF-16 text in UTF-8; a lone surrogate becomes U+FFFD.
+std::string Utf8FromUtf16(std::u16string_view text);
+
 }  // namespace winscout

@@ -4,6 +4,7 @@
 
 #include "platform/win32/bound_window.h"
 #include "platform/win32/fatal_error.h"
+#include "platform/win32/owned_window.h"
 #include "platform/win32/text_conversion.h"
 #include "platform/win32/ui_font.h"
 
@@ -17,24 +18,6 @@ constexpr int kMargin = 8;
 constexpr int kRowHeight = 24;
 constexpr int kButtonWidth = 90;
 constexpr int kTreeShare = 45;  // percent of the width beside the details
-
-int Scale(int pixels, UINT dpi) { return MulDiv(pixels, static_cast<int>(dpi), 96); }
-
-// The tree, list view and status bar live in comctl32 (version 6, by the
-// manifest), which is loaded only here, so that the main window starts
-// without its tree and list code.
-UniqueModule LoadCommonControls() {
-  UniqueModule module(LoadLibraryW(L"comctl32.dll"));
-  if (!module) ExitWithFailedCall("LoadLibraryW");
-  using Init = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-  // Through void (*)(), which converts to any function pointer without a warning.
-  const auto init = reinterpret_cast<Init>(
-      reinterpret_cast<void (*)()>(GetProcAddress(module.get(), "InitCommonControlsEx")));
-  const INITCOMMONCONTROLSEX classes{
-      sizeof(classes), ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
-  if (!init || !init(&classes)) ExitWithFailedCall("InitCommonControlsEx");
-  return module;
-}
 
 }  // namespace
 
@@ -86,37 +69,10 @@ HWND Win32WindowsView::MakeControl(DWORD ex_style, const wchar_t* window_class,
   return control;
 }
 
-// The first time beside its owner, where the monitor has room, so that both
-// can be seen.
-void Win32WindowsView::PlaceBesideOwner() {
-  RECT owner{};
-  RECT own{};
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof(monitor);
-  const HWND owner_window = GetWindow(hwnd_, GW_OWNER);
-  if (!GetWindowRect(owner_window, &owner) || !GetWindowRect(hwnd_, &own) ||
-      !GetMonitorInfoW(MonitorFromWindow(owner_window, MONITOR_DEFAULTTONEAREST),
-                       &monitor)) {
-    return;
-  }
-  const RECT& work = monitor.rcWork;
-  const int width = own.right - own.left;
-  const int height = own.bottom - own.top;
-  int x = owner.right;
-  int y = owner.top;
-  if (x + width > work.right) {
-    x = owner.left;
-    y = owner.bottom;
-  }
-  x = std::max<int>(work.left, std::min<int>(x, work.right - width));
-  y = std::max<int>(work.top, std::min<int>(y, work.bottom - height));
-  SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 void Win32WindowsView::Show() {
   if (!shown_before_) {
     shown_before_ = true;
-    PlaceBesideOwner();
+    PlaceBesideOwner(hwnd_);
   }
   ShowWindow(hwnd_, IsIconic(hwnd_) ? SW_RESTORE : SW_SHOW);
   SetForegroundWindow(hwnd_);

@@ -51,7 +51,6 @@ class Win32WindowsView final : public WindowsView {
   HWND MakeControl(DWORD ex_style, const wchar_t* window_class, const wchar_t* text,
                    DWORD style, int id);
   void LayOut();
-  void PlaceBesideOwner();
   void ApplyFont();
   LRESULT OnNotify(const NMHDR& header);
   void OnLater();

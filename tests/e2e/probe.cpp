@@ -255,7 +255,7 @@ void ReadTreeItems(HWND tree, const RemoteBuffer& buffer, HTREEITEM first, int d
   }
 }
 
-std::string ReadControl(HWND control, bool tree) {
+std::string ReadControl(HWND control, bool tree, int columns = 2) {
   const RemoteBuffer buffer(control, kRemoteSize);
   if (!buffer.ok()) return Error("VirtualAllocEx");
   std::string items;
@@ -265,7 +265,7 @@ std::string ReadControl(HWND control, bool tree) {
   }
   for (int row = 0; !tree && row < Send(control, LVM_GETITEMCOUNT, 0, 0);
        ++row, ++count) {
-    for (int column = 0; column < 2; ++column) {
+    for (int column = 0; column < columns; ++column) {
       LVITEMW data{};
       data.iSubItem = column;
       items += " " + AskText(control, buffer, LVM_GETITEMTEXTW, row, data);
@@ -450,6 +450,27 @@ std::string Answer(const std::string& line) {
     const auto window = request.Window();
     if (!window) return "error usage: " + name + " WINDOW";
     return ReadControl(*window, name == "tree");
+  }
+  if (name == "post") {
+    const auto window = request.Window();
+    const auto message = request.Number();
+    const auto wparam = request.Number();
+    const auto lparam = request.Number();
+    if (!window || !message || !wparam || !lparam)
+      return "error usage: post WINDOW MSG W L";
+    if (!PostMessageW(*window, static_cast<UINT>(*message), static_cast<WPARAM>(*wparam),
+                      static_cast<LPARAM>(*lparam))) {
+      return Error("PostMessageW");
+    }
+    return Ok("1");
+  }
+  if (name == "rows") {
+    // Every column of a list view's rows.
+    const auto window = request.Window();
+    if (!window) return "error usage: rows WINDOW";
+    const auto header = reinterpret_cast<HWND>(Send(*window, LVM_GETHEADER, 0, 0));
+    return ReadControl(*window, false,
+                       static_cast<int>(Send(header, HDM_GETITEMCOUNT, 0, 0)));
   }
   if (name == "focus") {
     const auto window = request.Window();

@@ -22,6 +22,7 @@
 #include "codegen/actions.h"
 #include "codegen/finder_code.h"
 #include "codegen/finder_language.h"
+#include "codegen/send_message_code.h"
 #include "platform/model/window_tree.h"
 #include "tests/support/forwarding_windows.h"
 #include "tests/support/random_desktop.h"
@@ -598,6 +599,60 @@ TEST_F(FinderCompileTest, Actions) {
   EXPECT_TRUE(
       Run(std::string(kPython) + " '" + (dir_ / "parse.py").string() + "'" + files,
           dir_ / "py.txt"));
+}
+
+// The code that sends a message after the finder code, with each kind of
+// lParam, through the compilers of the languages that have one here.
+TEST_F(FinderCompileTest, SendCodeCompiles) {
+  WindowTree tree;
+  const WindowHandle frame = tree.AddTopLevel(Class("Main_Frame2"));
+  tree.AddChild(frame, Class("Button"));
+  const SearchPlan plan =
+      std::get<SearchPlan>(codegen::PlanFinderCode(std::to_string(frame), tree));
+  const codegen::MessageToSend messages[] = {
+      {.message = 0x111,
+       .name = "WM_COMMAND",
+       .wparam = 40001,
+       .comment = "Help > About"},
+      {.message = 0x111,
+       .name = "WM_COMMAND",
+       .wparam = 1001,
+       .lparam = codegen::ChildWithId{1001},
+       .post = false},
+      {.message = 0xC,
+       .name = "WM_SETTEXT",
+       .lparam = std::string("say \"hi\"\r\n\u00e9\\")},
+      {.message = 0x112,
+       .name = "WM_SYSCOMMAND",
+       .wparam = 0xF060,
+       .lparam = std::int64_t{-1}}};
+  std::string cpp = "#include <windows.h>\r\n";
+  std::string csharp;
+  std::vector<std::string> commands;
+  for (std::size_t i = 0; i < std::size(messages); ++i) {
+    const std::string n = std::to_string(i);
+    cpp += "void Send" + n + "() {\r\n" +
+           codegen::EmitSendCode(plan, FinderLanguage::kCpp, {}, messages[i]) +
+           "\r\n}\r\n";
+    csharp += "static class Send" + n + "\r\n{\r\n" +
+              codegen::EmitSendCode(plan, FinderLanguage::kCSharp, {}, messages[i]) +
+              "\r\n}\r\n";
+    WriteFile(dir_ / ("send" + n + ".py"),
+              codegen::EmitSendCode(plan, FinderLanguage::kPython, {}, messages[i]));
+    commands.push_back(std::string(kPython) + " -m py_compile '" +
+                       (dir_ / ("send" + n + ".py")).string() + "'");
+  }
+  WriteFile(dir_ / "send.cpp", cpp);
+  WriteFile(dir_ / "send.cs", csharp);
+  commands.push_back(std::string(kCppCompiler) +
+                     " -std=c++20 -fsyntax-only -Wall -Wextra -Werror '" +
+                     (dir_ / "send.cpp").string() + "'");
+  commands.push_back(
+      std::string(kCSharpCompiler) + " -target:library -warnaserror+ -nologo -out:'" +
+      (dir_ / "send.dll").string() + "' '" + (dir_ / "send.cs").string() + "'");
+  for (std::size_t i = 0; i < commands.size(); ++i) {
+    EXPECT_TRUE(Run(commands[i], dir_ / ("send_output" + std::to_string(i) + ".txt")));
+  }
 }
 
 }  // namespace

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "app/main_window.h"
+#include "app/windows_window.h"
+#include "inspector/message_log.h"
+#include "platform/message_tap.h"
+#include "platform/messages_view.h"
+#include "platform/toolkit.h"
+#include "platform/window_system.h"
+
+namespace winscout::app {
+
+// The behaviour of the "Messages" window: it logs the messages of one window
+// (optionally its children, or its whole thread) through the message tap,
+// names and decodes them as they arrive, and filters, pauses, clears, copies
+// and saves the log. The log runs while the window is shown.
+class MessagesWindow {
+ public:
+  static constexpr int kOpenKey = 3;  // F3
+  static constexpr char kMenuText[] = "&Messages...\tF3";
+  static constexpr char kTreeMenuText[] = "&Messages...";
+  static constexpr std::size_t kCopyLines = 0;
+  static constexpr std::size_t kWriteCode = 1;
+
+  MessagesWindow(std::function<MessagesView&()> make_view, Form& form,
+                 const WindowSystem& windows, MessageTap& tap, MainWindow& main,
+                 WindowsWindow& windows_window, Clipboard& clipboard,
+                 ModalMessageBox& messages);
+  MessagesWindow(const MessagesWindow&) = delete;
+  MessagesWindow& operator=(const MessagesWindow&) = delete;
+
+  // Shows the window and starts logging the window's messages; says why not
+  // where that cannot be.
+  void Open(WindowHandle window);
+
+ private:
+  void Wire();
+  void OnTick();
+  void OnCommand(MessagesView::Command command);
+  void OnSwitch();
+  void ApplyFilter();
+  void ShowLines();
+  void Stop();
+  bool InScope(std::int64_t window);
+  const std::string& ClassOf(std::int64_t window);
+  inspector::LoggedMessage Decode(const MessageRecord& record);
+  std::vector<const inspector::LoggedMessage*> SelectedLines() const;
+  void WriteCode();
+
+  std::function<MessagesView&()> make_view_;
+  MessagesView* view_ = nullptr;
+  const WindowSystem& windows_;
+  MessageTap& tap_;
+  Clipboard& clipboard_;
+  ModalMessageBox& messages_;
+  MainWindow& main_;
+  inspector::MessageLog log_;
+  std::vector<MessageRecord> arrived_;
+  WindowHandle target_ = 0;
+  std::int64_t started_ = 0;
+  bool running_ = false;
+  bool paused_ = false;
+  // What is known of the windows the messages name.
+  std::map<std::int64_t, std::string> classes_;
+  std::map<std::int64_t, bool> in_scope_;
+  std::map<std::uint32_t, std::string> registered_;
+};
+
+}  // namespace winscout::app

@@ -1,0 +1,159 @@
+#include "inspector/message_log.h"
+
+#include <algorithm>
+
+#include "inspector/window_details.h"
+
+namespace winscout::inspector {
+namespace {
+
+char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
+
+bool ContainsIgnoringCase(std::string_view text, std::string_view part) {
+  return std::search(text.begin(), text.end(), part.begin(), part.end(),
+                     [](char a, char b) { return Upper(a) == Upper(b); }) != text.end() ||
+         part.empty();
+}
+
+std::vector<std::string_view> Terms(std::string_view text) {
+  std::vector<std::string_view> terms;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t end = std::min(text.find_first_of(" ,;", start), text.size());
+    if (end > start) terms.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  return terms;
+}
+
+std::string Hex64(std::uint64_t value) { return HexText(value, 1); }
+
+}  // namespace
+
+bool MessageFilter::Shows(const LoggedMessage& message) const {
+  bool named = false;
+  bool any_shown_term = false;
+  for (std::string_view term : Terms(terms)) {
+    if (term.front() == '-') {
+      if (term.size() > 1 && ContainsIgnoringCase(message.name, term.substr(1)))
+        return false;
+    } else {
+      any_shown_term = true;
+      named = named || ContainsIgnoringCase(message.name, term);
+    }
+  }
+  if (any_shown_term) return named;
+  return show_noisy || message.group == MessageGroup::kOther;
+}
+
+void MessageLog::Add(LoggedMessage message) {
+  if (lines_.size() == kMaxLines) {
+    // A tenth at a time, so that the shown lines are rebuilt seldom.
+    const std::size_t gone = kMaxLines / 10;
+    lines_.erase(lines_.begin(), lines_.begin() + static_cast<std::ptrdiff_t>(gone));
+    first_ += gone;
+    std::erase_if(shown_, [this](std::uint64_t line) { return line < first_; });
+  }
+  const bool shows = filter_.Shows(message);
+  lines_.push_back(std::move(message));
+  if (shows) shown_.push_back(first_ + lines_.size() - 1);
+}
+
+void MessageLog::Clear() {
+  first_ += lines_.size();
+  lines_.clear();
+  shown_.clear();
+  dropped_ = 0;
+}
+
+void MessageLog::SetFilter(MessageFilter filter) {
+  filter_ = std::move(filter);
+  Rebuild();
+}
+
+void MessageLog::Rebuild() {
+  shown_.clear();
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    if (filter_.Shows(lines_[i])) shown_.push_back(first_ + i);
+  }
+}
+
+std::string MessageLog::Status() const {
+  std::string text = std::to_string(lines_.size()) + " messages, " +
+                     std::to_string(shown_.size()) + " shown";
+  if (dropped_ != 0) text += ", " + std::to_string(dropped_) + " dropped";
+  return text;
+}
+
+std::string KindText(MessageKind kind) {
+  switch (kind) {
+    case MessageKind::kPosted:
+      return "posted";
+    case MessageKind::kSent:
+      return "sent";
+    case MessageKind::kReturned:
+      return "returned";
+  }
+  return "?";
+}
+
+std::vector<std::string> Columns(const LoggedMessage& message) {
+  return {std::to_string(message.time_ms),
+          KindText(message.record.kind),
+          Hex32(static_cast<std::uint32_t>(message.record.window)),
+          message.window_class,
+          message.name,
+          message.parameters};
+}
+
+std::string CopyText(const std::vector<const LoggedMessage*>& lines) {
+  std::string text;
+  for (const LoggedMessage* line : lines) {
+    const std::vector<std::string> columns = Columns(*line);
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+      text += columns[i];
+      text += i + 1 < columns.size() ? "\t" : "\r\n";
+    }
+  }
+  return text;
+}
+
+std::string CsvField(std::string_view text) {
+  std::string field(text);
+  // A leading = + - @ (or tab, CR) makes a spreadsheet run the field as a
+  // formula; numbers keep their sign.
+  const bool number = text.size() > 1 && text.front() == '-' &&
+                      text.find_first_not_of("0123456789", 1) == std::string_view::npos;
+  if (!text.empty() && !number &&
+      std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos) {
+    field.insert(0, "'");
+  }
+  if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
+  std::string quoted = "\"";
+  for (char c : field) {
+    quoted += c;
+    if (c == '"') quoted += '"';
+  }
+  return quoted + "\"";
+}
+
+std::string CsvText(const std::vector<const LoggedMessage*>& lines) {
+  std::string text =
+      "\xEF\xBB\xBFTime "
+      "(ms),Kind,Window,Class,Message,Parameters,wParam,lParam,Result\r\n";
+  for (const LoggedMessage* line : lines) {
+    std::vector<std::string> fields = Columns(*line);
+    fields.push_back(Hex64(line->record.wparam));
+    fields.push_back(Hex64(static_cast<std::uint64_t>(line->record.lparam)));
+    fields.push_back(line->record.kind == MessageKind::kReturned
+                         ? std::to_string(line->record.result)
+                         : std::string());
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+      text += CsvField(fields[i]);
+      text += i + 1 < fields.size() ? "," : "\r\n";
+    }
+  }
+  return text;
+}
+
+}  // namespace winscout::inspector

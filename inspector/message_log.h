@@ -1,0 +1,78 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "inspector/message_names.h"
+#include "platform/message_record.h"
+
+namespace winscout::inspector {
+
+// A logged message with its words, decoded once as it arrives.
+struct LoggedMessage {
+  MessageRecord record;
+  std::int64_t time_ms = 0;  // since the log started
+  std::string window_class;
+  std::string name;
+  std::string parameters;
+  MessageGroup group = MessageGroup::kOther;
+};
+
+// Which lines the log shows. Terms are separated by spaces or commas and
+// match a message's name without regard to case; a term that starts with '-'
+// hides what it matches. The noisy groups show only when asked, or when a
+// term names them.
+struct MessageFilter {
+  std::string terms;
+  bool show_noisy = false;
+  bool Shows(const LoggedMessage& message) const;
+};
+
+// The log: every message that arrived, up to a limit (the oldest go first),
+// the lines the filter lets through, and how many the hook had to drop.
+class MessageLog {
+ public:
+  static constexpr std::size_t kMaxLines = 200'000;
+
+  void Add(LoggedMessage message);
+  void AddDropped(std::uint64_t count) { dropped_ += count; }
+  void Clear();
+  void SetFilter(MessageFilter filter);
+
+  std::size_t ShownCount() const { return shown_.size(); }
+  const LoggedMessage& Shown(std::size_t row) const {
+    return lines_[shown_[row] - first_];
+  }
+  std::size_t Count() const { return lines_.size(); }
+  std::uint64_t Dropped() const { return dropped_; }
+  // "120 messages, 31 shown, 5 dropped"
+  std::string Status() const;
+
+ private:
+  void Rebuild();
+
+  std::deque<LoggedMessage> lines_;
+  // Line numbers since the log began: the first kept, and those shown.
+  std::uint64_t first_ = 0;
+  std::vector<std::uint64_t> shown_;
+  std::uint64_t dropped_ = 0;
+  MessageFilter filter_;
+};
+
+std::string KindText(MessageKind kind);
+// A line's columns as the log shows them: time, kind, window, class, message,
+// parameters.
+std::vector<std::string> Columns(const LoggedMessage& message);
+// Lines for the clipboard: the columns separated by tabs, CR LF after each.
+std::string CopyText(const std::vector<const LoggedMessage*>& lines);
+// The lines as CSV (RFC 4180: commas, CR LF, quotes where needed), UTF-8 with
+// a byte-order mark, a header line first; the raw values beside the words.
+// A field that a spreadsheet would take for a formula starts with a quote.
+std::string CsvText(const std::vector<const LoggedMessage*>& lines);
+std::string CsvField(std::string_view text);
+
+}  // namespace winscout::inspector

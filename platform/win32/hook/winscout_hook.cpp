@@ -1,0 +1,147 @@
+// winscout-hook.dll: loaded into a target thread by WinScout's hooks. It
+// copies each message into the thread's shared log as a raw record and
+// decides nothing; on the registered menu message it copies the window's menu.
+// It never waits for WinScout, so a slow or killed WinScout cannot slow the
+// target down: a full log counts the record as dropped.
+#include <windows.h>
+
+#include "platform/win32/hook/hook_protocol.h"
+
+namespace {
+
+using winscout::MessageKind;
+using winscout::MessageRecord;
+using winscout::hook::SharedLog;
+
+DWORD tls_slot = TLS_OUT_OF_INDEXES;  // the log of each hooked thread
+UINT read_menu_message;
+
+// This thread's log, opened on its first message.
+SharedLog* Log() {
+  auto* log = static_cast<SharedLog*>(TlsGetValue(tls_slot));
+  if (log) return log;
+  wchar_t name[64];
+  winscout::hook::MappingName(GetCurrentThreadId(), name);
+  const HANDLE mapping = OpenFileMappingW(FILE_MAP_WRITE | FILE_MAP_READ, FALSE, name);
+  if (!mapping) return nullptr;
+  log = static_cast<SharedLog*>(
+      MapViewOfFile(mapping, FILE_MAP_WRITE | FILE_MAP_READ, 0, 0, 0));
+  // The view keeps the memory alive.
+  CloseHandle(mapping);
+  if (log) TlsSetValue(tls_slot, log);
+  return log;
+}
+
+void CopyText(const wchar_t* text, MessageRecord& record) {
+  int i = 0;
+  for (; i < MessageRecord::kTextCapacity - 1 && text[i]; ++i) record.text[i] = text[i];
+  record.text[i] = 0;
+  record.flags |= MessageRecord::kHasText;
+}
+
+// `own_thread`: sent by this thread, so that lParam points into this process.
+// A message from another process may show the sender's pointer (Wine), so it
+// is never read through; the return hook reads the window's text instead.
+void Record(MessageKind kind, HWND window, UINT message, WPARAM wparam, LPARAM lparam,
+            LRESULT result, bool own_thread) {
+  SharedLog* log = Log();
+  if (!log || log->magic != winscout::hook::kMagic || !log->active) return;
+  const std::uint64_t written = log->written;
+  if (written - __atomic_load_n(&log->taken, __ATOMIC_ACQUIRE) >=
+      winscout::hook::kCapacity) {
+    __atomic_add_fetch(&log->dropped, 1, __ATOMIC_RELAXED);
+    return;
+  }
+  MessageRecord& record = log->records[written % winscout::hook::kCapacity];
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  record.ticks = now.QuadPart;
+  record.window = reinterpret_cast<std::intptr_t>(window);
+  record.wparam = wparam;
+  record.lparam = lparam;
+  record.result = result;
+  record.message = message;
+  record.kind = kind;
+  record.flags = own_thread ? 0 : MessageRecord::kFromOtherThread;
+  record.notify_code = 0;
+  record.notify_from = 0;
+  record.notify_id = 0;
+  record.text[0] = 0;
+  if (message == WM_SETTEXT && lparam && own_thread && kind != MessageKind::kPosted) {
+    CopyText(reinterpret_cast<const wchar_t*>(lparam), record);
+  } else if (message == WM_SETTEXT && kind == MessageKind::kReturned) {
+    wchar_t text[MessageRecord::kTextCapacity];
+    // Asks no message of the window, unlike GetWindowText.
+    InternalGetWindowText(window, text, MessageRecord::kTextCapacity);
+    CopyText(text, record);
+  } else if (message == WM_NOTIFY && lparam && own_thread &&
+             kind != MessageKind::kPosted) {
+    const NMHDR& header = *reinterpret_cast<const NMHDR*>(lparam);
+    record.notify_from = reinterpret_cast<std::intptr_t>(header.hwndFrom);
+    record.notify_id = header.idFrom;
+    record.notify_code = static_cast<std::int32_t>(header.code);
+    record.flags |= MessageRecord::kHasNotify;
+  }
+  __atomic_store_n(&log->written, written + 1, __ATOMIC_RELEASE);
+}
+
+void ReadMenu(HWND window) {
+  SharedLog* log = Log();
+  if (!log || log->magic != winscout::hook::kMagic) return;
+  const HMENU menu = GetMenu(window);
+  const std::uint32_t count = menu ? winscout::hook::WalkMenu(menu, 0, log->menu, 0) : 0;
+  __atomic_store_n(&log->menu_count, count, __ATOMIC_RELEASE);
+}
+
+}  // namespace
+
+extern "C" {
+
+__declspec(dllexport) LRESULT CALLBACK
+    WinScoutGetMessageHook(int code, WPARAM wparam, LPARAM lparam) {
+  // A message only peeked at stays in the queue and comes again.
+  if (code == HC_ACTION && wparam == PM_REMOVE) {
+    const MSG& message = *reinterpret_cast<const MSG*>(lparam);
+    Record(MessageKind::kPosted, message.hwnd, message.message, message.wParam,
+           message.lParam, 0, true);
+  }
+  return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+__declspec(dllexport) LRESULT CALLBACK
+    WinScoutCallWndProcHook(int code, WPARAM wparam, LPARAM lparam) {
+  if (code == HC_ACTION) {
+    const CWPSTRUCT& message = *reinterpret_cast<const CWPSTRUCT*>(lparam);
+    if (message.message == read_menu_message) {
+      ReadMenu(message.hwnd);
+    } else {
+      Record(MessageKind::kSent, message.hwnd, message.message, message.wParam,
+             message.lParam, 0, wparam != 0);
+    }
+  }
+  return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+__declspec(dllexport) LRESULT CALLBACK
+    WinScoutCallWndRetHook(int code, WPARAM wparam, LPARAM lparam) {
+  if (code == HC_ACTION) {
+    const CWPRETSTRUCT& message = *reinterpret_cast<const CWPRETSTRUCT*>(lparam);
+    if (message.message != read_menu_message) {
+      Record(MessageKind::kReturned, message.hwnd, message.message, message.wParam,
+             message.lParam, message.lResult, wparam != 0);
+    }
+  }
+  return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, void*) {
+  if (reason == DLL_PROCESS_ATTACH) {
+    DisableThreadLibraryCalls(instance);
+    tls_slot = TlsAlloc();
+    read_menu_message = RegisterWindowMessageW(winscout::hook::kReadMenuMessage);
+    return tls_slot != TLS_OUT_OF_INDEXES;
+  }
+  return TRUE;
+}
+
+}  // extern "C"

@@ -1,0 +1,241 @@
+#include "platform/win32/win32_message_tap.h"
+
+#include "platform/win32/handle_conversion.h"
+#include "platform/win32/text_conversion.h"
+
+namespace winscout::win32 {
+namespace {
+
+constexpr UINT kMenuReadTimeoutMs = 1000;
+constexpr std::uint32_t kNoMenuYet = 0xFFFFFFFF;
+
+std::string ErrorText(const char* what) {
+  return std::string(what) + " failed (error " + std::to_string(GetLastError()) + ").";
+}
+
+std::vector<MenuItemInfo> MenuItems(const hook::MenuEntry* entries, std::uint32_t count) {
+  std::vector<MenuItemInfo> items;
+  for (std::uint32_t i = 0; i < count && i < hook::kMenuCapacity; ++i) {
+    const hook::MenuEntry& entry = entries[i];
+    wchar_t text[hook::kMenuTextCapacity + 1] = {};
+    for (int c = 0; c < hook::kMenuTextCapacity && entry.text[c]; ++c)
+      text[c] = entry.text[c];
+    items.push_back({.depth = entry.depth,
+                     .id = entry.has_submenu ? 0 : entry.id,
+                     .text = WideToUtf8(text),
+                     .separator = (entry.type & MFT_SEPARATOR) != 0,
+                     .grayed = (entry.state & MFS_GRAYED) != 0,
+                     .checked = (entry.state & MFS_CHECKED) != 0,
+                     .submenu = entry.has_submenu != 0});
+  }
+  return items;
+}
+
+// Whether the process is a 32-bit one on 64-bit Windows.
+bool Is32Bit(HANDLE process) {
+  BOOL wow64 = FALSE;
+  return IsWow64Process(process, &wow64) && wow64;
+}
+
+}  // namespace
+
+HookedThread::HookedThread(HMODULE dll, DWORD thread_id, bool log_messages,
+                           std::string& error)
+    : thread_id_(thread_id) {
+  wchar_t name[64];
+  hook::MappingName(thread_id, name);
+  mapping_.reset(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                    sizeof(hook::SharedLog), name));
+  if (!mapping_) {
+    error = ErrorText("CreateFileMapping");
+    return;
+  }
+  // A target keeps its log while its hook DLL stays loaded; a log made before
+  // is taken over unless another WinScout still reads it.
+  const bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
+  view_.reset(static_cast<hook::SharedLog*>(
+      MapViewOfFile(mapping_.get(), FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, 0)));
+  if (!view_) {
+    error = ErrorText("MapViewOfFile");
+    return;
+  }
+  hook::SharedLog& log = Log();
+  if (existed && log.active && log.owner_process != GetCurrentProcessId()) {
+    const HANDLE owner = OpenProcess(SYNCHRONIZE, FALSE, log.owner_process);
+    const bool alive = owner && WaitForSingleObject(owner, 0) == WAIT_TIMEOUT;
+    if (owner) CloseHandle(owner);
+    if (alive) {
+      error = "Another WinScout logs this window's thread.";
+      return;
+    }
+  }
+  log.magic = hook::kMagic;
+  log.owner_process = GetCurrentProcessId();
+  __atomic_store_n(&log.taken, __atomic_load_n(&log.written, __ATOMIC_ACQUIRE),
+                   __ATOMIC_RELEASE);
+  const struct {
+    int type;
+    const char* name;
+  } hooks[] = {{WH_CALLWNDPROC, hook::kCallWndProcHook},
+               {WH_CALLWNDPROCRET, hook::kCallWndRetHook},
+               {WH_GETMESSAGE, hook::kGetMessageHook}};
+  for (const auto& wanted : hooks) {
+    if (!log_messages && wanted.type != WH_CALLWNDPROC) continue;
+    const auto procedure = reinterpret_cast<HOOKPROC>(
+        reinterpret_cast<void (*)()>(GetProcAddress(dll, wanted.name)));
+    UniqueHook hooked(
+        procedure ? SetWindowsHookExW(wanted.type, procedure, dll, thread_id) : nullptr);
+    if (!hooked) {
+      error = ErrorText("SetWindowsHookEx");
+      return;
+    }
+    hooks_.push_back(std::move(hooked));
+  }
+  __atomic_store_n(&log.active, log_messages ? 1u : 0u, __ATOMIC_RELEASE);
+}
+
+Win32MessageTap::Win32MessageTap()
+    : read_menu_message_(RegisterWindowMessageW(hook::kReadMenuMessage)) {
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  frequency_ = frequency.QuadPart;
+}
+
+Win32MessageTap::~Win32MessageTap() { Stop(); }
+
+std::optional<std::string> Win32MessageTap::LoadDll() {
+  if (dll_) return std::nullopt;
+  wchar_t path[MAX_PATH];
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return ErrorText("GetModuleFileName");
+  wchar_t* name = path + length;
+  while (name > path && name[-1] != L'\\' && name[-1] != L'/') --name;
+  if (static_cast<std::size_t>(name - path) + std::size(hook::kDllName) > MAX_PATH) {
+    return "WinScout's folder has too long a path.";
+  }
+  lstrcpyW(name, hook::kDllName);
+  dll_.reset(LoadLibraryW(path));
+  if (!dll_) {
+    return "winscout-hook.dll, which logs messages, cannot be loaded from WinScout's "
+           "folder (error " +
+           std::to_string(GetLastError()) + ").";
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> Win32MessageTap::Start(WindowHandle window) {
+  Stop();
+  DWORD process_id = 0;
+  const DWORD thread_id = GetWindowThreadProcessId(ToHwnd(window), &process_id);
+  if (thread_id == 0) return "The window is gone.";
+  if (process_id == GetCurrentProcessId())
+    return "WinScout does not log its own windows.";
+  const UniqueKernelHandle process(
+      OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process_id));
+  if (!process) {
+    return "WinScout cannot open the window's program (it may run as administrator): " +
+           ErrorText("OpenProcess");
+  }
+  if (Is32Bit(process.get())) {
+    return "The window belongs to a 32-bit program. Its messages need the 32-bit hook, "
+           "which this build of WinScout does not have.";
+  }
+  if (std::optional<std::string> error = LoadDll()) return error;
+  std::string error;
+  logged_.emplace(dll_.get(), thread_id, true, error);
+  if (!error.empty()) {
+    Stop();
+    return error;
+  }
+  dropped_seen_ = __atomic_load_n(&logged_->Log().dropped, __ATOMIC_ACQUIRE);
+  return std::nullopt;
+}
+
+void Win32MessageTap::Stop() {
+  if (logged_) __atomic_store_n(&logged_->Log().active, 0u, __ATOMIC_RELEASE);
+  logged_.reset();
+  dll_.reset();
+}
+
+std::uint64_t Win32MessageTap::Take(std::vector<MessageRecord>& records) {
+  if (!logged_) return 0;
+  hook::SharedLog& log = logged_->Log();
+  const std::uint64_t written = __atomic_load_n(&log.written, __ATOMIC_ACQUIRE);
+  std::uint64_t taken = log.taken;
+  for (; taken < written; ++taken)
+    records.push_back(log.records[taken % hook::kCapacity]);
+  __atomic_store_n(&log.taken, taken, __ATOMIC_RELEASE);
+  const std::uint64_t dropped = __atomic_load_n(&log.dropped, __ATOMIC_ACQUIRE);
+  const std::uint64_t new_drops = dropped - dropped_seen_;
+  dropped_seen_ = dropped;
+  return new_drops;
+}
+
+std::int64_t Win32MessageTap::Now() const {
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return now.QuadPart;
+}
+
+std::string Win32MessageTap::RegisteredName(std::uint32_t message) const {
+  wchar_t name[256];
+  // Registered messages and clipboard formats share one atom table.
+  const int length = GetClipboardFormatNameW(message, name, 256);
+  return length > 0 ? WideToUtf8({name, static_cast<std::size_t>(length)})
+                    : std::string();
+}
+
+// A child window's "menu" is its control ID.
+bool Win32MessageTap::HasMenuBar(WindowHandle window) const {
+  const HWND hwnd = ToHwnd(window);
+  return !(GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD) && GetMenu(hwnd) != nullptr;
+}
+
+std::optional<std::vector<MenuItemInfo>> Win32MessageTap::ReadMenu(WindowHandle window) {
+  const HWND hwnd = ToHwnd(window);
+  DWORD process_id = 0;
+  const DWORD thread_id = GetWindowThreadProcessId(hwnd, &process_id);
+  const HMENU menu = GetMenu(hwnd);
+  if (thread_id == 0 || !HasMenuBar(window)) return std::nullopt;
+  // Directly, where the system lets another process read the menu.
+  if (GetMenuItemCount(menu) >= 0) {
+    std::vector<hook::MenuEntry> entries(hook::kMenuCapacity);
+    return MenuItems(entries.data(), hook::WalkMenu(menu, 0, entries.data(), 0));
+  }
+  const UniqueKernelHandle process(
+      OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process_id));
+  if (!process || Is32Bit(process.get())) return std::nullopt;
+  return ReadMenuThroughHook(hwnd, thread_id);
+}
+
+// From inside the target: the hook answers a registered message with the
+// menu, in the shared log of its thread.
+std::optional<std::vector<MenuItemInfo>> Win32MessageTap::ReadMenuThroughHook(
+    HWND window, DWORD thread_id) {
+  const bool had_dll = static_cast<bool>(dll_);
+  if (LoadDll()) return std::nullopt;
+  std::optional<HookedThread> reader;
+  HookedThread* hooked = nullptr;
+  if (logged_ && logged_->ThreadId() == thread_id) {
+    hooked = &*logged_;
+  } else {
+    std::string error;
+    reader.emplace(dll_.get(), thread_id, false, error);
+    if (error.empty()) hooked = &*reader;
+  }
+  std::optional<std::vector<MenuItemInfo>> items;
+  if (hooked) {
+    hook::SharedLog& log = hooked->Log();
+    __atomic_store_n(&log.menu_count, kNoMenuYet, __ATOMIC_RELEASE);
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(window, read_menu_message_, 0, 0, SMTO_ABORTIFHUNG,
+                        kMenuReadTimeoutMs, &result);
+    const std::uint32_t count = __atomic_load_n(&log.menu_count, __ATOMIC_ACQUIRE);
+    if (count != kNoMenuYet) items = MenuItems(log.menu, count);
+  }
+  reader.reset();
+  if (!had_dll && !logged_) dll_.reset();
+  return items;
+}
+
+}  // namespace winscout::win32

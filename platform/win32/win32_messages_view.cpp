@@ -1,0 +1,339 @@
+#include "platform/win32/win32_messages_view.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "platform/win32/bound_window.h"
+#include "platform/win32/fatal_error.h"
+#include "platform/win32/owned_window.h"
+#include "platform/win32/text_conversion.h"
+#include "platform/win32/ui_font.h"
+
+namespace winscout::win32 {
+namespace {
+
+// At 96 dots per inch.
+constexpr int kWidth = 900;
+constexpr int kHeight = 520;
+constexpr int kMargin = 8;
+constexpr int kRowHeight = 24;
+constexpr int kButtonWidth = 70;
+constexpr int kSwitchWidth = 88;
+constexpr UINT kTickMs = 50;
+
+struct Column {
+  const wchar_t* title;
+  int width;
+};
+constexpr Column kColumns[] = {{L"Time (ms)", 70}, {L"Kind", 64},
+                               {L"Window", 84},    {L"Class", 110},
+                               {L"Message", 150},  {L"Parameters", 360}};
+
+constexpr struct {
+  int id;
+  const wchar_t* text;
+} kSwitches[] = {{Win32MessagesView::kAllGroupsId, L"&All groups"},
+                 {Win32MessagesView::kChildrenId, L"C&hildren"},
+                 {Win32MessagesView::kThreadId, L"&Thread"}};
+
+constexpr struct {
+  int id;
+  const wchar_t* text;
+  MessagesView::Command command;
+} kButtons[] = {{Win32MessagesView::kPauseId, L"&Pause", MessagesView::Command::kPause},
+                {Win32MessagesView::kClearId, L"C&lear", MessagesView::Command::kClear},
+                {Win32MessagesView::kCopyId, L"&Copy", MessagesView::Command::kCopy},
+                {Win32MessagesView::kSaveId, L"&Save...", MessagesView::Command::kSave}};
+
+bool WriteWholeFile(const wchar_t* path, std::string_view bytes) {
+  const HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()),
+                            &written, nullptr) &&
+                  written == bytes.size();
+  return CloseHandle(file) && ok;
+}
+
+}  // namespace
+
+Win32MessagesView::Win32MessagesView(HINSTANCE instance, HWND owner)
+    : common_controls_(LoadCommonControls()),
+      class_(instance, kClassName, &BoundWindowProc<Win32MessagesView>, 0,
+             GetSysColorBrush(COLOR_BTNFACE)),
+      instance_(instance) {
+  const UINT dpi = GetDpiForWindow(owner);
+  CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"Messages",
+                  WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
+                  Scale(kWidth, dpi), Scale(kHeight, dpi), owner, nullptr, instance,
+                  this);
+  if (!hwnd_) ExitWithFailedCall("CreateWindowExW");
+  // In tab order.
+  filter_edit_ = MakeControl(WS_EX_CLIENTEDGE, L"EDIT", L"", ES_AUTOHSCROLL, kFilterId);
+  for (const auto& item : kSwitches)
+    MakeControl(0, L"BUTTON", item.text, BS_AUTOCHECKBOX, item.id);
+  for (const auto& item : kButtons)
+    MakeControl(0, L"BUTTON", item.text, BS_PUSHBUTTON, item.id);
+  pause_ = GetDlgItem(hwnd_, kPauseId);
+  list_ = MakeControl(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+                      LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
+                      kListId);
+  status_ = MakeControl(0, L"STATIC", L"", SS_LEFTNOWORDWRAP, kStatusId);
+  SetWindowLongPtrW(status_, GWL_STYLE,
+                    GetWindowLongPtrW(status_, GWL_STYLE) & ~WS_TABSTOP);
+  SendMessageW(filter_edit_, EM_SETCUEBANNER, TRUE,
+               reinterpret_cast<LPARAM>(L"Filter: WM_COMMAND, CHAR, -MOUSE"));
+  ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+  for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    column.pszText = const_cast<wchar_t*>(kColumns[i].title);
+    column.cx = Scale(kColumns[i].width, dpi);
+    column.iSubItem = i;
+    ListView_InsertColumn(list_, i, &column);
+  }
+  filter_ = std::make_unique<Win32TextBox>(Win32TextBox::kPlainWrites);
+  filter_->Attach(filter_edit_);
+  ApplyFont();
+  LayOut();
+}
+
+Win32MessagesView::~Win32MessagesView() {
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+HWND Win32MessagesView::MakeControl(DWORD ex_style, const wchar_t* window_class,
+                                    const wchar_t* text, DWORD style, int id) {
+  const HWND control = CreateWindowExW(
+      ex_style, window_class, text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, 0, 0, 0,
+      0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+  if (!control) ExitWithFailedCall("CreateWindowExW");
+  return control;
+}
+
+void Win32MessagesView::Show(std::string_view title) {
+  SetWindowTextW(hwnd_, Utf8ToWide(title).c_str());
+  if (!shown_before_) {
+    shown_before_ = true;
+    PlaceBesideOwner(hwnd_);
+  }
+  ShowWindow(hwnd_, IsIconic(hwnd_) ? SW_RESTORE : SW_SHOW);
+  SetForegroundWindow(hwnd_);
+  SetFocus(list_);
+}
+
+bool Win32MessagesView::Visible() const { return IsWindowVisible(hwnd_) != FALSE; }
+
+bool Win32MessagesView::SwitchedOn(Switch which) const {
+  const int id = which == Switch::kAllGroups  ? kAllGroupsId
+                 : which == Switch::kChildren ? kChildrenId
+                                              : kThreadId;
+  return IsDlgButtonChecked(hwnd_, id) == BST_CHECKED;
+}
+
+void Win32MessagesView::SetPaused(bool paused) {
+  SetWindowTextW(pause_, paused ? L"&Resume" : L"&Pause");
+}
+
+void Win32MessagesView::SetStatus(std::string_view text) {
+  SetWindowTextW(status_, Utf8ToWide(text).c_str());
+}
+
+void Win32MessagesView::SetRows(std::size_t count, bool follow) {
+  // Keeps the selection and the place in the list.
+  ListView_SetItemCountEx(list_, static_cast<int>(count),
+                          LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+  if (follow && count != 0)
+    ListView_EnsureVisible(list_, static_cast<int>(count - 1), FALSE);
+  InvalidateRect(list_, nullptr, FALSE);
+}
+
+std::vector<std::size_t> Win32MessagesView::SelectedRows() const {
+  std::vector<std::size_t> rows;
+  for (int i = ListView_GetNextItem(list_, -1, LVNI_SELECTED); i >= 0;
+       i = ListView_GetNextItem(list_, i, LVNI_SELECTED)) {
+    rows.push_back(static_cast<std::size_t>(i));
+  }
+  return rows;
+}
+
+void Win32MessagesView::SetMenuChoices(std::vector<std::string> choices,
+                                       std::function<void(std::size_t)> on_choose) {
+  choices_ = std::move(choices);
+  on_choose_ = std::move(on_choose);
+}
+
+MessagesView::SaveResult Win32MessagesView::Save(std::string_view name,
+                                                 std::string_view bytes) {
+  const UniqueModule dialogs(LoadLibraryW(L"comdlg32.dll"));
+  using GetSaveName = BOOL(WINAPI*)(OPENFILENAMEW*);
+  const auto get_save_name =
+      dialogs ? reinterpret_cast<GetSaveName>(reinterpret_cast<void (*)()>(
+                    GetProcAddress(dialogs.get(), "GetSaveFileNameW")))
+              : nullptr;
+  if (!get_save_name) return SaveResult::kFailed;
+  wchar_t path[MAX_PATH] = {};
+  const std::wstring suggested = Utf8ToWide(name);
+  lstrcpynW(path, suggested.c_str(), MAX_PATH);
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof(dialog);
+  dialog.hwndOwner = hwnd_;
+  dialog.lpstrFilter = L"CSV (comma-separated values)\0*.csv\0All files\0*.*\0";
+  dialog.lpstrFile = path;
+  dialog.nMaxFile = MAX_PATH;
+  dialog.lpstrDefExt = L"csv";
+  dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
+  if (!get_save_name(&dialog)) return SaveResult::kCancelled;
+  return WriteWholeFile(path, bytes) ? SaveResult::kSaved : SaveResult::kFailed;
+}
+
+void Win32MessagesView::SetTicking(bool on) {
+  if (on) {
+    SetTimer(hwnd_, kTickTimer, kTickMs, nullptr);
+  } else {
+    KillTimer(hwnd_, kTickTimer);
+  }
+}
+
+void Win32MessagesView::ApplyFont() {
+  font_ = MessageFont(GetDpiForWindow(hwnd_));
+  for (HWND control = GetWindow(hwnd_, GW_CHILD); control;
+       control = GetWindow(control, GW_HWNDNEXT)) {
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+  }
+}
+
+// The filter, the switches and the buttons in a row at the top; the status
+// line at the bottom; the list between them.
+void Win32MessagesView::LayOut() {
+  if (!status_) return;
+  const UINT dpi = GetDpiForWindow(hwnd_);
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  const int margin = Scale(kMargin, dpi);
+  const int row = Scale(kRowHeight, dpi);
+  const int fixed =
+      static_cast<int>(std::size(kSwitches)) * Scale(kSwitchWidth, dpi) +
+      static_cast<int>(std::size(kButtons)) * (Scale(kButtonWidth, dpi) + margin);
+  int x = margin;
+  const int filter_width = std::max<int>(client.right - 2 * margin - fixed - margin, 40);
+  MoveWindow(filter_edit_, x, margin, filter_width, row, TRUE);
+  x += filter_width + margin;
+  for (const auto& item : kSwitches) {
+    MoveWindow(GetDlgItem(hwnd_, item.id), x, margin, Scale(kSwitchWidth, dpi), row,
+               TRUE);
+    x += Scale(kSwitchWidth, dpi);
+  }
+  for (const auto& item : kButtons) {
+    x += margin;
+    MoveWindow(GetDlgItem(hwnd_, item.id), x, margin, Scale(kButtonWidth, dpi), row,
+               TRUE);
+    x += Scale(kButtonWidth, dpi);
+  }
+  const int top = row + 2 * margin;
+  const int status_top = std::max<int>(client.bottom - row, top);
+  MoveWindow(list_, margin, top, std::max<int>(client.right - 2 * margin, 0),
+             std::max<int>(status_top - top - margin / 2, 0), TRUE);
+  MoveWindow(status_, margin, status_top, std::max<int>(client.right - 2 * margin, 0),
+             row, TRUE);
+}
+
+void Win32MessagesView::Hide() {
+  ShowWindow(hwnd_, SW_HIDE);
+  if (on_close_) on_close_();
+}
+
+void Win32MessagesView::ShowMenu(LPARAM position) {
+  if (choices_.empty() || SelectedRows().empty()) return;
+  POINT at{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+  if (position == -1) {
+    // From the keyboard: at the focused row.
+    RECT rect{};
+    ListView_GetItemRect(list_,
+                         std::max(ListView_GetNextItem(list_, -1, LVNI_FOCUSED), 0),
+                         &rect, LVIR_LABEL);
+    at = {rect.left, rect.bottom};
+    ClientToScreen(list_, &at);
+  }
+  const UniqueMenu menu(CreatePopupMenu());
+  for (std::size_t i = 0; i < choices_.size(); ++i) {
+    AppendMenuW(menu.get(), MF_STRING, i + 1, Utf8ToWide(choices_[i]).c_str());
+  }
+  const auto chosen = static_cast<std::size_t>(TrackPopupMenuEx(
+      menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, hwnd_, nullptr));
+  if (chosen != 0 && on_choose_) on_choose_(chosen - 1);
+}
+
+LRESULT Win32MessagesView::OnNotify(const NMHDR& header) {
+  if (header.hwndFrom != list_) return 0;
+  if (header.code == LVN_GETDISPINFOW) {
+    LVITEMW& item = reinterpret_cast<NMLVDISPINFOW&>(const_cast<NMHDR&>(header)).item;
+    if ((item.mask & LVIF_TEXT) && row_text_) {
+      cell_ = Utf8ToWide(row_text_(static_cast<std::size_t>(item.iItem),
+                                   static_cast<std::size_t>(item.iSubItem)));
+      item.pszText = cell_.data();
+    }
+  } else if (header.code == LVN_KEYDOWN) {
+    const auto& key = reinterpret_cast<const NMLVKEYDOWN&>(header);
+    if (key.wVKey == 'C' && GetKeyState(VK_CONTROL) < 0 && on_command_) {
+      on_command_(Command::kCopy);
+    }
+  }
+  return 0;
+}
+
+void Win32MessagesView::OnButton(int id) {
+  for (const auto& item : kSwitches) {
+    if (item.id == id && on_switch_) on_switch_();
+  }
+  for (const auto& item : kButtons) {
+    if (item.id == id && on_command_) on_command_(item.command);
+  }
+}
+
+LRESULT Win32MessagesView::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_SIZE:
+      LayOut();
+      return 0;
+    case WM_NOTIFY:
+      return OnNotify(*reinterpret_cast<const NMHDR*>(lparam));
+    case WM_TIMER:
+      if (wparam == kTickTimer && on_tick_) on_tick_();
+      return 0;
+    case WM_CONTEXTMENU:
+      if (reinterpret_cast<HWND>(wparam) == list_) {
+        ShowMenu(lparam);
+        return 0;
+      }
+      break;
+    case WM_COMMAND:
+      if (LOWORD(wparam) == kFilterId) {
+        filter_->OnCommand(HIWORD(wparam));
+      } else if (LOWORD(wparam) == IDCANCEL) {
+        Hide();
+      } else if (HIWORD(wparam) == BN_CLICKED) {
+        OnButton(LOWORD(wparam));
+      }
+      return 0;
+    case WM_CLOSE:
+      Hide();
+      return 0;
+    case WM_DPICHANGED: {
+      const RECT& suggested = *reinterpret_cast<const RECT*>(lparam);
+      SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top,
+                   suggested.right - suggested.left, suggested.bottom - suggested.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      ApplyFont();
+      LayOut();
+      return 0;
+    }
+  }
+  return DefWindowProcW(hwnd_, message, wparam, lparam);
+}
+
+}  // namespace winscout::win32

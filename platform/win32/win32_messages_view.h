@@ -1,0 +1,94 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "platform/messages_view.h"
+#include "platform/win32/unique_handle.h"
+#include "platform/win32/win32_controls.h"
+#include "platform/win32/window_class.h"
+
+namespace winscout::win32 {
+
+// The "Messages" window: a resizable top-level window owned by the program's
+// main window. A row of the filter box, the switches and the buttons; below
+// it the log in a list view that asks for the text of the rows it draws, so
+// that a log of any length shows at once; the status line at the bottom.
+class Win32MessagesView final : public MessagesView {
+ public:
+  static constexpr wchar_t kClassName[] = L"WinScoutMessages";
+  // The controls' IDs.
+  static constexpr int kFilterId = 301;
+  static constexpr int kAllGroupsId = 302;
+  static constexpr int kChildrenId = 303;
+  static constexpr int kThreadId = 304;
+  static constexpr int kPauseId = 305;
+  static constexpr int kClearId = 306;
+  static constexpr int kCopyId = 307;
+  static constexpr int kSaveId = 308;
+  static constexpr int kListId = 309;
+  static constexpr int kStatusId = 310;
+  static constexpr UINT_PTR kTickTimer = 1;
+
+  // Ends the program if a window cannot be made (fatal_error.h).
+  Win32MessagesView(HINSTANCE instance, HWND owner);
+  Win32MessagesView(const Win32MessagesView&) = delete;
+  Win32MessagesView& operator=(const Win32MessagesView&) = delete;
+  ~Win32MessagesView() override;
+
+  void Show(std::string_view title) override;
+  bool Visible() const override;
+  TextBox& Filter() override { return *filter_; }
+  bool SwitchedOn(Switch which) const override;
+  void OnSwitch(EventHandler handler) override { on_switch_ = std::move(handler); }
+  void OnCommand(std::function<void(Command)> handler) override {
+    on_command_ = std::move(handler);
+  }
+  void SetPaused(bool paused) override;
+  void SetStatus(std::string_view text) override;
+  void SetRows(std::size_t count, bool follow) override;
+  void OnRowText(RowText text) override { row_text_ = std::move(text); }
+  std::vector<std::size_t> SelectedRows() const override;
+  void SetMenuChoices(std::vector<std::string> choices,
+                      std::function<void(std::size_t)> on_choose) override;
+  SaveResult Save(std::string_view name, std::string_view bytes) override;
+  void SetTicking(bool on) override;
+  void OnTick(EventHandler handler) override { on_tick_ = std::move(handler); }
+  void OnClose(EventHandler handler) override { on_close_ = std::move(handler); }
+
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  HWND hwnd_ = nullptr;
+
+ private:
+  HWND MakeControl(DWORD ex_style, const wchar_t* window_class, const wchar_t* text,
+                   DWORD style, int id);
+  void LayOut();
+  void ApplyFont();
+  void Hide();
+  void ShowMenu(LPARAM position);
+  LRESULT OnNotify(const NMHDR& header);
+  void OnButton(int id);
+
+  UniqueModule common_controls_;
+  WindowClass class_;
+  HINSTANCE instance_;
+  HWND filter_edit_ = nullptr;
+  HWND list_ = nullptr;
+  HWND status_ = nullptr;
+  HWND pause_ = nullptr;
+  bool shown_before_ = false;
+  std::unique_ptr<Win32TextBox> filter_;
+  UniqueFont font_;
+  std::wstring cell_;  // the text of the cell the list asked for last
+  RowText row_text_;
+  EventHandler on_switch_;
+  std::function<void(Command)> on_command_;
+  std::vector<std::string> choices_;
+  std::function<void(std::size_t)> on_choose_;
+  EventHandler on_tick_;
+  EventHandler on_close_;
+};
+
+}  // namespace winscout::win32

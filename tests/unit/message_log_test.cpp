@@ -1,0 +1,210 @@
+#include "inspector/message_log.h"
+
+#include <gtest/gtest.h>
+
+#include "inspector/message_decode.h"
+#include "inspector/message_names.h"
+
+namespace winscout::inspector {
+namespace {
+
+struct DecodeCase {
+  std::uint32_t message;
+  std::uint64_t wparam;
+  std::int64_t lparam;
+  std::string window_class;
+  std::string control_class;
+  std::string name;
+  std::string parameters;
+  MessageKind kind = MessageKind::kSent;
+  std::int64_t result = 0;
+};
+
+void PrintTo(const DecodeCase& c, std::ostream* os) {
+  *os << c.name << " " << c.parameters;
+}
+
+class DecodeTest : public ::testing::TestWithParam<DecodeCase> {};
+
+TEST_P(DecodeTest, NamesAndDecodes) {
+  const DecodeCase& c = GetParam();
+  MessageRecord record{.wparam = c.wparam,
+                       .lparam = c.lparam,
+                       .result = c.result,
+                       .message = c.message,
+                       .kind = c.kind};
+  EXPECT_EQ(MessageName(c.message, c.window_class, "WinScoutRegistered"), c.name);
+  EXPECT_EQ(DecodeParameters(record, {c.window_class, c.control_class}), c.parameters);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, DecodeTest,
+    ::testing::Values(
+        DecodeCase{0x0111, 0x000003E9, 0x10086, "#32770", "Button", "WM_COMMAND",
+                   "ID 1001, BN_CLICKED, control 0x00010086"},
+        DecodeCase{0x0111, 0x0300'0065, 0x2002A, "#32770", "Edit", "WM_COMMAND",
+                   "ID 101, EN_CHANGE, control 0x0002002A"},
+        DecodeCase{0x0111, 0x0001'0065, 0x2002A, "X", "ComboBox", "WM_COMMAND",
+                   "ID 101, CBN_SELCHANGE, control 0x0002002A"},
+        DecodeCase{0x0111, 0x0005'0065, 0x2002A, "X", "MyControl", "WM_COMMAND",
+                   "ID 101, code 5, control 0x0002002A"},
+        DecodeCase{0x0111, 308, 0, "Notepad", "", "WM_COMMAND", "menu, ID 308",
+                   MessageKind::kPosted},
+        DecodeCase{0x0111, 0x0001'0009, 0, "Notepad", "", "WM_COMMAND",
+                   "accelerator, ID 9"},
+        DecodeCase{0x0112, 0xF060, 0x00140010, "X", "", "WM_SYSCOMMAND",
+                   "SC_CLOSE, x 16, y 20"},
+        DecodeCase{0x0100, 0x0D, 0x001C0001, "Edit", "", "WM_KEYDOWN",
+                   "VK_RETURN, repeat 1, scan 28"},
+        DecodeCase{0x0101, 0x41, 0x011E0001, "Edit", "", "WM_KEYUP",
+                   "A, repeat 1, scan 30, extended"},
+        DecodeCase{0x0104, 0x73, 0x1, "Edit", "", "WM_SYSKEYDOWN",
+                   "VK_F4, repeat 1, scan 0"},
+        DecodeCase{0x0102, 'a', 1, "Edit", "", "WM_CHAR", "'a' U+0061, repeat 1"},
+        DecodeCase{0x0102, 0xE9, 1, "Edit", "", "WM_CHAR", "'\xC3\xA9' U+00E9, repeat 1"},
+        DecodeCase{0x0102, 0x0D, 1, "Edit", "", "WM_CHAR", "U+000D, repeat 1"},
+        DecodeCase{0x0201, 0x0009, 0x0014000A, "Button", "", "WM_LBUTTONDOWN",
+                   "x 10, y 20, MK_LBUTTON | MK_CONTROL"},
+        DecodeCase{0x0200, 0, 0xFFFEFFFF, "Button", "", "WM_MOUSEMOVE", "x -1, y -2"},
+        DecodeCase{0x020A, 0xFF880000, 0x00C80064, "X", "", "WM_MOUSEWHEEL",
+                   "delta -120, screen x 100, y 200"},
+        DecodeCase{0x0005, 2, 0x01E00280, "X", "", "WM_SIZE",
+                   "SIZE_MAXIMIZED, 640 x 480"},
+        DecodeCase{0x000C, 0, 0, "Edit", "", "WM_SETTEXT", "text not read"},
+        DecodeCase{0x0010, 0, 0, "X", "", "WM_CLOSE", "result 0", MessageKind::kReturned},
+        DecodeCase{0x000D, 256, 0x1234, "X", "", "WM_GETTEXT", "capacity 256; result 5",
+                   MessageKind::kReturned, 5},
+        DecodeCase{0x00F5, 0, 0, "Button", "", "BM_CLICK", ""},
+        DecodeCase{0x00F1, 1, 0, "Button", "", "BM_SETCHECK", "BST_CHECKED"},
+        DecodeCase{0x00B1, 0, -1, "Edit", "", "EM_SETSEL",
+                   "wParam 0x0, lParam 0xFFFFFFFFFFFFFFFF"},
+        DecodeCase{0x014E, 2, 0, "ComboBox", "", "CB_SETCURSEL",
+                   "wParam 0x2, lParam 0x0"},
+        DecodeCase{0x1073, 0, 0, "SysListView32", "", "LVM_GETITEMTEXTW",
+                   "wParam 0x0, lParam 0x0"},
+        DecodeCase{0x1073, 0, 0, "MyWindow", "", "WM_USER+3187",
+                   "wParam 0x0, lParam 0x0"},
+        DecodeCase{0x113E, 0, 0, "SysTreeView32", "", "TVM_GETITEMW",
+                   "wParam 0x0, lParam 0x0"},
+        DecodeCase{0x8001, 0, 0, "X", "", "WM_APP+1", "wParam 0x0, lParam 0x0"},
+        DecodeCase{0xC123, 0, 0, "X", "", "WinScoutRegistered", "wParam 0x0, lParam 0x0"},
+        DecodeCase{0x0113, 7, 0, "X", "", "WM_TIMER", "timer 7"}));
+
+TEST(DecodeTest, TextsAndNotifyHeadersComeFromTheRecord) {
+  MessageRecord text{.message = 0x000C, .flags = MessageRecord::kHasText};
+  std::u16string_view hello = u"H\u00e9llo \"x\"";
+  std::ranges::copy(hello, text.text);
+  EXPECT_EQ(DecodeParameters(text, {}), "\"H\xC3\xA9llo \"x\"\"");
+
+  MessageRecord notify{.notify_from = 0x30040,
+                       .notify_id = 7,
+                       .message = 0x004E,
+                       .notify_code = -101,
+                       .flags = MessageRecord::kHasNotify};
+  EXPECT_EQ(DecodeParameters(notify, {"#32770", "SysListView32"}),
+            "LVN_ITEMCHANGED, from ID 7, control 0x00030040");
+  notify.notify_code = -2;
+  EXPECT_EQ(DecodeParameters(notify, {"#32770", "SysTreeView32"}),
+            "NM_CLICK, from ID 7, control 0x00030040");
+  notify.notify_code = -101;
+  EXPECT_EQ(DecodeParameters(notify, {"#32770", "Other"}),
+            "code -101, from ID 7, control 0x00030040");
+}
+
+LoggedMessage Line(std::uint32_t message, std::string parameters = "",
+                   MessageKind kind = MessageKind::kSent) {
+  return {.record = {.window = 0x10086, .message = message, .kind = kind},
+          .time_ms = 12,
+          .window_class = "Button",
+          .name = MessageName(message, "Button"),
+          .parameters = std::move(parameters),
+          .group = GroupOf(message)};
+}
+
+struct FilterCase {
+  std::string terms;
+  bool show_noisy;
+  std::vector<std::string> shown;
+};
+
+class FilterTest : public ::testing::TestWithParam<FilterCase> {};
+
+TEST_P(FilterTest, ShowsTheLinesItLetsThrough) {
+  MessageLog log;
+  log.SetFilter({GetParam().terms, GetParam().show_noisy});
+  for (std::uint32_t message :
+       {0x0111u, 0x0200u, 0x0084u, 0x0020u, 0x0113u, 0x000Fu, 0x0102u})
+    log.Add(Line(message));
+  std::vector<std::string> shown;
+  for (std::size_t i = 0; i < log.ShownCount(); ++i) shown.push_back(log.Shown(i).name);
+  EXPECT_EQ(shown, GetParam().shown);
+  EXPECT_EQ(log.Count(), 7u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, FilterTest,
+    ::testing::Values(FilterCase{"", false, {"WM_COMMAND", "WM_CHAR"}},
+                      FilterCase{"",
+                                 true,
+                                 {"WM_COMMAND", "WM_MOUSEMOVE", "WM_NCHITTEST",
+                                  "WM_SETCURSOR", "WM_TIMER", "WM_PAINT", "WM_CHAR"}},
+                      FilterCase{"wm_timer", false, {"WM_TIMER"}},
+                      FilterCase{"command, char", false, {"WM_COMMAND", "WM_CHAR"}},
+                      FilterCase{"-CHAR", false, {"WM_COMMAND"}},
+                      FilterCase{"-MOUSE -PAINT",
+                                 true,
+                                 {"WM_COMMAND", "WM_NCHITTEST", "WM_SETCURSOR",
+                                  "WM_TIMER", "WM_CHAR"}}));
+
+TEST(MessageLogTest, KeepsTheNewestLinesAndCountsDrops) {
+  MessageLog log;
+  for (std::size_t i = 0; i < MessageLog::kMaxLines + 5; ++i) {
+    LoggedMessage line = Line(0x0111);
+    line.time_ms = static_cast<std::int64_t>(i);
+    log.Add(std::move(line));
+  }
+  EXPECT_EQ(log.Count(), MessageLog::kMaxLines - MessageLog::kMaxLines / 10 + 5);
+  EXPECT_EQ(log.Shown(log.ShownCount() - 1).time_ms,
+            static_cast<std::int64_t>(MessageLog::kMaxLines + 4));
+  log.AddDropped(17);
+  EXPECT_EQ(log.Status(), "180005 messages, 180005 shown, 17 dropped");
+  log.Clear();
+  EXPECT_EQ(log.Status(), "0 messages, 0 shown");
+}
+
+TEST(MessageLogTest, CsvAndCopyHoldTheSameColumns) {
+  LoggedMessage command = Line(0x0111, "ID 1001, BN_CLICKED, control 0x00010086");
+  command.record.wparam = 1001;
+  command.record.lparam = 0x10086;
+  LoggedMessage text = Line(0x000C, "\"=cmd|' /C calc'!A0\"", MessageKind::kReturned);
+  text.record.result = -1;
+  EXPECT_EQ(CsvText({&command, &text}),
+            "\xEF\xBB\xBFTime "
+            "(ms),Kind,Window,Class,Message,Parameters,wParam,lParam,Result\r\n"
+            "12,sent,0x00010086,Button,WM_COMMAND,\"ID 1001, BN_CLICKED, control "
+            "0x00010086\",0x3E9,0x10086,\r\n"
+            "12,returned,0x00010086,Button,WM_SETTEXT,\"\"\"=cmd|' /C "
+            "calc'!A0\"\"\",0x0,0x0,-1\r\n");
+  EXPECT_EQ(CopyText({&command}),
+            "12\tsent\t0x00010086\tButton\tWM_COMMAND\tID 1001, BN_CLICKED, control "
+            "0x00010086\r\n");
+}
+
+TEST(MessageLogTest, CsvFieldsNeverStartAFormula) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"plain", "plain"},
+      {"-1", "-1"},
+      {"-", "'-"},
+      {"=1+2", "'=1+2"},
+      {"+1", "'+1"},
+      {"@SUM(A1)", "'@SUM(A1)"},
+      {"-2+3", "'-2+3"},
+      {"a,b", "\"a,b\""},
+      {"say \"hi\"", "\"say \"\"hi\"\"\""},
+      {"two\nlines", "\"two\nlines\""},
+  };
+  for (const auto& [text, field] : cases) EXPECT_EQ(CsvField(text), field) << text;
+}
+
+}  // namespace
+}  // namespace winscout::inspector
