@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "inspector/window_details.h"
+#include "platform/text_pieces.h"
 
 namespace winscout::inspector {
 namespace {
@@ -79,10 +80,10 @@ void MessageLog::Rebuild() {
 }
 
 std::string MessageLog::Status() const {
-  std::string text = std::to_string(lines_.size()) + " messages, " +
-                     std::to_string(shown_.size()) + " shown";
-  if (dropped_ != 0) text += ", " + std::to_string(dropped_) + " dropped";
-  return text;
+  TextPieces text;
+  text << lines_.size() << " messages, " << shown_.size() << " shown";
+  if (dropped_ != 0) text << ", " << dropped_ << " dropped";
+  return text.Take();
 }
 
 std::string KindText(MessageKind kind) {
@@ -98,7 +99,7 @@ std::string KindText(MessageKind kind) {
 }
 
 std::vector<std::string> Columns(const LoggedMessage& message) {
-  return {std::to_string(message.time_ms),
+  return {(TextPieces() << message.time_ms).Take(),
           KindText(message.record.kind),
           Hex32(static_cast<std::uint32_t>(message.record.window)),
           message.window_class,
@@ -119,15 +120,16 @@ std::string CopyText(const std::vector<const LoggedMessage*>& lines) {
 }
 
 std::string CsvField(std::string_view text) {
-  std::string field(text);
+  std::string field;
   // A leading = + - @ (or tab, CR) makes a spreadsheet run the field as a
   // formula; numbers keep their sign.
   const bool number = text.size() > 1 && text.front() == '-' &&
                       text.find_first_not_of("0123456789", 1) == std::string_view::npos;
   if (!text.empty() && !number &&
       std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos) {
-    field.insert(0, "'");
+    field = '\'';
   }
+  field += text;
   if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
   std::string quoted = "\"";
   for (char c : field) {
@@ -145,9 +147,9 @@ std::string CsvText(const std::vector<const LoggedMessage*>& lines) {
     std::vector<std::string> fields = Columns(*line);
     fields.push_back(Hex64(line->record.wparam));
     fields.push_back(Hex64(static_cast<std::uint64_t>(line->record.lparam)));
-    fields.push_back(line->record.kind == MessageKind::kReturned
-                         ? std::to_string(line->record.result)
-                         : std::string());
+    TextPieces result;
+    if (line->record.kind == MessageKind::kReturned) result << line->record.result;
+    fields.push_back(result.Take());
     for (std::size_t i = 0; i < fields.size(); ++i) {
       text += CsvField(fields[i]);
       text += i + 1 < fields.size() ? "," : "\r\n";
