@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -55,7 +54,7 @@ class MessageLog {
  private:
   void Rebuild();
 
-  std::deque<LoggedMessage> lines_;
+  std::vector<LoggedMessage> lines_;
   // Line numbers since the log began: the first kept, and those shown.
   std::uint64_t first_ = 0;
   std::vector<std::uint64_t> shown_;
