@@ -11,6 +11,10 @@ set(CMAKE_CXX_COMPILER clang++)
 set(CMAKE_C_COMPILER_TARGET x86_64-w64-mingw32)
 set(CMAKE_CXX_COMPILER_TARGET x86_64-w64-mingw32)
 set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
+# LLVM's archiver indexes the objects that link-time optimisation leaves as
+# LLVM bitcode.
+set(CMAKE_AR llvm-ar CACHE FILEPATH "")
+set(CMAKE_RANLIB llvm-ranlib CACHE FILEPATH "")
 # GNU's tools read and strip the result as the release's users' tools would.
 set(CMAKE_OBJDUMP x86_64-w64-mingw32-objdump CACHE FILEPATH "")
 set(CMAKE_STRIP x86_64-w64-mingw32-strip CACHE FILEPATH "")
