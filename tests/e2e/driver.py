@@ -2373,7 +2373,11 @@ class WindowsView:
         # WinScout makes it when it first opens.
         self.window = wait_for("WinScout's Windows window",
                                lambda: probe.top(WINDOWS_VIEW_CLASS, WINDOWS_VIEW_TITLE))
-        self.controls = {id: probe.item(self.window, id) for id in (FILTER_BOX, TREE, DETAILS)}
+        # The window is found as soon as it is made, its controls a moment later.
+        self.controls = wait_for(
+            "the Windows window's controls",
+            lambda: {id: probe.item(self.window, id) for id in (FILTER_BOX, TREE, DETAILS)},
+            lambda controls: all(controls.values()))
 
     def visible(self):
         return self.probe.visible(self.window)
