@@ -217,7 +217,7 @@ inspector::LoggedMessage MessagesWindow::Decode(const MessageRecord& record) {
     if (added) known->second = tap_.RegisteredName(record.message);
     registered = known->second;
   }
-  line.name = inspector::MessageName(record.message, line.window_class, registered);
+  line.name = names_.MessageName(record.message, line.window_class, registered);
   line.group = inspector::GroupOf(record.message);
   std::string control_class;
   if (record.message == 0x0111 && record.lparam != 0)
@@ -225,7 +225,7 @@ inspector::LoggedMessage MessagesWindow::Decode(const MessageRecord& record) {
   if (record.flags & MessageRecord::kHasNotify)
     control_class = ClassOf(record.notify_from);
   line.parameters =
-      inspector::DecodeParameters(record, {line.window_class, control_class});
+      inspector::DecodeParameters(record, {names_, line.window_class, control_class});
   return line;
 }
 

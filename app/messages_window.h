@@ -9,6 +9,7 @@
 #include "app/main_window.h"
 #include "app/windows_window.h"
 #include "inspector/message_log.h"
+#include "inspector/message_names.h"
 #include "platform/message_tap.h"
 #include "platform/messages_view.h"
 #include "platform/toolkit.h"
@@ -60,6 +61,7 @@ class MessagesWindow {
   Clipboard& clipboard_;
   ModalMessageBox& messages_;
   MainWindow& main_;
+  inspector::MessageNames names_;
   inspector::MessageLog log_;
   std::vector<MessageRecord> arrived_;
   WindowHandle target_ = 0;

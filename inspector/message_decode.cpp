@@ -56,9 +56,9 @@ void Character(TextPieces& out, std::uint64_t code) {
   out << "U+" << std::string_view(HexText(value, 4)).substr(2);
 }
 
-void Key(TextPieces& out, const MessageRecord& record) {
-  out << VirtualKeyName(Low(record.wparam)) << ", repeat " << (record.lparam & 0xFFFF)
-      << ", scan " << ((record.lparam >> 16) & 0xFF)
+void Key(TextPieces& out, const MessageRecord& record, const MessageContext& context) {
+  out << context.names.VirtualKeyName(Low(record.wparam)) << ", repeat "
+      << (record.lparam & 0xFFFF) << ", scan " << ((record.lparam >> 16) & 0xFF)
       << ((record.lparam & 0x01000000) ? ", extended" : "");
 }
 
@@ -84,7 +84,8 @@ void Command(TextPieces& out, const MessageRecord& record,
     return;
   }
   out << "ID " << Low(record.wparam) << ", "
-      << CommandCodeName(High(record.wparam), context.control_class) << ", control ";
+      << context.names.CommandCodeName(High(record.wparam), context.control_class)
+      << ", control ";
   Handle(out, record.lparam);
 }
 
@@ -93,8 +94,8 @@ void Notify(TextPieces& out, const MessageRecord& record, const MessageContext& 
     out << "ID " << record.wparam << ", header not read";
     return;
   }
-  out << NotifyCodeName(record.notify_code, context.control_class) << ", from ID "
-      << record.notify_id << ", control ";
+  out << context.names.NotifyCodeName(record.notify_code, context.control_class)
+      << ", from ID " << record.notify_id << ", control ";
   Handle(out, record.notify_from);
 }
 
@@ -107,14 +108,14 @@ void Parameters(TextPieces& out, const MessageRecord& record,
     case 0x004E:  // WM_NOTIFY
       return Notify(out, record, context);
     case 0x0112:  // WM_SYSCOMMAND
-      out << SysCommandName(static_cast<std::uint32_t>(wparam));
+      out << context.names.SysCommandName(static_cast<std::uint32_t>(wparam));
       if ((wparam & 0xFFF0) != 0xF100) Point(out << ", ", record.lparam);
       return;
     case 0x0100:  // WM_KEYDOWN
     case 0x0101:  // WM_KEYUP
     case 0x0104:  // WM_SYSKEYDOWN
     case 0x0105:  // WM_SYSKEYUP
-      return Key(out, record);
+      return Key(out, record, context);
     case 0x0102:  // WM_CHAR
     case 0x0103:  // WM_DEADCHAR
     case 0x0106:  // WM_SYSCHAR

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "inspector/message_names.h"
 #include "platform/message_record.h"
 
 namespace winscout::inspector {
@@ -10,6 +11,7 @@ namespace winscout::inspector {
 // What the decoder needs to know beyond the record: the classes of the
 // windows it names, read by the caller.
 struct MessageContext {
+  const MessageNames& names;
   std::string_view window_class;
   // WM_COMMAND: the control in lParam; WM_NOTIFY: the sender.
   std::string_view control_class;

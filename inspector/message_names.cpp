@@ -4,19 +4,43 @@
 #include <cstring>
 #include <span>
 
+#include "codegen/packed_text.h"
 #include "platform/text_pieces.h"
 
 namespace winscout::inspector {
-namespace {
 
-// Values and their names, the names one after another in one string, in the
-// order of the values, each prefix ("WM_") once before the names that start
-// with it: no pointer per name, and few letters, so that the tables stay
-// small in the program.
+using codegen::UnpackText;
+
+// The lists of names in message_names.txt, packed into the program at build
+// time.
+enum class NameList {
+  kWindowMessages,
+  kListViewMessages,
+  kTreeViewMessages,
+  kVirtualKeys,
+  kButtonCodes,
+  kEditCodes,
+  kComboBoxCodes,
+  kListBoxCodes,
+  kCommonNotifyCodes,
+  kListViewNotifyCodes,
+  kTreeViewNotifyCodes,
+  kSysCommands,
+};
+struct NameText {
+  NameList list;
+  std::uint32_t begin;
+  std::uint32_t end;
+};
+// Values and the list of their names, in the same order.
 struct NameTable {
   std::span<const std::uint16_t> values;
-  const char* names;
+  NameList list;
 };
+
+namespace {
+
+#include "inspector/message_names.inc"
 
 constexpr std::uint16_t kWindowMessagesValues[] = {
     0x0000, 0x0001, 0x0002, 0x0003, 0x0005, 0x0006, 0x0007, 0x0008, 0x000A, 0x000B,
@@ -53,350 +77,7 @@ constexpr std::uint16_t kWindowMessagesValues[] = {
     0x0301, 0x0302, 0x0303, 0x0304, 0x0305, 0x0306, 0x0307, 0x0308, 0x0309, 0x030A,
     0x030B, 0x030C, 0x030D, 0x030E, 0x030F, 0x0310, 0x0311, 0x0312, 0x0317, 0x0318,
     0x0319, 0x031A, 0x031D, 0x031E, 0x0320};
-constexpr char kWindowMessagesNames[] =
-    "WM_\0"
-    "NULL\0"
-    "CREATE\0"
-    "DESTROY\0"
-    "MOVE\0"
-    "SIZE\0"
-    "ACTIVATE\0"
-    "SETFOCUS\0"
-    "KILLFOCUS\0"
-    "ENABLE\0"
-    "SETREDRAW\0"
-    "SETTEXT\0"
-    "GETTEXT\0"
-    "GETTEXTLENGTH\0"
-    "PAINT\0"
-    "CLOSE\0"
-    "QUERYENDSESSION\0"
-    "QUIT\0"
-    "QUERYOPEN\0"
-    "ERASEBKGND\0"
-    "SYSCOLORCHANGE\0"
-    "ENDSESSION\0"
-    "SHOWWINDOW\0"
-    "SETTINGCHANGE\0"
-    "DEVMODECHANGE\0"
-    "ACTIVATEAPP\0"
-    "FONTCHANGE\0"
-    "TIMECHANGE\0"
-    "CANCELMODE\0"
-    "SETCURSOR\0"
-    "MOUSEACTIVATE\0"
-    "CHILDACTIVATE\0"
-    "QUEUESYNC\0"
-    "GETMINMAXINFO\0"
-    "PAINTICON\0"
-    "ICONERASEBKGND\0"
-    "NEXTDLGCTL\0"
-    "SPOOLERSTATUS\0"
-    "DRAWITEM\0"
-    "MEASUREITEM\0"
-    "DELETEITEM\0"
-    "VKEYTOITEM\0"
-    "CHARTOITEM\0"
-    "SETFONT\0"
-    "GETFONT\0"
-    "SETHOTKEY\0"
-    "GETHOTKEY\0"
-    "QUERYDRAGICON\0"
-    "COMPAREITEM\0"
-    "GETOBJECT\0"
-    "COMPACTING\0"
-    "WINDOWPOSCHANGING\0"
-    "WINDOWPOSCHANGED\0"
-    "POWER\0"
-    "COPYDATA\0"
-    "CANCELJOURNAL\0"
-    "NOTIFY\0"
-    "INPUTLANGCHANGEREQUEST\0"
-    "INPUTLANGCHANGE\0"
-    "TCARD\0"
-    "HELP\0"
-    "USERCHANGED\0"
-    "NOTIFYFORMAT\0"
-    "CONTEXTMENU\0"
-    "STYLECHANGING\0"
-    "STYLECHANGED\0"
-    "DISPLAYCHANGE\0"
-    "GETICON\0"
-    "SETICON\0"
-    "NCCREATE\0"
-    "NCDESTROY\0"
-    "NCCALCSIZE\0"
-    "NCHITTEST\0"
-    "NCPAINT\0"
-    "NCACTIVATE\0"
-    "GETDLGCODE\0"
-    "SYNCPAINT\0"
-    "NCMOUSEMOVE\0"
-    "NCLBUTTONDOWN\0"
-    "NCLBUTTONUP\0"
-    "NCLBUTTONDBLCLK\0"
-    "NCRBUTTONDOWN\0"
-    "NCRBUTTONUP\0"
-    "NCRBUTTONDBLCLK\0"
-    "NCMBUTTONDOWN\0"
-    "NCMBUTTONUP\0"
-    "NCMBUTTONDBLCLK\0"
-    "NCXBUTTONDOWN\0"
-    "NCXBUTTONUP\0"
-    "NCXBUTTONDBLCLK\0"
-    "EM_\0"
-    "GETSEL\0"
-    "SETSEL\0"
-    "GETRECT\0"
-    "SETRECT\0"
-    "SETRECTNP\0"
-    "SCROLL\0"
-    "LINESCROLL\0"
-    "SCROLLCARET\0"
-    "GETMODIFY\0"
-    "SETMODIFY\0"
-    "GETLINECOUNT\0"
-    "LINEINDEX\0"
-    "SETHANDLE\0"
-    "GETHANDLE\0"
-    "GETTHUMB\0"
-    "LINELENGTH\0"
-    "REPLACESEL\0"
-    "GETLINE\0"
-    "LIMITTEXT\0"
-    "CANUNDO\0"
-    "UNDO\0"
-    "FMTLINES\0"
-    "LINEFROMCHAR\0"
-    "SETTABSTOPS\0"
-    "SETPASSWORDCHAR\0"
-    "EMPTYUNDOBUFFER\0"
-    "GETFIRSTVISIBLELINE\0"
-    "SETREADONLY\0"
-    "SETWORDBREAKPROC\0"
-    "GETWORDBREAKPROC\0"
-    "GETPASSWORDCHAR\0"
-    "SETMARGINS\0"
-    "GETMARGINS\0"
-    "GETLIMITTEXT\0"
-    "POSFROMCHAR\0"
-    "CHARFROMPOS\0"
-    "SETIMESTATUS\0"
-    "GETIMESTATUS\0"
-    "BM_\0"
-    "GETCHECK\0"
-    "SETCHECK\0"
-    "GETSTATE\0"
-    "SETSTATE\0"
-    "SETSTYLE\0"
-    "CLICK\0"
-    "GETIMAGE\0"
-    "SETIMAGE\0"
-    "SETDONTCLICK\0"
-    "WM_\0"
-    "INPUT_DEVICE_CHANGE\0"
-    "INPUT\0"
-    "KEYDOWN\0"
-    "KEYUP\0"
-    "CHAR\0"
-    "DEADCHAR\0"
-    "SYSKEYDOWN\0"
-    "SYSKEYUP\0"
-    "SYSCHAR\0"
-    "SYSDEADCHAR\0"
-    "UNICHAR\0"
-    "IME_STARTCOMPOSITION\0"
-    "IME_ENDCOMPOSITION\0"
-    "IME_COMPOSITION\0"
-    "INITDIALOG\0"
-    "COMMAND\0"
-    "SYSCOMMAND\0"
-    "TIMER\0"
-    "HSCROLL\0"
-    "VSCROLL\0"
-    "INITMENU\0"
-    "INITMENUPOPUP\0"
-    "SYSTIMER\0"
-    "GESTURE\0"
-    "GESTURENOTIFY\0"
-    "MENUSELECT\0"
-    "MENUCHAR\0"
-    "ENTERIDLE\0"
-    "MENURBUTTONUP\0"
-    "MENUDRAG\0"
-    "MENUGETOBJECT\0"
-    "UNINITMENUPOPUP\0"
-    "MENUCOMMAND\0"
-    "CHANGEUISTATE\0"
-    "UPDATEUISTATE\0"
-    "QUERYUISTATE\0"
-    "CTLCOLORMSGBOX\0"
-    "CTLCOLOREDIT\0"
-    "CTLCOLORLISTBOX\0"
-    "CTLCOLORBTN\0"
-    "CTLCOLORDLG\0"
-    "CTLCOLORSCROLLBAR\0"
-    "CTLCOLORSTATIC\0"
-    "CB_\0"
-    "GETEDITSEL\0"
-    "LIMITTEXT\0"
-    "SETEDITSEL\0"
-    "ADDSTRING\0"
-    "DELETESTRING\0"
-    "DIR\0"
-    "GETCOUNT\0"
-    "GETCURSEL\0"
-    "GETLBTEXT\0"
-    "GETLBTEXTLEN\0"
-    "INSERTSTRING\0"
-    "RESETCONTENT\0"
-    "FINDSTRING\0"
-    "SELECTSTRING\0"
-    "SETCURSEL\0"
-    "SHOWDROPDOWN\0"
-    "GETITEMDATA\0"
-    "SETITEMDATA\0"
-    "GETDROPPEDCONTROLRECT\0"
-    "SETITEMHEIGHT\0"
-    "GETITEMHEIGHT\0"
-    "SETEXTENDEDUI\0"
-    "GETEXTENDEDUI\0"
-    "GETDROPPEDSTATE\0"
-    "FINDSTRINGEXACT\0"
-    "SETLOCALE\0"
-    "GETLOCALE\0"
-    "GETTOPINDEX\0"
-    "SETTOPINDEX\0"
-    "GETHORIZONTALEXTENT\0"
-    "SETHORIZONTALEXTENT\0"
-    "GETDROPPEDWIDTH\0"
-    "SETDROPPEDWIDTH\0"
-    "INITSTORAGE\0"
-    "GETCOMBOBOXINFO\0"
-    "LB_\0"
-    "ADDSTRING\0"
-    "INSERTSTRING\0"
-    "DELETESTRING\0"
-    "SELITEMRANGEEX\0"
-    "RESETCONTENT\0"
-    "SETSEL\0"
-    "SETCURSEL\0"
-    "GETSEL\0"
-    "GETCURSEL\0"
-    "GETTEXT\0"
-    "GETTEXTLEN\0"
-    "GETCOUNT\0"
-    "SELECTSTRING\0"
-    "DIR\0"
-    "GETTOPINDEX\0"
-    "FINDSTRING\0"
-    "GETSELCOUNT\0"
-    "GETSELITEMS\0"
-    "SETTABSTOPS\0"
-    "GETHORIZONTALEXTENT\0"
-    "SETHORIZONTALEXTENT\0"
-    "SETCOLUMNWIDTH\0"
-    "ADDFILE\0"
-    "SETTOPINDEX\0"
-    "GETITEMRECT\0"
-    "GETITEMDATA\0"
-    "SETITEMDATA\0"
-    "SELITEMRANGE\0"
-    "SETANCHORINDEX\0"
-    "GETANCHORINDEX\0"
-    "SETCARETINDEX\0"
-    "GETCARETINDEX\0"
-    "SETITEMHEIGHT\0"
-    "GETITEMHEIGHT\0"
-    "FINDSTRINGEXACT\0"
-    "SETLOCALE\0"
-    "GETLOCALE\0"
-    "SETCOUNT\0"
-    "INITSTORAGE\0"
-    "ITEMFROMPOINT\0"
-    "GETLISTBOXINFO\0"
-    "WM_\0"
-    "MOUSEMOVE\0"
-    "LBUTTONDOWN\0"
-    "LBUTTONUP\0"
-    "LBUTTONDBLCLK\0"
-    "RBUTTONDOWN\0"
-    "RBUTTONUP\0"
-    "RBUTTONDBLCLK\0"
-    "MBUTTONDOWN\0"
-    "MBUTTONUP\0"
-    "MBUTTONDBLCLK\0"
-    "MOUSEWHEEL\0"
-    "XBUTTONDOWN\0"
-    "XBUTTONUP\0"
-    "XBUTTONDBLCLK\0"
-    "MOUSEHWHEEL\0"
-    "PARENTNOTIFY\0"
-    "ENTERMENULOOP\0"
-    "EXITMENULOOP\0"
-    "NEXTMENU\0"
-    "SIZING\0"
-    "CAPTURECHANGED\0"
-    "MOVING\0"
-    "POWERBROADCAST\0"
-    "DEVICECHANGE\0"
-    "MDICREATE\0"
-    "MDIDESTROY\0"
-    "MDIACTIVATE\0"
-    "MDIRESTORE\0"
-    "MDINEXT\0"
-    "MDIMAXIMIZE\0"
-    "MDITILE\0"
-    "MDICASCADE\0"
-    "MDIICONARRANGE\0"
-    "MDIGETACTIVE\0"
-    "MDISETMENU\0"
-    "ENTERSIZEMOVE\0"
-    "EXITSIZEMOVE\0"
-    "DROPFILES\0"
-    "MDIREFRESHMENU\0"
-    "IME_SETCONTEXT\0"
-    "IME_NOTIFY\0"
-    "IME_CONTROL\0"
-    "IME_COMPOSITIONFULL\0"
-    "IME_SELECT\0"
-    "IME_CHAR\0"
-    "IME_REQUEST\0"
-    "IME_KEYDOWN\0"
-    "IME_KEYUP\0"
-    "NCMOUSEHOVER\0"
-    "MOUSEHOVER\0"
-    "NCMOUSELEAVE\0"
-    "MOUSELEAVE\0"
-    "WTSSESSION_CHANGE\0"
-    "DPICHANGED\0"
-    "CUT\0"
-    "COPY\0"
-    "PASTE\0"
-    "CLEAR\0"
-    "UNDO\0"
-    "RENDERFORMAT\0"
-    "RENDERALLFORMATS\0"
-    "DESTROYCLIPBOARD\0"
-    "DRAWCLIPBOARD\0"
-    "PAINTCLIPBOARD\0"
-    "VSCROLLCLIPBOARD\0"
-    "SIZECLIPBOARD\0"
-    "ASKCBFORMATNAME\0"
-    "CHANGECBCHAIN\0"
-    "HSCROLLCLIPBOARD\0"
-    "QUERYNEWPALETTE\0"
-    "PALETTEISCHANGING\0"
-    "PALETTECHANGED\0"
-    "HOTKEY\0"
-    "PRINT\0"
-    "PRINTCLIENT\0"
-    "APPCOMMAND\0"
-    "THEMECHANGED\0"
-    "CLIPBOARDUPDATE\0"
-    "DWMCOMPOSITIONCHANGED\0"
-    "DWMCOLORIZATIONCOLORCHANGED\0";
-constexpr NameTable kWindowMessages{kWindowMessagesValues, kWindowMessagesNames};
+constexpr NameTable kWindowMessages{kWindowMessagesValues, NameList::kWindowMessages};
 
 // Offsets from LVM_FIRST (0x1000).
 constexpr std::uint16_t kListViewMessagesValues[] = {
@@ -405,116 +86,16 @@ constexpr std::uint16_t kListViewMessagesValues[] = {
     0x1F, 0x22, 0x23, 0x24, 0x25, 0x26, 0x27, 0x28, 0x29, 0x2A, 0x2B, 0x2C, 0x2D, 0x2E,
     0x2F, 0x30, 0x32, 0x33, 0x36, 0x37, 0x38, 0x39, 0x3A, 0x3B, 0x3C, 0x3D, 0x4B, 0x4C,
     0x4D, 0x53, 0x5F, 0x60, 0x61, 0x73, 0x74, 0x76, 0x8E, 0x8F};
-constexpr char kListViewMessagesNames[] =
-    "LVM_\0"
-    "GETBKCOLOR\0"
-    "SETBKCOLOR\0"
-    "GETIMAGELIST\0"
-    "SETIMAGELIST\0"
-    "GETITEMCOUNT\0"
-    "GETITEMA\0"
-    "SETITEMA\0"
-    "INSERTITEMA\0"
-    "DELETEITEM\0"
-    "DELETEALLITEMS\0"
-    "GETNEXTITEM\0"
-    "FINDITEMA\0"
-    "GETITEMRECT\0"
-    "SETITEMPOSITION\0"
-    "GETITEMPOSITION\0"
-    "HITTEST\0"
-    "ENSUREVISIBLE\0"
-    "SCROLL\0"
-    "REDRAWITEMS\0"
-    "ARRANGE\0"
-    "EDITLABELA\0"
-    "GETEDITCONTROL\0"
-    "GETCOLUMNA\0"
-    "SETCOLUMNA\0"
-    "INSERTCOLUMNA\0"
-    "DELETECOLUMN\0"
-    "GETCOLUMNWIDTH\0"
-    "SETCOLUMNWIDTH\0"
-    "GETHEADER\0"
-    "GETVIEWRECT\0"
-    "GETTEXTCOLOR\0"
-    "SETTEXTCOLOR\0"
-    "GETTEXTBKCOLOR\0"
-    "SETTEXTBKCOLOR\0"
-    "GETTOPINDEX\0"
-    "GETCOUNTPERPAGE\0"
-    "GETORIGIN\0"
-    "UPDATE\0"
-    "SETITEMSTATE\0"
-    "GETITEMSTATE\0"
-    "GETITEMTEXTA\0"
-    "SETITEMTEXTA\0"
-    "SETITEMCOUNT\0"
-    "SORTITEMS\0"
-    "GETSELECTEDCOUNT\0"
-    "GETITEMSPACING\0"
-    "SETEXTENDEDLISTVIEWSTYLE\0"
-    "GETEXTENDEDLISTVIEWSTYLE\0"
-    "GETSUBITEMRECT\0"
-    "SUBITEMHITTEST\0"
-    "SETCOLUMNORDERARRAY\0"
-    "GETCOLUMNORDERARRAY\0"
-    "SETHOTITEM\0"
-    "GETHOTITEM\0"
-    "GETITEMW\0"
-    "SETITEMW\0"
-    "INSERTITEMW\0"
-    "FINDITEMW\0"
-    "GETCOLUMNW\0"
-    "SETCOLUMNW\0"
-    "INSERTCOLUMNW\0"
-    "GETITEMTEXTW\0"
-    "SETITEMTEXTW\0"
-    "EDITLABELW\0"
-    "SETVIEW\0"
-    "GETVIEW\0";
-constexpr NameTable kListViewMessages{kListViewMessagesValues, kListViewMessagesNames};
+constexpr NameTable kListViewMessages{kListViewMessagesValues,
+                                      NameList::kListViewMessages};
 
 // Offsets from TVM_FIRST (0x1100).
 constexpr std::uint16_t kTreeViewMessagesValues[] = {
     0x00, 0x01, 0x02, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x0A, 0x0B,
     0x0C, 0x0D, 0x0E, 0x0F, 0x10, 0x11, 0x12, 0x13, 0x14, 0x16, 0x1B,
     0x1C, 0x1D, 0x1E, 0x1F, 0x20, 0x27, 0x32, 0x3E, 0x3F, 0x41};
-constexpr char kTreeViewMessagesNames[] =
-    "TVM_\0"
-    "INSERTITEMA\0"
-    "DELETEITEM\0"
-    "EXPAND\0"
-    "GETITEMRECT\0"
-    "GETCOUNT\0"
-    "GETINDENT\0"
-    "SETINDENT\0"
-    "GETIMAGELIST\0"
-    "SETIMAGELIST\0"
-    "GETNEXTITEM\0"
-    "SELECTITEM\0"
-    "GETITEMA\0"
-    "SETITEMA\0"
-    "EDITLABELA\0"
-    "GETEDITCONTROL\0"
-    "GETVISIBLECOUNT\0"
-    "HITTEST\0"
-    "CREATEDRAGIMAGE\0"
-    "SORTCHILDREN\0"
-    "ENSUREVISIBLE\0"
-    "ENDEDITLABELNOW\0"
-    "SETITEMHEIGHT\0"
-    "GETITEMHEIGHT\0"
-    "SETBKCOLOR\0"
-    "SETTEXTCOLOR\0"
-    "GETBKCOLOR\0"
-    "GETTEXTCOLOR\0"
-    "GETITEMSTATE\0"
-    "INSERTITEMW\0"
-    "GETITEMW\0"
-    "SETITEMW\0"
-    "EDITLABELW\0";
-constexpr NameTable kTreeViewMessages{kTreeViewMessagesValues, kTreeViewMessagesNames};
+constexpr NameTable kTreeViewMessages{kTreeViewMessagesValues,
+                                      NameList::kTreeViewMessages};
 
 constexpr std::uint16_t kVirtualKeysValues[] = {
     0x01, 0x02, 0x03, 0x04, 0x08, 0x09, 0x0C, 0x0D, 0x10, 0x11, 0x12, 0x13,
@@ -522,258 +103,44 @@ constexpr std::uint16_t kVirtualKeysValues[] = {
     0x2A, 0x2B, 0x2C, 0x2D, 0x2E, 0x2F, 0x5B, 0x5C, 0x5D, 0x5F, 0x6A, 0x6B,
     0x6C, 0x6D, 0x6E, 0x6F, 0x90, 0x91, 0xA0, 0xA1, 0xA2, 0xA3, 0xA4, 0xA5,
     0xBA, 0xBB, 0xBC, 0xBD, 0xBE, 0xBF, 0xC0, 0xDB, 0xDC, 0xDD, 0xDE};
-constexpr char kVirtualKeysNames[] =
-    "VK_\0"
-    "LBUTTON\0"
-    "RBUTTON\0"
-    "CANCEL\0"
-    "MBUTTON\0"
-    "BACK\0"
-    "TAB\0"
-    "CLEAR\0"
-    "RETURN\0"
-    "SHIFT\0"
-    "CONTROL\0"
-    "MENU\0"
-    "PAUSE\0"
-    "CAPITAL\0"
-    "ESCAPE\0"
-    "SPACE\0"
-    "PRIOR\0"
-    "NEXT\0"
-    "END\0"
-    "HOME\0"
-    "LEFT\0"
-    "UP\0"
-    "RIGHT\0"
-    "DOWN\0"
-    "SELECT\0"
-    "PRINT\0"
-    "EXECUTE\0"
-    "SNAPSHOT\0"
-    "INSERT\0"
-    "DELETE\0"
-    "HELP\0"
-    "LWIN\0"
-    "RWIN\0"
-    "APPS\0"
-    "SLEEP\0"
-    "MULTIPLY\0"
-    "ADD\0"
-    "SEPARATOR\0"
-    "SUBTRACT\0"
-    "DECIMAL\0"
-    "DIVIDE\0"
-    "NUMLOCK\0"
-    "SCROLL\0"
-    "LSHIFT\0"
-    "RSHIFT\0"
-    "LCONTROL\0"
-    "RCONTROL\0"
-    "LMENU\0"
-    "RMENU\0"
-    "OEM_1\0"
-    "OEM_PLUS\0"
-    "OEM_COMMA\0"
-    "OEM_MINUS\0"
-    "OEM_PERIOD\0"
-    "OEM_2\0"
-    "OEM_3\0"
-    "OEM_4\0"
-    "OEM_5\0"
-    "OEM_6\0"
-    "OEM_7\0";
-constexpr NameTable kVirtualKeys{kVirtualKeysValues, kVirtualKeysNames};
+constexpr NameTable kVirtualKeys{kVirtualKeysValues, NameList::kVirtualKeys};
 
 constexpr std::uint16_t kButtonCodesValues[] = {0, 1, 2, 3, 4, 5, 6, 7};
-constexpr char kButtonCodesNames[] =
-    "BN_\0"
-    "CLICKED\0"
-    "PAINT\0"
-    "HILITE\0"
-    "UNHILITE\0"
-    "DISABLE\0"
-    "DOUBLECLICKED\0"
-    "SETFOCUS\0"
-    "KILLFOCUS\0";
-constexpr NameTable kButtonCodes{kButtonCodesValues, kButtonCodesNames};
+constexpr NameTable kButtonCodes{kButtonCodesValues, NameList::kButtonCodes};
 constexpr std::uint16_t kEditCodesValues[] = {0x100, 0x200, 0x300, 0x400,
                                               0x500, 0x501, 0x601, 0x602};
-constexpr char kEditCodesNames[] =
-    "EN_\0"
-    "SETFOCUS\0"
-    "KILLFOCUS\0"
-    "CHANGE\0"
-    "UPDATE\0"
-    "ERRSPACE\0"
-    "MAXTEXT\0"
-    "HSCROLL\0"
-    "VSCROLL\0";
-constexpr NameTable kEditCodes{kEditCodesValues, kEditCodesNames};
+constexpr NameTable kEditCodes{kEditCodesValues, NameList::kEditCodes};
 constexpr std::uint16_t kComboBoxCodesValues[] = {0xFFFF, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
-constexpr char kComboBoxCodesNames[] =
-    "CBN_\0"
-    "ERRSPACE\0"
-    "SELCHANGE\0"
-    "DBLCLK\0"
-    "SETFOCUS\0"
-    "KILLFOCUS\0"
-    "EDITCHANGE\0"
-    "EDITUPDATE\0"
-    "DROPDOWN\0"
-    "CLOSEUP\0"
-    "SELENDOK\0"
-    "SELENDCANCEL\0";
-constexpr NameTable kComboBoxCodes{kComboBoxCodesValues, kComboBoxCodesNames};
+constexpr NameTable kComboBoxCodes{kComboBoxCodesValues, NameList::kComboBoxCodes};
 constexpr std::uint16_t kListBoxCodesValues[] = {0xFFFE, 1, 2, 3, 4, 5};
-constexpr char kListBoxCodesNames[] =
-    "LBN_\0"
-    "ERRSPACE\0"
-    "SELCHANGE\0"
-    "DBLCLK\0"
-    "SELCANCEL\0"
-    "SETFOCUS\0"
-    "KILLFOCUS\0";
-constexpr NameTable kListBoxCodes{kListBoxCodesValues, kListBoxCodesNames};
+constexpr NameTable kListBoxCodes{kListBoxCodesValues, NameList::kListBoxCodes};
 
 // WM_NOTIFY codes are negative; the tables hold their magnitudes.
 constexpr std::uint16_t kCommonNotifyCodesValues[] = {
     1, 2, 3, 4, 5, 6, 7, 8, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22};
-constexpr char kCommonNotifyCodesNames[] =
-    "NM_\0"
-    "OUTOFMEMORY\0"
-    "CLICK\0"
-    "DBLCLK\0"
-    "RETURN\0"
-    "RCLICK\0"
-    "RDBLCLK\0"
-    "SETFOCUS\0"
-    "KILLFOCUS\0"
-    "CUSTOMDRAW\0"
-    "HOVER\0"
-    "NCHITTEST\0"
-    "KEYDOWN\0"
-    "RELEASEDCAPTURE\0"
-    "SETCURSOR\0"
-    "CHAR\0"
-    "TOOLTIPSCREATED\0"
-    "LDOWN\0"
-    "RDOWN\0"
-    "THEMECHANGED\0";
-constexpr NameTable kCommonNotifyCodes{kCommonNotifyCodesValues, kCommonNotifyCodesNames};
+constexpr NameTable kCommonNotifyCodes{kCommonNotifyCodesValues,
+                                       NameList::kCommonNotifyCodes};
 constexpr std::uint16_t kListViewNotifyCodesValues[] = {
     100, 101, 102, 103, 104, 105, 106, 108, 109, 111, 113, 114,
     115, 121, 150, 151, 155, 156, 157, 158, 175, 176, 177, 178};
-constexpr char kListViewNotifyCodesNames[] =
-    "LVN_\0"
-    "ITEMCHANGING\0"
-    "ITEMCHANGED\0"
-    "INSERTITEM\0"
-    "DELETEITEM\0"
-    "DELETEALLITEMS\0"
-    "BEGINLABELEDITA\0"
-    "ENDLABELEDITA\0"
-    "COLUMNCLICK\0"
-    "BEGINDRAG\0"
-    "BEGINRDRAG\0"
-    "ODCACHEHINT\0"
-    "ITEMACTIVATE\0"
-    "ODSTATECHANGED\0"
-    "HOTTRACK\0"
-    "GETDISPINFOA\0"
-    "SETDISPINFOA\0"
-    "KEYDOWN\0"
-    "MARQUEEBEGIN\0"
-    "GETINFOTIPA\0"
-    "GETINFOTIPW\0"
-    "BEGINLABELEDITW\0"
-    "ENDLABELEDITW\0"
-    "GETDISPINFOW\0"
-    "SETDISPINFOW\0";
 constexpr NameTable kListViewNotifyCodes{kListViewNotifyCodesValues,
-                                         kListViewNotifyCodesNames};
+                                         NameList::kListViewNotifyCodes};
 constexpr std::uint16_t kTreeViewNotifyCodesValues[] = {
     401, 402, 403, 404, 405, 406, 407, 408, 409, 410, 411, 412, 413,
     414, 415, 450, 451, 452, 453, 454, 455, 456, 457, 458, 459, 460};
-constexpr char kTreeViewNotifyCodesNames[] =
-    "TVN_\0"
-    "SELCHANGINGA\0"
-    "SELCHANGEDA\0"
-    "GETDISPINFOA\0"
-    "SETDISPINFOA\0"
-    "ITEMEXPANDINGA\0"
-    "ITEMEXPANDEDA\0"
-    "BEGINDRAGA\0"
-    "BEGINRDRAGA\0"
-    "DELETEITEMA\0"
-    "BEGINLABELEDITA\0"
-    "ENDLABELEDITA\0"
-    "KEYDOWN\0"
-    "GETINFOTIPA\0"
-    "GETINFOTIPW\0"
-    "SINGLEEXPAND\0"
-    "SELCHANGINGW\0"
-    "SELCHANGEDW\0"
-    "GETDISPINFOW\0"
-    "SETDISPINFOW\0"
-    "ITEMEXPANDINGW\0"
-    "ITEMEXPANDEDW\0"
-    "BEGINDRAGW\0"
-    "BEGINRDRAGW\0"
-    "DELETEITEMW\0"
-    "BEGINLABELEDITW\0"
-    "ENDLABELEDITW\0";
 constexpr NameTable kTreeViewNotifyCodes{kTreeViewNotifyCodesValues,
-                                         kTreeViewNotifyCodesNames};
+                                         NameList::kTreeViewNotifyCodes};
 
 constexpr std::uint16_t kSysCommandsValues[] = {
     0xF000, 0xF010, 0xF020, 0xF030, 0xF040, 0xF050, 0xF060, 0xF070, 0xF080,
     0xF090, 0xF100, 0xF120, 0xF130, 0xF140, 0xF150, 0xF160, 0xF170, 0xF180};
-constexpr char kSysCommandsNames[] =
-    "SC_\0"
-    "SIZE\0"
-    "MOVE\0"
-    "MINIMIZE\0"
-    "MAXIMIZE\0"
-    "NEXTWINDOW\0"
-    "PREVWINDOW\0"
-    "CLOSE\0"
-    "VSCROLL\0"
-    "HSCROLL\0"
-    "MOUSEMENU\0"
-    "KEYMENU\0"
-    "RESTORE\0"
-    "TASKLIST\0"
-    "SCREENSAVE\0"
-    "HOTKEY\0"
-    "DEFAULT\0"
-    "MONITORPOWER\0"
-    "CONTEXTHELP\0";
-constexpr NameTable kSysCommands{kSysCommandsValues, kSysCommandsNames};
+constexpr NameTable kSysCommands{kSysCommandsValues, NameList::kSysCommands};
 
 constexpr std::uint32_t kUser = 0x0400;
 constexpr std::uint32_t kApp = 0x8000;
 constexpr std::uint32_t kRegisteredFirst = 0xC000;
 constexpr std::uint32_t kListViewFirst = 0x1000;
 constexpr std::uint32_t kTreeViewFirst = 0x1100;
-
-// Adds the name of the value to the text, if the table has it.
-bool AddName(TextPieces& text, const NameTable* table, std::uint32_t value) {
-  if (!table) return false;
-  const auto found = std::ranges::find(table->values, value);
-  if (found == table->values.end()) return false;
-  std::string_view prefix;
-  const char* name = table->names;
-  for (auto i = found - table->values.begin();; name += std::strlen(name) + 1) {
-    const std::string_view piece(name);
-    if (piece.back() == '_') {
-      prefix = piece;
-    } else if (i-- == 0) {
-      text << prefix << piece;
-      return true;
-    }
-  }
-}
 
 bool SameClass(std::string_view a, std::string_view b) {
   return std::ranges::equal(a, b, [](char x, char y) {
@@ -809,8 +176,33 @@ bool IsRegisteredMessage(std::uint32_t message) {
   return message >= kRegisteredFirst && message <= 0xFFFF;
 }
 
-std::string MessageName(std::uint32_t message, std::string_view class_name,
-                        std::string_view registered_name) {
+MessageNames::MessageNames() : names_(UnpackText(kPackedNameTexts)) {}
+
+// Each line of a list is a name, or a prefix ("WM_") of the names after it.
+bool MessageNames::AddName(TextPieces& text, const NameTable* table,
+                           std::uint32_t value) const {
+  if (!table) return false;
+  const auto found = std::ranges::find(table->values, value);
+  if (found == table->values.end()) return false;
+  const NameText* list = std::ranges::find(kNameTexts, table->list, &NameText::list);
+  std::string_view lines =
+      std::string_view(names_).substr(list->begin, list->end - list->begin);
+  std::string_view prefix;
+  for (auto i = found - table->values.begin(); !lines.empty();) {
+    const std::string_view line = lines.substr(0, lines.find('\n'));
+    lines.remove_prefix(std::min(line.size() + 1, lines.size()));
+    if (line.ends_with('_')) {
+      prefix = line;
+    } else if (i-- == 0) {
+      text << prefix << line;
+      return true;
+    }
+  }
+  return false;
+}
+
+std::string MessageNames::MessageName(std::uint32_t message, std::string_view class_name,
+                                      std::string_view registered_name) const {
   TextPieces name;
   std::uint32_t first = 0;
   const NameTable* control = ControlTable(class_name, first);
@@ -854,7 +246,7 @@ MessageGroup GroupOf(std::uint32_t message) {
   return MessageGroup::kOther;
 }
 
-std::string VirtualKeyName(std::uint32_t key) {
+std::string MessageNames::VirtualKeyName(std::uint32_t key) const {
   TextPieces name;
   if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) {
     name << static_cast<char>(key);
@@ -868,7 +260,8 @@ std::string VirtualKeyName(std::uint32_t key) {
   return name.Take();
 }
 
-std::string CommandCodeName(std::uint32_t code, std::string_view control_class) {
+std::string MessageNames::CommandCodeName(std::uint32_t code,
+                                          std::string_view control_class) const {
   const NameTable* table = nullptr;
   if (SameClass(control_class, "Button")) {
     table = &kButtonCodes;
@@ -885,7 +278,8 @@ std::string CommandCodeName(std::uint32_t code, std::string_view control_class) 
   return name.Take();
 }
 
-std::string NotifyCodeName(std::int32_t code, std::string_view sender_class) {
+std::string MessageNames::NotifyCodeName(std::int32_t code,
+                                         std::string_view sender_class) const {
   const std::uint32_t magnitude =
       code < 0 ? static_cast<std::uint32_t>(-(code + 1)) + 1 : 0;
   const NameTable* own = nullptr;
@@ -899,7 +293,7 @@ std::string NotifyCodeName(std::int32_t code, std::string_view sender_class) {
   return name.Take();
 }
 
-std::string SysCommandName(std::uint32_t command) {
+std::string MessageNames::SysCommandName(std::uint32_t command) const {
   TextPieces name;
   if (!AddName(name, &kSysCommands, command & 0xFFF0)) name << HexText(command, 4);
   return name.Take();

@@ -8,6 +8,8 @@
 namespace winscout::inspector {
 namespace {
 
+const MessageNames kNames;
+
 struct DecodeCase {
   std::uint32_t message;
   std::uint64_t wparam;
@@ -33,8 +35,9 @@ TEST_P(DecodeTest, NamesAndDecodes) {
                        .result = c.result,
                        .message = c.message,
                        .kind = c.kind};
-  EXPECT_EQ(MessageName(c.message, c.window_class, "WinScoutRegistered"), c.name);
-  EXPECT_EQ(DecodeParameters(record, {c.window_class, c.control_class}), c.parameters);
+  EXPECT_EQ(kNames.MessageName(c.message, c.window_class, "WinScoutRegistered"), c.name);
+  EXPECT_EQ(DecodeParameters(record, {kNames, c.window_class, c.control_class}),
+            c.parameters);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -94,20 +97,20 @@ TEST(DecodeTest, TextsAndNotifyHeadersComeFromTheRecord) {
   MessageRecord text{.message = 0x000C, .flags = MessageRecord::kHasText};
   std::u16string_view hello = u"H\u00e9llo \"x\"";
   std::ranges::copy(hello, text.text);
-  EXPECT_EQ(DecodeParameters(text, {}), "\"H\xC3\xA9llo \"x\"\"");
+  EXPECT_EQ(DecodeParameters(text, {kNames}), "\"H\xC3\xA9llo \"x\"\"");
 
   MessageRecord notify{.notify_from = 0x30040,
                        .notify_id = 7,
                        .message = 0x004E,
                        .notify_code = -101,
                        .flags = MessageRecord::kHasNotify};
-  EXPECT_EQ(DecodeParameters(notify, {"#32770", "SysListView32"}),
+  EXPECT_EQ(DecodeParameters(notify, {kNames, "#32770", "SysListView32"}),
             "LVN_ITEMCHANGED, from ID 7, control 0x00030040");
   notify.notify_code = -2;
-  EXPECT_EQ(DecodeParameters(notify, {"#32770", "SysTreeView32"}),
+  EXPECT_EQ(DecodeParameters(notify, {kNames, "#32770", "SysTreeView32"}),
             "NM_CLICK, from ID 7, control 0x00030040");
   notify.notify_code = -101;
-  EXPECT_EQ(DecodeParameters(notify, {"#32770", "Other"}),
+  EXPECT_EQ(DecodeParameters(notify, {kNames, "#32770", "Other"}),
             "code -101, from ID 7, control 0x00030040");
 }
 
@@ -116,7 +119,7 @@ LoggedMessage Line(std::uint32_t message, std::string parameters = "",
   return {.record = {.window = 0x10086, .message = message, .kind = kind},
           .time_ms = 12,
           .window_class = "Button",
-          .name = MessageName(message, "Button"),
+          .name = kNames.MessageName(message, "Button"),
           .parameters = std::move(parameters),
           .group = GroupOf(message)};
 }
