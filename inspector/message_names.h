@@ -11,7 +11,7 @@ namespace winscout::inspector {
 // Messages that come in floods and say little; the log hides them until asked.
 enum class MessageGroup { kOther, kMouseMove, kHitTest, kCursor, kTimer, kPaint };
 
-struct NameTable;
+enum class NameList;
 
 // The names of messages and of their codes. The program carries them packed;
 // they are unpacked once, when this is made.
@@ -38,8 +38,8 @@ class MessageNames {
   std::string SysCommandName(std::uint32_t command) const;
 
  private:
-  // Adds the name of the value to the text, if the table has it.
-  bool AddName(TextPieces& text, const NameTable* table, std::uint32_t value) const;
+  // Adds the name of the value to the text, if the list has it.
+  bool AddName(TextPieces& text, NameList list, std::uint32_t value) const;
 
   std::string names_;
 };
