@@ -49,8 +49,7 @@ bool MessageFilter::Shows(const LoggedMessage& message) const {
 
 void MessageLog::Add(LoggedMessage message) {
   if (lines_.size() == kMaxLines) {
-    // A tenth at a time, so that the lines are moved and the shown lines
-    // rebuilt seldom.
+    // A tenth at a time, so that the shown lines are rebuilt seldom.
     const std::size_t gone = kMaxLines / 10;
     lines_.erase(lines_.begin(), lines_.begin() + static_cast<std::ptrdiff_t>(gone));
     first_ += gone;

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,7 +55,7 @@ class MessageLog {
  private:
   void Rebuild();
 
-  std::vector<LoggedMessage> lines_;
+  std::deque<LoggedMessage> lines_;
   // Line numbers since the log began: the first kept, and those shown.
   std::uint64_t first_ = 0;
   std::vector<std::uint64_t> shown_;
