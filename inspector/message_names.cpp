@@ -109,8 +109,11 @@ std::string MessageNames::MessageName(std::uint32_t message, std::string_view cl
   TextPieces name;
   std::uint32_t first = 0;
   const NameList control = ControlList(class_name, first);
-  const bool in_table = AddName(name, NameList::kWindowMessages, message) ||
-                        (message >= first && AddName(name, control, message - first));
+  // The system's own messages lie below WM_USER: the list is read only for
+  // them, so that a flood of an application's messages costs no walk of it.
+  const bool in_table =
+      (message < kUser && AddName(name, NameList::kWindowMessages, message)) ||
+      (message >= first && AddName(name, control, message - first));
   if (in_table) return name.Take();
   if (IsRegisteredMessage(message) && !registered_name.empty()) {
     name << registered_name;
