@@ -1052,7 +1052,8 @@ class Runner {
       const auto number = in.HexNumber();
       return number ? Value{*number} : Error("a malformed hexadecimal number");
     }
-    if (in.Rest().starts_with("\"") || in.Rest().starts_with("Chr")) {
+    if (in.Rest().starts_with("\"") || in.Rest().starts_with("Chr(") ||
+        in.Rest().starts_with("ChrW(")) {
       auto text = in.StringExpression();
       return text ? Value{.text = std::move(*text)} : Error("a malformed string");
     }
