@@ -2672,6 +2672,8 @@ ACTIONS_OFFERED = {
     "tree view": ("Find only", "Read its items", "Read its text", "Close it"),
     "hung": ("Find only", "Read its text", "Close it"),
 }
+ACTIONS_OFFERED["late button"] = ACTIONS_OFFERED["push button"]
+WAIT_ITEM = "Wait for it"
 LIST_ITEMS = ["Alpha", "Item text one", "Omega \u03a9"]
 LIST_VIEW_ROWS = [["one", "1"], ["two \u03a9", "2"], ["three", ""]]
 TREE_ITEMS = ["Root", "Leaf \u03a9", "Other"]
@@ -2680,8 +2682,10 @@ TREE_ITEMS = ["Root", "Leaf \u03a9", "Other"]
 # (the variable it prints), and what must come of it: the notification the
 # fixture's window hears (control ID, code), a text the control then holds,
 # or the lines the program prints (UTF-16 in hex, a row's columns apart by
-# commas).
+# commas). A late control waits: it is closed before the program runs and
+# comes back 1.5 s later.
 ACTION_CASES = (
+    ("late button", "Click it", "", {"heard": (10, BN_CLICKED), "late": True}),
     ("push button", "Click it", "", {"heard": (1, BN_CLICKED)}),
     ("check box", "Check it", "", {"heard": (2, BN_CLICKED)}),
     ("combo box", "Choose an item", "", {"heard": (6, SELCHANGE)}),
@@ -2818,9 +2822,18 @@ def group_actions(session, checks):
             choose_action(session, ACTIONS_OFFERED[control], action)
             code = wait_for(f"{action} on the {control} in the code box",
                             lambda: winscout.text(CODE_BOX), lambda text: text != found_only)
+            if "late" in effect:
+                choose_action(session, (*ACTIONS_OFFERED[control], WAIT_ITEM), WAIT_ITEM)
+                code = wait_for(f"{WAIT_ITEM} in the code box", lambda: winscout.text(CODE_BOX),
+                                lambda text, before=code: text != before)
             builds.append(build_action(args.cxx, directory, number, code, show))
         for (control, action, show, effect), (program, build) in zip(ACTION_CASES, builds):
             name = f"{action} on the {control}, C++ built and run"
+            if "late" in effect:
+                name = f"{WAIT_ITEM}: {name} while the {control} is away"
+                probe.close(actions[control].handle)
+                wait_for(f"the {control} to go", lambda: probe.item(
+                    actions["actions"].handle, effect["heard"][0]), lambda found: not found)
             printed, seconds, fault = run_action(args.wine, program, build)
             if not checks.check(f"{name}: it ends", fault is None, fault):
                 continue
