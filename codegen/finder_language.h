@@ -28,6 +28,7 @@ struct FinderStyle {
   bool declarations = false;
   // What the code does to the window once found; nothing by default.
   ActionPlan action;
+  friend bool operator==(const FinderStyle&, const FinderStyle&) = default;
 };
 
 // The code that makes the plan's searches, in the language. A plan has at

@@ -3,7 +3,7 @@
 # where missing.
 
 WINSCOUT_PACKAGES=(
-  g++ g++-mingw-w64-x86-64-posix mingw-w64-tools
+  g++ g++-mingw-w64-x86-64-posix mingw-w64-tools clang lld llvm
   wine wine64 fonts-wine
   xvfb xdotool x11-utils imagemagick
   cmake ninja-build libgtest-dev googletest libbenchmark-dev

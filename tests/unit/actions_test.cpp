@@ -1,9 +1,11 @@
-// What fits each kind of control, one row a class and style.
+// What fits each kind of control, one row a class and style; the packed form
+// the action templates are carried in.
 
 #include "codegen/actions.h"
 
 #include <gtest/gtest.h>
 
+#include "codegen/packed_text.h"
 
 namespace winscout::testing {
 namespace {
@@ -45,6 +47,24 @@ TEST(ActionsTest, ClassesAndButtonStylesGiveTheirActions) {
         << row.class_name;
     EXPECT_EQ(codegen::ActionsFor(row.kind), row.actions) << row.class_name;
   }
+}
+
+// A copy is two bytes: the distance back less one in the high twelve bits,
+// the length less three in the low four.
+TEST(ActionsTest, PackedTextsUnpack) {
+  struct Row {
+    std::vector<unsigned char> packed;
+    std::string text;
+  };
+  const Row rows[] = {
+      {{}, ""},
+      {{0, 'a', 'b', 'c'}, "abc"},
+      {{0b100, 'a', 'b', 0x13, 0x00}, "abababab"},  // reaches into what it writes
+      {{0, 'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h', 0b1, 0x62, 0x00}, "abcdefghbcdef"},
+      {{0b10, 'a', 0x20, 0x00}, "a"},  // a copy from before the start ends the text
+      {{0b10, 'a', 0x00}, "a"},        // so does half a copy
+  };
+  for (const Row& row : rows) EXPECT_EQ(codegen::UnpackText(row.packed), row.text);
 }
 
 }  // namespace

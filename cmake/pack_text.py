@@ -1,0 +1,95 @@
+"""Packs a file of texts into a C++ table with the texts compressed.
+
+Usage: pack_text.py TEXTS OUTPUT NAME
+
+TEXTS holds entries: a line "@@ KEY" starts one, and the lines up to the next
+"@@" or "@#" line are its text (joined by line breaks, without a last one).
+"@#" lines are notes for the reader. OUTPUT (included in C++ where the type of
+the entries is known) gets
+
+  constexpr NAME kNAMEs[] = {{KEY, begin, end}, ...};
+  constexpr unsigned char kPackedNAMEs[] = {...};
+
+with begin and end the entry's place in the texts unpacked one after the
+other, which codegen/packed_text.h's UnpackText gives back.
+
+The packing: groups of eight items, each group after a byte whose bits (the
+lowest first) say which items are copies. An item is a byte of text, or a
+copy: two bytes, little-endian, holding the distance back (1..4096) less one
+in the high twelve bits and the length (3..18) less three in the low four.
+"""
+
+import sys
+
+WINDOW = 4096
+MIN_LENGTH = 3
+MAX_LENGTH = 18
+
+
+def read_entries(path):
+    entries, note = [], False
+    with open(path, encoding="utf-8") as file:
+        for line in file.read().split("\n"):
+            if line.startswith("@@ "):
+                entries.append((line[3:].strip(), []))
+                note = False
+            elif line.startswith("@#"):
+                note = True
+            elif entries and not note:
+                entries[-1][1].append(line)
+    return [(key, "\n".join(lines).rstrip("\n")) for key, lines in entries]
+
+
+def pack(data):
+    out = bytearray()
+    recent = {}  # three bytes -> where they began, the latest last
+    flags_at, item = 0, 8
+    i = 0
+    while i < len(data):
+        if item == 8:
+            flags_at, item = len(out), 0
+            out.append(0)
+        best, distance = 0, 0
+        for start in reversed(recent.get(data[i:i + MIN_LENGTH], [])):
+            if i - start > WINDOW:
+                break
+            length = 0
+            while (length < MAX_LENGTH and i + length < len(data)
+                   and data[start + length] == data[i + length]):
+                length += 1
+            if length > best:
+                best, distance = length, i - start
+        step = best if best >= MIN_LENGTH else 1
+        if step > 1:
+            out[flags_at] |= 1 << item
+            out += (((distance - 1) << 4) | (best - MIN_LENGTH)).to_bytes(2, "little")
+        else:
+            out.append(data[i])
+        for at in range(i, i + step):
+            recent.setdefault(data[at:at + MIN_LENGTH], []).append(at)
+        i += step
+        item += 1
+    return bytes(out)
+
+
+def main():
+    texts_path, output_path, name = sys.argv[1:]
+    entries = read_entries(texts_path)
+    data, rows = bytearray(), []
+    for key, text in entries:
+        encoded = text.encode("utf-8")
+        rows.append(f"    {{{key}, {len(data)}, {len(data) + len(encoded)}}},")
+        data += encoded
+    packed = pack(bytes(data))
+    lines = [f"// Made by cmake/pack_text.py from {texts_path.rsplit('/', 1)[-1]}.",
+             f"constexpr {name} k{name}s[] = {{", *rows, "};",
+             f"constexpr unsigned char kPacked{name}s[] = {{"]
+    for at in range(0, len(packed), 24):
+        lines.append("    " + ", ".join(str(b) for b in packed[at:at + 24]) + ",")
+    lines.append("};")
+    with open(output_path, "w", encoding="utf-8") as file:
+        file.write("\n".join(lines) + "\n")
+
+
+if __name__ == "__main__":
+    main()
