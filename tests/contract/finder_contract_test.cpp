@@ -205,6 +205,7 @@ TEST_F(FinderContract, VisualBasicActionsHaveTheirEffects) {
       {codegen::FinderLanguage::kVba, false, true, true},
       {codegen::FinderLanguage::kVba, false, false, false}};
   int n = 0;
+  std::string waiting;
   for (const Row& row : rows) {
     for (const Spelling& spelling : kSpellings) {
       const WindowHandle main = Top("WsActions" + std::to_string(++n));
@@ -247,8 +248,15 @@ TEST_F(FinderContract, VisualBasicActionsHaveTheirEffects) {
       }
       EXPECT_EQ(windows_.Facts(control).has_value(), !row.gone);
       desktop_->Destroy(main);
+      if (spelling.wait) waiting = code;
     }
   }
+  // Where the window never comes, the code that waits for it says so.
+  const ReplayResult given_up = ReplayActionCode(waiting, windows_);
+  EXPECT_EQ(given_up.printed,
+            std::vector<std::string>{"The window was not found within 10 seconds."})
+      << given_up << "\n"
+      << waiting;
 }
 
 }  // namespace
