@@ -737,25 +737,12 @@ WindowHandle FindLike(const WindowSystem& windows, WindowHandle parent,
 
 // The message numbers of the Windows headers, and the flag and the
 // notification code the action code needs.
-enum : long long {
-  kSetText = 0xC,
-  kGetText = 0xD,
-  kGetTextLength = 0xE,
-  kClose = 0x10,
-  kCommand = 0x111,
-  kGetCheck = 0xF0,
-  kClick = 0xF5,
-  kCbGetCount = 0x146,
-  kCbGetText = 0x148,
-  kCbGetTextLength = 0x149,
-  kCbSelect = 0x14D,
-  kLbGetText = 0x189,
-  kLbGetTextLength = 0x18A,
-  kLbGetCount = 0x18B,
-  kLbSelect = 0x18C,
-  kAbortIfHung = 2,
-  kSelectionChange = 1
-};
+constexpr long long kSetText = 0xC, kGetText = 0xD, kGetTextLength = 0xE, kClose = 0x10,
+                    kCommand = 0x111, kGetCheck = 0xF0, kClick = 0xF5,
+                    kCbGetCount = 0x146, kCbGetText = 0x148, kCbGetTextLength = 0x149,
+                    kCbSelect = 0x14D, kLbGetText = 0x189, kLbGetTextLength = 0x18A,
+                    kLbGetCount = 0x18B, kLbSelect = 0x18C, kAbortIfHung = 2,
+                    kSelectionChange = 1;
 constexpr int kAnyTimeoutMs = 2000;
 
 // A value of the code: a number or a String; StrPtr of a String variable
