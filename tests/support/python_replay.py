@@ -110,7 +110,7 @@ class Desktop:
         return len(text)
 
     def send(self, handle, message, w, l):
-        """A message's answer, or None where the window keeps no such answer."""
+        """The window's answer to a message sent with a time limit."""
         window = self.window(handle)
         text, items = window["text"], [class_text(i) for i in window.get("items", ())]
         units = lambda t: len(t.encode("utf-16-le")) // 2
@@ -148,8 +148,9 @@ class Desktop:
     def command(self, parent, message, w, control):
         """WM_COMMAND with the selection change, after a selection."""
         window = self.window(control)
-        if (message != WM_COMMAND or parent != window["parent"] or w & 0xFFFF != window["id"] & 0xFFFF
-                or w >> 16 != 1 or not self.pending.get(control)):
+        if (message != WM_COMMAND or parent != window["parent"]
+                or w & 0xFFFF != window["id"] & 0xFFFF or w >> 16 != SELCHANGE
+                or not self.pending.get(control)):
             raise AssertionError(f"WM_COMMAND {w:#x} to {parent} is no choice on {control}")
         self.events.append(["choose", control, self.pending.pop(control)])
         return 0
@@ -191,20 +192,7 @@ class c_int:
     pass
 
 
-class UINT:
-    pass
-
-
-class WPARAM:
-    pass
-
-
-class LPARAM:
-    pass
-
-
-class BOOL:
-    pass
+UINT, WPARAM, LPARAM, BOOL = (type(name, (), {}) for name in ("UINT", "WPARAM", "LPARAM", "BOOL"))
 
 
 class c_ssize_t:
@@ -224,7 +212,7 @@ def pointer_type(kind, cache={}):
 
 
 WM_SETTEXT, WM_GETTEXT, WM_GETTEXTLENGTH, WM_CLOSE, WM_COMMAND = 0xC, 0xD, 0xE, 0x10, 0x111
-BM_GETCHECK, BM_CLICK = 0xF0, 0xF5
+BM_GETCHECK, BM_CLICK, SMTO_ABORTIFHUNG, SELCHANGE = 0xF0, 0xF5, 2, 1
 CB_GETCOUNT, CB_GETLBTEXT, CB_GETLBTEXTLEN, CB_SELECTSTRING = 0x146, 0x148, 0x149, 0x14D
 # The list box's messages, as the combo box's that answer alike.
 LIST_BOX_MESSAGES = {0x18B: CB_GETCOUNT, 0x189: CB_GETLBTEXT, 0x18A: CB_GETLBTEXTLEN,
@@ -353,7 +341,7 @@ def fake_ctypes(desktop):
         )
 
         def send_timeout(h, message, w, l, flags, timeout, result):
-            if not flags & 2 or timeout <= 0:
+            if not flags & SMTO_ABORTIFHUNG or timeout <= 0:
                 raise AssertionError("a send that a hung window would hold")
             answer = desktop.send(h, message, w, l)
             if result is not None:
@@ -368,9 +356,7 @@ def fake_ctypes(desktop):
         user32.SendMessageTimeoutW = Function(
             "SendMessageTimeoutW", (*message, UINT, UINT, pointer_type(c_ssize_t)),
             send_timeout, LPARAM)
-        user32.SendMessageW = Function(
-            "SendMessageW", message,
-            desktop.command, LPARAM)
+        user32.SendMessageW = Function("SendMessageW", message, desktop.command, LPARAM)
         user32.PostMessageW = Function("PostMessageW", message, post, BOOL)
         user32.GetParent = Function("GetParent", (HWND,), lambda h: desktop.window(h)["parent"])
         user32.GetDlgCtrlID = Function(
