@@ -16,6 +16,7 @@
 #include "codegen/finder_language.h"
 #include "platform/model/window_tree.h"
 #include "tests/support/crlf_lines.h"
+#include "tests/support/forwarding_windows.h"
 #include "tests/support/random_desktop.h"
 #include "tests/support/vb_check.h"
 #include "tests/support/vb_replay.h"
@@ -599,6 +600,29 @@ TEST(FinderDeepChainTest, ThousandLevelsOfTheLongestClassName) {
       << problems.size() << " problems, the first: " << problems[0];
   const ReplayResult replay = ReplayFinderCode(code->text, tree);
   EXPECT_TRUE(replay.Ran() && replay.found == target) << replay << ", wanted " << target;
+}
+
+// A list that loses its last item while the code reads it: the Visual Basic
+// code stops there, as the other languages' code does, rather than fail.
+TEST(ActionReplayTest, AListThatShrinksWhileItIsRead) {
+  WindowTree tree;
+  const WindowHandle box =
+      tree.AddChild(tree.AddTopLevel({.class_name = "WsShrink"}),
+                    {.class_name = "ListBox", .items = {{"a"}, {"b"}}});
+  ForwardingWindows shrinking(tree);
+  int queries = 0;  // the count, then the length and the text of each item
+  shrinking.after_items_query = [&] {
+    if (++queries == 4) tree.SetItems(box, {{"a"}});
+  };
+  codegen::FinderStyle style;
+  style.action = codegen::PlanAction(codegen::Action::kReadItems,
+                                     codegen::TargetKind::kListBox, false);
+  const std::string code = EmitFinderCode(
+      std::get<codegen::SearchPlan>(codegen::PlanFinderCode(std::to_string(box), tree)),
+      codegen::FinderLanguage::kVisualBasic, style);
+  const ReplayResult replay = ReplayActionCode(code, shrinking);
+  EXPECT_TRUE(replay.Ran()) << replay << "\n" << Numbered(code);
+  EXPECT_EQ(replay.printed, std::vector<std::string>{"a"});
 }
 
 class FinderPropertyTest : public ::testing::TestWithParam<TreeShape> {};
