@@ -11,6 +11,7 @@
 #include "codegen/python_emitter.h"
 #include "codegen/statements.h"
 #include "codegen/visual_basic.h"
+#include "platform/unicode_text.h"
 
 // The action code is kept as text with placeholders rather than built from
 // pieces (action_templates.txt says what they stand for): the program carries
@@ -105,6 +106,8 @@ struct Context {
   std::vector<std::string> taken;
   std::vector<std::pair<std::string, std::string>> locals;
   bool ignore_case = false;
+  // Visual Basic: the String that a text too long for one line is built in.
+  std::string text_variable;
 
   std::string Local(const std::string& base) {
     for (const auto& [known, name] : locals) {
@@ -124,7 +127,8 @@ struct Context {
   std::string Literal() const {
     switch (dialect) {
       case kVb:
-        return VisualBasicUnicodeLiteral(plan.text);
+        return text_variable.empty() ? VisualBasicUnicodeLiteral(plan.text)
+                                     : text_variable;
       case kCpp:
         return CppWideLiteral(plan.text);
       case kCs:
@@ -326,6 +330,16 @@ std::vector<std::string> BodyLines(Context& context, std::string_view indent = {
   return lines;
 }
 
+// VB6 and the VBA editor refuse lines of more than 1,023 characters: a longer
+// text is built across lines in a String of its own, which the action passes.
+constexpr std::size_t kLongestLiteral = 600;
+std::vector<std::string> LongTextLines(Context& context) {
+  if (CodePoints(VisualBasicUnicodeLiteral(context.plan.text)).size() <= kLongestLiteral)
+    return {};
+  context.text_variable = context.Local("Wanted");
+  return VisualBasicTextLines(context.text_variable, context.plan.text);
+}
+
 ActionCode SpellVisualBasic(const ActionPlan& plan, const std::vector<std::string>& names,
                             bool declare) {
   ActionCode code;
@@ -346,6 +360,7 @@ ActionCode SpellVisualBasic(const ActionPlan& plan, const std::vector<std::strin
   AddWait(context, code, names, "0");
   if (plan.action == Action::kFindOnly) return code;
   AddConstants(context, code.after);
+  for (std::string& line : LongTextLines(context)) code.after.push_back(std::move(line));
   // The Dim lines go above the test for the window.
   std::vector<std::string> body;
   for (std::string& line : BodyLines(context, "    ")) {
@@ -384,6 +399,7 @@ ActionCode SpellVba(const ActionPlan& plan, const std::vector<std::string>& name
                                        kPointerType};
   std::vector<std::string> others;
   std::vector<std::string> body;
+  const std::vector<std::string> long_text = LongTextLines(context);
   for (std::string& line : BodyLines(context, "    ")) {
     if (!line.starts_with("    Dim ")) {
       body.push_back(std::move(line));
@@ -398,6 +414,7 @@ ActionCode SpellVba(const ActionPlan& plan, const std::vector<std::string>& name
   }
   out.emplace_back("#End If");
   out.insert(out.end(), others.begin(), others.end());
+  for (const std::string& line : long_text) out.push_back("    " + line);
   context.Append(out, "    $T = FindTarget()\n    If $T = 0 Then Exit Sub");
   out.insert(out.end(), body.begin(), body.end());
   out.emplace_back("End Sub");

@@ -119,8 +119,9 @@ std::string VisualBasicLiteral(std::string_view text, bool unicode) {
 }
 
 // VB6 and the VBA editor take lines of at most 1,023 characters; VBA's
-// statements stand indented by four.
-constexpr std::size_t kMaxLineLength = 1023 - 4;
+// statements stand indented by four, and by four more in the loop that waits
+// for the window.
+constexpr std::size_t kMaxLineLength = 1023 - 8;
 
 std::size_t LineLength(std::string_view line) { return CodePoints(line).size(); }
 
@@ -169,6 +170,13 @@ std::string VisualBasicLiteral(std::string_view text) {
 
 std::string VisualBasicUnicodeLiteral(std::string_view text) {
   return VisualBasicLiteral(text, true);
+}
+
+std::vector<std::string> VisualBasicTextLines(const std::string& variable,
+                                              std::string_view text) {
+  std::vector<std::string> lines;
+  BuildAcrossLines(lines, variable, text, true);
+  return lines;
 }
 
 bool IsVisualBasicReserved(std::string_view name) {

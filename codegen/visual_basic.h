@@ -32,6 +32,11 @@ std::string VisualBasicLiteral(std::string_view text);
 // literal holds the real text in any editor.
 std::string VisualBasicUnicodeLiteral(std::string_view text);
 
+// The lines that set a String variable to the text in that Unicode form:
+// its Dim, then as many assignments as VB's line length needs.
+std::vector<std::string> VisualBasicTextLines(const std::string& variable,
+                                              std::string_view text);
+
 // A comment, over as many lines as VB's line length needs.
 std::vector<std::string> VisualBasicComment(std::string_view text);
 

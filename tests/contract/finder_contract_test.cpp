@@ -6,7 +6,9 @@
 #include <string>
 #include <variant>
 
+#include "codegen/actions.h"
 #include "codegen/finder_code.h"
+#include "codegen/finder_language.h"
 #include "codegen/visual_basic.h"
 #include "inspector/window_inspector.h"
 #include "tests/contract/test_desktop.h"
@@ -151,6 +153,110 @@ TEST_F(FinderContract, UnicodeClassNamesAreReportedAndFound) {
 TEST_F(FinderContract, TheDesktopIsFoundByGetDesktopWindow) {
   EXPECT_EQ(CodeFor(windows_.DesktopWindow()),
             CrLfLines({"Dim X As Long", "X = GetDesktopWindow()"}));
+}
+
+// The Visual Basic and VBA action code, run by the replay: one row a control
+// and action with what must come of it, each in four spellings (with and
+// without the Declare lines and the wait, VBA with and without VBA7).
+TEST_F(FinderContract, VisualBasicActionsHaveTheirEffects) {
+  using codegen::Action;
+  constexpr std::uint32_t kAutoCheckBox = 0x3, kAutoRadio = 0x9, kDropDownList = 0x3,
+                          kMultiLine = 0x4;
+  const ItemRows items = {{"Alpha"}, {"Beta \u03a9"}, {"beta two"}};
+  const std::string edit_text = "line one\r\nline two \u03a9";
+  const std::string hostile =
+      "\"''\u201c\u201d\uff02 \u03a9\U0001f600 \" & Chr(10) & \"\r\n{0}";
+  struct Row {
+    const char* class_name;
+    std::uint32_t style;
+    Action action;
+    std::string text;                  // set or chosen; the placeholder where empty
+    std::vector<std::string> printed;  // what the code prints
+    std::vector<int> heard;            // the parent's notification codes
+    std::optional<std::string> holds;  // the control's text afterwards
+    std::optional<bool> checked;       // the button's state afterwards
+    bool gone = false;                 // closed
+  };
+  const Row rows[] = {
+      {"Button", 0, Action::kClick, "", {}, {0}},
+      {"Button", kAutoCheckBox, Action::kCheck, "", {}, {0}, {}, true},
+      {"Button", kAutoCheckBox, Action::kUncheck, "", {}, {}, {}, false},
+      {"Button", kAutoRadio, Action::kCheck, "", {}, {0}, {}, true},
+      {"Edit", kMultiLine, Action::kSetText, hostile, {}, {}, hostile},
+      {"Edit", kMultiLine, Action::kReadText, "", {edit_text}, {}, edit_text},
+      {"ComboBox", kDropDownList, Action::kChooseItem, "BETA", {}, {1}},
+      {"ListBox", 0, Action::kChooseItem, "beta t", {}, {1}},
+      {"ListBox", 0, Action::kChooseItem, "Gamma", {}, {}},
+      {"ComboBox",
+       kDropDownList,
+       Action::kReadItems,
+       "",
+       {"Alpha", "Beta \u03a9", "beta two"}},
+      {"ListBox", 0, Action::kReadItems, "", {"Alpha", "Beta \u03a9", "beta two"}},
+      {"Edit", kMultiLine, Action::kClose, "", {}, {}, {}, {}, true},
+  };
+  struct Spelling {
+    codegen::FinderLanguage language;
+    bool declarations, wait, vba7;
+  };
+  constexpr Spelling kSpellings[] = {
+      {codegen::FinderLanguage::kVisualBasic, false, false, true},
+      {codegen::FinderLanguage::kVisualBasic, true, true, true},
+      {codegen::FinderLanguage::kVba, false, true, true},
+      {codegen::FinderLanguage::kVba, false, false, false}};
+  int n = 0;
+  std::string waiting;
+  for (const Row& row : rows) {
+    for (const Spelling& spelling : kSpellings) {
+      const WindowHandle main = Top("WsActions" + std::to_string(++n));
+      const WindowHandle control = desktop_->AddChild(
+          main, {.class_name = row.class_name,
+                 .text = row.class_name == std::string("Edit") ? edit_text : "",
+                 .rect = {0, 0, 80, 80},
+                 .id = 40 + n,
+                 .visible = true,
+                 .style = row.style});
+      if (row.action == Action::kReadItems || row.action == Action::kChooseItem) {
+        desktop_->FillItems(
+            control, row.class_name[0] == 'C' ? ItemList::kComboBox : ItemList::kListBox,
+            items);
+      }
+      codegen::FinderStyle style{.declarations = spelling.declarations};
+      style.action = codegen::PlanAction(
+          row.action, codegen::KindOfTarget(row.class_name, row.style), spelling.wait);
+      if (!row.text.empty()) style.action.text = row.text;
+      const std::string code =
+          codegen::EmitFinderCode(std::get<codegen::SearchPlan>(codegen::PlanFinderCode(
+                                      std::to_string(control), windows_)),
+                                  spelling.language, style);
+      SCOPED_TRACE(code);
+      const ReplayResult replay = ReplayActionCode(code, windows_, spelling.vba7);
+      ASSERT_TRUE(replay.Ran()) << replay;
+      desktop_->Pump();
+      EXPECT_EQ(replay.printed, row.printed);
+      std::vector<int> heard;
+      for (const TestCommand& command : desktop_->CommandsTo(main)) {
+        EXPECT_EQ(command, (TestCommand{40 + n, command.code, control}));
+        heard.push_back(command.code);
+      }
+      EXPECT_EQ(heard, row.heard);
+      if (row.holds) {
+        EXPECT_EQ(windows_.LiveText(control, 1000), row.holds);
+      }
+      if (row.checked) {
+        EXPECT_EQ(windows_.ButtonChecked(control, 1000), row.checked);
+      }
+      EXPECT_EQ(windows_.Facts(control).has_value(), !row.gone);
+      desktop_->Destroy(main);
+      if (spelling.wait) waiting = code;
+    }
+  }
+  // Where the window never comes, the code that waits for it says so.
+  const ReplayResult given_up = ReplayActionCode(waiting, windows_);
+  EXPECT_EQ(given_up.printed,
+            std::vector<std::string>{"The window was not found within 10 seconds."})
+      << given_up << "\n"
+      << waiting;
 }
 
 }  // namespace

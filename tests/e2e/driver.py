@@ -2691,6 +2691,8 @@ ACTIONS_OFFERED = {
     "tree view": ("Find only", "Read its items", "Read its text", "Close it"),
     "hung": ("Find only", "Read its text", "Close it"),
 }
+ACTIONS_OFFERED["late button"] = ACTIONS_OFFERED["push button"]
+WAIT_ITEM = "Wait for it"
 LIST_ITEMS = ["Alpha", "Item text one", "Omega \u03a9"]
 LIST_VIEW_ROWS = [["one", "1"], ["two \u03a9", "2"], ["three", ""]]
 TREE_ITEMS = ["Root", "Leaf \u03a9", "Other"]
@@ -2699,8 +2701,10 @@ TREE_ITEMS = ["Root", "Leaf \u03a9", "Other"]
 # (the variable it prints), and what must come of it: the notification the
 # fixture's window hears (control ID, code), a text the control then holds,
 # or the lines the program prints (UTF-16 in hex, a row's columns apart by
-# commas).
+# commas). A late control waits: it is closed before the program runs and
+# comes back 1.5 s later. A way switches the search way after the action.
 ACTION_CASES = (
+    ("late button", "Click it", "", {"heard": (10, BN_CLICKED), "late": True}),
     ("push button", "Click it", "", {"heard": (1, BN_CLICKED)}),
     ("check box", "Check it", "", {"heard": (2, BN_CLICKED)}),
     ("combo box", "Choose an item", "", {"heard": (6, SELCHANGE)}),
@@ -2710,6 +2714,7 @@ ACTION_CASES = (
     ("combo box", "Read its items", "Print(items);", {"prints": [[i] for i in LIST_ITEMS]}),
     ("list view", "Read its items", "Print(items);", {"prints": LIST_VIEW_ROWS}),
     ("tree view", "Read its items", "Print(items);", {"prints": [[i] for i in TREE_ITEMS]}),
+    ("check box", "Uncheck it", "", {"heard": (2, BN_CLICKED), "way": SEARCH_WAYS[1]}),
 )
 
 ACTION_PROGRAM = """#include <windows.h>
@@ -2837,9 +2842,23 @@ def group_actions(session, checks):
             choose_action(session, ACTIONS_OFFERED[control], action)
             code = wait_for(f"{action} on the {control} in the code box",
                             lambda: winscout.text(CODE_BOX), lambda text: text != found_only)
+            if "late" in effect:
+                choose_action(session, (*ACTIONS_OFFERED[control], WAIT_ITEM), WAIT_ITEM)
+            if "way" in effect:
+                choose_from_code_menu(session, checks, ("C++", BY_POSITION), effect["way"])
+            if "late" in effect or "way" in effect:
+                code = wait_for("the code changed", lambda: winscout.text(CODE_BOX),
+                                lambda text, before=code: text != before)
+            if "way" in effect:
+                checks.check(f"{control}: the search takes the ID", "GetDlgItem(" in code, code)
             builds.append(build_action(args.cxx, directory, number, code, show))
         for (control, action, show, effect), (program, build) in zip(ACTION_CASES, builds):
             name = f"{action} on the {control}, C++ built and run"
+            if "late" in effect:
+                name = f"{WAIT_ITEM}: {name} while the {control} is away"
+                probe.close(actions[control].handle)
+                wait_for(f"the {control} to go", lambda: probe.item(
+                    actions["actions"].handle, effect["heard"][0]), lambda found: not found)
             printed, seconds, fault = run_action(args.wine, program, build)
             if not checks.check(f"{name}: it ends", fault is None, fault):
                 continue
@@ -2901,29 +2920,6 @@ def group_actions(session, checks):
         shutil.rmtree(program.parent, ignore_errors=True)
 
     checks.step("a hung target", hung)
-
-    def by_id_and_title():
-        """The check box unchecked by code that finds it by its control ID."""
-        winscout.generate_code(actions["check box"].point)
-        choose_action(session, ACTIONS_OFFERED["check box"], "Uncheck it")
-        shown = winscout.text(CODE_BOX)
-        choose_from_code_menu(session, checks, ("C++", BY_POSITION), SEARCH_WAYS[1])
-        code = wait_for("the code by ID and title", lambda: winscout.text(CODE_BOX),
-                        lambda text: text != shown)
-        checks.check("by ID and title: the action stays, the search takes the ID",
-                     "GetDlgItem(" in code and "BST_UNCHECKED" in code, code)
-        directory = Path(tempfile.mkdtemp(prefix="winscout-actions-"))
-        try:
-            printed, seconds, fault = run_action(
-                args.wine, *build_action(args.cxx, directory, 0, code, ""))
-            checks.check("by ID and title: Uncheck it, C++ built and run, ends",
-                         fault is None, fault)
-            checks.check("by ID and title: the window hears the click",
-                         heard(actions, (2, BN_CLICKED)))
-        finally:
-            shutil.rmtree(directory, ignore_errors=True)
-
-    checks.step("an action by ID and title", by_id_and_title)
 
     def notepad():
         """A program no one here wrote: its text set, and read back, by Try it."""

@@ -42,7 +42,8 @@
 // of each kind (and the hung window), and writes a line for every
 // notification the controls send it:
 //   {"kind":"notification","id":N,"code":N}
-// A click on its push button opens a modal dialog titled "Modal".
+// A click on its push button opens a modal dialog titled "Modal". Its late
+// button, closed, comes back kLateMs later, for code that waits for it.
 //
 // Started as `fixture many N`, it makes N hidden top-level windows instead (with
 // `children` after N: one hidden window with N children), prints only the ready
@@ -138,8 +139,18 @@ enum ActionControl {
   kCombo,
   kList,
   kListView,
-  kTreeView
+  kTreeView,
+  kLateButton
 };
+constexpr UINT kLateMs = 1500;
+constexpr int kLatePlace[] = {10, 200, 120, 28};  // x, y, width, height
+
+void MakeLateButton(HWND parent) {
+  CreateWindowExW(0, L"Button", L"Late", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
+                  kLatePlace[0], kLatePlace[1], kLatePlace[2], kLatePlace[3], parent,
+                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kLateButton)),
+                  GetModuleHandleW(nullptr), nullptr);
+}
 
 LRESULT CALLBACK FixtureProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_COMMAND && GetPropW(window, kLogProperty)) {
@@ -149,6 +160,12 @@ LRESULT CALLBACK FixtureProc(HWND window, UINT message, WPARAM wparam, LPARAM lp
       MessageBoxW(window, L"A modal dialog", L"Modal", MB_OK);
     }
     return 0;
+  }
+  if (message == WM_PARENTNOTIFY && wparam == MAKEWPARAM(WM_DESTROY, kLateButton)) {
+    SetTimer(window, kLateButton, kLateMs, nullptr);
+  } else if (message == WM_TIMER && wparam == kLateButton) {
+    KillTimer(window, kLateButton);
+    MakeLateButton(window);
   }
   // Closing any window by hand ends the fixture, as a person would expect.
   if (message == WM_CLOSE) {
@@ -955,6 +972,8 @@ int MakeActions() {
     parent = reinterpret_cast<HTREEITEM>(
         SendMessageW(tree.hwnd, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
   }
+  const Made& late = f.Child(top, L"Button", L"Late", kLateButton, kLatePlace[0],
+                             kLatePlace[1], kLatePlace[2], kLatePlace[3]);
   const Made& hung = f.HungWindow(1150, 10, 110, 100, kActionsHangEventName);
   SetWindowPos(hung.hwnd, HWND_TOPMOST, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -972,6 +991,7 @@ int MakeActions() {
                                    {"list box", &list},
                                    {"list view", &view},
                                    {"tree view", &tree},
+                                   {"late button", &late},
                                    {"hung", &hung}}) {
     f.EmitLeaf(name, *made);
   }

@@ -18,6 +18,8 @@ class ForwardingWindows final : public WindowSystem {
   std::function<WindowHandle(WindowHandle)> parent_override;
   // Runs once, right after the first class-name query.
   mutable std::function<void()> after_first_class_query;
+  // Runs after every items query: a list that changes while it is read.
+  mutable std::function<void()> after_items_query;
   mutable std::map<std::string, int> calls;
 
   int TotalCalls() const {
@@ -135,7 +137,9 @@ class ForwardingWindows final : public WindowSystem {
   std::optional<ItemRows> Items(WindowHandle w, ItemList list,
                                 int timeout_ms) const override {
     Count("Items");
-    return inner_.Items(w, list, timeout_ms);
+    auto items = inner_.Items(w, list, timeout_ms);
+    if (after_items_query) after_items_query();
+    return items;
   }
   bool SetWindowShown(WindowHandle w, bool shown) override {
     Count("SetWindowShown");

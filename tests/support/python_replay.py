@@ -14,7 +14,16 @@ themselves), and the windows come in the order the searches meet them; the
 searches for a title, for a control ID and for any class (the pattern
 helper's) are answered from them, and so are the questions for a window's
 class name and title. A snippet names its file, its desktop and the window that the
-variable set on its last line must hold after the run (0: none).
+variable set on its last line must hold after the run (0: none); or, for code
+that acts on its window, the effects it must have instead:
+
+  "effects": {"events": [["click" | "close", H] | ["text" | "choose", H, HEX], ...],
+              "printed": [HEX | [HEX, ...], ...]}
+
+where the windows answer the messages from their title, "items" (a list of
+HEX) and "checked"; a set text, a posted click or close and a choice (found
+by CB_SELECTSTRING or LB_SELECTSTRING, made when the parent is told of it by
+WM_COMMAND) are events, and print's argument is printed.
 
 Each snippet is compiled from its bytes as a script file would be, run with
 fake ctypes modules in place of the real ones, and checked: the searches it
@@ -63,6 +72,7 @@ class Desktop:
         ]
         self.found = {}
         self.children = {}
+        self.memory, self.events, self.printed, self.pending = {}, [], [], {}
         for search in dump["searches"]:
             parent = search["parent"]
             self.found[(parent, fold(class_text(search["class"])))] = search["found"]
@@ -98,6 +108,52 @@ class Desktop:
         text = self.window(handle)[key][:max(capacity - 1, 0)]
         buffer.value = text
         return len(text)
+
+    def send(self, handle, message, w, l):
+        """The window's answer to a message sent with a time limit."""
+        window = self.window(handle)
+        text, items = window["text"], [class_text(i) for i in window.get("items", ())]
+        units = lambda t: len(t.encode("utf-16-le")) // 2
+        if message in (WM_GETTEXTLENGTH, WM_GETTEXT, WM_SETTEXT, BM_GETCHECK):
+            if message == WM_GETTEXT:
+                return self.write(l, w, text)
+            if message == WM_SETTEXT:
+                self.events.append(["text", handle, self.memory[l].value])
+                return 1
+            return units(text) if message == WM_GETTEXTLENGTH else int(window.get("checked", 0))
+        message = LIST_BOX_MESSAGES.get(message, message)
+        if message == CB_GETCOUNT:
+            return len(items)
+        if message in (CB_GETLBTEXTLEN, CB_GETLBTEXT) and not 0 <= w < len(items):
+            return -1
+        if message == CB_GETLBTEXTLEN:
+            return units(items[w])
+        if message == CB_GETLBTEXT:
+            return self.write(l, units(items[w]) + 1, items[w])
+        if message == CB_SELECTSTRING and w in (-1, 2**64 - 1):
+            wanted = self.memory[l].value
+            found = [i for i, item in enumerate(items) if fold(item).startswith(fold(wanted))]
+            self.pending[handle] = wanted if found else None
+            return found[0] if found else -1
+        raise Unanswerable(f"message {message:#x} to {handle}")
+
+    def write(self, address, capacity, text):
+        buffer = self.memory[address]
+        if capacity > len(buffer):
+            raise ValueError(f"{capacity} characters written into a buffer of {len(buffer)}")
+        cut = text.encode("utf-16-le")[:2 * (capacity - 1)].decode("utf-16-le", "ignore")
+        buffer.value = cut
+        return len(cut.encode("utf-16-le")) // 2
+
+    def command(self, parent, message, w, control):
+        """WM_COMMAND with the selection change, after a selection."""
+        window = self.window(control)
+        if (message != WM_COMMAND or parent != window["parent"]
+                or w & 0xFFFF != window["id"] & 0xFFFF or w >> 16 != SELCHANGE
+                or not self.pending.get(control)):
+            raise AssertionError(f"WM_COMMAND {w:#x} to {parent} is no choice on {control}")
+        self.events.append(["choose", control, self.pending.pop(control)])
+        return 0
 
     def dialog_item(self, parent, control_id):
         for w in self.windows:
@@ -136,17 +192,52 @@ class c_int:
     pass
 
 
+UINT, WPARAM, LPARAM, BOOL = (type(name, (), {}) for name in ("UINT", "WPARAM", "LPARAM", "BOOL"))
+
+
+class c_ssize_t:
+    def __init__(self):
+        self.value = 0
+
+
+class Ref:
+    """What ctypes.byref gives."""
+
+    def __init__(self, target):
+        self.target = target
+
+
+def pointer_type(kind, cache={}):
+    return cache.setdefault(kind, type(f"LP_{kind.__name__}", (), {}))
+
+
+WM_SETTEXT, WM_GETTEXT, WM_GETTEXTLENGTH, WM_CLOSE, WM_COMMAND = 0xC, 0xD, 0xE, 0x10, 0x111
+BM_GETCHECK, BM_CLICK, SMTO_ABORTIFHUNG, SELCHANGE = 0xF0, 0xF5, 2, 1
+CB_GETCOUNT, CB_GETLBTEXT, CB_GETLBTEXTLEN, CB_SELECTSTRING = 0x146, 0x148, 0x149, 0x14D
+# The list box's messages, as the combo box's that answer alike.
+LIST_BOX_MESSAGES = {0x18B: CB_GETCOUNT, 0x189: CB_GETLBTEXT, 0x18A: CB_GETLBTEXTLEN,
+                     0x18C: CB_SELECTSTRING}
+
+
 class UnicodeBuffer:
     """What ctypes.create_unicode_buffer makes: room for `size` characters."""
 
     def __init__(self, size):
+        text = size if type(size) is str else ""
+        size = len(text.encode("utf-16-le", "surrogatepass")) // 2 + 1 if text else size
         if type(size) is not int or size < 1:
             raise TypeError(f"a buffer of {size!r} characters")
         self.size = size
-        self._value = ""
+        self._value = text
 
     def __len__(self):
         return self.size
+
+    def __getitem__(self, key):
+        """A slice of the buffer's UTF-16 units, as Windows' wchar_t has them."""
+        data = self._value.encode("utf-16-le", "surrogatepass").ljust(2 * self.size, b"\0")
+        units = [data[i:i + 2] for i in range(0, len(data), 2)][key]
+        return b"".join(units).decode("utf-16-le", "surrogatepass")
 
     @property
     def value(self):
@@ -187,8 +278,11 @@ class Function:
         for i, (arg, kind) in enumerate(zip(args, self._wanted_argtypes)):
             if kind is HWND:
                 check_handle(arg, f"argument {i + 1}")
-            if kind is c_int and type(arg) is not int:
+            if kind in (c_int, UINT, WPARAM, LPARAM) and type(arg) is not int:
                 raise TypeError(f"argument {i + 1} is {arg!r}, not an int")
+            if kind is pointer_type(c_ssize_t) and arg is not None and not (
+                    type(arg) is Ref and type(arg.target) is c_ssize_t):
+                raise TypeError(f"argument {i + 1} is {arg!r}, not a reference to a c_ssize_t")
             if kind is LPCWSTR and arg is not None and type(arg) is not str:
                 raise TypeError(f"argument {i + 1} is {arg!r}, not a str or None")
             if kind is LPWSTR and type(arg) is not UnicodeBuffer:
@@ -206,10 +300,21 @@ def fake_ctypes(desktop):
     wintypes.HWND = HWND
     wintypes.LPCWSTR = LPCWSTR
     wintypes.LPWSTR = LPWSTR
+    wintypes.UINT, wintypes.WPARAM, wintypes.LPARAM, wintypes.BOOL = UINT, WPARAM, LPARAM, BOOL
     ctypes = types.ModuleType("ctypes")
     ctypes.wintypes = wintypes
     ctypes.c_int = c_int
+    ctypes.c_ssize_t = c_ssize_t
+    ctypes.POINTER = pointer_type
+    ctypes.byref = Ref
     ctypes.create_unicode_buffer = UnicodeBuffer
+    ctypes.windll = types.SimpleNamespace(kernel32=types.SimpleNamespace(Sleep=lambda ms: None))
+
+    def addressof(buffer):
+        desktop.memory[id(buffer)] = buffer
+        return id(buffer)
+
+    ctypes.addressof = addressof
 
     def win_dll(name, use_last_error=False):
         if name.lower() not in ("user32", "user32.dll"):
@@ -234,6 +339,28 @@ def fake_ctypes(desktop):
         user32.GetWindowTextLengthW = Function(
             "GetWindowTextLengthW", (HWND,), desktop.text_length, c_int
         )
+
+        def send_timeout(h, message, w, l, flags, timeout, result):
+            if not flags & SMTO_ABORTIFHUNG or timeout <= 0:
+                raise AssertionError("a send that a hung window would hold")
+            answer = desktop.send(h, message, w, l)
+            if result is not None:
+                result.target.value = answer
+            return 1
+
+        def post(h, message, w, l):
+            desktop.events.append([{BM_CLICK: "click", WM_CLOSE: "close"}[message], h])
+            return 1
+
+        message = (HWND, UINT, WPARAM, LPARAM)
+        user32.SendMessageTimeoutW = Function(
+            "SendMessageTimeoutW", (*message, UINT, UINT, pointer_type(c_ssize_t)),
+            send_timeout, LPARAM)
+        user32.SendMessageW = Function("SendMessageW", message, desktop.command, LPARAM)
+        user32.PostMessageW = Function("PostMessageW", message, post, BOOL)
+        user32.GetParent = Function("GetParent", (HWND,), lambda h: desktop.window(h)["parent"])
+        user32.GetDlgCtrlID = Function(
+            "GetDlgCtrlID", (HWND,), lambda h: desktop.window(h)["id"], c_int)
         return user32
 
     ctypes.WinDLL = win_dll
@@ -261,14 +388,19 @@ def run(snippet, desktop, directory):
             if isinstance(target, ast.Name) and target.id != "user32" and target.id in TAKEN:
                 raise NameError(f"{target.id} hides a name of Python or of the snippet")
     last = body[-1]
-    if not isinstance(last, ast.Assign) or not isinstance(last.targets[0], ast.Name):
+    effects = snippet.get("effects")
+    if not effects and (
+            not isinstance(last, ast.Assign) or not isinstance(last.targets[0], ast.Name)):
         raise SyntaxError("the last line sets no variable")
     ctypes, wintypes = fake_ctypes(desktop)
     saved = {name: sys.modules.get(name) for name in ("ctypes", "ctypes.wintypes")}
     sys.modules["ctypes"] = ctypes
     sys.modules["ctypes.wintypes"] = wintypes
     try:
-        scope = {"__name__": "__main__", "__builtins__": builtins}
+        scope = {"__name__": "__main__", "__builtins__": builtins,
+                 "print": desktop.printed.append}
+        desktop.events.clear()
+        desktop.printed.clear()
         exec(code, scope)
     finally:
         for name, module in saved.items():
@@ -276,6 +408,14 @@ def run(snippet, desktop, directory):
                 sys.modules.pop(name, None)
             else:
                 sys.modules[name] = module
+    if effects:
+        text = lambda v: [text(i) for i in v] if type(v) is list else class_text(v)
+        wanted = {"events": [e[:2] + [class_text(h) for h in e[2:]] for e in effects["events"]],
+                  "printed": [text(p) for p in effects["printed"]]}
+        done = {"events": desktop.events, "printed": desktop.printed}
+        if done != wanted:
+            raise AssertionError(f"did {done!r}, wanted {wanted!r}")
+        return
     found = scope[last.targets[0].id]
     wanted = snippet["expected"] or None
     if found != wanted:

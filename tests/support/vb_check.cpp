@@ -171,6 +171,7 @@ void CheckDeclared(const VbParse& parse, std::vector<std::string>& problems) {
       case VbLineKind::kDeclaration:
       case VbLineKind::kResult:
       case VbLineKind::kFindLike:  // the code's own routine
+      case VbLineKind::kStatement:
         continue;
     }
     if (!IsDeclared(parse, called)) {

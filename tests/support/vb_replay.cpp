@@ -7,6 +7,8 @@
 #include <unordered_map>
 #include <utility>
 
+#include "platform/unicode_text.h"
+
 namespace winscout::testing {
 namespace {
 
@@ -57,6 +59,24 @@ class LineReader {
   }
 
   std::string_view Rest() const { return rest_; }
+
+  // &H and hexadecimal digits, with or without the & that makes it a Long.
+  std::optional<long long> HexNumber() {
+    if (!Take("&H")) return std::nullopt;
+    const auto end = std::find_if_not(rest_.begin(), rest_.end(), [](char c) {
+      return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
+    });
+    const std::string digits(
+        rest_.substr(0, static_cast<std::size_t>(end - rest_.begin())));
+    if (digits.empty() || digits.size() > 8) return std::nullopt;
+    rest_.remove_prefix(digits.size());
+    const long long value = std::stoll(digits, nullptr, 16);
+    const bool as_long = Take("&");
+    if (value >= 0x80000000LL) return value - 0x100000000LL;
+    // Without the &, four digits make an Integer: &HFFFF is -1.
+    if (!as_long && digits.size() <= 4 && value >= 0x8000) return value - 0x10000;
+    return value;
+  }
 
   // A whole number in plain decimal, with a minus sign for negative ones.
   std::optional<std::int32_t> Integer() {
@@ -323,14 +343,20 @@ std::optional<VbLine> ParseCall(std::string_view text, std::string_view function
   return line;
 }
 
-// Private Declare [PtrSafe ]Function N Lib "user32" [Alias "E" ](params) As T
+// Private Declare [PtrSafe ]Function N Lib "user32" [Alias "E" ](params) As T,
+// or Sub N without the result; a parameter without ByVal is by reference.
 std::optional<VbDeclare> ParseDeclare(std::string_view text) {
   LineReader in(text);
   VbDeclare declare;
   if (!in.Take("Private Declare ")) return std::nullopt;
   declare.ptr_safe = in.Take("PtrSafe ");
-  auto name = in.Take("Function ") ? in.Name() : std::nullopt;
-  if (!name || !in.Take(" Lib \"user32\" ")) return std::nullopt;
+  const bool sub = in.Take("Sub ");
+  auto name = sub || in.Take("Function ") ? in.Name() : std::nullopt;
+  if (!name || !in.Take(" Lib \"")) return std::nullopt;
+  auto lib = in.Name();
+  if (!lib || (*lib != "user32" && *lib != "kernel32") || !in.Take("\" "))
+    return std::nullopt;
+  declare.lib = *lib;
   declare.name = *name;
   declare.entry = *name;
   if (in.Take("Alias \"")) {
@@ -341,11 +367,13 @@ std::optional<VbDeclare> ParseDeclare(std::string_view text) {
   if (!in.Take("(")) return std::nullopt;
   while (!in.Take(")")) {
     if (!declare.parameter_types.empty() && !in.Take(", ")) return std::nullopt;
-    auto parameter = in.Take("ByVal ") ? in.Name() : std::nullopt;
+    declare.by_reference.push_back(!in.Take("ByVal "));
+    auto parameter = in.Name();
     auto type = parameter && in.Take(" As ") ? in.Name() : std::nullopt;
     if (!type) return std::nullopt;
     declare.parameter_types.push_back(std::move(*type));
   }
+  if (sub) return in.AtEnd() ? std::optional(declare) : std::nullopt;
   auto result = in.Take(" As ") ? in.Name() : std::nullopt;
   if (!result || !in.AtEnd()) return std::nullopt;
   declare.result_type = std::move(*result);
@@ -448,7 +476,7 @@ std::string VisibleText(std::string_view text) {
   return out;
 }
 
-VbParse ParseFinderCode(std::string_view text, bool vba7) {
+VbParse ParseFinderCode(std::string_view text, bool vba7, bool actions) {
   VbParse parse;
   enum class Branch { kOutside, kTaken, kSkipped } branch = Branch::kOutside;
   // A blank line only sets the declarations of a VBA module apart.
@@ -492,7 +520,7 @@ VbParse ParseFinderCode(std::string_view text, bool vba7) {
                     content);
       }
       ++*helper_line;
-    } else if (line_text.empty() && content.empty() && after_block) {
+    } else if (line_text.empty() && content.empty() && (after_block || actions)) {
     } else if (line_text == "#If VBA7 Then") {
       if (branch != Branch::kOutside) return fail(number, "opens a second #If", content);
       branch = vba7 ? Branch::kTaken : Branch::kSkipped;
@@ -533,9 +561,20 @@ VbParse ParseFinderCode(std::string_view text, bool vba7) {
       std::string error;
       if (ParseTextLine(line_text, texts, error)) {
         if (!error.empty()) return fail(number, error, content);
+        // The action code's buffers are Strings the statements use.
+        if (actions && line_text.starts_with("Dim ")) {
+          parse.lines.push_back(
+              {.number = number,
+               .variable = std::string(line_text.substr(4, line_text.find(' ', 4) - 4)),
+               .type = "String"});
+        }
       } else {
         std::optional<VbLine> line = ParseDeclaration(line_text);
         if (!line) line = ParseCall(line_text, parse.function, texts);
+        if (!line && actions) {
+          line =
+              VbLine{.kind = VbLineKind::kStatement, .statement = std::string(line_text)};
+        }
         if (!line) return fail(number, "matches no line form", content);
         line->number = number;
         parse.lines.push_back(std::move(*line));
@@ -543,6 +582,9 @@ VbParse ParseFinderCode(std::string_view text, bool vba7) {
     }
     if (end == std::string_view::npos) break;
     text.remove_prefix(end + kLineBreak.size());
+  }
+  for (VbLine& line : parse.lines) {
+    if (line.type == "String") line.text = texts[FoldVbName(line.variable)].value_or("");
   }
   if (branch != Branch::kOutside) parse.error = "an #If is not closed";
   if (helper_line && *helper_line <= kHelperLines) {
@@ -693,82 +735,553 @@ WindowHandle FindLike(const WindowSystem& windows, WindowHandle parent,
   }
 }
 
-}  // namespace
+// The message numbers of the Windows headers, and the flag and the
+// notification code the action code needs.
+constexpr long long kSetText = 0xC, kGetText = 0xD, kGetTextLength = 0xE, kClose = 0x10,
+                    kCommand = 0x111, kGetCheck = 0xF0, kClick = 0xF5,
+                    kCbGetCount = 0x146, kCbGetText = 0x148, kCbGetTextLength = 0x149,
+                    kCbSelect = 0x14D, kLbGetText = 0x189, kLbGetTextLength = 0x18A,
+                    kLbGetCount = 0x18B, kLbSelect = 0x18C, kAbortIfHung = 2,
+                    kSelectionChange = 1;
+constexpr int kAnyTimeoutMs = 2000;
 
-ReplayResult ReplayFinderCode(std::string_view text, const WindowSystem& windows) {
-  const VbParse parse = ParseFinderCode(text);
-  if (!parse.error.empty()) return {parse.error};
-  std::unordered_map<std::string, WindowHandle> values;
-  std::string last_declared;
-  std::optional<WindowHandle> result;
-  auto failure = [](const VbLine& line, const std::string& what) {
-    return ReplayResult{"line " + std::to_string(line.number) + ": " + what};
-  };
-  // The API gets a C string: a Chr(0) would end the text there.
-  auto c_string = [](const std::string& value) {
-    return std::string_view(value).substr(0, value.find('\0'));
-  };
-  for (const VbLine& line : parse.lines) {
-    if (line.kind == VbLineKind::kDeclaration) {
-      last_declared = FoldVbName(line.variable);
-      if (!values.emplace(last_declared, 0).second) {
-        return failure(line, line.variable + " is declared twice");
+// A value of the code: a number or a String; StrPtr of a String variable
+// names the variable, for a message to write into.
+struct Value {
+  long long number = 0;
+  std::optional<std::string> text;
+  std::string buffer;
+};
+
+std::size_t Units(std::string_view text) {
+  std::size_t units = 0;
+  for (char32_t c : CodePoints(text)) units += Utf16Units(c);
+  return units;
+}
+
+// What each function the action code calls must be declared as, where the
+// code declares anything: its entry, library and count of parameters.
+struct ActionFunction {
+  std::string_view name, entry, lib;
+  std::size_t parameters;
+};
+constexpr ActionFunction kActionFunctions[] = {
+    {"SendMessageTimeout", "SendMessageTimeoutW", "user32", 7},
+    {"SendMessage", "SendMessageW", "user32", 4},
+    {"PostMessage", "PostMessageW", "user32", 4},
+    {"GetParent", "GetParent", "user32", 1},
+    {"GetDlgCtrlID", "GetDlgCtrlID", "user32", 1},
+    {"Sleep", "Sleep", "kernel32", 1}};
+
+class Runner {
+ public:
+  Runner(const VbParse& parse, const WindowSystem& windows, WindowSystem* acting)
+      : parse_(parse), windows_(windows), acting_(acting) {}
+
+  ReplayResult Run() {
+    if (!parse_.error.empty()) return {parse_.error};
+    // Every statement is read once before any runs, those of the branches
+    // not taken too.
+    std::vector<std::string> opened;
+    for (const VbLine& line : parse_.lines) {
+      if (line.kind != VbLineKind::kStatement) continue;
+      number_ = line.number;
+      std::size_t pc = 0;
+      Execute(line.statement, pc);
+      if (!error_.empty()) return Failed();
+      const std::string_view text = line.statement;
+      const bool block_if = text.starts_with("If ") && text.ends_with(" Then");
+      if (text.starts_with("For ") || block_if)
+        opened.emplace_back(block_if ? "End If" : "Next");
+      if (text == "Next" || text == "End If") {
+        if (opened.empty() || opened.back() != text)
+          return Fail(std::string(text) + " closes nothing");
+        opened.pop_back();
       }
-      continue;
     }
-    const auto assigned = values.find(FoldVbName(line.variable));
-    if (assigned == values.end())
-      return failure(line, line.variable + " is not declared");
+    if (!opened.empty()) return {"an " + opened.back() + " is missing"};
+    dry_ = false;
+    for (std::size_t pc = 0; pc < parse_.lines.size(); ++pc) {
+      const VbLine& line = parse_.lines[pc];
+      number_ = line.number;
+      if (line.kind == VbLineKind::kStatement) {
+        Execute(line.statement, pc);
+      } else {
+        FinderLine(line);
+      }
+      if (!error_.empty()) return Failed();
+    }
+    if (!parse_.function.empty()) {
+      if (!result_) return {"the function returns nothing"};
+      return {"", *result_, printed_};
+    }
+    if (acting_) return {"", 0, printed_};
+    if (last_declared_.empty()) return {"no variable is declared"};
+    return {"", static_cast<WindowHandle>(values_.at(last_declared_).number)};
+  }
+
+ private:
+  ReplayResult Failed() const {
+    return {"line " + std::to_string(number_) + ": " + error_};
+  }
+  ReplayResult Fail(std::string what) {
+    error_ = std::move(what);
+    return Failed();
+  }
+  Value Error(std::string what) {
+    if (error_.empty()) error_ = std::move(what);
+    return {};
+  }
+
+  Value* Variable(const std::string& name) {
+    const auto found = values_.find(FoldVbName(name));
+    if (found == values_.end()) {
+      if (!dry_) Error(name + " is not declared");
+      return nullptr;
+    }
+    return &found->second;
+  }
+
+  void Declare(const std::string& name, Value value) {
+    if (!values_.emplace(FoldVbName(name), std::move(value)).second)
+      Error(name + " is declared twice");
+  }
+
+  // The searches, as the finder code makes them.
+  void FinderLine(const VbLine& line) {
+    if (line.kind == VbLineKind::kDeclaration) {
+      if (line.type != "String") last_declared_ = FoldVbName(line.variable);
+      Declare(line.variable, line.type == "String" ? Value{.text = line.text} : Value{});
+      return;
+    }
+    Value* assigned = Variable(line.variable);
+    if (!assigned) return;
     if (line.kind == VbLineKind::kResult) {
-      result = assigned->second;
-      continue;
+      result_ = static_cast<WindowHandle>(assigned->number);
+      return;
     }
     WindowHandle parent = 0;
     if (!line.parent.empty()) {
-      const auto found = values.find(FoldVbName(line.parent));
-      if (found == values.end()) return failure(line, line.parent + " is not declared");
-      parent = found->second;
+      const Value* found = Variable(line.parent);
+      if (!found) return;
+      parent = static_cast<WindowHandle>(found->number);
     }
-    if (line.kind == VbLineKind::kDesktop) {
-      assigned->second = windows.DesktopWindow();
-      continue;
-    }
-    if (line.kind == VbLineKind::kDialogItem) {
-      assigned->second = windows.DialogItem(parent, line.id);
-      continue;
-    }
+    const auto after =
+        static_cast<WindowHandle>(line.after_variable ? assigned->number : 0);
+    assigned->number = Search(line, parent, after);
+  }
+
+  WindowHandle Search(const VbLine& line, WindowHandle parent, WindowHandle after) {
+    if (line.kind == VbLineKind::kDesktop) return windows_.DesktopWindow();
+    if (line.kind == VbLineKind::kDialogItem) return windows_.DialogItem(parent, line.id);
     if (line.kind == VbLineKind::kFindLike) {
-      if (parse.helper.number == 0)
-        return failure(line, "FindWindowLike is not in the code");
-      const HelperStrings strings = HelperPassing(parse);
-      if (!strings.error.empty()) return failure(line, strings.error);
-      assigned->second = FindLike(
-          windows, parent, line.after_variable ? assigned->second : 0, line, strings);
-      continue;
+      if (parse_.helper.number == 0) return Error("FindWindowLike is not in the code"), 0;
+      const HelperStrings strings = HelperPassing(parse_);
+      if (!strings.error.empty()) return Error(strings.error), 0;
+      return FindLike(windows_, parent, after, line, strings);
     }
     const std::string_view function =
         line.kind == VbLineKind::kFindWindow ? "FindWindow" : "FindWindowEx";
-    const Passing passing = PassingOf(parse, line, function);
-    if (!passing.error.empty()) return failure(line, passing.error);
-    const std::string_view class_name = c_string(*line.class_name.value);
-    const std::optional<std::string_view> title =
-        line.title.value ? std::optional(c_string(*line.title.value)) : std::nullopt;
-    if (!passing.unicode && (!windows.AnsiCodePageHolds(class_name) ||
-                             (title && !windows.AnsiCodePageHolds(*title)))) {
-      assigned->second = 0;
-      continue;
+    const Passing passing = PassingOf(parse_, line, function);
+    if (!passing.error.empty()) return Error(passing.error), 0;
+    // The API gets a C string: a Chr(0) would end the text there.
+    const std::string_view class_name = *CString(line.class_name);
+    const std::optional<std::string_view> title = CString(line.title);
+    if (!passing.unicode && (!windows_.AnsiCodePageHolds(class_name) ||
+                             (title && !windows_.AnsiCodePageHolds(*title)))) {
+      return 0;
     }
-    const WindowHandle after = line.after_variable ? assigned->second : 0;
-    assigned->second = title
-                           ? windows.FindChildWithTitle(parent, after, class_name, *title)
-                           : windows.FindChild(parent, after, class_name);
+    return title ? windows_.FindChildWithTitle(parent, after, class_name, *title)
+                 : windows_.FindChild(parent, after, class_name);
   }
-  if (last_declared.empty()) return {"no variable is declared"};
-  if (!parse.function.empty()) {
-    if (!result) return {"the function returns nothing"};
-    return {"", *result};
+
+  // The statement at `pc`, which a jump moves.
+  void Execute(std::string_view text, std::size_t& pc) {
+    LineReader in(text);
+    if (in.Take("If ")) {
+      const Value condition = Expression(in);
+      if (!in.Take(" Then")) return void(Error("If without Then"));
+      if (in.AtEnd()) {
+        if (!dry_ && condition.number == 0) pc = Closing(pc, "End If");
+      } else if (!in.Take(" ")) {
+        Error("more after Then");
+      } else if (dry_ || condition.number != 0) {
+        Execute(in.Rest(), pc);
+      }
+      return;
+    }
+    if (text == "End If" || text == "End Sub") return;
+    if (text == "Exit Sub") {
+      while (!dry_ && pc < parse_.lines.size() && parse_.lines[pc].statement != "End Sub")
+        ++pc;
+      loops_.clear();
+      return;
+    }
+    if (text == "Exit For" || text == "Next") {
+      if (dry_) return;
+      if (loops_.empty()) return void(Error(std::string(text) + " outside a loop"));
+      Loop& loop = loops_.back();
+      Value* counter = Variable(loop.variable);
+      if (text == "Next" && counter && ++counter->number <= loop.last) {
+        pc = loop.start;
+      } else {
+        pc = Closing(loop.start, "Next");
+        loops_.pop_back();
+      }
+      return;
+    }
+    if (in.Take("Public Sub ")) {
+      // Its variables are its own.
+      if (!in.Name() || !in.Take("()") || !in.AtEnd())
+        Error("a Sub heading of another form");
+      if (!dry_) values_.clear();
+      return;
+    }
+    if (in.Take("Debug.Print ")) {
+      const Value value = Expression(in);
+      if (!dry_)
+        printed_.push_back(value.text ? *value.text : std::to_string(value.number));
+    } else if (in.Take("Const ")) {
+      const auto name = in.Name();
+      if (!name || !in.Take(" As Long = ")) return void(Error("a Const of another form"));
+      const Value value = Expression(in);
+      if (!dry_) Declare(*name, value);
+    } else if (in.Take("For ")) {
+      const auto name = in.Name();
+      if (!name || !in.Take(" = ")) return void(Error("a For of another form"));
+      const Value first = Expression(in);
+      const Value last = in.Take(" To ") ? Expression(in) : Error("For without To");
+      if (!in.AtEnd()) return void(Error("a For of another form"));
+      Value* counter = dry_ ? nullptr : Variable(*name);
+      if (!counter) return;
+      counter->number = first.number;
+      if (counter->number > last.number) {
+        pc = Closing(pc, "Next");
+      } else {
+        loops_.push_back({pc, *name, last.number});
+      }
+      return;
+    } else {
+      const std::optional<std::string> name = in.Name();
+      if (!name) return void(Error("no statement"));
+      if (in.Take(" = ")) {
+        const Value value = Expression(in);
+        Value* assigned = Variable(*name);
+        if (assigned && !dry_) {
+          if (assigned->text.has_value() != value.text.has_value())
+            return void(Error(*name + " is assigned a value of another type"));
+          *assigned = value;
+        }
+      } else if (!in.Take(" ") || !Call(*name, in, false)) {
+        return void(Error("no statement"));
+      }
+    }
+    if (!in.AtEnd() && error_.empty()) Error("more after the statement");
   }
-  return {"", values.at(last_declared)};
+
+  // The line of the statement that closes the one at `pc`.
+  std::size_t Closing(std::size_t pc, std::string_view close) const {
+    int depth = 0;
+    for (std::size_t i = pc + 1; i < parse_.lines.size(); ++i) {
+      const std::string& text = parse_.lines[i].statement;
+      const bool opens = close == "Next"
+                             ? text.starts_with("For ")
+                             : text.starts_with("If ") && text.ends_with(" Then");
+      if (opens) ++depth;
+      if (text == close && depth-- == 0) return i;
+    }
+    return parse_.lines.size();
+  }
+
+  // And, below the comparisons, below + and -, below *.
+  Value Expression(LineReader& in) {
+    Value value = Comparison(in);
+    while (in.Take(" And ")) value = {value.number & Comparison(in).number};
+    return value;
+  }
+  Value Comparison(LineReader& in) {
+    const Value left = Sum(in);
+    for (const bool equal : {true, false}) {
+      if (in.Take(equal ? " = " : " <> ")) {
+        const Value right = Sum(in);
+        const bool same = left.text || right.text ? left.text == right.text
+                                                  : left.number == right.number;
+        return {same == equal ? -1 : 0};
+      }
+    }
+    return left;
+  }
+  Value Sum(LineReader& in) {
+    Value value = Product(in);
+    for (;;) {
+      if (in.Take(" + ")) {
+        value.number += Product(in).number;
+      } else if (in.Take(" - ")) {
+        value.number -= Product(in).number;
+      } else {
+        return value;
+      }
+    }
+  }
+  Value Product(LineReader& in) {
+    Value value = Primary(in);
+    while (in.Take(" * ")) value.number *= Primary(in).number;
+    return value;
+  }
+
+  Value Primary(LineReader& in) {
+    if (in.Take("-")) return {-Primary(in).number};
+    if (in.Take("(")) {
+      const Value value = Expression(in);
+      return in.Take(")") ? value : Error("a ( without its )");
+    }
+    if (in.Rest().starts_with("&H")) {
+      const auto number = in.HexNumber();
+      return number ? Value{*number} : Error("a malformed hexadecimal number");
+    }
+    if (in.Rest().starts_with("\"") || in.Rest().starts_with("Chr(") ||
+        in.Rest().starts_with("ChrW(")) {
+      auto text = in.StringExpression();
+      return text ? Value{.text = std::move(*text)} : Error("a malformed string");
+    }
+    if (!in.Rest().empty() && in.Rest()[0] >= '0' && in.Rest()[0] <= '9') {
+      const auto number = in.Integer();
+      return number ? Value{*number} : Error("a malformed number");
+    }
+    const std::optional<std::string> name = in.Name();
+    if (!name) return Error("no value");
+    if (in.Take("$(")) {
+      const Value first = Expression(in);
+      const Value second = in.Take(", ") ? Expression(in) : Error("one argument too few");
+      if (!in.Take(")")) return Error("a ( without its )");
+      if (dry_) return {};
+      if (*name == "String" && !first.text && second.number == 0 && !second.text) {
+        return {.text = std::string(static_cast<std::size_t>(std::max(0LL, first.number)),
+                                    '\0')};
+      }
+      if (*name == "Left" && first.text && !second.text) {
+        if (second.number < 0) return Error("Left$ of a negative length");
+        return {.text = CutToUtf16Units(*first.text,
+                                        static_cast<std::size_t>(second.number))};
+      }
+      return Error(*name + "$ is not known here, or not with these arguments");
+    }
+    if (in.Take("(")) {
+      Value value;
+      if (!Call(*name, in, true, &value))
+        return Error("a call of " + *name + " of another form");
+      return value;
+    }
+    const Value* variable = Variable(*name);
+    return variable ? *variable : Value{};
+  }
+
+  // A call: with its arguments in parentheses where it gives a value.
+  bool Call(const std::string& name, LineReader& in, bool parentheses,
+            Value* result = nullptr) {
+    if (name == "FindTarget" && parentheses) {
+      if (!in.Take(")")) return false;
+      if (!dry_ && !result_) Error("FindTarget has not run");
+      *result = {result_.value_or(0)};
+      return true;
+    }
+    if (name == "StrPtr" && parentheses) {
+      LineReader copy = in;
+      if (auto variable = in.Name(); variable && in.Take(")")) {
+        const Value* value = Variable(*variable);
+        if (value && !value->text) return Error(*variable + " is no String"), true;
+        *result =
+            value ? Value{.text = value->text, .buffer = FoldVbName(*variable)} : Value{};
+        return true;
+      }
+      in = copy;
+      *result = Expression(in);
+      if (!dry_ && !result->text) Error("StrPtr of a number");
+      return in.Take(")");
+    }
+    const auto function =
+        std::ranges::find(kActionFunctions, name, &ActionFunction::name);
+    if (function == std::end(kActionFunctions))
+      return Error(name + " is not known here"), true;
+    std::vector<Value> arguments;
+    std::string by_reference;
+    while (arguments.size() < function->parameters) {
+      if (!arguments.empty() && !in.Take(", ")) return false;
+      // SendMessageTimeout's answer goes into a variable.
+      if (arguments.size() == 6) {
+        const auto variable = in.Name();
+        if (!variable) return false;
+        by_reference = *variable;
+        arguments.emplace_back();
+      } else {
+        arguments.push_back(Expression(in));
+      }
+    }
+    if (parentheses && !in.Take(")")) return false;
+    if (!parse_.declares.empty()) {
+      const auto declare = std::ranges::find_if(parse_.declares, [&](const VbDeclare& d) {
+        return FoldVbName(d.name) == FoldVbName(name);
+      });
+      if (declare == parse_.declares.end())
+        return Error(name + " is called but not declared"), true;
+      if (declare->entry != function->entry || declare->lib != function->lib ||
+          declare->parameter_types.size() != function->parameters ||
+          std::ranges::count(declare->by_reference, true) !=
+              (by_reference.empty() ? 0 : 1) ||
+          (!by_reference.empty() && !declare->by_reference.back())) {
+        return Error(name + " is declared otherwise than it is called"), true;
+      }
+    }
+    if (dry_ || !error_.empty()) return true;
+    const Value answer = Act(name, arguments);
+    if (!by_reference.empty() && answer.number != 0) {
+      Value* variable = Variable(by_reference);
+      if (variable && variable->text) Error(by_reference + " is a String");
+      if (variable && answer.text) variable->number = std::stoll(*answer.text);
+    }
+    if (result) *result = {answer.number};
+    return true;
+  }
+
+  // What the function does; SendMessageTimeout's answer in `text`.
+  Value Act(const std::string& name, const std::vector<Value>& a) {
+    auto handle = [&](std::size_t i) { return static_cast<WindowHandle>(a[i].number); };
+    if (name == "Sleep") return {};
+    if (name == "GetParent") return {windows_.Parent(handle(0))};
+    if (name == "GetDlgCtrlID") return {windows_.ControlId(handle(0))};
+    const long long message = a[1].number;
+    if (name == "PostMessage") {
+      if (message == kClick) return {acting_->PostClick(handle(0))};
+      if (message == kClose) return {acting_->PostClose(handle(0))};
+      return Error("posts message " + std::to_string(message));
+    }
+    if (name == "SendMessage") {
+      if (message != kCommand) return Error("sends message " + std::to_string(message));
+      return Command(handle(0), a[2].number, handle(3));
+    }
+    if ((a[4].number & kAbortIfHung) == 0 || a[5].number <= 0)
+      return Error("a send that a hung window would hold");
+    const int timeout = static_cast<int>(a[5].number);
+    const WindowHandle window = handle(0);
+    auto answered = [](long long result) { return Value{1, std::to_string(result)}; };
+    switch (message) {
+      case kGetTextLength:
+      case kGetText: {
+        const std::optional<std::string> text = acting_->LiveText(window, timeout);
+        if (!text) return {};
+        if (message == kGetTextLength)
+          return answered(static_cast<long long>(Units(*text)));
+        return Write(a[3], a[2].number, *text);
+      }
+      case kSetText: {
+        const std::string text =
+            a[3].text.value_or("").substr(0, a[3].text.value_or("").find('\0'));
+        if (!a[3].text) return Error("WM_SETTEXT without a text");
+        return acting_->SetLiveText(window, text, timeout) ? answered(1) : Value{};
+      }
+      case kGetCheck: {
+        const std::optional<bool> checked = acting_->ButtonChecked(window, timeout);
+        return checked ? answered(*checked ? 1 : 0) : Value{};
+      }
+      default:
+        break;
+    }
+    const bool combo = message >= kCbGetCount && message <= kCbSelect;
+    const std::optional<ItemRows> rows =
+        acting_->Items(window, combo ? ItemList::kComboBox : ItemList::kListBox, timeout);
+    if (!rows) return {};
+    const long long count = static_cast<long long>(rows->size());
+    const long long item = a[2].number;
+    const bool held = item >= 0 && item < count;
+    switch (message) {
+      case kCbGetCount:
+      case kLbGetCount:
+        return answered(count);
+      case kCbGetTextLength:
+      case kLbGetTextLength:
+        return answered(held ? static_cast<long long>(Units((*rows)[item][0])) : -1);
+      case kCbGetText:
+      case kLbGetText:
+        if (!held) return answered(-1);
+        return Write(a[3], static_cast<long long>(Units((*rows)[item][0])) + 1,
+                     (*rows)[item][0]);
+      case kCbSelect:
+      case kLbSelect: {
+        if (item != -1 || !a[3].text)
+          return Error("a selection not searched from the start");
+        const std::string wanted = a[3].text->substr(0, a[3].text->find('\0'));
+        const auto found = std::ranges::find_if(*rows, [&](const auto& row) {
+          return FoldVbName(row[0]).starts_with(FoldVbName(wanted));
+        });
+        if (found == rows->end()) return answered(-1);
+        choice_ = {window, combo ? ItemList::kComboBox : ItemList::kListBox, wanted};
+        return answered(found - rows->begin());
+      }
+      default:
+        return Error("sends message " + std::to_string(message));
+    }
+  }
+
+  // The text written into the buffer that StrPtr named, at most `capacity`
+  // units with the terminator; the count written as the answer.
+  Value Write(const Value& pointer, long long capacity, const std::string& text) {
+    Value* buffer = pointer.buffer.empty() ? nullptr : &values_.at(pointer.buffer);
+    if (!buffer || capacity < 1 ||
+        Units(*buffer->text) < static_cast<std::size_t>(capacity))
+      return Error("a text written past the end of its buffer");
+    const std::string copied =
+        CutToUtf16Units(text, static_cast<std::size_t>(capacity - 1));
+    buffer->text = copied + std::string(Units(*buffer->text) - Units(copied), '\0');
+    return {1, std::to_string(Units(copied))};
+  }
+
+  // WM_COMMAND to the parent, as a user's choice sends it after the
+  // selection.
+  Value Command(WindowHandle parent, long long w, WindowHandle control) {
+    if (!choice_ || choice_->window != control)
+      return Error("WM_COMMAND without a selection before it");
+    if (parent != windows_.Parent(control) ||
+        (w & 0xFFFF) != (windows_.ControlId(control) & 0xFFFF) ||
+        (w >> 16) != kSelectionChange) {
+      return Error("WM_COMMAND that is not the selection change of the control");
+    }
+    const Choice choice = *std::exchange(choice_, std::nullopt);
+    return {acting_->ChooseItem(control, choice.list, choice.text, kAnyTimeoutMs)};
+  }
+
+  struct Loop {
+    std::size_t start;
+    std::string variable;
+    long long last;
+  };
+  struct Choice {
+    WindowHandle window;
+    ItemList list;
+    std::string text;
+  };
+
+  const VbParse& parse_;
+  const WindowSystem& windows_;
+  WindowSystem* acting_;
+  bool dry_ = true;
+  int number_ = 0;
+  std::string error_;
+  std::unordered_map<std::string, Value> values_;
+  std::string last_declared_;
+  std::optional<WindowHandle> result_;
+  std::vector<Loop> loops_;
+  std::optional<Choice> choice_;
+  std::vector<std::string> printed_;
+};
+
+}  // namespace
+
+ReplayResult ReplayFinderCode(std::string_view text, const WindowSystem& windows) {
+  return Runner(ParseFinderCode(text), windows, nullptr).Run();
+}
+
+ReplayResult ReplayActionCode(std::string_view text, WindowSystem& windows, bool vba7) {
+  return Runner(ParseFinderCode(text, vba7, true), windows, &windows).Run();
 }
 
 }  // namespace winscout::testing

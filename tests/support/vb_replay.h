@@ -24,6 +24,7 @@ enum class VbLineKind {
   kDialogItem,    // v = GetDlgItem(p, N)
   kFindLike,      // v = FindWindowLike(p, 0 | v, S, T, S, S), the routine below
   kResult,        // FindTarget = v, in a function
+  kStatement,     // any other statement, where the parse takes the action code
 };
 
 // A string argument S or T: a string expression, StrPtr of one, or none
@@ -41,7 +42,10 @@ struct VbDeclare {
   bool ptr_safe = false;
   // The type of each parameter, and of the result.
   std::vector<std::string> parameter_types;
-  std::string result_type;
+  std::string result_type;  // empty for a Sub
+  std::string lib = "user32";
+  // The parameters passed by reference (without ByVal), by index.
+  std::vector<bool> by_reference;
 };
 
 struct VbLine {
@@ -61,8 +65,11 @@ struct VbLine {
   VbString title_end;
   // GetDlgItem: the control ID.
   std::int32_t id = 0;
-  // Dim: the type.
+  // Dim: the type; Dim As String: the text the lines after it build, if any.
   std::string type;
+  std::string text;
+  // A statement: its text, without the indent.
+  std::string statement;
 };
 
 // The routine FindWindowLike(hWndParent, hWndAfter, ClassName, Title,
@@ -103,7 +110,9 @@ struct VbParse {
 // FindWindowLike routine, which must be followed by one; of an #If VBA7 Then ... #Else
 // ... #End If block the parse takes one branch: the first where `vba7`, the other
 // otherwise.
-VbParse ParseFinderCode(std::string_view text, bool vba7 = true);
+// With `actions`, a line that matches no line form is kept as a statement
+// for ReplayActionCode to run.
+VbParse ParseFinderCode(std::string_view text, bool vba7 = true, bool actions = false);
 
 // The name in the form in which Visual Basic compares names: without regard
 // to case.
@@ -118,6 +127,8 @@ struct ReplayResult {
   // The window the function returns, or else the last declared variable
   // holds, after the last line.
   WindowHandle found = 0;
+  // What the action code printed (Debug.Print), one entry a line.
+  std::vector<std::string> printed;
 
   bool Ran() const { return error.empty(); }
   friend std::ostream& operator<<(std::ostream& out, const ReplayResult& result);
@@ -131,5 +142,19 @@ struct ReplayResult {
 // the comment) say: through the ANSI code page, where a text it cannot hold finds no
 // window, or whole to the W functions.
 ReplayResult ReplayFinderCode(std::string_view text, const WindowSystem& windows);
+
+// Runs finder code with action code around and after it: Const, Dim, If ...
+// Then (a block, or one statement), For ... To, Next, Exit For, Exit Sub, a
+// Sub, Debug.Print, and the calls SendMessageTimeout, SendMessage,
+// PostMessage, GetParent, GetDlgCtrlID and Sleep with integer arithmetic,
+// comparisons, And, String$, Left$ and StrPtr. The messages act through the
+// window system's operations (WM_GETTEXT reads the text the window answers,
+// BM_CLICK is a posted click...); a buffer too small for what a message
+// writes, a send without SMTO_ABORTIFHUNG or a message it does not know is
+// an error. CB_SELECTSTRING and LB_SELECTSTRING find the item, and the choice
+// is made when the code tells the parent of it by WM_COMMAND with the
+// selection change: the window system's ChooseItem does both at once.
+ReplayResult ReplayActionCode(std::string_view text, WindowSystem& windows,
+                              bool vba7 = true);
 
 }  // namespace winscout::testing

@@ -49,6 +49,10 @@ struct Snippet {
   codegen::SearchWay way = codegen::SearchWay::kPosition;
   std::string desktop;
   WindowHandle expected = 0;
+  // Code that acts on the window: the action, and the effects that the
+  // Python replay must see instead of the window found.
+  codegen::ActionPlan action;
+  std::string effects;
 };
 
 std::string Hex(std::string_view bytes) {
@@ -124,7 +128,14 @@ std::string DesktopJson(const WindowSystem& windows,
             ", \"parent\": " + std::to_string(parent) + ", \"class\": \"" +
             Hex(windows.ClassName(window, 1024)) + "\", \"title\": \"" +
             Hex(windows.WindowText(window, 1024)) +
-            "\", \"id\": " + std::to_string(windows.ControlId(window)) + "}";
+            "\", \"id\": " + std::to_string(windows.ControlId(window));
+    if (windows.ButtonChecked(window, 0) == true) json += ", \"checked\": 1";
+    const auto items = windows.Items(window, ItemList::kListBox, 0);
+    for (std::size_t i = 0; items && i < items->size(); ++i) {
+      json += (i ? "\", \"" : ", \"items\": [\"") + Hex((*items)[i][0]) +
+              (i + 1 == items->size() ? "\"]" : "");
+    }
+    json += "}";
     first = false;
   }
   return json + "]}";
@@ -270,11 +281,14 @@ class FinderCompileTest : public ::testing::Test {
       const Snippet& snippet = batch.snippets[i];
       const std::string file = "finder" + std::to_string(i) + ".py";
       WriteFile(dir_ / file,
-                EmitFinderCode(snippet.plan, FinderLanguage::kPython, {snippet.way}));
+                EmitFinderCode(snippet.plan, FinderLanguage::kPython,
+                               {.way = snippet.way, .action = snippet.action}));
       manifest += (i ? ",\n" : "\n") + std::string("{\"name\": ") +
                   JsonString(snippet.name) + ", \"file\": " + JsonString(file) +
                   ", \"desktop\": " + JsonString(snippet.desktop) +
-                  ", \"expected\": " + std::to_string(snippet.expected) + "}";
+                  ", \"expected\": " + std::to_string(snippet.expected) +
+                  (snippet.effects.empty() ? "" : ", \"effects\": " + snippet.effects) +
+                  "}";
     }
     manifest += "]}";
     const fs::path file = dir_ / "manifest.json";
@@ -524,8 +538,46 @@ TEST_F(FinderCompileTest, RandomDesktops) {
 
 // ---------------------------------------------------------------------------
 // Actions: every action on every kind of control, both ways, waiting and not,
-// with hostile texts to set and choose, through the C++ and C# compilers and
-// Python's parser.
+// with hostile texts to set and choose, through the C++ and C# compilers;
+// the Python run against the fake user32, which must see the action's
+// effects, and once a wait that gives up.
+
+// The effects as the Python replay records them; a check box starts
+// unchecked, so only Check clicks it.
+std::string PythonEffects(const codegen::ActionPlan& plan, const WindowTree& tree,
+                          WindowHandle target) {
+  using codegen::Action;
+  const std::string h = std::to_string(target);
+  std::string events, printed;
+  const auto& items = tree.Props(target).items;
+  switch (plan.action) {
+    case Action::kClick:
+    case Action::kCheck:
+      events = "[\"click\", " + h + "]";
+      break;
+    case Action::kClose:
+      events = "[\"close\", " + h + "]";
+      break;
+    case Action::kSetText:
+    case Action::kChooseItem:
+      events =
+          std::string(plan.action == Action::kSetText ? "[\"text\", " : "[\"choose\", ") +
+          h + ", \"" + Hex(plan.text) + "\"]";
+      break;
+    case Action::kReadText:
+      printed = "\"" + Hex(tree.Props(target).text) + "\"";
+      break;
+    case Action::kReadItems:  // list and tree views: the C++ code only
+      for (std::size_t i = 0; i < items.size() && !items[0].empty(); ++i) {
+        printed += (i ? "\", \"" : "[\"") + Hex(items[i][0]) +
+                   (i + 1 < items.size() ? "" : "\"]");
+      }
+      break;
+    default:
+      break;
+  }
+  return "{\"events\": [" + events + "], \"printed\": [" + printed + "]}";
+}
 
 TEST_F(FinderCompileTest, Actions) {
   using codegen::Action;
@@ -542,15 +594,28 @@ TEST_F(FinderCompileTest, Actions) {
       {"Button", 0x0}, {"Button", 0x3}, {"Button", 0x9},        {"Edit", 0},
       {"ComboBox", 0}, {"ListBox", 0},  {"SysListView32", 0x1}, {"SysTreeView32", 0},
       {"Static", 0}};
+  // Every text set or chosen begins an item.
+  ItemRows items;
+  for (std::string_view text : kHostileClasses)
+    items.push_back({std::string(text) + "!"});
   std::string cpp =
       "#include <windows.h>\r\n#include <commctrl.h>\r\n#include <string>\r\n"
       "#include <vector>\r\n";
   std::string csharp;
-  std::vector<std::string> python;
+  Batch python;
+  std::vector<WindowHandle> all = {dialog};
   std::size_t hostile = 0;
   for (const Control& control : kControls) {
     const WindowHandle target =
-        tree.AddChild(dialog, {.class_name = control.class_name, .style = control.style});
+        tree.AddChild(dialog, {.class_name = control.class_name,
+                               .text = std::string(control.class_name) + " \u03a9\r\n\"",
+                               .id = 100 + static_cast<std::int32_t>(all.size()),
+                               .style = control.style});
+    all.push_back(target);
+    if (control.class_name == std::string_view("ComboBox") ||
+        control.class_name == std::string_view("ListBox")) {
+      tree.SetItems(target, items);
+    }
     const SearchPlan plan =
         std::get<SearchPlan>(codegen::PlanFinderCode(std::to_string(target), tree));
     for (Action action : ActionsFor(KindOfTarget(control.class_name, control.style))) {
@@ -563,27 +628,30 @@ TEST_F(FinderCompileTest, Actions) {
           if (!style.action.text.empty()) {
             style.action.text = kHostileClasses[hostile++ % std::size(kHostileClasses)];
           }
-          const std::string n = std::to_string(python.size());
+          const std::string n = std::to_string(python.snippets.size());
           cpp += "\r\nvoid Act" + n + "() {\r\n" +
                  EmitFinderCode(plan, FinderLanguage::kCpp, style) + "\r\n}\r\n";
           csharp += "static class Act" + n + "\r\n{\r\n" +
                     EmitFinderCode(plan, FinderLanguage::kCSharp, style) + "\r\n}\r\n";
-          python.push_back(EmitFinderCode(plan, FinderLanguage::kPython, style));
+          python.snippets.push_back({std::string(control.class_name) + " action " + n,
+                                     plan, way, "actions", target, style.action,
+                                     PythonEffects(style.action, tree, target)});
         }
       }
     }
   }
+  python.AddDesktop("actions", tree, all);
+  // The wait gives up where the window never comes.
+  python.AddDesktop("empty", tree, {});
+  python.snippets.push_back(python.snippets[0]);
+  python.snippets.back().desktop = "empty";
+  python.snippets.back().action =
+      PlanAction(Action::kClick, codegen::TargetKind::kPushButton, true);
+  python.snippets.back().effects = "{\"events\": [], \"printed\": [\"" +
+                                   Hex("The window was not found within 10 seconds.") +
+                                   "\"]}";
   WriteFile(dir_ / "actions.cpp", cpp);
   WriteFile(dir_ / "actions.cs", csharp);
-  std::string parse =
-      "import ast, sys\nfor f in sys.argv[1:]:\n    ast.parse(open(f, 'rb').read(), f)\n";
-  WriteFile(dir_ / "parse.py", parse);
-  std::string files;
-  for (std::size_t i = 0; i < python.size(); ++i) {
-    const fs::path file = dir_ / ("action" + std::to_string(i) + ".py");
-    WriteFile(file, python[i]);
-    files += " '" + file.string() + "'";
-  }
   // Variables that an action sets for the caller to use are unused here.
   EXPECT_TRUE(
       Run(std::string(kCppCompiler) +
@@ -596,9 +664,7 @@ TEST_F(FinderCompileTest, Actions) {
                       (dir_ / "actions.dll").string() + "' '" +
                       (dir_ / "actions.cs").string() + "'",
                   dir_ / "cs.txt"));
-  EXPECT_TRUE(
-      Run(std::string(kPython) + " '" + (dir_ / "parse.py").string() + "'" + files,
-          dir_ / "py.txt"));
+  EXPECT_TRUE(Run(PythonCommand(python), dir_ / "py.txt"));
 }
 
 // The code that sends a message after the finder code, with each kind of

@@ -11,10 +11,12 @@
 #include <variant>
 #include <vector>
 
+#include "codegen/actions.h"
 #include "codegen/finder_code.h"
 #include "codegen/finder_language.h"
 #include "platform/model/window_tree.h"
 #include "tests/support/crlf_lines.h"
+#include "tests/support/forwarding_windows.h"
 #include "tests/support/random_desktop.h"
 #include "tests/support/vb_check.h"
 #include "tests/support/vb_replay.h"
@@ -23,6 +25,7 @@ namespace winscout::testing {
 namespace {
 
 using model::OwnedStyle;
+using model::WindowSpec;
 using model::WindowTree;
 
 // The code one line per row, control characters made visible.
@@ -523,20 +526,54 @@ constexpr VbVariant kVbVariants[] = {
     {codegen::FinderLanguage::kVba, {codegen::SearchWay::kIdAndTitle, false}},
 };
 
-// Why the code for the target does not find it, or success.
-::testing::AssertionResult CodeFindsTarget(const WindowTree& tree, WindowHandle target) {
+// Whether the action made with the text reaches the target with the text
+// whole: "Set its text" sets it, "Choose an item" chooses the item that
+// begins with it and tells the parent.
+bool ActionArrives(WindowTree& tree, WindowHandle target, const ReplayResult& replay,
+                   const std::string& text, bool choose) {
+  if (!replay.Ran()) return false;
+  if (!choose) return tree.Props(target).text == text;
+  return tree.Props(target).selected == 0 && !tree.Commands().empty() &&
+         tree.Commands().back().control == target && tree.Commands().back().code == 1;
+}
+
+// Why the code for the target does not find it, or success. The code that
+// acts on it gets a hostile text to set or choose: the target's class name
+// and title, or where `long_text`, that text repeated to 100,000 characters.
+::testing::AssertionResult CodeFindsTarget(WindowTree& tree, WindowHandle target,
+                                           bool long_text) {
   const codegen::FinderPlanResult planned =
       codegen::PlanFinderCode(std::to_string(target), tree);
   const auto* plan = std::get_if<codegen::SearchPlan>(&planned);
   if (plan == nullptr) return ::testing::AssertionFailure() << "no code generated\n";
+  const WindowSpec original = tree.Props(target);
+  std::string text = original.class_name + original.text;
+  while (long_text && text.size() < 100000) text += text + "\u201d";
   for (const VbVariant& variant : kVbVariants) {
     const std::string code = EmitFinderCode(*plan, variant.language, variant.style);
     const std::vector<std::string> problems = CheckFinderCode(code);
     const ReplayResult replay = ReplayFinderCode(code, tree);
-    if (problems.empty() && replay.Ran() && replay.found == target) continue;
+    // An action in a sixth of the cases, the variants and actions in turn.
+    const auto turn = static_cast<std::size_t>(target) + (&variant - kVbVariants);
+    const bool choose = turn / 6 % 2 == 1;
+    codegen::FinderStyle style = variant.style;
+    style.action = codegen::PlanAction(
+        choose ? codegen::Action::kChooseItem : codegen::Action::kSetText,
+        choose ? codegen::TargetKind::kComboBox : codegen::TargetKind::kEdit, choose);
+    style.action.text = text;
+    tree.SetItems(target, {{text + "tail"}});
+    const bool acts = long_text || turn % 6 == 0;
+    const std::string acting = acts ? EmitFinderCode(*plan, variant.language, style) : "";
+    const ReplayResult acted =
+        acts ? ReplayActionCode(acting, tree, !choose) : ReplayResult{};
+    const bool arrived = !acts || ActionArrives(tree, target, acted, text, choose);
+    tree.SetLiveText(target, original.text, 0);
+    if (problems.empty() && replay.Ran() && replay.found == target && arrived) continue;
     auto failure = ::testing::AssertionFailure();
     for (const std::string& problem : problems) failure << problem << '\n';
     failure << replay << ", wanted " << target << "\ncode:\n" << Numbered(code);
+    if (!arrived)
+      failure << "\nthe action did not arrive: " << acted << "\n" << Numbered(acting);
     return failure;
   }
   return ::testing::AssertionSuccess();
@@ -565,6 +602,29 @@ TEST(FinderDeepChainTest, ThousandLevelsOfTheLongestClassName) {
   EXPECT_TRUE(replay.Ran() && replay.found == target) << replay << ", wanted " << target;
 }
 
+// A list that loses its last item while the code reads it: the Visual Basic
+// code stops there, as the other languages' code does, rather than fail.
+TEST(ActionReplayTest, AListThatShrinksWhileItIsRead) {
+  WindowTree tree;
+  const WindowHandle box =
+      tree.AddChild(tree.AddTopLevel({.class_name = "WsShrink"}),
+                    {.class_name = "ListBox", .items = {{"a"}, {"b"}}});
+  ForwardingWindows shrinking(tree);
+  int queries = 0;  // the count, then the length and the text of each item
+  shrinking.after_items_query = [&] {
+    if (++queries == 4) tree.SetItems(box, {{"a"}});
+  };
+  codegen::FinderStyle style;
+  style.action = codegen::PlanAction(codegen::Action::kReadItems,
+                                     codegen::TargetKind::kListBox, false);
+  const std::string code = EmitFinderCode(
+      std::get<codegen::SearchPlan>(codegen::PlanFinderCode(std::to_string(box), tree)),
+      codegen::FinderLanguage::kVisualBasic, style);
+  const ReplayResult replay = ReplayActionCode(code, shrinking);
+  EXPECT_TRUE(replay.Ran()) << replay << "\n" << Numbered(code);
+  EXPECT_EQ(replay.printed, std::vector<std::string>{"a"});
+}
+
 class FinderPropertyTest : public ::testing::TestWithParam<TreeShape> {};
 
 TEST_P(FinderPropertyTest, CodeForEveryWindowCompilesAndFindsIt) {
@@ -574,10 +634,12 @@ TEST_P(FinderPropertyTest, CodeForEveryWindowCompilesAndFindsIt) {
   for (unsigned seed = shape.first_seed; seed < shape.first_seed + kSeedsPerShape;
        ++seed) {
     const RandomDesktop desktop(seed, shape);
+    WindowTree tree = desktop.Tree();
     int failing = 0;
     std::string first_report;
     for (WindowHandle target : desktop.Windows()) {
-      const ::testing::AssertionResult found = CodeFindsTarget(desktop.Tree(), target);
+      const ::testing::AssertionResult found = CodeFindsTarget(
+          tree, target, seed == shape.first_seed && target == desktop.Windows()[0]);
       if (found) continue;
       if (failing++ == 0) {
         first_report = "target " + std::to_string(target) + ": " + found.message();
