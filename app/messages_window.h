@@ -48,9 +48,10 @@ class MessagesWindow {
   void ApplyFilter();
   void ShowLines();
   void Stop();
-  bool InScope(std::int64_t window);
-  const std::string& ClassOf(std::int64_t window);
-  inspector::LoggedMessage Decode(const MessageRecord& record);
+  // Kept out of the tick handler, which would otherwise carry a copy of each.
+  [[gnu::noinline]] bool InScope(std::int64_t window);
+  [[gnu::noinline]] const std::string& ClassOf(std::int64_t window);
+  [[gnu::noinline]] inspector::LoggedMessage Decode(const MessageRecord& record);
   std::vector<const inspector::LoggedMessage*> SelectedLines() const;
   void WriteCode();
 
