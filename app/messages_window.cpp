@@ -19,13 +19,14 @@ constexpr std::uint32_t kButtonClick = 0x00F5;
 // The same message again, where the log holds all it needs and it means the
 // same in another run: a control in a WM_COMMAND is found again by its ID, a
 // text is spelled as a literal. Nothing for other messages.
-std::optional<codegen::MessageToSend> Repeat(const inspector::LoggedMessage& line) {
+std::optional<codegen::MessageToSend> Repeat(const inspector::LoggedMessage& line,
+                                             const std::string& parameters) {
   const MessageRecord& record = line.record;
   codegen::MessageToSend send{.message = record.message,
                               .name = line.name,
                               .wparam = record.wparam,
                               .post = record.kind == MessageKind::kPosted,
-                              .comment = line.parameters};
+                              .comment = parameters};
   switch (record.message) {
     case kCommand:
       if (record.lparam != 0) {
@@ -78,7 +79,7 @@ void MessagesWindow::Wire() {
   view_->OnCommand([this](MessagesView::Command command) { OnCommand(command); });
   view_->OnRowText([this](std::size_t row, std::size_t column) {
     if (row >= log_.ShownCount()) return std::string();
-    std::vector<std::string> columns = inspector::Columns(log_.Shown(row));
+    std::vector<std::string> columns = inspector::Columns(log_.Shown(row), names_);
     return column < columns.size() ? std::move(columns[column]) : std::string();
   });
   view_->SetMenuChoices({"&Copy", "&Write code that sends it"},
@@ -157,13 +158,13 @@ void MessagesWindow::OnCommand(MessagesView::Command command) {
       break;
     case MessagesView::Command::kCopy:
       if (const auto lines = SelectedLines(); !lines.empty()) {
-        clipboard_.SetText(inspector::CopyText(lines));
+        clipboard_.SetText(inspector::CopyText(lines, names_));
       }
       break;
     case MessagesView::Command::kSave: {
       std::vector<const inspector::LoggedMessage*> lines;
       for (std::size_t i = 0; i < log_.ShownCount(); ++i) lines.push_back(&log_.Shown(i));
-      if (view_->Save("messages.csv", inspector::CsvText(lines)) ==
+      if (view_->Save("messages.csv", inspector::CsvText(lines, names_)) ==
           MessagesView::SaveResult::kFailed) {
         messages_.ShowExclamation(kTitle, "The log could not be saved there.");
       }
@@ -219,20 +220,20 @@ inspector::LoggedMessage MessagesWindow::Decode(const MessageRecord& record) {
   }
   line.name = names_.MessageName(record.message, line.window_class, registered);
   line.group = inspector::GroupOf(record.message);
-  std::string control_class;
-  if (record.message == 0x0111 && record.lparam != 0)
-    control_class = ClassOf(record.lparam);
+  if (record.message == kCommand && record.lparam != 0)
+    line.control_class = ClassOf(record.lparam);
   if (record.flags & MessageRecord::kHasNotify)
-    control_class = ClassOf(record.notify_from);
-  line.parameters =
-      inspector::DecodeParameters(record, {names_, line.window_class, control_class});
+    line.control_class = ClassOf(record.notify_from);
   return line;
 }
 
 void MessagesWindow::WriteCode() {
   const std::vector<const inspector::LoggedMessage*> lines = SelectedLines();
   std::optional<codegen::MessageToSend> send;
-  if (lines.size() == 1) send = Repeat(*lines.front());
+  if (lines.size() == 1) {
+    const inspector::LoggedMessage& line = *lines.front();
+    send = Repeat(line, inspector::Columns(line, names_).back());
+  }
   if (!send) {
     messages_.ShowInformation(
         kTitle,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "inspector/message_decode.h"
 #include "inspector/window_details.h"
 #include "platform/text_pieces.h"
 
@@ -98,19 +99,22 @@ std::string KindText(MessageKind kind) {
   return "?";
 }
 
-std::vector<std::string> Columns(const LoggedMessage& message) {
+std::vector<std::string> Columns(const LoggedMessage& message,
+                                 const MessageNames& names) {
   return {(TextPieces() << message.time_ms).Take(),
           KindText(message.record.kind),
           Hex32(static_cast<std::uint32_t>(message.record.window)),
           message.window_class,
           message.name,
-          message.parameters};
+          DecodeParameters(message.record,
+                           {names, message.window_class, message.control_class})};
 }
 
-std::string CopyText(const std::vector<const LoggedMessage*>& lines) {
+std::string CopyText(const std::vector<const LoggedMessage*>& lines,
+                     const MessageNames& names) {
   std::string text;
   for (const LoggedMessage* line : lines) {
-    const std::vector<std::string> columns = Columns(*line);
+    const std::vector<std::string> columns = Columns(*line, names);
     for (std::size_t i = 0; i < columns.size(); ++i) {
       text += columns[i];
       text += i + 1 < columns.size() ? "\t" : "\r\n";
@@ -139,12 +143,13 @@ std::string CsvField(std::string_view text) {
   return quoted + "\"";
 }
 
-std::string CsvText(const std::vector<const LoggedMessage*>& lines) {
+std::string CsvText(const std::vector<const LoggedMessage*>& lines,
+                    const MessageNames& names) {
   std::string text =
       "\xEF\xBB\xBFTime "
       "(ms),Kind,Window,Class,Message,Parameters,wParam,lParam,Result\r\n";
   for (const LoggedMessage* line : lines) {
-    std::vector<std::string> fields = Columns(*line);
+    std::vector<std::string> fields = Columns(*line, names);
     fields.push_back(Hex64(line->record.wparam));
     fields.push_back(Hex64(static_cast<std::uint64_t>(line->record.lparam)));
     TextPieces result;

@@ -12,13 +12,16 @@
 
 namespace winscout::inspector {
 
-// A logged message with its words, decoded once as it arrives.
+// A logged message with what the filter needs, named as it arrives; its
+// parameters are decoded only when a line is shown, copied or saved, which
+// the classes read at arrival make possible after the windows are gone.
 struct LoggedMessage {
   MessageRecord record;
   std::int64_t time_ms = 0;  // since the log started
   std::string window_class;
+  // WM_COMMAND: the control in lParam; WM_NOTIFY: the sender.
+  std::string control_class;
   std::string name;
-  std::string parameters;
   MessageGroup group = MessageGroup::kOther;
 };
 
@@ -66,13 +69,15 @@ class MessageLog {
 std::string KindText(MessageKind kind);
 // A line's columns as the log shows them: time, kind, window, class, message,
 // parameters.
-std::vector<std::string> Columns(const LoggedMessage& message);
+std::vector<std::string> Columns(const LoggedMessage& message, const MessageNames& names);
 // Lines for the clipboard: the columns separated by tabs, CR LF after each.
-std::string CopyText(const std::vector<const LoggedMessage*>& lines);
+std::string CopyText(const std::vector<const LoggedMessage*>& lines,
+                     const MessageNames& names);
 // The lines as CSV (RFC 4180: commas, CR LF, quotes where needed), UTF-8 with
 // a byte-order mark, a header line first; the raw values beside the words.
 // A field that a spreadsheet would take for a formula starts with a quote.
-std::string CsvText(const std::vector<const LoggedMessage*>& lines);
+std::string CsvText(const std::vector<const LoggedMessage*>& lines,
+                    const MessageNames& names);
 std::string CsvField(std::string_view text);
 
 }  // namespace winscout::inspector

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "inspector/message_decode.h"
 #include "inspector/message_names.h"
 
@@ -114,13 +116,11 @@ TEST(DecodeTest, TextsAndNotifyHeadersComeFromTheRecord) {
             "code -101, from ID 7, control 0x00030040");
 }
 
-LoggedMessage Line(std::uint32_t message, std::string parameters = "",
-                   MessageKind kind = MessageKind::kSent) {
+LoggedMessage Line(std::uint32_t message, MessageKind kind = MessageKind::kSent) {
   return {.record = {.window = 0x10086, .message = message, .kind = kind},
           .time_ms = 12,
           .window_class = "Button",
           .name = kNames.MessageName(message, "Button"),
-          .parameters = std::move(parameters),
           .group = GroupOf(message)};
 }
 
@@ -176,19 +176,24 @@ TEST(MessageLogTest, KeepsTheNewestLinesAndCountsDrops) {
 }
 
 TEST(MessageLogTest, CsvAndCopyHoldTheSameColumns) {
-  LoggedMessage command = Line(0x0111, "ID 1001, BN_CLICKED, control 0x00010086");
+  // The parameters are decoded from the records, the control's class read at
+  // arrival.
+  LoggedMessage command = Line(0x0111);
   command.record.wparam = 1001;
   command.record.lparam = 0x10086;
-  LoggedMessage text = Line(0x000C, "\"=cmd|' /C calc'!A0\"", MessageKind::kReturned);
+  command.control_class = "Button";
+  LoggedMessage text = Line(0x000C, MessageKind::kReturned);
   text.record.result = -1;
-  EXPECT_EQ(CsvText({&command, &text}),
+  text.record.flags = MessageRecord::kHasText;
+  std::ranges::copy(std::u16string_view(u"=cmd|' /C calc'!A0"), text.record.text);
+  EXPECT_EQ(CsvText({&command, &text}, kNames),
             "\xEF\xBB\xBFTime "
             "(ms),Kind,Window,Class,Message,Parameters,wParam,lParam,Result\r\n"
             "12,sent,0x00010086,Button,WM_COMMAND,\"ID 1001, BN_CLICKED, control "
             "0x00010086\",0x3E9,0x10086,\r\n"
             "12,returned,0x00010086,Button,WM_SETTEXT,\"\"\"=cmd|' /C "
-            "calc'!A0\"\"\",0x0,0x0,-1\r\n");
-  EXPECT_EQ(CopyText({&command}),
+            "calc'!A0\"\"; result -1\",0x0,0x0,-1\r\n");
+  EXPECT_EQ(CopyText({&command}, kNames),
             "12\tsent\t0x00010086\tButton\tWM_COMMAND\tID 1001, BN_CLICKED, control "
             "0x00010086\r\n");
 }
