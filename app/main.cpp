@@ -38,7 +38,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   // Made when it first opens, like the Windows window.
   std::optional<win32::Win32MessagesView> messages_view;
   app::MessagesWindow messages_window(
-      [&]() -> MessagesView& { return messages_view.emplace(instance, form.hwnd()); },
+      [&](MessagesView::Listener& listener) -> MessagesView& {
+        return messages_view.emplace(instance, form.hwnd(), listener);
+      },
       form, windows, message_tap, main_window, windows_window, clipboard, messages);
   app::PickHotKey pick_hot_key(hot_key, form, main_window);
   main_window.Start();

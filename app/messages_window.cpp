@@ -53,10 +53,10 @@ std::optional<codegen::MessageToSend> Repeat(const inspector::LoggedMessage& lin
 
 }  // namespace
 
-MessagesWindow::MessagesWindow(std::function<MessagesView&()> make_view, Form& form,
-                               const WindowSystem& windows, MessageTap& tap,
-                               MainWindow& main, WindowsWindow& windows_window,
-                               Clipboard& clipboard, ModalMessageBox& messages)
+MessagesWindow::MessagesWindow(
+    std::function<MessagesView&(MessagesView::Listener&)> make_view, Form& form,
+    const WindowSystem& windows, MessageTap& tap, MainWindow& main,
+    WindowsWindow& windows_window, Clipboard& clipboard, ModalMessageBox& messages)
     : make_view_(std::move(make_view)),
       windows_(windows),
       tap_(tap),
@@ -73,23 +73,15 @@ MessagesWindow::MessagesWindow(std::function<MessagesView&()> make_view, Form& f
                                  [this](WindowHandle window) { Open(window); });
 }
 
-void MessagesWindow::Wire() {
-  view_->Filter().OnChange([this] { ApplyFilter(); });
-  view_->OnSwitch([this] { OnSwitch(); });
-  view_->OnCommand([this](MessagesView::Command command) { OnCommand(command); });
-  view_->OnRowText([this](std::size_t row, std::size_t column) {
-    if (row >= log_.ShownCount()) return std::string();
-    std::vector<std::string> columns = inspector::Columns(log_.Shown(row), names_);
-    return column < columns.size() ? std::move(columns[column]) : std::string();
-  });
-  view_->SetMenuChoices({"&Copy", "&Write code that sends it"},
-                        [this](std::size_t choice) {
-                          if (choice == kCopyLines)
-                            OnCommand(MessagesView::Command::kCopy);
-                          if (choice == kWriteCode) WriteCode();
-                        });
-  view_->OnTick([this] { OnTick(); });
-  view_->OnClose([this] { Stop(); });
+std::string MessagesWindow::RowText(std::size_t row, std::size_t column) {
+  if (row >= log_.ShownCount()) return std::string();
+  std::vector<std::string> columns = inspector::Columns(log_.Shown(row), names_);
+  return column < columns.size() ? std::move(columns[column]) : std::string();
+}
+
+void MessagesWindow::OnMenuChoice(std::size_t choice) {
+  if (choice == kCopyLines) OnCommand(MessagesView::Command::kCopy);
+  if (choice == kWriteCode) WriteCode();
 }
 
 void MessagesWindow::Open(WindowHandle window) {
@@ -100,8 +92,9 @@ void MessagesWindow::Open(WindowHandle window) {
     return;
   }
   if (!view_) {
-    view_ = &make_view_();
-    Wire();
+    view_ = &make_view_(*this);
+    view_->Filter().OnChange([this] { ApplyFilter(); });
+    view_->SetMenuChoices({"&Copy", "&Write code that sends it"});
   }
   Stop();
   target_ = window;

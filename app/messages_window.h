@@ -21,7 +21,7 @@ namespace winscout::app {
 // (optionally its children, or its whole thread) through the message tap,
 // names and decodes them as they arrive, and filters, pauses, clears, copies
 // and saves the log. The log runs while the window is shown.
-class MessagesWindow {
+class MessagesWindow : private MessagesView::Listener {
  public:
   static constexpr int kOpenKey = 3;  // F3
   static constexpr char kMenuText[] = "&Messages...\tF3";
@@ -29,9 +29,9 @@ class MessagesWindow {
   static constexpr std::size_t kCopyLines = 0;
   static constexpr std::size_t kWriteCode = 1;
 
-  MessagesWindow(std::function<MessagesView&()> make_view, Form& form,
-                 const WindowSystem& windows, MessageTap& tap, MainWindow& main,
-                 WindowsWindow& windows_window, Clipboard& clipboard,
+  MessagesWindow(std::function<MessagesView&(MessagesView::Listener&)> make_view,
+                 Form& form, const WindowSystem& windows, MessageTap& tap,
+                 MainWindow& main, WindowsWindow& windows_window, Clipboard& clipboard,
                  ModalMessageBox& messages);
   MessagesWindow(const MessagesWindow&) = delete;
   MessagesWindow& operator=(const MessagesWindow&) = delete;
@@ -41,10 +41,12 @@ class MessagesWindow {
   void Open(WindowHandle window);
 
  private:
-  void Wire();
-  void OnTick();
-  void OnCommand(MessagesView::Command command);
-  void OnSwitch();
+  void OnSwitch() override;
+  void OnCommand(MessagesView::Command command) override;
+  std::string RowText(std::size_t row, std::size_t column) override;
+  void OnMenuChoice(std::size_t choice) override;
+  void OnTick() override;
+  void OnClose() override { Stop(); }
   void ApplyFilter();
   void ShowLines();
   void Stop();
@@ -55,7 +57,7 @@ class MessagesWindow {
   std::vector<const inspector::LoggedMessage*> SelectedLines() const;
   void WriteCode();
 
-  std::function<MessagesView&()> make_view_;
+  std::function<MessagesView&(MessagesView::Listener&)> make_view_;
   MessagesView* view_ = nullptr;
   const WindowSystem& windows_;
   MessageTap& tap_;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,31 +17,40 @@ class MessagesView {
   enum class Switch { kAllGroups, kChildren, kThread };
   enum class Command { kPause, kClear, kCopy, kSave };
   enum class SaveResult { kSaved, kCancelled, kFailed };
-  using RowText = std::function<std::string(std::size_t row, std::size_t column)>;
+
+  // What the window reports, to the one that made it.
+  class Listener {
+   public:
+    virtual void OnSwitch() = 0;
+    virtual void OnCommand(Command command) = 0;
+    // The text of a cell the list is about to draw.
+    virtual std::string RowText(std::size_t row, std::size_t column) = 0;
+    // One of the context menu's choices (SetMenuChoices), by its place.
+    virtual void OnMenuChoice(std::size_t choice) = 0;
+    virtual void OnTick() = 0;
+    // The window was closed.
+    virtual void OnClose() = 0;
+
+   protected:
+    ~Listener() = default;
+  };
 
   virtual ~MessagesView() = default;
   virtual void Show(std::string_view title) = 0;
   virtual bool Visible() const = 0;
   virtual TextBox& Filter() = 0;
   virtual bool SwitchedOn(Switch which) const = 0;
-  virtual void OnSwitch(EventHandler handler) = 0;
-  virtual void OnCommand(std::function<void(Command)> handler) = 0;
   virtual void SetPaused(bool paused) = 0;
   virtual void SetStatus(std::string_view text) = 0;
   // The list holds `count` rows; with `follow`, the last one is scrolled to.
   virtual void SetRows(std::size_t count, bool follow) = 0;
-  virtual void OnRowText(RowText text) = 0;
   virtual std::vector<std::size_t> SelectedRows() const = 0;
   // The list's context menu, for the selected rows.
-  virtual void SetMenuChoices(std::vector<std::string> choices,
-                              std::function<void(std::size_t)> on_choose) = 0;
+  virtual void SetMenuChoices(std::vector<std::string> choices) = 0;
   // Asks where to save, offering `name`, and writes the bytes there.
   virtual SaveResult Save(std::string_view name, std::string_view bytes) = 0;
   // Ticks while logging, a few times a second.
   virtual void SetTicking(bool on) = 0;
-  virtual void OnTick(EventHandler handler) = 0;
-  // The window was closed.
-  virtual void OnClose(EventHandler handler) = 0;
 };
 
 }  // namespace winscout

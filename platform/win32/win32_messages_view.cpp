@@ -61,11 +61,12 @@ bool WriteWholeFile(const wchar_t* path, std::string_view bytes) {
 
 }  // namespace
 
-Win32MessagesView::Win32MessagesView(HINSTANCE instance, HWND owner)
+Win32MessagesView::Win32MessagesView(HINSTANCE instance, HWND owner, Listener& listener)
     : common_controls_(LoadCommonControls()),
       class_(instance, kClassName, &BoundWindowProc<Win32MessagesView>, 0,
              GetSysColorBrush(COLOR_BTNFACE)),
-      instance_(instance) {
+      instance_(instance),
+      listener_(listener) {
   const UINT dpi = GetDpiForWindow(owner);
   CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"Messages",
                   WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -161,12 +162,6 @@ std::vector<std::size_t> Win32MessagesView::SelectedRows() const {
   return rows;
 }
 
-void Win32MessagesView::SetMenuChoices(std::vector<std::string> choices,
-                                       std::function<void(std::size_t)> on_choose) {
-  choices_ = std::move(choices);
-  on_choose_ = std::move(on_choose);
-}
-
 MessagesView::SaveResult Win32MessagesView::Save(std::string_view name,
                                                  std::string_view bytes) {
   const UniqueModule dialogs(LoadLibraryW(L"comdlg32.dll"));
@@ -244,7 +239,7 @@ void Win32MessagesView::LayOut() {
 
 void Win32MessagesView::Hide() {
   ShowWindow(hwnd_, SW_HIDE);
-  if (on_close_) on_close_();
+  listener_.OnClose();
 }
 
 void Win32MessagesView::ShowMenu(LPARAM position) {
@@ -265,22 +260,22 @@ void Win32MessagesView::ShowMenu(LPARAM position) {
   }
   const auto chosen = static_cast<std::size_t>(TrackPopupMenuEx(
       menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, hwnd_, nullptr));
-  if (chosen != 0 && on_choose_) on_choose_(chosen - 1);
+  if (chosen != 0) listener_.OnMenuChoice(chosen - 1);
 }
 
 LRESULT Win32MessagesView::OnNotify(const NMHDR& header) {
   if (header.hwndFrom != list_) return 0;
   if (header.code == LVN_GETDISPINFOW) {
     LVITEMW& item = reinterpret_cast<NMLVDISPINFOW&>(const_cast<NMHDR&>(header)).item;
-    if ((item.mask & LVIF_TEXT) && row_text_) {
-      cell_ = Utf8ToWide(row_text_(static_cast<std::size_t>(item.iItem),
-                                   static_cast<std::size_t>(item.iSubItem)));
+    if (item.mask & LVIF_TEXT) {
+      cell_ = Utf8ToWide(listener_.RowText(static_cast<std::size_t>(item.iItem),
+                                           static_cast<std::size_t>(item.iSubItem)));
       item.pszText = cell_.data();
     }
   } else if (header.code == LVN_KEYDOWN) {
     const auto& key = reinterpret_cast<const NMLVKEYDOWN&>(header);
-    if (key.wVKey == 'C' && GetKeyState(VK_CONTROL) < 0 && on_command_) {
-      on_command_(Command::kCopy);
+    if (key.wVKey == 'C' && GetKeyState(VK_CONTROL) < 0) {
+      listener_.OnCommand(Command::kCopy);
     }
   }
   return 0;
@@ -288,10 +283,10 @@ LRESULT Win32MessagesView::OnNotify(const NMHDR& header) {
 
 void Win32MessagesView::OnButton(int id) {
   for (const auto& item : kSwitches) {
-    if (item.id == id && on_switch_) on_switch_();
+    if (item.id == id) listener_.OnSwitch();
   }
   for (const auto& item : kButtons) {
-    if (item.id == id && on_command_) on_command_(item.command);
+    if (item.id == id) listener_.OnCommand(item.command);
   }
 }
 
@@ -303,7 +298,7 @@ LRESULT Win32MessagesView::HandleMessage(UINT message, WPARAM wparam, LPARAM lpa
     case WM_NOTIFY:
       return OnNotify(*reinterpret_cast<const NMHDR*>(lparam));
     case WM_TIMER:
-      if (wparam == kTickTimer && on_tick_) on_tick_();
+      if (wparam == kTickTimer) listener_.OnTick();
       return 0;
     case WM_CONTEXTMENU:
       if (reinterpret_cast<HWND>(wparam) == list_) {

@@ -33,7 +33,7 @@ class Win32MessagesView final : public MessagesView {
   static constexpr UINT_PTR kTickTimer = 1;
 
   // Ends the program if a window cannot be made (fatal_error.h).
-  Win32MessagesView(HINSTANCE instance, HWND owner);
+  Win32MessagesView(HINSTANCE instance, HWND owner, Listener& listener);
   Win32MessagesView(const Win32MessagesView&) = delete;
   Win32MessagesView& operator=(const Win32MessagesView&) = delete;
   ~Win32MessagesView() override;
@@ -42,21 +42,15 @@ class Win32MessagesView final : public MessagesView {
   bool Visible() const override;
   TextBox& Filter() override { return *filter_; }
   bool SwitchedOn(Switch which) const override;
-  void OnSwitch(EventHandler handler) override { on_switch_ = std::move(handler); }
-  void OnCommand(std::function<void(Command)> handler) override {
-    on_command_ = std::move(handler);
-  }
   void SetPaused(bool paused) override;
   void SetStatus(std::string_view text) override;
   void SetRows(std::size_t count, bool follow) override;
-  void OnRowText(RowText text) override { row_text_ = std::move(text); }
   std::vector<std::size_t> SelectedRows() const override;
-  void SetMenuChoices(std::vector<std::string> choices,
-                      std::function<void(std::size_t)> on_choose) override;
+  void SetMenuChoices(std::vector<std::string> choices) override {
+    choices_ = std::move(choices);
+  }
   SaveResult Save(std::string_view name, std::string_view bytes) override;
   void SetTicking(bool on) override;
-  void OnTick(EventHandler handler) override { on_tick_ = std::move(handler); }
-  void OnClose(EventHandler handler) override { on_close_ = std::move(handler); }
 
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
   HWND hwnd_ = nullptr;
@@ -82,13 +76,8 @@ class Win32MessagesView final : public MessagesView {
   std::unique_ptr<Win32TextBox> filter_;
   UniqueFont font_;
   std::wstring cell_;  // the text of the cell the list asked for last
-  RowText row_text_;
-  EventHandler on_switch_;
-  std::function<void(Command)> on_command_;
+  Listener& listener_;
   std::vector<std::string> choices_;
-  std::function<void(std::size_t)> on_choose_;
-  EventHandler on_tick_;
-  EventHandler on_close_;
 };
 
 }  // namespace winscout::win32
