@@ -49,4 +49,9 @@ void* operator new(std::size_t size) {
   return memory;
 }
 
+// A call through a vtable entry that has no function: the runtime's versions
+// end the program through its terminate handler, which brings the demangler.
+extern "C" void __cxa_pure_virtual() { ExitWithError("pure virtual call"); }
+extern "C" void __cxa_deleted_virtual() { ExitWithError("deleted virtual call"); }
+
 // NOLINTEND(cert-dcl58-cpp)

@@ -6,11 +6,9 @@
 
 #include <algorithm>
 
-#include "platform/win32/bound_window.h"
 #include "platform/win32/fatal_error.h"
 #include "platform/win32/owned_window.h"
 #include "platform/win32/text_conversion.h"
-#include "platform/win32/ui_font.h"
 
 namespace winscout::win32 {
 namespace {
@@ -62,17 +60,9 @@ bool WriteWholeFile(const wchar_t* path, std::string_view bytes) {
 }  // namespace
 
 Win32MessagesView::Win32MessagesView(HINSTANCE instance, HWND owner, Listener& listener)
-    : common_controls_(LoadCommonControls()),
-      class_(instance, kClassName, &BoundWindowProc<Win32MessagesView>, 0,
-             GetSysColorBrush(COLOR_BTNFACE)),
-      instance_(instance),
-      listener_(listener) {
+    : OwnedWindow(instance, kClassName), listener_(listener) {
+  Create(owner, L"Messages", kWidth, kHeight);
   const UINT dpi = GetDpiForWindow(owner);
-  CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"Messages",
-                  WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
-                  Scale(kWidth, dpi), Scale(kHeight, dpi), owner, nullptr, instance,
-                  this);
-  if (!hwnd_) ExitWithFailedCall("CreateWindowExW");
   // In tab order.
   filter_edit_ = MakeControl(WS_EX_CLIENTEDGE, L"EDIT", L"", ES_AUTOHSCROLL, kFilterId);
   for (const auto& item : kSwitches)
@@ -103,31 +93,12 @@ Win32MessagesView::Win32MessagesView(HINSTANCE instance, HWND owner, Listener& l
   LayOut();
 }
 
-Win32MessagesView::~Win32MessagesView() {
-  if (hwnd_) DestroyWindow(hwnd_);
-}
-
-HWND Win32MessagesView::MakeControl(DWORD ex_style, const wchar_t* window_class,
-                                    const wchar_t* text, DWORD style, int id) {
-  const HWND control = CreateWindowExW(
-      ex_style, window_class, text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, 0, 0, 0,
-      0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
-  if (!control) ExitWithFailedCall("CreateWindowExW");
-  return control;
-}
+Win32MessagesView::~Win32MessagesView() { Destroy(); }
 
 void Win32MessagesView::Show(std::string_view title) {
   SetWindowTextW(hwnd_, Utf8ToWide(title).c_str());
-  if (!shown_before_) {
-    shown_before_ = true;
-    PlaceBesideOwner(hwnd_);
-  }
-  ShowWindow(hwnd_, IsIconic(hwnd_) ? SW_RESTORE : SW_SHOW);
-  SetForegroundWindow(hwnd_);
-  SetFocus(list_);
+  ShowFocused(list_);
 }
-
-bool Win32MessagesView::Visible() const { return IsWindowVisible(hwnd_) != FALSE; }
 
 bool Win32MessagesView::SwitchedOn(Switch which) const {
   const int id = which == Switch::kAllGroups  ? kAllGroupsId
@@ -194,14 +165,6 @@ void Win32MessagesView::SetTicking(bool on) {
   }
 }
 
-void Win32MessagesView::ApplyFont() {
-  font_ = MessageFont(GetDpiForWindow(hwnd_));
-  for (HWND control = GetWindow(hwnd_, GW_CHILD); control;
-       control = GetWindow(control, GW_HWNDNEXT)) {
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
-  }
-}
-
 // The filter, the switches and the buttons in a row at the top; the status
 // line at the bottom; the list between them.
 void Win32MessagesView::LayOut() {
@@ -238,7 +201,7 @@ void Win32MessagesView::LayOut() {
 }
 
 void Win32MessagesView::Hide() {
-  ShowWindow(hwnd_, SW_HIDE);
+  OwnedWindow::Hide();
   listener_.OnClose();
 }
 
@@ -290,11 +253,8 @@ void Win32MessagesView::OnButton(int id) {
   }
 }
 
-LRESULT Win32MessagesView::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT Win32MessagesView::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_SIZE:
-      LayOut();
-      return 0;
     case WM_NOTIFY:
       return OnNotify(*reinterpret_cast<const NMHDR*>(lparam));
     case WM_TIMER:
@@ -315,20 +275,8 @@ LRESULT Win32MessagesView::HandleMessage(UINT message, WPARAM wparam, LPARAM lpa
         OnButton(LOWORD(wparam));
       }
       return 0;
-    case WM_CLOSE:
-      Hide();
-      return 0;
-    case WM_DPICHANGED: {
-      const RECT& suggested = *reinterpret_cast<const RECT*>(lparam);
-      SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top,
-                   suggested.right - suggested.left, suggested.bottom - suggested.top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
-      ApplyFont();
-      LayOut();
-      return 0;
-    }
   }
-  return DefWindowProcW(hwnd_, message, wparam, lparam);
+  return OwnedWindow::OnMessage(message, wparam, lparam);
 }
 
 }  // namespace winscout::win32

@@ -6,17 +6,16 @@
 #include <string>
 
 #include "platform/messages_view.h"
-#include "platform/win32/unique_handle.h"
+#include "platform/win32/owned_window.h"
 #include "platform/win32/win32_controls.h"
-#include "platform/win32/window_class.h"
 
 namespace winscout::win32 {
 
-// The "Messages" window: a resizable top-level window owned by the program's
-// main window. A row of the filter box, the switches and the buttons; below
-// it the log in a list view that asks for the text of the rows it draws, so
-// that a log of any length shows at once; the status line at the bottom.
-class Win32MessagesView final : public MessagesView {
+// The "Messages" window: a row of the filter box, the switches and the
+// buttons; below it the log in a list view that asks for the text of the rows
+// it draws, so that a log of any length shows at once; the status line at the
+// bottom.
+class Win32MessagesView final : public OwnedWindow, public MessagesView {
  public:
   static constexpr wchar_t kClassName[] = L"WinScoutMessages";
   // The controls' IDs.
@@ -39,7 +38,7 @@ class Win32MessagesView final : public MessagesView {
   ~Win32MessagesView() override;
 
   void Show(std::string_view title) override;
-  bool Visible() const override;
+  bool Visible() const override { return IsShown(); }
   TextBox& Filter() override { return *filter_; }
   bool SwitchedOn(Switch which) const override;
   void SetPaused(bool paused) override;
@@ -52,29 +51,19 @@ class Win32MessagesView final : public MessagesView {
   SaveResult Save(std::string_view name, std::string_view bytes) override;
   void SetTicking(bool on) override;
 
-  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
-  HWND hwnd_ = nullptr;
-
  private:
-  HWND MakeControl(DWORD ex_style, const wchar_t* window_class, const wchar_t* text,
-                   DWORD style, int id);
-  void LayOut();
-  void ApplyFont();
-  void Hide();
+  void LayOut() override;
+  void Hide() override;
+  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   void ShowMenu(LPARAM position);
   LRESULT OnNotify(const NMHDR& header);
   void OnButton(int id);
 
-  UniqueModule common_controls_;
-  WindowClass class_;
-  HINSTANCE instance_;
   HWND filter_edit_ = nullptr;
   HWND list_ = nullptr;
   HWND status_ = nullptr;
   HWND pause_ = nullptr;
-  bool shown_before_ = false;
   std::unique_ptr<Win32TextBox> filter_;
-  UniqueFont font_;
   std::wstring cell_;  // the text of the cell the list asked for last
   Listener& listener_;
   std::vector<std::string> choices_;

@@ -2,11 +2,9 @@
 
 #include <algorithm>
 
-#include "platform/win32/bound_window.h"
 #include "platform/win32/fatal_error.h"
 #include "platform/win32/owned_window.h"
 #include "platform/win32/text_conversion.h"
-#include "platform/win32/ui_font.h"
 
 namespace winscout::win32 {
 namespace {
@@ -22,16 +20,8 @@ constexpr int kTreeShare = 45;  // percent of the width beside the details
 }  // namespace
 
 Win32WindowsView::Win32WindowsView(HINSTANCE instance, HWND owner)
-    : common_controls_(LoadCommonControls()),
-      class_(instance, kClassName, &BoundWindowProc<Win32WindowsView>, 0,
-             GetSysColorBrush(COLOR_BTNFACE)),
-      instance_(instance) {
-  const UINT dpi = GetDpiForWindow(owner);
-  CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"Windows",
-                  WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
-                  Scale(kWidth, dpi), Scale(kHeight, dpi), owner, nullptr, instance,
-                  this);
-  if (!hwnd_) ExitWithFailedCall("CreateWindowExW");
+    : OwnedWindow(instance, kClassName) {
+  Create(owner, L"Windows", kWidth, kHeight);
   // In tab order.
   filter_edit_ = MakeControl(WS_EX_CLIENTEDGE, L"EDIT", L"", ES_AUTOHSCROLL, kFilterId);
   refresh_button_ = MakeControl(0, L"BUTTON", L"&Refresh", BS_PUSHBUTTON, kRefreshId);
@@ -43,7 +33,7 @@ Win32WindowsView::Win32WindowsView(HINSTANCE instance, HWND owner)
       LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER, kDetailsId);
   status_bar_ = CreateWindowExW(
       0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd_,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusId)), instance_, nullptr);
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusId)), instance, nullptr);
   if (!status_bar_) ExitWithFailedCall("CreateWindowExW");
   SendMessageW(filter_edit_, EM_SETCUEBANNER, TRUE,
                reinterpret_cast<LPARAM>(L"Filter: class, title, handle or process"));
@@ -56,39 +46,11 @@ Win32WindowsView::Win32WindowsView(HINSTANCE instance, HWND owner)
   LayOut();
 }
 
-Win32WindowsView::~Win32WindowsView() {
-  if (hwnd_) DestroyWindow(hwnd_);
-}
-
-HWND Win32WindowsView::MakeControl(DWORD ex_style, const wchar_t* window_class,
-                                   const wchar_t* text, DWORD style, int id) {
-  const HWND control = CreateWindowExW(
-      ex_style, window_class, text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, 0, 0, 0,
-      0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
-  if (!control) ExitWithFailedCall("CreateWindowExW");
-  return control;
-}
-
-void Win32WindowsView::Show() {
-  if (!shown_before_) {
-    shown_before_ = true;
-    PlaceBesideOwner(hwnd_);
-  }
-  ShowWindow(hwnd_, IsIconic(hwnd_) ? SW_RESTORE : SW_SHOW);
-  SetForegroundWindow(hwnd_);
-  SetFocus(focus_);
-}
-
-bool Win32WindowsView::Visible() const { return IsWindowVisible(hwnd_) != FALSE; }
+Win32WindowsView::~Win32WindowsView() { Destroy(); }
 
 void Win32WindowsView::ApplyFont() {
-  const UINT dpi = GetDpiForWindow(hwnd_);
-  font_ = MessageFont(dpi);
-  for (HWND control :
-       {filter_edit_, refresh_button_, tree_window_, details_window_, status_bar_}) {
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
-  }
-  details_->SetDpi(dpi);
+  OwnedWindow::ApplyFont();
+  details_->SetDpi(GetDpiForWindow(hwnd_));
 }
 
 // The filter and the button in a row at the top, the status bar at the
@@ -142,11 +104,8 @@ LRESULT Win32WindowsView::OnNotify(const NMHDR& header) {
   return 0;
 }
 
-LRESULT Win32WindowsView::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT Win32WindowsView::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_SIZE:
-      LayOut();
-      return 0;
     case WM_NOTIFY:
       return OnNotify(*reinterpret_cast<const NMHDR*>(lparam));
     case WM_TIMER:
@@ -171,13 +130,10 @@ LRESULT Win32WindowsView::HandleMessage(UINT message, WPARAM wparam, LPARAM lpar
           if (GetFocus() == tree_window_) tree_->ChooseSelected();
           return 0;
         case IDCANCEL:
-          ShowWindow(hwnd_, SW_HIDE);
+          Hide();
           return 0;
       }
       break;
-    case WM_CLOSE:
-      ShowWindow(hwnd_, SW_HIDE);
-      return 0;
     case WM_ACTIVATE:
       // The control that had the focus gets it back with the window.
       if (LOWORD(wparam) == WA_INACTIVE) {
@@ -190,17 +146,8 @@ LRESULT Win32WindowsView::HandleMessage(UINT message, WPARAM wparam, LPARAM lpar
     case WM_SETFOCUS:
       SetFocus(focus_);
       return 0;
-    case WM_DPICHANGED: {
-      const RECT& suggested = *reinterpret_cast<const RECT*>(lparam);
-      SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top,
-                   suggested.right - suggested.left, suggested.bottom - suggested.top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
-      ApplyFont();
-      LayOut();
-      return 0;
-    }
   }
-  return DefWindowProcW(hwnd_, message, wparam, lparam);
+  return OwnedWindow::OnMessage(message, wparam, lparam);
 }
 
 }  // namespace winscout::win32
