@@ -3,6 +3,7 @@
 #include "codegen/action_code.h"
 #include "codegen/finder_language.h"
 #include "codegen/finder_steps.h"
+#include "codegen/finder_texts.h"
 #include "codegen/literals.h"
 #include "codegen/names.h"
 #include "codegen/statements.h"
@@ -44,31 +45,8 @@ std::string EmitCpp(const SearchPlan& plan, SearchWay way, const ActionPlan& act
   const ActionCode act = SpellAction(action, FinderLanguage::kCpp, names);
   std::vector<std::string> lines;
   if (CallsOf(steps).find_like) {
-    // A lambda, so that the code stays statements to put in a function.
-    AppendLines(
-        lines,
-        {"// Needs <cwchar> and <string>. The next window after `after` under `parent` "
-         "(nullptr: the top-level windows) that FindWindowExW finds, whose class begins "
-         "with classStart and whose title ends with titleEnd (nullptr: any).",
-         "auto findWindowLike = [](HWND parent, HWND after, const wchar_t* className, "
-         "const wchar_t* title,",
-         "                         const wchar_t* classStart, const wchar_t* titleEnd) "
-         "-> "
-         "HWND {",
-         "    while ((after = FindWindowExW(parent, after, className, title)) != "
-         "nullptr) {",
-         "        wchar_t found[257] = {};", "        GetClassNameW(after, found, 257);",
-         "        if (classStart && std::wcsncmp(found, classStart, "
-         "std::wcslen(classStart)) "
-         "!= 0) continue;",
-         "        if (!titleEnd) return after;",
-         "        std::wstring text(GetWindowTextLengthW(after) + 1, L'\\0');",
-         "        text.resize(GetWindowTextW(after, &text[0], "
-         "static_cast<int>(text.size())));",
-         "        const std::size_t length = std::wcslen(titleEnd);",
-         "        if (text.size() >= length && std::wcscmp(text.c_str() + text.size() - "
-         "length, titleEnd) == 0) return after;",
-         "    }", "    return nullptr;", "};", ""});
+    AppendFinderText(lines, FinderPart::kCppHelper);
+    lines.emplace_back("");
   }
   if (const std::string note = PositionNote(plan, way, names); !note.empty()) {
     lines.push_back("// " + note);

@@ -5,6 +5,7 @@
 #include "codegen/action_code.h"
 #include "codegen/finder_language.h"
 #include "codegen/finder_steps.h"
+#include "codegen/finder_texts.h"
 #include "codegen/literals.h"
 #include "codegen/names.h"
 #include "codegen/statements.h"
@@ -44,8 +45,6 @@ std::string CamelCase(std::string_view var_name) {
   return name;
 }
 
-constexpr std::string_view kImport = kCSharpImport;
-
 }  // namespace
 
 std::string CSharpLiteral(std::string_view text) {
@@ -67,60 +66,11 @@ std::string EmitCSharp(const SearchPlan& plan, SearchWay way, const ActionPlan& 
   const std::vector<FinderStep> steps = FinderSteps(plan, way);
   const ActionCode act = SpellAction(action, FinderLanguage::kCSharp, names);
   std::vector<std::string> lines;
-  if (IsDesktopPlan(plan)) {
-    AppendLines(lines, {kImport, "static extern System.IntPtr GetDesktopWindow();"});
-  } else {
-    AppendLines(lines,
-                {
-                    kImport,
-                    "static extern System.IntPtr FindWindowW(string lpClassName, string "
-                    "lpWindowName);",
-                    kImport,
-                    "static extern System.IntPtr FindWindowExW(System.IntPtr hwndParent, "
-                    "System.IntPtr hwndChildAfter, string lpszClass, string lpszWindow);",
-                });
-  }
-  if (CallsOf(steps).dialog_item) {
-    AppendLines(lines, {kImport,
-                        "static extern System.IntPtr GetDlgItem(System.IntPtr hDlg, "
-                        "int nIDDlgItem);"});
-  }
+  AppendFinderText(
+      lines, IsDesktopPlan(plan) ? FinderPart::kCsDesktop : FinderPart::kCsFindWindows);
+  if (CallsOf(steps).dialog_item) AppendFinderText(lines, FinderPart::kCsDialogItem);
   lines.insert(lines.end(), act.declarations.begin(), act.declarations.end());
-  if (CallsOf(steps).find_like) {
-    AppendLines(
-        lines,
-        {kImport,
-         "static extern int GetClassNameW(System.IntPtr hWnd, System.Text.StringBuilder "
-         "lpClassName, int nMaxCount);",
-         kImport,
-         "static extern int GetWindowTextLengthW(System.IntPtr hWnd);",
-         kImport,
-         "static extern int GetWindowTextW(System.IntPtr hWnd, System.Text.StringBuilder "
-         "lpString, int nMaxCount);",
-         "",
-         "// The next window after `after` under `parent` (Zero: the top-level windows) "
-         "that FindWindowExW finds, whose class begins with classStart and whose title "
-         "ends with titleEnd (null: any).",
-         "static System.IntPtr FindWindowLike(System.IntPtr parent, System.IntPtr after, "
-         "string className, string title, string classStart, string titleEnd)",
-         "{",
-         "    while ((after = FindWindowExW(parent, after, className, title)) != "
-         "System.IntPtr.Zero)",
-         "    {",
-         "        var text = new System.Text.StringBuilder(257);",
-         "        GetClassNameW(after, text, text.Capacity);",
-         "        if (classStart != null && !text.ToString().StartsWith(classStart, "
-         "System.StringComparison.Ordinal)) continue;",
-         "        if (titleEnd == null) return after;",
-         "        text = new System.Text.StringBuilder(GetWindowTextLengthW(after) + 1);",
-         "        GetWindowTextW(after, text, text.Capacity);",
-         "        if (text.ToString().EndsWith(titleEnd, "
-         "System.StringComparison.Ordinal)) "
-         "return after;",
-         "    }",
-         "    return System.IntPtr.Zero;",
-         "}"});
-  }
+  if (CallsOf(steps).find_like) AppendFinderText(lines, FinderPart::kCsHelper);
   lines.emplace_back("");
   if (const std::string note = PositionNote(plan, way, names); !note.empty()) {
     lines.push_back("// " + note);

@@ -5,6 +5,7 @@
 #include "codegen/action_code.h"
 #include "codegen/finder_language.h"
 #include "codegen/finder_steps.h"
+#include "codegen/finder_texts.h"
 #include "codegen/literals.h"
 #include "codegen/names.h"
 #include "codegen/statements.h"
@@ -68,68 +69,20 @@ std::string EmitPython(const SearchPlan& plan, SearchWay way, const ActionPlan& 
   const std::vector<FinderStep> steps = FinderSteps(plan, way);
   const ActionCode act = SpellAction(action, FinderLanguage::kPython, names);
   std::vector<std::string> lines;
-  AppendLines(lines, {
-                         "import ctypes",
-                         "from ctypes import wintypes",
-                         "",
-                         "user32 = ctypes.WinDLL(\"user32\", use_last_error=True)",
-                     });
+  AppendFinderText(lines, FinderPart::kPyImports);
   if (IsDesktopPlan(plan)) {
-    AppendLines(lines, {"user32.GetDesktopWindow.argtypes = ()",
-                        "user32.GetDesktopWindow.restype = wintypes.HWND"});
+    AppendFinderText(lines, FinderPart::kPyDesktop);
     lines.insert(lines.end(), act.declarations.begin(), act.declarations.end());
     lines.emplace_back("");
   } else {
-    AppendLines(lines,
-                {"user32.FindWindowW.argtypes = (wintypes.LPCWSTR, wintypes.LPCWSTR)",
-                 "user32.FindWindowW.restype = wintypes.HWND",
-                 "user32.FindWindowExW.argtypes = (",
-                 "    wintypes.HWND, wintypes.HWND, wintypes.LPCWSTR, wintypes.LPCWSTR)",
-                 "user32.FindWindowExW.restype = wintypes.HWND"});
-    if (CallsOf(steps).dialog_item) {
-      AppendLines(lines, {"user32.GetDlgItem.argtypes = (wintypes.HWND, ctypes.c_int)",
-                          "user32.GetDlgItem.restype = wintypes.HWND"});
-    }
+    AppendFinderText(lines, FinderPart::kPyFindWindows);
+    if (CallsOf(steps).dialog_item) AppendFinderText(lines, FinderPart::kPyDialogItem);
     lines.insert(lines.end(), act.declarations.begin(), act.declarations.end());
     if (CallsOf(steps).find_like) {
-      AppendLines(
-          lines,
-          {"user32.GetClassNameW.argtypes = (wintypes.HWND, wintypes.LPWSTR, "
-           "ctypes.c_int)",
-           "user32.GetClassNameW.restype = ctypes.c_int",
-           "user32.GetWindowTextLengthW.argtypes = (wintypes.HWND,)",
-           "user32.GetWindowTextLengthW.restype = ctypes.c_int",
-           "user32.GetWindowTextW.argtypes = (wintypes.HWND, wintypes.LPWSTR, "
-           "ctypes.c_int)",
-           "user32.GetWindowTextW.restype = ctypes.c_int",
-           "",
-           "",
-           "def find_window_like(parent, after, class_name, title, class_start, "
-           "title_end):",
-           "    \"\"\"The next window after `after` under `parent` (None: the top-level "
-           "windows) that FindWindowExW finds, whose class begins with class_start and "
-           "whose title ends with title_end (None: any).\"\"\"",
-           "    while True:",
-           "        after = user32.FindWindowExW(parent, after, class_name, title)",
-           "        if not after:",
-           "            return None",
-           "        found = ctypes.create_unicode_buffer(257)",
-           "        user32.GetClassNameW(after, found, 257)",
-           "        if class_start is not None and not "
-           "found.value.startswith(class_start):",
-           "            continue",
-           "        if title_end is None:",
-           "            return after",
-           "        text = "
-           "ctypes.create_unicode_buffer(user32.GetWindowTextLengthW(after) + 1)",
-           "        user32.GetWindowTextW(after, text, len(text))",
-           "        if text.value.endswith(title_end):",
-           "            return after",
-           "",
-           ""});
-    } else {
+      AppendFinderText(lines, FinderPart::kPyHelper);
       lines.emplace_back("");
     }
+    lines.emplace_back("");
   }
   if (const std::string note = PositionNote(plan, way, names); !note.empty()) {
     lines.push_back("# " + note);

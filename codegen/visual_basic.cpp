@@ -6,6 +6,7 @@
 
 #include "codegen/action_code.h"
 #include "codegen/finder_language.h"
+#include "codegen/finder_texts.h"
 #include "platform/unicode_text.h"
 
 namespace winscout::codegen {
@@ -193,7 +194,7 @@ std::vector<std::string> VisualBasicNames(const SearchPlan& plan) {
 
 namespace {
 
-// Templates of declarations and of the helper, filled in by Expand: '#' the
+// The declarations and the helper (finder_texts.txt) filled in by Expand: '#' the
 // handle type, '%' what a string parameter is declared as, '@' the suffix of
 // the function's ANSI or W form, "{v}" the string variable v as the calls
 // pass it (StrPtr(v) to W functions declared with pointers). Kept as text:
@@ -228,57 +229,6 @@ std::string Expand(std::string_view line, const Spelling& spelling) {
   return out;
 }
 
-// Each line of the text through Expand.
-void AppendExpanded(std::vector<std::string>& lines, std::string_view text,
-                    const Spelling& spelling) {
-  for (std::size_t start = 0; start <= text.size();) {
-    const std::size_t end = std::min(text.find('\n', start), text.size());
-    lines.push_back(Expand(text.substr(start, end - start), spelling));
-    start = end + 1;
-  }
-}
-
-constexpr std::string_view kFindWindow =
-    "FindWindow Lib \"user32\" Alias \"FindWindow@\" (ByVal lpClassName As %, ByVal "
-    "lpWindowName As %) As #";
-constexpr std::string_view kFindWindowEx =
-    "FindWindowEx Lib \"user32\" Alias \"FindWindowEx@\" (ByVal hWndParent As #, ByVal "
-    "hWndChildAfter As #, ByVal lpszClass As %, ByVal lpszWindow As %) As #";
-constexpr std::string_view kDialogItem =
-    "GetDlgItem Lib \"user32\" (ByVal hDlg As #, ByVal nIDDlgItem As Long) As #";
-constexpr std::string_view kDesktop = "GetDesktopWindow Lib \"user32\" () As #";
-constexpr std::string_view kTextFunctions[] = {
-    "GetClassName Lib \"user32\" Alias \"GetClassName@\" (ByVal hWnd As #, ByVal "
-    "lpClassName As %, ByVal nMaxCount As Long) As Long",
-    "GetWindowText Lib \"user32\" Alias \"GetWindowText@\" (ByVal hWnd As #, ByVal "
-    "lpString As %, ByVal nMaxCount As Long) As Long",
-    "GetWindowTextLength Lib \"user32\" Alias \"GetWindowTextLength@\" (ByVal hWnd As "
-    "#) As Long"};
-
-constexpr std::string_view kHelperComment =
-    "' The next window after hWndAfter under hWndParent (0: the top-level windows) that "
-    "FindWindowEx finds, whose class begins with ClassStart and whose title ends with "
-    "TitleEnd (vbNullString: any).";
-constexpr std::string_view kHelperHeading =
-    "Private Function FindWindowLike(ByVal hWndParent As #, ByVal hWndAfter As #, ByVal "
-    "ClassName As String, ByVal Title As String, ByVal ClassStart As String, ByVal "
-    "TitleEnd As String) As #";
-constexpr std::string_view kHelperBody =
-    "    Dim Text As String\n"
-    "    Do\n"
-    "        hWndAfter = FindWindowEx(hWndParent, hWndAfter, {ClassName}, {Title})\n"
-    "        If hWndAfter = 0 Then Exit Do\n"
-    "        Text = String$(257, vbNullChar)\n"
-    "        Text = Left$(Text, GetClassName(hWndAfter, {Text}, 257))\n"
-    "        If Left$(Text, Len(ClassStart)) = ClassStart Then\n"
-    "            Text = String$(GetWindowTextLength(hWndAfter) + 1, vbNullChar)\n"
-    "            Text = Left$(Text, GetWindowText(hWndAfter, {Text}, Len(Text)))\n"
-    "            If Right$(Text, Len(TitleEnd)) = TitleEnd Then Exit Do\n"
-    "        End If\n"
-    "    Loop\n"
-    "    FindWindowLike = hWndAfter\n"
-    "End Function\n";
-
 }  // namespace
 
 std::vector<std::string> VisualBasicDeclarations(const FinderCalls& calls, bool unicode,
@@ -289,29 +239,31 @@ std::vector<std::string> VisualBasicDeclarations(const FinderCalls& calls, bool 
   const std::string declare =
       vba7 ? "Private Declare PtrSafe Function " : "Private Declare Function ";
   std::vector<std::string> lines;
-  auto add = [&](std::string_view line) {
-    lines.push_back(declare + Expand(line, spelling));
+  auto add = [&](FinderPart part) {
+    for (const std::string& line : FinderTextLines(part))
+      lines.push_back(declare + Expand(line, spelling));
   };
-  if (calls.find_window) add(kFindWindow);
-  if (calls.find_window_ex || calls.find_like) add(kFindWindowEx);
-  if (calls.dialog_item) add(kDialogItem);
-  if (calls.desktop) add(kDesktop);
-  if (calls.find_like) {
-    for (std::string_view line : kTextFunctions) add(line);
-  }
+  if (calls.find_window) add(FinderPart::kVbFindWindow);
+  if (calls.find_window_ex || calls.find_like) add(FinderPart::kVbFindWindowEx);
+  if (calls.dialog_item) add(FinderPart::kVbDialogItem);
+  if (calls.desktop) add(FinderPart::kVbDesktop);
+  if (calls.find_like) add(FinderPart::kVbTextFunctions);
   return lines;
 }
 
 std::vector<std::string> VisualBasicHelperLines(bool pointers, bool vba) {
-  std::vector<std::string> lines = {std::string(kHelperComment)};
+  std::vector<std::string> lines = FinderTextLines(FinderPart::kVbHelperComment);
+  const std::string heading = FinderTextLines(FinderPart::kVbHelperHeading).front();
   if (vba) {
     lines.emplace_back("#If VBA7 Then");
-    lines.push_back(Expand(kHelperHeading, {.handle = "LongPtr"}));
+    lines.push_back(Expand(heading, {.handle = "LongPtr"}));
     lines.emplace_back("#Else");
   }
-  lines.push_back(Expand(kHelperHeading, {.handle = "Long"}));
+  lines.push_back(Expand(heading, {.handle = "Long"}));
   if (vba) lines.emplace_back("#End If");
-  AppendExpanded(lines, kHelperBody, {.pointers = pointers});
+  for (const std::string& line : FinderTextLines(FinderPart::kVbHelperBody))
+    lines.push_back(Expand(line, {.pointers = pointers}));
+  lines.emplace_back();
   return lines;
 }
 

@@ -1,0 +1,50 @@
+#include "codegen/finder_texts.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
+#include <string_view>
+
+#include "codegen/packed_text.h"
+
+namespace winscout::codegen {
+namespace {
+
+struct FinderText {
+  FinderPart part;
+  std::uint16_t begin, end;  // in the texts unpacked
+};
+
+#include "codegen/finder_texts.inc"
+
+constexpr bool InPartOrder() {
+  for (std::size_t i = 0; i < std::size(kFinderTexts); ++i) {
+    if (static_cast<std::size_t>(kFinderTexts[i].part) != i) return false;
+  }
+  return true;
+}
+static_assert(InPartOrder(), "finder_texts.txt lists the parts in FinderPart's order");
+
+}  // namespace
+
+std::vector<std::string> FinderTextLines(FinderPart part) {
+  std::vector<std::string> lines;
+  AppendFinderText(lines, part);
+  return lines;
+}
+
+// Unpacking them all for one takes microseconds, and code is written on a
+// user's click.
+void AppendFinderText(std::vector<std::string>& lines, FinderPart part) {
+  const FinderText& entry = kFinderTexts[static_cast<int>(part)];
+  const std::string texts = UnpackText(kPackedFinderTexts);
+  const std::string_view text =
+      std::string_view(texts).substr(entry.begin, entry.end - entry.begin);
+  for (std::size_t start = 0; start <= text.size();) {
+    const std::size_t end = std::min(text.find('\n', start), text.size());
+    lines.emplace_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+}
+
+}  // namespace winscout::codegen

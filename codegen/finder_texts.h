@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace winscout::codegen {
+
+// The longer fixed texts of the finder code, kept in finder_texts.txt and
+// packed into the program at build time.
+enum class FinderPart {
+  kVbFindWindow,
+  kVbFindWindowEx,
+  kVbDialogItem,
+  kVbDesktop,
+  kVbTextFunctions,
+  kVbHelperComment,
+  kVbHelperHeading,
+  kVbHelperBody,
+  kCppHelper,
+  kCsDesktop,
+  kCsFindWindows,
+  kCsDialogItem,
+  kCsHelper,
+  kPyImports,
+  kPyDesktop,
+  kPyFindWindows,
+  kPyDialogItem,
+  kPyHelper,
+};
+
+// The part's lines.
+std::vector<std::string> FinderTextLines(FinderPart part);
+// The same, appended.
+void AppendFinderText(std::vector<std::string>& lines, FinderPart part);
+
+}  // namespace winscout::codegen
