@@ -26,6 +26,16 @@ enum class FinderPart {
   kPyFindWindows,
   kPyDialogItem,
   kPyHelper,
+  kSendVb,
+  kSendVba,
+  kSendVbDeclare,
+  kSendVbChildDeclare,
+  kSendCpp,
+  kSendCs,
+  kSendCsImport,
+  kSendCsChild,
+  kSendPy,
+  kSendPyChild,
 };
 
 // The part's lines.
