@@ -75,8 +75,8 @@ MessagesWindow::MessagesWindow(
 
 std::string MessagesWindow::RowText(std::size_t row, std::size_t column) {
   if (row >= log_.ShownCount()) return std::string();
-  std::vector<std::string> columns = inspector::Columns(log_.Shown(row), names_);
-  return column < columns.size() ? std::move(columns[column]) : std::string();
+  return inspector::ColumnText(log_.Shown(row), names_,
+                               static_cast<inspector::LogColumn>(column));
 }
 
 void MessagesWindow::OnMenuChoice(std::size_t choice) {
@@ -225,7 +225,8 @@ void MessagesWindow::WriteCode() {
   std::optional<codegen::MessageToSend> send;
   if (lines.size() == 1) {
     const inspector::LoggedMessage& line = *lines.front();
-    send = Repeat(line, inspector::Columns(line, names_).back());
+    send = Repeat(line,
+                  inspector::ColumnText(line, names_, inspector::LogColumn::kParameters));
   }
   if (!send) {
     messages_.ShowInformation(

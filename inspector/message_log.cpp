@@ -99,25 +99,35 @@ std::string KindText(MessageKind kind) {
   return "?";
 }
 
-std::vector<std::string> Columns(const LoggedMessage& message,
-                                 const MessageNames& names) {
-  return {(TextPieces() << message.time_ms).Take(),
-          KindText(message.record.kind),
-          Hex32(static_cast<std::uint32_t>(message.record.window)),
-          message.window_class,
-          message.name,
-          DecodeParameters(message.record,
-                           {names, message.window_class, message.control_class})};
+std::string ColumnText(const LoggedMessage& message, const MessageNames& names,
+                       LogColumn column) {
+  switch (column) {
+    case LogColumn::kTime:
+      return (TextPieces() << message.time_ms).Take();
+    case LogColumn::kKind:
+      return KindText(message.record.kind);
+    case LogColumn::kWindow:
+      return Hex32(static_cast<std::uint32_t>(message.record.window));
+    case LogColumn::kClass:
+      return message.window_class;
+    case LogColumn::kMessage:
+      return message.name;
+    case LogColumn::kParameters:
+      return DecodeParameters(message.record,
+                              {names, message.window_class, message.control_class});
+    case LogColumn::kCount:
+      break;
+  }
+  return {};
 }
 
 std::string CopyText(const std::vector<const LoggedMessage*>& lines,
                      const MessageNames& names) {
   std::string text;
   for (const LoggedMessage* line : lines) {
-    const std::vector<std::string> columns = Columns(*line, names);
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-      text += columns[i];
-      text += i + 1 < columns.size() ? "\t" : "\r\n";
+    for (int i = 0; i < static_cast<int>(LogColumn::kCount); ++i) {
+      text += ColumnText(*line, names, static_cast<LogColumn>(i));
+      text += i + 1 < static_cast<int>(LogColumn::kCount) ? "\t" : "\r\n";
     }
   }
   return text;
@@ -149,7 +159,9 @@ std::string CsvText(const std::vector<const LoggedMessage*>& lines,
       "\xEF\xBB\xBFTime "
       "(ms),Kind,Window,Class,Message,Parameters,wParam,lParam,Result\r\n";
   for (const LoggedMessage* line : lines) {
-    std::vector<std::string> fields = Columns(*line, names);
+    std::vector<std::string> fields;
+    for (int i = 0; i < static_cast<int>(LogColumn::kCount); ++i)
+      fields.push_back(ColumnText(*line, names, static_cast<LogColumn>(i)));
     fields.push_back(Hex64(line->record.wparam));
     fields.push_back(Hex64(static_cast<std::uint64_t>(line->record.lparam)));
     TextPieces result;

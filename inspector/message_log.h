@@ -69,7 +69,9 @@ class MessageLog {
 std::string KindText(MessageKind kind);
 // A line's columns as the log shows them: time, kind, window, class, message,
 // parameters.
-std::vector<std::string> Columns(const LoggedMessage& message, const MessageNames& names);
+enum class LogColumn { kTime, kKind, kWindow, kClass, kMessage, kParameters, kCount };
+std::string ColumnText(const LoggedMessage& message, const MessageNames& names,
+                       LogColumn column);
 // Lines for the clipboard: the columns separated by tabs, CR LF after each.
 std::string CopyText(const std::vector<const LoggedMessage*>& lines,
                      const MessageNames& names);
