@@ -98,9 +98,10 @@ void MessagesWindow::Open(WindowHandle window) {
   }
   Stop();
   target_ = window;
+  // The lines go before the class names they view.
+  log_.Clear();
   classes_.clear();
   in_scope_.clear();
-  log_.Clear();
   started_ = tap_.Now();
   if (const std::optional<std::string> error = tap_.Start(window)) {
     messages_.ShowExclamation(kTitle, *error);

@@ -71,7 +71,8 @@ class MessagesWindow : private MessagesView::Listener {
   std::int64_t started_ = 0;
   bool running_ = false;
   bool paused_ = false;
-  // What is known of the windows the messages name.
+  // What is known of the windows the messages name; the log's lines view
+  // the class names (a map's entries stay where they are).
   std::map<std::int64_t, std::string> classes_;
   std::map<std::int64_t, bool> in_scope_;
   std::map<std::uint32_t, std::string> registered_;

@@ -109,7 +109,7 @@ std::string ColumnText(const LoggedMessage& message, const MessageNames& names,
     case LogColumn::kWindow:
       return Hex32(static_cast<std::uint32_t>(message.record.window));
     case LogColumn::kClass:
-      return message.window_class;
+      return std::string(message.window_class);
     case LogColumn::kMessage:
       return message.name;
     case LogColumn::kParameters:

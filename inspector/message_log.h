@@ -15,12 +15,14 @@ namespace winscout::inspector {
 // A logged message with what the filter needs, named as it arrives; its
 // parameters are decoded only when a line is shown, copied or saved, which
 // the classes read at arrival make possible after the windows are gone.
+// The classes are views of names that the log's owner keeps while it keeps
+// the lines: each class once, however many lines name it.
 struct LoggedMessage {
   MessageRecord record;
   std::int64_t time_ms = 0;  // since the log started
-  std::string window_class;
+  std::string_view window_class;
   // WM_COMMAND: the control in lParam; WM_NOTIFY: the sender.
-  std::string control_class;
+  std::string_view control_class;
   std::string name;
   MessageGroup group = MessageGroup::kOther;
 };
