@@ -7,6 +7,7 @@
 #include "codegen/cpp_emitter.h"
 #include "codegen/csharp_emitter.h"
 #include "codegen/finder_language.h"
+#include "codegen/finder_texts.h"
 #include "codegen/packed_text.h"
 #include "codegen/python_emitter.h"
 #include "codegen/statements.h"
@@ -38,17 +39,6 @@ struct ActionTemplate {
 #include "codegen/action_templates.inc"
 
 // clang-format off
-constexpr std::string_view kNotes[] = {
-    "Asked with a time limit, so that a hung window cannot hold this program.",
-    "Posted, not sent: a button that opens a modal dialog would hold this program "
-    "until the dialog closed.",
-    "Clicked only when its state differs, so that its program hears of it as of a "
-    "user's click.",
-    "Chosen by the text it begins with; then its parent is told as of a user's "
-    "choice, which the selection alone does not tell it.",
-    "The items live in the control's process: the item structure and its text go "
-    "into memory there, laid out for that process (32- or 64-bit), and are freed again.",
-    "Searched again until the window is there, for up to 10 seconds."};
 
 // The message constants that the languages without the Windows headers
 // define, and the constants each action uses ($ words as in the templates).
@@ -197,7 +187,11 @@ struct Context {
         out += kCSharpImport;
         break;
       default:
-        if (key >= '1' && key <= '6') out += kNotes[key - '1'];
+        if (key >= '1' && key <= '6') {
+          out += FinderTextLines(static_cast<FinderPart>(
+                                     static_cast<int>(FinderPart::kNoteHung) + key - '1'))
+                     .front();
+        }
         break;
     }
   }

@@ -36,6 +36,14 @@ enum class FinderPart {
   kSendCsChild,
   kSendPy,
   kSendPyChild,
+  // The notes of the code that acts on the window ($1 .. $6 in
+  // action_templates.txt), in that order.
+  kNoteHung,
+  kNoteClick,
+  kNoteCheck,
+  kNoteChoose,
+  kNoteItems,
+  kNoteWait,
 };
 
 // The part's lines.
