@@ -115,22 +115,45 @@ std::string ColumnText(const LoggedMessage& message, const MessageNames& names,
     case LogColumn::kParameters:
       return DecodeParameters(message.record,
                               {names, message.window_class, message.control_class});
-    case LogColumn::kCount:
-      break;
+    case LogColumn::kWParam:
+      return Hex64(message.record.wparam);
+    case LogColumn::kLParam:
+      return Hex64(static_cast<std::uint64_t>(message.record.lparam));
+    case LogColumn::kResult: {
+      TextPieces result;
+      if (message.record.kind == MessageKind::kReturned) result << message.record.result;
+      return result.Take();
+    }
   }
   return {};
 }
 
-std::string CopyText(const std::vector<const LoggedMessage*>& lines,
-                     const MessageNames& names) {
+namespace {
+
+// The lines' first `columns` columns with `separator` between them and CR LF
+// after each line; as CSV fields where `csv`.
+std::string LinesText(const std::vector<const LoggedMessage*>& lines,
+                      const MessageNames& names, int columns, char separator, bool csv) {
   std::string text;
   for (const LoggedMessage* line : lines) {
-    for (int i = 0; i < static_cast<int>(LogColumn::kCount); ++i) {
-      text += ColumnText(*line, names, static_cast<LogColumn>(i));
-      text += i + 1 < static_cast<int>(LogColumn::kCount) ? "\t" : "\r\n";
+    for (int i = 0; i < columns; ++i) {
+      const std::string column = ColumnText(*line, names, static_cast<LogColumn>(i));
+      text += csv ? CsvField(column) : column;
+      if (i + 1 < columns) {
+        text += separator;
+      } else {
+        text += "\r\n";
+      }
     }
   }
   return text;
+}
+
+}  // namespace
+
+std::string CopyText(const std::vector<const LoggedMessage*>& lines,
+                     const MessageNames& names) {
+  return LinesText(lines, names, kShownColumns, '\t', false);
 }
 
 std::string CsvField(std::string_view text) {
@@ -155,24 +178,9 @@ std::string CsvField(std::string_view text) {
 
 std::string CsvText(const std::vector<const LoggedMessage*>& lines,
                     const MessageNames& names) {
-  std::string text =
-      "\xEF\xBB\xBFTime "
-      "(ms),Kind,Window,Class,Message,Parameters,wParam,lParam,Result\r\n";
-  for (const LoggedMessage* line : lines) {
-    std::vector<std::string> fields;
-    for (int i = 0; i < static_cast<int>(LogColumn::kCount); ++i)
-      fields.push_back(ColumnText(*line, names, static_cast<LogColumn>(i)));
-    fields.push_back(Hex64(line->record.wparam));
-    fields.push_back(Hex64(static_cast<std::uint64_t>(line->record.lparam)));
-    TextPieces result;
-    if (line->record.kind == MessageKind::kReturned) result << line->record.result;
-    fields.push_back(result.Take());
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-      text += CsvField(fields[i]);
-      text += i + 1 < fields.size() ? "," : "\r\n";
-    }
-  }
-  return text;
+  return "\xEF\xBB\xBFTime "
+         "(ms),Kind,Window,Class,Message,Parameters,wParam,lParam,Result\r\n" +
+         LinesText(lines, names, kCsvColumns, ',', true);
 }
 
 }  // namespace winscout::inspector

@@ -70,8 +70,20 @@ class MessageLog {
 
 std::string KindText(MessageKind kind);
 // A line's columns as the log shows them: time, kind, window, class, message,
-// parameters.
-enum class LogColumn { kTime, kKind, kWindow, kClass, kMessage, kParameters, kCount };
+// parameters; then the raw values that only the CSV holds.
+enum class LogColumn {
+  kTime,
+  kKind,
+  kWindow,
+  kClass,
+  kMessage,
+  kParameters,
+  kWParam,
+  kLParam,
+  kResult,  // of a returned message
+};
+inline constexpr int kShownColumns = 6;
+inline constexpr int kCsvColumns = 9;
 std::string ColumnText(const LoggedMessage& message, const MessageNames& names,
                        LogColumn column);
 // Lines for the clipboard: the columns separated by tabs, CR LF after each.
