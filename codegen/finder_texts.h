@@ -44,6 +44,8 @@ enum class FinderPart {
   kNoteChoose,
   kNoteItems,
   kNoteWait,
+  kVbUnicodeNote,
+  kVbUnicodeHelperNote,
 };
 
 // The part's lines.

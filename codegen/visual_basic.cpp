@@ -180,6 +180,12 @@ std::vector<std::string> VisualBasicTextLines(const std::string& variable,
   return lines;
 }
 
+std::string VisualBasicUnicodeNote(bool helper) {
+  return FinderTextLines(helper ? FinderPart::kVbUnicodeHelperNote
+                                : FinderPart::kVbUnicodeNote)
+      .front();
+}
+
 bool IsVisualBasicReserved(std::string_view name) {
   return InWordList(kReserved, Lower(name));
 }
@@ -322,7 +328,7 @@ std::string EmitVisualBasic(const SearchPlan& plan, const FinderStyle& style) {
   if (style.declarations) {
     lines = VisualBasicDeclarations(CallsOf(steps), unicode, /*vba7=*/false);
   } else if (unicode) {
-    lines.emplace_back(CallsOf(steps).find_like ? kUnicodeHelperNote : kUnicodeNote);
+    lines.push_back(VisualBasicUnicodeNote(CallsOf(steps).find_like));
   }
   // The action's Declare lines, or the note that asks for them.
   lines.insert(lines.end(), act.declarations.begin(), act.declarations.end());

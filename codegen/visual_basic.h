@@ -12,16 +12,9 @@
 namespace winscout::codegen {
 
 // The comment that heads code whose class names the ANSI code page cannot
-// hold: its searches need the W functions.
-inline constexpr std::string_view kUnicodeNote =
-    "' Unicode class names: declare FindWindow and FindWindowEx with the W "
-    "functions (FindWindowW, FindWindowExW).";
-// The same where the code holds the pattern helper, which reads class names
-// and titles too.
-inline constexpr std::string_view kUnicodeHelperNote =
-    "' Unicode names: declare FindWindow, FindWindowEx, GetClassName, GetWindowText and "
-    "GetWindowTextLength with the W functions (FindWindowW, FindWindowExW, "
-    "GetClassNameW, GetWindowTextW, GetWindowTextLengthW).";
+// hold: its searches need the W functions; with the pattern helper, which
+// reads class names and titles too, its functions as well.
+std::string VisualBasicUnicodeNote(bool helper);
 
 // A Visual Basic string expression for the text: quotes doubled, control
 // characters spliced in as Chr(N) and the characters that VB.NET also reads

@@ -143,7 +143,8 @@ TEST_F(FinderContract, UnicodeClassNamesAreReportedAndFound) {
     EXPECT_EQ(inspector::DescribeWindow(windows_, target)[1],
               "Window Class Name: " + c.chain.back());
     const std::string code = CodeFor(target);
-    EXPECT_EQ(code.starts_with(codegen::kUnicodeNote), c.unicode) << code;
+    EXPECT_EQ(code.starts_with(codegen::VisualBasicUnicodeNote(false)), c.unicode)
+        << code;
     EXPECT_EQ(CheckFinderCode(code), std::vector<std::string>()) << code;
     const ReplayResult replay = ReplayFinderCode(code, windows_);
     EXPECT_TRUE(replay.Ran() && replay.found == target) << replay << "\n" << code;
