@@ -52,7 +52,7 @@ void MessageLog::Add(LoggedMessage message) {
   if (lines_.size() == kMaxLines) {
     // A tenth at a time, so that the shown lines are rebuilt seldom.
     const std::size_t gone = kMaxLines / 10;
-    lines_.erase(lines_.begin(), lines_.begin() + static_cast<std::ptrdiff_t>(gone));
+    for (std::size_t i = 0; i < gone; ++i) lines_.pop_front();
     first_ += gone;
     std::erase_if(shown_, [this](std::uint64_t line) { return line < first_; });
   }
