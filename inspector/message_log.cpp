@@ -54,7 +54,8 @@ void MessageLog::Add(LoggedMessage message) {
     const std::size_t gone = kMaxLines / 10;
     for (std::size_t i = 0; i < gone; ++i) lines_.pop_front();
     first_ += gone;
-    std::erase_if(shown_, [this](std::uint64_t line) { return line < first_; });
+    // In order: the lines gone are a prefix.
+    shown_.erase(shown_.begin(), std::lower_bound(shown_.begin(), shown_.end(), first_));
   }
   const bool shows = filter_.Shows(message);
   lines_.push_back(std::move(message));
