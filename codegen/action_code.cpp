@@ -363,7 +363,7 @@ ActionCode SpellVisualBasic(const ActionPlan& plan, const std::vector<std::strin
   }
   context.Append(code.after, "If $T <> 0 Then");
   code.after.insert(code.after.end(), body.begin(), body.end());
-  code.after.emplace_back("End If");
+  code.after.push_back("End If");
   return code;
 }
 
@@ -406,12 +406,12 @@ ActionCode SpellVba(const ActionPlan& plan, const std::vector<std::string>& name
     for (const std::string& line : pointers)
       out.push_back(line.substr(0, line.size() - 1) + type);
   }
-  out.emplace_back("#End If");
+  out.push_back("#End If");
   out.insert(out.end(), others.begin(), others.end());
   for (const std::string& line : long_text) out.push_back("    " + line);
   context.Append(out, "    $T = FindTarget()\n    If $T = 0 Then Exit Sub");
   out.insert(out.end(), body.begin(), body.end());
-  out.emplace_back("End Sub");
+  out.push_back("End Sub");
   return code;
 }
 
@@ -437,7 +437,7 @@ ActionCode SpellCSharp(const ActionPlan& plan, const std::vector<std::string>& n
       "    if (target == System.IntPtr.Zero) return;");
   for (std::string& line : BodyLines(context, "    "))
     code.below.push_back(std::move(line));
-  code.below.emplace_back("}");
+  code.below.push_back("}");
   return code;
 }
 

@@ -46,7 +46,7 @@ std::string EmitCpp(const SearchPlan& plan, SearchWay way, const ActionPlan& act
   std::vector<std::string> lines;
   if (CallsOf(steps).find_like) {
     AppendFinderText(lines, FinderPart::kCppHelper);
-    lines.emplace_back("");
+    lines.push_back("");
   }
   if (const std::string note = PositionNote(plan, way, names); !note.empty()) {
     lines.push_back("// " + note);

@@ -71,7 +71,7 @@ std::string EmitCSharp(const SearchPlan& plan, SearchWay way, const ActionPlan& 
   if (CallsOf(steps).dialog_item) AppendFinderText(lines, FinderPart::kCsDialogItem);
   lines.insert(lines.end(), act.declarations.begin(), act.declarations.end());
   if (CallsOf(steps).find_like) AppendFinderText(lines, FinderPart::kCsHelper);
-  lines.emplace_back("");
+  lines.push_back("");
   if (const std::string note = PositionNote(plan, way, names); !note.empty()) {
     lines.push_back("// " + note);
   }

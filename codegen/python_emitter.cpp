@@ -73,16 +73,16 @@ std::string EmitPython(const SearchPlan& plan, SearchWay way, const ActionPlan& 
   if (IsDesktopPlan(plan)) {
     AppendFinderText(lines, FinderPart::kPyDesktop);
     lines.insert(lines.end(), act.declarations.begin(), act.declarations.end());
-    lines.emplace_back("");
+    lines.push_back("");
   } else {
     AppendFinderText(lines, FinderPart::kPyFindWindows);
     if (CallsOf(steps).dialog_item) AppendFinderText(lines, FinderPart::kPyDialogItem);
     lines.insert(lines.end(), act.declarations.begin(), act.declarations.end());
     if (CallsOf(steps).find_like) {
       AppendFinderText(lines, FinderPart::kPyHelper);
-      lines.emplace_back("");
+      lines.push_back("");
     }
-    lines.emplace_back("");
+    lines.push_back("");
   }
   if (const std::string note = PositionNote(plan, way, names); !note.empty()) {
     lines.push_back("# " + note);

@@ -43,7 +43,7 @@ std::string EmitVba(const SearchPlan& plan, SearchWay way, const ActionPlan& act
 
   std::vector<std::string> lines = {"#If VBA7 Then"};
   for (bool vba7 : {true, false}) {
-    if (!vba7) lines.emplace_back("#Else");
+    if (!vba7) lines.push_back("#Else");
     for (std::string& line : VisualBasicDeclarations(calls, unicode, vba7)) {
       lines.push_back(std::move(line));
     }
@@ -70,7 +70,7 @@ std::string EmitVba(const SearchPlan& plan, SearchWay way, const ActionPlan& act
   };
   heading("#If VBA7 Then", "LongPtr");
   heading("#Else", "Long");
-  lines.emplace_back("#End If");
+  lines.push_back("#End If");
   const VisualBasicStrings strings =
       unicode ? VisualBasicStrings::kPointers : VisualBasicStrings::kAnsi;
   for (const std::string& line : act.before) lines.push_back("    " + line);
@@ -79,7 +79,7 @@ std::string EmitVba(const SearchPlan& plan, SearchWay way, const ActionPlan& act
   }
   for (const std::string& line : act.after) lines.push_back("    " + line);
   lines.push_back("    " + function + " = " + names.back());
-  lines.emplace_back("End Function");
+  lines.push_back("End Function");
   lines.insert(lines.end(), act.below.begin(), act.below.end());
   return JoinLines(lines);
 }

@@ -156,7 +156,7 @@ std::vector<std::string> VisualBasicComment(std::string_view text) {
         text.substr(0, comma == text.npos ? text.size() : comma + 1);
     if (lines.back().size() > 1 &&
         LineLength(lines.back()) + 1 + LineLength(part) > kMaxLineLength) {
-      lines.emplace_back("'");
+      lines.push_back("'");
     }
     lines.back() += ' ';
     lines.back() += part;
@@ -261,12 +261,12 @@ std::vector<std::string> VisualBasicHelperLines(bool pointers, bool vba) {
   std::vector<std::string> lines = FinderTextLines(FinderPart::kVbHelperComment);
   const std::string heading = FinderTextLines(FinderPart::kVbHelperHeading).front();
   if (vba) {
-    lines.emplace_back("#If VBA7 Then");
+    lines.push_back("#If VBA7 Then");
     lines.push_back(Expand(heading, {.handle = "LongPtr"}));
-    lines.emplace_back("#Else");
+    lines.push_back("#Else");
   }
   lines.push_back(Expand(heading, {.handle = "Long"}));
-  if (vba) lines.emplace_back("#End If");
+  if (vba) lines.push_back("#End If");
   for (const std::string& line : FinderTextLines(FinderPart::kVbHelperBody))
     lines.push_back(Expand(line, {.pointers = pointers}));
   lines.emplace_back();
