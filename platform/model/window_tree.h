@@ -93,7 +93,7 @@ class WindowTree final : public WindowSystem {
   void MoveCursor(ScreenPoint point) { cursor_ = point; }
 
   bool Exists(WindowHandle window) const { return nodes_.contains(window); }
-  // The window's spec as it stands now (text, items, selection, check).
+  // The window as it stands now (text, items, selection, check).
   const WindowSpec& Props(WindowHandle window) const;
   // Every WM_COMMAND the controls sent their parents, oldest first.
   const std::vector<ParentCommand>& Commands() const { return commands_; }
