@@ -54,7 +54,7 @@ Win32Form::Win32Form(HINSTANCE instance, const FormSpec& form)
       form_(form),
       main_class_(instance, kClassName, &BoundWindowProc<Win32Form>, 0,
                   GetSysColorBrush(COLOR_BTNFACE),
-                  LoadIconW(instance, MAKEINTRESOURCEW(1))),
+                  LoadIconW(instance, L"ARROW")),
       frame_class_(instance, FrameBox::kClassName, &BoundWindowProc<FrameBox>, 0,
                    GetSysColorBrush(COLOR_BTNFACE)),
       arrow_box_class_(instance, ArrowBox::kClassName, &BoundWindowProc<ArrowBox>,
