@@ -62,7 +62,8 @@ class MainWindow {
   void OnTick();
   void OnFinderMenuChosen(std::size_t index);
   void SetCodeMenu();
-  // Does the chosen action to the target now and shows what came of it.
+  // Does the chosen action, or sends the chosen message, to the target now
+  // and shows what came of it.
   void TryIt();
   void GenerateCode();
   // The kept searches, in the chosen language and style, into the code box.
