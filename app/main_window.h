@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <optional>
 
 #include "app/action_menu.h"
@@ -48,7 +47,7 @@ class MainWindow {
   void TryAction(codegen::Action action);
   void Operate(WindowOperation operation);
   // Told the window of every pick under the pointer, by drop or otherwise.
-  void OnPickedAtCursor(std::function<void(WindowHandle)> handler) {
+  void OnPickedAtCursor(Handler<void(WindowHandle)> handler) {
     on_picked_at_cursor_ = std::move(handler);
   }
 
@@ -97,7 +96,7 @@ class MainWindow {
   // What the code sends the picked window after finding it, if anything: a
   // logged message or a menu item's command, written instead of the action.
   std::optional<codegen::MessageToSend> send_;
-  std::function<void(WindowHandle)> on_picked_at_cursor_;
+  Handler<void(WindowHandle)> on_picked_at_cursor_;
 };
 
 }  // namespace winscout::app

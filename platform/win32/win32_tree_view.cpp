@@ -133,7 +133,7 @@ void Win32TreeView::Dim(TreeItemKey key) {
 }
 
 void Win32TreeView::SetMenuChoices(std::vector<std::string> choices,
-                                   std::function<void(std::size_t)> on_choose) {
+                                   Handler<void(std::size_t)> on_choose) {
   choices_ = std::move(choices);
   on_choose_ = std::move(on_choose);
 }
