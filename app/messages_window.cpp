@@ -3,6 +3,7 @@
 #include "inspector/message_decode.h"
 #include "inspector/message_names.h"
 #include "inspector/window_details.h"
+#include "platform/text_pieces.h"
 
 namespace winscout::app {
 namespace {
@@ -94,14 +95,13 @@ void MessagesWindow::Open(WindowHandle window) {
   if (!view_) {
     view_ = &make_view_(*this);
     view_->Filter().OnChange([this] { ApplyFilter(); });
-    view_->SetMenuChoices({"&Copy", "&Write code that sends it"});
+    view_->SetMenuChoices(kMenuChoices);
   }
   Stop();
   target_ = window;
   // The lines go before the class names they view.
   log_.Clear();
-  classes_.clear();
-  in_scope_.clear();
+  known_.clear();
   started_ = tap_.Now();
   if (const std::optional<std::string> error = tap_.Start(window)) {
     messages_.ShowExclamation(kTitle, *error);
@@ -111,8 +111,9 @@ void MessagesWindow::Open(WindowHandle window) {
   paused_ = false;
   view_->SetPaused(false);
   view_->SetTicking(true);
-  view_->Show(std::string(kTitle) + ": " + inspector::HandleText(window) + " " +
-              ClassOf(window));
+  view_->Show((TextPieces() << kTitle << ": " << inspector::HandleText(window) << ' '
+                            << Known(window).class_name)
+                  .Take());
   ShowLines();
 }
 
@@ -168,7 +169,7 @@ void MessagesWindow::OnCommand(MessagesView::Command command) {
 }
 
 void MessagesWindow::OnSwitch() {
-  in_scope_.clear();
+  for (auto& [window, known] : known_) known.in_scope.reset();
   ApplyFilter();
 }
 
@@ -184,20 +185,21 @@ bool MessagesWindow::InScope(std::int64_t window) {
   const auto handle = static_cast<WindowHandle>(window);
   if (handle == target_ || view_->SwitchedOn(MessagesView::Switch::kThread)) return true;
   if (!view_->SwitchedOn(MessagesView::Switch::kChildren) || handle == 0) return false;
-  const auto [known, added] = in_scope_.try_emplace(window, false);
-  if (added) {
+  std::optional<bool>& known = Known(window).in_scope;
+  if (!known) {
     WindowHandle above = windows_.Parent(handle);
     for (int i = 0; above != 0 && i < kParentLimit && above != target_; ++i)
       above = windows_.Parent(above);
-    known->second = above == target_;
+    known = above == target_;
   }
-  return known->second;
+  return *known;
 }
 
-const std::string& MessagesWindow::ClassOf(std::int64_t window) {
-  const auto [known, added] = classes_.try_emplace(window);
+MessagesWindow::KnownWindow& MessagesWindow::Known(std::int64_t window) {
+  const auto [known, added] = known_.try_emplace(window);
   if (added && window != 0) {
-    known->second = windows_.ClassName(static_cast<WindowHandle>(window), kClassCapacity);
+    known->second.class_name =
+        windows_.ClassName(static_cast<WindowHandle>(window), kClassCapacity);
   }
   return known->second;
 }
@@ -205,7 +207,7 @@ const std::string& MessagesWindow::ClassOf(std::int64_t window) {
 inspector::LoggedMessage MessagesWindow::Decode(const MessageRecord& record) {
   inspector::LoggedMessage line{.record = record};
   line.time_ms = (record.ticks - started_) * 1000 / tap_.TicksPerSecond();
-  line.window_class = ClassOf(record.window);
+  line.window_class = Known(record.window).class_name;
   std::string registered;
   if (inspector::IsRegisteredMessage(record.message)) {
     const auto [known, added] = registered_.try_emplace(record.message);
@@ -215,9 +217,9 @@ inspector::LoggedMessage MessagesWindow::Decode(const MessageRecord& record) {
   line.name = names_.MessageName(record.message, line.window_class, registered);
   line.group = inspector::GroupOf(record.message);
   if (record.message == kCommand && record.lparam != 0)
-    line.control_class = ClassOf(record.lparam);
+    line.control_class = Known(record.lparam).class_name;
   if (record.flags & MessageRecord::kHasNotify)
-    line.control_class = ClassOf(record.notify_from);
+    line.control_class = Known(record.notify_from).class_name;
   return line;
 }
 

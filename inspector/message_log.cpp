@@ -28,8 +28,6 @@ std::vector<std::string_view> Terms(std::string_view text) {
   return terms;
 }
 
-std::string Hex64(std::uint64_t value) { return HexText(value, 1); }
-
 }  // namespace
 
 bool MessageFilter::Shows(const LoggedMessage& message) const {
@@ -88,45 +86,48 @@ std::string MessageLog::Status() const {
   return text.Take();
 }
 
-std::string KindText(MessageKind kind) {
-  switch (kind) {
-    case MessageKind::kPosted:
-      return "posted";
-    case MessageKind::kSent:
-      return "sent";
-    case MessageKind::kReturned:
-      return "returned";
-  }
-  return "?";
+std::string_view KindText(MessageKind kind) {
+  static constexpr std::string_view kKinds[] = {"posted", "sent", "returned"};
+  const auto index = static_cast<std::size_t>(kind);
+  return index < std::size(kKinds) ? kKinds[index] : "?";
 }
 
 std::string ColumnText(const LoggedMessage& message, const MessageNames& names,
                        LogColumn column) {
+  const MessageRecord& record = message.record;
+  if (column == LogColumn::kParameters) {
+    return DecodeParameters(record, {names, message.window_class, message.control_class});
+  }
+  TextPieces text;
   switch (column) {
     case LogColumn::kTime:
-      return (TextPieces() << message.time_ms).Take();
+      text << message.time_ms;
+      break;
     case LogColumn::kKind:
-      return KindText(message.record.kind);
+      text << KindText(record.kind);
+      break;
     case LogColumn::kWindow:
-      return Hex32(static_cast<std::uint32_t>(message.record.window));
+      text << Hex32(static_cast<std::uint32_t>(record.window));
+      break;
     case LogColumn::kClass:
-      return std::string(message.window_class);
+      text << message.window_class;
+      break;
     case LogColumn::kMessage:
-      return message.name;
-    case LogColumn::kParameters:
-      return DecodeParameters(message.record,
-                              {names, message.window_class, message.control_class});
+      text << message.name;
+      break;
+    case LogColumn::kParameters:  // above
+      break;
     case LogColumn::kWParam:
-      return Hex64(message.record.wparam);
+      text << HexText(record.wparam, 1);
+      break;
     case LogColumn::kLParam:
-      return Hex64(static_cast<std::uint64_t>(message.record.lparam));
-    case LogColumn::kResult: {
-      TextPieces result;
-      if (message.record.kind == MessageKind::kReturned) result << message.record.result;
-      return result.Take();
-    }
+      text << HexText(static_cast<std::uint64_t>(record.lparam), 1);
+      break;
+    case LogColumn::kResult:
+      if (record.kind == MessageKind::kReturned) text << record.result;
+      break;
   }
-  return {};
+  return text.Take();
 }
 
 namespace {

@@ -1,5 +1,6 @@
 #include "platform/win32/win32_message_tap.h"
 
+#include "platform/text_pieces.h"
 #include "platform/win32/handle_conversion.h"
 #include "platform/win32/text_conversion.h"
 
@@ -10,7 +11,8 @@ constexpr UINT kMenuReadTimeoutMs = 1000;
 constexpr std::uint32_t kNoMenuYet = 0xFFFFFFFF;
 
 std::string ErrorText(const char* what) {
-  return std::string(what) + " failed (error " + std::to_string(GetLastError()) + ").";
+  const DWORD code = GetLastError();
+  return (TextPieces() << what << " failed (error " << code << ").").Take();
 }
 
 std::vector<MenuItemInfo> MenuItems(const hook::MenuEntry* entries, std::uint32_t count) {
@@ -79,17 +81,18 @@ HookedThread::HookedThread(HMODULE dll, DWORD thread_id, bool log_messages,
   } hooks[] = {{WH_CALLWNDPROC, hook::kCallWndProcHook},
                {WH_CALLWNDPROCRET, hook::kCallWndRetHook},
                {WH_GETMESSAGE, hook::kGetMessageHook}};
-  for (const auto& wanted : hooks) {
+  static_assert(std::size(hooks) == std::tuple_size_v<decltype(hooks_)>);
+  for (std::size_t i = 0; i < std::size(hooks); ++i) {
+    const auto& wanted = hooks[i];
     if (!log_messages && wanted.type != WH_CALLWNDPROC) continue;
     const auto procedure = reinterpret_cast<HOOKPROC>(
         reinterpret_cast<void (*)()>(GetProcAddress(dll, wanted.name)));
-    UniqueHook hooked(
-        procedure ? SetWindowsHookExW(wanted.type, procedure, dll, thread_id) : nullptr);
-    if (!hooked) {
+    hooks_[i].reset(procedure ? SetWindowsHookExW(wanted.type, procedure, dll, thread_id)
+                              : nullptr);
+    if (!hooks_[i]) {
       error = ErrorText("SetWindowsHookEx");
       return;
     }
-    hooks_.push_back(std::move(hooked));
   }
   __atomic_store_n(&log.active, log_messages ? 1u : 0u, __ATOMIC_RELEASE);
 }
@@ -116,9 +119,11 @@ std::optional<std::string> Win32MessageTap::LoadDll() {
   lstrcpyW(name, hook::kDllName);
   dll_.reset(LoadLibraryW(path));
   if (!dll_) {
-    return "winscout-hook.dll, which logs messages, cannot be loaded from WinScout's "
-           "folder (error " +
-           std::to_string(GetLastError()) + ").";
+    const DWORD code = GetLastError();
+    return (TextPieces() << "winscout-hook.dll, which logs messages, cannot be loaded "
+                            "from WinScout's folder (error "
+                         << code << ").")
+        .Take();
   }
   return std::nullopt;
 }
