@@ -9,23 +9,11 @@
 namespace winscout::inspector {
 namespace {
 
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
-
 bool ContainsIgnoringCase(std::string_view text, std::string_view part) {
-  return std::search(text.begin(), text.end(), part.begin(), part.end(),
-                     [](char a, char b) { return Upper(a) == Upper(b); }) != text.end() ||
-         part.empty();
-}
-
-std::vector<std::string_view> Terms(std::string_view text) {
-  std::vector<std::string_view> terms;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t end = std::min(text.find_first_of(" ,;", start), text.size());
-    if (end > start) terms.push_back(text.substr(start, end - start));
-    start = end + 1;
+  for (std::size_t at = 0; at + part.size() <= text.size(); ++at) {
+    if (SameIgnoringCase(text.substr(at, part.size()), part)) return true;
   }
-  return terms;
+  return false;
 }
 
 }  // namespace
@@ -33,7 +21,10 @@ std::vector<std::string_view> Terms(std::string_view text) {
 bool MessageFilter::Shows(const LoggedMessage& message) const {
   bool named = false;
   bool any_shown_term = false;
-  for (std::string_view term : Terms(terms)) {
+  for (std::string_view rest = terms; !rest.empty();) {
+    const std::string_view term = rest.substr(0, rest.find_first_of(" ,;"));
+    rest.remove_prefix(std::min(term.size() + 1, rest.size()));
+    if (term.empty()) continue;
     if (term.front() == '-') {
       if (term.size() > 1 && ContainsIgnoringCase(message.name, term.substr(1)))
         return false;
@@ -140,7 +131,11 @@ std::string LinesText(const std::vector<const LoggedMessage*>& lines,
   for (const LoggedMessage* line : lines) {
     for (int i = 0; i < columns; ++i) {
       const std::string column = ColumnText(*line, names, static_cast<LogColumn>(i));
-      text += csv ? CsvField(column) : column;
+      if (csv) {
+        text += CsvField(column);
+      } else {
+        text += column;
+      }
       if (i + 1 < columns) {
         text += separator;
       } else {
@@ -175,7 +170,8 @@ std::string CsvField(std::string_view text) {
     quoted += c;
     if (c == '"') quoted += '"';
   }
-  return quoted + "\"";
+  quoted += '"';
+  return quoted;
 }
 
 std::string CsvText(const std::vector<const LoggedMessage*>& lines,

@@ -43,12 +43,6 @@ constexpr std::uint32_t kRegisteredFirst = 0xC000;
 constexpr std::uint32_t kListViewFirst = 0x1000;
 constexpr std::uint32_t kTreeViewFirst = 0x1100;
 
-bool SameClass(std::string_view a, std::string_view b) {
-  return std::ranges::equal(a, b, [](char x, char y) {
-    return (x >= 'a' && x <= 'z' ? x - 32 : x) == (y >= 'a' && y <= 'z' ? y - 32 : y);
-  });
-}
-
 // The lists of a standard control's class: its own messages (numbered from
 // `first`), its WM_COMMAND codes and its WM_NOTIFY codes.
 struct ControlLists {
@@ -74,12 +68,18 @@ constexpr ControlLists kControls[] = {
 const ControlLists& ListsOf(std::string_view class_name) {
   static constexpr ControlLists kNoLists;
   for (const ControlLists& control : kControls) {
-    if (SameClass(class_name, control.class_name)) return control;
+    if (SameIgnoringCase(class_name, control.class_name)) return control;
   }
   return kNoLists;
 }
 
 }  // namespace
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+  return std::ranges::equal(a, b, [](char x, char y) {
+    return (x >= 'a' && x <= 'z' ? x - 32 : x) == (y >= 'a' && y <= 'z' ? y - 32 : y);
+  });
+}
 
 std::string HexText(std::uint64_t value, int digits) {
   char text[2 + 16];

@@ -52,6 +52,9 @@ MessageGroup GroupOf(std::uint32_t message);
 // The message numbers registered at run time lie in this range.
 bool IsRegisteredMessage(std::uint32_t message);
 
+// ASCII letters compared without regard to case, as class names are.
+bool SameIgnoringCase(std::string_view a, std::string_view b);
+
 // "0x" and the value's hex digits, upper case, at least `digits` (up to 16) of
 // them.
 std::string HexText(std::uint64_t value, int digits);
