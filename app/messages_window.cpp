@@ -34,22 +34,24 @@ std::optional<codegen::MessageToSend> Repeat(const inspector::LoggedMessage& lin
         send.lparam =
             codegen::ChildWithId{static_cast<std::int32_t>(record.wparam & 0xFFFF)};
       }
-      return send;
+      break;
     case kSysCommand:
       send.lparam = record.lparam;
-      return send;
+      break;
     case kButtonClick:
     case kClose:
       send.wparam = 0;
-      return send;
+      break;
     case kSetText:
       if (!(record.flags & MessageRecord::kHasText)) return std::nullopt;
       send.wparam = 0;
       send.lparam = inspector::RecordText(record);
       send.comment.clear();
-      return send;
+      break;
+    default:
+      return std::nullopt;
   }
-  return std::nullopt;
+  return send;
 }
 
 }  // namespace
@@ -137,7 +139,9 @@ void MessagesWindow::OnTick() {
 
 void MessagesWindow::ShowLines() {
   view_->SetRows(log_.ShownCount(), view_->SelectedRows().empty());
-  view_->SetStatus(log_.Status() + (paused_ ? ", paused" : ""));
+  std::string status = log_.Status();
+  if (paused_) status += ", paused";
+  view_->SetStatus(status);
 }
 
 void MessagesWindow::OnCommand(MessagesView::Command command) {
@@ -208,7 +212,7 @@ inspector::LoggedMessage MessagesWindow::Decode(const MessageRecord& record) {
   inspector::LoggedMessage line{.record = record};
   line.time_ms = (record.ticks - started_) * 1000 / tap_.TicksPerSecond();
   line.window_class = Known(record.window).class_name;
-  std::string registered;
+  std::string_view registered;
   if (inspector::IsRegisteredMessage(record.message)) {
     const auto [known, added] = registered_.try_emplace(record.message);
     if (added) known->second = tap_.RegisteredName(record.message);

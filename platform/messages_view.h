@@ -38,7 +38,6 @@ class MessagesView {
 
   virtual ~MessagesView() = default;
   virtual void Show(std::string_view title) = 0;
-  virtual bool Visible() const = 0;
   virtual TextBox& Filter() = 0;
   virtual bool SwitchedOn(Switch which) const = 0;
   virtual void SetPaused(bool paused) = 0;

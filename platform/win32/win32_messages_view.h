@@ -38,7 +38,6 @@ class Win32MessagesView final : public OwnedWindow, public MessagesView {
   ~Win32MessagesView() override;
 
   void Show(std::string_view title) override;
-  bool Visible() const override { return IsShown(); }
   TextBox& Filter() override { return *filter_; }
   bool SwitchedOn(Switch which) const override;
   void SetPaused(bool paused) override;
