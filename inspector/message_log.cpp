@@ -131,11 +131,7 @@ std::string LinesText(const std::vector<const LoggedMessage*>& lines,
   for (const LoggedMessage* line : lines) {
     for (int i = 0; i < columns; ++i) {
       const std::string column = ColumnText(*line, names, static_cast<LogColumn>(i));
-      if (csv) {
-        text += CsvField(column);
-      } else {
-        text += column;
-      }
+      text += csv ? CsvField(column) : column;
       if (i + 1 < columns) {
         text += separator;
       } else {
@@ -154,24 +150,23 @@ std::string CopyText(const std::vector<const LoggedMessage*>& lines,
 }
 
 std::string CsvField(std::string_view text) {
-  std::string field;
   // A leading = + - @ (or tab, CR) makes a spreadsheet run the field as a
   // formula; numbers keep their sign.
   const bool number = text.size() > 1 && text.front() == '-' &&
                       text.find_first_not_of("0123456789", 1) == std::string_view::npos;
-  if (!text.empty() && !number &&
-      std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos) {
-    field = '\'';
+  const bool formula =
+      !text.empty() && !number &&
+      std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos;
+  const bool quoted = text.find_first_of(",\"\r\n") != std::string_view::npos;
+  std::string field;
+  if (quoted) field += '"';
+  if (formula) field += '\'';
+  for (char c : text) {
+    field += c;
+    if (quoted && c == '"') field += '"';
   }
-  field += text;
-  if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
-  std::string quoted = "\"";
-  for (char c : field) {
-    quoted += c;
-    if (c == '"') quoted += '"';
-  }
-  quoted += '"';
-  return quoted;
+  if (quoted) field += '"';
+  return field;
 }
 
 std::string CsvText(const std::vector<const LoggedMessage*>& lines,
