@@ -42,6 +42,7 @@ constexpr std::uint32_t kApp = 0x8000;
 constexpr std::uint32_t kRegisteredFirst = 0xC000;
 constexpr std::uint32_t kListViewFirst = 0x1000;
 constexpr std::uint32_t kTreeViewFirst = 0x1100;
+constexpr std::uint32_t kSysCommandFirst = 0xF000;
 
 // The lists of a standard control's class: its own messages (numbered from
 // `first`), its WM_COMMAND codes and its WM_NOTIFY codes.
@@ -199,7 +200,13 @@ void MessageNames::AddNotifyCodeName(TextPieces& out, std::int32_t code,
 }
 
 void MessageNames::AddSysCommandName(TextPieces& out, std::uint32_t command) const {
-  if (!AddName(out, NameList::kSysCommands, command & 0xFFF0)) out << HexText(command, 4);
+  // The list counts the commands from SC_SIZE in steps of 0x10; the low four
+  // bits are the system's own.
+  const std::uint32_t bits = command & 0xFFF0;
+  if (bits < kSysCommandFirst ||
+      !AddName(out, NameList::kSysCommands, (bits - kSysCommandFirst) >> 4)) {
+    out << HexText(command, 4);
+  }
 }
 
 }  // namespace winscout::inspector

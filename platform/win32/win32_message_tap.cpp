@@ -108,16 +108,9 @@ Win32MessageTap::~Win32MessageTap() { Stop(); }
 
 std::optional<std::string> Win32MessageTap::LoadDll() {
   if (dll_) return std::nullopt;
-  wchar_t path[MAX_PATH];
-  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return ErrorText("GetModuleFileName");
-  wchar_t* name = path + length;
-  while (name > path && name[-1] != L'\\' && name[-1] != L'/') --name;
-  if (static_cast<std::size_t>(name - path) + std::size(hook::kDllName) > MAX_PATH) {
-    return "WinScout's folder has too long a path.";
-  }
-  lstrcpyW(name, hook::kDllName);
-  dll_.reset(LoadLibraryW(path));
+  // From WinScout's folder only, never from the search path.
+  dll_.reset(
+      LoadLibraryExW(hook::kDllName, nullptr, LOAD_LIBRARY_SEARCH_APPLICATION_DIR));
   if (!dll_) {
     const DWORD code = GetLastError();
     return (TextPieces() << "winscout-hook.dll, which logs messages, cannot be loaded "
