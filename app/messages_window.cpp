@@ -21,13 +21,14 @@ constexpr std::uint32_t kButtonClick = 0x00F5;
 // same in another run: a control in a WM_COMMAND is found again by its ID, a
 // text is spelled as a literal. Nothing for other messages.
 std::optional<codegen::MessageToSend> Repeat(const inspector::LoggedMessage& line,
-                                             const std::string& parameters) {
+                                             const inspector::MessageNames& names) {
   const MessageRecord& record = line.record;
-  codegen::MessageToSend send{.message = record.message,
-                              .name = line.name,
-                              .wparam = record.wparam,
-                              .post = record.kind == MessageKind::kPosted,
-                              .comment = parameters};
+  codegen::MessageToSend send{
+      .message = record.message,
+      .name = line.name,
+      .wparam = record.wparam,
+      .post = record.kind == MessageKind::kPosted,
+      .comment = inspector::ColumnText(line, names, inspector::LogColumn::kParameters)};
   switch (record.message) {
     case kCommand:
       if (record.lparam != 0) {
@@ -138,7 +139,7 @@ void MessagesWindow::OnTick() {
 }
 
 void MessagesWindow::ShowLines() {
-  view_->SetRows(log_.ShownCount(), view_->SelectedRows().empty());
+  view_->SetRows(log_.ShownCount());
   std::string status = log_.Status();
   if (paused_) status += ", paused";
   view_->SetStatus(status);
@@ -229,12 +230,8 @@ inspector::LoggedMessage MessagesWindow::Decode(const MessageRecord& record) {
 
 void MessagesWindow::WriteCode() {
   const std::vector<const inspector::LoggedMessage*> lines = SelectedLines();
-  std::optional<codegen::MessageToSend> send;
-  if (lines.size() == 1) {
-    const inspector::LoggedMessage& line = *lines.front();
-    send = Repeat(line,
-                  inspector::ColumnText(line, names_, inspector::LogColumn::kParameters));
-  }
+  std::optional<codegen::MessageToSend> send =
+      lines.size() == 1 ? Repeat(*lines.front(), names_) : std::nullopt;
   if (!send) {
     messages_.ShowInformation(
         kTitle,

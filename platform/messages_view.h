@@ -42,8 +42,9 @@ class MessagesView {
   virtual bool SwitchedOn(Switch which) const = 0;
   virtual void SetPaused(bool paused) = 0;
   virtual void SetStatus(std::string_view text) = 0;
-  // The list holds `count` rows; with `follow`, the last one is scrolled to.
-  virtual void SetRows(std::size_t count, bool follow) = 0;
+  // The list holds `count` rows; the last one is scrolled to unless a row is
+  // selected.
+  virtual void SetRows(std::size_t count) = 0;
   virtual std::vector<std::size_t> SelectedRows() const = 0;
   // The list's context menu, for the selected rows; the texts stay where they
   // are while the window lives.

@@ -114,7 +114,8 @@ void Win32MessagesView::SetStatus(std::string_view text) {
   SetWindowTextW(status_, Utf8ToWide(text).c_str());
 }
 
-void Win32MessagesView::SetRows(std::size_t count, bool follow) {
+void Win32MessagesView::SetRows(std::size_t count) {
+  const bool follow = ListView_GetSelectedCount(list_) == 0;
   // Keeps the selection and the place in the list.
   ListView_SetItemCountEx(list_, static_cast<int>(count),
                           LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
@@ -203,7 +204,7 @@ void Win32MessagesView::Hide() {
 }
 
 void Win32MessagesView::ShowMenu(LPARAM position) {
-  if (choices_.empty() || SelectedRows().empty()) return;
+  if (choices_.empty() || ListView_GetSelectedCount(list_) == 0) return;
   POINT at{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
   if (position == -1) {
     // From the keyboard: at the focused row.

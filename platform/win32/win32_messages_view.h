@@ -42,7 +42,7 @@ class Win32MessagesView final : public OwnedWindow, public MessagesView {
   bool SwitchedOn(Switch which) const override;
   void SetPaused(bool paused) override;
   void SetStatus(std::string_view text) override;
-  void SetRows(std::size_t count, bool follow) override;
+  void SetRows(std::size_t count) override;
   std::vector<std::size_t> SelectedRows() const override;
   void SetMenuChoices(std::span<const std::string_view> choices) override {
     choices_ = choices;
