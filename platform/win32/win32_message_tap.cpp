@@ -16,19 +16,18 @@ std::string ErrorText(const char* what) {
 }
 
 std::vector<MenuItemInfo> MenuItems(const hook::MenuEntry* entries, std::uint32_t count) {
-  std::vector<MenuItemInfo> items;
-  for (std::uint32_t i = 0; i < count && i < hook::kMenuCapacity; ++i) {
+  std::vector<MenuItemInfo> items(std::min(count, hook::kMenuCapacity));
+  for (std::size_t i = 0; i < items.size(); ++i) {
     const hook::MenuEntry& entry = entries[i];
-    wchar_t text[hook::kMenuTextCapacity + 1] = {};
-    for (int c = 0; c < hook::kMenuTextCapacity && entry.text[c]; ++c)
-      text[c] = entry.text[c];
-    items.push_back({.depth = entry.depth,
-                     .id = entry.has_submenu ? 0 : entry.id,
-                     .text = WideToUtf8(text),
-                     .separator = (entry.type & MFT_SEPARATOR) != 0,
-                     .grayed = (entry.state & MFS_GRAYED) != 0,
-                     .checked = (entry.state & MFS_CHECKED) != 0,
-                     .submenu = entry.has_submenu != 0});
+    // NUL-ended unless it fills its place.
+    const std::wstring_view text(entry.text, hook::kMenuTextCapacity);
+    items[i] = {.depth = entry.depth,
+                .id = entry.has_submenu ? 0 : entry.id,
+                .text = WideToUtf8(text.substr(0, text.find(L'\0'))),
+                .separator = (entry.type & MFT_SEPARATOR) != 0,
+                .grayed = (entry.state & MFS_GRAYED) != 0,
+                .checked = (entry.state & MFS_CHECKED) != 0,
+                .submenu = entry.has_submenu != 0};
   }
   return items;
 }
