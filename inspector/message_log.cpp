@@ -78,7 +78,7 @@ std::string MessageLog::Status() const {
 }
 
 std::string_view KindText(MessageKind kind) {
-  static constexpr std::string_view kKinds[] = {"posted", "sent", "returned"};
+  static constexpr const char* kKinds[] = {"posted", "sent", "returned"};
   const auto index = static_cast<std::size_t>(kind);
   return index < std::size(kKinds) ? kKinds[index] : "?";
 }

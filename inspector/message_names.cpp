@@ -12,7 +12,7 @@ using codegen::UnpackText;
 
 // The lists of names in message_names.txt, packed into the program at build
 // time.
-enum class NameList {
+enum class NameList : std::uint8_t {
   kNone,
   kWindowMessages,
   kListViewMessages,
@@ -47,8 +47,8 @@ constexpr std::uint32_t kSysCommandFirst = 0xF000;
 // The lists of a standard control's class: its own messages (numbered from
 // `first`), its WM_COMMAND codes and its WM_NOTIFY codes.
 struct ControlLists {
-  std::string_view class_name;
-  std::uint32_t first = 0;
+  const char* class_name = "";
+  std::uint16_t first = 0;
   NameList messages = NameList::kNone;
   NameList command_codes = NameList::kNone;
   NameList notify_codes = NameList::kNone;

@@ -11,7 +11,7 @@ namespace winscout::inspector {
 // Messages that come in floods and say little; the log hides them until asked.
 enum class MessageGroup { kOther, kMouseMove, kHitTest, kCursor, kTimer, kPaint };
 
-enum class NameList;
+enum class NameList : std::uint8_t;
 
 // The names of messages and of their codes. The program carries them packed;
 // they are unpacked once, when this is made.
