@@ -22,7 +22,7 @@ namespace winscout::app {
 // (optionally its children, or its whole thread) through the message tap,
 // names and decodes them as they arrive, and filters, pauses, clears, copies
 // and saves the log. The log runs while the window is shown.
-class MessagesWindow : private MessagesView::Listener {
+class MessagesWindow final : private MessagesView::Listener {
  public:
   static constexpr int kOpenKey = 3;  // F3
   static constexpr char kMenuText[] = "&Messages...\tF3";

@@ -10,9 +10,10 @@ namespace {
 constexpr UINT kMenuReadTimeoutMs = 1000;
 constexpr std::uint32_t kNoMenuYet = 0xFFFFFFFF;
 
-std::string ErrorText(const char* what) {
+// The text and the code of the last error: "... (error 5)."
+std::string WithLastError(const char* text) {
   const DWORD code = GetLastError();
-  return (TextPieces() << what << " failed (error " << code << ").").Take();
+  return (TextPieces() << text << " (error " << code << ").").Take();
 }
 
 std::vector<MenuItemInfo> MenuItems(const hook::MenuEntry* entries, std::uint32_t count) {
@@ -48,7 +49,7 @@ HookedThread::HookedThread(HMODULE dll, DWORD thread_id, bool log_messages,
   mapping_.reset(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
                                     sizeof(hook::SharedLog), name));
   if (!mapping_) {
-    error = ErrorText("CreateFileMapping");
+    error = WithLastError("CreateFileMapping failed");
     return;
   }
   // A target keeps its log while its hook DLL stays loaded; a log made before
@@ -57,7 +58,7 @@ HookedThread::HookedThread(HMODULE dll, DWORD thread_id, bool log_messages,
   view_.reset(static_cast<hook::SharedLog*>(
       MapViewOfFile(mapping_.get(), FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, 0)));
   if (!view_) {
-    error = ErrorText("MapViewOfFile");
+    error = WithLastError("MapViewOfFile failed");
     return;
   }
   hook::SharedLog& log = Log();
@@ -89,7 +90,7 @@ HookedThread::HookedThread(HMODULE dll, DWORD thread_id, bool log_messages,
     hooks_[i].reset(procedure ? SetWindowsHookExW(wanted.type, procedure, dll, thread_id)
                               : nullptr);
     if (!hooks_[i]) {
-      error = ErrorText("SetWindowsHookEx");
+      error = WithLastError("SetWindowsHookEx failed");
       return;
     }
   }
@@ -111,11 +112,9 @@ std::optional<std::string> Win32MessageTap::LoadDll() {
   dll_.reset(
       LoadLibraryExW(hook::kDllName, nullptr, LOAD_LIBRARY_SEARCH_APPLICATION_DIR));
   if (!dll_) {
-    const DWORD code = GetLastError();
-    return (TextPieces() << "winscout-hook.dll, which logs messages, cannot be loaded "
-                            "from WinScout's folder (error "
-                         << code << ").")
-        .Take();
+    return WithLastError(
+        "winscout-hook.dll, which logs messages, cannot be loaded from WinScout's "
+        "folder");
   }
   return std::nullopt;
 }
@@ -130,8 +129,9 @@ std::optional<std::string> Win32MessageTap::Start(WindowHandle window) {
   const UniqueKernelHandle process(
       OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process_id));
   if (!process) {
-    return "WinScout cannot open the window's program (it may run as administrator): " +
-           ErrorText("OpenProcess");
+    return WithLastError(
+        "WinScout cannot open the window's program (it may run as administrator): "
+        "OpenProcess failed");
   }
   if (Is32Bit(process.get())) {
     return "The window belongs to a 32-bit program. Its messages need the 32-bit hook, "

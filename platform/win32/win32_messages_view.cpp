@@ -100,10 +100,9 @@ void Win32MessagesView::Show(std::string_view title) {
 }
 
 bool Win32MessagesView::SwitchedOn(Switch which) const {
-  const int id = which == Switch::kAllGroups  ? kAllGroupsId
-                 : which == Switch::kChildren ? kChildrenId
-                                              : kThreadId;
-  return IsDlgButtonChecked(hwnd_, id) == BST_CHECKED;
+  // The switches' IDs follow in the order of Switch.
+  static_assert(kChildrenId == kAllGroupsId + 1 && kThreadId == kAllGroupsId + 2);
+  return IsDlgButtonChecked(hwnd_, kAllGroupsId + static_cast<int>(which)) == BST_CHECKED;
 }
 
 void Win32MessagesView::SetPaused(bool paused) {
