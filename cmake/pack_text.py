@@ -3,8 +3,8 @@
 Usage: pack_text.py TEXTS OUTPUT NAME
 
 TEXTS holds entries: a line "@@ KEY" starts one, and the lines up to the next
-"@@" or "@#" line are its text (joined by line breaks, without a last one).
-"@#" lines are notes for the reader. OUTPUT (included in C++ where the type of
+"@@" line are its text (joined by line breaks, without a last one). "@#"
+lines, wherever they stand, are notes for the reader. OUTPUT (included in C++ where the type of
 the entries is known) gets
 
   constexpr NAME kNAMEs[] = {{KEY, begin, end}, ...};
@@ -27,15 +27,12 @@ MAX_LENGTH = 18
 
 
 def read_entries(path):
-    entries, note = [], False
+    entries = []
     with open(path, encoding="utf-8") as file:
         for line in file.read().split("\n"):
             if line.startswith("@@ "):
                 entries.append((line[3:].strip(), []))
-                note = False
-            elif line.startswith("@#"):
-                note = True
-            elif entries and not note:
+            elif entries and not line.startswith("@#"):
                 entries[-1][1].append(line)
     return [(key, "\n".join(lines).rstrip("\n")) for key, lines in entries]
 

@@ -42,17 +42,15 @@ struct ActionTemplate {
 
 // The message constants that the languages without the Windows headers
 // define, and the constants each action uses ($ words as in the templates).
-// The values as written, "x" before the hexadecimal ones, in the order
-// written.
-constexpr std::pair<std::string_view, std::string_view> kConstants[] = {
-    {"BM_CLICK", "xF5"}, {"BM_GETCHECK", "xF0"}, {"BST_CHECKED", "1"}, {"BST_UNCHECKED", "0"},
-    {"CBN_SELCHANGE", "1"}, {"CB_ERR", "-1"}, {"CB_GETCOUNT", "x146"},
-    {"CB_GETLBTEXT", "x148"}, {"CB_GETLBTEXTLEN", "x149"}, {"CB_SELECTSTRING", "x14D"},
-    {"LBN_SELCHANGE", "1"}, {"LB_ERR", "-1"}, {"LB_GETCOUNT", "x18B"},
-    {"LB_GETTEXT", "x189"}, {"LB_GETTEXTLEN", "x18A"}, {"LB_SELECTSTRING", "x18C"},
-    {"SMTO_ABORTIFHUNG", "2"}, {"WM_CLOSE", "x10"}, {"WM_COMMAND", "x111"},
-    {"WM_GETTEXT", "xD"}, {"WM_GETTEXTLENGTH", "xE"}, {"WM_SETTEXT", "xC"}};
-constexpr std::string_view kActionConstants[] = {
+// NAME=value a word, the values as written, "x" before the hexadecimal ones,
+// in the order written.
+constexpr std::string_view kConstants =
+    "BM_CLICK=xF5 BM_GETCHECK=xF0 BST_CHECKED=1 BST_UNCHECKED=0 CBN_SELCHANGE=1"
+    " CB_ERR=-1 CB_GETCOUNT=x146 CB_GETLBTEXT=x148 CB_GETLBTEXTLEN=x149"
+    " CB_SELECTSTRING=x14D LBN_SELCHANGE=1 LB_ERR=-1 LB_GETCOUNT=x18B LB_GETTEXT=x189"
+    " LB_GETTEXTLEN=x18A LB_SELECTSTRING=x18C SMTO_ABORTIFHUNG=2 WM_CLOSE=x10"
+    " WM_COMMAND=x111 WM_GETTEXT=xD WM_GETTEXTLENGTH=xE WM_SETTEXT=xC";
+constexpr const char* kActionConstants[] = {
     "",                                               // kFindOnly
     "SMTO_ABORTIFHUNG WM_GETTEXT WM_GETTEXTLENGTH",   // kReadText
     "WM_CLOSE",                                       // kClose
@@ -64,7 +62,7 @@ constexpr std::string_view kActionConstants[] = {
     "$C $E $G $L SMTO_ABORTIFHUNG",                   // kReadItems
 };
 // What each action calls, by the letters of its declarations.
-constexpr std::string_view kActionCalls[] = {"", "T", "P", "P", "TP", "TP", "T", "TSG", "T"};
+constexpr const char* kActionCalls[] = {"", "T", "P", "P", "TP", "TP", "T", "TSG", "T"};
 // clang-format on
 
 constexpr int kTries = kWaitSeconds * 10;
@@ -277,7 +275,12 @@ void AddConstants(Context& context, std::vector<std::string>& lines,
           .front() +
       " ";
   if (ListOf(context.plan) != 'b' && context.plan.action == Action::kReadItems) return;
-  for (auto [name, value] : kConstants) {
+  for (std::size_t at = 0; at < kConstants.size();) {
+    const std::string_view constant =
+        kConstants.substr(at, kConstants.find(' ', at) - at);
+    at += constant.size() + 1;
+    const std::string_view name = constant.substr(0, constant.find('='));
+    std::string_view value = constant.substr(name.size() + 1);
     if (words.find(" " + std::string(name) + " ") == std::string::npos) continue;
     std::string line(context.dialect == kVb ? indent : "");
     line += context.dialect == kVb   ? "Const "

@@ -28,15 +28,13 @@ std::string CppWideLiteral(std::string_view text) {
 }
 
 std::vector<std::string> CppNames(const SearchPlan& plan) {
-  return NumberedNames(plan, {.base =
-                                  [](std::string_view var_name) {
-                                    std::string name = "hwnd" + std::string(var_name);
-                                    if (name[4] >= 'a' && name[4] <= 'z') {
-                                      name[4] = static_cast<char>(name[4] - 32);
-                                    }
-                                    return name;
-                                  },
-                              .reserved = [](std::string_view) { return false; }});
+  return NumberedNames(plan, {.base = [](std::string_view var_name) {
+                         std::string name = "hwnd" + std::string(var_name);
+                         if (name[4] >= 'a' && name[4] <= 'z') {
+                           name[4] = static_cast<char>(name[4] - 32);
+                         }
+                         return name;
+                       }});
 }
 
 std::string EmitCpp(const SearchPlan& plan, SearchWay way, const ActionPlan& action) {

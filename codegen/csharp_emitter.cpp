@@ -13,22 +13,6 @@
 namespace winscout::codegen {
 namespace {
 
-// Reserved and contextual keywords: a contextual one is a usable name in
-// most places, but a reader should not have to know where.
-// clang-format off
-constexpr std::string_view kKeywords =
-    " abstract add alias allows and args as ascending async await base bool break by"
-    " byte case catch char checked class const continue decimal default delegate"
-    " descending do double dynamic else enum equals event explicit extension extern"
-    " false field file finally fixed float for foreach from get global goto group if"
-    " implicit in init int interface internal into is join let lock long managed"
-    " nameof namespace new nint not notnull nuint null object on operator or orderby"
-    " out override params partial private protected public readonly record ref remove"
-    " required return sbyte scoped sealed select set short sizeof stackalloc static"
-    " string struct switch this throw true try typeof uint ulong unchecked unmanaged"
-    " unsafe ushort using value var virtual void volatile when where while with yield ";
-// clang-format on
-
 bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
 char Lower(char c) { return IsUpper(c) ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -52,13 +36,9 @@ std::string CSharpLiteral(std::string_view text) {
   return CFamilyLiteral(text, "\"", UniversalName);
 }
 
-bool IsCSharpKeyword(std::string_view name) { return InWordList(kKeywords, name); }
-
 std::vector<std::string> CSharpNames(const SearchPlan& plan) {
-  // Every name the code itself uses (System, FindWindowW, FindTarget) begins
-  // in upper case and the variables in lower case, so keywords are all that
-  // the variables can meet.
-  return NumberedNames(plan, {.base = CamelCase, .reserved = IsCSharpKeyword});
+  return NumberedNames(
+      plan, {.base = CamelCase, .reserved = FinderPartText(FinderPart::kCsReserved)});
 }
 
 std::string EmitCSharp(const SearchPlan& plan, SearchWay way, const ActionPlan& action) {

@@ -20,9 +20,6 @@ inline constexpr std::string_view kCSharpImport =
 // \uXXXX (exactly four digits, so no following digit joins it) or \UXXXXXXXX.
 std::string CSharpLiteral(std::string_view text);
 
-// True for the keywords of C#, the contextual ones included.
-bool IsCSharpKeyword(std::string_view name);
-
 // One IntPtr variable per level: the class's variable name in camel case
 // (mainFrame, hwnd), numbered where it is a keyword (static1) or where a level
 // above has it already (edit2).

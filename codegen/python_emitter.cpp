@@ -13,24 +13,6 @@
 namespace winscout::codegen {
 namespace {
 
-// Keywords, soft keywords (usable as names, but confusing), the built-in
-// names in lower case (a variable would hide them from the rest of a script),
-// and the names the code binds itself: the modules it imports and user32.
-// clang-format off
-constexpr std::string_view kReserved =
-    " abs aiter all and anext any as ascii assert async await bin bool break"
-    " breakpoint bytearray bytes callable case chr class classmethod compile complex"
-    " continue copyright credits ctypes def del delattr dict dir divmod elif else"
-    " enumerate eval except exec exit filter finally find_window_like float for format"
-    " from frozenset"
-    " getattr global globals hasattr hash help hex id if import in input int is"
-    " isinstance issubclass iter lambda len license list locals map match max"
-    " memoryview min next nonlocal not object oct open or ord pass pow print property"
-    " quit raise range repr return reversed round set setattr slice sorted"
-    " staticmethod str sum super try tuple type user32 vars while wintypes with yield"
-    " zip ";
-// clang-format on
-
 bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
 bool IsLower(char c) { return c >= 'a' && c <= 'z'; }
 
@@ -58,10 +40,9 @@ std::string PythonLiteral(std::string_view text) {
   });
 }
 
-bool IsPythonReserved(std::string_view name) { return InWordList(kReserved, name); }
-
 std::vector<std::string> PythonNames(const SearchPlan& plan) {
-  return NumberedNames(plan, {.base = SnakeCase, .reserved = IsPythonReserved});
+  return NumberedNames(
+      plan, {.base = SnakeCase, .reserved = FinderPartText(FinderPart::kPyReserved)});
 }
 
 std::string EmitPython(const SearchPlan& plan, SearchWay way, const ActionPlan& action) {

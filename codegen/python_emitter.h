@@ -15,10 +15,6 @@ namespace winscout::codegen {
 // as \xXX, \uXXXX or \UXXXXXXXX, so the source reads the same in any encoding.
 std::string PythonLiteral(std::string_view text);
 
-// True for Python's keywords and soft keywords, the built-in names in lower
-// case, and the names the emitted code itself uses (ctypes, wintypes).
-bool IsPythonReserved(std::string_view name);
-
 // One variable per level: the class's variable name in snake case (main_frame,
 // hwnd), numbered where it is reserved (class1) or where a level above has it
 // already (edit2).

@@ -1,36 +1,25 @@
 #include "codegen/vba_emitter.h"
 
 #include "codegen/action_code.h"
+#include "codegen/finder_texts.h"
 #include "codegen/visual_basic.h"
 
 namespace winscout::codegen {
 namespace {
 
 constexpr std::string_view kFunction = "FindTarget";
-// The procedure that an action adds.
-constexpr std::string_view kActionProcedure = "ActOnTarget";
-
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return lower;
-}
 
 }  // namespace
 
 std::vector<std::string> VbaNames(const SearchPlan& plan) {
-  return NumberedNames(plan,
-                       {.base = [](std::string_view name) { return std::string(name); },
-                        .reserved =
-                            [](std::string_view name) {
-                              return IsVisualBasicReserved(name) ||
-                                     Lower(name) == Lower(kFunction) ||
-                                     Lower(name) == Lower(kActionProcedure);
-                            },
-                        .max_length = 255,
-                        .ignore_case = true});
+  return NumberedNames(
+      plan,
+      {.base = [](std::string_view name) { return std::string(name); },
+       // Visual Basic's words, then the procedures the code
+       // declares: FindTarget, and ActOnTarget for an action.
+       .reserved = FinderPartText(FinderPart::kVbReserved) + " findtarget actontarget",
+       .max_length = 255,
+       .ignore_case = true});
 }
 
 std::string EmitVba(const SearchPlan& plan, SearchWay way, const ActionPlan& action) {

@@ -33,10 +33,6 @@ std::vector<std::string> VisualBasicTextLines(const std::string& variable,
 // A comment, over as many lines as VB's line length needs.
 std::vector<std::string> VisualBasicComment(std::string_view text);
 
-// True for the reserved words of VB6 and VB.NET and for the names the emitted
-// code itself uses, compared without regard to case as VB does.
-bool IsVisualBasicReserved(std::string_view name);
-
 // One variable name per level: the class's variable name, numbered where it
 // is reserved (Static1) or already taken by a level above (X, X2, X3).
 std::vector<std::string> VisualBasicNames(const SearchPlan& plan);
