@@ -220,7 +220,7 @@ struct Context {
 
   void Append(std::vector<std::string>& lines, std::string_view text,
               std::string_view indent = {}) {
-    for (std::string& line : Expand(text, indent)) lines.push_back(std::move(line));
+    AppendLines(lines, Expand(text, indent));
   }
 };
 
@@ -357,7 +357,7 @@ ActionCode SpellVisualBasic(const ActionPlan& plan, const std::vector<std::strin
   AddWait(context, code, names, "0");
   if (plan.action == Action::kFindOnly) return code;
   AddConstants(context, code.after);
-  for (std::string& line : LongTextLines(context)) code.after.push_back(std::move(line));
+  AppendLines(code.after, LongTextLines(context));
   // The Dim lines go above the test for the window.
   std::vector<std::string> body;
   for (std::string& line : BodyLines(context, "    ")) {
@@ -365,7 +365,7 @@ ActionCode SpellVisualBasic(const ActionPlan& plan, const std::vector<std::strin
         .push_back(line.starts_with("    Dim ") ? line.substr(4) : line);
   }
   context.Append(code.after, "If $T <> 0 Then");
-  code.after.insert(code.after.end(), body.begin(), body.end());
+  AppendLines(code.after, body);
   code.after.push_back("End If");
   return code;
 }
@@ -396,7 +396,7 @@ ActionCode SpellVba(const ActionPlan& plan, const std::vector<std::string>& name
                                        kPointerType};
   std::vector<std::string> others;
   std::vector<std::string> body;
-  const std::vector<std::string> long_text = LongTextLines(context);
+  std::vector<std::string> long_text = LongTextLines(context);
   for (std::string& line : BodyLines(context, "    ")) {
     if (!line.starts_with("    Dim ")) {
       body.push_back(std::move(line));
@@ -410,10 +410,10 @@ ActionCode SpellVba(const ActionPlan& plan, const std::vector<std::string>& name
       out.push_back(line.substr(0, line.size() - 1) + type);
   }
   out.push_back("#End If");
-  out.insert(out.end(), others.begin(), others.end());
-  for (const std::string& line : long_text) out.push_back("    " + line);
+  AppendLines(out, others);
+  AppendLines(out, long_text, "    ");
   context.Append(out, "    $T = FindTarget()\n    If $T = 0 Then Exit Sub");
-  out.insert(out.end(), body.begin(), body.end());
+  AppendLines(out, body);
   out.push_back("End Sub");
   return code;
 }
@@ -423,7 +423,7 @@ ActionCode SpellCpp(const ActionPlan& plan, const std::vector<std::string>& name
   Context context{.plan = plan, .dialect = kCpp, .target = names.back(), .taken = names};
   AddWait(context, code, names, "nullptr");
   if (plan.action == Action::kFindOnly) return code;
-  for (std::string& line : BodyLines(context)) code.after.push_back(std::move(line));
+  AppendLines(code.after, BodyLines(context));
   return code;
 }
 
@@ -438,8 +438,7 @@ ActionCode SpellCSharp(const ActionPlan& plan, const std::vector<std::string>& n
       code.below,
       "\nstatic void ActOnTarget()\n{\n    System.IntPtr target = FindTarget();\n"
       "    if (target == System.IntPtr.Zero) return;");
-  for (std::string& line : BodyLines(context, "    "))
-    code.below.push_back(std::move(line));
+  AppendLines(code.below, BodyLines(context, "    "));
   code.below.push_back("}");
   return code;
 }
@@ -451,7 +450,7 @@ ActionCode SpellPython(const ActionPlan& plan, const std::vector<std::string>& n
   AddConstants(context, code.declarations);
   AddWait(context, code, names, "None");
   if (plan.action == Action::kFindOnly) return code;
-  for (std::string& line : BodyLines(context)) code.after.push_back(std::move(line));
+  AppendLines(code.after, BodyLines(context));
   return code;
 }
 

@@ -51,7 +51,7 @@ std::string EmitCpp(const SearchPlan& plan, SearchWay way, const ActionPlan& act
   }
   // A level no search reached is read by nothing but, as the target, the
   // caller: declared above the target it would be an unused variable.
-  lines.insert(lines.end(), act.before.begin(), act.before.end());
+  AppendLines(lines, act.before);
   // Waiting, the variables are declared above the loop.
   const StatementSyntax syntax{.indent = act.inner_indent,
                                .declaration = action.wait ? "" : "HWND ",
@@ -62,10 +62,8 @@ std::string EmitCpp(const SearchPlan& plan, SearchWay way, const ActionPlan& act
                                .text = CppWideLiteral,
                                .helper = "findWindowLike",
                                .unreached = StatementSyntax::Unreached::kTargetOnly};
-  for (std::string& line : StatementLines(plan, steps, names, syntax)) {
-    lines.push_back(std::move(line));
-  }
-  lines.insert(lines.end(), act.after.begin(), act.after.end());
+  AppendLines(lines, StatementLines(plan, steps, names, syntax));
+  AppendLines(lines, act.after);
   return JoinLines(lines);
 }
 

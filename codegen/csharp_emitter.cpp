@@ -49,14 +49,14 @@ std::string EmitCSharp(const SearchPlan& plan, SearchWay way, const ActionPlan& 
   AppendFinderText(
       lines, IsDesktopPlan(plan) ? FinderPart::kCsDesktop : FinderPart::kCsFindWindows);
   if (CallsOf(steps).dialog_item) AppendFinderText(lines, FinderPart::kCsDialogItem);
-  lines.insert(lines.end(), act.declarations.begin(), act.declarations.end());
+  AppendLines(lines, act.declarations);
   if (CallsOf(steps).find_like) AppendFinderText(lines, FinderPart::kCsHelper);
   lines.push_back("");
   if (const std::string note = PositionNote(plan, way, names); !note.empty()) {
     lines.push_back("// " + note);
   }
   AppendLines(lines, {"static System.IntPtr FindTarget()", "{"});
-  lines.insert(lines.end(), act.before.begin(), act.before.end());
+  AppendLines(lines, act.before);
   const std::string indent = "    " + act.inner_indent;
   // Waiting, the variables are declared above the loop.
   const StatementSyntax syntax{.indent = indent,
@@ -67,13 +67,11 @@ std::string EmitCSharp(const SearchPlan& plan, SearchWay way, const ActionPlan& 
                                .end = ";",
                                .text = CSharpLiteral,
                                .helper = "FindWindowLike"};
-  for (std::string& line : StatementLines(plan, steps, names, syntax)) {
-    lines.push_back(std::move(line));
-  }
-  lines.insert(lines.end(), act.after.begin(), act.after.end());
+  AppendLines(lines, StatementLines(plan, steps, names, syntax));
+  AppendLines(lines, act.after);
   lines.push_back("    return " + names.back() + ";");
   lines.push_back("}");
-  lines.insert(lines.end(), act.below.begin(), act.below.end());
+  AppendLines(lines, act.below);
   return JoinLines(lines);
 }
 

@@ -53,12 +53,12 @@ std::string EmitPython(const SearchPlan& plan, SearchWay way, const ActionPlan& 
   AppendFinderText(lines, FinderPart::kPyImports);
   if (IsDesktopPlan(plan)) {
     AppendFinderText(lines, FinderPart::kPyDesktop);
-    lines.insert(lines.end(), act.declarations.begin(), act.declarations.end());
+    AppendLines(lines, act.declarations);
     lines.push_back("");
   } else {
     AppendFinderText(lines, FinderPart::kPyFindWindows);
     if (CallsOf(steps).dialog_item) AppendFinderText(lines, FinderPart::kPyDialogItem);
-    lines.insert(lines.end(), act.declarations.begin(), act.declarations.end());
+    AppendLines(lines, act.declarations);
     if (CallsOf(steps).find_like) {
       AppendFinderText(lines, FinderPart::kPyHelper);
       lines.push_back("");
@@ -68,7 +68,7 @@ std::string EmitPython(const SearchPlan& plan, SearchWay way, const ActionPlan& 
   if (const std::string note = PositionNote(plan, way, names); !note.empty()) {
     lines.push_back("# " + note);
   }
-  lines.insert(lines.end(), act.before.begin(), act.before.end());
+  AppendLines(lines, act.before);
   const StatementSyntax syntax{.indent = act.inner_indent,
                                .null_handle = "None",
                                .null_text = "None",
@@ -76,10 +76,8 @@ std::string EmitPython(const SearchPlan& plan, SearchWay way, const ActionPlan& 
                                .wide_suffix = "W",
                                .text = PythonLiteral,
                                .helper = "find_window_like"};
-  for (std::string& line : StatementLines(plan, steps, names, syntax)) {
-    lines.push_back(std::move(line));
-  }
-  lines.insert(lines.end(), act.after.begin(), act.after.end());
+  AppendLines(lines, StatementLines(plan, steps, names, syntax));
+  AppendLines(lines, act.after);
   return JoinLines(lines);
 }
 

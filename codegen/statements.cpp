@@ -90,6 +90,11 @@ void AppendLines(std::vector<std::string>& lines,
   for (std::string_view line : more) lines.emplace_back(line);
 }
 
+void AppendLines(std::vector<std::string>& lines, const std::vector<std::string>& more,
+                 std::string_view indent) {
+  for (const std::string& line : more) lines.push_back(std::string(indent) + line);
+}
+
 std::string JoinLines(const std::vector<std::string>& lines) {
   std::string text;
   for (std::size_t i = 0; i < lines.size(); ++i) {

@@ -41,6 +41,9 @@ std::vector<std::string> StatementLines(const SearchPlan& plan,
 // Appends the lines (one call, not a string built in place for each).
 void AppendLines(std::vector<std::string>& lines,
                  std::initializer_list<std::string_view> more);
+// Appends the lines, each after `indent`.
+void AppendLines(std::vector<std::string>& lines, const std::vector<std::string>& more,
+                 std::string_view indent = {});
 
 // Lines joined with CR LF, none after the last, as the code box shows them.
 std::string JoinLines(const std::vector<std::string>& lines);

@@ -33,21 +33,13 @@ std::string EmitVba(const SearchPlan& plan, SearchWay way, const ActionPlan& act
   std::vector<std::string> lines = {"#If VBA7 Then"};
   for (bool vba7 : {true, false}) {
     if (!vba7) lines.push_back("#Else");
-    for (std::string& line : VisualBasicDeclarations(calls, unicode, vba7)) {
-      lines.push_back(std::move(line));
-    }
-    for (std::string& line : VisualBasicActionDeclarations(action, vba7)) {
-      lines.push_back(std::move(line));
-    }
+    AppendLines(lines, VisualBasicDeclarations(calls, unicode, vba7));
+    AppendLines(lines, VisualBasicActionDeclarations(action, vba7));
   }
   AppendLines(lines, {"#End If", ""});
-  if (calls.find_like) {
-    for (std::string& line : VisualBasicHelperLines(unicode, /*vba=*/true)) {
-      lines.push_back(std::move(line));
-    }
-  }
+  if (calls.find_like) AppendLines(lines, VisualBasicHelperLines(unicode, /*vba=*/true));
   if (const std::string note = PositionNote(plan, way, names); !note.empty()) {
-    for (std::string& line : VisualBasicComment(note)) lines.push_back(std::move(line));
+    AppendLines(lines, VisualBasicComment(note));
   }
   // Handles are LongPtr under VBA7, which 32-bit Office before it lacks.
   auto heading = [&](std::string_view condition, const std::string& handle) {
@@ -62,14 +54,13 @@ std::string EmitVba(const SearchPlan& plan, SearchWay way, const ActionPlan& act
   lines.push_back("#End If");
   const VisualBasicStrings strings =
       unicode ? VisualBasicStrings::kPointers : VisualBasicStrings::kAnsi;
-  for (const std::string& line : act.before) lines.push_back("    " + line);
-  for (const std::string& line : VisualBasicCallLines(plan, steps, names, strings)) {
-    lines.push_back("    " + act.inner_indent + line);
-  }
-  for (const std::string& line : act.after) lines.push_back("    " + line);
+  AppendLines(lines, act.before, "    ");
+  AppendLines(lines, VisualBasicCallLines(plan, steps, names, strings),
+              "    " + act.inner_indent);
+  AppendLines(lines, act.after, "    ");
   lines.push_back("    " + function + " = " + names.back());
   lines.push_back("End Function");
-  lines.insert(lines.end(), act.below.begin(), act.below.end());
+  AppendLines(lines, act.below);
   return JoinLines(lines);
 }
 

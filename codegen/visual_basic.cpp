@@ -256,7 +256,7 @@ std::vector<std::string> VisualBasicCallLines(const SearchPlan& plan,
       statement = StatementLines(plan, {step}, names, syntax);
       too_long = false;
     }
-    lines.insert(lines.end(), statement.begin(), statement.end());
+    AppendLines(lines, statement);
   }
   return lines;
 }
@@ -274,25 +274,21 @@ std::string EmitVisualBasic(const SearchPlan& plan, const FinderStyle& style) {
     lines.push_back(VisualBasicUnicodeNote(CallsOf(steps).find_like));
   }
   // The action's Declare lines, or the note that asks for them.
-  lines.insert(lines.end(), act.declarations.begin(), act.declarations.end());
+  AppendLines(lines, act.declarations);
   const VisualBasicStrings strings = !unicode             ? VisualBasicStrings::kAnsi
                                      : style.declarations ? VisualBasicStrings::kPointers
                                                           : VisualBasicStrings::kUnicode;
   if (CallsOf(steps).find_like) {
-    for (std::string& line : VisualBasicHelperLines(
-             strings == VisualBasicStrings::kPointers, /*vba=*/false)) {
-      lines.push_back(std::move(line));
-    }
+    AppendLines(lines, VisualBasicHelperLines(strings == VisualBasicStrings::kPointers,
+                                              /*vba=*/false));
   }
   if (const std::string note = PositionNote(plan, style.way, names); !note.empty()) {
-    for (std::string& line : VisualBasicComment(note)) lines.push_back(std::move(line));
+    AppendLines(lines, VisualBasicComment(note));
   }
   for (const std::string& name : names) lines.push_back("Dim " + name + " As Long");
-  lines.insert(lines.end(), act.before.begin(), act.before.end());
-  for (std::string& line : VisualBasicCallLines(plan, steps, names, strings)) {
-    lines.push_back(act.inner_indent + line);
-  }
-  lines.insert(lines.end(), act.after.begin(), act.after.end());
+  AppendLines(lines, act.before);
+  AppendLines(lines, VisualBasicCallLines(plan, steps, names, strings), act.inner_indent);
+  AppendLines(lines, act.after);
   return JoinLines(lines);
 }
 
