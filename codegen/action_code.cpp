@@ -85,6 +85,14 @@ bool IsWordCharacter(char c) {
 
 // What the placeholders stand for in one piece of code.
 struct Context {
+  // The target is the last of the levels' names, where there are any.
+  Context(const ActionPlan& plan, Dialect dialect, const std::vector<std::string>& names)
+      : plan(plan),
+        dialect(dialect),
+        target(names.empty() ? "" : names.back()),
+        taken(names),
+        ignore_case(dialect == kVb) {}
+
   const ActionPlan& plan;
   Dialect dialect;
   std::string target;
@@ -340,11 +348,7 @@ std::vector<std::string> LongTextLines(Context& context) {
 ActionCode SpellVisualBasic(const ActionPlan& plan, const std::vector<std::string>& names,
                             bool declare) {
   ActionCode code;
-  Context context{.plan = plan,
-                  .dialect = kVb,
-                  .target = names.back(),
-                  .taken = names,
-                  .ignore_case = true};
+  Context context(plan, kVb, names);
   if (declare) {
     AddDeclarations(context, code.declarations);
   } else {
@@ -373,17 +377,10 @@ ActionCode SpellVisualBasic(const ActionPlan& plan, const std::vector<std::strin
 // VBA: the wait in FindTarget, the action in a procedure of its own.
 ActionCode SpellVba(const ActionPlan& plan, const std::vector<std::string>& names) {
   ActionCode code;
-  Context waiting{.plan = plan,
-                  .dialect = kVb,
-                  .target = names.back(),
-                  .taken = names,
-                  .ignore_case = true};
+  Context waiting(plan, kVb, names);
   AddWait(waiting, code, names, "0");
   if (plan.action == Action::kFindOnly) return code;
-  Context context{.plan = plan,
-                  .dialect = kVb,
-                  .taken = {"FindTarget", "ActOnTarget"},
-                  .ignore_case = true};
+  Context context(plan, kVb, {"FindTarget", "ActOnTarget"});
   context.target = context.Local("Target");
   std::vector<std::string>& out = code.below;
   context.Append(out, "\nPublic Sub ActOnTarget()");
@@ -396,7 +393,7 @@ ActionCode SpellVba(const ActionPlan& plan, const std::vector<std::string>& name
                                        kPointerType};
   std::vector<std::string> others;
   std::vector<std::string> body;
-  std::vector<std::string> long_text = LongTextLines(context);
+  const std::vector<std::string> long_text = LongTextLines(context);
   for (std::string& line : BodyLines(context, "    ")) {
     if (!line.starts_with("    Dim ")) {
       body.push_back(std::move(line));
@@ -420,7 +417,7 @@ ActionCode SpellVba(const ActionPlan& plan, const std::vector<std::string>& name
 
 ActionCode SpellCpp(const ActionPlan& plan, const std::vector<std::string>& names) {
   ActionCode code;
-  Context context{.plan = plan, .dialect = kCpp, .target = names.back(), .taken = names};
+  Context context(plan, kCpp, names);
   AddWait(context, code, names, "nullptr");
   if (plan.action == Action::kFindOnly) return code;
   AppendLines(code.after, BodyLines(context));
@@ -429,7 +426,7 @@ ActionCode SpellCpp(const ActionPlan& plan, const std::vector<std::string>& name
 
 ActionCode SpellCSharp(const ActionPlan& plan, const std::vector<std::string>& names) {
   ActionCode code;
-  Context context{.plan = plan, .dialect = kCs, .target = names.back(), .taken = names};
+  Context context(plan, kCs, names);
   AddDeclarations(context, code.declarations);
   AddConstants(context, code.declarations);
   AddWait(context, code, names, "System.IntPtr.Zero");
@@ -445,7 +442,7 @@ ActionCode SpellCSharp(const ActionPlan& plan, const std::vector<std::string>& n
 
 ActionCode SpellPython(const ActionPlan& plan, const std::vector<std::string>& names) {
   ActionCode code;
-  Context context{.plan = plan, .dialect = kPy, .target = names.back(), .taken = names};
+  Context context(plan, kPy, names);
   AddDeclarations(context, code.declarations);
   AddConstants(context, code.declarations);
   AddWait(context, code, names, "None");
@@ -458,7 +455,8 @@ ActionCode SpellPython(const ActionPlan& plan, const std::vector<std::string>& n
 
 std::vector<std::string> VisualBasicActionDeclarations(const ActionPlan& plan,
                                                        bool vba7) {
-  Context context{.plan = plan, .dialect = kVb, .handle_type = vba7 ? "LongPtr" : "Long"};
+  Context context(plan, kVb, {});
+  context.handle_type = vba7 ? "LongPtr" : "Long";
   std::vector<std::string> lines;
   if (Acts(plan)) AddDeclarations(context, lines);
   return lines;
