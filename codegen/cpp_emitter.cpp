@@ -37,24 +37,20 @@ std::vector<std::string> CppNames(const SearchPlan& plan) {
                        }});
 }
 
-std::string EmitCpp(const SearchPlan& plan, SearchWay way, const ActionPlan& action) {
-  const std::vector<std::string> names = CppNames(plan);
-  const std::vector<FinderStep> steps = FinderSteps(plan, way);
-  const ActionCode act = SpellAction(action, FinderLanguage::kCpp, names);
+std::vector<std::string> EmitCpp(const FinderSource& source) {
+  const auto& [plan, style, names, steps, calls, act, note] = source;
   std::vector<std::string> lines;
-  if (CallsOf(steps).find_like) {
+  if (calls.find_like) {
     AppendFinderText(lines, FinderPart::kCppHelper);
     lines.push_back("");
   }
-  if (const std::string note = PositionNote(plan, way, names); !note.empty()) {
-    lines.push_back("// " + note);
-  }
+  if (!note.empty()) lines.push_back("// " + note);
   // A level no search reached is read by nothing but, as the target, the
   // caller: declared above the target it would be an unused variable.
   AppendLines(lines, act.before);
   // Waiting, the variables are declared above the loop.
   const StatementSyntax syntax{.indent = act.inner_indent,
-                               .declaration = action.wait ? "" : "HWND ",
+                               .declaration = style.action.wait ? "" : "HWND ",
                                .null_handle = "nullptr",
                                .null_text = "nullptr",
                                .wide_suffix = "W",
@@ -64,7 +60,7 @@ std::string EmitCpp(const SearchPlan& plan, SearchWay way, const ActionPlan& act
                                .unreached = StatementSyntax::Unreached::kTargetOnly};
   AppendLines(lines, StatementLines(plan, steps, names, syntax));
   AppendLines(lines, act.after);
-  return JoinLines(lines);
+  return lines;
 }
 
 }  // namespace winscout::codegen

@@ -41,26 +41,22 @@ std::vector<std::string> CSharpNames(const SearchPlan& plan) {
       plan, {.base = CamelCase, .reserved = FinderPartText(FinderPart::kCsReserved)});
 }
 
-std::string EmitCSharp(const SearchPlan& plan, SearchWay way, const ActionPlan& action) {
-  const std::vector<std::string> names = CSharpNames(plan);
-  const std::vector<FinderStep> steps = FinderSteps(plan, way);
-  const ActionCode act = SpellAction(action, FinderLanguage::kCSharp, names);
+std::vector<std::string> EmitCSharp(const FinderSource& source) {
+  const auto& [plan, style, names, steps, calls, act, note] = source;
   std::vector<std::string> lines;
   AppendFinderText(
       lines, IsDesktopPlan(plan) ? FinderPart::kCsDesktop : FinderPart::kCsFindWindows);
-  if (CallsOf(steps).dialog_item) AppendFinderText(lines, FinderPart::kCsDialogItem);
+  if (calls.dialog_item) AppendFinderText(lines, FinderPart::kCsDialogItem);
   AppendLines(lines, act.declarations);
-  if (CallsOf(steps).find_like) AppendFinderText(lines, FinderPart::kCsHelper);
+  if (calls.find_like) AppendFinderText(lines, FinderPart::kCsHelper);
   lines.push_back("");
-  if (const std::string note = PositionNote(plan, way, names); !note.empty()) {
-    lines.push_back("// " + note);
-  }
+  if (!note.empty()) lines.push_back("// " + note);
   AppendLines(lines, {"static System.IntPtr FindTarget()", "{"});
   AppendLines(lines, act.before);
   const std::string indent = "    " + act.inner_indent;
   // Waiting, the variables are declared above the loop.
   const StatementSyntax syntax{.indent = indent,
-                               .declaration = action.wait ? "" : "System.IntPtr ",
+                               .declaration = style.action.wait ? "" : "System.IntPtr ",
                                .null_handle = "System.IntPtr.Zero",
                                .null_text = "null",
                                .wide_suffix = "W",
@@ -72,7 +68,7 @@ std::string EmitCSharp(const SearchPlan& plan, SearchWay way, const ActionPlan& 
   lines.push_back("    return " + names.back() + ";");
   lines.push_back("}");
   AppendLines(lines, act.below);
-  return JoinLines(lines);
+  return lines;
 }
 
 }  // namespace winscout::codegen

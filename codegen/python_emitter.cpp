@@ -45,10 +45,8 @@ std::vector<std::string> PythonNames(const SearchPlan& plan) {
       plan, {.base = SnakeCase, .reserved = FinderPartText(FinderPart::kPyReserved)});
 }
 
-std::string EmitPython(const SearchPlan& plan, SearchWay way, const ActionPlan& action) {
-  const std::vector<std::string> names = PythonNames(plan);
-  const std::vector<FinderStep> steps = FinderSteps(plan, way);
-  const ActionCode act = SpellAction(action, FinderLanguage::kPython, names);
+std::vector<std::string> EmitPython(const FinderSource& source) {
+  const auto& [plan, style, names, steps, calls, act, note] = source;
   std::vector<std::string> lines;
   AppendFinderText(lines, FinderPart::kPyImports);
   if (IsDesktopPlan(plan)) {
@@ -57,17 +55,15 @@ std::string EmitPython(const SearchPlan& plan, SearchWay way, const ActionPlan& 
     lines.push_back("");
   } else {
     AppendFinderText(lines, FinderPart::kPyFindWindows);
-    if (CallsOf(steps).dialog_item) AppendFinderText(lines, FinderPart::kPyDialogItem);
+    if (calls.dialog_item) AppendFinderText(lines, FinderPart::kPyDialogItem);
     AppendLines(lines, act.declarations);
-    if (CallsOf(steps).find_like) {
+    if (calls.find_like) {
       AppendFinderText(lines, FinderPart::kPyHelper);
       lines.push_back("");
     }
     lines.push_back("");
   }
-  if (const std::string note = PositionNote(plan, way, names); !note.empty()) {
-    lines.push_back("# " + note);
-  }
+  if (!note.empty()) lines.push_back("# " + note);
   AppendLines(lines, act.before);
   const StatementSyntax syntax{.indent = act.inner_indent,
                                .null_handle = "None",
@@ -78,7 +74,7 @@ std::string EmitPython(const SearchPlan& plan, SearchWay way, const ActionPlan& 
                                .helper = "find_window_like"};
   AppendLines(lines, StatementLines(plan, steps, names, syntax));
   AppendLines(lines, act.after);
-  return JoinLines(lines);
+  return lines;
 }
 
 }  // namespace winscout::codegen

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "codegen/actions.h"
+#include "codegen/finder_source.h"
 #include "codegen/finder_steps.h"
 #include "codegen/search_plan.h"
 
@@ -21,11 +21,10 @@ std::string PythonLiteral(std::string_view text);
 std::vector<std::string> PythonNames(const SearchPlan& plan);
 
 // A script that runs as it stands on Windows: ctypes with the argument and
-// result types of FindWindowW and FindWindowExW set, then the searches. CR LF
-// between lines and none at the end. The last variable holds the target.
+// result types of FindWindowW and FindWindowExW set, then the searches; its
+// lines. The last variable holds the target.
 // An action adds its statements after the searches (and around them, to
 // wait for the window).
-std::string EmitPython(const SearchPlan& plan, SearchWay way = SearchWay::kPosition,
-                       const ActionPlan& action = {});
+std::vector<std::string> EmitPython(const FinderSource& source);
 
 }  // namespace winscout::codegen

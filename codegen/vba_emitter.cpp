@@ -22,30 +22,25 @@ std::vector<std::string> VbaNames(const SearchPlan& plan) {
        .ignore_case = true});
 }
 
-std::string EmitVba(const SearchPlan& plan, SearchWay way, const ActionPlan& action) {
-  const std::vector<std::string> names = VbaNames(plan);
-  const ActionCode act = SpellAction(action, FinderLanguage::kVba, names);
-  const std::vector<FinderStep> steps = FinderSteps(plan, way);
-  const FinderCalls calls = CallsOf(steps);
-  const bool unicode = NeedsUnicode(plan, way);
+std::vector<std::string> EmitVba(const FinderSource& source) {
+  const auto& [plan, style, names, steps, calls, act, note] = source;
+  const bool unicode = NeedsUnicode(plan, style.way);
   const std::string function(kFunction);
 
   std::vector<std::string> lines = {"#If VBA7 Then"};
   for (bool vba7 : {true, false}) {
     if (!vba7) lines.push_back("#Else");
     AppendLines(lines, VisualBasicDeclarations(calls, unicode, vba7));
-    AppendLines(lines, VisualBasicActionDeclarations(action, vba7));
+    AppendLines(lines, VisualBasicActionDeclarations(style.action, vba7));
   }
   AppendLines(lines, {"#End If", ""});
   if (calls.find_like) AppendLines(lines, VisualBasicHelperLines(unicode, /*vba=*/true));
-  if (const std::string note = PositionNote(plan, way, names); !note.empty()) {
-    AppendLines(lines, VisualBasicComment(note));
-  }
+  if (!note.empty()) AppendLines(lines, VisualBasicComment(note));
   // Handles are LongPtr under VBA7, which 32-bit Office before it lacks.
   auto heading = [&](std::string_view condition, const std::string& handle) {
     lines.emplace_back(condition);
     lines.push_back("Public Function " + function + "() As " + handle);
-    for (const std::string& name : names) {
+    for (const std::string& name : source.names) {
       lines.push_back("    Dim " + name + " As " + handle);
     }
   };
@@ -61,7 +56,7 @@ std::string EmitVba(const SearchPlan& plan, SearchWay way, const ActionPlan& act
   lines.push_back("    " + function + " = " + names.back());
   lines.push_back("End Function");
   AppendLines(lines, act.below);
-  return JoinLines(lines);
+  return lines;
 }
 
 }  // namespace winscout::codegen

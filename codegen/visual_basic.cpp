@@ -261,35 +261,30 @@ std::vector<std::string> VisualBasicCallLines(const SearchPlan& plan,
   return lines;
 }
 
-std::string EmitVisualBasic(const SearchPlan& plan, const FinderStyle& style) {
-  const std::vector<std::string> names = VisualBasicNames(plan);
-  const std::vector<FinderStep> steps = FinderSteps(plan, style.way);
+std::vector<std::string> EmitVisualBasic(const FinderSource& source) {
+  const auto& [plan, style, names, steps, calls, act, note] = source;
   const bool unicode = NeedsUnicode(plan, style.way);
-  const ActionCode act =
-      SpellAction(style.action, FinderLanguage::kVisualBasic, names, style.declarations);
   std::vector<std::string> lines;
   if (style.declarations) {
-    lines = VisualBasicDeclarations(CallsOf(steps), unicode, /*vba7=*/false);
+    lines = VisualBasicDeclarations(calls, unicode, /*vba7=*/false);
   } else if (unicode) {
-    lines.push_back(VisualBasicUnicodeNote(CallsOf(steps).find_like));
+    lines.push_back(VisualBasicUnicodeNote(calls.find_like));
   }
   // The action's Declare lines, or the note that asks for them.
   AppendLines(lines, act.declarations);
   const VisualBasicStrings strings = !unicode             ? VisualBasicStrings::kAnsi
                                      : style.declarations ? VisualBasicStrings::kPointers
                                                           : VisualBasicStrings::kUnicode;
-  if (CallsOf(steps).find_like) {
+  if (calls.find_like) {
     AppendLines(lines, VisualBasicHelperLines(strings == VisualBasicStrings::kPointers,
                                               /*vba=*/false));
   }
-  if (const std::string note = PositionNote(plan, style.way, names); !note.empty()) {
-    AppendLines(lines, VisualBasicComment(note));
-  }
+  if (!note.empty()) AppendLines(lines, VisualBasicComment(note));
   for (const std::string& name : names) lines.push_back("Dim " + name + " As Long");
   AppendLines(lines, act.before);
   AppendLines(lines, VisualBasicCallLines(plan, steps, names, strings), act.inner_indent);
   AppendLines(lines, act.after);
-  return JoinLines(lines);
+  return lines;
 }
 
 }  // namespace winscout::codegen

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "codegen/finder_language.h"
+#include "codegen/finder_source.h"
 #include "codegen/names.h"
 #include "codegen/search_plan.h"
 #include "codegen/statements.h"
@@ -61,8 +61,7 @@ std::vector<std::string> VisualBasicCallLines(const SearchPlan& plan,
                                               VisualBasicStrings strings);
 
 // The declarations (the Declare lines where the style asks for them, then
-// one Dim line per level), then the search lines, CR LF between lines and
-// none at the end.
-std::string EmitVisualBasic(const SearchPlan& plan, const FinderStyle& style = {});
+// one Dim line per level), then the search lines.
+std::vector<std::string> EmitVisualBasic(const FinderSource& source);
 
 }  // namespace winscout::codegen
