@@ -8,6 +8,7 @@
 #include "codegen/csharp_emitter.h"
 #include "codegen/finder_language.h"
 #include "codegen/finder_texts.h"
+#include "codegen/names.h"
 #include "codegen/packed_text.h"
 #include "codegen/python_emitter.h"
 #include "codegen/statements.h"
@@ -272,25 +273,23 @@ void AddDeclarations(Context& context, std::vector<std::string>& lines) {
   }
 }
 
-// The constants of the action, one a line, in the dialect's form.
+// The constants of the action, one a line, in the dialect's form (Visual
+// Basic's after `indent`).
 void AddConstants(Context& context, std::vector<std::string>& lines,
                   std::string_view indent = {}) {
   if (context.dialect == kCpp) return;
-  // The action's words between spaces, so that a name is found whole.
-  const std::string words =
-      " " +
-      context.Expand(kActionConstants[static_cast<std::size_t>(context.plan.action)])
-          .front() +
-      " ";
   if (ListOf(context.plan) != 'b' && context.plan.action == Action::kReadItems) return;
+  const std::string words =
+      context.Expand(kActionConstants[static_cast<std::size_t>(context.plan.action)])
+          .front();
   for (std::size_t at = 0; at < kConstants.size();) {
     const std::string_view constant =
         kConstants.substr(at, kConstants.find(' ', at) - at);
     at += constant.size() + 1;
     const std::string_view name = constant.substr(0, constant.find('='));
     std::string_view value = constant.substr(name.size() + 1);
-    if (words.find(" " + std::string(name) + " ") == std::string::npos) continue;
-    std::string line(context.dialect == kVb ? indent : "");
+    if (!InWordList(words, name)) continue;
+    std::string line(indent);
     line += context.dialect == kVb   ? "Const "
             : context.dialect == kCs ? "const int "
                                      : "";

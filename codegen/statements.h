@@ -32,6 +32,11 @@ struct StatementSyntax {
   enum class Unreached { kEvery, kTargetOnly, kNone } unreached = Unreached::kEvery;
 };
 
+// The step's statement; empty where the syntax gives its level none.
+std::string Statement(const SearchPlan& plan, const FinderStep& step,
+                      const std::vector<std::string>& names,
+                      const StatementSyntax& syntax);
+
 // The steps' statements, one a line.
 std::vector<std::string> StatementLines(const SearchPlan& plan,
                                         const std::vector<FinderStep>& steps,

@@ -250,13 +250,13 @@ std::vector<std::string> VisualBasicCallLines(const SearchPlan& plan,
                                .helper_null_text = "vbNullString",
                                .unreached = StatementSyntax::Unreached::kNone};
   for (const FinderStep& step : steps) {
-    std::vector<std::string> statement = StatementLines(plan, {step}, names, syntax);
-    if (!statement.empty() && LineLength(statement[0]) > kMaxLineLength) {
+    std::string statement = Statement(plan, step, names, syntax);
+    if (LineLength(statement) > kMaxLineLength) {
       too_long = true;
-      statement = StatementLines(plan, {step}, names, syntax);
+      statement = Statement(plan, step, names, syntax);
       too_long = false;
     }
-    AppendLines(lines, statement);
+    if (!statement.empty()) lines.push_back(std::move(statement));
   }
   return lines;
 }
