@@ -226,7 +226,8 @@ void MainWindow::TryIt() {
     return;
   }
   const codegen::ActionOutcome outcome =
-      codegen::PerformAction(action_, target, windows_);
+      send_ ? codegen::PerformSend(*send_, target, windows_)
+            : codegen::PerformAction(action_, target, windows_);
   if (outcome.done) {
     messages_.ShowInformation(kTryItItem, outcome.text);
   } else {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <optional>
 
 #include "app/action_menu.h"
@@ -48,7 +47,7 @@ class MainWindow {
   void TryAction(codegen::Action action);
   void Operate(WindowOperation operation);
   // Told the window of every pick under the pointer, by drop or otherwise.
-  void OnPickedAtCursor(std::function<void(WindowHandle)> handler) {
+  void OnPickedAtCursor(Handler<void(WindowHandle)> handler) {
     on_picked_at_cursor_ = std::move(handler);
   }
 
@@ -62,7 +61,8 @@ class MainWindow {
   void OnTick();
   void OnFinderMenuChosen(std::size_t index);
   void SetCodeMenu();
-  // Does the chosen action to the target now and shows what came of it.
+  // Does the chosen action, or sends the chosen message, to the target now
+  // and shows what came of it.
   void TryIt();
   void GenerateCode();
   // The kept searches, in the chosen language and style, into the code box.
@@ -96,7 +96,7 @@ class MainWindow {
   // What the code sends the picked window after finding it, if anything: a
   // logged message or a menu item's command, written instead of the action.
   std::optional<codegen::MessageToSend> send_;
-  std::function<void(WindowHandle)> on_picked_at_cursor_;
+  Handler<void(WindowHandle)> on_picked_at_cursor_;
 };
 
 }  // namespace winscout::app

@@ -53,10 +53,10 @@ std::optional<codegen::MessageToSend> Repeat(const inspector::LoggedMessage& lin
 
 }  // namespace
 
-MessagesWindow::MessagesWindow(
-    std::function<MessagesView&(MessagesView::Listener&)> make_view, Form& form,
-    const WindowSystem& windows, MessageTap& tap, MainWindow& main,
-    WindowsWindow& windows_window, Clipboard& clipboard, ModalMessageBox& messages)
+MessagesWindow::MessagesWindow(Handler<MessagesView&(MessagesView::Listener&)> make_view,
+                               Form& form, const WindowSystem& windows, MessageTap& tap,
+                               MainWindow& main, WindowsWindow& windows_window,
+                               Clipboard& clipboard, ModalMessageBox& messages)
     : make_view_(std::move(make_view)),
       windows_(windows),
       tap_(tap),

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -29,9 +28,9 @@ class MessagesWindow : private MessagesView::Listener {
   static constexpr std::size_t kCopyLines = 0;
   static constexpr std::size_t kWriteCode = 1;
 
-  MessagesWindow(std::function<MessagesView&(MessagesView::Listener&)> make_view,
-                 Form& form, const WindowSystem& windows, MessageTap& tap,
-                 MainWindow& main, WindowsWindow& windows_window, Clipboard& clipboard,
+  MessagesWindow(Handler<MessagesView&(MessagesView::Listener&)> make_view, Form& form,
+                 const WindowSystem& windows, MessageTap& tap, MainWindow& main,
+                 WindowsWindow& windows_window, Clipboard& clipboard,
                  ModalMessageBox& messages);
   MessagesWindow(const MessagesWindow&) = delete;
   MessagesWindow& operator=(const MessagesWindow&) = delete;
@@ -57,7 +56,7 @@ class MessagesWindow : private MessagesView::Listener {
   std::vector<const inspector::LoggedMessage*> SelectedLines() const;
   void WriteCode();
 
-  std::function<MessagesView&(MessagesView::Listener&)> make_view_;
+  Handler<MessagesView&(MessagesView::Listener&)> make_view_;
   MessagesView* view_ = nullptr;
   const WindowSystem& windows_;
   MessageTap& tap_;

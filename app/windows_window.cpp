@@ -2,7 +2,7 @@
 
 namespace winscout::app {
 
-WindowsWindow::WindowsWindow(std::function<WindowsView&()> make_view, Form& form,
+WindowsWindow::WindowsWindow(Handler<WindowsView&()> make_view, Form& form,
                              const WindowSystem& windows, MainWindow& main,
                              Clipboard& clipboard)
     : make_view_(std::move(make_view)),
@@ -326,7 +326,7 @@ std::optional<WindowHandle> WindowsWindow::SelectedWindow() const {
 }
 
 void WindowsWindow::AddWindowChoice(std::string text,
-                                    std::function<void(WindowHandle)> chosen) {
+                                    Handler<void(WindowHandle)> chosen) {
   window_choices_.emplace_back(std::move(text), std::move(chosen));
 }
 

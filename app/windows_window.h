@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -51,7 +50,7 @@ class WindowsWindow {
   // follows the main window's picks.
   // The view is made by `make_view` when the window first opens, so that the
   // program starts without it.
-  WindowsWindow(std::function<WindowsView&()> make_view, Form& form,
+  WindowsWindow(Handler<WindowsView&()> make_view, Form& form,
                 const WindowSystem& windows, MainWindow& main, Clipboard& clipboard);
   WindowsWindow(const WindowsWindow&) = delete;
   WindowsWindow& operator=(const WindowsWindow&) = delete;
@@ -65,7 +64,7 @@ class WindowsWindow {
   std::optional<WindowHandle> SelectedWindow() const;
   // One more choice of the tree's context menu, last, for the selected
   // window.
-  void AddWindowChoice(std::string text, std::function<void(WindowHandle)> chosen);
+  void AddWindowChoice(std::string text, Handler<void(WindowHandle)> chosen);
   // Top-level windows with a menu bar get a "Menu" branch, read with the tap.
   void ReadMenusWith(MessageTap& tap) { menus_tap_ = &tap; }
 
@@ -98,7 +97,7 @@ class WindowsWindow {
   // The view's events, once it is made.
   void Wire();
 
-  std::function<WindowsView&()> make_view_;
+  Handler<WindowsView&()> make_view_;
   WindowsView* view_ = nullptr;
   Form& form_;
   const WindowSystem& windows_;
@@ -124,7 +123,7 @@ class WindowsWindow {
   bool clipboard_busy_ = false;
   // The window the user chose last, in the tree or by a pick.
   std::optional<WindowHandle> chosen_;
-  std::vector<std::pair<std::string, std::function<void(WindowHandle)>>> window_choices_;
+  std::vector<std::pair<std::string, Handler<void(WindowHandle)>>> window_choices_;
   MessageTap* menus_tap_ = nullptr;
   std::map<WindowHandle, std::vector<MenuItemInfo>> menus_;
 };

@@ -4,6 +4,7 @@
 #include <string>
 #include <variant>
 
+#include "codegen/actions.h"
 #include "codegen/finder_language.h"
 #include "codegen/search_plan.h"
 
@@ -36,5 +37,10 @@ struct MessageToSend {
 // spelled with the language's literal rules.
 std::string EmitSendCode(const SearchPlan& plan, FinderLanguage language,
                          const FinderStyle& style, const MessageToSend& message);
+
+// Sends or posts the message to the window through the window system, as
+// the code would (a child's handle found by its ID, 0 where there is none).
+ActionOutcome PerformSend(const MessageToSend& message, WindowHandle target,
+                          WindowSystem& windows);
 
 }  // namespace winscout::codegen

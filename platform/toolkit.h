@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -10,11 +9,10 @@
 #include <utility>
 #include <vector>
 
+#include "platform/handler.h"
 #include "platform/window_system.h"
 
 namespace winscout {
-
-using EventHandler = std::function<void()>;
 
 // A modal message box with an OK button; returns when the user has closed it.
 class ModalMessageBox {
@@ -61,7 +59,7 @@ class TextBox {
   // marks change only when the choices are set again.
   virtual void SetMenuChoices(std::vector<MenuChoice> choices) = 0;
   // The user chose the choice with this index.
-  virtual void OnMenuChoice(std::function<void(std::size_t)> handler) = 0;
+  virtual void OnMenuChoice(Handler<void(std::size_t)> handler) = 0;
 };
 
 // A picture box holds the mouse from a press until every button is released,
@@ -162,14 +160,14 @@ class TreeView {
   // Selects the item and brings it into view, without the selection event.
   virtual void Select(TreeItemKey key) = 0;
   // The user opens an item whose children were never set.
-  virtual void OnExpanding(std::function<void(TreeItemKey)> handler) = 0;
+  virtual void OnExpanding(Handler<void(TreeItemKey)> handler) = 0;
   // The user selects an item.
-  virtual void OnSelect(std::function<void(TreeItemKey)> handler) = 0;
+  virtual void OnSelect(Handler<void(TreeItemKey)> handler) = 0;
   // Shows the item dimmed from now on, as one whose window is gone.
   virtual void Dim(TreeItemKey key) = 0;
   // The item context menu's choices, for the selected item.
   virtual void SetMenuChoices(std::vector<std::string> choices,
-                              std::function<void(std::size_t)> on_choose) = 0;
+                              Handler<void(std::size_t)> on_choose) = 0;
 };
 
 // Lines of a name and a value, one of which the user may select.
@@ -270,7 +268,7 @@ class Form {
   // Calls `step` whenever no input or message waits, until it returns false;
   // each call must be short, as the program answers nothing meanwhile. A later
   // call replaces the steps still to come.
-  virtual void WhenIdle(std::function<bool()> step) = 0;
+  virtual void WhenIdle(Handler<bool()> step) = 0;
   // Milliseconds from some moment before, never going back: for spacing work.
   virtual std::int64_t ClockMs() const = 0;
 

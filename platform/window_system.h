@@ -153,6 +153,11 @@ class WindowSystem {
   virtual bool PostClick(WindowHandle window) = 0;
   // WM_CLOSE, posted.
   virtual bool PostClose(WindowHandle window) = 0;
+  // Any message whose parameters are numbers, posted or sent, as a logged
+  // message or a menu command is repeated.
+  virtual bool DeliverMessage(WindowHandle window, std::uint32_t message,
+                              std::uint64_t wparam, std::int64_t lparam, bool post,
+                              int timeout_ms) = 0;
   // Selects the first item that begins with the text, case ignored (as
   // CB_SELECTSTRING and LB_SELECTSTRING do), then sends the parent what a
   // user's choice sends it: WM_COMMAND with CBN_SELCHANGE or LBN_SELCHANGE

@@ -165,8 +165,8 @@ void ModelForm::ChooseSystemMenuItem(std::string_view text) {
 bool ModelForm::RunIdleStep() {
   if (!idle_) return false;
   // The step may set the next one itself.
-  std::function<bool()> step = std::move(idle_);
-  idle_ = nullptr;
+  Handler<bool()> step = std::move(idle_);
+  idle_ = {};
   if (step() && !idle_) idle_ = std::move(step);
   return true;
 }

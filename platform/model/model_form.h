@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -30,7 +29,7 @@ class ModelTextBox final : public TextBox {
   void SetMenuChoices(std::vector<MenuChoice> choices) override {
     choices_ = std::move(choices);
   }
-  void OnMenuChoice(std::function<void(std::size_t)> handler) override {
+  void OnMenuChoice(Handler<void(std::size_t)> handler) override {
     on_choose_ = std::move(handler);
   }
 
@@ -50,7 +49,7 @@ class ModelTextBox final : public TextBox {
   EventHandler on_change_;
   int writes_ = 0;
   std::vector<MenuChoice> choices_;
-  std::function<void(std::size_t)> on_choose_;
+  Handler<void(std::size_t)> on_choose_;
 };
 
 class ModelPictureBox final : public PictureBox {
@@ -173,7 +172,7 @@ class ModelForm final : public Form {
   }
   // The user presses the function key in one of the program's windows.
   void PressFunctionKey(int number);
-  void WhenIdle(std::function<bool()> step) override { idle_ = std::move(step); }
+  void WhenIdle(Handler<bool()> step) override { idle_ = std::move(step); }
   // The program's loop finds no input waiting: one step, if there is one to
   // run; whether one ran.
   bool RunIdleStep();
@@ -235,7 +234,7 @@ class ModelForm final : public Form {
   };
   std::vector<SystemMenuItem> system_menu_;
   std::map<int, EventHandler> function_keys_;
-  std::function<bool()> idle_;
+  Handler<bool()> idle_;
   std::int64_t clock_ms_ = 0;
 };
 

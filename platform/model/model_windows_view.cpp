@@ -86,7 +86,7 @@ void ModelTreeView::UserSelect(TreeItemKey key) {
 }
 
 void ModelTreeView::SetMenuChoices(std::vector<std::string> choices,
-                                   std::function<void(std::size_t)> on_choose) {
+                                   Handler<void(std::size_t)> on_choose) {
   choices_ = std::move(choices);
   on_choose_ = std::move(on_choose);
 }
@@ -134,7 +134,7 @@ void ModelWindowsView::CallLater(int ms, EventHandler handler) {
 void ModelWindowsView::RunLater() {
   if (!later_) throw std::logic_error("no call to come");
   EventHandler call = std::move(later_);
-  later_ = nullptr;
+  later_ = {};
   call();
 }
 

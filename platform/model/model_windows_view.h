@@ -20,15 +20,15 @@ class ModelTreeView final : public TreeView {
   std::vector<TreeItemKey> ExpandedItems() const override;
   std::optional<TreeItemKey> Selected() const override { return selected_; }
   void Select(TreeItemKey key) override;
-  void OnExpanding(std::function<void(TreeItemKey)> handler) override {
+  void OnExpanding(Handler<void(TreeItemKey)> handler) override {
     on_expanding_ = std::move(handler);
   }
-  void OnSelect(std::function<void(TreeItemKey)> handler) override {
+  void OnSelect(Handler<void(TreeItemKey)> handler) override {
     on_select_ = std::move(handler);
   }
   void Dim(TreeItemKey key) override;
   void SetMenuChoices(std::vector<std::string> choices,
-                      std::function<void(std::size_t)> on_choose) override;
+                      Handler<void(std::size_t)> on_choose) override;
 
   // The items below `parent` (nothing: the top level) as they are now.
   std::vector<TreeItem> Items(std::optional<TreeItemKey> parent = std::nullopt) const;
@@ -48,10 +48,10 @@ class ModelTreeView final : public TreeView {
   std::map<TreeItemKey, std::vector<TreeItem>> children_;
   std::set<TreeItemKey> expanded_;
   std::optional<TreeItemKey> selected_;
-  std::function<void(TreeItemKey)> on_expanding_;
-  std::function<void(TreeItemKey)> on_select_;
+  Handler<void(TreeItemKey)> on_expanding_;
+  Handler<void(TreeItemKey)> on_select_;
   std::vector<std::string> choices_;
-  std::function<void(std::size_t)> on_choose_;
+  Handler<void(std::size_t)> on_choose_;
 };
 
 class ModelDetailsList final : public DetailsList {

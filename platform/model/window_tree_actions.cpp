@@ -95,6 +95,25 @@ bool WindowTree::PostClose(WindowHandle window) {
   return true;
 }
 
+// The messages a log or a menu offers to repeat do what they do in a
+// standard window; the window hears any other and does nothing.
+bool WindowTree::DeliverMessage(WindowHandle window, std::uint32_t message,
+                                std::uint64_t wparam, std::int64_t lparam, bool post,
+                                int) {
+  constexpr std::uint32_t kClose = 0x0010, kCommand = 0x0111, kClick = 0x00F5;
+  if (!Exists(window)) return false;
+  // A hung window neither answers a send nor acts on a post yet.
+  if (!Answering(window)) return post;
+  if (message == kClose) return PostClose(window);
+  if (message == kClick) return PostClick(window);
+  if (message == kCommand) {
+    commands_.push_back({window, static_cast<std::int32_t>(wparam & 0xFFFF),
+                         static_cast<int>((wparam >> 16) & 0xFFFF),
+                         static_cast<WindowHandle>(lparam)});
+  }
+  return true;
+}
+
 bool WindowTree::ChooseItem(WindowHandle window, ItemList list, std::string_view text,
                             int) {
   Node* node = Answering(window);

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -55,7 +54,7 @@ class Win32TextBox final : public TextBox, public CommandTarget {
   void SetText(std::string_view text) override;
   void OnChange(EventHandler handler) override { on_change_ = std::move(handler); }
   void SetMenuChoices(std::vector<MenuChoice> choices) override;
-  void OnMenuChoice(std::function<void(std::size_t)> handler) override {
+  void OnMenuChoice(Handler<void(std::size_t)> handler) override {
     on_choose_ = std::move(handler);
   }
   void OnCommand(WORD notification) override;
@@ -68,7 +67,7 @@ class Win32TextBox final : public TextBox, public CommandTarget {
   Writes writes_;
   EventHandler on_change_;
   std::vector<MenuChoice> choices_;
-  std::function<void(std::size_t)> on_choose_;
+  Handler<void(std::size_t)> on_choose_;
   // The edit control's own window procedure, once the menu's is in front.
   WNDPROC edit_proc_ = nullptr;
   // Whether the edit control reports our own writes or not, they raise the

@@ -344,8 +344,8 @@ std::int64_t Win32Form::ClockMs() const {
 
 void Win32Form::RunIdleStep() {
   // The step may set the next one itself.
-  std::function<bool()> step = std::move(idle_);
-  idle_ = nullptr;
+  Handler<bool()> step = std::move(idle_);
+  idle_ = {};
   if (step() && !idle_) idle_ = std::move(step);
 }
 

@@ -44,7 +44,7 @@ class Win32Form final : public Form {
   void OnFunctionKey(int number, EventHandler handler) override {
     function_keys_[number] = std::move(handler);
   }
-  void WhenIdle(std::function<bool()> step) override { idle_ = std::move(step); }
+  void WhenIdle(Handler<bool()> step) override { idle_ = std::move(step); }
   std::int64_t ClockMs() const override;
   TextBox& TextBoxAt(int id) override;
   PictureBox& PictureBoxAt(int id) override;
@@ -119,7 +119,7 @@ class Win32Form final : public Form {
   // Indexed by the item's number.
   std::vector<EventHandler> system_menu_handlers_;
   std::map<int, EventHandler> function_keys_;
-  std::function<bool()> idle_;
+  Handler<bool()> idle_;
 };
 
 }  // namespace winscout::win32

@@ -90,24 +90,21 @@ void Win32TreeView::Expand(TreeItemKey key) {
   if (const HTREEITEM item = ItemOf(key)) TreeView_Expand(tree_, item, TVE_EXPAND);
 }
 
+// In the tree's order: down into an open item, else on to the next item
+// along or, past the last, that of the nearest item above that has one.
 std::vector<TreeItemKey> Win32TreeView::ExpandedItems() const {
   std::vector<TreeItemKey> open;
-  std::vector<HTREEITEM> pending;
-  for (HTREEITEM item = TreeView_GetRoot(tree_); item;
-       item = TreeView_GetNextSibling(tree_, item)) {
-    pending.insert(pending.begin(), item);
-  }
-  while (!pending.empty()) {
-    const HTREEITEM item = pending.back();
-    pending.pop_back();
-    if (!(TreeView_GetItemState(tree_, item, TVIS_EXPANDED) & TVIS_EXPANDED)) continue;
-    open.push_back(KeyOf(tree_, item));
-    std::vector<HTREEITEM> children;
-    for (HTREEITEM child = TreeView_GetChild(tree_, item); child;
-         child = TreeView_GetNextSibling(tree_, child)) {
-      children.push_back(child);
+  for (HTREEITEM item = TreeView_GetRoot(tree_); item;) {
+    HTREEITEM next = nullptr;
+    if (TreeView_GetItemState(tree_, item, TVIS_EXPANDED) & TVIS_EXPANDED) {
+      open.push_back(KeyOf(tree_, item));
+      next = TreeView_GetChild(tree_, item);
     }
-    pending.insert(pending.end(), children.rbegin(), children.rend());
+    for (HTREEITEM above = item; !next && above;
+         above = TreeView_GetParent(tree_, above)) {
+      next = TreeView_GetNextSibling(tree_, above);
+    }
+    item = next;
   }
   return open;
 }
@@ -136,7 +133,7 @@ void Win32TreeView::Dim(TreeItemKey key) {
 }
 
 void Win32TreeView::SetMenuChoices(std::vector<std::string> choices,
-                                   std::function<void(std::size_t)> on_choose) {
+                                   Handler<void(std::size_t)> on_choose) {
   choices_ = std::move(choices);
   on_choose_ = std::move(on_choose);
 }

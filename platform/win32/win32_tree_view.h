@@ -27,15 +27,15 @@ class Win32TreeView final : public TreeView {
   std::vector<TreeItemKey> ExpandedItems() const override;
   std::optional<TreeItemKey> Selected() const override;
   void Select(TreeItemKey key) override;
-  void OnExpanding(std::function<void(TreeItemKey)> handler) override {
+  void OnExpanding(Handler<void(TreeItemKey)> handler) override {
     on_expanding_ = std::move(handler);
   }
-  void OnSelect(std::function<void(TreeItemKey)> handler) override {
+  void OnSelect(Handler<void(TreeItemKey)> handler) override {
     on_select_ = std::move(handler);
   }
   void Dim(TreeItemKey key) override;
   void SetMenuChoices(std::vector<std::string> choices,
-                      std::function<void(std::size_t)> on_choose) override;
+                      Handler<void(std::size_t)> on_choose) override;
 
   LRESULT OnNotify(const NMHDR& header);
   // Enter: the selected item is chosen again, as if the user selected it.
@@ -54,10 +54,10 @@ class Win32TreeView final : public TreeView {
   std::map<TreeItemKey, HTREEITEM> items_;
   std::set<TreeItemKey> dimmed_;
   std::set<TreeItemKey> filled_;
-  std::function<void(TreeItemKey)> on_expanding_;
-  std::function<void(TreeItemKey)> on_select_;
+  Handler<void(TreeItemKey)> on_expanding_;
+  Handler<void(TreeItemKey)> on_select_;
   std::vector<std::string> choices_;
-  std::function<void(std::size_t)> on_choose_;
+  Handler<void(std::size_t)> on_choose_;
 };
 
 }  // namespace winscout::win32

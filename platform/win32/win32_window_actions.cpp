@@ -91,6 +91,14 @@ bool Win32WindowSystem::PostClose(WindowHandle window) {
   return IsWindow(hwnd) && PostMessageW(hwnd, WM_CLOSE, 0, 0);
 }
 
+bool Win32WindowSystem::DeliverMessage(WindowHandle window, std::uint32_t message,
+                                       std::uint64_t wparam, std::int64_t lparam,
+                                       bool post, int timeout_ms) {
+  const HWND hwnd = ToHwnd(window);
+  if (post) return IsWindow(hwnd) && PostMessageW(hwnd, message, wparam, lparam);
+  return SendWithin(hwnd, message, wparam, lparam, timeout_ms).has_value();
+}
+
 bool Win32WindowSystem::ChooseItem(WindowHandle window, ItemList list,
                                    std::string_view text, int timeout_ms) {
   if (list != ItemList::kComboBox && list != ItemList::kListBox) return false;

@@ -36,6 +36,8 @@ class Win32WindowSystem final : public WindowSystem {
   std::optional<bool> ButtonChecked(WindowHandle window, int timeout_ms) const override;
   bool PostClick(WindowHandle window) override;
   bool PostClose(WindowHandle window) override;
+  bool DeliverMessage(WindowHandle window, std::uint32_t message, std::uint64_t wparam,
+                      std::int64_t lparam, bool post, int timeout_ms) override;
   bool ChooseItem(WindowHandle window, ItemList list, std::string_view text,
                   int timeout_ms) override;
   std::optional<ItemRows> Items(WindowHandle window, ItemList list,

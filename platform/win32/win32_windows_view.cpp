@@ -94,7 +94,7 @@ void Win32WindowsView::OnLater() {
   KillTimer(hwnd_, kLaterTimerId);
   // The call may ask for the next one.
   EventHandler call = std::move(later_);
-  later_ = nullptr;
+  later_ = {};
   if (call) call();
 }
 

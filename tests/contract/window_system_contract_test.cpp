@@ -446,6 +446,25 @@ TEST_F(WindowSystemContract, ClicksArePostedAndTheParentHearsThem) {
   EXPECT_EQ(desktop_->CommandsTo(main).size(), 3u) << "one notification a click";
 }
 
+// As "Try it" repeats a logged command or a menu item's: posted or sent, and
+// handled as the window's own.
+TEST_F(WindowSystemContract, MessagesArePostedAndSentAsGiven) {
+  constexpr std::uint32_t kCommand = 0x0111;
+  const WindowHandle main = Top("WsContractDeliver");
+  const WindowHandle button = desktop_->AddChild(
+      main, {.class_name = "Button", .rect = {0, 0, 40, 20}, .id = 31, .visible = true});
+  EXPECT_TRUE(windows_.DeliverMessage(main, kCommand, 40001, 0, true, 1000));
+  desktop_->Pump();
+  EXPECT_TRUE(windows_.DeliverMessage(main, kCommand, (5u << 16) | 31,
+                                      static_cast<std::int64_t>(button), false, 1000));
+  EXPECT_EQ(desktop_->CommandsTo(main),
+            (std::vector<TestCommand>{{40001, 0, 0}, {31, 5, button}}))
+      << desktop_->Describe();
+  desktop_->Destroy(main);
+  EXPECT_FALSE(windows_.DeliverMessage(main, kCommand, 1, 0, true, 200));
+  EXPECT_FALSE(windows_.DeliverMessage(main, kCommand, 1, 0, false, 200));
+}
+
 TEST_F(WindowSystemContract, ItemsAreChosenByTheirStartAndTheParentIsTold) {
   constexpr std::uint32_t kDropDownList = 0x3;
   const ItemRows items = {{"Alpha"}, {"Beta \u03a9"}, {"beta two"}};

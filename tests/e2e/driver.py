@@ -3124,6 +3124,17 @@ def message_checks(session, checks, builds):
 
     checks.step("Save as CSV", save_csv)
 
+    def runs():
+        """How often the fixture ran its command, once it answers again."""
+
+        def answer():
+            try:
+                return probe.text(target["counts"]["handle"])
+            except Failure:  # still hung
+                return None
+
+        return int(wait_for("the fixture to answer", answer).split()[1])
+
     def code_from_the_menu_line():
         choose_from_code_menu(session, checks, DEFAULT_MARKS, "C++")
         row = next(i for i, line in enumerate(lines) if "menu, ID" in line.parameters)
@@ -3139,6 +3150,10 @@ def message_checks(session, checks, builds):
                      re.search(rf"^PostMessageW\(hwnd\w+, 0x111, 0x{RUN_COMMAND:X}, 0\);$", code,
                                re.MULTILINE), code)
         built["fixture"] = builds.start(code)
+        ran = runs()
+        checks.equal("Try it on the menu line: posted", try_it(session), "Posted.")
+        checks.reached("Try it on the menu line: the fixture runs its command again", runs,
+                       lambda count: count == ran + 1)
 
     checks.step("code from a logged line", code_from_the_menu_line)
 
@@ -3218,17 +3233,6 @@ def message_checks(session, checks, builds):
                        view.status, lambda status: "messages" in status)
 
     checks.step("a hung target", hung)
-
-    def runs():
-        """How often the fixture ran its command, once it answers again."""
-
-        def answer():
-            try:
-                return probe.text(target["counts"]["handle"])
-            except Failure:  # still hung
-                return None
-
-        return int(wait_for("the fixture to answer", answer).split()[1])
 
     def killed():
         ran = runs()

@@ -129,6 +129,11 @@ class ForwardingWindows final : public WindowSystem {
     Count("PostClose");
     return inner_.PostClose(w);
   }
+  bool DeliverMessage(WindowHandle w, std::uint32_t message, std::uint64_t wparam,
+                      std::int64_t lparam, bool post, int timeout_ms) override {
+    Count("DeliverMessage");
+    return inner_.DeliverMessage(w, message, wparam, lparam, post, timeout_ms);
+  }
   bool ChooseItem(WindowHandle w, ItemList list, std::string_view text,
                   int timeout_ms) override {
     Count("ChooseItem");

@@ -464,5 +464,23 @@ TEST_F(MainWindowTest, ActionsFitTheTargetAndTryItDoesThem) {
   EXPECT_FALSE(desktop_.Exists(other_edit_));
 }
 
+// Code that sends a logged message or a menu command: "Try it" sends that
+// message, a text by WM_SETTEXT, rather than doing the action.
+TEST_F(MainWindowTest, TryItSendsTheMessageTheCodeSends) {
+  model::ModelTextBox& code_box = Box(control::kCodeBox);
+  window_.PickWindowToSend(
+      other_app_,
+      codegen::MessageToSend{.message = 0x0111, .name = "WM_COMMAND", .wparam = 40001});
+  code_box.Choose("Try it");
+  EXPECT_EQ(desktop_.Commands().back(), (model::ParentCommand{other_app_, 40001, 0, 0}));
+  EXPECT_EQ(messages_.log.shown().back().text, "Posted.");
+  window_.PickWindowToSend(
+      other_edit_, codegen::MessageToSend{
+                       .message = 0x000C, .name = "WM_SETTEXT", .lparam = "Sent text"});
+  code_box.Choose("Try it");
+  EXPECT_EQ(desktop_.Props(other_edit_).text, "Sent text");
+  EXPECT_EQ(messages_.log.shown().back().text, "Sent.");
+}
+
 }  // namespace
 }  // namespace winscout::app
