@@ -308,8 +308,11 @@ void AddConstants(Context& context, std::vector<std::string>& lines,
 void AddWait(Context& context, ActionCode& code, const std::vector<std::string>& names,
              std::string_view null_handle) {
   if (!context.plan.wait) return;
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    context.declared += (i ? ", " : "") + names[i] + " = " + std::string(null_handle);
+  for (const std::string& name : names) {
+    if (!context.declared.empty()) context.declared += ", ";
+    context.declared += name;
+    context.declared += " = ";
+    context.declared += null_handle;
   }
   const char dialect = context.dialect;
   context.Append(code.before, TemplateText(dialect, Action::kFindOnly, 'w'));
