@@ -3,6 +3,7 @@
 #include "inspector/message_decode.h"
 #include "inspector/message_names.h"
 #include "inspector/window_details.h"
+#include "platform/text_pieces.h"
 
 namespace winscout::app {
 namespace {
@@ -20,35 +21,38 @@ constexpr std::uint32_t kButtonClick = 0x00F5;
 // same in another run: a control in a WM_COMMAND is found again by its ID, a
 // text is spelled as a literal. Nothing for other messages.
 std::optional<codegen::MessageToSend> Repeat(const inspector::LoggedMessage& line,
-                                             const std::string& parameters) {
+                                             const inspector::MessageNames& names) {
   const MessageRecord& record = line.record;
-  codegen::MessageToSend send{.message = record.message,
-                              .name = line.name,
-                              .wparam = record.wparam,
-                              .post = record.kind == MessageKind::kPosted,
-                              .comment = parameters};
+  codegen::MessageToSend send{
+      .message = record.message,
+      .name = line.name,
+      .wparam = record.wparam,
+      .post = record.kind == MessageKind::kPosted,
+      .comment = inspector::ColumnText(line, names, inspector::LogColumn::kParameters)};
   switch (record.message) {
     case kCommand:
       if (record.lparam != 0) {
         send.lparam =
             codegen::ChildWithId{static_cast<std::int32_t>(record.wparam & 0xFFFF)};
       }
-      return send;
+      break;
     case kSysCommand:
       send.lparam = record.lparam;
-      return send;
+      break;
     case kButtonClick:
     case kClose:
       send.wparam = 0;
-      return send;
+      break;
     case kSetText:
       if (!(record.flags & MessageRecord::kHasText)) return std::nullopt;
       send.wparam = 0;
       send.lparam = inspector::RecordText(record);
       send.comment.clear();
-      return send;
+      break;
+    default:
+      return std::nullopt;
   }
-  return std::nullopt;
+  return send;
 }
 
 }  // namespace
@@ -94,14 +98,13 @@ void MessagesWindow::Open(WindowHandle window) {
   if (!view_) {
     view_ = &make_view_(*this);
     view_->Filter().OnChange([this] { ApplyFilter(); });
-    view_->SetMenuChoices({"&Copy", "&Write code that sends it"});
+    view_->SetMenuChoices(kMenuChoices);
   }
   Stop();
   target_ = window;
   // The lines go before the class names they view.
   log_.Clear();
-  classes_.clear();
-  in_scope_.clear();
+  known_.clear();
   started_ = tap_.Now();
   if (const std::optional<std::string> error = tap_.Start(window)) {
     messages_.ShowExclamation(kTitle, *error);
@@ -111,8 +114,9 @@ void MessagesWindow::Open(WindowHandle window) {
   paused_ = false;
   view_->SetPaused(false);
   view_->SetTicking(true);
-  view_->Show(std::string(kTitle) + ": " + inspector::HandleText(window) + " " +
-              ClassOf(window));
+  view_->Show((TextPieces() << kTitle << ": " << inspector::HandleText(window) << ' '
+                            << Known(window).class_name)
+                  .Take());
   ShowLines();
 }
 
@@ -135,8 +139,10 @@ void MessagesWindow::OnTick() {
 }
 
 void MessagesWindow::ShowLines() {
-  view_->SetRows(log_.ShownCount(), view_->SelectedRows().empty());
-  view_->SetStatus(log_.Status() + (paused_ ? ", paused" : ""));
+  view_->SetRows(log_.ShownCount());
+  std::string status = log_.Status();
+  if (paused_) status += ", paused";
+  view_->SetStatus(status);
 }
 
 void MessagesWindow::OnCommand(MessagesView::Command command) {
@@ -168,7 +174,7 @@ void MessagesWindow::OnCommand(MessagesView::Command command) {
 }
 
 void MessagesWindow::OnSwitch() {
-  in_scope_.clear();
+  for (auto& [window, known] : known_) known.in_scope.reset();
   ApplyFilter();
 }
 
@@ -184,20 +190,21 @@ bool MessagesWindow::InScope(std::int64_t window) {
   const auto handle = static_cast<WindowHandle>(window);
   if (handle == target_ || view_->SwitchedOn(MessagesView::Switch::kThread)) return true;
   if (!view_->SwitchedOn(MessagesView::Switch::kChildren) || handle == 0) return false;
-  const auto [known, added] = in_scope_.try_emplace(window, false);
-  if (added) {
+  std::optional<bool>& known = Known(window).in_scope;
+  if (!known) {
     WindowHandle above = windows_.Parent(handle);
     for (int i = 0; above != 0 && i < kParentLimit && above != target_; ++i)
       above = windows_.Parent(above);
-    known->second = above == target_;
+    known = above == target_;
   }
-  return known->second;
+  return *known;
 }
 
-const std::string& MessagesWindow::ClassOf(std::int64_t window) {
-  const auto [known, added] = classes_.try_emplace(window);
+MessagesWindow::KnownWindow& MessagesWindow::Known(std::int64_t window) {
+  const auto [known, added] = known_.try_emplace(window);
   if (added && window != 0) {
-    known->second = windows_.ClassName(static_cast<WindowHandle>(window), kClassCapacity);
+    known->second.class_name =
+        windows_.ClassName(static_cast<WindowHandle>(window), kClassCapacity);
   }
   return known->second;
 }
@@ -205,8 +212,8 @@ const std::string& MessagesWindow::ClassOf(std::int64_t window) {
 inspector::LoggedMessage MessagesWindow::Decode(const MessageRecord& record) {
   inspector::LoggedMessage line{.record = record};
   line.time_ms = (record.ticks - started_) * 1000 / tap_.TicksPerSecond();
-  line.window_class = ClassOf(record.window);
-  std::string registered;
+  line.window_class = Known(record.window).class_name;
+  std::string_view registered;
   if (inspector::IsRegisteredMessage(record.message)) {
     const auto [known, added] = registered_.try_emplace(record.message);
     if (added) known->second = tap_.RegisteredName(record.message);
@@ -215,20 +222,16 @@ inspector::LoggedMessage MessagesWindow::Decode(const MessageRecord& record) {
   line.name = names_.MessageName(record.message, line.window_class, registered);
   line.group = inspector::GroupOf(record.message);
   if (record.message == kCommand && record.lparam != 0)
-    line.control_class = ClassOf(record.lparam);
+    line.control_class = Known(record.lparam).class_name;
   if (record.flags & MessageRecord::kHasNotify)
-    line.control_class = ClassOf(record.notify_from);
+    line.control_class = Known(record.notify_from).class_name;
   return line;
 }
 
 void MessagesWindow::WriteCode() {
   const std::vector<const inspector::LoggedMessage*> lines = SelectedLines();
-  std::optional<codegen::MessageToSend> send;
-  if (lines.size() == 1) {
-    const inspector::LoggedMessage& line = *lines.front();
-    send = Repeat(line,
-                  inspector::ColumnText(line, names_, inspector::LogColumn::kParameters));
-  }
+  std::optional<codegen::MessageToSend> send =
+      lines.size() == 1 ? Repeat(*lines.front(), names_) : std::nullopt;
   if (!send) {
     messages_.ShowInformation(
         kTitle,

@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "app/main_window.h"
 #include "app/windows_window.h"
@@ -20,11 +21,14 @@ namespace winscout::app {
 // (optionally its children, or its whole thread) through the message tap,
 // names and decodes them as they arrive, and filters, pauses, clears, copies
 // and saves the log. The log runs while the window is shown.
-class MessagesWindow : private MessagesView::Listener {
+class MessagesWindow final : private MessagesView::Listener {
  public:
   static constexpr int kOpenKey = 3;  // F3
   static constexpr char kMenuText[] = "&Messages...\tF3";
   static constexpr char kTreeMenuText[] = "&Messages...";
+  // The list's context menu, by place.
+  static constexpr std::string_view kMenuChoices[] = {"&Copy",
+                                                      "&Write code that sends it"};
   static constexpr std::size_t kCopyLines = 0;
   static constexpr std::size_t kWriteCode = 1;
 
@@ -51,7 +55,14 @@ class MessagesWindow : private MessagesView::Listener {
   void Stop();
   // Kept out of the tick handler, which would otherwise carry a copy of each.
   [[gnu::noinline]] bool InScope(std::int64_t window);
-  [[gnu::noinline]] const std::string& ClassOf(std::int64_t window);
+  // What is known of a window the messages name: its class, read when it is
+  // first named, which the log's lines view (a map's entries stay where they
+  // are), and whether it is in scope.
+  struct KnownWindow {
+    std::string class_name;
+    std::optional<bool> in_scope;  // nothing until asked, and after a switch
+  };
+  [[gnu::noinline]] KnownWindow& Known(std::int64_t window);
   [[gnu::noinline]] inspector::LoggedMessage Decode(const MessageRecord& record);
   std::vector<const inspector::LoggedMessage*> SelectedLines() const;
   void WriteCode();
@@ -70,10 +81,7 @@ class MessagesWindow : private MessagesView::Listener {
   std::int64_t started_ = 0;
   bool running_ = false;
   bool paused_ = false;
-  // What is known of the windows the messages name; the log's lines view
-  // the class names (a map's entries stay where they are).
-  std::map<std::int64_t, std::string> classes_;
-  std::map<std::int64_t, bool> in_scope_;
+  std::map<std::int64_t, KnownWindow> known_;
   std::map<std::uint32_t, std::string> registered_;
 };
 

@@ -11,7 +11,8 @@ constexpr TreeItemKey kMenuBit = TreeItemKey{1} << 33;
 std::string State(const MenuItemInfo& item) {
   std::string state;
   const auto add = [&state](const char* word) {
-    state += (state.empty() ? "" : ", ") + std::string(word);
+    if (!state.empty()) state += ", ";
+    state += word;
   };
   if (item.separator) add("separator");
   if (item.submenu) add("submenu");

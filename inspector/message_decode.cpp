@@ -57,8 +57,9 @@ void Character(TextPieces& out, std::uint64_t code) {
 }
 
 void Key(TextPieces& out, const MessageRecord& record, const MessageContext& context) {
-  out << context.names.VirtualKeyName(Low(record.wparam)) << ", repeat "
-      << (record.lparam & 0xFFFF) << ", scan " << ((record.lparam >> 16) & 0xFF)
+  context.names.AddVirtualKeyName(out, Low(record.wparam));
+  out << ", repeat " << (record.lparam & 0xFFFF) << ", scan "
+      << ((record.lparam >> 16) & 0xFF)
       << ((record.lparam & 0x01000000) ? ", extended" : "");
 }
 
@@ -83,9 +84,9 @@ void Command(TextPieces& out, const MessageRecord& record,
         << Low(record.wparam);
     return;
   }
-  out << "ID " << Low(record.wparam) << ", "
-      << context.names.CommandCodeName(High(record.wparam), context.control_class)
-      << ", control ";
+  out << "ID " << Low(record.wparam) << ", ";
+  context.names.AddCommandCodeName(out, High(record.wparam), context.control_class);
+  out << ", control ";
   Handle(out, record.lparam);
 }
 
@@ -94,8 +95,8 @@ void Notify(TextPieces& out, const MessageRecord& record, const MessageContext& 
     out << "ID " << record.wparam << ", header not read";
     return;
   }
-  out << context.names.NotifyCodeName(record.notify_code, context.control_class)
-      << ", from ID " << record.notify_id << ", control ";
+  context.names.AddNotifyCodeName(out, record.notify_code, context.control_class);
+  out << ", from ID " << record.notify_id << ", control ";
   Handle(out, record.notify_from);
 }
 
@@ -108,7 +109,7 @@ void Parameters(TextPieces& out, const MessageRecord& record,
     case 0x004E:  // WM_NOTIFY
       return Notify(out, record, context);
     case 0x0112:  // WM_SYSCOMMAND
-      out << context.names.SysCommandName(static_cast<std::uint32_t>(wparam));
+      context.names.AddSysCommandName(out, static_cast<std::uint32_t>(wparam));
       if ((wparam & 0xFFF0) != 0xF100) Point(out << ", ", record.lparam);
       return;
     case 0x0100:  // WM_KEYDOWN

@@ -9,33 +9,22 @@
 namespace winscout::inspector {
 namespace {
 
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
-
 bool ContainsIgnoringCase(std::string_view text, std::string_view part) {
-  return std::search(text.begin(), text.end(), part.begin(), part.end(),
-                     [](char a, char b) { return Upper(a) == Upper(b); }) != text.end() ||
-         part.empty();
-}
-
-std::vector<std::string_view> Terms(std::string_view text) {
-  std::vector<std::string_view> terms;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t end = std::min(text.find_first_of(" ,;", start), text.size());
-    if (end > start) terms.push_back(text.substr(start, end - start));
-    start = end + 1;
+  for (std::size_t at = 0; at + part.size() <= text.size(); ++at) {
+    if (SameIgnoringCase(text.substr(at, part.size()), part)) return true;
   }
-  return terms;
+  return false;
 }
-
-std::string Hex64(std::uint64_t value) { return HexText(value, 1); }
 
 }  // namespace
 
 bool MessageFilter::Shows(const LoggedMessage& message) const {
   bool named = false;
   bool any_shown_term = false;
-  for (std::string_view term : Terms(terms)) {
+  for (std::string_view rest = terms; !rest.empty();) {
+    const std::string_view term = rest.substr(0, rest.find_first_of(" ,;"));
+    rest.remove_prefix(std::min(term.size() + 1, rest.size()));
+    if (term.empty()) continue;
     if (term.front() == '-') {
       if (term.size() > 1 && ContainsIgnoringCase(message.name, term.substr(1)))
         return false;
@@ -88,45 +77,48 @@ std::string MessageLog::Status() const {
   return text.Take();
 }
 
-std::string KindText(MessageKind kind) {
-  switch (kind) {
-    case MessageKind::kPosted:
-      return "posted";
-    case MessageKind::kSent:
-      return "sent";
-    case MessageKind::kReturned:
-      return "returned";
-  }
-  return "?";
+std::string_view KindText(MessageKind kind) {
+  static constexpr const char* kKinds[] = {"posted", "sent", "returned"};
+  const auto index = static_cast<std::size_t>(kind);
+  return index < std::size(kKinds) ? kKinds[index] : "?";
 }
 
 std::string ColumnText(const LoggedMessage& message, const MessageNames& names,
                        LogColumn column) {
+  const MessageRecord& record = message.record;
+  if (column == LogColumn::kParameters) {
+    return DecodeParameters(record, {names, message.window_class, message.control_class});
+  }
+  TextPieces text;
   switch (column) {
     case LogColumn::kTime:
-      return (TextPieces() << message.time_ms).Take();
+      text << message.time_ms;
+      break;
     case LogColumn::kKind:
-      return KindText(message.record.kind);
+      text << KindText(record.kind);
+      break;
     case LogColumn::kWindow:
-      return Hex32(static_cast<std::uint32_t>(message.record.window));
+      text << Hex32(static_cast<std::uint32_t>(record.window));
+      break;
     case LogColumn::kClass:
-      return std::string(message.window_class);
+      text << message.window_class;
+      break;
     case LogColumn::kMessage:
-      return message.name;
-    case LogColumn::kParameters:
-      return DecodeParameters(message.record,
-                              {names, message.window_class, message.control_class});
+      text << message.name;
+      break;
+    case LogColumn::kParameters:  // above
+      break;
     case LogColumn::kWParam:
-      return Hex64(message.record.wparam);
+      text << HexText(record.wparam, 1);
+      break;
     case LogColumn::kLParam:
-      return Hex64(static_cast<std::uint64_t>(message.record.lparam));
-    case LogColumn::kResult: {
-      TextPieces result;
-      if (message.record.kind == MessageKind::kReturned) result << message.record.result;
-      return result.Take();
-    }
+      text << HexText(static_cast<std::uint64_t>(record.lparam), 1);
+      break;
+    case LogColumn::kResult:
+      if (record.kind == MessageKind::kReturned) text << record.result;
+      break;
   }
-  return {};
+  return text.Take();
 }
 
 namespace {
@@ -158,23 +150,23 @@ std::string CopyText(const std::vector<const LoggedMessage*>& lines,
 }
 
 std::string CsvField(std::string_view text) {
-  std::string field;
   // A leading = + - @ (or tab, CR) makes a spreadsheet run the field as a
   // formula; numbers keep their sign.
   const bool number = text.size() > 1 && text.front() == '-' &&
                       text.find_first_not_of("0123456789", 1) == std::string_view::npos;
-  if (!text.empty() && !number &&
-      std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos) {
-    field = '\'';
+  const bool formula =
+      !text.empty() && !number &&
+      std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos;
+  const bool quoted = text.find_first_of(",\"\r\n") != std::string_view::npos;
+  std::string field;
+  if (quoted) field += '"';
+  if (formula) field += '\'';
+  for (char c : text) {
+    field += c;
+    if (quoted && c == '"') field += '"';
   }
-  field += text;
-  if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
-  std::string quoted = "\"";
-  for (char c : field) {
-    quoted += c;
-    if (c == '"') quoted += '"';
-  }
-  return quoted + "\"";
+  if (quoted) field += '"';
+  return field;
 }
 
 std::string CsvText(const std::vector<const LoggedMessage*>& lines,

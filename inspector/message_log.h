@@ -68,7 +68,7 @@ class MessageLog {
   MessageFilter filter_;
 };
 
-std::string KindText(MessageKind kind);
+std::string_view KindText(MessageKind kind);
 // A line's columns as the log shows them: time, kind, window, class, message,
 // parameters; then the raw values that only the CSV holds.
 enum class LogColumn {

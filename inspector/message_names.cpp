@@ -12,7 +12,7 @@ using codegen::UnpackText;
 
 // The lists of names in message_names.txt, packed into the program at build
 // time.
-enum class NameList {
+enum class NameList : std::uint8_t {
   kNone,
   kWindowMessages,
   kListViewMessages,
@@ -42,35 +42,55 @@ constexpr std::uint32_t kApp = 0x8000;
 constexpr std::uint32_t kRegisteredFirst = 0xC000;
 constexpr std::uint32_t kListViewFirst = 0x1000;
 constexpr std::uint32_t kTreeViewFirst = 0x1100;
+constexpr std::uint32_t kSysCommandFirst = 0xF000;
 
-bool SameClass(std::string_view a, std::string_view b) {
+// The lists of a standard control's class: its own messages (numbered from
+// `first`), its WM_COMMAND codes and its WM_NOTIFY codes.
+struct ControlLists {
+  const char* class_name = "";
+  std::uint16_t first = 0;
+  NameList messages = NameList::kNone;
+  NameList command_codes = NameList::kNone;
+  NameList notify_codes = NameList::kNone;
+};
+constexpr ControlLists kControls[] = {
+    {"Button", 0, NameList::kNone, NameList::kButtonCodes},
+    {"Edit", 0, NameList::kNone, NameList::kEditCodes},
+    {"ComboBox", 0, NameList::kNone, NameList::kComboBoxCodes},
+    {"ListBox", 0, NameList::kNone, NameList::kListBoxCodes},
+    {"ComboLBox", 0, NameList::kNone, NameList::kListBoxCodes},
+    {"SysListView32", kListViewFirst, NameList::kListViewMessages, NameList::kNone,
+     NameList::kListViewNotifyCodes},
+    {"SysTreeView32", kTreeViewFirst, NameList::kTreeViewMessages, NameList::kNone,
+     NameList::kTreeViewNotifyCodes},
+};
+
+// None for other classes.
+const ControlLists& ListsOf(std::string_view class_name) {
+  static constexpr ControlLists kNoLists;
+  for (const ControlLists& control : kControls) {
+    if (SameIgnoringCase(class_name, control.class_name)) return control;
+  }
+  return kNoLists;
+}
+
+}  // namespace
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
   return std::ranges::equal(a, b, [](char x, char y) {
     return (x >= 'a' && x <= 'z' ? x - 32 : x) == (y >= 'a' && y <= 'z' ? y - 32 : y);
   });
 }
 
-// The list of a standard control's own messages, by its class; none for
-// other classes.
-NameList ControlList(std::string_view class_name, std::uint32_t& first) {
-  if (SameClass(class_name, "SysListView32")) {
-    first = kListViewFirst;
-    return NameList::kListViewMessages;
-  }
-  if (SameClass(class_name, "SysTreeView32")) {
-    first = kTreeViewFirst;
-    return NameList::kTreeViewMessages;
-  }
-  return NameList::kNone;
-}
-
-}  // namespace
-
 std::string HexText(std::uint64_t value, int digits) {
-  std::string text;
-  for (; value != 0 || digits > 0; value >>= 4, --digits) {
-    text.insert(text.begin(), "0123456789ABCDEF"[value & 0xF]);
+  char text[2 + 16];
+  char* start = std::end(text);
+  for (; (value != 0 || digits > 0) && start != text + 2; value >>= 4, --digits) {
+    *--start = "0123456789ABCDEF"[value & 0xF];
   }
-  return "0x" + text;
+  *--start = 'x';
+  *--start = '0';
+  return std::string(start, std::end(text));
 }
 
 bool IsRegisteredMessage(std::uint32_t message) {
@@ -107,13 +127,13 @@ bool MessageNames::AddName(TextPieces& text, NameList list, std::uint32_t value)
 std::string MessageNames::MessageName(std::uint32_t message, std::string_view class_name,
                                       std::string_view registered_name) const {
   TextPieces name;
-  std::uint32_t first = 0;
-  const NameList control = ControlList(class_name, first);
+  const ControlLists& control = ListsOf(class_name);
   // The system's own messages lie below WM_USER: the list is read only for
   // them, so that a flood of an application's messages costs no walk of it.
   const bool in_table =
       (message < kUser && AddName(name, NameList::kWindowMessages, message)) ||
-      (message >= first && AddName(name, control, message - first));
+      (message >= control.first &&
+       AddName(name, control.messages, message - control.first));
   if (in_table) return name.Take();
   if (IsRegisteredMessage(message) && !registered_name.empty()) {
     name << registered_name;
@@ -152,8 +172,7 @@ MessageGroup GroupOf(std::uint32_t message) {
   return MessageGroup::kOther;
 }
 
-std::string MessageNames::VirtualKeyName(std::uint32_t key) const {
-  TextPieces name;
+void MessageNames::AddVirtualKeyName(TextPieces& name, std::uint32_t key) const {
   if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) {
     name << static_cast<char>(key);
   } else if (key >= 0x60 && key <= 0x69) {
@@ -163,47 +182,31 @@ std::string MessageNames::VirtualKeyName(std::uint32_t key) const {
   } else if (!AddName(name, NameList::kVirtualKeys, key)) {
     name << HexText(key, 2);
   }
-  return name.Take();
 }
 
-std::string MessageNames::CommandCodeName(std::uint32_t code,
-                                          std::string_view control_class) const {
-  NameList list = NameList::kNone;
-  if (SameClass(control_class, "Button")) {
-    list = NameList::kButtonCodes;
-  } else if (SameClass(control_class, "Edit")) {
-    list = NameList::kEditCodes;
-  } else if (SameClass(control_class, "ComboBox")) {
-    list = NameList::kComboBoxCodes;
-  } else if (SameClass(control_class, "ListBox") ||
-             SameClass(control_class, "ComboLBox")) {
-    list = NameList::kListBoxCodes;
-  }
-  TextPieces name;
-  if (!AddName(name, list, code)) name << "code " << code;
-  return name.Take();
+void MessageNames::AddCommandCodeName(TextPieces& out, std::uint32_t code,
+                                      std::string_view control_class) const {
+  if (!AddName(out, ListsOf(control_class).command_codes, code)) out << "code " << code;
 }
 
-std::string MessageNames::NotifyCodeName(std::int32_t code,
-                                         std::string_view sender_class) const {
+void MessageNames::AddNotifyCodeName(TextPieces& out, std::int32_t code,
+                                     std::string_view sender_class) const {
   const std::uint32_t magnitude =
       code < 0 ? static_cast<std::uint32_t>(-(code + 1)) + 1 : 0;
-  NameList own = NameList::kNone;
-  if (SameClass(sender_class, "SysListView32")) own = NameList::kListViewNotifyCodes;
-  if (SameClass(sender_class, "SysTreeView32")) own = NameList::kTreeViewNotifyCodes;
-  TextPieces name;
-  if (magnitude == 0 || !(AddName(name, NameList::kCommonNotifyCodes, magnitude) ||
-                          AddName(name, own, magnitude))) {
-    name << "code " << code;
+  if (magnitude == 0 || !(AddName(out, NameList::kCommonNotifyCodes, magnitude) ||
+                          AddName(out, ListsOf(sender_class).notify_codes, magnitude))) {
+    out << "code " << code;
   }
-  return name.Take();
 }
 
-std::string MessageNames::SysCommandName(std::uint32_t command) const {
-  TextPieces name;
-  if (!AddName(name, NameList::kSysCommands, command & 0xFFF0))
-    name << HexText(command, 4);
-  return name.Take();
+void MessageNames::AddSysCommandName(TextPieces& out, std::uint32_t command) const {
+  // The list counts the commands from SC_SIZE in steps of 0x10; the low four
+  // bits are the system's own.
+  const std::uint32_t bits = command & 0xFFF0;
+  if (bits < kSysCommandFirst ||
+      !AddName(out, NameList::kSysCommands, (bits - kSysCommandFirst) >> 4)) {
+    out << HexText(command, 4);
+  }
 }
 
 }  // namespace winscout::inspector

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,16 +38,17 @@ class MessagesView {
 
   virtual ~MessagesView() = default;
   virtual void Show(std::string_view title) = 0;
-  virtual bool Visible() const = 0;
   virtual TextBox& Filter() = 0;
   virtual bool SwitchedOn(Switch which) const = 0;
   virtual void SetPaused(bool paused) = 0;
   virtual void SetStatus(std::string_view text) = 0;
-  // The list holds `count` rows; with `follow`, the last one is scrolled to.
-  virtual void SetRows(std::size_t count, bool follow) = 0;
+  // The list holds `count` rows; the last one is scrolled to unless a row is
+  // selected.
+  virtual void SetRows(std::size_t count) = 0;
   virtual std::vector<std::size_t> SelectedRows() const = 0;
-  // The list's context menu, for the selected rows.
-  virtual void SetMenuChoices(std::vector<std::string> choices) = 0;
+  // The list's context menu, for the selected rows; the texts stay where they
+  // are while the window lives.
+  virtual void SetMenuChoices(std::span<const std::string_view> choices) = 0;
   // Asks where to save, offering `name`, and writes the bytes there.
   virtual SaveResult Save(std::string_view name, std::string_view bytes) = 0;
   // Ticks while logging, a few times a second.

@@ -1,5 +1,6 @@
 #include "platform/win32/win32_message_tap.h"
 
+#include "platform/text_pieces.h"
 #include "platform/win32/handle_conversion.h"
 #include "platform/win32/text_conversion.h"
 
@@ -9,24 +10,25 @@ namespace {
 constexpr UINT kMenuReadTimeoutMs = 1000;
 constexpr std::uint32_t kNoMenuYet = 0xFFFFFFFF;
 
-std::string ErrorText(const char* what) {
-  return std::string(what) + " failed (error " + std::to_string(GetLastError()) + ").";
+// The text and the code of the last error: "... (error 5)."
+std::string WithLastError(const char* text) {
+  const DWORD code = GetLastError();
+  return (TextPieces() << text << " (error " << code << ").").Take();
 }
 
 std::vector<MenuItemInfo> MenuItems(const hook::MenuEntry* entries, std::uint32_t count) {
-  std::vector<MenuItemInfo> items;
-  for (std::uint32_t i = 0; i < count && i < hook::kMenuCapacity; ++i) {
+  std::vector<MenuItemInfo> items(std::min(count, hook::kMenuCapacity));
+  for (std::size_t i = 0; i < items.size(); ++i) {
     const hook::MenuEntry& entry = entries[i];
-    wchar_t text[hook::kMenuTextCapacity + 1] = {};
-    for (int c = 0; c < hook::kMenuTextCapacity && entry.text[c]; ++c)
-      text[c] = entry.text[c];
-    items.push_back({.depth = entry.depth,
-                     .id = entry.has_submenu ? 0 : entry.id,
-                     .text = WideToUtf8(text),
-                     .separator = (entry.type & MFT_SEPARATOR) != 0,
-                     .grayed = (entry.state & MFS_GRAYED) != 0,
-                     .checked = (entry.state & MFS_CHECKED) != 0,
-                     .submenu = entry.has_submenu != 0});
+    // NUL-ended unless it fills its place.
+    const std::wstring_view text(entry.text, hook::kMenuTextCapacity);
+    items[i] = {.depth = entry.depth,
+                .id = entry.has_submenu ? 0 : entry.id,
+                .text = WideToUtf8(text.substr(0, text.find(L'\0'))),
+                .separator = (entry.type & MFT_SEPARATOR) != 0,
+                .grayed = (entry.state & MFS_GRAYED) != 0,
+                .checked = (entry.state & MFS_CHECKED) != 0,
+                .submenu = entry.has_submenu != 0};
   }
   return items;
 }
@@ -47,7 +49,7 @@ HookedThread::HookedThread(HMODULE dll, DWORD thread_id, bool log_messages,
   mapping_.reset(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
                                     sizeof(hook::SharedLog), name));
   if (!mapping_) {
-    error = ErrorText("CreateFileMapping");
+    error = WithLastError("CreateFileMapping failed");
     return;
   }
   // A target keeps its log while its hook DLL stays loaded; a log made before
@@ -56,7 +58,7 @@ HookedThread::HookedThread(HMODULE dll, DWORD thread_id, bool log_messages,
   view_.reset(static_cast<hook::SharedLog*>(
       MapViewOfFile(mapping_.get(), FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, 0)));
   if (!view_) {
-    error = ErrorText("MapViewOfFile");
+    error = WithLastError("MapViewOfFile failed");
     return;
   }
   hook::SharedLog& log = Log();
@@ -79,17 +81,18 @@ HookedThread::HookedThread(HMODULE dll, DWORD thread_id, bool log_messages,
   } hooks[] = {{WH_CALLWNDPROC, hook::kCallWndProcHook},
                {WH_CALLWNDPROCRET, hook::kCallWndRetHook},
                {WH_GETMESSAGE, hook::kGetMessageHook}};
-  for (const auto& wanted : hooks) {
+  static_assert(std::size(hooks) == std::tuple_size_v<decltype(hooks_)>);
+  for (std::size_t i = 0; i < std::size(hooks); ++i) {
+    const auto& wanted = hooks[i];
     if (!log_messages && wanted.type != WH_CALLWNDPROC) continue;
     const auto procedure = reinterpret_cast<HOOKPROC>(
         reinterpret_cast<void (*)()>(GetProcAddress(dll, wanted.name)));
-    UniqueHook hooked(
-        procedure ? SetWindowsHookExW(wanted.type, procedure, dll, thread_id) : nullptr);
-    if (!hooked) {
-      error = ErrorText("SetWindowsHookEx");
+    hooks_[i].reset(procedure ? SetWindowsHookExW(wanted.type, procedure, dll, thread_id)
+                              : nullptr);
+    if (!hooks_[i]) {
+      error = WithLastError("SetWindowsHookEx failed");
       return;
     }
-    hooks_.push_back(std::move(hooked));
   }
   __atomic_store_n(&log.active, log_messages ? 1u : 0u, __ATOMIC_RELEASE);
 }
@@ -105,20 +108,13 @@ Win32MessageTap::~Win32MessageTap() { Stop(); }
 
 std::optional<std::string> Win32MessageTap::LoadDll() {
   if (dll_) return std::nullopt;
-  wchar_t path[MAX_PATH];
-  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return ErrorText("GetModuleFileName");
-  wchar_t* name = path + length;
-  while (name > path && name[-1] != L'\\' && name[-1] != L'/') --name;
-  if (static_cast<std::size_t>(name - path) + std::size(hook::kDllName) > MAX_PATH) {
-    return "WinScout's folder has too long a path.";
-  }
-  lstrcpyW(name, hook::kDllName);
-  dll_.reset(LoadLibraryW(path));
+  // From WinScout's folder only, never from the search path.
+  dll_.reset(
+      LoadLibraryExW(hook::kDllName, nullptr, LOAD_LIBRARY_SEARCH_APPLICATION_DIR));
   if (!dll_) {
-    return "winscout-hook.dll, which logs messages, cannot be loaded from WinScout's "
-           "folder (error " +
-           std::to_string(GetLastError()) + ").";
+    return WithLastError(
+        "winscout-hook.dll, which logs messages, cannot be loaded from WinScout's "
+        "folder");
   }
   return std::nullopt;
 }
@@ -133,8 +129,9 @@ std::optional<std::string> Win32MessageTap::Start(WindowHandle window) {
   const UniqueKernelHandle process(
       OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process_id));
   if (!process) {
-    return "WinScout cannot open the window's program (it may run as administrator): " +
-           ErrorText("OpenProcess");
+    return WithLastError(
+        "WinScout cannot open the window's program (it may run as administrator): "
+        "OpenProcess failed");
   }
   if (Is32Bit(process.get())) {
     return "The window belongs to a 32-bit program. Its messages need the 32-bit hook, "

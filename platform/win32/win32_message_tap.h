@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <vector>
 
 #include "platform/message_tap.h"
@@ -31,7 +32,7 @@ class HookedThread {
   DWORD thread_id_;
   UniqueKernelHandle mapping_;
   UniqueView view_;
-  std::vector<UniqueHook> hooks_;
+  std::array<UniqueHook, 3> hooks_;  // those it needs of the three the DLL has
 };
 
 class Win32MessageTap final : public MessageTap {

@@ -30,21 +30,20 @@ constexpr Column kColumns[] = {{L"Time (ms)", 70}, {L"Kind", 64},
                                {L"Window", 84},    {L"Class", 110},
                                {L"Message", 150},  {L"Parameters", 360}};
 
+// The row after the filter box, in tab order: the switches, then the buttons.
 constexpr struct {
   int id;
   const wchar_t* text;
-} kSwitches[] = {{Win32MessagesView::kAllGroupsId, L"&All groups"},
-                 {Win32MessagesView::kChildrenId, L"C&hildren"},
-                 {Win32MessagesView::kThreadId, L"&Thread"}};
-
-constexpr struct {
-  int id;
-  const wchar_t* text;
-  MessagesView::Command command;
-} kButtons[] = {{Win32MessagesView::kPauseId, L"&Pause", MessagesView::Command::kPause},
-                {Win32MessagesView::kClearId, L"C&lear", MessagesView::Command::kClear},
-                {Win32MessagesView::kCopyId, L"&Copy", MessagesView::Command::kCopy},
-                {Win32MessagesView::kSaveId, L"&Save...", MessagesView::Command::kSave}};
+  bool button;                      // else a switch
+  MessagesView::Command command{};  // of a button
+} kRowControls[] = {
+    {Win32MessagesView::kAllGroupsId, L"&All groups", false},
+    {Win32MessagesView::kChildrenId, L"C&hildren", false},
+    {Win32MessagesView::kThreadId, L"&Thread", false},
+    {Win32MessagesView::kPauseId, L"&Pause", true, MessagesView::Command::kPause},
+    {Win32MessagesView::kClearId, L"C&lear", true, MessagesView::Command::kClear},
+    {Win32MessagesView::kCopyId, L"&Copy", true, MessagesView::Command::kCopy},
+    {Win32MessagesView::kSaveId, L"&Save...", true, MessagesView::Command::kSave}};
 
 bool WriteWholeFile(const wchar_t* path, std::string_view bytes) {
   const HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -65,10 +64,10 @@ Win32MessagesView::Win32MessagesView(HINSTANCE instance, HWND owner, Listener& l
   const UINT dpi = GetDpiForWindow(owner);
   // In tab order.
   filter_edit_ = MakeControl(WS_EX_CLIENTEDGE, L"EDIT", L"", ES_AUTOHSCROLL, kFilterId);
-  for (const auto& item : kSwitches)
-    MakeControl(0, L"BUTTON", item.text, BS_AUTOCHECKBOX, item.id);
-  for (const auto& item : kButtons)
-    MakeControl(0, L"BUTTON", item.text, BS_PUSHBUTTON, item.id);
+  for (const auto& item : kRowControls) {
+    MakeControl(0, L"BUTTON", item.text, item.button ? BS_PUSHBUTTON : BS_AUTOCHECKBOX,
+                item.id);
+  }
   pause_ = GetDlgItem(hwnd_, kPauseId);
   list_ = MakeControl(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
                       LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
@@ -101,10 +100,9 @@ void Win32MessagesView::Show(std::string_view title) {
 }
 
 bool Win32MessagesView::SwitchedOn(Switch which) const {
-  const int id = which == Switch::kAllGroups  ? kAllGroupsId
-                 : which == Switch::kChildren ? kChildrenId
-                                              : kThreadId;
-  return IsDlgButtonChecked(hwnd_, id) == BST_CHECKED;
+  // The switches' IDs follow in the order of Switch.
+  static_assert(kChildrenId == kAllGroupsId + 1 && kThreadId == kAllGroupsId + 2);
+  return IsDlgButtonChecked(hwnd_, kAllGroupsId + static_cast<int>(which)) == BST_CHECKED;
 }
 
 void Win32MessagesView::SetPaused(bool paused) {
@@ -115,7 +113,8 @@ void Win32MessagesView::SetStatus(std::string_view text) {
   SetWindowTextW(status_, Utf8ToWide(text).c_str());
 }
 
-void Win32MessagesView::SetRows(std::size_t count, bool follow) {
+void Win32MessagesView::SetRows(std::size_t count) {
+  const bool follow = ListView_GetSelectedCount(list_) == 0;
   // Keeps the selection and the place in the list.
   ListView_SetItemCountEx(list_, static_cast<int>(count),
                           LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
@@ -174,23 +173,21 @@ void Win32MessagesView::LayOut() {
   GetClientRect(hwnd_, &client);
   const int margin = Scale(kMargin, dpi);
   const int row = Scale(kRowHeight, dpi);
-  const int fixed =
-      static_cast<int>(std::size(kSwitches)) * Scale(kSwitchWidth, dpi) +
-      static_cast<int>(std::size(kButtons)) * (Scale(kButtonWidth, dpi) + margin);
+  // A button has a margin before it; the switches stand side by side.
+  const auto room = [&](bool button) {
+    return button ? margin + Scale(kButtonWidth, dpi) : Scale(kSwitchWidth, dpi);
+  };
+  int fixed = 0;
+  for (const auto& item : kRowControls) fixed += room(item.button);
   int x = margin;
   const int filter_width = std::max<int>(client.right - 2 * margin - fixed - margin, 40);
   MoveWindow(filter_edit_, x, margin, filter_width, row, TRUE);
   x += filter_width + margin;
-  for (const auto& item : kSwitches) {
-    MoveWindow(GetDlgItem(hwnd_, item.id), x, margin, Scale(kSwitchWidth, dpi), row,
-               TRUE);
-    x += Scale(kSwitchWidth, dpi);
-  }
-  for (const auto& item : kButtons) {
-    x += margin;
-    MoveWindow(GetDlgItem(hwnd_, item.id), x, margin, Scale(kButtonWidth, dpi), row,
-               TRUE);
-    x += Scale(kButtonWidth, dpi);
+  for (const auto& item : kRowControls) {
+    const int width = room(item.button);
+    const int gap = item.button ? margin : 0;
+    MoveWindow(GetDlgItem(hwnd_, item.id), x + gap, margin, width - gap, row, TRUE);
+    x += width;
   }
   const int top = row + 2 * margin;
   const int status_top = std::max<int>(client.bottom - row, top);
@@ -206,7 +203,7 @@ void Win32MessagesView::Hide() {
 }
 
 void Win32MessagesView::ShowMenu(LPARAM position) {
-  if (choices_.empty() || SelectedRows().empty()) return;
+  if (choices_.empty() || ListView_GetSelectedCount(list_) == 0) return;
   POINT at{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
   if (position == -1) {
     // From the keyboard: at the focused row.
@@ -245,11 +242,13 @@ LRESULT Win32MessagesView::OnNotify(const NMHDR& header) {
 }
 
 void Win32MessagesView::OnButton(int id) {
-  for (const auto& item : kSwitches) {
-    if (item.id == id) listener_.OnSwitch();
-  }
-  for (const auto& item : kButtons) {
-    if (item.id == id) listener_.OnCommand(item.command);
+  for (const auto& item : kRowControls) {
+    if (item.id != id) continue;
+    if (item.button) {
+      listener_.OnCommand(item.command);
+    } else {
+      listener_.OnSwitch();
+    }
   }
 }
 

@@ -38,15 +38,14 @@ class Win32MessagesView final : public OwnedWindow, public MessagesView {
   ~Win32MessagesView() override;
 
   void Show(std::string_view title) override;
-  bool Visible() const override { return IsShown(); }
   TextBox& Filter() override { return *filter_; }
   bool SwitchedOn(Switch which) const override;
   void SetPaused(bool paused) override;
   void SetStatus(std::string_view text) override;
-  void SetRows(std::size_t count, bool follow) override;
+  void SetRows(std::size_t count) override;
   std::vector<std::size_t> SelectedRows() const override;
-  void SetMenuChoices(std::vector<std::string> choices) override {
-    choices_ = std::move(choices);
+  void SetMenuChoices(std::span<const std::string_view> choices) override {
+    choices_ = choices;
   }
   SaveResult Save(std::string_view name, std::string_view bytes) override;
   void SetTicking(bool on) override;
@@ -66,7 +65,7 @@ class Win32MessagesView final : public OwnedWindow, public MessagesView {
   std::unique_ptr<Win32TextBox> filter_;
   std::wstring cell_;  // the text of the cell the list asked for last
   Listener& listener_;
-  std::vector<std::string> choices_;
+  std::span<const std::string_view> choices_;
 };
 
 }  // namespace winscout::win32

@@ -59,6 +59,12 @@ INSTANTIATE_TEST_SUITE_P(
                    "accelerator, ID 9"},
         DecodeCase{0x0112, 0xF060, 0x00140010, "X", "", "WM_SYSCOMMAND",
                    "SC_CLOSE, x 16, y 20"},
+        // The low four bits are the system's; SC_KEYMENU has no point.
+        DecodeCase{0x0112, 0xF182, 0, "X", "", "WM_SYSCOMMAND",
+                   "SC_CONTEXTHELP, x 0, y 0"},
+        DecodeCase{0x0112, 0xF100, 0x20, "X", "", "WM_SYSCOMMAND", "SC_KEYMENU"},
+        DecodeCase{0x0112, 0xF110, 0, "X", "", "WM_SYSCOMMAND", "0xF110, x 0, y 0"},
+        DecodeCase{0x0112, 0x0060, 0, "X", "", "WM_SYSCOMMAND", "0x0060, x 0, y 0"},
         DecodeCase{0x0100, 0x0D, 0x001C0001, "Edit", "", "WM_KEYDOWN",
                    "VK_RETURN, repeat 1, scan 28"},
         DecodeCase{0x0101, 0x41, 0x011E0001, "Edit", "", "WM_KEYUP",
