@@ -3,8 +3,8 @@
 Usage: pack_text.py TEXTS OUTPUT NAME
 
 TEXTS holds entries: a line "@@ KEY" starts one, and the lines up to the next
-"@@" or "@#" line are its text (joined by line breaks, without a last one).
-"@#" lines are notes for the reader. OUTPUT (included in C++ where the type of
+"@@" line are its text (joined by line breaks, without a last one). "@#"
+lines, wherever they stand, are notes for the reader. OUTPUT (included in C++ where the type of
 the entries is known) gets
 
   constexpr NAME kNAMEs[] = {{KEY, begin, end}, ...};
@@ -27,28 +27,21 @@ MAX_LENGTH = 18
 
 
 def read_entries(path):
-    entries, note = [], False
+    entries = []
     with open(path, encoding="utf-8") as file:
         for line in file.read().split("\n"):
             if line.startswith("@@ "):
                 entries.append((line[3:].strip(), []))
-                note = False
-            elif line.startswith("@#"):
-                note = True
-            elif entries and not note:
+            elif entries and not line.startswith("@#"):
                 entries[-1][1].append(line)
     return [(key, "\n".join(lines).rstrip("\n")) for key, lines in entries]
 
 
-def pack(data):
-    out = bytearray()
+def longest_copies(data):
+    """For each place, the longest copy there as (length, distance)."""
     recent = {}  # three bytes -> where they began, the latest last
-    flags_at, item = 0, 8
-    i = 0
-    while i < len(data):
-        if item == 8:
-            flags_at, item = len(out), 0
-            out.append(0)
+    copies = []
+    for i in range(len(data)):
         best, distance = 0, 0
         for start in reversed(recent.get(data[i:i + MIN_LENGTH], [])):
             if i - start > WINDOW:
@@ -59,15 +52,37 @@ def pack(data):
                 length += 1
             if length > best:
                 best, distance = length, i - start
-        step = best if best >= MIN_LENGTH else 1
-        if step > 1:
+        copies.append((best, distance))
+        recent.setdefault(data[i:i + MIN_LENGTH], []).append(i)
+    return copies
+
+
+def pack(data):
+    # The cheapest items from each place to the end, counted in bits (a byte
+    # of text 9, a copy 17, its flag bit included), from the end backwards:
+    # any start of the longest copy at a place is a copy too.
+    copies = longest_copies(data)
+    cost = [0] * (len(data) + 1)
+    step = [1] * len(data)
+    for i in reversed(range(len(data))):
+        cost[i] = 9 + cost[i + 1]
+        for length in range(MIN_LENGTH, copies[i][0] + 1):
+            if 17 + cost[i + length] < cost[i]:
+                cost[i], step[i] = 17 + cost[i + length], length
+    out = bytearray()
+    flags_at, item = 0, 8
+    i = 0
+    while i < len(data):
+        if item == 8:
+            flags_at, item = len(out), 0
+            out.append(0)
+        if step[i] > 1:
             out[flags_at] |= 1 << item
-            out += (((distance - 1) << 4) | (best - MIN_LENGTH)).to_bytes(2, "little")
+            code = ((copies[i][1] - 1) << 4) | (step[i] - MIN_LENGTH)
+            out += code.to_bytes(2, "little")
         else:
             out.append(data[i])
-        for at in range(i, i + step):
-            recent.setdefault(data[at:at + MIN_LENGTH], []).append(at)
-        i += step
+        i += step[i]
         item += 1
     return bytes(out)
 

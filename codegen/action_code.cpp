@@ -8,6 +8,7 @@
 #include "codegen/csharp_emitter.h"
 #include "codegen/finder_language.h"
 #include "codegen/finder_texts.h"
+#include "codegen/names.h"
 #include "codegen/packed_text.h"
 #include "codegen/python_emitter.h"
 #include "codegen/statements.h"
@@ -42,17 +43,15 @@ struct ActionTemplate {
 
 // The message constants that the languages without the Windows headers
 // define, and the constants each action uses ($ words as in the templates).
-// The values as written, "x" before the hexadecimal ones, in the order
-// written.
-constexpr std::pair<std::string_view, std::string_view> kConstants[] = {
-    {"BM_CLICK", "xF5"}, {"BM_GETCHECK", "xF0"}, {"BST_CHECKED", "1"}, {"BST_UNCHECKED", "0"},
-    {"CBN_SELCHANGE", "1"}, {"CB_ERR", "-1"}, {"CB_GETCOUNT", "x146"},
-    {"CB_GETLBTEXT", "x148"}, {"CB_GETLBTEXTLEN", "x149"}, {"CB_SELECTSTRING", "x14D"},
-    {"LBN_SELCHANGE", "1"}, {"LB_ERR", "-1"}, {"LB_GETCOUNT", "x18B"},
-    {"LB_GETTEXT", "x189"}, {"LB_GETTEXTLEN", "x18A"}, {"LB_SELECTSTRING", "x18C"},
-    {"SMTO_ABORTIFHUNG", "2"}, {"WM_CLOSE", "x10"}, {"WM_COMMAND", "x111"},
-    {"WM_GETTEXT", "xD"}, {"WM_GETTEXTLENGTH", "xE"}, {"WM_SETTEXT", "xC"}};
-constexpr std::string_view kActionConstants[] = {
+// NAME=value a word, the values as written, "x" before the hexadecimal ones,
+// in the order written.
+constexpr std::string_view kConstants =
+    "BM_CLICK=xF5 BM_GETCHECK=xF0 BST_CHECKED=1 BST_UNCHECKED=0 CBN_SELCHANGE=1"
+    " CB_ERR=-1 CB_GETCOUNT=x146 CB_GETLBTEXT=x148 CB_GETLBTEXTLEN=x149"
+    " CB_SELECTSTRING=x14D LBN_SELCHANGE=1 LB_ERR=-1 LB_GETCOUNT=x18B LB_GETTEXT=x189"
+    " LB_GETTEXTLEN=x18A LB_SELECTSTRING=x18C SMTO_ABORTIFHUNG=2 WM_CLOSE=x10"
+    " WM_COMMAND=x111 WM_GETTEXT=xD WM_GETTEXTLENGTH=xE WM_SETTEXT=xC";
+constexpr const char* kActionConstants[] = {
     "",                                               // kFindOnly
     "SMTO_ABORTIFHUNG WM_GETTEXT WM_GETTEXTLENGTH",   // kReadText
     "WM_CLOSE",                                       // kClose
@@ -64,7 +63,7 @@ constexpr std::string_view kActionConstants[] = {
     "$C $E $G $L SMTO_ABORTIFHUNG",                   // kReadItems
 };
 // What each action calls, by the letters of its declarations.
-constexpr std::string_view kActionCalls[] = {"", "T", "P", "P", "TP", "TP", "T", "TSG", "T"};
+constexpr const char* kActionCalls[] = {"", "T", "P", "P", "TP", "TP", "T", "TSG", "T"};
 // clang-format on
 
 constexpr int kTries = kWaitSeconds * 10;
@@ -87,6 +86,14 @@ bool IsWordCharacter(char c) {
 
 // What the placeholders stand for in one piece of code.
 struct Context {
+  // The target is the last of the levels' names, where there are any.
+  Context(const ActionPlan& plan, Dialect dialect, const std::vector<std::string>& names)
+      : plan(plan),
+        dialect(dialect),
+        target(names.empty() ? "" : names.back()),
+        taken(names),
+        ignore_case(dialect == kVb) {}
+
   const ActionPlan& plan;
   Dialect dialect;
   std::string target;
@@ -222,7 +229,7 @@ struct Context {
 
   void Append(std::vector<std::string>& lines, std::string_view text,
               std::string_view indent = {}) {
-    for (std::string& line : Expand(text, indent)) lines.push_back(std::move(line));
+    AppendLines(lines, Expand(text, indent));
   }
 };
 
@@ -266,20 +273,23 @@ void AddDeclarations(Context& context, std::vector<std::string>& lines) {
   }
 }
 
-// The constants of the action, one a line, in the dialect's form.
+// The constants of the action, one a line, in the dialect's form (Visual
+// Basic's after `indent`).
 void AddConstants(Context& context, std::vector<std::string>& lines,
                   std::string_view indent = {}) {
   if (context.dialect == kCpp) return;
-  // The action's words between spaces, so that a name is found whole.
-  const std::string words =
-      " " +
-      context.Expand(kActionConstants[static_cast<std::size_t>(context.plan.action)])
-          .front() +
-      " ";
   if (ListOf(context.plan) != 'b' && context.plan.action == Action::kReadItems) return;
-  for (auto [name, value] : kConstants) {
-    if (words.find(" " + std::string(name) + " ") == std::string::npos) continue;
-    std::string line(context.dialect == kVb ? indent : "");
+  const std::string words =
+      context.Expand(kActionConstants[static_cast<std::size_t>(context.plan.action)])
+          .front();
+  for (std::size_t at = 0; at < kConstants.size();) {
+    const std::string_view constant =
+        kConstants.substr(at, kConstants.find(' ', at) - at);
+    at += constant.size() + 1;
+    const std::string_view name = constant.substr(0, constant.find('='));
+    std::string_view value = constant.substr(name.size() + 1);
+    if (!InWordList(words, name)) continue;
+    std::string line(indent);
     line += context.dialect == kVb   ? "Const "
             : context.dialect == kCs ? "const int "
                                      : "";
@@ -298,8 +308,11 @@ void AddConstants(Context& context, std::vector<std::string>& lines,
 void AddWait(Context& context, ActionCode& code, const std::vector<std::string>& names,
              std::string_view null_handle) {
   if (!context.plan.wait) return;
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    context.declared += (i ? ", " : "") + names[i] + " = " + std::string(null_handle);
+  for (const std::string& name : names) {
+    if (!context.declared.empty()) context.declared += ", ";
+    context.declared += name;
+    context.declared += " = ";
+    context.declared += null_handle;
   }
   const char dialect = context.dialect;
   context.Append(code.before, TemplateText(dialect, Action::kFindOnly, 'w'));
@@ -337,11 +350,7 @@ std::vector<std::string> LongTextLines(Context& context) {
 ActionCode SpellVisualBasic(const ActionPlan& plan, const std::vector<std::string>& names,
                             bool declare) {
   ActionCode code;
-  Context context{.plan = plan,
-                  .dialect = kVb,
-                  .target = names.back(),
-                  .taken = names,
-                  .ignore_case = true};
+  Context context(plan, kVb, names);
   if (declare) {
     AddDeclarations(context, code.declarations);
   } else {
@@ -354,7 +363,7 @@ ActionCode SpellVisualBasic(const ActionPlan& plan, const std::vector<std::strin
   AddWait(context, code, names, "0");
   if (plan.action == Action::kFindOnly) return code;
   AddConstants(context, code.after);
-  for (std::string& line : LongTextLines(context)) code.after.push_back(std::move(line));
+  AppendLines(code.after, LongTextLines(context));
   // The Dim lines go above the test for the window.
   std::vector<std::string> body;
   for (std::string& line : BodyLines(context, "    ")) {
@@ -362,7 +371,7 @@ ActionCode SpellVisualBasic(const ActionPlan& plan, const std::vector<std::strin
         .push_back(line.starts_with("    Dim ") ? line.substr(4) : line);
   }
   context.Append(code.after, "If $T <> 0 Then");
-  code.after.insert(code.after.end(), body.begin(), body.end());
+  AppendLines(code.after, body);
   code.after.push_back("End If");
   return code;
 }
@@ -370,17 +379,10 @@ ActionCode SpellVisualBasic(const ActionPlan& plan, const std::vector<std::strin
 // VBA: the wait in FindTarget, the action in a procedure of its own.
 ActionCode SpellVba(const ActionPlan& plan, const std::vector<std::string>& names) {
   ActionCode code;
-  Context waiting{.plan = plan,
-                  .dialect = kVb,
-                  .target = names.back(),
-                  .taken = names,
-                  .ignore_case = true};
+  Context waiting(plan, kVb, names);
   AddWait(waiting, code, names, "0");
   if (plan.action == Action::kFindOnly) return code;
-  Context context{.plan = plan,
-                  .dialect = kVb,
-                  .taken = {"FindTarget", "ActOnTarget"},
-                  .ignore_case = true};
+  Context context(plan, kVb, {"FindTarget", "ActOnTarget"});
   context.target = context.Local("Target");
   std::vector<std::string>& out = code.below;
   context.Append(out, "\nPublic Sub ActOnTarget()");
@@ -407,26 +409,26 @@ ActionCode SpellVba(const ActionPlan& plan, const std::vector<std::string>& name
       out.push_back(line.substr(0, line.size() - 1) + type);
   }
   out.push_back("#End If");
-  out.insert(out.end(), others.begin(), others.end());
-  for (const std::string& line : long_text) out.push_back("    " + line);
+  AppendLines(out, others);
+  AppendLines(out, long_text, "    ");
   context.Append(out, "    $T = FindTarget()\n    If $T = 0 Then Exit Sub");
-  out.insert(out.end(), body.begin(), body.end());
+  AppendLines(out, body);
   out.push_back("End Sub");
   return code;
 }
 
 ActionCode SpellCpp(const ActionPlan& plan, const std::vector<std::string>& names) {
   ActionCode code;
-  Context context{.plan = plan, .dialect = kCpp, .target = names.back(), .taken = names};
+  Context context(plan, kCpp, names);
   AddWait(context, code, names, "nullptr");
   if (plan.action == Action::kFindOnly) return code;
-  for (std::string& line : BodyLines(context)) code.after.push_back(std::move(line));
+  AppendLines(code.after, BodyLines(context));
   return code;
 }
 
 ActionCode SpellCSharp(const ActionPlan& plan, const std::vector<std::string>& names) {
   ActionCode code;
-  Context context{.plan = plan, .dialect = kCs, .target = names.back(), .taken = names};
+  Context context(plan, kCs, names);
   AddDeclarations(context, code.declarations);
   AddConstants(context, code.declarations);
   AddWait(context, code, names, "System.IntPtr.Zero");
@@ -435,20 +437,19 @@ ActionCode SpellCSharp(const ActionPlan& plan, const std::vector<std::string>& n
       code.below,
       "\nstatic void ActOnTarget()\n{\n    System.IntPtr target = FindTarget();\n"
       "    if (target == System.IntPtr.Zero) return;");
-  for (std::string& line : BodyLines(context, "    "))
-    code.below.push_back(std::move(line));
+  AppendLines(code.below, BodyLines(context, "    "));
   code.below.push_back("}");
   return code;
 }
 
 ActionCode SpellPython(const ActionPlan& plan, const std::vector<std::string>& names) {
   ActionCode code;
-  Context context{.plan = plan, .dialect = kPy, .target = names.back(), .taken = names};
+  Context context(plan, kPy, names);
   AddDeclarations(context, code.declarations);
   AddConstants(context, code.declarations);
   AddWait(context, code, names, "None");
   if (plan.action == Action::kFindOnly) return code;
-  for (std::string& line : BodyLines(context)) code.after.push_back(std::move(line));
+  AppendLines(code.after, BodyLines(context));
   return code;
 }
 
@@ -456,7 +457,8 @@ ActionCode SpellPython(const ActionPlan& plan, const std::vector<std::string>& n
 
 std::vector<std::string> VisualBasicActionDeclarations(const ActionPlan& plan,
                                                        bool vba7) {
-  Context context{.plan = plan, .dialect = kVb, .handle_type = vba7 ? "LongPtr" : "Long"};
+  Context context(plan, kVb, {});
+  context.handle_type = vba7 ? "LongPtr" : "Long";
   std::vector<std::string> lines;
   if (Acts(plan)) AddDeclarations(context, lines);
   return lines;

@@ -73,33 +73,26 @@ TargetKind KindOfTarget(std::string_view class_name, std::uint32_t style) {
 }
 
 std::vector<Action> ActionsFor(TargetKind kind) {
+  // Each kind's own actions, by TargetKind, between kFindOnly and the two that
+  // every window has; kFindOnly fills a row.
+  constexpr Action kOwnActions[][2] = {
+      {},                                         // kOther
+      {Action::kClick},                           // kPushButton
+      {Action::kCheck, Action::kUncheck},         // kCheckBox
+      {Action::kCheck},                           // kRadioButton: unchecked by
+                                                  // checking another of its group
+      {Action::kSetText},                         // kEdit
+      {Action::kChooseItem, Action::kReadItems},  // kComboBox
+      {Action::kChooseItem, Action::kReadItems},  // kListBox
+      {Action::kReadItems},                       // kListView
+      {Action::kReadItems},                       // kTreeView
+  };
   std::vector<Action> actions = {Action::kFindOnly};
-  switch (kind) {
-    case TargetKind::kPushButton:
-      actions.push_back(Action::kClick);
-      break;
-    case TargetKind::kCheckBox:
-      actions.insert(actions.end(), {Action::kCheck, Action::kUncheck});
-      break;
-    case TargetKind::kRadioButton:
-      // A radio button is unchecked by checking another of its group.
-      actions.push_back(Action::kCheck);
-      break;
-    case TargetKind::kEdit:
-      actions.push_back(Action::kSetText);
-      break;
-    case TargetKind::kComboBox:
-    case TargetKind::kListBox:
-      actions.insert(actions.end(), {Action::kChooseItem, Action::kReadItems});
-      break;
-    case TargetKind::kListView:
-    case TargetKind::kTreeView:
-      actions.push_back(Action::kReadItems);
-      break;
-    case TargetKind::kOther:
-      break;
+  for (Action own : kOwnActions[static_cast<std::size_t>(kind)]) {
+    if (own != Action::kFindOnly) actions.push_back(own);
   }
-  actions.insert(actions.end(), {Action::kReadText, Action::kClose});
+  actions.push_back(Action::kReadText);
+  actions.push_back(Action::kClose);
   return actions;
 }
 

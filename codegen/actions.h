@@ -11,7 +11,7 @@
 namespace winscout::codegen {
 
 // What the code does to the window once it has found it.
-enum class Action {
+enum class Action : std::uint8_t {
   kFindOnly,
   kReadText,
   kClose,

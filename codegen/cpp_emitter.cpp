@@ -28,35 +28,29 @@ std::string CppWideLiteral(std::string_view text) {
 }
 
 std::vector<std::string> CppNames(const SearchPlan& plan) {
-  return NumberedNames(plan, {.base =
-                                  [](std::string_view var_name) {
-                                    std::string name = "hwnd" + std::string(var_name);
-                                    if (name[4] >= 'a' && name[4] <= 'z') {
-                                      name[4] = static_cast<char>(name[4] - 32);
-                                    }
-                                    return name;
-                                  },
-                              .reserved = [](std::string_view) { return false; }});
+  return NumberedNames(plan, {.base = [](std::string_view var_name) {
+                         std::string name = "hwnd" + std::string(var_name);
+                         if (name[4] >= 'a' && name[4] <= 'z') {
+                           name[4] = static_cast<char>(name[4] - 32);
+                         }
+                         return name;
+                       }});
 }
 
-std::string EmitCpp(const SearchPlan& plan, SearchWay way, const ActionPlan& action) {
-  const std::vector<std::string> names = CppNames(plan);
-  const std::vector<FinderStep> steps = FinderSteps(plan, way);
-  const ActionCode act = SpellAction(action, FinderLanguage::kCpp, names);
+std::vector<std::string> EmitCpp(const FinderSource& source) {
+  const auto& [plan, style, names, steps, calls, act, note] = source;
   std::vector<std::string> lines;
-  if (CallsOf(steps).find_like) {
+  if (calls.find_like) {
     AppendFinderText(lines, FinderPart::kCppHelper);
     lines.push_back("");
   }
-  if (const std::string note = PositionNote(plan, way, names); !note.empty()) {
-    lines.push_back("// " + note);
-  }
+  if (!note.empty()) lines.push_back("// " + note);
   // A level no search reached is read by nothing but, as the target, the
   // caller: declared above the target it would be an unused variable.
-  lines.insert(lines.end(), act.before.begin(), act.before.end());
+  AppendLines(lines, act.before);
   // Waiting, the variables are declared above the loop.
   const StatementSyntax syntax{.indent = act.inner_indent,
-                               .declaration = action.wait ? "" : "HWND ",
+                               .declaration = style.action.wait ? "" : "HWND ",
                                .null_handle = "nullptr",
                                .null_text = "nullptr",
                                .wide_suffix = "W",
@@ -64,11 +58,9 @@ std::string EmitCpp(const SearchPlan& plan, SearchWay way, const ActionPlan& act
                                .text = CppWideLiteral,
                                .helper = "findWindowLike",
                                .unreached = StatementSyntax::Unreached::kTargetOnly};
-  for (std::string& line : StatementLines(plan, steps, names, syntax)) {
-    lines.push_back(std::move(line));
-  }
-  lines.insert(lines.end(), act.after.begin(), act.after.end());
-  return JoinLines(lines);
+  AppendLines(lines, StatementLines(plan, steps, names, syntax));
+  AppendLines(lines, act.after);
+  return lines;
 }
 
 }  // namespace winscout::codegen

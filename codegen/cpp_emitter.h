@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "codegen/actions.h"
+#include "codegen/finder_source.h"
 #include "codegen/finder_steps.h"
 #include "codegen/search_plan.h"
 
@@ -22,12 +22,11 @@ std::string CppWideLiteral(std::string_view text);
 // class, the name means nothing else.
 std::vector<std::string> CppNames(const SearchPlan& plan);
 
-// Win32 C++ for a function body: each variable declared at its first search,
-// FindWindowW/FindWindowExW with wide literals; CR LF between lines and none
-// at the end. The last variable holds the target.
+// Win32 C++ for a function body, its lines: each variable declared at its
+// first search, FindWindowW/FindWindowExW with wide literals. The last
+// variable holds the target.
 // An action adds its statements after the searches (and around them, to
 // wait for the window).
-std::string EmitCpp(const SearchPlan& plan, SearchWay way = SearchWay::kPosition,
-                    const ActionPlan& action = {});
+std::vector<std::string> EmitCpp(const FinderSource& source);
 
 }  // namespace winscout::codegen

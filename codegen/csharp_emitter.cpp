@@ -13,22 +13,6 @@
 namespace winscout::codegen {
 namespace {
 
-// Reserved and contextual keywords: a contextual one is a usable name in
-// most places, but a reader should not have to know where.
-// clang-format off
-constexpr std::string_view kKeywords =
-    " abstract add alias allows and args as ascending async await base bool break by"
-    " byte case catch char checked class const continue decimal default delegate"
-    " descending do double dynamic else enum equals event explicit extension extern"
-    " false field file finally fixed float for foreach from get global goto group if"
-    " implicit in init int interface internal into is join let lock long managed"
-    " nameof namespace new nint not notnull nuint null object on operator or orderby"
-    " out override params partial private protected public readonly record ref remove"
-    " required return sbyte scoped sealed select set short sizeof stackalloc static"
-    " string struct switch this throw true try typeof uint ulong unchecked unmanaged"
-    " unsafe ushort using value var virtual void volatile when where while with yield ";
-// clang-format on
-
 bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
 char Lower(char c) { return IsUpper(c) ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -52,49 +36,39 @@ std::string CSharpLiteral(std::string_view text) {
   return CFamilyLiteral(text, "\"", UniversalName);
 }
 
-bool IsCSharpKeyword(std::string_view name) { return InWordList(kKeywords, name); }
-
 std::vector<std::string> CSharpNames(const SearchPlan& plan) {
-  // Every name the code itself uses (System, FindWindowW, FindTarget) begins
-  // in upper case and the variables in lower case, so keywords are all that
-  // the variables can meet.
-  return NumberedNames(plan, {.base = CamelCase, .reserved = IsCSharpKeyword});
+  return NumberedNames(
+      plan, {.base = CamelCase, .reserved = FinderPartText(FinderPart::kCsReserved)});
 }
 
-std::string EmitCSharp(const SearchPlan& plan, SearchWay way, const ActionPlan& action) {
-  const std::vector<std::string> names = CSharpNames(plan);
-  const std::vector<FinderStep> steps = FinderSteps(plan, way);
-  const ActionCode act = SpellAction(action, FinderLanguage::kCSharp, names);
+std::vector<std::string> EmitCSharp(const FinderSource& source) {
+  const auto& [plan, style, names, steps, calls, act, note] = source;
   std::vector<std::string> lines;
   AppendFinderText(
       lines, IsDesktopPlan(plan) ? FinderPart::kCsDesktop : FinderPart::kCsFindWindows);
-  if (CallsOf(steps).dialog_item) AppendFinderText(lines, FinderPart::kCsDialogItem);
-  lines.insert(lines.end(), act.declarations.begin(), act.declarations.end());
-  if (CallsOf(steps).find_like) AppendFinderText(lines, FinderPart::kCsHelper);
+  if (calls.dialog_item) AppendFinderText(lines, FinderPart::kCsDialogItem);
+  AppendLines(lines, act.declarations);
+  if (calls.find_like) AppendFinderText(lines, FinderPart::kCsHelper);
   lines.push_back("");
-  if (const std::string note = PositionNote(plan, way, names); !note.empty()) {
-    lines.push_back("// " + note);
-  }
+  if (!note.empty()) lines.push_back("// " + note);
   AppendLines(lines, {"static System.IntPtr FindTarget()", "{"});
-  lines.insert(lines.end(), act.before.begin(), act.before.end());
+  AppendLines(lines, act.before);
   const std::string indent = "    " + act.inner_indent;
   // Waiting, the variables are declared above the loop.
   const StatementSyntax syntax{.indent = indent,
-                               .declaration = action.wait ? "" : "System.IntPtr ",
+                               .declaration = style.action.wait ? "" : "System.IntPtr ",
                                .null_handle = "System.IntPtr.Zero",
                                .null_text = "null",
                                .wide_suffix = "W",
                                .end = ";",
                                .text = CSharpLiteral,
                                .helper = "FindWindowLike"};
-  for (std::string& line : StatementLines(plan, steps, names, syntax)) {
-    lines.push_back(std::move(line));
-  }
-  lines.insert(lines.end(), act.after.begin(), act.after.end());
+  AppendLines(lines, StatementLines(plan, steps, names, syntax));
+  AppendLines(lines, act.after);
   lines.push_back("    return " + names.back() + ";");
   lines.push_back("}");
-  lines.insert(lines.end(), act.below.begin(), act.below.end());
-  return JoinLines(lines);
+  AppendLines(lines, act.below);
+  return lines;
 }
 
 }  // namespace winscout::codegen

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "codegen/actions.h"
+#include "codegen/finder_source.h"
 #include "codegen/finder_steps.h"
 #include "codegen/search_plan.h"
 
@@ -20,9 +20,6 @@ inline constexpr std::string_view kCSharpImport =
 // \uXXXX (exactly four digits, so no following digit joins it) or \UXXXXXXXX.
 std::string CSharpLiteral(std::string_view text);
 
-// True for the keywords of C#, the contextual ones included.
-bool IsCSharpKeyword(std::string_view name);
-
 // One IntPtr variable per level: the class's variable name in camel case
 // (mainFrame, hwnd), numbered where it is a keyword (static1) or where a level
 // above has it already (edit2).
@@ -30,10 +27,9 @@ std::vector<std::string> CSharpNames(const SearchPlan& plan);
 
 // Class members that compile as they stand in any class, without using
 // directives: the P/Invoke declarations of FindWindowW and FindWindowExW and
-// a method FindTarget that makes the searches and returns the target. CR LF
-// between lines and none at the end.
+// a method FindTarget that makes the searches and returns the target; its
+// lines.
 // An action adds its declarations and a method ActOnTarget.
-std::string EmitCSharp(const SearchPlan& plan, SearchWay way = SearchWay::kPosition,
-                       const ActionPlan& action = {});
+std::vector<std::string> EmitCSharp(const FinderSource& source);
 
 }  // namespace winscout::codegen

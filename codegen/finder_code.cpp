@@ -1,7 +1,7 @@
 #include "codegen/finder_code.h"
 
+#include "codegen/finder_language.h"
 #include "codegen/handle_text.h"
-#include "codegen/visual_basic.h"
 
 namespace winscout::codegen {
 
@@ -27,7 +27,7 @@ FinderResult GenerateFinderCode(std::string_view handle_text,
                                 const WindowSystem& windows) {
   FinderPlanResult planned = PlanFinderCode(handle_text, windows);
   if (const auto* plan = std::get_if<SearchPlan>(&planned)) {
-    return FinderCode{EmitVisualBasic(*plan)};
+    return FinderCode{EmitFinderCode(*plan, FinderLanguage::kVisualBasic)};
   }
   if (const auto* message = std::get_if<FinderMessage>(&planned)) return *message;
   return NoFinderOutput{};

@@ -1,5 +1,7 @@
 #include "codegen/finder_language.h"
 
+#include <utility>
+
 #include "codegen/cpp_emitter.h"
 #include "codegen/csharp_emitter.h"
 #include "codegen/python_emitter.h"
@@ -23,21 +25,37 @@ std::string_view FinderLanguageName(FinderLanguage language) {
   return {};
 }
 
+namespace {
+
+// Each language's names and code, by FinderLanguage.
+struct Emitter {
+  std::vector<std::string> (*names)(const SearchPlan&);
+  std::vector<std::string> (*lines)(const FinderSource&);
+};
+constexpr Emitter kEmitters[] = {{VisualBasicNames, EmitVisualBasic},
+                                 {VbaNames, EmitVba},
+                                 {CppNames, EmitCpp},
+                                 {CSharpNames, EmitCSharp},
+                                 {PythonNames, EmitPython}};
+
+}  // namespace
+
 std::string EmitFinderCode(const SearchPlan& plan, FinderLanguage language,
                            const FinderStyle& style) {
-  switch (language) {
-    case FinderLanguage::kVisualBasic:
-      return EmitVisualBasic(plan, style);
-    case FinderLanguage::kVba:
-      return EmitVba(plan, style.way, style.action);
-    case FinderLanguage::kCpp:
-      return EmitCpp(plan, style.way, style.action);
-    case FinderLanguage::kCSharp:
-      return EmitCSharp(plan, style.way, style.action);
-    case FinderLanguage::kPython:
-      return EmitPython(plan, style.way, style.action);
-  }
-  return {};
+  const Emitter& emitter = kEmitters[static_cast<int>(language)];
+  std::vector<std::string> names = emitter.names(plan);
+  std::vector<FinderStep> steps = FinderSteps(plan, style.way);
+  const FinderCalls calls = CallsOf(steps);
+  ActionCode act = SpellAction(style.action, language, names, style.declarations);
+  std::string note = PositionNote(plan, style.way, names);
+  const FinderSource source{.plan = plan,
+                            .style = style,
+                            .names = std::move(names),
+                            .steps = std::move(steps),
+                            .calls = calls,
+                            .act = std::move(act),
+                            .note = std::move(note)};
+  return JoinLines(emitter.lines(source));
 }
 
 }  // namespace winscout::codegen

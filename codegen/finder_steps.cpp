@@ -116,7 +116,8 @@ std::string PositionNote(const SearchPlan& plan, SearchWay way,
   if (levels.empty()) return {};
   std::string note = "Found by place among windows of the same class, which can change: ";
   for (std::size_t i = 0; i < levels.size(); ++i) {
-    note += (i > 0 ? ", " : "") + names[levels[i]];
+    if (i > 0) note += ", ";
+    note += names[levels[i]];
   }
   return note;
 }

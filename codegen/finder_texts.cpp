@@ -35,11 +35,13 @@ std::vector<std::string> FinderTextLines(FinderPart part) {
 
 // Unpacking them all for one takes microseconds, and code is written on a
 // user's click.
+std::string FinderPartText(FinderPart part) {
+  const auto& entry = kFinderTexts[static_cast<int>(part)];
+  return UnpackText(kPackedFinderTexts).substr(entry.begin, entry.end - entry.begin);
+}
+
 void AppendFinderText(std::vector<std::string>& lines, FinderPart part) {
-  const FinderText& entry = kFinderTexts[static_cast<int>(part)];
-  const std::string texts = UnpackText(kPackedFinderTexts);
-  const std::string_view text =
-      std::string_view(texts).substr(entry.begin, entry.end - entry.begin);
+  const std::string text = FinderPartText(part);
   for (std::size_t start = 0; start <= text.size();) {
     const std::size_t end = std::min(text.find('\n', start), text.size());
     lines.emplace_back(text.substr(start, end - start));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -7,7 +8,7 @@ namespace winscout::codegen {
 
 // The longer fixed texts of the finder code, kept in finder_texts.txt and
 // packed into the program at build time.
-enum class FinderPart {
+enum class FinderPart : std::uint8_t {
   kVbFindWindow,
   kVbFindWindowEx,
   kVbDialogItem,
@@ -46,7 +47,15 @@ enum class FinderPart {
   kNoteWait,
   kVbUnicodeNote,
   kVbUnicodeHelperNote,
+  // The words no variable may be (InWordList's form): Visual Basic's in
+  // lower case.
+  kVbReserved,
+  kCsReserved,
+  kPyReserved,
 };
+
+// The part's text, its lines parted by line breaks.
+std::string FinderPartText(FinderPart part);
 
 // The part's lines.
 std::vector<std::string> FinderTextLines(FinderPart part);

@@ -5,8 +5,7 @@
 namespace winscout::codegen {
 
 std::string CFamilyLiteral(std::string_view text, std::string_view opening,
-                           const std::function<std::string(char32_t)>& spell,
-                           bool escape_trigraphs) {
+                           std::string (*spell)(char32_t), bool escape_trigraphs) {
   std::string literal(opening);
   char32_t previous = 0;
   for (const char32_t c : CodePoints(text)) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -11,8 +10,7 @@ namespace winscout::codegen {
 // another escaped where `escape_trigraphs`), and any other character as
 // `spell` writes it.
 std::string CFamilyLiteral(std::string_view text, std::string_view opening,
-                           const std::function<std::string(char32_t)>& spell,
-                           bool escape_trigraphs = false);
+                           std::string (*spell)(char32_t), bool escape_trigraphs = false);
 
 // \uXXXX, or \UXXXXXXXX past the basic plane.
 std::string UniversalName(char32_t code);

@@ -1,8 +1,6 @@
 #include "codegen/names.h"
 
 #include <algorithm>
-#include <map>
-#include <set>
 
 #include "codegen/stable_names.h"
 #include "codegen/var_name.h"
@@ -27,9 +25,16 @@ std::vector<std::string> NumberedNames(const SearchPlan& plan, const NamingRules
   auto cut = [&](const std::string& base, std::size_t suffix) {
     return base.substr(0, rules.max_length - std::min(suffix, rules.max_length));
   };
-  std::set<std::string> taken;
-  // Per base, the number to try next.
-  std::map<std::string, int> next_number;
+  // The names given so far, and per base the number to try next, by key: a
+  // plan has a few levels, so vectors searched serve.
+  std::vector<std::string> taken;
+  std::vector<std::pair<std::string, int>> next_number;
+  auto is_taken = [&](const std::string& name) {
+    return std::ranges::find(taken, key(name)) != taken.end();
+  };
+  auto reserved = [&](const std::string& name) {
+    return InWordList(rules.reserved, key(name));
+  };
   std::vector<std::string> names;
   names.reserve(plan.levels.size());
   for (const PlannedLevel& level : plan.levels) {
@@ -37,17 +42,21 @@ std::vector<std::string> NumberedNames(const SearchPlan& plan, const NamingRules
     const std::string base =
         rules.base(VarNameFromClass(JudgeClassName(level.class_name).name_source));
     std::string name = cut(base, 0);
-    if (rules.reserved(name) || taken.contains(key(name))) {
+    if (reserved(name) || is_taken(name)) {
+      const auto found =
+          std::ranges::find(next_number, key(base), &std::pair<std::string, int>::first);
       int& number =
-          next_number.try_emplace(key(base), rules.reserved(name) ? 1 : 2).first->second;
+          found != next_number.end()
+              ? found->second
+              : next_number.emplace_back(key(base), reserved(name) ? 1 : 2).second;
       for (;; ++number) {
         const std::string digits = std::to_string(number);
         name = cut(base, digits.size()) + digits;
-        if (!rules.reserved(name) && !taken.contains(key(name))) break;
+        if (!reserved(name) && !is_taken(name)) break;
       }
       ++number;
     }
-    taken.insert(key(name));
+    taken.push_back(key(name));
     names.push_back(std::move(name));
   }
   return names;
@@ -56,8 +65,8 @@ std::vector<std::string> NumberedNames(const SearchPlan& plan, const NamingRules
 bool InWordList(std::string_view words, std::string_view word) {
   for (std::size_t at = words.find(word); at != std::string_view::npos;
        at = words.find(word, at + 1)) {
-    if (at > 0 && words[at - 1] == ' ' && at + word.size() < words.size() &&
-        words[at + word.size()] == ' ') {
+    const std::size_t end = at + word.size();
+    if ((at == 0 || words[at - 1] <= ' ') && (end == words.size() || words[end] <= ' ')) {
       return true;
     }
   }

@@ -16,8 +16,9 @@ struct NamingRules {
   // a numbered name never meets a plain one.
   std::function<std::string(std::string_view)> base;
   // Names the language or the emitted code itself has a use for, numbered
-  // forms included (Python's user32).
-  std::function<bool(std::string_view)> reserved;
+  // forms included (Python's user32), as a word list (InWordList's form) in
+  // the case the names are compared in.
+  std::string reserved;
   // The longest name the language takes, its number included.
   std::size_t max_length = std::string::npos;
   // Whether the language compares names without regard to case.
@@ -30,9 +31,9 @@ struct NamingRules {
 // its number require.
 std::vector<std::string> NumberedNames(const SearchPlan& plan, const NamingRules& rules);
 
-// Whether the word is one of `words`: words each with a blank before it,
-// and a blank at the end, as the languages' word lists are kept (a table of
-// views would take twice the room in the program).
+// Whether the word is one of `words`: words parted by blanks or line breaks,
+// as the languages' word lists are kept (a table of views would take twice
+// the room in the program).
 bool InWordList(std::string_view words, std::string_view word);
 
 }  // namespace winscout::codegen

@@ -13,24 +13,6 @@
 namespace winscout::codegen {
 namespace {
 
-// Keywords, soft keywords (usable as names, but confusing), the built-in
-// names in lower case (a variable would hide them from the rest of a script),
-// and the names the code binds itself: the modules it imports and user32.
-// clang-format off
-constexpr std::string_view kReserved =
-    " abs aiter all and anext any as ascii assert async await bin bool break"
-    " breakpoint bytearray bytes callable case chr class classmethod compile complex"
-    " continue copyright credits ctypes def del delattr dict dir divmod elif else"
-    " enumerate eval except exec exit filter finally find_window_like float for format"
-    " from frozenset"
-    " getattr global globals hasattr hash help hex id if import in input int is"
-    " isinstance issubclass iter lambda len license list locals map match max"
-    " memoryview min next nonlocal not object oct open or ord pass pow print property"
-    " quit raise range repr return reversed round set setattr slice sorted"
-    " staticmethod str sum super try tuple type user32 vars while wintypes with yield"
-    " zip ";
-// clang-format on
-
 bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
 bool IsLower(char c) { return c >= 'a' && c <= 'z'; }
 
@@ -58,36 +40,31 @@ std::string PythonLiteral(std::string_view text) {
   });
 }
 
-bool IsPythonReserved(std::string_view name) { return InWordList(kReserved, name); }
-
 std::vector<std::string> PythonNames(const SearchPlan& plan) {
-  return NumberedNames(plan, {.base = SnakeCase, .reserved = IsPythonReserved});
+  return NumberedNames(
+      plan, {.base = SnakeCase, .reserved = FinderPartText(FinderPart::kPyReserved)});
 }
 
-std::string EmitPython(const SearchPlan& plan, SearchWay way, const ActionPlan& action) {
-  const std::vector<std::string> names = PythonNames(plan);
-  const std::vector<FinderStep> steps = FinderSteps(plan, way);
-  const ActionCode act = SpellAction(action, FinderLanguage::kPython, names);
+std::vector<std::string> EmitPython(const FinderSource& source) {
+  const auto& [plan, style, names, steps, calls, act, note] = source;
   std::vector<std::string> lines;
   AppendFinderText(lines, FinderPart::kPyImports);
   if (IsDesktopPlan(plan)) {
     AppendFinderText(lines, FinderPart::kPyDesktop);
-    lines.insert(lines.end(), act.declarations.begin(), act.declarations.end());
+    AppendLines(lines, act.declarations);
     lines.push_back("");
   } else {
     AppendFinderText(lines, FinderPart::kPyFindWindows);
-    if (CallsOf(steps).dialog_item) AppendFinderText(lines, FinderPart::kPyDialogItem);
-    lines.insert(lines.end(), act.declarations.begin(), act.declarations.end());
-    if (CallsOf(steps).find_like) {
+    if (calls.dialog_item) AppendFinderText(lines, FinderPart::kPyDialogItem);
+    AppendLines(lines, act.declarations);
+    if (calls.find_like) {
       AppendFinderText(lines, FinderPart::kPyHelper);
       lines.push_back("");
     }
     lines.push_back("");
   }
-  if (const std::string note = PositionNote(plan, way, names); !note.empty()) {
-    lines.push_back("# " + note);
-  }
-  lines.insert(lines.end(), act.before.begin(), act.before.end());
+  if (!note.empty()) lines.push_back("# " + note);
+  AppendLines(lines, act.before);
   const StatementSyntax syntax{.indent = act.inner_indent,
                                .null_handle = "None",
                                .null_text = "None",
@@ -95,11 +72,9 @@ std::string EmitPython(const SearchPlan& plan, SearchWay way, const ActionPlan& 
                                .wide_suffix = "W",
                                .text = PythonLiteral,
                                .helper = "find_window_like"};
-  for (std::string& line : StatementLines(plan, steps, names, syntax)) {
-    lines.push_back(std::move(line));
-  }
-  lines.insert(lines.end(), act.after.begin(), act.after.end());
-  return JoinLines(lines);
+  AppendLines(lines, StatementLines(plan, steps, names, syntax));
+  AppendLines(lines, act.after);
+  return lines;
 }
 
 }  // namespace winscout::codegen

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "codegen/actions.h"
+#include "codegen/finder_source.h"
 #include "codegen/finder_steps.h"
 #include "codegen/search_plan.h"
 
@@ -15,21 +15,16 @@ namespace winscout::codegen {
 // as \xXX, \uXXXX or \UXXXXXXXX, so the source reads the same in any encoding.
 std::string PythonLiteral(std::string_view text);
 
-// True for Python's keywords and soft keywords, the built-in names in lower
-// case, and the names the emitted code itself uses (ctypes, wintypes).
-bool IsPythonReserved(std::string_view name);
-
 // One variable per level: the class's variable name in snake case (main_frame,
 // hwnd), numbered where it is reserved (class1) or where a level above has it
 // already (edit2).
 std::vector<std::string> PythonNames(const SearchPlan& plan);
 
 // A script that runs as it stands on Windows: ctypes with the argument and
-// result types of FindWindowW and FindWindowExW set, then the searches. CR LF
-// between lines and none at the end. The last variable holds the target.
+// result types of FindWindowW and FindWindowExW set, then the searches; its
+// lines. The last variable holds the target.
 // An action adds its statements after the searches (and around them, to
 // wait for the window).
-std::string EmitPython(const SearchPlan& plan, SearchWay way = SearchWay::kPosition,
-                       const ActionPlan& action = {});
+std::vector<std::string> EmitPython(const FinderSource& source);
 
 }  // namespace winscout::codegen

@@ -32,6 +32,11 @@ struct StatementSyntax {
   enum class Unreached { kEvery, kTargetOnly, kNone } unreached = Unreached::kEvery;
 };
 
+// The step's statement; empty where the syntax gives its level none.
+std::string Statement(const SearchPlan& plan, const FinderStep& step,
+                      const std::vector<std::string>& names,
+                      const StatementSyntax& syntax);
+
 // The steps' statements, one a line.
 std::vector<std::string> StatementLines(const SearchPlan& plan,
                                         const std::vector<FinderStep>& steps,
@@ -41,6 +46,9 @@ std::vector<std::string> StatementLines(const SearchPlan& plan,
 // Appends the lines (one call, not a string built in place for each).
 void AppendLines(std::vector<std::string>& lines,
                  std::initializer_list<std::string_view> more);
+// Appends the lines, each after `indent`.
+void AppendLines(std::vector<std::string>& lines, const std::vector<std::string>& more,
+                 std::string_view indent = {});
 
 // Lines joined with CR LF, none after the last, as the code box shows them.
 std::string JoinLines(const std::vector<std::string>& lines);

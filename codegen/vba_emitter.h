@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "codegen/actions.h"
+#include "codegen/finder_source.h"
 #include "codegen/finder_steps.h"
 #include "codegen/names.h"
 #include "codegen/search_plan.h"
@@ -18,8 +18,8 @@ std::vector<std::string> VbaNames(const SearchPlan& plan);
 // what the code calls (PtrSafe and LongPtr under VBA7, the classic ones
 // otherwise), then a function FindTarget that makes the searches and returns
 // the target. Class names beyond the ANSI code page go to the W functions by
-// StrPtr. CR LF between lines and none at the end.
+// StrPtr. Its lines.
 // An action adds its Declare lines and a procedure ActOnTarget.
-std::string EmitVba(const SearchPlan& plan, SearchWay way, const ActionPlan& action = {});
+std::vector<std::string> EmitVba(const FinderSource& source);
 
 }  // namespace winscout::codegen

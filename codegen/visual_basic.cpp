@@ -12,59 +12,6 @@
 namespace winscout::codegen {
 namespace {
 
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  std::ranges::transform(lower, lower.begin(), [](char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-  });
-  return lower;
-}
-
-// Names a VB6 or VB.NET compiler rejects as a variable, in lower case. The
-// keyword lists of both languages are plain; the rows after them say why
-// each further word is here.
-// clang-format off
-constexpr std::string_view kReserved =
-    // VB.NET's reserved keywords.
-    " addhandler addressof alias and andalso as boolean byref byte byval call case"
-    " catch cbool cbyte cchar cdate cdbl cdec char cint class clng cobj const"
-    " continue csbyte cshort csng cstr ctype cuint culng cushort date decimal declare"
-    " default delegate dim directcast do double each else elseif end endif enum erase"
-    " error event exit false finally for friend function get gettype getxmlnamespace"
-    " global gosub goto handles if implements imports in inherits integer interface"
-    " is isnot let lib like long loop me mod module mustinherit mustoverride mybase"
-    " myclass nameof namespace narrowing new next not nothing notinheritable"
-    " notoverridable object of on operator option optional or orelse out overloads"
-    " overridable overrides paramarray partial private property protected public"
-    " raiseevent readonly redim rem removehandler resume return sbyte select set"
-    " shadows shared short single static step stop string structure sub synclock then"
-    " throw to true try trycast typeof uinteger ulong ushort using variant wend when"
-    " while widening with withevents writeonly xor"
-    // VB6's keywords beyond those (checked against VBA's reserved identifiers:
-    // its statement and marker keywords, operators, reserved names, special
-    // forms, types and literals).
-    " any ccur clnglng clngptr currency cvar defbool defbyte defcur defdate defdbl"
-    " defdec defint deflng deflnglng deflngptr defobj defsng defstr defvar empty eqv"
-    " imp longlong longptr lset null preserve rset type until"
-    // VB6 statements that a line may begin with, so "Close = ..." is no assignment.
-    " close input lock open print put seek unlock write"
-    // VB6 reads these as part of the statements above (Print #1, Spc(2); ...).
-    " spc tab"
-    // VB6 parses these calls itself, not as functions of its library.
-    " abs array cverr fix inputb int lbound len lenb sgn ubound"
-    // VB6's graphics methods with a syntax of their own (Line is not one: it is
-    // only a method name).
-    " circle pset scale"
-    // VB6's Debug object and DoEvents are keywords of its language, not names.
-    " debug doevents"
-    // VB6 reserves these for its implementation.
-    " attribute cdecl lineinput"
-    // Names the emitted code calls, its actions' included.
-    " chr chrw findwindow findwindowex findwindowlike getdesktopwindow getdlgitem strptr"
-    " vbnullstring getdlgctrlid getparent postmessage sendmessage sendmessagetimeout"
-    " sleep ";
-// clang-format on
-
 // VB identifiers end at 255 characters.
 constexpr std::size_t kMaxNameLength = 255;
 
@@ -186,14 +133,10 @@ std::string VisualBasicUnicodeNote(bool helper) {
       .front();
 }
 
-bool IsVisualBasicReserved(std::string_view name) {
-  return InWordList(kReserved, Lower(name));
-}
-
 std::vector<std::string> VisualBasicNames(const SearchPlan& plan) {
   return NumberedNames(plan,
                        {.base = [](std::string_view name) { return std::string(name); },
-                        .reserved = IsVisualBasicReserved,
+                        .reserved = FinderPartText(FinderPart::kVbReserved),
                         .max_length = kMaxNameLength,
                         .ignore_case = true});
 }
@@ -307,50 +250,41 @@ std::vector<std::string> VisualBasicCallLines(const SearchPlan& plan,
                                .helper_null_text = "vbNullString",
                                .unreached = StatementSyntax::Unreached::kNone};
   for (const FinderStep& step : steps) {
-    std::vector<std::string> statement = StatementLines(plan, {step}, names, syntax);
-    if (!statement.empty() && LineLength(statement[0]) > kMaxLineLength) {
+    std::string statement = Statement(plan, step, names, syntax);
+    if (LineLength(statement) > kMaxLineLength) {
       too_long = true;
-      statement = StatementLines(plan, {step}, names, syntax);
+      statement = Statement(plan, step, names, syntax);
       too_long = false;
     }
-    lines.insert(lines.end(), statement.begin(), statement.end());
+    if (!statement.empty()) lines.push_back(std::move(statement));
   }
   return lines;
 }
 
-std::string EmitVisualBasic(const SearchPlan& plan, const FinderStyle& style) {
-  const std::vector<std::string> names = VisualBasicNames(plan);
-  const std::vector<FinderStep> steps = FinderSteps(plan, style.way);
+std::vector<std::string> EmitVisualBasic(const FinderSource& source) {
+  const auto& [plan, style, names, steps, calls, act, note] = source;
   const bool unicode = NeedsUnicode(plan, style.way);
-  const ActionCode act =
-      SpellAction(style.action, FinderLanguage::kVisualBasic, names, style.declarations);
   std::vector<std::string> lines;
   if (style.declarations) {
-    lines = VisualBasicDeclarations(CallsOf(steps), unicode, /*vba7=*/false);
+    lines = VisualBasicDeclarations(calls, unicode, /*vba7=*/false);
   } else if (unicode) {
-    lines.push_back(VisualBasicUnicodeNote(CallsOf(steps).find_like));
+    lines.push_back(VisualBasicUnicodeNote(calls.find_like));
   }
   // The action's Declare lines, or the note that asks for them.
-  lines.insert(lines.end(), act.declarations.begin(), act.declarations.end());
+  AppendLines(lines, act.declarations);
   const VisualBasicStrings strings = !unicode             ? VisualBasicStrings::kAnsi
                                      : style.declarations ? VisualBasicStrings::kPointers
                                                           : VisualBasicStrings::kUnicode;
-  if (CallsOf(steps).find_like) {
-    for (std::string& line : VisualBasicHelperLines(
-             strings == VisualBasicStrings::kPointers, /*vba=*/false)) {
-      lines.push_back(std::move(line));
-    }
+  if (calls.find_like) {
+    AppendLines(lines, VisualBasicHelperLines(strings == VisualBasicStrings::kPointers,
+                                              /*vba=*/false));
   }
-  if (const std::string note = PositionNote(plan, style.way, names); !note.empty()) {
-    for (std::string& line : VisualBasicComment(note)) lines.push_back(std::move(line));
-  }
+  if (!note.empty()) AppendLines(lines, VisualBasicComment(note));
   for (const std::string& name : names) lines.push_back("Dim " + name + " As Long");
-  lines.insert(lines.end(), act.before.begin(), act.before.end());
-  for (std::string& line : VisualBasicCallLines(plan, steps, names, strings)) {
-    lines.push_back(act.inner_indent + line);
-  }
-  lines.insert(lines.end(), act.after.begin(), act.after.end());
-  return JoinLines(lines);
+  AppendLines(lines, act.before);
+  AppendLines(lines, VisualBasicCallLines(plan, steps, names, strings), act.inner_indent);
+  AppendLines(lines, act.after);
+  return lines;
 }
 
 }  // namespace winscout::codegen

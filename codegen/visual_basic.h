@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "codegen/finder_language.h"
+#include "codegen/finder_source.h"
 #include "codegen/names.h"
 #include "codegen/search_plan.h"
 #include "codegen/statements.h"
@@ -32,10 +32,6 @@ std::vector<std::string> VisualBasicTextLines(const std::string& variable,
 
 // A comment, over as many lines as VB's line length needs.
 std::vector<std::string> VisualBasicComment(std::string_view text);
-
-// True for the reserved words of VB6 and VB.NET and for the names the emitted
-// code itself uses, compared without regard to case as VB does.
-bool IsVisualBasicReserved(std::string_view name);
 
 // One variable name per level: the class's variable name, numbered where it
 // is reserved (Static1) or already taken by a level above (X, X2, X3).
@@ -65,8 +61,7 @@ std::vector<std::string> VisualBasicCallLines(const SearchPlan& plan,
                                               VisualBasicStrings strings);
 
 // The declarations (the Declare lines where the style asks for them, then
-// one Dim line per level), then the search lines, CR LF between lines and
-// none at the end.
-std::string EmitVisualBasic(const SearchPlan& plan, const FinderStyle& style = {});
+// one Dim line per level), then the search lines.
+std::vector<std::string> EmitVisualBasic(const FinderSource& source);
 
 }  // namespace winscout::codegen
