@@ -3157,28 +3157,35 @@ def message_checks(session, checks, builds):
 
     checks.step("code from a logged line", code_from_the_menu_line)
 
+    def read_menu(windows, window):
+        """The tree below the window, its Menu branch opened all the way."""
+        probe.set_text(windows.controls[FILTER_BOX], hex_handle(window))
+        wait_for("the window in the filtered tree", windows.tree, lambda tree: tree and any(
+            entry.text.startswith(hex_handle(window)) for entry in tree))
+        # A click gives the tree the keyboard, whichever window had it.
+        tree_rect = probe.rect(windows.controls[TREE])
+        click((tree_rect.left + 30, tree_rect.top + 10))
+        xdotool("key", "End", "key", "KP_Multiply")
+        tree = wait_for("the menu's items", windows.tree,
+                        lambda tree: any("(ID " in entry.text for entry in tree))
+        return [entry.text for entry in tree
+                if "(ID " in entry.text or entry.text in ("Menu", "(separator)")
+                or entry.depth > tree[-1].depth - 3 and not entry.text.startswith("0x")]
+
+    fixture_menu = ["Menu", "Command", "Run (ID 40001)", "Checked (ID 40002) checked",
+                    "(separator)", "Grayed (ID 40004) grayed", "Help", "About (ID 40003)"]
+
     def menus():
         windows = open_windows_view(probe)
-
-        def menu_of(window):
-            """The tree below the window, its Menu branch opened all the way."""
-            probe.set_text(windows.controls[FILTER_BOX], hex_handle(window))
-            wait_for("the window in the filtered tree", windows.tree, lambda tree: tree and any(
-                entry.text.startswith(hex_handle(window)) for entry in tree))
-            # A click gives the tree the keyboard, whichever window had it.
-            tree_rect = probe.rect(windows.controls[TREE])
-            click((tree_rect.left + 30, tree_rect.top + 10))
-            xdotool("key", "End", "key", "KP_Multiply")
-            tree = wait_for("the menu's items", windows.tree,
-                            lambda tree: any("(ID " in entry.text for entry in tree))
-            return [entry.text for entry in tree
-                    if "(ID " in entry.text or entry.text in ("Menu", "(separator)")
-                    or entry.depth > tree[-1].depth - 3 and not entry.text.startswith("0x")]
-
+        menu_of = functools.partial(read_menu, windows)
         checks.equal("the fixture's menu in the Windows window, with IDs and states",
-                     menu_of(frame["handle"]),
-                     ["Menu", "Command", "Run (ID 40001)", "Checked (ID 40002) checked",
-                      "(separator)", "Grayed (ID 40004) grayed", "Help", "About (ID 40003)"])
+                     menu_of(frame["handle"]), fixture_menu)
+        many = [text for text in menu_of(target["many"]["handle"]) if "(ID " in text]
+        checks.equal("a menu of 1,101 items: every item, a long text cut at 1,024 characters "
+                     "and said so, an owner-drawn item without text said so",
+                     (len(many), many[0], many[-1]),
+                     (1101, "x" * 1024 + "... (cut) (ID 41000)",
+                      "(owner-drawn, no text) (ID 42100)"))
         notepad = session.start_notepad()
         click(probe.rect(probe.item(windows.window, WINDOWS_REFRESH)).centre)
         items = menu_of(notepad)
@@ -3201,6 +3208,33 @@ def message_checks(session, checks, builds):
         probe.close(windows.window)
 
     checks.step("menus with their IDs", menus)
+
+    def command_logged(name, view):
+        """Checks that the log shows a command posted to the fixture now."""
+        probe.set_text(view.controls[MESSAGE_FILTER], "WM_COMMAND")
+        probe.ask("post", frame["handle"], 0x111, RUN_COMMAND, 0)
+        checks.reached(f"{name}: the log shows a command posted to the fixture", view.lines,
+                       lambda lines: any(f"menu, ID {RUN_COMMAND}" in line.parameters
+                                         for line in lines))
+
+    def sessions():
+        """Every session on the fixture's thread works, whatever came before it:
+        the hook stays in the fixture with the log it opened first."""
+        probe.close(view.window)
+        windows = open_windows_view(probe)
+        checks.equal("the menu read after a log closed", read_menu(windows, frame["handle"]),
+                     fixture_menu)
+        click(probe.rect(probe.item(windows.window, WINDOWS_REFRESH)).centre)
+        checks.equal("the menu read again after a refresh", read_menu(windows, frame["handle"]),
+                     fixture_menu)
+        probe.close(windows.window)
+        command_logged("a log opened after a menu read",
+                       open_message_log(session, (frame["x"], frame["y"])))
+        probe.close(view.window)
+        command_logged("a log opened once more",
+                       open_message_log(session, (frame["x"], frame["y"])))
+
+    checks.step("sessions one after another on one thread", sessions)
 
     def storm():
         probe.set_text(view.controls[MESSAGE_FILTER], "WM_APP")
@@ -3248,6 +3282,9 @@ def message_checks(session, checks, builds):
         checks.reached("WinScout killed while it logs: the target runs on and answers",
                        lambda: probe.text(target["counts"]["handle"]),
                        lambda text: text.startswith(f"runs {ran + 1} "))
+        session.winscout = WinScout(session.programs, probe, [args.wine, args.winscout])
+        command_logged("a new WinScout after one killed while it logged",
+                       open_message_log(session, (frame["x"], frame["y"])))
 
     checks.step("WinScout killed mid-log", killed)
 
