@@ -2342,7 +2342,7 @@ def group_release(args, checks):
 WINDOWS_VIEW_CLASS = "WinScoutWindows"
 WINDOWS_VIEW_TITLE = "Windows"
 FILTER_BOX, WINDOWS_REFRESH, TREE, DETAILS, STATUS_BAR = 201, 202, 203, 204, 205
-TVIS_SELECTED, TVIS_CUT = 0x2, 0x4
+TVIS_SELECTED, TVIS_CUT, TVIS_EXPANDED = 0x2, 0x4, 0x20
 HANG_EVENT = "WinScoutE2EFixtureHang"
 MANY_QUIT_EVENT = "WinScoutE2EManyQuit"
 MANY_WINDOWS = 2000
@@ -3166,8 +3166,15 @@ def message_checks(session, checks, builds):
         tree_rect = probe.rect(windows.controls[TREE])
         click((tree_rect.left + 30, tree_rect.top + 10))
         xdotool("key", "End", "key", "KP_Multiply")
-        tree = wait_for("the menu's items", windows.tree,
-                        lambda tree: any("(ID " in entry.text for entry in tree))
+        last = None
+
+        def settled(tree):
+            """Read twice the same: the tree is not being filled."""
+            nonlocal last
+            same, last = tree == last, tree
+            return same and any("(ID " in entry.text for entry in tree)
+
+        tree = wait_for("the menu's items", windows.tree, settled)
         return [entry.text for entry in tree
                 if "(ID " in entry.text or entry.text in ("Menu", "(separator)")
                 or entry.depth > tree[-1].depth - 3 and not entry.text.startswith("0x")]
@@ -3224,7 +3231,13 @@ def message_checks(session, checks, builds):
         windows = open_windows_view(probe)
         checks.equal("the menu read after a log closed", read_menu(windows, frame["handle"]),
                      fixture_menu)
+        # Closed before the refresh, the branch shows that the refresh came:
+        # it comes back without its items, read again when opened.
+        xdotool("key", "End", "key", "Left", "key", "Left", "key", "Left", "key", "KP_Subtract")
+        wait_for("the Menu branch closed", windows.tree, lambda tree: any(
+            entry.text == "Menu" and not entry.state & TVIS_EXPANDED for entry in tree))
         click(probe.rect(probe.item(windows.window, WINDOWS_REFRESH)).centre)
+        wait_for("the tree read anew", windows.tree, lambda tree: tree and tree[-1].text == "Menu")
         checks.equal("the menu read again after a refresh", read_menu(windows, frame["handle"]),
                      fixture_menu)
         probe.close(windows.window)

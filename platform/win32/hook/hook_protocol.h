@@ -78,6 +78,8 @@ inline void WalkMenu(HMENU menu, int depth, MenuCopy& copy) {
     info.fMask = MIIM_ID | MIIM_STATE | MIIM_FTYPE | MIIM_SUBMENU | MIIM_STRING;
     // Without a buffer, the text's length.
     if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) continue;
+    // Kept apart: a call that does not ask for it clears it (Wine).
+    const HMENU submenu = info.hSubMenu;
     if (copy.count == kMenuCapacity) {
       ++copy.left_out;
     } else {
@@ -86,9 +88,8 @@ inline void WalkMenu(HMENU menu, int depth, MenuCopy& copy) {
       const std::uint32_t length = info.cch;
       std::uint32_t kept = length < kMenuItemTextLimit ? length : kMenuItemTextLimit;
       kept = kept < room ? kept : (room > 0 ? room - 1 : 0);
-      entry = {
-          depth,          info.wID, info.fType, info.fState, info.hSubMenu != nullptr,
-          copy.text_used, 0,        length};
+      entry = {depth,          info.wID, info.fType, info.fState, submenu != nullptr,
+               copy.text_used, 0,        length};
       if (kept > 0) {
         info.fMask = MIIM_STRING;
         info.dwTypeData = copy.texts + copy.text_used;
@@ -99,10 +100,10 @@ inline void WalkMenu(HMENU menu, int depth, MenuCopy& copy) {
         }
       }
     }
-    if (info.hSubMenu && depth + 1 < kMenuDepthLimit) {
-      WalkMenu(info.hSubMenu, depth + 1, copy);
-    } else if (info.hSubMenu) {
-      const int deeper = GetMenuItemCount(info.hSubMenu);
+    if (submenu && depth + 1 < kMenuDepthLimit) {
+      WalkMenu(submenu, depth + 1, copy);
+    } else if (submenu) {
+      const int deeper = GetMenuItemCount(submenu);
       copy.left_out += deeper > 0 ? static_cast<std::uint32_t>(deeper) : 0;
     }
   }
