@@ -67,7 +67,6 @@ def main():
     parser.add_argument("--probe", required=True)
     parser.add_argument("--bare", required=True, help="the bare program, for start-up")
     parser.add_argument("--objdump", required=True)
-    parser.add_argument("--strip", required=True)
     parser.add_argument("--cxx", required=True, help="the C++ compiler for Windows")
     parser.add_argument("--out", required=True, type=Path, help="screenshots and figures")
     parser.add_argument("--release", type=Path, help="the zip of scripts/release")
