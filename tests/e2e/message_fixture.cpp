@@ -1,8 +1,8 @@
 // The program whose messages the end-to-end suite logs: one top-level window
 // with a menu bar, a button, an edit and a line that counts what it was asked
-// to do, and a hidden one with a menu of many items, in a process of its own (the hook
-// DLL stays in it until it ends). Prints a manifest like the fixture's, one JSON object a
-// line:
+// to do, in a process of its own (the hook DLL stays in it until it ends),
+// and a hidden one with a menu of many items ("many").
+// Prints a manifest like the fixture's, one JSON object a line:
 //   {"kind":"window","name":..,"handle":N,"id":N,"x":N,"y":N}
 //   {"kind":"ready"}
 //   {"kind":"storm","messages":N,"seconds":S}  after each storm
@@ -31,9 +31,8 @@ constexpr int kCountsId = 103;
 constexpr int kRunCommand = 40001;  // Command > Run
 constexpr int kAboutCommand = 40003;
 constexpr RECT kPlace = {820, 600, 1240, 840};
-constexpr int kManyItems = 1100;
+constexpr int kManyItems = 1100;  // and as many characters in the first one's text
 constexpr int kManyFirstId = 41000;
-constexpr int kLongTextLength = 1100;
 
 int clicks = 0;
 int runs = 0;
@@ -73,12 +72,11 @@ HMENU MakeMenu() {
   return bar;
 }
 
-// More items than a menu read once held, the first with a long text, the
-// last owner-drawn without one.
+// More items than a menu read once held; a long text; owner-drawn, no text.
 HMENU MakeManyMenu() {
   const HMENU bar = CreateMenu();
   const HMENU many = CreatePopupMenu();
-  AppendMenuW(many, MF_STRING, kManyFirstId, std::wstring(kLongTextLength, L'x').c_str());
+  AppendMenuW(many, MF_STRING, kManyFirstId, std::wstring(kManyItems, L'x').c_str());
   for (int i = 1; i < kManyItems; ++i)
     AppendMenuW(many, MF_STRING, kManyFirstId + i,
                 (L"Item " + std::to_wstring(i)).c_str());

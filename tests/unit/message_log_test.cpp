@@ -207,19 +207,12 @@ TEST(MessageLogTest, CsvAndCopyHoldTheSameColumns) {
 }
 
 TEST(MessageLogTest, CopyGivesOneLinePerRowGuardedAsTheCsv) {
-  const std::pair<std::string_view, std::string_view> cases[] = {
-      {"Button", "Button"},
-      {"=cmd|' /C calc'!A0", "'=cmd|' /C calc'!A0"},
-      {"two\r\nlines\tand a tab", "two  lines and a tab"},
-      {"-5", "-5"},
-  };
-  for (const auto& [window_class, field] : cases) {
-    LoggedMessage line = Line(0x0010);
-    line.window_class = window_class;
-    const std::string row =
-        "12\tsent\t0x00010086\t" + std::string(field) + "\tWM_CLOSE\t\r\n";
-    EXPECT_EQ(CopyText({&line, &line}, kNames), row + row);
-  }
+  LoggedMessage line = Line(0x0010);
+  line.window_class = "=cmd|' /C calc'!A0";
+  line.name = "two\r\nlines\tand a tab";
+  const std::string row =
+      "12\tsent\t0x00010086\t'=cmd|' /C calc'!A0\ttwo  lines and a tab\t\r\n";
+  EXPECT_EQ(CopyText({&line, &line}, kNames), row + row);
 }
 
 TEST(MessageLogTest, CsvFieldsNeverStartAFormula) {
@@ -238,57 +231,38 @@ TEST(MessageLogTest, CsvFieldsNeverStartAFormula) {
   for (const auto& [text, field] : cases) EXPECT_EQ(CsvField(text), field) << text;
 }
 
-// The ring as another program may leave it: how many records a take reads
-// (nothing: the fault), from a ring of 8 started at 5, after one take of 2.
-struct RingCase {
-  std::uint64_t written;
-  std::uint64_t dropped;
-  std::uint64_t taken_set;  // by another program, before the take
-  std::optional<std::size_t> read;
-};
-
+// The ring of 8 as another program may leave it, read up to 7 before:
+// written, dropped since, taken (set by that program), records read (-1: a
+// fault).
 TEST(MessageRingTest, ReadsEachRecordOnceAndNoCounterThatJumps) {
-  const RingCase cases[] = {
-      {7, 0, 7, 0},
-      {12, 4, 7, 5},
-      {15, 0, 7, 8},
-      {16, 0, 7, std::nullopt},
-      {6, 0, 7, std::nullopt},
-      {3'000'000, 0, 7, std::nullopt},
-      {7, 0, 0, 0},
-      {9, 0, 900, 2},
-  };
-  for (const RingCase& c : cases) {
+  const int cases[][4] = {{7, 0, 7, 0},   {12, 4, 7, 5}, {15, 0, 7, 8},
+                          {16, 0, 7, -1}, {6, 0, 7, -1}, {3'000'000, 0, 7, -1},
+                          {7, 0, 0, 0},   {9, 0, 900, 2}};
+  for (const auto& [written, dropped, taken, read] : cases) {
     std::array<MessageRecord, 8> ring{};
-    for (std::size_t i = 0; i < ring.size(); ++i)
-      ring[i].message = static_cast<std::uint32_t>(i);
-    RingCounters counters{.written = 5, .taken = 0, .dropped = 1};
+    ring[7].message = 7;
+    RingCounters counters{.written = 7, .taken = 0, .dropped = 1};
     RingReader reader;
     reader.Start(counters);
+    counters = {std::uint64_t(written), std::uint64_t(taken), std::uint64_t(dropped) + 1};
     std::vector<MessageRecord> records;
-    counters.written = 7;
-    ASSERT_EQ(reader.Take(counters, ring.data(), 8, records), 0u);
-    records.clear();
-    counters = {.written = c.written, .taken = c.taken_set, .dropped = c.dropped + 1};
-    const std::optional<std::uint64_t> dropped =
-        reader.Take(counters, ring.data(), 8, records);
-    EXPECT_EQ(dropped.has_value(), c.read.has_value()) << c.written;
-    EXPECT_EQ(records.size(), c.read.value_or(0)) << c.written;
+    const auto drops = reader.Take(counters, ring.data(), 8, records);
+    EXPECT_EQ(drops, read < 0 ? std::nullopt : std::optional<std::uint64_t>(dropped));
+    EXPECT_EQ(records.size(), std::size_t(std::max(read, 0))) << written;
     EXPECT_EQ(records.empty() ? 7u : records.front().message, 7u);
-    EXPECT_EQ(dropped.value_or(c.dropped), c.dropped);
   }
 }
 
 TEST(KnownWindowsTest, KeepsBoundedWhateverTheWindowsNamed) {
+  using namespace std::literals;
   KnownWindows known;
   const auto class_of = [](std::int64_t window) {
-    return std::string(window % 2 ? "Button" : "Edit");
+    return window % 2 ? "Button" : "Edit";
   };
   const std::string_view first = known.Get(1, class_of).class_name;
   for (std::int64_t window = 2; window < 100'000; ++window) known.Get(window, class_of);
   EXPECT_LE(known.WindowCount(), KnownWindows::kWindowLimit);
-  EXPECT_EQ(known.ClassCount(), 2u);
-  EXPECT_EQ(first, "Button");  // a line's view outlives the window's entry
+  EXPECT_EQ(std::pair(first, known.ClassCount()), std::pair("Button"sv, std::size_t{2}));
   known.Clear();
   EXPECT_EQ(known.WindowCount() + known.ClassCount(), 0u);
 }

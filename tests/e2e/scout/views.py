@@ -11,7 +11,7 @@ from .winscout import TITLE
 WINDOWS_VIEW_CLASS = "WinScoutWindows"
 WINDOWS_VIEW_TITLE = "Windows"
 FILTER_BOX, WINDOWS_REFRESH, TREE, DETAILS, STATUS_BAR = 201, 202, 203, 204, 205
-TVIS_SELECTED, TVIS_CUT, TVIS_EXPANDED = 0x2, 0x4, 0x20
+TVIS_SELECTED, TVIS_CUT = 0x2, 0x4
 TreeEntry = namedtuple("TreeEntry", "depth state text")
 
 

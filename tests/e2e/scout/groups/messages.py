@@ -1,6 +1,5 @@
 """The e2e.messages group: its scenario tables and steps."""
 
-import functools
 import json
 import re
 import select
@@ -11,8 +10,7 @@ from ..common import Failure, wait_for
 from ..real_input import click, give_keyboard_to, xdotool
 from ..session import MESSAGES_STORM_EVENT, STORM_MESSAGES, STORM_SECONDS, MessageFixture
 from ..views import (FILTER_BOX, MESSAGE_CHILDREN, MESSAGE_CLEAR, MESSAGE_FILTER, MESSAGE_LIST,
-                     MESSAGE_SAVE, TREE, TVIS_EXPANDED, TVIS_SELECTED, WINDOWS_REFRESH,
-                     hex_handle,
+                     MESSAGE_SAVE, TREE, TVIS_SELECTED, WINDOWS_REFRESH, hex_handle,
                      open_message_log, open_windows_view)
 from ..winscout import (CODE_BOX, DEFAULT_MARKS, MESSAGE_BOX_CLASS, WinScout,
                         choose_from_code_menu, shown_menu, slowest_answer_ms, try_it)
@@ -138,42 +136,36 @@ def message_checks(session, checks, builds):
 
     checks.step("code from a logged line", code_from_the_menu_line)
 
-    def read_menu(windows, window):
-        """The tree below the window, its Menu branch opened all the way."""
-        probe.set_text(windows.controls[FILTER_BOX], hex_handle(window))
-        wait_for("the window in the filtered tree", windows.tree, lambda tree: tree and any(
-            entry.text.startswith(hex_handle(window)) for entry in tree))
-        # A click gives the tree the keyboard, whichever window had it.
-        tree_rect = probe.rect(windows.controls[TREE])
-        click((tree_rect.left + 30, tree_rect.top + 10))
-        xdotool("key", "End", "key", "KP_Multiply")
-        last = None
-
-        def settled(tree):
-            """Read twice the same: the tree is not being filled."""
-            nonlocal last
-            same, last = tree == last, tree
-            return same and any("(ID " in entry.text for entry in tree)
-
-        tree = wait_for("the menu's items", windows.tree, settled)
-        return [entry.text for entry in tree
-                if "(ID " in entry.text or entry.text in ("Menu", "(separator)")
-                or entry.depth > tree[-1].depth - 3 and not entry.text.startswith("0x")]
-
-    fixture_menu = ["Menu", "Command", "Run (ID 40001)", "Checked (ID 40002) checked",
-                    "(separator)", "Grayed (ID 40004) grayed", "Help", "About (ID 40003)"]
-
     def menus():
         windows = open_windows_view(probe)
-        menu_of = functools.partial(read_menu, windows)
+
+        def menu_of(window):
+            """The tree below the window, its Menu branch opened all the way."""
+            probe.set_text(windows.controls[FILTER_BOX], hex_handle(window))
+            wait_for("the window in the filtered tree", windows.tree, lambda tree: tree and any(
+                entry.text.startswith(hex_handle(window)) for entry in tree))
+            # A click gives the tree the keyboard, whichever window had it.
+            tree_rect = probe.rect(windows.controls[TREE])
+            click((tree_rect.left + 30, tree_rect.top + 10))
+            xdotool("key", "End", "key", "KP_Multiply")
+            # Read twice the same: the tree is no longer being filled.
+            trees = [None]
+            tree = wait_for("the menu's items", lambda: trees.append(windows.tree()) or trees[-1],
+                            lambda tree: tree == trees[-2] and any(
+                                "(ID " in entry.text for entry in tree))
+            return [entry.text for entry in tree
+                    if "(ID " in entry.text or entry.text in ("Menu", "(separator)")
+                    or entry.depth > tree[-1].depth - 3 and not entry.text.startswith("0x")]
+
+        fixture_menu = menu_of(frame["handle"])
         checks.equal("the fixture's menu in the Windows window, with IDs and states",
-                     menu_of(frame["handle"]), fixture_menu)
+                     fixture_menu,
+                     ["Menu", "Command", "Run (ID 40001)", "Checked (ID 40002) checked",
+                      "(separator)", "Grayed (ID 40004) grayed", "Help", "About (ID 40003)"])
         many = [text for text in menu_of(target["many"]["handle"]) if "(ID " in text]
-        checks.equal("a menu of 1,101 items: every item, a long text cut at 1,024 characters "
-                     "and said so, an owner-drawn item without text said so",
-                     (len(many), many[0], many[-1]),
-                     (1101, "x" * 1024 + "... (cut) (ID 41000)",
-                      "(owner-drawn, no text) (ID 42100)"))
+        checks.equal("a menu of 1,101 items whole, a long text and an owner-drawn item said so",
+                     (len(many), many[0], many[-1]), (1101, "x" * 1024 + "... (cut) (ID 41000)",
+                                                      "(owner-drawn, no text) (ID 42100)"))
         notepad = session.start_notepad()
         click(probe.rect(probe.item(windows.window, WINDOWS_REFRESH)).centre)
         items = menu_of(notepad)
@@ -193,42 +185,32 @@ def message_checks(session, checks, builds):
                      re.search(r"^PostMessageW\(hwnd\w+, 0x111, 0x134, 0\);$", code, re.MULTILINE),
                      code)
         built["notepad"] = (notepad, builds.start(code))
+        # Every session on the fixture's thread works, whatever came before:
+        # the hook stays in the fixture with the log it opened first.
+        probe.close(view.window)
+        wait_for("the log closed", lambda: not probe.visible(view.window))
+        checks.equal("the menu read after a log closed", menu_of(frame["handle"]), fixture_menu)
+        # Closed, the branch comes back from the refresh without its items.
+        xdotool("key", "End", "key", "Left", "key", "Left", "key", "Left", "key", "KP_Subtract")
+        click(probe.rect(probe.item(windows.window, WINDOWS_REFRESH)).centre)
+        wait_for("the tree read anew", windows.tree, lambda tree: tree and tree[-1].text == "Menu")
+        checks.equal("the menu read again after a refresh", menu_of(frame["handle"]),
+                     fixture_menu)
         probe.close(windows.window)
+        command_logged("a log opened after a menu read")
+        probe.close(view.window)
+        wait_for("the log closed", lambda: not probe.visible(view.window))
+        command_logged("a log opened once more")
 
-    checks.step("menus with their IDs", menus)
-
-    def command_logged(name, view):
-        """Checks that the log shows a command posted to the fixture now."""
-        probe.set_text(view.controls[MESSAGE_FILTER], "WM_COMMAND")
+    def command_logged(name):  # opens the log on the fixture and posts it a command
+        log = open_message_log(session, (frame["x"], frame["y"]))
+        probe.set_text(log.controls[MESSAGE_FILTER], "WM_COMMAND")
         probe.ask("post", frame["handle"], 0x111, RUN_COMMAND, 0)
-        checks.reached(f"{name}: the log shows a command posted to the fixture", view.lines,
+        checks.reached(f"{name}: the log shows a command posted to the fixture", log.lines,
                        lambda lines: any(f"menu, ID {RUN_COMMAND}" in line.parameters
                                          for line in lines))
 
-    def sessions():
-        """Every session on the fixture's thread works, whatever came before it:
-        the hook stays in the fixture with the log it opened first."""
-        probe.close(view.window)
-        windows = open_windows_view(probe)
-        checks.equal("the menu read after a log closed", read_menu(windows, frame["handle"]),
-                     fixture_menu)
-        # Closed before the refresh, the branch shows that the refresh came:
-        # it comes back without its items, read again when opened.
-        xdotool("key", "End", "key", "Left", "key", "Left", "key", "Left", "key", "KP_Subtract")
-        wait_for("the Menu branch closed", windows.tree, lambda tree: any(
-            entry.text == "Menu" and not entry.state & TVIS_EXPANDED for entry in tree))
-        click(probe.rect(probe.item(windows.window, WINDOWS_REFRESH)).centre)
-        wait_for("the tree read anew", windows.tree, lambda tree: tree and tree[-1].text == "Menu")
-        checks.equal("the menu read again after a refresh", read_menu(windows, frame["handle"]),
-                     fixture_menu)
-        probe.close(windows.window)
-        command_logged("a log opened after a menu read",
-                       open_message_log(session, (frame["x"], frame["y"])))
-        probe.close(view.window)
-        command_logged("a log opened once more",
-                       open_message_log(session, (frame["x"], frame["y"])))
-
-    checks.step("sessions one after another on one thread", sessions)
+    checks.step("menus with their IDs, and sessions one after another", menus)
 
     def storm():
         probe.set_text(view.controls[MESSAGE_FILTER], "WM_APP")
@@ -277,8 +259,7 @@ def message_checks(session, checks, builds):
                        lambda: probe.text(target["counts"]["handle"]),
                        lambda text: text.startswith(f"runs {ran + 1} "))
         session.winscout = WinScout(session.programs, probe, [args.wine, args.winscout])
-        command_logged("a new WinScout after one killed while it logged",
-                       open_message_log(session, (frame["x"], frame["y"])))
+        command_logged("a new WinScout after one killed while it logged")
 
     checks.step("WinScout killed mid-log", killed)
 
