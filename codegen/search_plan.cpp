@@ -4,6 +4,7 @@
 #include <set>
 
 #include "codegen/stable_names.h"
+#include "platform/case_blind.h"
 
 namespace winscout::codegen {
 namespace {
@@ -106,14 +107,6 @@ std::int32_t UniqueId(const WindowSystem& windows, WindowHandle parent,
   return id;
 }
 
-char FoldAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
-
-// Titles as a search for a whole title compares them.
-bool SameTitle(std::string_view a, std::string_view b) {
-  return std::ranges::equal(a, b,
-                            [](char x, char y) { return FoldAscii(x) == FoldAscii(y); });
-}
-
 // Whether the key, with the class, finds the level's window and no other
 // among the windows searched under `parent`: the window manager's own search
 // decides for a whole title and a whole class, the pattern helper's
@@ -129,8 +122,9 @@ bool TitleFindsOnlyIt(const WindowSystem& windows, WindowHandle parent,
   bool found_it = false;
   for (WindowHandle window : WindowsOfClass(windows, parent, level)) {
     const std::string title = windows.WindowText(window, kTitleCapacity);
-    const bool matches = key.match == TitleKey::Match::kWhole ? SameTitle(title, key.text)
-                                                              : title.ends_with(key.text);
+    const bool matches = key.match == TitleKey::Match::kWhole
+                             ? SameIgnoringCase(title, key.text)
+                             : title.ends_with(key.text);
     if (!matches) continue;
     if (window != level.window || found_it) return false;
     found_it = true;

@@ -37,10 +37,24 @@ import builtins
 import json
 import keyword
 import os
+import re
 import sys
 import types
 
-ASCII_LOWER = str.maketrans("ABCDEFGHIJKLMNOPQRSTUVWXYZ", "abcdefghijklmnopqrstuvwxyz")
+
+def upcase_table():
+    """The system's upcase table, as the model keeps it (and tests/win32 checks
+    it against the system's): runs of units a step apart moved alike."""
+    source = os.path.join(os.path.dirname(__file__), "../../platform/case_blind.cpp")
+    table = {}
+    for run in re.findall(r"\{(0x\w+), (\d+), (\d+), (0x\w+)\}", open(source).read()):
+        first, count, step, delta = (int(n, 0) for n in run)
+        for unit in range(first, first + count * step, step):
+            table[unit] = (unit + delta) & 0xFFFF
+    return table
+
+
+UPCASE = upcase_table()
 
 
 def class_text(hex_bytes):
@@ -54,8 +68,8 @@ def class_text(hex_bytes):
 
 
 def fold(text):
-    """Class names compare without regard to ASCII case, as the model does."""
-    return text.translate(ASCII_LOWER)
+    """Titles and class names compare through the system's upcase table."""
+    return text.translate(UPCASE)
 
 
 class Unanswerable(Exception):

@@ -411,6 +411,16 @@ TEST_F(FinderCompileTest, FixedDesktops) {
                          {older, edit, newer, tree.AddChild(newer, Class("Edit"))});
   }
   {
+    // Titles that differ only in the case of their accents, which the
+    // system's search takes for one title.
+    WindowTree tree;
+    const WindowHandle frame = tree.AddTopLevel(Class("Frame"));
+    batch.AddEveryWindow(
+        "accented titles", tree,
+        {frame, tree.AddChild(frame, {.class_name = "Button", .text = "\u00e9t\u00e9"}),
+         tree.AddChild(frame, {.class_name = "Button", .text = "\u00c9T\u00c9"})});
+  }
+  {
     // A same-class window before each level, so that each level takes a
     // further search too.
     WindowTree tree;

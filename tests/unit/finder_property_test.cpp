@@ -625,6 +625,27 @@ TEST(ActionReplayTest, AListThatShrinksWhileItIsRead) {
   EXPECT_EQ(replay.printed, std::vector<std::string>{"a"});
 }
 
+// Levels named as the functions that the reading actions call, which a
+// variable of the name would hide.
+TEST(ActionReplayTest, LevelsNamedAsTheFunctionsTheActionsCall) {
+  for (const char* name : {"Left", "String", "StrPtr", "SendMessageTimeout", "Debug"}) {
+    WindowTree tree;
+    const WindowHandle box = tree.AddChild(tree.AddTopLevel({.class_name = name}),
+                                           {.class_name = "ListBox", .items = {{"a"}}});
+    for (codegen::Action action :
+         {codegen::Action::kReadText, codegen::Action::kReadItems}) {
+      codegen::FinderStyle style;
+      style.action = codegen::PlanAction(action, codegen::TargetKind::kListBox, false);
+      const std::string code =
+          EmitFinderCode(std::get<codegen::SearchPlan>(
+                             codegen::PlanFinderCode(std::to_string(box), tree)),
+                         codegen::FinderLanguage::kVisualBasic, style);
+      const ReplayResult replay = ReplayActionCode(code, tree);
+      EXPECT_TRUE(replay.Ran()) << name << ": " << replay << "\n" << Numbered(code);
+    }
+  }
+}
+
 class FinderPropertyTest : public ::testing::TestWithParam<TreeShape> {};
 
 TEST_P(FinderPropertyTest, CodeForEveryWindowCompilesAndFindsIt) {
