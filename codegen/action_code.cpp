@@ -181,6 +181,9 @@ struct Context {
         out += std::to_string(kWaitSeconds);
         out += " seconds.";
         break;
+      case 'V':
+        out += "The window went away or stopped answering while its items were read.";
+        break;
       case 'D':
         out += declared;
         break;

@@ -140,7 +140,8 @@ enum ActionControl {
   kList,
   kListView,
   kTreeView,
-  kLateButton
+  kLateButton,
+  kVanishingView
 };
 constexpr UINT kLateMs = 1500;
 constexpr int kLatePlace[] = {10, 200, 120, 28};  // x, y, width, height
@@ -150,6 +151,17 @@ void MakeLateButton(HWND parent) {
                   kLatePlace[0], kLatePlace[1], kLatePlace[2], kLatePlace[3], parent,
                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kLateButton)),
                   GetModuleHandleW(nullptr), nullptr);
+}
+
+// A list view that goes away while a reader is in its second row: it is
+// destroyed once it has given its third item text.
+LRESULT CALLBACK VanishingProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
+                               UINT_PTR, DWORD_PTR texts_given) {
+  const LRESULT result = DefSubclassProc(window, message, wparam, lparam);
+  if (message == LVM_GETITEMTEXTW && ++*reinterpret_cast<int*>(texts_given) == 3) {
+    DestroyWindow(window);
+  }
+  return result;
 }
 
 LRESULT CALLBACK FixtureProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -946,20 +958,27 @@ int MakeActions() {
   }
   const Made& view = f.Child(top, L"SysListView32", L"", kListView, 300, 10, 150, 120,
                              WS_BORDER | LVS_REPORT);
+  const Made& vanishing = f.Child(top, L"SysListView32", L"", kVanishingView, 150, 140,
+                                  130, 100, WS_BORDER | LVS_REPORT);
   const wchar_t* const rows[][2] = {
       {L"one", L"1"}, {L"two \u03a9", L"2"}, {L"three", L""}};
-  for (int c = 0; c < 2; ++c) {
-    LVCOLUMNW column{LVCF_WIDTH, 0, 100};
-    SendMessageW(view.hwnd, LVM_INSERTCOLUMNW, c, reinterpret_cast<LPARAM>(&column));
-  }
-  for (int r = 0; r < 3; ++r) {
+  for (HWND list : {view.hwnd, vanishing.hwnd}) {
     for (int c = 0; c < 2; ++c) {
-      LVITEMW item{LVIF_TEXT, r, c};
-      item.pszText = const_cast<wchar_t*>(rows[r][c]);
-      SendMessageW(view.hwnd, c ? LVM_SETITEMTEXTW : LVM_INSERTITEMW, r,
-                   reinterpret_cast<LPARAM>(&item));
+      LVCOLUMNW column{LVCF_WIDTH, 0, 100};
+      SendMessageW(list, LVM_INSERTCOLUMNW, c, reinterpret_cast<LPARAM>(&column));
+    }
+    for (int r = 0; r < 3; ++r) {
+      for (int c = 0; c < 2; ++c) {
+        LVITEMW item{LVIF_TEXT, r, c};
+        item.pszText = const_cast<wchar_t*>(rows[r][c]);
+        SendMessageW(list, c ? LVM_SETITEMTEXTW : LVM_INSERTITEMW, r,
+                     reinterpret_cast<LPARAM>(&item));
+      }
     }
   }
+  int vanishing_texts = 0;
+  SetWindowSubclass(vanishing.hwnd, VanishingProc, 0,
+                    reinterpret_cast<DWORD_PTR>(&vanishing_texts));
   const Made& tree =
       f.Child(top, L"SysTreeView32", L"", kTreeView, 300, 140, 150, 120, WS_BORDER);
   HTREEITEM parent = TVI_ROOT;
@@ -990,6 +1009,7 @@ int MakeActions() {
                                    {"combo box", &combo},
                                    {"list box", &list},
                                    {"list view", &view},
+                                   {"vanishing list view", &vanishing},
                                    {"tree view", &tree},
                                    {"late button", &late},
                                    {"hung", &hung}}) {

@@ -23,7 +23,8 @@ that acts on its window, the effects it must have instead:
 where the windows answer the messages from their title, "items" (a list of
 HEX) and "checked"; a set text, a posted click or close and a choice (found
 by CB_SELECTSTRING or LB_SELECTSTRING, made when the parent is told of it by
-WM_COMMAND) are events, and print's argument is printed.
+WM_COMMAND) are events, and print's argument is printed. A snippet's "sends"
+is how many sends the windows answer before they go away (-1: all).
 
 Each snippet is compiled from its bytes as a script file would be, run with
 fake ctypes modules in place of the real ones, and checked: the searches it
@@ -357,6 +358,9 @@ def fake_ctypes(desktop):
         def send_timeout(h, message, w, l, flags, timeout, result):
             if not flags & SMTO_ABORTIFHUNG or timeout <= 0:
                 raise AssertionError("a send that a hung window would hold")
+            if desktop.sends == 0:
+                return 0
+            desktop.sends -= 1
             answer = desktop.send(h, message, w, l)
             if result is not None:
                 result.target.value = answer
@@ -413,6 +417,7 @@ def run(snippet, desktop, directory):
     try:
         scope = {"__name__": "__main__", "__builtins__": builtins,
                  "print": desktop.printed.append}
+        desktop.sends = snippet.get("sends", -1)
         desktop.events.clear()
         desktop.printed.clear()
         exec(code, scope)

@@ -53,6 +53,8 @@ struct Snippet {
   // Python replay must see instead of the window found.
   codegen::ActionPlan action;
   std::string effects;
+  // How many sends the windows answer before they go away (-1: all).
+  int sends = -1;
 };
 
 std::string Hex(std::string_view bytes) {
@@ -288,7 +290,7 @@ class FinderCompileTest : public ::testing::Test {
                   ", \"desktop\": " + JsonString(snippet.desktop) +
                   ", \"expected\": " + std::to_string(snippet.expected) +
                   (snippet.effects.empty() ? "" : ", \"effects\": " + snippet.effects) +
-                  "}";
+                  ", \"sends\": " + std::to_string(snippet.sends) + "}";
     }
     manifest += "]}";
     const fs::path file = dir_ / "manifest.json";
@@ -660,6 +662,15 @@ TEST_F(FinderCompileTest, Actions) {
   python.snippets.back().effects = "{\"events\": [], \"printed\": [\"" +
                                    Hex("The window was not found within 10 seconds.") +
                                    "\"]}";
+  // The list box goes away after its count and first item are read.
+  python.snippets.push_back(*std::ranges::find_if(python.snippets, [](const Snippet& s) {
+    return s.name.starts_with("ListBox") && s.action.action == Action::kReadItems;
+  }));
+  python.snippets.back().sends = 3;
+  python.snippets.back().effects =
+      "{\"events\": [], \"printed\": [\"" +
+      Hex("The window went away or stopped answering while its items were read.") +
+      "\", [\"" + Hex(items[0][0]) + "\"]]}";
   WriteFile(dir_ / "actions.cpp", cpp);
   WriteFile(dir_ / "actions.cs", csharp);
   // Variables that an action sets for the caller to use are unused here.
