@@ -5,7 +5,7 @@
 #include <iterator>
 #include <string_view>
 
-#include "codegen/packed_text.h"
+#include "platform/packed_text.h"
 
 namespace winscout::codegen {
 namespace {
@@ -33,11 +33,11 @@ std::vector<std::string> FinderTextLines(FinderPart part) {
   return lines;
 }
 
-// Unpacking them all for one takes microseconds, and code is written on a
-// user's click.
+// Unpacked once, at the first use of any.
 std::string FinderPartText(FinderPart part) {
+  static const std::string texts = UnpackText(kPackedFinderTexts);
   const auto& entry = kFinderTexts[static_cast<int>(part)];
-  return UnpackText(kPackedFinderTexts).substr(entry.begin, entry.end - entry.begin);
+  return texts.substr(entry.begin, entry.end - entry.begin);
 }
 
 void AppendFinderText(std::vector<std::string>& lines, FinderPart part) {

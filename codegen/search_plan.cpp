@@ -14,11 +14,14 @@ struct ChainLevel {
   std::string class_name;
   // The start of a run-dependent class name, matched instead of the whole.
   std::optional<std::string> class_start;
+  std::string name_source;
 };
 
+// The class is judged here once, for the searches and the names alike.
 ChainLevel Level(WindowHandle window, std::string class_name) {
   ClassJudgement judgement = JudgeClassName(class_name);
-  ChainLevel level{window, std::move(class_name), std::nullopt};
+  ChainLevel level{window, std::move(class_name), std::nullopt,
+                   std::move(judgement.name_source)};
   if (judgement.run_dependent) level.class_start = std::move(judgement.stable_part);
   return level;
 }
@@ -152,7 +155,9 @@ void ChooseSturdyKey(const WindowSystem& windows, WindowHandle parent,
 SearchPlan PlanSearches(const WindowSystem& windows, WindowHandle target,
                         std::string target_class) {
   if (target == windows.DesktopWindow()) {
+    const std::string name_source = JudgeClassName(target_class).name_source;
     return {{{.class_name = std::move(target_class),
+              .name_source = name_source,
               .calls = 1,
               .key = PlannedLevel::Key::kDesktop}}};
   }
@@ -178,6 +183,7 @@ SearchPlan PlanSearches(const WindowSystem& windows, WindowHandle target,
   for (std::size_t k = anchor; k < chain.size(); ++k) {
     const ChainLevel& link = chain[k];
     PlannedLevel level{.class_name = link.class_name,
+                       .name_source = link.name_source,
                        .calls = calls[k],
                        .ansi_class = windows.AnsiCodePageHolds(
                            link.class_start.value_or(link.class_name)),

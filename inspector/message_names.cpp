@@ -3,12 +3,10 @@
 #include <algorithm>
 #include <iterator>
 
-#include "codegen/packed_text.h"
+#include "platform/packed_text.h"
 #include "platform/text_pieces.h"
 
 namespace winscout::inspector {
-
-using codegen::UnpackText;
 
 // The lists of names in message_names.txt, packed into the program at build
 // time.

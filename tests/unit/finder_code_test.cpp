@@ -7,6 +7,7 @@
 #include "codegen/finder_language.h"
 #include "codegen/python_emitter.h"
 #include "codegen/stable_names.h"
+#include "codegen/statements.h"
 #include "codegen/var_name.h"
 #include "codegen/visual_basic.h"
 #include "platform/model/window_tree.h"
