@@ -19,5 +19,27 @@ TEST(SystemTables, UpcaseTableIsTheSystems) {
   }
 }
 
+// inspector/message_names.txt's names, by tests/win32/message_name_checks.py.
+struct MessageNameCheck {
+  const char* name;
+  long long header;  // the value as the headers give it, as the list counts
+  long long listed;
+  bool in_headers;
+};
+constexpr MessageNameCheck kMessageNames[] = {
+#include "message_name_checks.inc"
+};
+
+TEST(SystemTables, MessageNamesHaveTheHeadersValues) {
+  std::vector<std::string> not_in_headers;
+  for (const MessageNameCheck& name : kMessageNames) {
+    if (!name.in_headers) not_in_headers.push_back(name.name);
+    EXPECT_TRUE(!name.in_headers || name.header == name.listed)
+        << name.name << ": " << std::hex << name.header << ", listed " << name.listed;
+  }
+  // Undocumented, so the headers lack it.
+  EXPECT_EQ(not_in_headers, std::vector<std::string>{"WM_SYSTIMER"});
+}
+
 }  // namespace
 }  // namespace winscout::testing
