@@ -1,7 +1,12 @@
 // The program's copies of the system's tables, against the system itself.
 
-#include <gtest/gtest.h>
 #include <windows.h>
+// commctrl.h needs the types of windows.h.
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 #include "platform/case_blind.h"
 
