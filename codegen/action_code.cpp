@@ -239,12 +239,14 @@ struct Context {
   }
 };
 
-// Unpacked once, at the first use of any.
+// Unpacked once, as the program starts (finder_texts.cpp says why not at the
+// first use).
+const std::string kTemplateTexts = UnpackText(kPackedActionTemplates);
+
 std::string TemplateText(char dialect, Action action, char list) {
-  static const std::string texts = UnpackText(kPackedActionTemplates);
   for (const ActionTemplate& t : kActionTemplates) {
     if (t.dialect == dialect && t.action == action && t.list == list)
-      return texts.substr(t.begin, t.end - t.begin);
+      return kTemplateTexts.substr(t.begin, t.end - t.begin);
   }
   return {};
 }
