@@ -75,9 +75,12 @@ class WindowsWindow {
   void Reshow();
   void Refresh();
   void OnFilterChange();
-  // Reads on in idle time while the filter needs windows not read yet.
+  // Reads on in idle time while the top-level windows are being listed, or
+  // the filter needs windows not read yet.
   void ReadOn();
+  bool ReadsOn() const;
   bool ReadStep();
+  void OnListed();
   void ShowStatus();
   bool Reveal(WindowHandle window);
   void OnExpanding(TreeItemKey key);
@@ -105,6 +108,9 @@ class WindowsWindow {
   Clipboard& clipboard_;
   inspector::DesktopTree tree_;
   bool loaded_ = false;
+  // Opened, or refreshed, and shown once the top-level windows are listed.
+  bool opening_ = false;
+  bool refreshing_ = false;
   // The items the view holds now.
   std::set<TreeItemKey> shown_;
   std::set<TreeItemKey> filled_;

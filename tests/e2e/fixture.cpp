@@ -39,7 +39,8 @@
 // for 10 s each time the named event kHangEventName is set.
 //
 // Started as `fixture --actions`, it makes only a topmost window of one control
-// of each kind (and the hung window), and writes a line for every
+// of each kind (and the hung window, and a list box that answers absurd
+// lengths and counts), and writes a line for every
 // notification the controls send it:
 //   {"kind":"notification","id":N,"code":N}
 // A click on its push button opens a modal dialog titled "Modal". Its late
@@ -916,6 +917,29 @@ bool BuildDesktop(Fixture& f, SurvivalTree& survival) {
 
 }  // namespace
 
+// A list box whose answers would size anything absurdly: its text and items
+// as long, and its items as many, as a 64-bit number can say; asked for its
+// text, it fills whatever room it is given.
+WNDPROC list_box_proc = nullptr;
+LRESULT CALLBACK HostileProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  constexpr LRESULT kAbsurd = 0x7FFFFFFFFFFFFFFF;
+  switch (message) {
+    case WM_GETTEXTLENGTH:
+    case LB_GETCOUNT:
+    case LB_GETTEXTLEN:
+      return kAbsurd;
+    case WM_GETTEXT: {
+      if (wparam == 0) return 0;
+      auto* text = reinterpret_cast<wchar_t*>(lparam);
+      std::fill(text, text + wparam - 1, L'x');
+      text[wparam - 1] = L'\0';
+      return static_cast<LRESULT>(wparam - 1);
+    }
+    default:
+      return CallWindowProcW(list_box_proc, window, message, wparam, lparam);
+  }
+}
+
 // `fixture --actions`: one control of each kind, the parent logging what they
 // tell it.
 int MakeActions() {
@@ -974,6 +998,9 @@ int MakeActions() {
   }
   const Made& late = f.Child(top, L"Button", L"Late", kLateButton, kLatePlace[0],
                              kLatePlace[1], kLatePlace[2], kLatePlace[3]);
+  const Made& hostile = f.Child(top, L"ListBox", L"", 0, 150, 150, 130, 60, WS_BORDER);
+  list_box_proc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+      hostile.hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HostileProc)));
   const Made& hung = f.HungWindow(1150, 10, 110, 100, kActionsHangEventName);
   SetWindowPos(hung.hwnd, HWND_TOPMOST, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -992,6 +1019,7 @@ int MakeActions() {
                                    {"list view", &view},
                                    {"tree view", &tree},
                                    {"late button", &late},
+                                   {"hostile list", &hostile},
                                    {"hung", &hung}}) {
     f.EmitLeaf(name, *made);
   }
