@@ -47,6 +47,7 @@ void WindowsWindow::Open() {
 // The list of top-level windows is whole: the window shows it, opening or
 // refreshed.
 void WindowsWindow::OnListed() {
+  listed_shown_ = true;
   if (refreshing_) {
     refreshing_ = false;
     Reshow();
@@ -159,19 +160,38 @@ bool WindowsWindow::ReadsOn() const {
 void WindowsWindow::ReadOn() {
   const bool before = reading_;
   reading_ = ReadsOn();
-  if (reading_ && !before) form_.WhenIdle([this] { return ReadStep(); });
+  if (reading_ && !before) form_.WhenIdle([this] { return ReadStep(true); });
   ShowStatus();
 }
 
 // One step: the windows it reads come into the tree at the next showing.
-// The list of top-level windows comes first, shown once it is whole.
-bool WindowsWindow::ReadStep() {
+// The list of top-level windows comes first, shown once it is whole. In idle
+// time, showing what was read takes a step of its own.
+bool WindowsWindow::ReadStep(bool idle) {
+  const bool show = show_next_ && tree_.Listed();
+  show_next_ = false;
+  if (show) {
+    if (listed_shown_) {
+      Reshow();
+    } else {
+      OnListed();
+    }
+    ShowStatus();
+    return reading_;
+  }
   if (!reading_) return false;
   const std::int64_t start = form_.ClockMs();
   if (!tree_.Listed()) {
+    listed_shown_ = false;
     while (!tree_.Listed() && form_.ClockMs() - start < kStepMs) tree_.ListMore();
     reading_ = ReadsOn();
-    if (tree_.Listed()) OnListed();
+    if (tree_.Listed()) {
+      if (idle) {
+        show_next_ = true;
+        return true;
+      }
+      OnListed();
+    }
     ShowStatus();
     return reading_;
   }
@@ -181,7 +201,13 @@ bool WindowsWindow::ReadStep() {
     if (!tree_.ReadNext()) break;
   }
   reading_ = ReadsOn();
-  if (!reading_ || form_.ClockMs() - shown_at_ms_ >= kShowEveryMs) Reshow();
+  if (!reading_ || form_.ClockMs() - shown_at_ms_ >= kShowEveryMs) {
+    if (idle) {
+      show_next_ = true;
+      return true;
+    }
+    Reshow();
+  }
   ShowStatus();
   return reading_;
 }

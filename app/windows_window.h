@@ -79,7 +79,7 @@ class WindowsWindow {
   // the filter needs windows not read yet.
   void ReadOn();
   bool ReadsOn() const;
-  bool ReadStep();
+  bool ReadStep(bool idle = false);
   void OnListed();
   void ShowStatus();
   bool Reveal(WindowHandle window);
@@ -111,6 +111,10 @@ class WindowsWindow {
   // Opened, or refreshed, and shown once the top-level windows are listed.
   bool opening_ = false;
   bool refreshing_ = false;
+  // In idle time, what was read is shown at the next step: the list once it
+  // is whole, the windows read meanwhile.
+  bool show_next_ = false;
+  bool listed_shown_ = true;
   // The items the view holds now.
   std::set<TreeItemKey> shown_;
   std::set<TreeItemKey> filled_;

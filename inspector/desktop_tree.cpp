@@ -51,10 +51,6 @@ std::optional<WindowHandle> WindowOfKey(TreeItemKey key) {
   return static_cast<WindowHandle>(static_cast<std::uint32_t>(key));
 }
 
-// Few enough that a piece takes milliseconds however slowly the system
-// answers.
-constexpr std::size_t kListPiece = 64;
-
 void DesktopTree::Reload() {
   processes_.clear();
   process_of_.clear();

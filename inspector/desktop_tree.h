@@ -32,6 +32,10 @@ std::optional<WindowHandle> WindowOfKey(TreeItemKey key);
 // far.
 class DesktopTree {
  public:
+  // The windows a list is read in at a time: few enough that a piece takes
+  // milliseconds even while other programs keep every core busy.
+  static constexpr std::size_t kListPiece = 16;
+
   explicit DesktopTree(const WindowSystem& windows) : windows_(windows) {}
 
   // Reads the desktop again: forgets what was read, and lists the top-level

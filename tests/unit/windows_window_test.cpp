@@ -256,9 +256,11 @@ TEST_F(WindowsWindowTest, AFilterReadsInIdleStepsEachWindowOnceAndSaysSo) {
   view_.PressRefresh();
   EXPECT_EQ(view_.status().substr(0, 18), "Reading windows...");
   form_.RunIdle();
-  // The big window's children come in four pieces of at most 64.
+  // The big window's children come in pieces.
+  constexpr int kPieces = (2 * WindowsWindow::kStepWindows + 1) /
+                          static_cast<int>(inspector::DesktopTree::kListPiece);
   EXPECT_EQ(counted_.calls["ChildWindows"] + counted_.calls["ChildWindowsAfter"],
-            2 * static_cast<int>(desktop_.WindowCount() + 3))
+            2 * (static_cast<int>(desktop_.WindowCount()) + kPieces))
       << "each window read once a reading, a piece at a time";
   EXPECT_EQ(view_.tree().Selected(), WindowKey(last)) << "selected again once read";
 }
