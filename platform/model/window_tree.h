@@ -176,8 +176,8 @@ class WindowTree final : public WindowSystem {
   Node& Get(WindowHandle window);
   Siblings& SiblingsOf(WindowHandle parent);
   const Siblings* SiblingsOf(WindowHandle parent) const;
-  WindowHandle HitTest(const Siblings& siblings, ScreenPoint point,
-                       WindowHandle container) const;
+  // The window under the point, from `window` down.
+  WindowHandle HitTest(WindowHandle window, ScreenPoint point) const;
   void DumpLevel(const Siblings& siblings, int depth, std::string& out) const;
 
   std::unordered_map<WindowHandle, Node> nodes_;

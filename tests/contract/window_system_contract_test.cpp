@@ -206,6 +206,37 @@ TEST_F(WindowSystemContract, WindowAtFindsTheDeepestVisibleWindow) {
   }
 }
 
+// A dialog's group box comes before the controls inside it; the user points
+// at the controls, and at the smaller of two siblings that overlap.
+TEST_F(WindowSystemContract, WindowAtPassesOverGroupBoxesToTheSmallestChild) {
+  constexpr std::uint32_t kGroupBox = 0x7, kAutoCheckBox = 0x3;
+  const WindowHandle main = desktop_->AddTopLevel(
+      {.class_name = "WsContractGroups", .rect = {100, 100, 400, 300}, .visible = true});
+  auto child = [&](const char* class_name, TestRect rect, std::uint32_t style = 0,
+                   bool enabled = true) {
+    return desktop_->AddChild(main, {.class_name = class_name,
+                                     .rect = rect,
+                                     .visible = true,
+                                     .enabled = enabled,
+                                     .style = style});
+  };
+  const WindowHandle group = child("Button", {110, 110, 390, 290}, kGroupBox);
+  const WindowHandle edit = child("Edit", {120, 130, 250, 155});
+  const WindowHandle check = child("Button", {120, 170, 250, 190}, kAutoCheckBox, false);
+  const WindowHandle big = child("WsContractBig", {260, 200, 380, 280});
+  const WindowHandle small = child("WsContractSmall", {270, 210, 300, 230});
+  windows_.MakeTopmost(main);
+  for (const auto& [point, expected] :
+       {std::pair{ScreenPoint{130, 140}, edit}, std::pair{ScreenPoint{130, 180}, check},
+        std::pair{ScreenPoint{280, 220}, small}, std::pair{ScreenPoint{350, 250}, big},
+        std::pair{ScreenPoint{200, 250}, group},
+        std::pair{ScreenPoint{105, 105}, main}}) {
+    EXPECT_EQ(windows_.WindowAt(point), expected)
+        << "at (" << point.x << ", " << point.y << ")\n"
+        << desktop_->Describe();
+  }
+}
+
 TEST_F(WindowSystemContract, WindowListsGoInSearchOrderWithOwnersAndProcesses) {
   const WindowHandle main = Top("WsContractList");
   const WindowHandle other = Top("WsContractList");

@@ -210,6 +210,7 @@ constexpr FixtureClass kClasses[] = {
     {L"WinScoutHung", RGB(240, 200, 200)},
     {L"WinScoutMany", RGB(0, 0, 0)},
     {L"WinScoutActions", RGB(235, 235, 250)},
+    {L"WinScoutGroups", RGB(225, 225, 245)},
 };
 
 struct HandleDeleter {
@@ -644,6 +645,35 @@ void OpenDocument(Fixture& f, const Documents& documents) {
   f.EmitLeaf("document", *documents.document);
 }
 
+// A dialog's controls inside a group box, which comes before them in
+// Z-order as a dialog template puts it: each must be found, not the box. It
+// lies below the survival decoy.
+bool BuildGroupedControls(Fixture& f) {
+  INITCOMMONCONTROLSEX common{sizeof(common), ICC_LISTVIEW_CLASSES};
+  InitCommonControlsEx(&common);
+  const Made& top =
+      f.TopLevel(L"WinScoutGroups", L"Grouped controls", 985, 150, 285, 140);
+  f.Child(top, L"Button", L"Options", 1, 5, 2, 272, 132, BS_GROUPBOX);
+  const Made& edit = f.Child(top, L"Edit", L"grouped", 2, 15, 20, 120, 22, WS_BORDER);
+  const Made& combo =
+      f.Child(top, L"ComboBox", L"", 3, 15, 50, 120, 100, CBS_DROPDOWNLIST);
+  const Made& check =
+      f.Child(top, L"Button", L"Check", 4, 15, 85, 120, 22, BS_AUTOCHECKBOX);
+  const Made& list =
+      f.Child(top, L"SysListView32", L"", 5, 145, 20, 125, 105, WS_BORDER | LVS_REPORT);
+  if (!f.AllMade()) {
+    EmitError(f.Failure());
+    return false;
+  }
+  for (const auto& [name, made] :
+       {std::pair{"grouped edit", &edit}, std::pair{"grouped combo box", &combo},
+        std::pair{"grouped check box", &check}, std::pair{"grouped list view", &list}}) {
+    f.EmitLeaf(name, *made);
+    EmitFinder({.name = std::string(name) + " inside a group box", .target = name});
+  }
+  return true;
+}
+
 // Builds the desktop and writes the manifest; false if the desktop is not as
 // planned (the reason is in the manifest).
 bool BuildDesktop(Fixture& f, SurvivalTree& survival) {
@@ -911,7 +941,7 @@ bool BuildDesktop(Fixture& f, SurvivalTree& survival) {
   // Found by the replay alone.
   EmitFinder({.name = "control ID 70000", .target = "id 70000"});
   EmitFinder({.name = "150-character window text", .target = "long text"});
-  return true;
+  return BuildGroupedControls(f);
 }
 
 }  // namespace
