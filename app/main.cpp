@@ -46,13 +46,3 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   main_window.Start();
   return form.RunMessageLoop();
 }
-
-// Where Windows starts the program (app/CMakeLists.txt). The C runtime's own
-// start-up prepares what this program never uses (its arguments, stdio,
-// thread-local storage, static constructors: it has none) and was a twentieth
-// of winscout.exe; msvcrt.dll, whose allocator and string functions the
-// program calls, readies itself when it loads.
-extern "C" void WinScoutStart() {
-  ExitProcess(static_cast<UINT>(
-      wWinMain(GetModuleHandleW(nullptr), nullptr, GetCommandLineW(), SW_SHOWDEFAULT)));
-}

@@ -1,0 +1,48 @@
+"""Real X input with xdotool: the pointer and the keys."""
+
+import re
+import subprocess
+
+from .common import WAIT_SECONDS, Failure
+
+
+def xdotool(*args):
+    subprocess.run(
+        ["xdotool", *(str(arg) for arg in args)],
+        check=True,
+        timeout=WAIT_SECONDS,
+        stdin=subprocess.DEVNULL,
+        stdout=subprocess.DEVNULL,
+    )
+
+
+def click(point, button=1):
+    xdotool("mousemove", *point, "click", button)
+
+
+def move(point):
+    xdotool("mousemove", *point)
+
+
+def drag(start, end, button=1):
+    """Press on start, move over the screen, release over end."""
+    middle = ((start[0] + end[0]) // 2, (start[1] + end[1]) // 2)
+    xdotool(
+        "mousemove", *start, "mousedown", button,
+        "mousemove", *middle, "mousemove", *end, "mouseup", button,
+    )
+
+
+def give_keyboard_to(title):
+    """Without a window manager the X keyboard focus follows the pointer; a
+    window manager would leave it with the window clicked last, as Windows
+    does. This hands it to the window with the title, as one would."""
+    found = subprocess.run(
+        ["xdotool", "search", "--name", f"^{re.escape(title)}$"],
+        capture_output=True,
+        text=True,
+        timeout=WAIT_SECONDS,
+    ).stdout.split()
+    if len(found) != 1:
+        raise Failure(f"X windows named {title!r}: {found}")
+    xdotool("windowfocus", "--sync", found[0])

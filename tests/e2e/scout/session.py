@@ -1,0 +1,165 @@
+"""One group's programs: the probe, the fixtures and WinScout, on Wine and the
+test display that scripts/test sets up."""
+
+import json
+import subprocess
+from dataclasses import dataclass
+
+from .common import Failure, wait_for
+from .probe import Probe
+from .processes import LineReader, Programs, start_window_program
+from .winscout import WinScout
+
+FIXTURE_QUIT_EVENT = "WinScoutE2EFixtureQuit"
+FIXTURE_RECREATE_EVENT = "WinScoutE2EFixtureRecreate"
+FIXTURE_RETITLE_EVENT = "WinScoutE2EFixtureRetitle"
+NOTEPAD_PLACE = (1060, 760, 210, 240)  # a free corner of the fixture's layout
+NOTEPAD_TITLE = "Untitled - Notepad"
+
+
+@dataclass(frozen=True)
+class Window:
+    """A window of the fixture, as the manifest describes it."""
+
+    name: str
+    handle: int
+    class_name: str
+    text: str
+    id: int
+    parent: int
+    parent_text: str
+    parent_class: str
+    point: tuple
+
+
+class Fixture:
+    """The fixture's desktop; with --second-instance, a second instance of its
+    survival tree, with --frameworks, its framework-named windows: either ends
+    when the first window it describes is closed."""
+
+    def __init__(self, programs, probe, wine, exe, *options):
+        self.program = programs.start(
+            "fixture", [wine, exe, *options], stdout=subprocess.PIPE
+        )
+        self.program.ask_to_end = (
+            (lambda: probe.close(next(iter(self.windows.values())).handle))
+            if options
+            else (lambda: probe.signal(FIXTURE_QUIT_EVENT))
+        )
+        self.windows = {}
+        self.finders = []
+        errors = []
+        self.lines = LineReader(self.program.process.stdout, "the fixture")
+        while True:
+            try:
+                entry = json.loads(self.lines.line("its manifest"))
+            except Failure as failure:
+                # The fixture ends, without getting ready, when its desktop is
+                # not as planned; it has said why.
+                raise Failure("; ".join([str(failure), *errors])) from None
+            kind = entry["kind"]
+            if kind == "ready":
+                break
+            if kind == "process":
+                self.module = entry["module"]
+                self.process_id = entry["id"]
+            elif kind == "window":
+                self.keep(entry)
+            elif kind == "finder":
+                self.finders.append(entry)
+            elif kind == "error":
+                errors.append(entry["message"])
+
+    def keep(self, entry):
+        window = self.windows[entry["name"]] = Window(
+            name=entry["name"],
+            handle=entry["handle"],
+            class_name=entry["class"],
+            text=entry["text"],
+            id=entry["id"],
+            parent=entry["parent"],
+            parent_text=entry["parent_text"],
+            parent_class=entry["parent_class"],
+            point=(entry["x"], entry["y"]),
+        )
+        return window
+
+    def changed_window(self, what):
+        """The window line that the fixture writes after changing a window."""
+        entry = json.loads(self.lines.line(what))
+        if entry["kind"] != "window":
+            raise Failure(f"the fixture wrote {entry} instead of {what}")
+        return self.keep(entry)
+
+    def __getitem__(self, name):
+        return self.windows[name]
+
+
+class Session:
+    """The probe, the fixture and WinScout, for one group."""
+
+    def __init__(self, args):
+        self.args = args
+        self.programs = Programs()
+
+    def __enter__(self):
+        try:
+            self.probe = Probe(self.programs, [self.args.wine, self.args.probe])
+            self.fixture = Fixture(
+                self.programs, self.probe, self.args.wine, self.args.fixture
+            )
+            self.winscout = WinScout(
+                self.programs, self.probe, [self.args.wine, self.args.winscout]
+            )
+        except BaseException:
+            self.programs.stop_all()
+            raise
+        return self
+
+    def __exit__(self, *exc):
+        self.programs.stop_all()
+
+    def start_notepad(self):
+        """Wine's notepad in a free corner; its window."""
+        probe = self.probe
+        _, notepad = start_window_program(
+            self.programs, probe, "notepad", [self.args.wine, "notepad"],
+            lambda: probe.top("Notepad"),
+        )
+        probe.place(notepad, *NOTEPAD_PLACE)
+        wait_for(
+            "notepad to move",
+            lambda: probe.rect(notepad),
+            lambda rect: (rect.left, rect.top, rect.width, rect.height) == NOTEPAD_PLACE,
+        )
+        return notepad
+
+
+MESSAGES_QUIT_EVENT = "WinScoutE2EMessagesQuit"
+MESSAGES_STORM_EVENT = "WinScoutE2EMessagesStorm"
+STORM_MESSAGES = 100_000
+STORM_SECONDS = 60
+
+
+class MessageFixture:
+    """The program whose messages are logged (message_fixture.cpp)."""
+
+    def __init__(self, session):
+        probe = session.probe
+        self.program = session.programs.start(
+            "message fixture", [session.args.wine, session.args.message_fixture],
+            stdout=subprocess.PIPE)
+        self.program.ask_to_end = lambda: probe.signal(MESSAGES_QUIT_EVENT)
+        self.lines = LineReader(self.program.process.stdout, "the message fixture")
+        self.windows = {}
+        while (entry := json.loads(self.lines.line("its manifest")))["kind"] != "ready":
+            self.windows[entry["name"]] = entry
+
+    def __getitem__(self, name):
+        return self.windows[name]
+
+    def storm_rate(self, probe):
+        """Messages a second that the fixture handles in a storm."""
+        probe.signal(MESSAGES_STORM_EVENT)
+        entry = json.loads(self.lines.line("the storm's end", STORM_SECONDS))
+        return entry["messages"] / entry["seconds"]
