@@ -90,6 +90,8 @@ class WindowTree final : public WindowSystem {
   void SetHung(WindowHandle window, bool hung);
   void SetItems(WindowHandle window, ItemRows items);
   void SetProcessImage(std::uint32_t process_id, std::string path);
+  // The process that asks; until set, no window's.
+  void SetOwnProcess(std::uint32_t process_id) { own_process_ = process_id; }
   void MoveCursor(ScreenPoint point) { cursor_ = point; }
 
   bool Exists(WindowHandle window) const { return nodes_.contains(window); }
@@ -125,6 +127,7 @@ class WindowTree final : public WindowSystem {
   std::vector<TopLevelWindow> TopLevelWindows() const override;
   std::vector<WindowHandle> ChildWindows(WindowHandle parent) const override;
   std::optional<WindowFacts> Facts(WindowHandle window) const override;
+  std::uint32_t OwnProcessId() const override { return own_process_; }
   std::string ProcessImagePath(std::uint32_t process_id) const override;
   std::optional<std::string> LiveText(WindowHandle window, int timeout_ms) const override;
   bool SetLiveText(WindowHandle window, std::string_view text, int timeout_ms) override;
@@ -189,6 +192,7 @@ class WindowTree final : public WindowSystem {
   WindowHandle next_handle_;
   WindowHandle handle_step_;
   std::int64_t stacking_counter_ = 0;
+  std::uint32_t own_process_ = 0xFFFFFFFF;
 };
 
 }  // namespace winscout::model

@@ -335,6 +335,8 @@ std::optional<WindowFacts> Win32WindowSystem::Facts(WindowHandle window) const {
   return facts;
 }
 
+std::uint32_t Win32WindowSystem::OwnProcessId() const { return GetCurrentProcessId(); }
+
 std::string Win32WindowSystem::ProcessImagePath(std::uint32_t process_id) const {
   const ProcessHandle process(
       OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process_id));

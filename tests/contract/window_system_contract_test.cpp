@@ -255,6 +255,7 @@ TEST_F(WindowSystemContract, WindowListsGoInSearchOrderWithOwnersAndProcesses) {
     EXPECT_EQ(top.process_id, desktop_->OwnProcessId()) << top.window;
   }
   EXPECT_EQ(listed, SearchAll(0, "WsContractList")) << desktop_->Describe();
+  EXPECT_EQ(windows_.OwnProcessId(), desktop_->OwnProcessId());
   EXPECT_EQ(windows_.Facts(dialog)->owner, main);
   EXPECT_EQ(windows_.Facts(other)->owner, 0);
 }
@@ -558,6 +559,15 @@ TEST_F(WindowSystemContract, WindowsAreShownEnabledRaisedAndClosed) {
   ASSERT_LT(order(front), order(back));
   EXPECT_TRUE(windows_.BringToFront(back));
   EXPECT_LT(order(back), order(front)) << desktop_->Describe();
+  constexpr std::uint32_t kMinimized = 0x20000000;  // WS_MINIMIZE
+  const WindowHandle minimized = desktop_->AddTopLevel({.class_name = "WsContractMin",
+                                                        .rect = {0, 0, 50, 50},
+                                                        .visible = true,
+                                                        .style = kMinimized});
+  ASSERT_EQ(windows_.Facts(minimized)->style & kMinimized, kMinimized);
+  EXPECT_TRUE(windows_.BringToFront(minimized));
+  desktop_->Pump();
+  EXPECT_EQ(windows_.Facts(minimized)->style & kMinimized, 0u) << "restored first";
 
   EXPECT_TRUE(windows_.SetWindowEnabled(front, false));
   EXPECT_FALSE(windows_.Facts(front)->enabled);
