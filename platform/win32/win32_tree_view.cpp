@@ -165,11 +165,13 @@ LRESULT Win32TreeView::OnNotify(const NMHDR& header) {
       ScreenToClient(tree_, &hit.pt);
       const HTREEITEM item = TreeView_HitTest(tree_, &hit);
       if (!item) return TRUE;
+      // Read first: what the selection sets off may fill the tree anew.
+      const TreeItemKey key = KeyOf(tree_, item);
       if (item != TreeView_GetSelection(tree_)) {
         TreeView_SelectItem(tree_, item);
         RaiseSelect(item);
       }
-      OpenMenu(KeyOf(tree_, item), {GET_X_LPARAM(at), GET_Y_LPARAM(at)});
+      OpenMenu(key, {GET_X_LPARAM(at), GET_Y_LPARAM(at)});
       return TRUE;
     }
     case NM_CUSTOMDRAW:
