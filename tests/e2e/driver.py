@@ -67,7 +67,6 @@ def main():
     parser.add_argument("--probe", required=True)
     parser.add_argument("--bare", required=True, help="the bare program, for start-up")
     parser.add_argument("--objdump", required=True)
-    parser.add_argument("--strip", required=True)
     parser.add_argument("--cxx", required=True, help="the C++ compiler for Windows")
     parser.add_argument("--out", required=True, type=Path, help="screenshots and figures")
     parser.add_argument("--release", type=Path, help="the zip of scripts/release")
@@ -92,7 +91,9 @@ def main():
     except Failure as failure:
         checks.check(f"{args.group}: the group ran to its end", False, str(failure))
     print(f"e2e {args.group}: {checks.passed} checks passed, {checks.failed} failed")
-    sys.exit(1 if checks.failed or not checks.passed else 0)
+    # The figures group measures and checks nothing; any other group that
+    # checked nothing did not run.
+    sys.exit(1 if checks.failed or not (checks.passed or args.group == "figures") else 0)
 
 
 if __name__ == "__main__":

@@ -1,10 +1,8 @@
 """The e2e.figures group: its scenario tables and steps."""
 
 import os
-import re
 import statistics
 import subprocess
-import tempfile
 import time
 from pathlib import Path
 
@@ -14,7 +12,7 @@ from ..processes import Programs, start_window_program
 from ..real_input import click, give_keyboard_to, move, xdotool
 from ..session import STORM_MESSAGES, MessageFixture, Session
 from ..views import open_message_log
-from ..winscout import CODE_BOX, HOOK_DLL, HOOK_SIZE_LIMIT, START_BUTTON, STOP_BUTTON, TITLE
+from ..winscout import CODE_BOX, START_BUTTON, STOP_BUTTON, TITLE
 
 
 def cpu_seconds(pid):
@@ -40,9 +38,6 @@ def wineserver_pid():
 # WinScout's start-up aims to stay within 1.25 times of.
 BARE_TITLE = "WinScout E2E bare window"
 START_UP_LAUNCHES = 11
-SYSTEM_DLLS = {"advapi32.dll", "comctl32.dll", "gdi32.dll", "kernel32.dll", "msvcrt.dll",
-               "ole32.dll", "psapi.dll", "shell32.dll", "user32.dll", "uxtheme.dll"}
-STRIPPED_SIZE_LIMIT = 200_000
 
 
 def start_up_figures(args, note):
@@ -96,7 +91,7 @@ def typing_rate(probe, edit, title, holding, typed=200):
 
 def group_figures(args, checks):
     """Start-up against a bare program and notepad, typing speed, CPU while
-    inspecting, size and imports."""
+    inspecting (exe.size_and_imports checks the size and imports)."""
     figures = []
 
     def note(line):
@@ -147,26 +142,6 @@ def group_figures(args, checks):
         click(winscout.centre(STOP_BUTTON))
         storm_figure(session, MessageFixture(session), note)
 
-    size = Path(args.winscout).stat().st_size
-    with tempfile.TemporaryDirectory() as scratch:
-        stripped = Path(scratch) / "winscout.exe"
-        subprocess.run([args.strip, "-o", stripped, args.winscout], check=True)
-        stripped_size = stripped.stat().st_size
-    note(f"winscout.exe size: {size} bytes, stripped: {stripped_size} bytes")
-    hook_size = (Path(args.winscout).parent / HOOK_DLL).stat().st_size
-    note(f"{HOOK_DLL} size: {hook_size} bytes")
-    checks.check(f"{HOOK_DLL} is below {HOOK_SIZE_LIMIT} bytes", hook_size < HOOK_SIZE_LIMIT,
-                 f"{hook_size} bytes")
-    checks.check(f"winscout.exe stripped is below {STRIPPED_SIZE_LIMIT} bytes",
-                 stripped_size < STRIPPED_SIZE_LIMIT, f"{stripped_size} bytes")
-    dump = subprocess.run(
-        [args.objdump, "-p", args.winscout], check=True, capture_output=True, text=True
-    ).stdout
-    dlls = re.findall(r"DLL Name: (\S+)", dump)
-    note("winscout.exe imports: " + ", ".join(dlls))
-    checks.check("winscout.exe imports DLLs of Windows only",
-                 dlls and {dll.lower() for dll in dlls} <= SYSTEM_DLLS,
-                 f"imports {dlls}")
     (args.out / "e2e-figures.txt").write_text("\n".join(figures) + "\n")
 
 
