@@ -153,6 +153,7 @@ ActionOutcome PerformAction(const ActionPlan& plan, WindowHandle target,
       if (!text) return no_answer;
       // A window that is gone gives an empty text too.
       if (text->empty() && !windows.Facts(target)) return {false, "The window is gone."};
+      if (ReachesTextLimit(*text)) *text += kTextCut;
       return {true, std::move(*text)};
     }
     case Action::kClose:
@@ -196,6 +197,7 @@ ActionOutcome PerformAction(const ActionPlan& plan, WindowHandle target,
           text += row[i];
         }
       }
+      if (rows->size() == kMostItems) text += kItemsCut;
       return {true, std::move(text)};
     }
   }
