@@ -5,6 +5,7 @@
 #include "app/about.h"
 #include "app/main_form.h"
 #include "codegen/finder_code.h"
+#include "inspector/try_it.h"
 
 namespace winscout::app {
 
@@ -244,9 +245,9 @@ void MainWindow::TryIt() {
                   (send_->message == kSysCommand && (send_->wparam & 0xFFF0) == kScClose)
             : action_.action == codegen::Action::kClose;
   if (closes && RefusedAsOwn(target)) return;
-  const codegen::ActionOutcome outcome =
-      send_ ? codegen::PerformSend(*send_, target, windows_)
-            : codegen::PerformAction(action_, target, windows_);
+  const inspector::ActionOutcome outcome =
+      send_ ? inspector::PerformSend(*send_, target, windows_)
+            : inspector::PerformAction(action_, target, windows_);
   if (outcome.done) {
     messages_.ShowInformation(kTryItItem, outcome.text);
   } else {

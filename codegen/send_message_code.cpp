@@ -173,22 +173,4 @@ std::string EmitSendCode(const SearchPlan& plan, FinderLanguage language,
   return {};
 }
 
-ActionOutcome PerformSend(const MessageToSend& message, WindowHandle target,
-                          WindowSystem& windows) {
-  bool done = false;
-  const auto* text = std::get_if<std::string>(&message.lparam);
-  if (text) {
-    done = windows.SetLiveText(target, *text, kAnswerTimeoutMs);
-  } else {
-    const auto* child = std::get_if<ChildWithId>(&message.lparam);
-    const std::int64_t lparam =
-        child ? static_cast<std::int64_t>(windows.DialogItem(target, child->id))
-              : std::get<std::int64_t>(message.lparam);
-    done = windows.DeliverMessage(target, message.message, message.wparam, lparam,
-                                  message.post, kAnswerTimeoutMs);
-  }
-  if (!done) return {false, "The window is gone or did not answer."};
-  return {true, message.post && !text ? "Posted." : "Sent."};
-}
-
 }  // namespace winscout::codegen

@@ -38,9 +38,4 @@ struct MessageToSend {
 std::string EmitSendCode(const SearchPlan& plan, FinderLanguage language,
                          const FinderStyle& style, const MessageToSend& message);
 
-// Sends or posts the message to the window through the window system, as
-// the code would (a child's handle found by its ID, 0 where there is none).
-ActionOutcome PerformSend(const MessageToSend& message, WindowHandle target,
-                          WindowSystem& windows);
-
 }  // namespace winscout::codegen
