@@ -156,8 +156,8 @@ std::variant<Command, UsageError> ParseArguments(const std::vector<std::string>&
       if (value != "position" && value != "id-title") {
         return UsageError{"--by wants position or id-title, not " + args[i]};
       }
-      command.style.way =
-          value == "position" ? codegen::SearchWay::kPosition : codegen::SearchWay::kIdAndTitle;
+      command.style.way = value == "position" ? codegen::SearchWay::kPosition
+                                              : codegen::SearchWay::kIdAndTitle;
     } else if (arg == "--action") {
       const auto action = Lookup(kActions, value);
       if (!action) return UsageError{"unknown action: " + args[i]};
@@ -177,7 +177,8 @@ std::string_view HelpText() {
          "    [--by position|id-title] [--declarations] [--action NAME] [--text TEXT]\r\n"
          "    [--wait]                              the code that finds the window\r\n"
          "winscout snapshot [--json]                the state of every window\r\n"
-         "winscout compare BEFORE AFTER             what changed between two snapshots\r\n"
+         "winscout compare BEFORE AFTER             what changed between two "
+         "snapshots\r\n"
          "winscout --help | /?                      this text\r\n"
          "\r\n"
          "WINDOW is a handle (decimal or 0x hex), --at X,Y (the window at a screen\r\n"

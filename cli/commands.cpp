@@ -61,7 +61,8 @@ std::variant<WindowHandle, Failed> FindWindow(const WindowSystem& windows,
 
 std::string DetailsText(const WindowSystem& windows, WindowHandle window) {
   std::string out;
-  for (const inspector::DetailLine& line : inspector::DescribeWindowDetails(windows, window)) {
+  for (const inspector::DetailLine& line :
+       inspector::DescribeWindowDetails(windows, window)) {
     out += inspector::CopyText(line) + "\r\n";
   }
   for (const std::string& line : inspector::DescribeWindow(windows, window)) {
@@ -88,8 +89,8 @@ std::string DetailsJson(const WindowSystem& windows, WindowHandle window) {
 
 // The code box's text for the window with these choices, from the same
 // generator that fills the code box.
-std::variant<std::string, Failed> Code(const Command& command, const WindowSystem& windows,
-                                       WindowHandle window) {
+std::variant<std::string, Failed> Code(const Command& command,
+                                       const WindowSystem& windows, WindowHandle window) {
   const std::optional<WindowFacts> facts = windows.Facts(window);
   const codegen::TargetKind kind =
       facts ? codegen::KindOfTarget(facts->class_name, facts->style)
@@ -112,7 +113,8 @@ std::variant<std::string, Failed> Code(const Command& command, const WindowSyste
   return codegen::EmitFinderCode(*plan, command.language, style) + "\r\n";
 }
 
-std::variant<std::string, Failed> Compare(const Command& command, const Console& console) {
+std::variant<std::string, Failed> Compare(const Command& command,
+                                          const Console& console) {
   Snapshot snapshots[2];
   const std::string* paths[] = {&command.before, &command.after};
   for (int i = 0; i < 2; ++i) {

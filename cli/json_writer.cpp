@@ -39,11 +39,21 @@ std::size_t SequenceLength(std::string_view text, std::size_t at) {
 
 void AppendControl(std::string& out, unsigned char c) {
   switch (c) {
-    case '\b': out += "\\b"; return;
-    case '\f': out += "\\f"; return;
-    case '\n': out += "\\n"; return;
-    case '\r': out += "\\r"; return;
-    case '\t': out += "\\t"; return;
+    case '\b':
+      out += "\\b";
+      return;
+    case '\f':
+      out += "\\f";
+      return;
+    case '\n':
+      out += "\\n";
+      return;
+    case '\r':
+      out += "\\r";
+      return;
+    case '\t':
+      out += "\\t";
+      return;
     default:
       out += "\\u00";
       out += "0123456789abcdef"[c >> 4];

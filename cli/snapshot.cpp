@@ -25,7 +25,8 @@ void Walk(const WindowSystem& windows, WindowHandle window, Snapshot& snapshot) 
   state.visible = facts->visible;
   state.enabled = facts->enabled;
   const codegen::TargetKind kind = codegen::KindOfTarget(facts->class_name, facts->style);
-  if (kind == codegen::TargetKind::kCheckBox || kind == codegen::TargetKind::kRadioButton) {
+  if (kind == codegen::TargetKind::kCheckBox ||
+      kind == codegen::TargetKind::kRadioButton) {
     state.checked = windows.ButtonChecked(window, kStateTimeoutMs);
   }
   snapshot.push_back(std::move(state));
@@ -38,11 +39,20 @@ std::string Escaped(std::string_view text) {
   std::string out;
   for (const char c : text) {
     switch (c) {
-      case '\\': out += "\\\\"; break;
-      case '\t': out += "\\t"; break;
-      case '\r': out += "\\r"; break;
-      case '\n': out += "\\n"; break;
-      default: out += c;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -87,7 +97,8 @@ std::string YesNo(bool value) { return value ? "yes" : "no"; }
 
 void Note(std::string& out, std::string_view what, const std::string& before,
           const std::string& after) {
-  if (before != after) out += "  " + std::string(what) + ": " + before + " -> " + after + "\r\n";
+  if (before != after)
+    out += "  " + std::string(what) + ": " + before + " -> " + after + "\r\n";
 }
 
 std::string Place(const PixelRect& r) {
@@ -142,8 +153,13 @@ std::optional<Snapshot> ReadSnapshot(std::string_view text) {
     const auto left = ParseHandle(f[4]), top = ParseHandle(f[5]);
     const auto right = ParseHandle(f[6]), bottom = ParseHandle(f[7]);
     if (!handle || !parent || !left || !top || !right || !bottom) return std::nullopt;
-    WindowState w{*handle,    *parent,          Unescaped(f[2]), Unescaped(f[3]),
-                  {*left, *top, *right, *bottom}, f[8] == "1",     f[9] == "1"};
+    WindowState w{*handle,
+                  *parent,
+                  Unescaped(f[2]),
+                  Unescaped(f[3]),
+                  {*left, *top, *right, *bottom},
+                  f[8] == "1",
+                  f[9] == "1"};
     if (f[10] != "-") w.checked = f[10] == "1";
     snapshot.push_back(std::move(w));
   }
@@ -169,7 +185,8 @@ std::string SnapshotJson(const Snapshot& snapshot) {
     json.String(w.text);
     json.Key("rect");
     json.BeginArray();
-    for (const std::int32_t side : {w.rect.left, w.rect.top, w.rect.right, w.rect.bottom}) {
+    for (const std::int32_t side :
+         {w.rect.left, w.rect.top, w.rect.right, w.rect.bottom}) {
       json.Number(side);
     }
     json.EndArray();

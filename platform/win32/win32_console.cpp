@@ -17,9 +17,9 @@ Win32Console::Win32Console()
   if (Usable(out_) && Usable(err_)) return;
   if (!AttachConsole(ATTACH_PARENT_PROCESS)) return;
   // Kept open until the process ends, as standard handles are.
-  const HANDLE console = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
-                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                     OPEN_EXISTING, 0, nullptr);
+  const HANDLE console =
+      CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
   if (!Usable(out_)) out_ = console;
   if (!Usable(err_)) err_ = console;
 }
@@ -30,7 +30,8 @@ void Win32Console::Write(HANDLE handle, std::string_view text) {
   DWORD written = 0;
   if (GetConsoleMode(handle, &mode)) {
     const std::wstring wide = Utf8ToWide(text);
-    WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+    WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written,
+                  nullptr);
     return;
   }
   while (!text.empty()) {

@@ -42,8 +42,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "\"a\uFFFD\uFFFD\uFFFDz\""},
         JsonCase{"overlong, cut and stray bytes", "\xC0\xAF|\xE2\x82|\x80|\xF5",
                  "\"\uFFFD\uFFFD|\uFFFD\uFFFD|\uFFFD|\uFFFD\""},
-        JsonCase{"32,000 characters", std::string(32000, '"'),
-                 "\"" + [] {
+        JsonCase{"32,000 characters", std::string(32000, '"'), "\"" + [] {
                    std::string s;
                    for (int i = 0; i < 32000; ++i) s += "\\\"";
                    return s;
@@ -78,7 +77,8 @@ class ParseArgumentsTest : public ::testing::TestWithParam<ArgsCase> {};
 TEST_P(ParseArgumentsTest, GivesTheCommandOrTheError) {
   const auto parsed = ParseArguments(GetParam().args);
   if (GetParam().error.empty()) {
-    ASSERT_TRUE(std::holds_alternative<Command>(parsed)) << std::get<UsageError>(parsed).text;
+    ASSERT_TRUE(std::holds_alternative<Command>(parsed))
+        << std::get<UsageError>(parsed).text;
     EXPECT_TRUE(GetParam().holds(std::get<Command>(parsed)));
   } else {
     ASSERT_TRUE(std::holds_alternative<UsageError>(parsed));
@@ -91,11 +91,15 @@ INSTANTIATE_TEST_SUITE_P(
     Table, ParseArgumentsTest,
     ::testing::Values(
         ArgsCase{{"/?"}, "", [](const Command& c) { return c.verb == Verb::kHelp; }},
-        ArgsCase{{"tree", "--json", "--filter", "Edit"}, "",
+        ArgsCase{{"tree", "--json", "--filter", "Edit"},
+                 "",
                  [](const Command& c) { return c.json && c.filter == "Edit"; }},
-        ArgsCase{{"details", "0x8000002A"}, "",
-                 [](const Command& c) { return c.window.handle == WindowHandle(0x8000002A); }},
-        ArgsCase{{"details", "-5", "--json"}, "",
+        ArgsCase{
+            {"details", "0x8000002A"},
+            "",
+            [](const Command& c) { return c.window.handle == WindowHandle(0x8000002A); }},
+        ArgsCase{{"details", "-5", "--json"},
+                 "",
                  [](const Command& c) { return c.window.handle == -5 && c.json; }},
         ArgsCase{{"code", "--at", "10,-20", "--language", "python", "--by", "id-title",
                   "--declarations", "--action", "set-text", "--text", "hi", "--wait"},
@@ -107,12 +111,15 @@ INSTANTIATE_TEST_SUITE_P(
                           c.style.declarations && c.style.action.wait &&
                           c.action == codegen::Action::kSetText && c.text == "hi";
                  }},
-        ArgsCase{{"code", "Notepad", "Edit"}, "",
+        ArgsCase{{"code", "Notepad", "Edit"},
+                 "",
                  [](const Command& c) {
                    return c.window.path == std::vector<std::string>{"Notepad", "Edit"};
                  }},
-        ArgsCase{{"compare", "a.txt", "b.txt"}, "",
-                 [](const Command& c) { return c.before == "a.txt" && c.after == "b.txt"; }},
+        ArgsCase{
+            {"compare", "a.txt", "b.txt"},
+            "",
+            [](const Command& c) { return c.before == "a.txt" && c.after == "b.txt"; }},
         ArgsCase{{}, "no command"}, ArgsCase{{"list"}, "unknown command: list"},
         ArgsCase{{"tree", "--bogus"}, "unknown option: --bogus"},
         ArgsCase{{"details", "1", "--language", "vb"}, "unknown option: --language"},
@@ -120,8 +127,9 @@ INSTANTIATE_TEST_SUITE_P(
         ArgsCase{{"code", "1", "--by"}, "--by needs a value"},
         ArgsCase{{"code", "--at", "10"}, "--at wants X,Y"},
         ArgsCase{{"code"}, "no window"}, ArgsCase{{"compare", "a"}, "compare takes two"},
-        ArgsCase{{"details", "0x100000000"}, "",
-                 [](const Command& c) { return c.window.path.size() == 1; }}));
+        ArgsCase{{"details", "0x100000000"}, "", [](const Command& c) {
+                   return c.window.path.size() == 1;
+                 }}));
 
 // Everything written, for the commands run on the model.
 class MemoryConsole final : public Console {
@@ -139,13 +147,14 @@ class MemoryConsole final : public Console {
 
 struct Desktop {
   WindowTree tree;
-  WindowHandle main = tree.AddTopLevel({.class_name = "Main", .text = "Editor",
-                                        .rect = {0, 0, 200, 100}});
-  WindowHandle edit = tree.AddChild(main, {.class_name = "Edit", .text = "hello",
-                                           .rect = {10, 10, 100, 30}, .id = 7});
-  WindowHandle check = tree.AddChild(
-      main, {.class_name = "Button", .text = "Bold", .rect = {10, 40, 100, 60},
-             .style = 0x3 /* BS_AUTOCHECKBOX */});
+  WindowHandle main = tree.AddTopLevel(
+      {.class_name = "Main", .text = "Editor", .rect = {0, 0, 200, 100}});
+  WindowHandle edit = tree.AddChild(
+      main, {.class_name = "Edit", .text = "hello", .rect = {10, 10, 100, 30}, .id = 7});
+  WindowHandle check = tree.AddChild(main, {.class_name = "Button",
+                                            .text = "Bold",
+                                            .rect = {10, 40, 100, 60},
+                                            .style = 0x3 /* BS_AUTOCHECKBOX */});
 };
 
 TEST(RunCommandTest, ExitCodesAndTheirLines) {
@@ -155,13 +164,19 @@ TEST(RunCommandTest, ExitCodesAndTheirLines) {
     int code;
     std::string err;
   } cases[] = {
-      {{"details", "12345"}, kNotFound, "winscout: 0x00003039 (12345) is not a window\r\n"},
-      {{"code", "Main", "Nothing"}, kNotFound, "winscout: no window found at \"Main\" \"Nothing\"\r\n"},
+      {{"details", "12345"},
+       kNotFound,
+       "winscout: 0x00003039 (12345) is not a window\r\n"},
+      {{"code", "Main", "Nothing"},
+       kNotFound,
+       "winscout: no window found at \"Main\" \"Nothing\"\r\n"},
       {{"code", "--at", "500,500"}, kNotFound, "winscout: no window at 500,500\r\n"},
-      {{"code", std::to_string(d.edit), "--action", "click"}, kNotFound,
+      {{"code", std::to_string(d.edit), "--action", "click"},
+       kNotFound,
        "winscout: the action Click it does not fit the window\r\n"},
       {{"compare", "a", "b"}, kNotFound, "winscout: cannot read a\r\n"},
-      {{"tree", "-x"}, kUsage,
+      {{"tree", "-x"},
+       kUsage,
        "winscout: unexpected argument: -x (winscout --help lists the commands)\r\n"},
       {{"details", "Main|Editor", "Edit"}, kDone, ""},
   };
@@ -175,18 +190,20 @@ TEST(RunCommandTest, ExitCodesAndTheirLines) {
 
 TEST(RunCommandTest, CodeIsTheCodeBoxsGenerator) {
   Desktop d;
-  const auto plan =
-      std::get<codegen::SearchPlan>(codegen::PlanFinderCode(std::to_string(d.edit), d.tree));
+  const auto plan = std::get<codegen::SearchPlan>(
+      codegen::PlanFinderCode(std::to_string(d.edit), d.tree));
   codegen::FinderStyle style{.way = codegen::SearchWay::kIdAndTitle};
-  style.action = codegen::PlanAction(codegen::Action::kSetText, codegen::TargetKind::kEdit, true);
+  style.action =
+      codegen::PlanAction(codegen::Action::kSetText, codegen::TargetKind::kEdit, true);
   style.action.text = "new";
   MemoryConsole console;
-  ASSERT_EQ(RunCommand({"code", "Main", "Edit", "--language", "csharp", "--by", "id-title",
-                        "--action", "set-text", "--text", "new", "--wait"},
+  ASSERT_EQ(RunCommand({"code", "Main", "Edit", "--language", "csharp", "--by",
+                        "id-title", "--action", "set-text", "--text", "new", "--wait"},
                        d.tree, console),
             kDone);
-  EXPECT_EQ(console.out,
-            codegen::EmitFinderCode(plan, codegen::FinderLanguage::kCSharp, style) + "\r\n");
+  EXPECT_EQ(
+      console.out,
+      codegen::EmitFinderCode(plan, codegen::FinderLanguage::kCSharp, style) + "\r\n");
 }
 
 TEST(SnapshotTest, ComparesWhatAClickChanged) {
@@ -196,17 +213,18 @@ TEST(SnapshotTest, ComparesWhatAClickChanged) {
   d.tree.SetText(d.edit, "a\tb\\c\r\nd");
   d.tree.SetRect(d.edit, {20, 10, 110, 40});
   d.tree.SetEnabled(d.check, false);
-  const WindowHandle dialog = d.tree.AddOwned(d.main, {.class_name = "#32770", .text = "Modal"});
+  const WindowHandle dialog =
+      d.tree.AddOwned(d.main, {.class_name = "#32770", .text = "Modal"});
   const Snapshot after = *ReadSnapshot(SnapshotText(TakeSnapshot(d.tree)));
   const auto hex = [](WindowHandle w) { return inspector::Hex32(std::uint32_t(w)); };
   EXPECT_EQ(CompareSnapshots(before, after),
-            "appeared " + hex(dialog) + " #32770 \"Modal\"\r\n" +
-            "changed " + hex(d.edit) + " Edit \"a\\tb\\\\c\\r\\nd\"\r\n" +
-            "  text: \"hello\" -> \"a\\tb\\\\c\\r\\nd\"\r\n"
-            "  place: (10, 10) -> (20, 10)\r\n"
-            "  size: 90 x 20 -> 90 x 30\r\n"
-            "changed " + hex(d.check) + " Button \"Bold\"\r\n" +
-            "  enabled: yes -> no\r\n");
+            "appeared " + hex(dialog) + " #32770 \"Modal\"\r\n" + "changed " +
+                hex(d.edit) + " Edit \"a\\tb\\\\c\\r\\nd\"\r\n" +
+                "  text: \"hello\" -> \"a\\tb\\\\c\\r\\nd\"\r\n"
+                "  place: (10, 10) -> (20, 10)\r\n"
+                "  size: 90 x 20 -> 90 x 30\r\n"
+                "changed " +
+                hex(d.check) + " Button \"Bold\"\r\n" + "  enabled: yes -> no\r\n");
   EXPECT_EQ(CompareSnapshots(after, before).substr(0, 9), "vanished ");
 }
 
