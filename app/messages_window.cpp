@@ -104,7 +104,8 @@ void MessagesWindow::Open(WindowHandle window) {
   target_ = window;
   // The lines go before the class names they view.
   log_.Clear();
-  known_.clear();
+  known_.Clear();
+  fault_ = false;
   started_ = tap_.Now();
   if (const std::optional<std::string> error = tap_.Start(window)) {
     messages_.ShowExclamation(kTitle, *error);
@@ -129,7 +130,14 @@ void MessagesWindow::Stop() {
 
 void MessagesWindow::OnTick() {
   arrived_.clear();
-  const std::uint64_t dropped = tap_.Take(arrived_);
+  const std::optional<std::uint64_t> taken = tap_.Take(arrived_);
+  if (!taken) {
+    fault_ = true;
+    Stop();
+    ShowLines();
+    return;
+  }
+  const std::uint64_t dropped = *taken;
   if (paused_) return;
   log_.AddDropped(dropped);
   for (const MessageRecord& record : arrived_) {
@@ -142,6 +150,7 @@ void MessagesWindow::ShowLines() {
   view_->SetRows(log_.ShownCount());
   std::string status = log_.Status();
   if (paused_) status += ", paused";
+  if (fault_) status += "; stopped: another program changed the log's shared memory";
   view_->SetStatus(status);
 }
 
@@ -154,6 +163,7 @@ void MessagesWindow::OnCommand(MessagesView::Command command) {
       break;
     case MessagesView::Command::kClear:
       log_.Clear();
+      known_.Clear();
       ShowLines();
       break;
     case MessagesView::Command::kCopy:
@@ -174,7 +184,7 @@ void MessagesWindow::OnCommand(MessagesView::Command command) {
 }
 
 void MessagesWindow::OnSwitch() {
-  for (auto& [window, known] : known_) known.in_scope.reset();
+  known_.ForgetScopes();
   ApplyFilter();
 }
 
@@ -200,13 +210,10 @@ bool MessagesWindow::InScope(std::int64_t window) {
   return *known;
 }
 
-MessagesWindow::KnownWindow& MessagesWindow::Known(std::int64_t window) {
-  const auto [known, added] = known_.try_emplace(window);
-  if (added && window != 0) {
-    known->second.class_name =
-        windows_.ClassName(static_cast<WindowHandle>(window), kClassCapacity);
-  }
-  return known->second;
+inspector::KnownWindows::Window& MessagesWindow::Known(std::int64_t window) {
+  return known_.Get(window, [this](std::int64_t named) {
+    return windows_.ClassName(static_cast<WindowHandle>(named), kClassCapacity);
+  });
 }
 
 inspector::LoggedMessage MessagesWindow::Decode(const MessageRecord& record) {

@@ -8,6 +8,7 @@
 
 #include "app/main_window.h"
 #include "app/windows_window.h"
+#include "inspector/known_windows.h"
 #include "inspector/message_log.h"
 #include "inspector/message_names.h"
 #include "platform/message_tap.h"
@@ -55,14 +56,7 @@ class MessagesWindow final : private MessagesView::Listener {
   void Stop();
   // Kept out of the tick handler, which would otherwise carry a copy of each.
   [[gnu::noinline]] bool InScope(std::int64_t window);
-  // What is known of a window the messages name: its class, read when it is
-  // first named, which the log's lines view (a map's entries stay where they
-  // are), and whether it is in scope.
-  struct KnownWindow {
-    std::string class_name;
-    std::optional<bool> in_scope;  // nothing until asked, and after a switch
-  };
-  [[gnu::noinline]] KnownWindow& Known(std::int64_t window);
+  [[gnu::noinline]] inspector::KnownWindows::Window& Known(std::int64_t window);
   [[gnu::noinline]] inspector::LoggedMessage Decode(const MessageRecord& record);
   std::vector<const inspector::LoggedMessage*> SelectedLines() const;
   void WriteCode();
@@ -81,7 +75,8 @@ class MessagesWindow final : private MessagesView::Listener {
   std::int64_t started_ = 0;
   bool running_ = false;
   bool paused_ = false;
-  std::map<std::int64_t, KnownWindow> known_;
+  bool fault_ = false;  // the log stopped as its memory was tampered with
+  inspector::KnownWindows known_;
   std::map<std::uint32_t, std::string> registered_;
 };
 

@@ -310,7 +310,7 @@ void WindowsWindow::ChooseMenuItem(const inspector::MenuPlace& place) {
   if (!place.index || known == menus_.end() || *place.index >= known->second.size())
     return;
   const MenuItemInfo& item = known->second[*place.index];
-  if (item.submenu || item.separator) return;
+  if (item.submenu || item.separator || item.left_out != 0) return;
   main_.PickWindowToSend(
       place.window, codegen::MessageToSend{
                         .message = kMenuCommandMessage,

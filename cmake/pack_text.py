@@ -4,14 +4,18 @@ Usage: pack_text.py TEXTS OUTPUT NAME
 
 TEXTS holds entries: a line "@@ KEY" starts one, and the lines up to the next
 "@@" line are its text (joined by line breaks, without a last one). "@#"
-lines, wherever they stand, are notes for the reader. OUTPUT (included in C++ where the type of
-the entries is known) gets
+lines, wherever they stand, are notes for the reader. The texts' placeholders
+(codegen/template_text.h: "{name}", "{@Name}" for a local variable) are the
+ones that "@= name ..." lines declare ("@" for the locals); "@! A B | KEY |
+KEY ..." lines require the entries "A, KEY", "B, KEY", ... . A placeholder not
+declared, a required entry missing and a key given twice each fail the build.
+OUTPUT (included in C++ where the type of the entries is known) gets
 
   constexpr NAME kNAMEs[] = {{KEY, begin, end}, ...};
   constexpr unsigned char kPackedNAMEs[] = {...};
 
 with begin and end the entry's place in the texts unpacked one after the
-other, which codegen/packed_text.h's UnpackText gives back.
+other, which platform/packed_text.h's UnpackText gives back.
 
 The packing: groups of eight items, each group after a byte whose bits (the
 lowest first) say which items are copies. An item is a byte of text, or a
@@ -19,6 +23,7 @@ copy: two bytes, little-endian, holding the distance back (1..4096) less one
 in the high twelve bits and the length (3..18) less three in the low four.
 """
 
+import re
 import sys
 
 WINDOW = 4096
@@ -26,15 +31,37 @@ MIN_LENGTH = 3
 MAX_LENGTH = 18
 
 
+PLACEHOLDER = re.compile(r"\{(@[A-Za-z][A-Za-z0-9_]*|[a-z][a-z0-9_]*)\}")
+
+
 def read_entries(path):
-    entries = []
+    """The entries as (key, text), or exits with the file's faults."""
+    entries, declared, required, faults = [], set(), [], []
     with open(path, encoding="utf-8") as file:
-        for line in file.read().split("\n"):
+        for number, line in enumerate(file.read().split("\n"), 1):
             if line.startswith("@@ "):
-                entries.append((line[3:].strip(), []))
+                entries.append((line[3:].strip(), [], number))
+            elif line.startswith("@= "):
+                declared.update(line[3:].split())
+            elif line.startswith("@! "):
+                dialects, *keys = (part.strip() for part in line[3:].split("|"))
+                required += [(f"{d}, {key}", number) for d in dialects.split() for key in keys]
             elif entries and not line.startswith("@#"):
                 entries[-1][1].append(line)
-    return [(key, "\n".join(lines).rstrip("\n")) for key, lines in entries]
+                for name in PLACEHOLDER.findall(line):
+                    if (name[0] == "@" and "@" not in declared) or (
+                            name[0] != "@" and name not in declared):
+                        faults.append(f"{number}: {{{name}}} is no placeholder of this file")
+    keys = [key for key, _, _ in entries]
+    for key, _, number in entries:
+        if keys.count(key) > 1:
+            faults.append(f"{number}: {key} is given twice")
+    for key, number in required:
+        if key not in keys:
+            faults.append(f"{number}: the entry {key} is missing")
+    if faults:
+        sys.exit("\n".join(f"{path}:{fault}" for fault in faults))
+    return [(key, "\n".join(lines).rstrip("\n")) for key, lines, _ in entries]
 
 
 def longest_copies(data):

@@ -4,15 +4,14 @@
 #include <cstdint>
 #include <utility>
 
-#include "codegen/cpp_emitter.h"
 #include "codegen/csharp_emitter.h"
-#include "codegen/finder_language.h"
 #include "codegen/finder_texts.h"
+#include "codegen/literals.h"
 #include "codegen/names.h"
-#include "codegen/packed_text.h"
-#include "codegen/python_emitter.h"
 #include "codegen/statements.h"
+#include "codegen/template_text.h"
 #include "codegen/visual_basic.h"
+#include "platform/packed_text.h"
 #include "platform/unicode_text.h"
 
 // The action code is kept as text with placeholders rather than built from
@@ -42,7 +41,8 @@ struct ActionTemplate {
 // clang-format off
 
 // The message constants that the languages without the Windows headers
-// define, and the constants each action uses ($ words as in the templates).
+// define, and the constants each action uses (placeholders as in the
+// templates).
 // NAME=value a word, the values as written, "x" before the hexadecimal ones,
 // in the order written.
 constexpr std::string_view kConstants =
@@ -53,14 +53,14 @@ constexpr std::string_view kConstants =
     " WM_COMMAND=x111 WM_GETTEXT=xD WM_GETTEXTLENGTH=xE WM_SETTEXT=xC";
 constexpr const char* kActionConstants[] = {
     "",                                               // kFindOnly
-    "SMTO_ABORTIFHUNG WM_GETTEXT WM_GETTEXTLENGTH",   // kReadText
-    "WM_CLOSE",                                       // kClose
-    "BM_CLICK",                                       // kClick
-    "BM_CLICK BM_GETCHECK SMTO_ABORTIFHUNG $K",       // kCheck
-    "BM_CLICK BM_GETCHECK SMTO_ABORTIFHUNG $K",       // kUncheck
-    "SMTO_ABORTIFHUNG WM_SETTEXT",                    // kSetText
-    "$E $N $S SMTO_ABORTIFHUNG WM_COMMAND",           // kChooseItem
-    "$C $E $G $L SMTO_ABORTIFHUNG",                   // kReadItems
+    "SMTO_ABORTIFHUNG WM_GETTEXT WM_GETTEXTLENGTH",                 // kReadText
+    "WM_CLOSE",                                                     // kClose
+    "BM_CLICK",                                                     // kClick
+    "BM_CLICK BM_GETCHECK SMTO_ABORTIFHUNG {checked_state}",        // kCheck
+    "BM_CLICK BM_GETCHECK SMTO_ABORTIFHUNG {checked_state}",        // kUncheck
+    "SMTO_ABORTIFHUNG WM_SETTEXT",                                  // kSetText
+    "{error} {changed} {select} SMTO_ABORTIFHUNG WM_COMMAND",       // kChooseItem
+    "{count} {error} {get_text} {length} SMTO_ABORTIFHUNG",         // kReadItems
 };
 // What each action calls, by the letters of its declarations.
 constexpr const char* kActionCalls[] = {"", "T", "P", "P", "TP", "TP", "T", "TSG", "T"};
@@ -79,10 +79,14 @@ bool SameName(std::string_view a, std::string_view b, bool ignore_case) {
                     [&](char x, char y) { return lower(x) == lower(y); });
 }
 
-bool IsWordCharacter(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-         c == '_';
-}
+// The templates' placeholders (action_templates.txt declares the same), in
+// Context::Fill's order.
+constexpr std::string_view kPlaceholders[] = {
+    "target",    "text",       "timeout",    "checked_state", "select",     "error",
+    "changed",   "count",      "length",     "get_text",      "tries",      "pause",
+    "not_found", "gone",       "declared",   "handle",        "declare",    "import",
+    "note_hung", "note_click", "note_check", "note_choose",   "note_items", "note_wait"};
+constexpr std::size_t kFirstNote = 18;
 
 // What the placeholders stand for in one piece of code.
 struct Context {
@@ -97,8 +101,8 @@ struct Context {
   const ActionPlan& plan;
   Dialect dialect;
   std::string target;
-  std::string handle_type = "Long";  // $H
-  std::string declared;              // $D
+  std::string handle_type = "Long";  // {handle}
+  std::string declared;              // {declared}
   // The levels' names, then the locals made so far, base -> name.
   std::vector<std::string> taken;
   std::vector<std::pair<std::string, std::string>> locals;
@@ -136,67 +140,77 @@ struct Context {
     return {};
   }
 
-  // Appends what `key` stands for.
-  void Substitute(char key, std::string& out) {
+  // Appends what the placeholder `name` stands for.
+  void Fill(std::string_view name, std::string& out) {
+    if (name.starts_with('@')) {
+      out += Local(std::string(name.substr(1)));
+      return;
+    }
     const bool combo = plan.kind == TargetKind::kComboBox;
-    switch (key) {
-      case 'T':
+    const auto index =
+        static_cast<std::size_t>(std::ranges::find(kPlaceholders, name) - kPlaceholders);
+    switch (index) {
+      case 0:
         out += target;
         break;
-      case 'X':
+      case 1:
         out += Literal();
         break;
-      case 'M':
+      case 2:
         out += std::to_string(kAnswerTimeoutMs);
         break;
-      case 'K':
+      case 3:
         out += plan.action == Action::kCheck ? "BST_CHECKED" : "BST_UNCHECKED";
         break;
-      case 'S':
+      case 4:
         out += combo ? "CB_SELECTSTRING" : "LB_SELECTSTRING";
         break;
-      case 'E':
+      case 5:
         out += combo ? "CB_ERR" : "LB_ERR";
         break;
-      case 'N':
+      case 6:
         out += combo ? "CBN_SELCHANGE" : "LBN_SELCHANGE";
         break;
-      case 'C':
+      case 7:
         out += combo ? "CB_GETCOUNT" : "LB_GETCOUNT";
         break;
-      case 'L':
+      case 8:
         out += combo ? "CB_GETLBTEXTLEN" : "LB_GETTEXTLEN";
         break;
-      case 'G':
+      case 9:
         out += combo ? "CB_GETLBTEXT" : "LB_GETTEXT";
         break;
-      case 'W':
+      case 10:
         out += std::to_string(kTries);
         break;
-      case 'P':
+      case 11:
         out += std::to_string(kTryPauseMs);
         break;
-      case 'Z':
+      case 12:
         out += "The window was not found within ";
         out += std::to_string(kWaitSeconds);
         out += " seconds.";
         break;
-      case 'D':
+      case 13:
+        out += "The window went away or stopped answering while its items were read.";
+        break;
+      case 14:
         out += declared;
         break;
-      case 'H':
+      case 15:
         out += handle_type;
         break;
-      case 'Q':
+      case 16:
         out += handle_type == "Long" ? "Declare" : "Declare PtrSafe";
         break;
-      case 'I':
+      case 17:
         out += kCSharpImport;
         break;
       default:
-        if (key >= '1' && key <= '6') {
+        if (index < std::size(kPlaceholders)) {
           out += FinderTextLines(static_cast<FinderPart>(
-                                     static_cast<int>(FinderPart::kNoteHung) + key - '1'))
+                                     static_cast<std::size_t>(FinderPart::kNoteHung) +
+                                     index - kFirstNote))
                      .front();
         }
         break;
@@ -205,24 +219,16 @@ struct Context {
 
   // The text's lines with every placeholder in place, each after `indent`.
   std::vector<std::string> Expand(std::string_view text, std::string_view indent = {}) {
-    std::vector<std::string> lines(1, std::string(indent));
-    for (std::size_t i = 0; i < text.size(); ++i) {
-      const char c = text[i];
-      if (c == '\n') {
-        lines.emplace_back(indent);
-      } else if (c == '$' && i + 1 < text.size() && text[i + 1] != '(') {
-        Substitute(text[++i], lines.back());
-      } else if (c == '@') {
-        std::size_t end = i + 1;
-        while (end < text.size() && IsWordCharacter(text[end])) ++end;
-        lines.back() += Local(std::string(text.substr(i + 1, end - i - 1)));
-        i = end - 1;
-      } else {
-        lines.back() += c;
-      }
-    }
-    for (std::string& line : lines) {
-      if (line == indent) line.clear();
+    std::string expanded;
+    ExpandTemplate(text, expanded,
+                   [this](std::string_view name, std::string& out) { Fill(name, out); });
+    std::vector<std::string> lines;
+    for (std::size_t start = 0; start <= expanded.size();) {
+      const std::size_t end = std::min(expanded.find('\n', start), expanded.size());
+      const std::string_view line = std::string_view(expanded).substr(start, end - start);
+      lines.push_back(line.empty() ? std::string()
+                                   : std::string(indent) + std::string(line));
+      start = end + 1;
     }
     return lines;
   }
@@ -233,12 +239,14 @@ struct Context {
   }
 };
 
-// Unpacking every template for one takes microseconds, and code is written
-// on a user's click.
+// Unpacked once, as the program starts (finder_texts.cpp says why not at the
+// first use).
+const std::string kTemplateTexts = UnpackText(kPackedActionTemplates);
+
 std::string TemplateText(char dialect, Action action, char list) {
   for (const ActionTemplate& t : kActionTemplates) {
     if (t.dialect == dialect && t.action == action && t.list == list)
-      return UnpackText(kPackedActionTemplates).substr(t.begin, t.end - t.begin);
+      return kTemplateTexts.substr(t.begin, t.end - t.begin);
   }
   return {};
 }
@@ -370,15 +378,26 @@ ActionCode SpellVisualBasic(const ActionPlan& plan, const std::vector<std::strin
     (line.starts_with("    Dim ") ? code.after : body)
         .push_back(line.starts_with("    Dim ") ? line.substr(4) : line);
   }
-  context.Append(code.after, "If $T <> 0 Then");
+  context.Append(code.after, "If {target} <> 0 Then");
   AppendLines(code.after, body);
   code.after.push_back("End If");
   return code;
 }
 
+// The Declare lines the action needs, for VBA with and without VBA7.
+std::vector<std::string> VbaDeclarations(const ActionPlan& plan, bool vba7) {
+  Context context(plan, kVb, {});
+  context.handle_type = vba7 ? "LongPtr" : "Long";
+  std::vector<std::string> lines;
+  AddDeclarations(context, lines);
+  return lines;
+}
+
 // VBA: the wait in FindTarget, the action in a procedure of its own.
 ActionCode SpellVba(const ActionPlan& plan, const std::vector<std::string>& names) {
   ActionCode code;
+  code.declarations = VbaDeclarations(plan, true);
+  code.declarations_before_vba7 = VbaDeclarations(plan, false);
   Context waiting(plan, kVb, names);
   AddWait(waiting, code, names, "0");
   if (plan.action == Action::kFindOnly) return code;
@@ -411,7 +430,7 @@ ActionCode SpellVba(const ActionPlan& plan, const std::vector<std::string>& name
   out.push_back("#End If");
   AppendLines(out, others);
   AppendLines(out, long_text, "    ");
-  context.Append(out, "    $T = FindTarget()\n    If $T = 0 Then Exit Sub");
+  context.Append(out, "    {target} = FindTarget()\n    If {target} = 0 Then Exit Sub");
   AppendLines(out, body);
   out.push_back("End Sub");
   return code;
@@ -454,15 +473,6 @@ ActionCode SpellPython(const ActionPlan& plan, const std::vector<std::string>& n
 }
 
 }  // namespace
-
-std::vector<std::string> VisualBasicActionDeclarations(const ActionPlan& plan,
-                                                       bool vba7) {
-  Context context(plan, kVb, {});
-  context.handle_type = vba7 ? "LongPtr" : "Long";
-  std::vector<std::string> lines;
-  if (Acts(plan)) AddDeclarations(context, lines);
-  return lines;
-}
 
 ActionCode SpellAction(const ActionPlan& plan, FinderLanguage language,
                        const std::vector<std::string>& names, bool declare) {

@@ -1,7 +1,5 @@
 #include "codegen/cpp_emitter.h"
 
-#include "codegen/action_code.h"
-#include "codegen/finder_language.h"
 #include "codegen/finder_steps.h"
 #include "codegen/finder_texts.h"
 #include "codegen/literals.h"
@@ -9,24 +7,6 @@
 #include "codegen/statements.h"
 
 namespace winscout::codegen {
-namespace {
-
-std::string Octal(char32_t code) {
-  return {'\\', static_cast<char>('0' + ((code >> 6) & 7)),
-          static_cast<char>('0' + ((code >> 3) & 7)),
-          static_cast<char>('0' + (code & 7))};
-}
-
-}  // namespace
-
-std::string CppWideLiteral(std::string_view text) {
-  // Some compilers refuse universal character names below U+00A0; octal has
-  // three digits at most, so no following digit can extend it.
-  return CFamilyLiteral(
-      text, "L\"", [](char32_t c) { return c < 0xa0 ? Octal(c) : UniversalName(c); },
-      /*escape_trigraphs=*/true);
-}
-
 std::vector<std::string> CppNames(const SearchPlan& plan) {
   return NumberedNames(plan, {.base = [](std::string_view var_name) {
                          std::string name = "hwnd" + std::string(var_name);

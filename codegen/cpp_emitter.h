@@ -10,12 +10,6 @@
 
 namespace winscout::codegen {
 
-// A C++ wide string literal (L"...") for the UTF-8 text, in plain ASCII:
-// backslash and quote escaped, control characters as \r, \n, \t or three-digit
-// octal (which no following digit can extend), other characters as universal
-// character names, and a second ? in a row escaped so that no trigraph forms.
-std::string CppWideLiteral(std::string_view text);
-
 // One HWND variable per level: "hwnd" and the class's variable name (hwndEdit),
 // numbered where a level above has the name already (hwndEdit2). No keyword
 // and no macro of the Windows headers starts with "hwnd", so whatever the

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "codegen/action_code.h"
-#include "codegen/finder_language.h"
 #include "codegen/finder_steps.h"
 #include "codegen/finder_texts.h"
 #include "codegen/literals.h"
@@ -30,11 +28,6 @@ std::string CamelCase(std::string_view var_name) {
 }
 
 }  // namespace
-
-std::string CSharpLiteral(std::string_view text) {
-  // \x would take up to four hex digits, so the fixed-width forms only.
-  return CFamilyLiteral(text, "\"", UniversalName);
-}
 
 std::vector<std::string> CSharpNames(const SearchPlan& plan) {
   return NumberedNames(

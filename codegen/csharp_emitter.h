@@ -15,11 +15,6 @@ inline constexpr std::string_view kCSharpImport =
     "[System.Runtime.InteropServices.DllImport(\"user32.dll\", CharSet = "
     "System.Runtime.InteropServices.CharSet.Unicode, SetLastError = true)]";
 
-// A C# string literal for the UTF-8 text, in plain ASCII: backslash and quote
-// escaped, \r, \n and \t, every other character outside printable ASCII as
-// \uXXXX (exactly four digits, so no following digit joins it) or \UXXXXXXXX.
-std::string CSharpLiteral(std::string_view text);
-
 // One IntPtr variable per level: the class's variable name in camel case
 // (mainFrame, hwnd), numbered where it is a keyword (static1) or where a level
 // above has it already (edit2).

@@ -2,9 +2,12 @@
 
 #include <utility>
 
+#include "codegen/action_code.h"
 #include "codegen/cpp_emitter.h"
 #include "codegen/csharp_emitter.h"
 #include "codegen/python_emitter.h"
+#include "codegen/statements.h"
+#include "codegen/vb_emitter.h"
 #include "codegen/vba_emitter.h"
 #include "codegen/visual_basic.h"
 

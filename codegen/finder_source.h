@@ -3,12 +3,46 @@
 #include <string>
 #include <vector>
 
-#include "codegen/action_code.h"
-#include "codegen/finder_language.h"
+#include "codegen/actions.h"
 #include "codegen/finder_steps.h"
 #include "codegen/search_plan.h"
 
 namespace winscout::codegen {
+
+enum class FinderLanguage { kVisualBasic, kVba, kCpp, kCSharp, kPython };
+
+// In menu order.
+inline constexpr FinderLanguage kFinderLanguages[] = {
+    FinderLanguage::kVisualBasic, FinderLanguage::kVba, FinderLanguage::kCpp,
+    FinderLanguage::kCSharp, FinderLanguage::kPython};
+
+struct FinderStyle {
+  SearchWay way = SearchWay::kPosition;
+  // Classic Visual Basic: the Declare lines for what the code calls, above it.
+  bool declarations = false;
+  // What the code does to the window once found; nothing by default.
+  ActionPlan action;
+  friend bool operator==(const FinderStyle&, const FinderStyle&) = default;
+};
+
+// An action plan in one language: the lines it adds around and below the
+// finder statements. The emitters put them in place; the finder code itself
+// stays as it is.
+struct ActionCode {
+  // Above the code, beside the finder's own (Declare lines, imports,
+  // argument types); VBA's for VBA7, and its others for the VBA before it.
+  std::vector<std::string> declarations;
+  std::vector<std::string> declarations_before_vba7;
+  // Above the statements: the head of the loop that waits for the window.
+  std::vector<std::string> before;
+  // The statements' further indent inside that loop.
+  std::string inner_indent;
+  // Below the statements: the end of the loop, then the action.
+  std::vector<std::string> after;
+  // Below the whole finder code: a procedure of its own that finds the
+  // window and acts on it, where the finder code is a function (VBA, C#).
+  std::vector<std::string> below;
+};
 
 // What every language's code is written from, worked out once for all of
 // them: the plan and the style, the levels' names in the language (the

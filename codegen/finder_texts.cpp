@@ -5,7 +5,7 @@
 #include <iterator>
 #include <string_view>
 
-#include "codegen/packed_text.h"
+#include "platform/packed_text.h"
 
 namespace winscout::codegen {
 namespace {
@@ -25,6 +25,10 @@ constexpr bool InPartOrder() {
 }
 static_assert(InPartOrder(), "finder_texts.txt lists the parts in FinderPart's order");
 
+// Unpacked once, as the program starts: a constant rather than a static of a
+// function, whose guard would bring the C++ runtime's exception machinery in.
+const std::string kTexts = UnpackText(kPackedFinderTexts);
+
 }  // namespace
 
 std::vector<std::string> FinderTextLines(FinderPart part) {
@@ -33,11 +37,9 @@ std::vector<std::string> FinderTextLines(FinderPart part) {
   return lines;
 }
 
-// Unpacking them all for one takes microseconds, and code is written on a
-// user's click.
 std::string FinderPartText(FinderPart part) {
   const auto& entry = kFinderTexts[static_cast<int>(part)];
-  return UnpackText(kPackedFinderTexts).substr(entry.begin, entry.end - entry.begin);
+  return kTexts.substr(entry.begin, entry.end - entry.begin);
 }
 
 void AppendFinderText(std::vector<std::string>& lines, FinderPart part) {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "codegen/stable_names.h"
 #include "codegen/var_name.h"
 
 namespace winscout::codegen {
@@ -39,8 +38,7 @@ std::vector<std::string> NumberedNames(const SearchPlan& plan, const NamingRules
   names.reserve(plan.levels.size());
   for (const PlannedLevel& level : plan.levels) {
     // A run-dependent class gives the same name on every run.
-    const std::string base =
-        rules.base(VarNameFromClass(JudgeClassName(level.class_name).name_source));
+    const std::string base = rules.base(VarNameFromClass(level.name_source));
     std::string name = cut(base, 0);
     if (reserved(name) || is_taken(name)) {
       const auto found =

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "codegen/action_code.h"
-#include "codegen/finder_language.h"
 #include "codegen/finder_steps.h"
 #include "codegen/finder_texts.h"
 #include "codegen/literals.h"
@@ -33,12 +31,6 @@ std::string SnakeCase(std::string_view var_name) {
 }
 
 }  // namespace
-
-std::string PythonLiteral(std::string_view text) {
-  return CFamilyLiteral(text, "\"", [](char32_t c) {
-    return c <= 0xff ? "\\x" + HexDigits(c, 2) : UniversalName(c);
-  });
-}
 
 std::vector<std::string> PythonNames(const SearchPlan& plan) {
   return NumberedNames(

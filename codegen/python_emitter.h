@@ -10,11 +10,6 @@
 
 namespace winscout::codegen {
 
-// A Python string literal for the UTF-8 text, in plain ASCII: backslash and
-// quote escaped, \r, \n and \t, every other character outside printable ASCII
-// as \xXX, \uXXXX or \UXXXXXXXX, so the source reads the same in any encoding.
-std::string PythonLiteral(std::string_view text);
-
 // One variable per level: the class's variable name in snake case (main_frame,
 // hwnd), numbered where it is reserved (class1) or where a level above has it
 // already (edit2).

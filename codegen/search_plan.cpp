@@ -4,6 +4,7 @@
 #include <set>
 
 #include "codegen/stable_names.h"
+#include "platform/case_blind.h"
 
 namespace winscout::codegen {
 namespace {
@@ -13,11 +14,14 @@ struct ChainLevel {
   std::string class_name;
   // The start of a run-dependent class name, matched instead of the whole.
   std::optional<std::string> class_start;
+  std::string name_source;
 };
 
+// The class is judged here once, for the searches and the names alike.
 ChainLevel Level(WindowHandle window, std::string class_name) {
   ClassJudgement judgement = JudgeClassName(class_name);
-  ChainLevel level{window, std::move(class_name), std::nullopt};
+  ChainLevel level{window, std::move(class_name), std::nullopt,
+                   std::move(judgement.name_source)};
   if (judgement.run_dependent) level.class_start = std::move(judgement.stable_part);
   return level;
 }
@@ -106,14 +110,6 @@ std::int32_t UniqueId(const WindowSystem& windows, WindowHandle parent,
   return id;
 }
 
-char FoldAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
-
-// Titles as a search for a whole title compares them.
-bool SameTitle(std::string_view a, std::string_view b) {
-  return std::ranges::equal(a, b,
-                            [](char x, char y) { return FoldAscii(x) == FoldAscii(y); });
-}
-
 // Whether the key, with the class, finds the level's window and no other
 // among the windows searched under `parent`: the window manager's own search
 // decides for a whole title and a whole class, the pattern helper's
@@ -129,8 +125,9 @@ bool TitleFindsOnlyIt(const WindowSystem& windows, WindowHandle parent,
   bool found_it = false;
   for (WindowHandle window : WindowsOfClass(windows, parent, level)) {
     const std::string title = windows.WindowText(window, kTitleCapacity);
-    const bool matches = key.match == TitleKey::Match::kWhole ? SameTitle(title, key.text)
-                                                              : title.ends_with(key.text);
+    const bool matches = key.match == TitleKey::Match::kWhole
+                             ? SameIgnoringCase(title, key.text)
+                             : title.ends_with(key.text);
     if (!matches) continue;
     if (window != level.window || found_it) return false;
     found_it = true;
@@ -158,7 +155,9 @@ void ChooseSturdyKey(const WindowSystem& windows, WindowHandle parent,
 SearchPlan PlanSearches(const WindowSystem& windows, WindowHandle target,
                         std::string target_class) {
   if (target == windows.DesktopWindow()) {
+    const std::string name_source = JudgeClassName(target_class).name_source;
     return {{{.class_name = std::move(target_class),
+              .name_source = name_source,
               .calls = 1,
               .key = PlannedLevel::Key::kDesktop}}};
   }
@@ -184,6 +183,7 @@ SearchPlan PlanSearches(const WindowSystem& windows, WindowHandle target,
   for (std::size_t k = anchor; k < chain.size(); ++k) {
     const ChainLevel& link = chain[k];
     PlannedLevel level{.class_name = link.class_name,
+                       .name_source = link.name_source,
                        .calls = calls[k],
                        .ansi_class = windows.AnsiCodePageHolds(
                            link.class_start.value_or(link.class_name)),

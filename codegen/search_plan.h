@@ -19,6 +19,8 @@ struct PlannedLevel {
     kDesktop,   // the desktop window, which no class search finds
   };
   std::string class_name;
+  // What the level's variable name is made from: the same on every run.
+  std::string name_source;
   // How many calls find this level's window. For the anchor (the first
   // level): the top-level search and then further top-level searches; below
   // it: the first search among the parent's children and further ones. 0 for

@@ -5,17 +5,16 @@
 #include "codegen/cpp_emitter.h"
 #include "codegen/csharp_emitter.h"
 #include "codegen/finder_texts.h"
+#include "codegen/literals.h"
 #include "codegen/python_emitter.h"
 #include "codegen/statements.h"
+#include "codegen/template_text.h"
 #include "codegen/visual_basic.h"
 #include "platform/text_pieces.h"
 
-// The code is kept as text with numbered placeholders (finder_texts.txt)
-// rather than built from pieces: the program carries the text once, packed,
-// not the code that would build it. In every language's text:
-//   $0  the finder code   $1  the comment   $2  PostMessage or SendMessage
-//   $3  the target        $4  the message in hex   $5  wParam   $6  lParam
-//   $7  lines that only some messages need (declarations, imports)
+// The code is kept as text with placeholders (finder_texts.txt says what
+// each stands for) rather than built from pieces: the program carries the
+// text once, packed, not the code that would build it.
 
 namespace winscout::codegen {
 namespace {
@@ -23,16 +22,20 @@ namespace {
 // The part's text (finder_texts.txt), its lines joined by CR LF.
 std::string Text(FinderPart part) { return JoinLines(FinderTextLines(part)); }
 
-// The text with each $N replaced by the Nth value.
-std::string Fill(std::string_view text, std::initializer_list<std::string_view> values) {
+// A placeholder's name and what it stands for.
+struct Value {
+  std::string_view name;
+  std::string_view text;
+};
+
+// The text with each placeholder replaced by its value.
+std::string Fill(std::string_view text, std::initializer_list<Value> values) {
   std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '$' && i + 1 < text.size()) {
-      out += values.begin()[text[++i] - '0'];
-    } else {
-      out += text[i];
+  ExpandTemplate(text, out, [&](std::string_view name, std::string& into) {
+    for (const Value& value : values) {
+      if (value.name == name) into += value.text;
     }
-  }
+  });
   return out;
 }
 
@@ -60,13 +63,16 @@ std::string VbDeclarations(const MessageToSend& message, std::string_view functi
   const std::string_view declare = vba7 ? "PtrSafe " : "";
   const std::string_view handle = vba7 ? "LongPtr" : "Long";
   const bool text = std::holds_alternative<std::string>(message.lparam);
-  std::string lines =
-      Fill(Text(FinderPart::kSendVbDeclare),
-           {declare, handle, function,
-            text ? "lParam As Any" : "ByVal lParam As " + std::string(handle)});
+  const std::string lparam =
+      text ? "lParam As Any" : "ByVal lParam As " + std::string(handle);
+  std::string lines = Fill(Text(FinderPart::kSendVbDeclare), {{"ptr_safe", declare},
+                                                              {"handle", handle},
+                                                              {"function", function},
+                                                              {"lparam", lparam}});
   lines += "\r\n";
   if (std::holds_alternative<ChildWithId>(message.lparam)) {
-    lines += Fill(Text(FinderPart::kSendVbChildDeclare), {declare, handle});
+    lines += Fill(Text(FinderPart::kSendVbChildDeclare),
+                  {{"ptr_safe", declare}, {"handle", handle}});
     lines += "\r\n";
   }
   return lines;
@@ -103,10 +109,17 @@ std::string EmitSendCode(const SearchPlan& plan, FinderLanguage language,
       }
       const std::string declarations =
           vba || style.declarations ? VbDeclarations(message, function, vba) : "";
-      return Fill(
-          Text(vba ? FinderPart::kSendVba : FinderPart::kSendVb),
-          {finder, comment, function, target, hex_message, VbNumber(message.wparam),
-           lparam, declarations, vba ? VbDeclarations(message, function, false) : ""});
+      return Fill(Text(vba ? FinderPart::kSendVba : FinderPart::kSendVb),
+                  {{"finder", finder},
+                   {"comment", comment},
+                   {"function", function},
+                   {"target", target},
+                   {"message", hex_message},
+                   {"wparam", VbNumber(message.wparam)},
+                   {"lparam", lparam},
+                   {"declarations", declarations},
+                   {"declarations_before_vba7",
+                    vba ? VbDeclarations(message, function, false) : ""}});
     }
     case FinderLanguage::kCpp: {
       const std::string target = CppNames(plan).back();
@@ -114,8 +127,13 @@ std::string EmitSendCode(const SearchPlan& plan, FinderLanguage language,
           text    ? "reinterpret_cast<LPARAM>(" + CppWideLiteral(*text) + ")"
           : child ? "reinterpret_cast<LPARAM>(GetDlgItem(" + target + ", " + id + "))"
                   : number;
-      return Fill(Text(FinderPart::kSendCpp),
-                  {finder, comment, function, target, hex_message, hex_wparam, lparam});
+      return Fill(Text(FinderPart::kSendCpp), {{"finder", finder},
+                                               {"comment", comment},
+                                               {"function", function},
+                                               {"target", target},
+                                               {"message", hex_message},
+                                               {"wparam", hex_wparam},
+                                               {"lparam", lparam}});
     }
     case FinderLanguage::kCSharp: {
       const std::string lparam = text    ? CSharpLiteral(*text)
@@ -123,9 +141,16 @@ std::string EmitSendCode(const SearchPlan& plan, FinderLanguage language,
                                          : "new System.IntPtr(" + number + ")";
       const std::string import = Text(FinderPart::kSendCsImport);
       return Fill(Text(FinderPart::kSendCs),
-                  {finder, comment, function, "", hex_message, hex_wparam, lparam,
-                   child ? import + Text(FinderPart::kSendCsChild) + "\r\n" : "",
-                   text ? "string" : "System.IntPtr", import});
+                  {{"finder", finder},
+                   {"comment", comment},
+                   {"function", function},
+                   {"message", hex_message},
+                   {"wparam", hex_wparam},
+                   {"lparam", lparam},
+                   {"declarations",
+                    child ? import + Text(FinderPart::kSendCsChild) + "\r\n" : ""},
+                   {"lparam_type", text ? "string" : "System.IntPtr"},
+                   {"import", import}});
     }
     case FinderLanguage::kPython: {
       const std::string target = PythonNames(plan).back();
@@ -134,9 +159,15 @@ std::string EmitSendCode(const SearchPlan& plan, FinderLanguage language,
           : child ? "user32.GetDlgItem(" + target + ", " + id + ") or 0"
                   : number;
       return Fill(Text(FinderPart::kSendPy),
-                  {finder, comment, function, target, hex_message, hex_wparam, lparam,
-                   child ? Text(FinderPart::kSendPyChild) + "\r\n" : "",
-                   text ? "wintypes.LPCWSTR" : "wintypes.LPARAM"});
+                  {{"finder", finder},
+                   {"comment", comment},
+                   {"function", function},
+                   {"target", target},
+                   {"message", hex_message},
+                   {"wparam", hex_wparam},
+                   {"lparam", lparam},
+                   {"declarations", child ? Text(FinderPart::kSendPyChild) + "\r\n" : ""},
+                   {"lparam_type", text ? "wintypes.LPCWSTR" : "wintypes.LPARAM"}});
     }
   }
   return {};

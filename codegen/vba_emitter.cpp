@@ -1,7 +1,8 @@
 #include "codegen/vba_emitter.h"
 
-#include "codegen/action_code.h"
 #include "codegen/finder_texts.h"
+#include "codegen/names.h"
+#include "codegen/statements.h"
 #include "codegen/visual_basic.h"
 
 namespace winscout::codegen {
@@ -31,7 +32,7 @@ std::vector<std::string> EmitVba(const FinderSource& source) {
   for (bool vba7 : {true, false}) {
     if (!vba7) lines.push_back("#Else");
     AppendLines(lines, VisualBasicDeclarations(calls, unicode, vba7));
-    AppendLines(lines, VisualBasicActionDeclarations(style.action, vba7));
+    AppendLines(lines, vba7 ? act.declarations : act.declarations_before_vba7);
   }
   AppendLines(lines, {"#End If", ""});
   if (calls.find_like) AppendLines(lines, VisualBasicHelperLines(unicode, /*vba=*/true));

@@ -4,10 +4,7 @@
 #include <vector>
 
 #include "codegen/finder_source.h"
-#include "codegen/finder_steps.h"
-#include "codegen/names.h"
 #include "codegen/search_plan.h"
-#include "codegen/statements.h"
 
 namespace winscout::codegen {
 

@@ -4,9 +4,11 @@
 #include <initializer_list>
 #include <utility>
 
-#include "codegen/action_code.h"
-#include "codegen/finder_language.h"
 #include "codegen/finder_texts.h"
+#include "codegen/literals.h"
+#include "codegen/names.h"
+#include "codegen/statements.h"
+#include "codegen/template_text.h"
 #include "platform/unicode_text.h"
 
 namespace winscout::codegen {
@@ -14,57 +16,6 @@ namespace {
 
 // VB identifiers end at 255 characters.
 constexpr std::size_t kMaxNameLength = 255;
-
-// The characters that VB.NET's scanner reads as a double quote besides the
-// ASCII one (the left and right quotation marks and the full-width quote):
-// raw, they would end the literal.
-constexpr char32_t kOtherQuotes[] = {0x201c, 0x201d, 0xff02};
-
-// The Unicode form spells every character outside ASCII as ChrW pieces, so
-// that the literal holds the real name in any editor; a character past the
-// basic plane takes two, its surrogates.
-std::vector<std::string> VisualBasicPieces(std::string_view text, bool unicode) {
-  // Quoted runs and calls, with no empty run between calls.
-  std::vector<std::string> pieces;
-  std::string run;
-  auto splice = [&](std::string call) {
-    if (!run.empty()) pieces.push_back("\"" + std::exchange(run, {}) + "\"");
-    pieces.push_back(std::move(call));
-  };
-  auto call = [](std::string_view function, char32_t code) {
-    return std::string(function) + "(" + std::to_string(code) + ")";
-  };
-  for (const auto& [c, bytes] : Characters(text)) {
-    if (c == '"') {
-      run += "\"\"";
-    } else if (c < 0x20 || c == 0x7f) {
-      splice(call("Chr", c));
-    } else if (std::ranges::find(kOtherQuotes, c) != std::end(kOtherQuotes) ||
-               (unicode && c >= 0x80)) {
-      splice(c > 0xffff ? call("ChrW", 0xd800 + ((c - 0x10000) >> 10)) + " & " +
-                              call("ChrW", 0xdc00 + ((c - 0x10000) & 0x3ff))
-                        : call("ChrW", c));
-    } else {
-      run += bytes;
-    }
-  }
-  if (!run.empty() || pieces.empty()) pieces.push_back("\"" + run + "\"");
-  return pieces;
-}
-
-std::string Joined(const std::vector<std::string>& pieces, std::size_t from = 0,
-                   std::size_t to = std::string::npos) {
-  std::string expression;
-  for (std::size_t i = from; i < std::min(to, pieces.size()); ++i) {
-    if (i > from) expression += " & ";
-    expression += pieces[i];
-  }
-  return expression;
-}
-
-std::string VisualBasicLiteral(std::string_view text, bool unicode) {
-  return Joined(VisualBasicPieces(text, unicode));
-}
 
 // VB6 and the VBA editor take lines of at most 1,023 characters; VBA's
 // statements stand indented by four, and by four more in the loop that waits
@@ -84,10 +35,11 @@ void BuildAcrossLines(std::vector<std::string>& lines, const std::string& variab
     const std::string head =
         from == 0 ? variable + " = " : variable + " = " + variable + " & ";
     if (to < pieces.size() &&
-        LineLength(head + Joined(pieces, from, to + 1)) <= kMaxLineLength) {
+        LineLength(head + JoinVisualBasicPieces(pieces, from, to + 1)) <=
+            kMaxLineLength) {
       continue;
     }
-    lines.push_back(head + Joined(pieces, from, to));
+    lines.push_back(head + JoinVisualBasicPieces(pieces, from, to));
     from = to;
   }
 }
@@ -110,14 +62,6 @@ std::vector<std::string> VisualBasicComment(std::string_view text) {
     text.remove_prefix(std::min(text.size(), part.size() + 1));
   }
   return lines;
-}
-
-std::string VisualBasicLiteral(std::string_view text) {
-  return VisualBasicLiteral(text, false);
-}
-
-std::string VisualBasicUnicodeLiteral(std::string_view text) {
-  return VisualBasicLiteral(text, true);
 }
 
 std::vector<std::string> VisualBasicTextLines(const std::string& variable,
@@ -143,11 +87,11 @@ std::vector<std::string> VisualBasicNames(const SearchPlan& plan) {
 
 namespace {
 
-// The declarations and the helper (finder_texts.txt) filled in by Expand: '#' the
-// handle type, '%' what a string parameter is declared as, '@' the suffix of
-// the function's ANSI or W form, "{v}" the string variable v as the calls
-// pass it (StrPtr(v) to W functions declared with pointers). Kept as text:
-// the same lines built in code would take several times the room.
+// What the declarations and the helper (finder_texts.txt) leave open: the
+// handle type, what a string parameter is declared as, the suffix of the
+// function's ANSI or W form, and whether the helper passes its String
+// variables as pointers (StrPtr(v)) to W functions declared with them. Kept
+// as text: the same lines built in code would take several times the room.
 struct Spelling {
   std::string_view handle;
   std::string_view text;
@@ -157,24 +101,22 @@ struct Spelling {
 
 std::string Expand(std::string_view line, const Spelling& spelling) {
   std::string out;
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (c == '#') {
-      out += spelling.handle;
-    } else if (c == '%') {
-      out += spelling.text;
-    } else if (c == '@') {
-      out += spelling.suffix;
-    } else if (c == '{') {
-      const std::size_t end = line.find('}', i);
-      const std::string_view variable = line.substr(i + 1, end - i - 1);
-      out += spelling.pointers ? "StrPtr(" + std::string(variable) + ")"
-                               : std::string(variable);
-      i = end;
+  ExpandTemplate(line, out, [&](std::string_view name, std::string& into) {
+    if (name == "handle") {
+      into += spelling.handle;
+    } else if (name == "string") {
+      into += spelling.text;
+    } else if (name == "suffix") {
+      into += spelling.suffix;
     } else {
-      out += c;
+      // {pass_class_name}, {pass_title}, {pass_text}: the helper's variables.
+      const std::string_view variable = name == "pass_class_name" ? "ClassName"
+                                        : name == "pass_title"    ? "Title"
+                                                                  : "Text";
+      into += spelling.pointers ? "StrPtr(" + std::string(variable) + ")"
+                                : std::string(variable);
     }
-  }
+  });
   return out;
 }
 
@@ -229,7 +171,9 @@ std::vector<std::string> VisualBasicCallLines(const SearchPlan& plan,
   bool too_long = false;
   std::vector<std::string> built;  // the texts, Text_1 first
   auto spell = [&](std::string_view value) {
-    if (!too_long) return VisualBasicLiteral(value, unicode);
+    if (!too_long) {
+      return unicode ? VisualBasicUnicodeLiteral(value) : VisualBasicLiteral(value);
+    }
     const auto found = std::ranges::find(built, value);
     const std::string variable = "Text_" + std::to_string(found - built.begin() + 1);
     if (found == built.end()) {
@@ -258,32 +202,6 @@ std::vector<std::string> VisualBasicCallLines(const SearchPlan& plan,
     }
     if (!statement.empty()) lines.push_back(std::move(statement));
   }
-  return lines;
-}
-
-std::vector<std::string> EmitVisualBasic(const FinderSource& source) {
-  const auto& [plan, style, names, steps, calls, act, note] = source;
-  const bool unicode = NeedsUnicode(plan, style.way);
-  std::vector<std::string> lines;
-  if (style.declarations) {
-    lines = VisualBasicDeclarations(calls, unicode, /*vba7=*/false);
-  } else if (unicode) {
-    lines.push_back(VisualBasicUnicodeNote(calls.find_like));
-  }
-  // The action's Declare lines, or the note that asks for them.
-  AppendLines(lines, act.declarations);
-  const VisualBasicStrings strings = !unicode             ? VisualBasicStrings::kAnsi
-                                     : style.declarations ? VisualBasicStrings::kPointers
-                                                          : VisualBasicStrings::kUnicode;
-  if (calls.find_like) {
-    AppendLines(lines, VisualBasicHelperLines(strings == VisualBasicStrings::kPointers,
-                                              /*vba=*/false));
-  }
-  if (!note.empty()) AppendLines(lines, VisualBasicComment(note));
-  for (const std::string& name : names) lines.push_back("Dim " + name + " As Long");
-  AppendLines(lines, act.before);
-  AppendLines(lines, VisualBasicCallLines(plan, steps, names, strings), act.inner_indent);
-  AppendLines(lines, act.after);
   return lines;
 }
 

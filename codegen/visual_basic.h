@@ -4,10 +4,11 @@
 #include <string_view>
 #include <vector>
 
-#include "codegen/finder_source.h"
-#include "codegen/names.h"
+#include "codegen/finder_steps.h"
 #include "codegen/search_plan.h"
-#include "codegen/statements.h"
+
+// How Visual Basic (classic and VBA) spells the parts of finder code: its
+// Declare lines, its pattern helper, its variable names and its search lines.
 
 namespace winscout::codegen {
 
@@ -15,15 +16,6 @@ namespace winscout::codegen {
 // hold: its searches need the W functions; with the pattern helper, which
 // reads class names and titles too, its functions as well.
 std::string VisualBasicUnicodeNote(bool helper);
-
-// A Visual Basic string expression for the text: quotes doubled, control
-// characters spliced in as Chr(N) and the characters that VB.NET also reads
-// as quotes as ChrW(N), so that no class name can end its literal.
-std::string VisualBasicLiteral(std::string_view text);
-
-// The same, with every character outside ASCII in ChrW pieces, so that the
-// literal holds the real text in any editor.
-std::string VisualBasicUnicodeLiteral(std::string_view text);
 
 // The lines that set a String variable to the text in that Unicode form:
 // its Dim, then as many assignments as VB's line length needs.
@@ -59,9 +51,5 @@ std::vector<std::string> VisualBasicCallLines(const SearchPlan& plan,
                                               const std::vector<FinderStep>& steps,
                                               const std::vector<std::string>& names,
                                               VisualBasicStrings strings);
-
-// The declarations (the Declare lines where the style asks for them, then
-// one Dim line per level), then the search lines.
-std::vector<std::string> EmitVisualBasic(const FinderSource& source);
 
 }  // namespace winscout::codegen

@@ -18,12 +18,25 @@ std::string State(const MenuItemInfo& item) {
   if (item.submenu) add("submenu");
   if (item.grayed) add("grayed");
   if (item.checked) add("checked");
+  if (item.owner_drawn) add("owner-drawn");
   return state;
 }
 
+// The text as the menu has it, and what it does not say.
+std::string FullText(const MenuItemInfo& item, std::string text) {
+  if (item.text_cut) text += "... (cut)";
+  if (text.empty() && item.owner_drawn) text = "(owner-drawn, no text)";
+  return text;
+}
+
+std::string LeftOutText(const MenuItemInfo& note) {
+  return "(" + std::to_string(note.left_out) + " more items not shown)";
+}
+
 std::string ItemText(const MenuItemInfo& item) {
+  if (item.left_out != 0) return LeftOutText(item);
   if (item.separator) return "(separator)";
-  std::string text = PlainMenuText(item.text);
+  std::string text = FullText(item, PlainMenuText(item.text));
   if (!item.submenu) text += " (ID " + std::to_string(item.id) + ")";
   if (item.grayed) text += " grayed";
   if (item.checked) text += " checked";
@@ -94,8 +107,10 @@ std::string MenuPath(const std::vector<MenuItemInfo>& menu, std::size_t index) {
 std::vector<DetailLine> MenuItemDetails(const std::vector<MenuItemInfo>& menu,
                                         std::size_t index) {
   const MenuItemInfo& item = menu[index];
-  std::vector<DetailLine> lines = {
-      {"Menu item", MenuPath(menu, index)}, {"Text", item.text}, {"State", State(item)}};
+  if (item.left_out != 0) return {{"Menu item", LeftOutText(item)}};
+  std::vector<DetailLine> lines = {{"Menu item", MenuPath(menu, index)},
+                                   {"Text", FullText(item, item.text)},
+                                   {"State", State(item)}};
   if (!item.submenu && !item.separator)
     lines.insert(lines.begin() + 1, {"Command ID", std::to_string(item.id)});
   return lines;

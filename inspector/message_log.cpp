@@ -123,20 +123,32 @@ std::string ColumnText(const LoggedMessage& message, const MessageNames& names,
 
 namespace {
 
+// A leading = + - @ (or tab, CR) makes a spreadsheet run a field as a
+// formula; numbers keep their sign.
+bool LooksLikeFormula(std::string_view text) {
+  const bool number = text.size() > 1 && text.front() == '-' &&
+                      text.find_first_not_of("0123456789", 1) == std::string_view::npos;
+  return !text.empty() && !number &&
+         std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos;
+}
+
+// A field for the clipboard: on one line, between tabs, guarded as in the CSV.
+std::string CopyField(std::string_view text) {
+  std::string field = LooksLikeFormula(text) ? "'" : "";
+  for (char c : text) field += c == '\t' || c == '\r' || c == '\n' ? ' ' : c;
+  return field;
+}
+
 // The lines' first `columns` columns with `separator` between them and CR LF
-// after each line; as CSV fields where `csv`.
+// after each line, each field as `field` gives it.
 std::string LinesText(const std::vector<const LoggedMessage*>& lines,
-                      const MessageNames& names, int columns, char separator, bool csv) {
+                      const MessageNames& names, int columns, char separator,
+                      std::string (*field)(std::string_view)) {
   std::string text;
   for (const LoggedMessage* line : lines) {
     for (int i = 0; i < columns; ++i) {
-      const std::string column = ColumnText(*line, names, static_cast<LogColumn>(i));
-      text += csv ? CsvField(column) : column;
-      if (i + 1 < columns) {
-        text += separator;
-      } else {
-        text += "\r\n";
-      }
+      text += field(ColumnText(*line, names, static_cast<LogColumn>(i)));
+      text += i + 1 < columns ? std::string_view(&separator, 1) : "\r\n";
     }
   }
   return text;
@@ -146,17 +158,11 @@ std::string LinesText(const std::vector<const LoggedMessage*>& lines,
 
 std::string CopyText(const std::vector<const LoggedMessage*>& lines,
                      const MessageNames& names) {
-  return LinesText(lines, names, kShownColumns, '\t', false);
+  return LinesText(lines, names, kShownColumns, '\t', CopyField);
 }
 
 std::string CsvField(std::string_view text) {
-  // A leading = + - @ (or tab, CR) makes a spreadsheet run the field as a
-  // formula; numbers keep their sign.
-  const bool number = text.size() > 1 && text.front() == '-' &&
-                      text.find_first_not_of("0123456789", 1) == std::string_view::npos;
-  const bool formula =
-      !text.empty() && !number &&
-      std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos;
+  const bool formula = LooksLikeFormula(text);
   const bool quoted = text.find_first_of(",\"\r\n") != std::string_view::npos;
   std::string field;
   if (quoted) field += '"';
@@ -173,7 +179,7 @@ std::string CsvText(const std::vector<const LoggedMessage*>& lines,
                     const MessageNames& names) {
   return "\xEF\xBB\xBFTime "
          "(ms),Kind,Window,Class,Message,Parameters,wParam,lParam,Result\r\n" +
-         LinesText(lines, names, kCsvColumns, ',', true);
+         LinesText(lines, names, kCsvColumns, ',', CsvField);
 }
 
 }  // namespace winscout::inspector

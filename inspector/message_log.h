@@ -86,7 +86,9 @@ inline constexpr int kShownColumns = 6;
 inline constexpr int kCsvColumns = 9;
 std::string ColumnText(const LoggedMessage& message, const MessageNames& names,
                        LogColumn column);
-// Lines for the clipboard: the columns separated by tabs, CR LF after each.
+// Lines for the clipboard: the columns separated by tabs, CR LF after each;
+// a field's tabs and line breaks become spaces, and a field that a
+// spreadsheet would take for a formula starts with a quote, as in the CSV.
 std::string CopyText(const std::vector<const LoggedMessage*>& lines,
                      const MessageNames& names);
 // The lines as CSV (RFC 4180: commas, CR LF, quotes where needed), UTF-8 with

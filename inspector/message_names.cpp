@@ -3,12 +3,10 @@
 #include <algorithm>
 #include <iterator>
 
-#include "codegen/packed_text.h"
+#include "platform/packed_text.h"
 #include "platform/text_pieces.h"
 
 namespace winscout::inspector {
-
-using codegen::UnpackText;
 
 // The lists of names in message_names.txt, packed into the program at build
 // time.
@@ -105,19 +103,21 @@ bool MessageNames::AddName(TextPieces& text, NameList list, std::uint32_t value)
   std::string_view lines =
       std::string_view(names_).substr(entry->begin, entry->end - entry->begin);
   std::string_view prefix;
-  for (std::uint32_t next = 0; !lines.empty();) {
+  while (!lines.empty()) {
     const std::string_view line = lines.substr(0, lines.find('\n'));
     lines.remove_prefix(std::min(line.size() + 1, lines.size()));
-    if (line.starts_with('=')) {
-      next = 0;
-      for (char digit : line.substr(1)) {
-        next = next * 16 +
-               static_cast<std::uint32_t>(digit <= '9' ? digit - '0' : digit - 'A' + 10);
-      }
-    } else if (line.ends_with('_')) {
+    if (line.ends_with('_')) {
       prefix = line;
-    } else if (next++ == value) {
-      text << prefix << line;
+      continue;
+    }
+    const std::size_t equals = line.find('=');
+    std::uint32_t line_value = 0;
+    for (char digit : line.substr(equals + 1)) {
+      line_value = line_value * 16 + static_cast<std::uint32_t>(
+                                         digit <= '9' ? digit - '0' : digit - 'A' + 10);
+    }
+    if (line_value == value) {
+      text << prefix << line.substr(0, equals);
       return true;
     }
   }

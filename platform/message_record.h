@@ -36,4 +36,13 @@ struct MessageRecord {
   char16_t text[kTextCapacity] = {};
 };
 
+// The counters of a ring of records shared with the program that writes it.
+// The writer (the hook) adds to `written` after each record and to `dropped`
+// when the ring is full; the reader (WinScout) sets `taken` after reading.
+struct RingCounters {
+  std::uint64_t written;
+  std::uint64_t taken;
+  std::uint64_t dropped;
+};
+
 }  // namespace winscout

@@ -19,6 +19,10 @@ struct MenuItemInfo {
   bool grayed = false;
   bool checked = false;
   bool submenu = false;
+  bool owner_drawn = false;
+  bool text_cut = false;  // `text` is the start of a longer one
+  // Not an item but a note, last: how many items the read left out.
+  std::uint32_t left_out = 0;
   friend bool operator==(const MenuItemInfo&, const MenuItemInfo&) = default;
 };
 
@@ -33,8 +37,10 @@ class MessageTap {
   // Stops the log; the hook lets go of the target.
   virtual void Stop() = 0;
   // Appends the records that arrived since the last call; returns how many
-  // the hook had to drop meanwhile, as WinScout did not keep up.
-  virtual std::uint64_t Take(std::vector<MessageRecord>& records) = 0;
+  // the hook had to drop meanwhile, as WinScout did not keep up. Nothing
+  // where the log's shared memory was changed by another program: the log
+  // cannot go on.
+  virtual std::optional<std::uint64_t> Take(std::vector<MessageRecord>& records) = 0;
   // The records' clock.
   virtual std::int64_t Now() const = 0;
   virtual std::int64_t TicksPerSecond() const = 0;

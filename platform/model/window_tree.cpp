@@ -3,21 +3,11 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "platform/case_blind.h"
 #include "platform/unicode_text.h"
 
 namespace winscout::model {
 namespace {
-
-char LowerAscii(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// Class atoms and window titles compare without regard to case.
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(),
-                    [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
-}
 
 // Capacities count UTF-16 units, terminator included.
 std::string CutToCapacity(const std::string& text, int capacity) {
@@ -207,7 +197,7 @@ WindowHandle WindowTree::NextChild(WindowHandle parent, WindowHandle after,
 WindowHandle WindowTree::FindChild(WindowHandle parent, WindowHandle after,
                                    std::string_view class_name) const {
   return NextChild(parent, after, [&](const WindowSpec& props) {
-    return class_name.empty() || EqualIgnoringCase(props.class_name, class_name);
+    return class_name.empty() || SameIgnoringCase(props.class_name, class_name);
   });
 }
 
@@ -216,8 +206,8 @@ WindowHandle WindowTree::FindChildWithTitle(WindowHandle parent, WindowHandle af
                                             std::string_view class_name,
                                             std::string_view title) const {
   return NextChild(parent, after, [&](const WindowSpec& props) {
-    return (class_name.empty() || EqualIgnoringCase(props.class_name, class_name)) &&
-           EqualIgnoringCase(props.text, title);
+    return (class_name.empty() || SameIgnoringCase(props.class_name, class_name)) &&
+           SameIgnoringCase(props.text, title);
   });
 }
 
@@ -232,7 +222,7 @@ std::vector<WindowHandle> WindowTree::ChildrenOfClass(WindowHandle parent,
   std::vector<WindowHandle> found;
   if (const Siblings* siblings = SiblingsOf(parent)) {
     for (const ZKey& key : *siblings) {
-      if (EqualIgnoringCase(nodes_.at(key.handle).props.class_name, class_name)) {
+      if (SameIgnoringCase(nodes_.at(key.handle).props.class_name, class_name)) {
         found.push_back(key.handle);
       }
       if (key.handle == through) break;

@@ -1,5 +1,7 @@
 #include "platform/win32/win32_message_tap.h"
 
+#include <algorithm>
+
 #include "platform/text_pieces.h"
 #include "platform/win32/handle_conversion.h"
 #include "platform/win32/text_conversion.h"
@@ -16,20 +18,31 @@ std::string WithLastError(const char* text) {
   return (TextPieces() << text << " (error " << code << ").").Take();
 }
 
-std::vector<MenuItemInfo> MenuItems(const hook::MenuEntry* entries, std::uint32_t count) {
+// The menu as the walk wrote it, trusted no further than the memory it
+// was written to: counts, places and depths are held to what the walk can
+// write.
+std::vector<MenuItemInfo> MenuItems(const hook::MenuEntry* entries, const wchar_t* texts,
+                                    std::uint32_t count, std::uint32_t left_out) {
   std::vector<MenuItemInfo> items(std::min(count, hook::kMenuCapacity));
+  int depth_limit = 0;  // an item goes at most one level below the one before
   for (std::size_t i = 0; i < items.size(); ++i) {
     const hook::MenuEntry& entry = entries[i];
-    // NUL-ended unless it fills its place.
-    const std::wstring_view text(entry.text, hook::kMenuTextCapacity);
-    items[i] = {.depth = entry.depth,
+    const std::uint32_t start = std::min(entry.text_start, hook::kMenuTextCapacity);
+    const std::uint32_t length = std::min(
+        {entry.text_length, hook::kMenuTextCapacity - start, hook::kMenuItemTextLimit});
+    const int depth = std::clamp(entry.depth, 0, depth_limit);
+    depth_limit = std::min(depth + 1, hook::kMenuDepthLimit);
+    items[i] = {.depth = depth,
                 .id = entry.has_submenu ? 0 : entry.id,
-                .text = WideToUtf8(text.substr(0, text.find(L'\0'))),
+                .text = WideToUtf8({texts + start, length}),
                 .separator = (entry.type & MFT_SEPARATOR) != 0,
                 .grayed = (entry.state & MFS_GRAYED) != 0,
                 .checked = (entry.state & MFS_CHECKED) != 0,
-                .submenu = entry.has_submenu != 0};
+                .submenu = entry.has_submenu != 0,
+                .owner_drawn = (entry.type & MFT_OWNERDRAW) != 0,
+                .text_cut = length < entry.full_length};
   }
+  if (left_out != 0) items.push_back({.left_out = left_out});
   return items;
 }
 
@@ -55,8 +68,8 @@ HookedThread::HookedThread(HMODULE dll, DWORD thread_id, bool log_messages,
   // A target keeps its log while its hook DLL stays loaded; a log made before
   // is taken over unless another WinScout still reads it.
   const bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
-  view_.reset(static_cast<hook::SharedLog*>(
-      MapViewOfFile(mapping_.get(), FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, 0)));
+  view_.reset(static_cast<hook::SharedLog*>(MapViewOfFile(
+      mapping_.get(), FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, sizeof(hook::SharedLog))));
   if (!view_) {
     error = WithLastError("MapViewOfFile failed");
     return;
@@ -73,8 +86,6 @@ HookedThread::HookedThread(HMODULE dll, DWORD thread_id, bool log_messages,
   }
   log.magic = hook::kMagic;
   log.owner_process = GetCurrentProcessId();
-  __atomic_store_n(&log.taken, __atomic_load_n(&log.written, __ATOMIC_ACQUIRE),
-                   __ATOMIC_RELEASE);
   const struct {
     int type;
     const char* name;
@@ -144,7 +155,7 @@ std::optional<std::string> Win32MessageTap::Start(WindowHandle window) {
     Stop();
     return error;
   }
-  dropped_seen_ = __atomic_load_n(&logged_->Log().dropped, __ATOMIC_ACQUIRE);
+  ring_.Start(logged_->Log().ring);
   return std::nullopt;
 }
 
@@ -154,18 +165,10 @@ void Win32MessageTap::Stop() {
   dll_.reset();
 }
 
-std::uint64_t Win32MessageTap::Take(std::vector<MessageRecord>& records) {
+std::optional<std::uint64_t> Win32MessageTap::Take(std::vector<MessageRecord>& records) {
   if (!logged_) return 0;
   hook::SharedLog& log = logged_->Log();
-  const std::uint64_t written = __atomic_load_n(&log.written, __ATOMIC_ACQUIRE);
-  std::uint64_t taken = log.taken;
-  for (; taken < written; ++taken)
-    records.push_back(log.records[taken % hook::kCapacity]);
-  __atomic_store_n(&log.taken, taken, __ATOMIC_RELEASE);
-  const std::uint64_t dropped = __atomic_load_n(&log.dropped, __ATOMIC_ACQUIRE);
-  const std::uint64_t new_drops = dropped - dropped_seen_;
-  dropped_seen_ = dropped;
-  return new_drops;
+  return ring_.Take(log.ring, log.records, hook::kCapacity, records);
 }
 
 std::int64_t Win32MessageTap::Now() const {
@@ -197,7 +200,10 @@ std::optional<std::vector<MenuItemInfo>> Win32MessageTap::ReadMenu(WindowHandle 
   // Directly, where the system lets another process read the menu.
   if (GetMenuItemCount(menu) >= 0) {
     std::vector<hook::MenuEntry> entries(hook::kMenuCapacity);
-    return MenuItems(entries.data(), hook::WalkMenu(menu, 0, entries.data(), 0));
+    std::vector<wchar_t> texts(hook::kMenuTextCapacity);
+    hook::MenuCopy copy{.entries = entries.data(), .texts = texts.data()};
+    hook::WalkMenu(menu, 0, copy);
+    return MenuItems(copy.entries, copy.texts, copy.count, copy.left_out);
   }
   const UniqueKernelHandle process(
       OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process_id));
@@ -228,7 +234,8 @@ std::optional<std::vector<MenuItemInfo>> Win32MessageTap::ReadMenuThroughHook(
     SendMessageTimeoutW(window, read_menu_message_, 0, 0, SMTO_ABORTIFHUNG,
                         kMenuReadTimeoutMs, &result);
     const std::uint32_t count = __atomic_load_n(&log.menu_count, __ATOMIC_ACQUIRE);
-    if (count != kNoMenuYet) items = MenuItems(log.menu, count);
+    if (count != kNoMenuYet)
+      items = MenuItems(log.menu, log.menu_texts, count, log.menu_left_out);
   }
   reader.reset();
   if (!had_dll && !logged_) dll_.reset();

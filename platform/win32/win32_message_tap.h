@@ -5,6 +5,7 @@
 #include <array>
 #include <vector>
 
+#include "platform/message_ring.h"
 #include "platform/message_tap.h"
 #include "platform/win32/hook/hook_protocol.h"
 #include "platform/win32/unique_handle.h"
@@ -44,7 +45,7 @@ class Win32MessageTap final : public MessageTap {
 
   std::optional<std::string> Start(WindowHandle window) override;
   void Stop() override;
-  std::uint64_t Take(std::vector<MessageRecord>& records) override;
+  std::optional<std::uint64_t> Take(std::vector<MessageRecord>& records) override;
   std::int64_t Now() const override;
   std::int64_t TicksPerSecond() const override { return frequency_; }
   std::string RegisteredName(std::uint32_t message) const override;
@@ -61,7 +62,7 @@ class Win32MessageTap final : public MessageTap {
   UINT read_menu_message_;
   UniqueModule dll_;
   std::optional<HookedThread> logged_;
-  std::uint64_t dropped_seen_ = 0;
+  RingReader ring_;
 };
 
 }  // namespace winscout::win32

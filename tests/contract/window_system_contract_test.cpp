@@ -125,6 +125,8 @@ TEST_F(WindowSystemContract, ClassNamesCompareWithoutRegardToCase) {
   EXPECT_EQ(windows_.FindTopLevel("wscontractmixedcase"), main);
   EXPECT_EQ(windows_.FindTopLevel("WSCONTRACTMIXEDCASE"), main);
   EXPECT_EQ(windows_.FindChild(main, 0, "WSCONTRACTCHILDCASE"), child);
+  const WindowHandle accents = Child(main, "WsContract\u00e9t\u00e9");
+  EXPECT_EQ(windows_.FindChild(main, 0, "WsContract\u00c9t\u00c9"), accents);
   EXPECT_EQ(windows_.ClassName(main, 100), "WsContractMixedCase");
 }
 
@@ -397,6 +399,9 @@ TEST_F(WindowSystemContract, TitleSearchesTakeTheClassAndTheTitle) {
   child("Static", "OK", 7);
   const WindowHandle lower = child("Button", "ok", 5);
   child("Button", "Cancel", 9);
+  // The system's upcase table folds letters beyond ASCII too.
+  const WindowHandle accents = child("Button", "\u00e9t\u00e9", 3);
+  EXPECT_EQ(windows_.FindChildWithTitle(top, 0, "Button", "\u00c9T\u00c9"), accents);
   EXPECT_EQ(windows_.FindChildWithTitle(top, 0, "Button", "OK"), ok);
   EXPECT_EQ(windows_.FindChildWithTitle(top, ok, "Button", "OK"), lower);
   EXPECT_EQ(windows_.FindChildWithTitle(top, lower, "Button", "OK"), 0);

@@ -1,6 +1,7 @@
 // The program whose messages the end-to-end suite logs: one top-level window
 // with a menu bar, a button, an edit and a line that counts what it was asked
-// to do, in a process of its own (the hook DLL stays in it until it ends).
+// to do, in a process of its own (the hook DLL stays in it until it ends),
+// and a hidden one with a menu of many items ("many").
 // Prints a manifest like the fixture's, one JSON object a line:
 //   {"kind":"window","name":..,"handle":N,"id":N,"x":N,"y":N}
 //   {"kind":"ready"}
@@ -30,6 +31,8 @@ constexpr int kCountsId = 103;
 constexpr int kRunCommand = 40001;  // Command > Run
 constexpr int kAboutCommand = 40003;
 constexpr RECT kPlace = {820, 600, 1240, 840};
+constexpr int kManyItems = 1100;  // and as many characters in the first one's text
+constexpr int kManyFirstId = 41000;
 
 int clicks = 0;
 int runs = 0;
@@ -66,6 +69,19 @@ HMENU MakeMenu() {
   AppendMenuW(help, MF_STRING, kAboutCommand, L"&About");
   AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(command), L"&Command");
   AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"&Help");
+  return bar;
+}
+
+// More items than a menu read once held; a long text; owner-drawn, no text.
+HMENU MakeManyMenu() {
+  const HMENU bar = CreateMenu();
+  const HMENU many = CreatePopupMenu();
+  AppendMenuW(many, MF_STRING, kManyFirstId, std::wstring(kManyItems, L'x').c_str());
+  for (int i = 1; i < kManyItems; ++i)
+    AppendMenuW(many, MF_STRING, kManyFirstId + i,
+                (L"Item " + std::to_wstring(i)).c_str());
+  AppendMenuW(many, MF_OWNERDRAW, kManyFirstId + kManyItems, nullptr);
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(many), L"&Many");
   return bar;
 }
 
@@ -125,7 +141,10 @@ int main() {
   const HWND button = child(L"BUTTON", L"Click me", BS_PUSHBUTTON, kButtonId, 10);
   const HWND edit = child(L"EDIT", L"", ES_AUTOHSCROLL, kEditId, 140);
   const HWND counts = child(L"STATIC", L"", 0, kCountsId, 270);
-  if (!window || !button || !edit || !counts) return 1;
+  const HWND many = CreateWindowExW(0, window_class.lpszClassName, L"Many items",
+                                    WS_OVERLAPPED | WS_CAPTION, kPlace.left, kPlace.top,
+                                    200, 100, nullptr, MakeManyMenu(), instance, nullptr);
+  if (!window || !button || !edit || !counts || !many) return 1;
   ShowCounts(window);
   const HANDLE quit = CreateEventW(nullptr, TRUE, FALSE, kQuitEventName);
   const HANDLE storm = CreateEventW(nullptr, FALSE, FALSE, kStormEventName);
@@ -135,6 +154,7 @@ int main() {
   EmitWindow("button", button, kButtonId);
   EmitWindow("edit", edit, kEditId);
   EmitWindow("counts", counts, kCountsId);
+  EmitWindow("many", many, 0);
   Emit(R"({"kind":"ready"})");
   const HANDLE events[] = {quit, storm, hang};
   for (;;) {

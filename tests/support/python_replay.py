@@ -23,7 +23,8 @@ that acts on its window, the effects it must have instead:
 where the windows answer the messages from their title, "items" (a list of
 HEX) and "checked"; a set text, a posted click or close and a choice (found
 by CB_SELECTSTRING or LB_SELECTSTRING, made when the parent is told of it by
-WM_COMMAND) are events, and print's argument is printed.
+WM_COMMAND) are events, and print's argument is printed. A snippet's "sends"
+is how many sends the windows answer before they go away (-1: all).
 
 Each snippet is compiled from its bytes as a script file would be, run with
 fake ctypes modules in place of the real ones, and checked: the searches it
@@ -37,10 +38,24 @@ import builtins
 import json
 import keyword
 import os
+import re
 import sys
 import types
 
-ASCII_LOWER = str.maketrans("ABCDEFGHIJKLMNOPQRSTUVWXYZ", "abcdefghijklmnopqrstuvwxyz")
+
+def upcase_table():
+    """The system's upcase table, as the model keeps it (and tests/win32 checks
+    it against the system's): runs of units a step apart moved alike."""
+    source = os.path.join(os.path.dirname(__file__), "../../platform/case_blind.cpp")
+    table = {}
+    for run in re.findall(r"\{(0x\w+), (\d+), (\d+), (0x\w+)\}", open(source).read()):
+        first, count, step, delta = (int(n, 0) for n in run)
+        for unit in range(first, first + count * step, step):
+            table[unit] = (unit + delta) & 0xFFFF
+    return table
+
+
+UPCASE = upcase_table()
 
 
 def class_text(hex_bytes):
@@ -54,8 +69,8 @@ def class_text(hex_bytes):
 
 
 def fold(text):
-    """Class names compare without regard to ASCII case, as the model does."""
-    return text.translate(ASCII_LOWER)
+    """Titles and class names compare through the system's upcase table."""
+    return text.translate(UPCASE)
 
 
 class Unanswerable(Exception):
@@ -343,6 +358,9 @@ def fake_ctypes(desktop):
         def send_timeout(h, message, w, l, flags, timeout, result):
             if not flags & SMTO_ABORTIFHUNG or timeout <= 0:
                 raise AssertionError("a send that a hung window would hold")
+            if desktop.sends == 0:
+                return 0
+            desktop.sends -= 1
             answer = desktop.send(h, message, w, l)
             if result is not None:
                 result.target.value = answer
@@ -399,6 +417,7 @@ def run(snippet, desktop, directory):
     try:
         scope = {"__name__": "__main__", "__builtins__": builtins,
                  "print": desktop.printed.append}
+        desktop.sends = snippet.get("sends", -1)
         desktop.events.clear()
         desktop.printed.clear()
         exec(code, scope)

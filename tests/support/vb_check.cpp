@@ -46,8 +46,9 @@ constexpr std::string_view kReserved[] = {
     "overridable", "overrides", "partial", "property", "protected", "readonly",
     "removehandler", "sbyte", "shadows", "short", "structure", "synclock", "throw", "try",
     "trycast", "uinteger", "ulong", "ushort", "using", "when", "widening", "writeonly",
-    // The names the finder code itself calls.
-    "chr", "chrw", "findwindow", "findwindowex", "getdesktopwindow", "vbnullstring"};
+    // The names the finder code itself calls, its actions' and its routine's too.
+    "chr", "chrw", "findwindow", "findwindowex", "getdesktopwindow", "vbnullstring",
+    "left", "right", "strptr", "sendmessagetimeout", "postmessage", "vbnullchar"};
 
 constexpr std::size_t kMaxIdentifierLength = 255;
 

@@ -257,6 +257,12 @@ class Runner {
     return &found->second;
   }
 
+  // A variable of the function's name hides it: a compile error.
+  void HidesFunction(const std::string& name) {
+    if (values_.contains(FoldVbName(name)))
+      Error(name + " is a variable, not the function");
+  }
+
   void Declare(const std::string& name, Value value) {
     if (!values_.emplace(FoldVbName(name), std::move(value)).second)
       Error(name + " is declared twice");
@@ -466,6 +472,7 @@ class Runner {
     const std::optional<std::string> name = in.Name();
     if (!name) return Error("no value");
     if (in.Take("$(")) {
+      HidesFunction(*name);
       const Value first = Expression(in);
       const Value second = in.Take(", ") ? Expression(in) : Error("one argument too few");
       if (!in.Take(")")) return Error("a ( without its )");
@@ -494,6 +501,7 @@ class Runner {
   // A call: with its arguments in parentheses where it gives a value.
   bool Call(const std::string& name, LineReader& in, bool parentheses,
             Value* result = nullptr) {
+    HidesFunction(name);
     if (name == "FindTarget" && parentheses) {
       if (!in.Take(")")) return false;
       if (!dry_ && !result_) Error("FindTarget has not run");

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "codegen/packed_text.h"
+#include "platform/packed_text.h"
 
 namespace winscout::testing {
 namespace {
@@ -64,7 +64,7 @@ TEST(ActionsTest, PackedTextsUnpack) {
       {{0b10, 'a', 0x20, 0x00}, "a"},  // a copy from before the start ends the text
       {{0b10, 'a', 0x00}, "a"},        // so does half a copy
   };
-  for (const Row& row : rows) EXPECT_EQ(codegen::UnpackText(row.packed), row.text);
+  for (const Row& row : rows) EXPECT_EQ(UnpackText(row.packed), row.text);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "codegen/finder_language.h"
 #include "codegen/python_emitter.h"
 #include "codegen/stable_names.h"
+#include "codegen/statements.h"
 #include "codegen/var_name.h"
 #include "codegen/visual_basic.h"
 #include "platform/model/window_tree.h"
@@ -365,6 +366,13 @@ TEST(FinderKeys, TheSturdiestKeyThatPicksExactlyTheWindow) {
        {{"Same", 0}, {"same", 0}},
        0,
        {"Frame", "Other"},
+       0,
+       {},
+       "Frame"},
+      {"a title that differs only in the case of its accents is shared",
+       {{"\u00e9t\u00e9", 0}, {"\u00c9T\u00c9", 0}},
+       1,
+       {"Frame"},
        0,
        {},
        "Frame"},

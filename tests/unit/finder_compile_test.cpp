@@ -53,6 +53,8 @@ struct Snippet {
   // Python replay must see instead of the window found.
   codegen::ActionPlan action;
   std::string effects;
+  // How many sends the windows answer before they go away (-1: all).
+  int sends = -1;
 };
 
 std::string Hex(std::string_view bytes) {
@@ -288,7 +290,7 @@ class FinderCompileTest : public ::testing::Test {
                   ", \"desktop\": " + JsonString(snippet.desktop) +
                   ", \"expected\": " + std::to_string(snippet.expected) +
                   (snippet.effects.empty() ? "" : ", \"effects\": " + snippet.effects) +
-                  "}";
+                  ", \"sends\": " + std::to_string(snippet.sends) + "}";
     }
     manifest += "]}";
     const fs::path file = dir_ / "manifest.json";
@@ -409,6 +411,16 @@ TEST_F(FinderCompileTest, FixedDesktops) {
     const WindowHandle newer = tree.AddTopLevel(Class("MAIN"));
     batch.AddEveryWindow("second instance", tree,
                          {older, edit, newer, tree.AddChild(newer, Class("Edit"))});
+  }
+  {
+    // Titles that differ only in the case of their accents, which the
+    // system's search takes for one title.
+    WindowTree tree;
+    const WindowHandle frame = tree.AddTopLevel(Class("Frame"));
+    batch.AddEveryWindow(
+        "accented titles", tree,
+        {frame, tree.AddChild(frame, {.class_name = "Button", .text = "\u00e9t\u00e9"}),
+         tree.AddChild(frame, {.class_name = "Button", .text = "\u00c9T\u00c9"})});
   }
   {
     // A same-class window before each level, so that each level takes a
@@ -650,6 +662,15 @@ TEST_F(FinderCompileTest, Actions) {
   python.snippets.back().effects = "{\"events\": [], \"printed\": [\"" +
                                    Hex("The window was not found within 10 seconds.") +
                                    "\"]}";
+  // The list box goes away after its count and first item are read.
+  python.snippets.push_back(*std::ranges::find_if(python.snippets, [](const Snippet& s) {
+    return s.name.starts_with("ListBox") && s.action.action == Action::kReadItems;
+  }));
+  python.snippets.back().sends = 3;
+  python.snippets.back().effects =
+      "{\"events\": [], \"printed\": [\"" +
+      Hex("The window went away or stopped answering while its items were read.") +
+      "\", [\"" + Hex(items[0][0]) + "\"]]}";
   WriteFile(dir_ / "actions.cpp", cpp);
   WriteFile(dir_ / "actions.cs", csharp);
   // Variables that an action sets for the caller to use are unused here.

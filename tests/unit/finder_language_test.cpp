@@ -10,6 +10,8 @@
 #include "codegen/cpp_emitter.h"
 #include "codegen/csharp_emitter.h"
 #include "codegen/finder_code.h"
+#include "codegen/literals.h"
+#include "codegen/statements.h"
 #include "codegen/python_emitter.h"
 #include "platform/model/window_tree.h"
 #include "platform/unicode_text.h"
@@ -57,7 +59,7 @@ SearchPlan SecondInstancePlan() {
 }
 
 // The replay ended at the Button: the Edit below it got no search.
-SearchPlan UnreachedLevelPlan() { return {{{"Button", 1}, {"Edit", 0}}}; }
+SearchPlan UnreachedLevelPlan() { return {{{"Button", "Button", 1}, {"Edit", "Edit", 0}}}; }
 
 constexpr std::string_view kCSharpImports[] = {
     "[System.Runtime.InteropServices.DllImport(\"user32.dll\", CharSet = "
@@ -276,7 +278,7 @@ class NamesTest : public ::testing::TestWithParam<NamesCase> {};
 TEST_P(NamesTest, NumbersReservedAndRepeatedNames) {
   const NamesCase& c = GetParam();
   SearchPlan plan;
-  for (const std::string& class_name : c.classes) plan.levels.push_back({class_name, 1});
+  for (const std::string& name : c.classes) plan.levels.push_back({name, name, 1});
   EXPECT_EQ(CppNames(plan), c.cpp);
   EXPECT_EQ(CSharpNames(plan), c.csharp);
   EXPECT_EQ(PythonNames(plan), c.python);
@@ -325,7 +327,7 @@ TEST(FinderLanguageTest, HostileClassesAddNoLineAndNoOtherByte) {
         language != FinderLanguage::kVisualBasic && language != FinderLanguage::kVba;
     const auto lines = [&](const std::string& class_name) {
       const std::string code =
-          EmitFinderCode({{{class_name, 2}, {class_name, 2}}}, language);
+          EmitFinderCode({{{class_name, class_name, 2}, {class_name, class_name, 2}}}, language);
       for (std::size_t i = 0; i < code.size(); ++i) {
         if (code.compare(i, 2, "\r\n") == 0) {
           ++i;

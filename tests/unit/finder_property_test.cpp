@@ -603,26 +603,56 @@ TEST(FinderDeepChainTest, ThousandLevelsOfTheLongestClassName) {
 }
 
 // A list that loses its last item while the code reads it: the Visual Basic
-// code stops there, as the other languages' code does, rather than fail.
-TEST(ActionReplayTest, AListThatShrinksWhileItIsRead) {
-  WindowTree tree;
-  const WindowHandle box =
-      tree.AddChild(tree.AddTopLevel({.class_name = "WsShrink"}),
-                    {.class_name = "ListBox", .items = {{"a"}, {"b"}}});
-  ForwardingWindows shrinking(tree);
-  int queries = 0;  // the count, then the length and the text of each item
-  shrinking.after_items_query = [&] {
-    if (++queries == 4) tree.SetItems(box, {{"a"}});
-  };
-  codegen::FinderStyle style;
-  style.action = codegen::PlanAction(codegen::Action::kReadItems,
-                                     codegen::TargetKind::kListBox, false);
-  const std::string code = EmitFinderCode(
-      std::get<codegen::SearchPlan>(codegen::PlanFinderCode(std::to_string(box), tree)),
-      codegen::FinderLanguage::kVisualBasic, style);
-  const ReplayResult replay = ReplayActionCode(code, shrinking);
-  EXPECT_TRUE(replay.Ran()) << replay << "\n" << Numbered(code);
-  EXPECT_EQ(replay.printed, std::vector<std::string>{"a"});
+// code stops there, as the other languages' code does, rather than fail; a
+// list that goes away: it says so.
+TEST(ActionReplayTest, AListThatChangesWhileItIsRead) {
+  for (const bool destroyed : {false, true}) {
+    WindowTree tree;
+    const WindowHandle box =
+        tree.AddChild(tree.AddTopLevel({.class_name = "WsShrink"}),
+                      {.class_name = "ListBox", .items = {{"a"}, {"b"}}});
+    ForwardingWindows changing(tree);
+    int queries = 0;  // the count, then the length and the text of each item
+    changing.after_items_query = [&] {
+      if (++queries != 4) return;
+      destroyed ? tree.Destroy(box) : tree.SetItems(box, {{"a"}});
+    };
+    codegen::FinderStyle style;
+    style.action = codegen::PlanAction(codegen::Action::kReadItems,
+                                       codegen::TargetKind::kListBox, false);
+    const std::string code = EmitFinderCode(
+        std::get<codegen::SearchPlan>(codegen::PlanFinderCode(std::to_string(box), tree)),
+        codegen::FinderLanguage::kVisualBasic, style);
+    const ReplayResult replay = ReplayActionCode(code, changing);
+    EXPECT_TRUE(replay.Ran()) << replay << "\n" << Numbered(code);
+    std::vector<std::string> printed = {"a"};
+    if (destroyed) {
+      printed.push_back(
+          "The window went away or stopped answering while its items were read.");
+    }
+    EXPECT_EQ(replay.printed, printed);
+  }
+}
+
+// Levels named as the functions that the reading actions call, which a
+// variable of the name would hide.
+TEST(ActionReplayTest, LevelsNamedAsTheFunctionsTheActionsCall) {
+  for (const char* name : {"Left", "String", "StrPtr", "SendMessageTimeout", "Debug"}) {
+    WindowTree tree;
+    const WindowHandle box = tree.AddChild(tree.AddTopLevel({.class_name = name}),
+                                           {.class_name = "ListBox", .items = {{"a"}}});
+    for (codegen::Action action :
+         {codegen::Action::kReadText, codegen::Action::kReadItems}) {
+      codegen::FinderStyle style;
+      style.action = codegen::PlanAction(action, codegen::TargetKind::kListBox, false);
+      const std::string code =
+          EmitFinderCode(std::get<codegen::SearchPlan>(
+                             codegen::PlanFinderCode(std::to_string(box), tree)),
+                         codegen::FinderLanguage::kVisualBasic, style);
+      const ReplayResult replay = ReplayActionCode(code, tree);
+      EXPECT_TRUE(replay.Ran()) << name << ": " << replay << "\n" << Numbered(code);
+    }
+  }
 }
 
 class FinderPropertyTest : public ::testing::TestWithParam<TreeShape> {};

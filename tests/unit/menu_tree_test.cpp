@@ -64,5 +64,18 @@ TEST(MenuTreeTest, PathsAndDetails) {
                                      {"State", "checked"}}));
 }
 
+TEST(MenuTreeTest, SaysWhatTheReadLeftOut) {
+  const std::vector<MenuItemInfo> menu = {{.text = "&Long", .text_cut = true},
+                                          {.id = 6, .owner_drawn = true},
+                                          {.left_out = 3000}};
+  std::vector<std::string> shown;
+  for (const TreeItem& item : MenuChildren(42, menu, std::nullopt))
+    shown.push_back(item.text);
+  EXPECT_EQ(shown, (std::vector<std::string>{"Long... (cut) (ID 0)",
+                                             "(owner-drawn, no text) (ID 6)",
+                                             "(3000 more items not shown)"}));
+  EXPECT_EQ(MenuItemDetails(menu, 0)[2], (DetailLine{"Text", "&Long... (cut)"}));
+}
+
 }  // namespace
 }  // namespace winscout::inspector

@@ -4,8 +4,10 @@
 
 #include <algorithm>
 
+#include "inspector/known_windows.h"
 #include "inspector/message_decode.h"
 #include "inspector/message_names.h"
+#include "platform/message_ring.h"
 
 namespace winscout::inspector {
 namespace {
@@ -204,6 +206,15 @@ TEST(MessageLogTest, CsvAndCopyHoldTheSameColumns) {
             "0x00010086\r\n");
 }
 
+TEST(MessageLogTest, CopyGivesOneLinePerRowGuardedAsTheCsv) {
+  LoggedMessage line = Line(0x0010);
+  line.window_class = "=cmd|' /C calc'!A0";
+  line.name = "two\r\nlines\tand a tab";
+  const std::string row =
+      "12\tsent\t0x00010086\t'=cmd|' /C calc'!A0\ttwo  lines and a tab\t\r\n";
+  EXPECT_EQ(CopyText({&line, &line}, kNames), row + row);
+}
+
 TEST(MessageLogTest, CsvFieldsNeverStartAFormula) {
   const std::pair<std::string, std::string> cases[] = {
       {"plain", "plain"},
@@ -218,6 +229,42 @@ TEST(MessageLogTest, CsvFieldsNeverStartAFormula) {
       {"two\nlines", "\"two\nlines\""},
   };
   for (const auto& [text, field] : cases) EXPECT_EQ(CsvField(text), field) << text;
+}
+
+// The ring of 8 as another program may leave it, read up to 7 before:
+// written, dropped since, taken (set by that program), records read (-1: a
+// fault).
+TEST(MessageRingTest, ReadsEachRecordOnceAndNoCounterThatJumps) {
+  const int cases[][4] = {{7, 0, 7, 0},   {12, 4, 7, 5}, {15, 0, 7, 8},
+                          {16, 0, 7, -1}, {6, 0, 7, -1}, {3'000'000, 0, 7, -1},
+                          {7, 0, 0, 0},   {9, 0, 900, 2}};
+  for (const auto& [written, dropped, taken, read] : cases) {
+    std::array<MessageRecord, 8> ring{};
+    ring[7].message = 7;
+    RingCounters counters{.written = 7, .taken = 0, .dropped = 1};
+    RingReader reader;
+    reader.Start(counters);
+    counters = {std::uint64_t(written), std::uint64_t(taken), std::uint64_t(dropped) + 1};
+    std::vector<MessageRecord> records;
+    const auto drops = reader.Take(counters, ring.data(), 8, records);
+    EXPECT_EQ(drops, read < 0 ? std::nullopt : std::optional<std::uint64_t>(dropped));
+    EXPECT_EQ(records.size(), std::size_t(std::max(read, 0))) << written;
+    EXPECT_EQ(records.empty() ? 7u : records.front().message, 7u);
+  }
+}
+
+TEST(KnownWindowsTest, KeepsBoundedWhateverTheWindowsNamed) {
+  using namespace std::literals;
+  KnownWindows known;
+  const auto class_of = [](std::int64_t window) {
+    return window % 2 ? "Button" : "Edit";
+  };
+  const std::string_view first = known.Get(1, class_of).class_name;
+  for (std::int64_t window = 2; window < 100'000; ++window) known.Get(window, class_of);
+  EXPECT_LE(known.WindowCount(), KnownWindows::kWindowLimit);
+  EXPECT_EQ(std::pair(first, known.ClassCount()), std::pair("Button"sv, std::size_t{2}));
+  known.Clear();
+  EXPECT_EQ(known.WindowCount() + known.ClassCount(), 0u);
 }
 
 }  // namespace

@@ -13,23 +13,54 @@ using winscout::MessageKind;
 using winscout::MessageRecord;
 using winscout::hook::SharedLog;
 
-DWORD tls_slot = TLS_OUT_OF_INDEXES;  // the log of each hooked thread
+// A hooked thread's log. The hook keeps its handle to the shared memory as
+// long as it stays in the program (under Wine, until the program ends): the
+// handle keeps the memory's name, so that each later session, of this
+// WinScout or of a new one, opens the same memory that this view writes to.
+struct ThreadLog {
+  SharedLog* view;
+  HANDLE mapping;
+  ThreadLog* next;
+};
+
+DWORD tls_slot = TLS_OUT_OF_INDEXES;  // each hooked thread's ThreadLog
+ThreadLog* thread_logs;               // all of them, let go when the DLL is
 UINT read_menu_message;
 
 // This thread's log, opened on its first message.
 SharedLog* Log() {
-  auto* log = static_cast<SharedLog*>(TlsGetValue(tls_slot));
-  if (log) return log;
+  if (auto* log = static_cast<ThreadLog*>(TlsGetValue(tls_slot))) return log->view;
   wchar_t name[64];
   winscout::hook::MappingName(GetCurrentThreadId(), name);
   const HANDLE mapping = OpenFileMappingW(FILE_MAP_WRITE | FILE_MAP_READ, FALSE, name);
   if (!mapping) return nullptr;
-  log = static_cast<SharedLog*>(
-      MapViewOfFile(mapping, FILE_MAP_WRITE | FILE_MAP_READ, 0, 0, 0));
-  // The view keeps the memory alive.
-  CloseHandle(mapping);
-  if (log) TlsSetValue(tls_slot, log);
-  return log;
+  auto* view = static_cast<SharedLog*>(
+      MapViewOfFile(mapping, FILE_MAP_WRITE | FILE_MAP_READ, 0, 0, sizeof(SharedLog)));
+  auto* log = static_cast<ThreadLog*>(HeapAlloc(GetProcessHeap(), 0, sizeof(ThreadLog)));
+  if (!view || !log) {
+    if (view) UnmapViewOfFile(view);
+    if (log) HeapFree(GetProcessHeap(), 0, log);
+    CloseHandle(mapping);
+    return nullptr;
+  }
+  *log = {view, mapping, __atomic_load_n(&thread_logs, __ATOMIC_ACQUIRE)};
+  while (!__atomic_compare_exchange_n(&thread_logs, &log->next, log, true,
+                                      __ATOMIC_RELEASE, __ATOMIC_ACQUIRE)) {
+  }
+  TlsSetValue(tls_slot, log);
+  return view;
+}
+
+// When the program unloads the DLL (Windows does after the hooks are gone).
+void LetGoOfLogs() {
+  for (ThreadLog* log = thread_logs; log;) {
+    ThreadLog* next = log->next;
+    UnmapViewOfFile(log->view);
+    CloseHandle(log->mapping);
+    HeapFree(GetProcessHeap(), 0, log);
+    log = next;
+  }
+  TlsFree(tls_slot);
 }
 
 void CopyText(const wchar_t* text, MessageRecord& record) {
@@ -46,10 +77,10 @@ void Record(MessageKind kind, HWND window, UINT message, WPARAM wparam, LPARAM l
             LRESULT result, bool own_thread) {
   SharedLog* log = Log();
   if (!log || log->magic != winscout::hook::kMagic || !log->active) return;
-  const std::uint64_t written = log->written;
-  if (written - __atomic_load_n(&log->taken, __ATOMIC_ACQUIRE) >=
+  const std::uint64_t written = log->ring.written;
+  if (written - __atomic_load_n(&log->ring.taken, __ATOMIC_ACQUIRE) >=
       winscout::hook::kCapacity) {
-    __atomic_add_fetch(&log->dropped, 1, __ATOMIC_RELAXED);
+    __atomic_add_fetch(&log->ring.dropped, 1, __ATOMIC_RELAXED);
     return;
   }
   MessageRecord& record = log->records[written % winscout::hook::kCapacity];
@@ -82,15 +113,16 @@ void Record(MessageKind kind, HWND window, UINT message, WPARAM wparam, LPARAM l
     record.notify_code = static_cast<std::int32_t>(header.code);
     record.flags |= MessageRecord::kHasNotify;
   }
-  __atomic_store_n(&log->written, written + 1, __ATOMIC_RELEASE);
+  __atomic_store_n(&log->ring.written, written + 1, __ATOMIC_RELEASE);
 }
 
 void ReadMenu(HWND window) {
   SharedLog* log = Log();
   if (!log || log->magic != winscout::hook::kMagic) return;
-  const HMENU menu = GetMenu(window);
-  const std::uint32_t count = menu ? winscout::hook::WalkMenu(menu, 0, log->menu, 0) : 0;
-  __atomic_store_n(&log->menu_count, count, __ATOMIC_RELEASE);
+  winscout::hook::MenuCopy copy{.entries = log->menu, .texts = log->menu_texts};
+  if (const HMENU menu = GetMenu(window)) winscout::hook::WalkMenu(menu, 0, copy);
+  log->menu_left_out = copy.left_out;
+  __atomic_store_n(&log->menu_count, copy.count, __ATOMIC_RELEASE);
 }
 
 }  // namespace
@@ -134,13 +166,15 @@ __declspec(dllexport) LRESULT CALLBACK
   return CallNextHookEx(nullptr, code, wparam, lparam);
 }
 
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, void*) {
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, void* reserved) {
   if (reason == DLL_PROCESS_ATTACH) {
     DisableThreadLibraryCalls(instance);
     tls_slot = TlsAlloc();
     read_menu_message = RegisterWindowMessageW(winscout::hook::kReadMenuMessage);
     return tls_slot != TLS_OUT_OF_INDEXES;
   }
+  // Not at the program's end (`reserved` set), when the memory goes anyway.
+  if (reason == DLL_PROCESS_DETACH && !reserved) LetGoOfLogs();
   return TRUE;
 }
 

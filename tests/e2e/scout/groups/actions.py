@@ -33,6 +33,7 @@ ACTIONS_OFFERED = {
     "hung": ("Find only", "Read its text", "Close it"),
 }
 ACTIONS_OFFERED["late button"] = ACTIONS_OFFERED["push button"]
+ACTIONS_OFFERED["vanishing list view"] = ACTIONS_OFFERED["list view"]
 WAIT_ITEM = "Wait for it"
 LIST_ITEMS = ["Alpha", "Item text one", "Omega \u03a9"]
 LIST_VIEW_ROWS = [["one", "1"], ["two \u03a9", "2"], ["three", ""]]
@@ -53,6 +54,9 @@ ACTION_CASES = (
     ("multi-line edit", "Read its text", "Print(text);", {"prints": [["line one\r\nline two"]]}),
     ("combo box", "Read its items", "Print(items);", {"prints": [[i] for i in LIST_ITEMS]}),
     ("list view", "Read its items", "Print(items);", {"prints": LIST_VIEW_ROWS}),
+    # Destroyed in its second row: the first row, and no text it did not give.
+    ("vanishing list view", "Read its items", "Print(items);",
+     {"prints": LIST_VIEW_ROWS[:1]}),
     ("tree view", "Read its items", "Print(items);", {"prints": [[i] for i in TREE_ITEMS]}),
     ("check box", "Uncheck it", "", {"heard": (2, BN_CLICKED), "way": SEARCH_WAYS[1]}),
 )

@@ -12,8 +12,8 @@ from ..session import MESSAGES_STORM_EVENT, STORM_MESSAGES, STORM_SECONDS, Messa
 from ..views import (FILTER_BOX, MESSAGE_CHILDREN, MESSAGE_CLEAR, MESSAGE_FILTER, MESSAGE_LIST,
                      MESSAGE_SAVE, TREE, TVIS_SELECTED, WINDOWS_REFRESH, hex_handle,
                      open_message_log, open_windows_view)
-from ..winscout import (CODE_BOX, DEFAULT_MARKS, MESSAGE_BOX_CLASS, choose_from_code_menu,
-                        shown_menu, slowest_answer_ms, try_it)
+from ..winscout import (CODE_BOX, DEFAULT_MARKS, MESSAGE_BOX_CLASS, WinScout,
+                        choose_from_code_menu, shown_menu, slowest_answer_ms, try_it)
 
 MESSAGES_HANG_EVENT = "WinScoutE2EMessagesHang"
 MESSAGES_HANG_SECONDS = 3
@@ -148,16 +148,24 @@ def message_checks(session, checks, builds):
             tree_rect = probe.rect(windows.controls[TREE])
             click((tree_rect.left + 30, tree_rect.top + 10))
             xdotool("key", "End", "key", "KP_Multiply")
-            tree = wait_for("the menu's items", windows.tree,
-                            lambda tree: any("(ID " in entry.text for entry in tree))
+            # Read twice the same: the tree is no longer being filled.
+            trees = [None]
+            tree = wait_for("the menu's items", lambda: trees.append(windows.tree()) or trees[-1],
+                            lambda tree: tree == trees[-2] and any(
+                                "(ID " in entry.text for entry in tree))
             return [entry.text for entry in tree
                     if "(ID " in entry.text or entry.text in ("Menu", "(separator)")
                     or entry.depth > tree[-1].depth - 3 and not entry.text.startswith("0x")]
 
+        fixture_menu = menu_of(frame["handle"])
         checks.equal("the fixture's menu in the Windows window, with IDs and states",
-                     menu_of(frame["handle"]),
+                     fixture_menu,
                      ["Menu", "Command", "Run (ID 40001)", "Checked (ID 40002) checked",
                       "(separator)", "Grayed (ID 40004) grayed", "Help", "About (ID 40003)"])
+        many = [text for text in menu_of(target["many"]["handle"]) if "(ID " in text]
+        checks.equal("a menu of 1,101 items whole, a long text and an owner-drawn item said so",
+                     (len(many), many[0], many[-1]), (1101, "x" * 1024 + "... (cut) (ID 41000)",
+                                                      "(owner-drawn, no text) (ID 42100)"))
         notepad = session.start_notepad()
         click(probe.rect(probe.item(windows.window, WINDOWS_REFRESH)).centre)
         items = menu_of(notepad)
@@ -177,9 +185,32 @@ def message_checks(session, checks, builds):
                      re.search(r"^PostMessageW\(hwnd\w+, 0x111, 0x134, 0\);$", code, re.MULTILINE),
                      code)
         built["notepad"] = (notepad, builds.start(code))
+        # Every session on the fixture's thread works, whatever came before:
+        # the hook stays in the fixture with the log it opened first.
+        probe.close(view.window)
+        wait_for("the log closed", lambda: not probe.visible(view.window))
+        checks.equal("the menu read after a log closed", menu_of(frame["handle"]), fixture_menu)
+        # Closed, the branch comes back from the refresh without its items.
+        xdotool("key", "End", "key", "Left", "key", "Left", "key", "Left", "key", "KP_Subtract")
+        click(probe.rect(probe.item(windows.window, WINDOWS_REFRESH)).centre)
+        wait_for("the tree read anew", windows.tree, lambda tree: tree and tree[-1].text == "Menu")
+        checks.equal("the menu read again after a refresh", menu_of(frame["handle"]),
+                     fixture_menu)
         probe.close(windows.window)
+        command_logged("a log opened after a menu read")
+        probe.close(view.window)
+        wait_for("the log closed", lambda: not probe.visible(view.window))
+        command_logged("a log opened once more")
 
-    checks.step("menus with their IDs", menus)
+    def command_logged(name):  # opens the log on the fixture and posts it a command
+        log = open_message_log(session, (frame["x"], frame["y"]))
+        probe.set_text(log.controls[MESSAGE_FILTER], "WM_COMMAND")
+        probe.ask("post", frame["handle"], 0x111, RUN_COMMAND, 0)
+        checks.reached(f"{name}: the log shows a command posted to the fixture", log.lines,
+                       lambda lines: any(f"menu, ID {RUN_COMMAND}" in line.parameters
+                                         for line in lines))
+
+    checks.step("menus with their IDs, and sessions one after another", menus)
 
     def storm():
         probe.set_text(view.controls[MESSAGE_FILTER], "WM_APP")
@@ -227,6 +258,8 @@ def message_checks(session, checks, builds):
         checks.reached("WinScout killed while it logs: the target runs on and answers",
                        lambda: probe.text(target["counts"]["handle"]),
                        lambda text: text.startswith(f"runs {ran + 1} "))
+        session.winscout = WinScout(session.programs, probe, [args.wine, args.winscout])
+        command_logged("a new WinScout after one killed while it logged")
 
     checks.step("WinScout killed mid-log", killed)
 

@@ -1,8 +1,8 @@
-#include "codegen/packed_text.h"
+#include "platform/packed_text.h"
 
 #include <cstddef>
 
-namespace winscout::codegen {
+namespace winscout {
 
 std::string UnpackText(std::span<const unsigned char> packed) {
   std::string text;
@@ -25,4 +25,4 @@ std::string UnpackText(std::span<const unsigned char> packed) {
   return text;
 }
 
-}  // namespace winscout::codegen
+}  // namespace winscout

@@ -3,11 +3,11 @@
 #include <span>
 #include <string>
 
-namespace winscout::codegen {
+namespace winscout {
 
 // The texts that cmake/pack_text.py packed (its notes describe the form),
 // one after the other. The program carries its longer texts packed: a third
 // of their size.
 std::string UnpackText(std::span<const unsigned char> packed);
 
-}  // namespace winscout::codegen
+}  // namespace winscout

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+
+#include "platform/handler.h"
+
+namespace winscout::inspector {
+
+// What the message log knows of the windows its messages name: each one's
+// class, read when it is first named, and whether it is in the log's scope.
+// The windows can be without number (a WM_COMMAND's lParam names whatever the
+// sender put there), their classes are few: each class name is kept once, and
+// the log's lines view it until Clear; the windows are forgotten all at once
+// when there are too many, and read again when named again.
+class KnownWindows {
+ public:
+  static constexpr std::size_t kWindowLimit = 4096;
+  struct Window {
+    std::string_view class_name;
+    std::optional<bool> in_scope;  // nothing until asked, and after a switch
+  };
+
+  // `read_class` gives the class name of a window named for the first time.
+  Window& Get(std::int64_t window, const Handler<std::string(std::int64_t)>& read_class);
+  void ForgetScopes();
+  // Only once no line views a class name.
+  void Clear();
+  std::size_t WindowCount() const { return windows_.size(); }
+  std::size_t ClassCount() const { return classes_.size(); }
+
+ private:
+  std::map<std::int64_t, Window> windows_;
+  // A set's entries stay where they are.
+  std::set<std::string, std::less<>> classes_;
+};
+
+}  // namespace winscout::inspector
