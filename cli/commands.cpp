@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 
+#include <algorithm>
 #include <variant>
 
 #include "cli/arguments.h"

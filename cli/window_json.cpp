@@ -47,16 +47,23 @@ void WriteTextItems(std::string& out, const inspector::DesktopTree& tree,
 
 void WriteWindowFields(JsonWriter& json, const WindowSystem& windows,
                        WindowHandle window) {
+  const std::vector<inspector::DetailLine> lines = Details(windows, window);
+  // The class and title as the details read them, not read again.
+  const auto value = [&lines](std::string_view name) {
+    for (const inspector::DetailLine& line : lines) {
+      if (line.name == name) return std::string_view(line.value);
+    }
+    return std::string_view();
+  };
   json.Key("handle");
   json.Number(window);
-  const std::optional<WindowFacts> facts = windows.Facts(window);
   json.Key("class");
-  json.String(facts ? facts->class_name : std::string());
+  json.String(value("Class"));
   json.Key("title");
-  json.String(facts ? facts->title : std::string());
+  json.String(value("Title"));
   json.Key("details");
   json.BeginArray();
-  for (const inspector::DetailLine& line : Details(windows, window)) {
+  for (const inspector::DetailLine& line : lines) {
     json.BeginObject();
     json.Key("name");
     json.String(line.name);

@@ -5,6 +5,8 @@ import subprocess
 import tempfile
 from pathlib import Path
 
+from ..builds import CppBuilds
+from ..checks import found_detail
 from ..common import WAIT_SECONDS, wait_for
 from ..real_input import click
 from ..session import Fixture
@@ -154,6 +156,16 @@ def group_cli(session, checks):
         wait_for("the modal dialog to close", lambda: probe.top(*MODAL), lambda m: not m)
 
     checks.step("compare snapshots around a click", compare)
+
+    def notepad():
+        edit = probe.child(session.start_notepad(), "Edit")
+        code, printed, _ = run(session, "code", "Notepad", "Edit", "--language", "cpp")
+        with CppBuilds(session.args.cxx, session.args.wine) as builds:
+            handle, error = builds.start(printed)()
+        checks.check("notepad's text area: the C++ that code prints, built and run, finds it",
+                     code == 0 and handle == edit != 0, found_detail(handle, edit, error))
+
+    checks.step("notepad's text area found by its code", notepad)
 
     for args, code, line in FAILURES:
         got, out, err = run(session, *args)
