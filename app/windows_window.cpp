@@ -36,13 +36,33 @@ void WindowsWindow::Open() {
   }
   if (!loaded_) {
     loaded_ = true;
+    opening_ = true;
     tree_.Reload();
-    Rebuild();
     ReadOn();
-    if (main_.LastPickedWindow() != 0 && Reveal(main_.LastPickedWindow())) {
-      chosen_ = main_.LastPickedWindow();
-      ShowDetails(view_->Tree().Selected());
-    }
+    ReadStep();
+  }
+  if (!opening_) view_->Show();
+}
+
+// The list of top-level windows is whole: the window shows it, opening or
+// refreshed.
+void WindowsWindow::OnListed() {
+  listed_shown_ = true;
+  if (refreshing_) {
+    refreshing_ = false;
+    Reshow();
+    ShowDetails(view_->Tree().Selected());
+    return;
+  }
+  if (!opening_) {
+    Rebuild();  // which selects the window chosen last
+    return;
+  }
+  opening_ = false;
+  Rebuild();
+  if (main_.LastPickedWindow() != 0 && Reveal(main_.LastPickedWindow())) {
+    chosen_ = main_.LastPickedWindow();
+    ShowDetails(view_->Tree().Selected());
   }
   view_->Show();
 }
@@ -118,42 +138,76 @@ void WindowsWindow::Reshow() {
 void WindowsWindow::Refresh() {
   reopen_ = view_->Tree().ExpandedItems();
   reselect_ = view_->Tree().Selected();
+  refreshing_ = !opening_;
   tree_.Reload();
   menus_.clear();
   ReadOn();
-  Reshow();
-  ShowDetails(view_->Tree().Selected());
+  ReadStep();
 }
 
 void WindowsWindow::OnFilterChange() {
   tree_.SetFilter(view_->Filter().Text());
   clipboard_busy_ = false;
   ReadOn();
-  Rebuild();
+  if (tree_.Listed()) Rebuild();
   shown_at_ms_ = form_.ClockMs();
+}
+
+bool WindowsWindow::ReadsOn() const {
+  return !tree_.Listed() || (tree_.Filtered() && !tree_.Complete());
 }
 
 void WindowsWindow::ReadOn() {
   const bool before = reading_;
-  reading_ = tree_.Filtered() && !tree_.Complete();
-  if (reading_ && !before) form_.WhenIdle([this] { return ReadStep(); });
+  reading_ = ReadsOn();
+  if (reading_ && !before) form_.WhenIdle([this] { return ReadStep(true); });
   ShowStatus();
 }
 
 // One step: the windows it reads come into the tree at the next showing.
-bool WindowsWindow::ReadStep() {
-  if (!reading_) return false;
-  if (!tree_.Filtered()) {
-    reading_ = false;
+// The list of top-level windows comes first, shown once it is whole. In idle
+// time, showing what was read takes a step of its own.
+bool WindowsWindow::ReadStep(bool idle) {
+  const bool show = show_next_ && tree_.Listed();
+  show_next_ = false;
+  if (show) {
+    if (listed_shown_) {
+      Reshow();
+    } else {
+      OnListed();
+    }
     ShowStatus();
-    return false;
+    return reading_;
   }
+  if (!reading_) return false;
   const std::int64_t start = form_.ClockMs();
-  for (int read = 0; read < kStepWindows && form_.ClockMs() - start < kStepMs; ++read) {
+  if (!tree_.Listed()) {
+    listed_shown_ = false;
+    while (!tree_.Listed() && form_.ClockMs() - start < kStepMs) tree_.ListMore();
+    reading_ = ReadsOn();
+    if (tree_.Listed()) {
+      if (idle) {
+        show_next_ = true;
+        return true;
+      }
+      OnListed();
+    }
+    ShowStatus();
+    return reading_;
+  }
+  for (int read = 0;
+       tree_.Filtered() && read < kStepWindows && form_.ClockMs() - start < kStepMs;
+       ++read) {
     if (!tree_.ReadNext()) break;
   }
-  reading_ = !tree_.Complete();
-  if (!reading_ || form_.ClockMs() - shown_at_ms_ >= kShowEveryMs) Reshow();
+  reading_ = ReadsOn();
+  if (!reading_ || form_.ClockMs() - shown_at_ms_ >= kShowEveryMs) {
+    if (idle) {
+      show_next_ = true;
+      return true;
+    }
+    Reshow();
+  }
   ShowStatus();
   return reading_;
 }
@@ -193,12 +247,12 @@ bool WindowsWindow::Reveal(WindowHandle window) {
 void WindowsWindow::ShowPicked(WindowHandle window) {
   if (!view_ || !view_->Visible() || window == 0) return;
   chosen_ = window;
-  // A window made since the last reading needs a new one.
+  // A window made since the last reading needs a new one, which selects it
+  // once the top-level windows are listed.
   if (!Reveal(window)) {
     tree_.Reload();
     ReadOn();
-    Rebuild();
-    Reveal(window);
+    ReadStep();
   }
   ShowDetails(view_->Tree().Selected());
   SetTreeMenu();

@@ -75,9 +75,12 @@ class WindowsWindow {
   void Reshow();
   void Refresh();
   void OnFilterChange();
-  // Reads on in idle time while the filter needs windows not read yet.
+  // Reads on in idle time while the top-level windows are being listed, or
+  // the filter needs windows not read yet.
   void ReadOn();
-  bool ReadStep();
+  bool ReadsOn() const;
+  bool ReadStep(bool idle = false);
+  void OnListed();
   void ShowStatus();
   bool Reveal(WindowHandle window);
   void OnExpanding(TreeItemKey key);
@@ -105,6 +108,13 @@ class WindowsWindow {
   Clipboard& clipboard_;
   inspector::DesktopTree tree_;
   bool loaded_ = false;
+  // Opened, or refreshed, and shown once the top-level windows are listed.
+  bool opening_ = false;
+  bool refreshing_ = false;
+  // In idle time, what was read is shown at the next step: the list once it
+  // is whole, the windows read meanwhile.
+  bool show_next_ = false;
+  bool listed_shown_ = true;
   // The items the view holds now.
   std::set<TreeItemKey> shown_;
   std::set<TreeItemKey> filled_;

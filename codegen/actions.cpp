@@ -151,6 +151,7 @@ ActionOutcome PerformAction(const ActionPlan& plan, WindowHandle target,
     case Action::kReadText: {
       std::optional<std::string> text = windows.LiveText(target, kAnswerTimeoutMs);
       if (!text) return no_answer;
+      if (ReachesTextLimit(*text)) *text += kTextCut;
       return {true, std::move(*text)};
     }
     case Action::kClose:
@@ -194,6 +195,7 @@ ActionOutcome PerformAction(const ActionPlan& plan, WindowHandle target,
           text += row[i];
         }
       }
+      if (rows->size() == kMostItems) text += kItemsCut;
       return {true, std::move(text)};
     }
   }

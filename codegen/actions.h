@@ -79,6 +79,10 @@ inline bool Acts(const ActionPlan& plan) {
   return plan.action != Action::kFindOnly || plan.wait;
 }
 
+// Said after a text, or a list, that goes on past what WinScout reads.
+inline constexpr char kTextCut[] = "\r\n(cut: WinScout reads 131072 characters at most)";
+inline constexpr char kItemsCut[] = "\r\n(cut: WinScout reads 1000000 items at most)";
+
 // What doing the action on a window gives: a line to show, or the reason it
 // failed.
 struct ActionOutcome {

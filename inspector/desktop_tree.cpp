@@ -63,9 +63,20 @@ void DesktopTree::Reload() {
   tops_.clear();
   next_top_ = 0;
   pending_.clear();
-  for (const TopLevelWindow& top : windows_.TopLevelWindows()) {
+  listed_ = false;
+  listed_to_ = 0;
+}
+
+// A window listed again (the list started over) is passed over.
+void DesktopTree::ListMore() {
+  if (listed_) return;
+  const std::vector<TopLevelWindow> piece =
+      windows_.TopLevelWindowsAfter(listed_to_, kListPiece);
+  listed_ = piece.size() < kListPiece || tops_.size() >= kMostItems;
+  if (!piece.empty()) listed_to_ = piece.back().window;
+  for (const TopLevelWindow& top : piece) {
+    if (!process_of_.try_emplace(top.window, top.process_id).second) continue;
     tops_.push_back(top.window);
-    process_of_[top.window] = top.process_id;
     auto [at, added] = process_index_.try_emplace(top.process_id, processes_.size());
     if (added) {
       processes_.push_back(
@@ -82,10 +93,18 @@ void DesktopTree::SetFilter(std::string filter) {
 }
 
 bool DesktopTree::ReadNext() {
+  if (!listed_) {
+    ListMore();
+    return true;
+  }
   if (next_top_ < tops_.size()) {
-    const bool fresh = !seen_.contains(tops_[next_top_]);
-    Look(tops_[next_top_++]);
-    if (next_top_ == tops_.size()) {
+    const auto seen = seen_.find(tops_[next_top_]);
+    const bool fresh = seen == seen_.end() || seen->second.more_children;
+    if (!ReadPiece(tops_[next_top_])) {
+      read_more_ = true;
+      return true;
+    }
+    if (++next_top_ == tops_.size()) {
       for (auto top = tops_.rbegin(); top != tops_.rend(); ++top) {
         Push(Look(*top).children);
       }
@@ -96,6 +115,8 @@ bool DesktopTree::ReadNext() {
   }
   if (pending_.empty()) return false;
   const WindowHandle window = pending_.back();
+  read_more_ = true;
+  if (!ReadPiece(window)) return true;
   pending_.pop_back();
   Push(Look(window).children);
   SkipRead();
@@ -110,7 +131,8 @@ void DesktopTree::Push(const std::vector<WindowHandle>& windows) {
 }
 
 void DesktopTree::SkipRead() {
-  while (!pending_.empty() && seen_.contains(pending_.back())) {
+  while (!pending_.empty() && seen_.contains(pending_.back()) &&
+         !seen_.at(pending_.back()).more_children) {
     const WindowHandle window = pending_.back();
     pending_.pop_back();
     Push(seen_.at(window).children);
@@ -131,7 +153,30 @@ std::size_t DesktopTree::MatchCount() const {
 
 const DesktopTree::Seen& DesktopTree::Look(WindowHandle window) const {
   auto it = seen_.find(window);
-  if (it != seen_.end()) return it->second;
+  if (it == seen_.end()) it = seen_.emplace(window, Read(window)).first;
+  return it->second;
+}
+
+bool DesktopTree::ReadPiece(WindowHandle window) {
+  auto it = seen_.find(window);
+  if (it == seen_.end()) {
+    return !seen_.emplace(window, Read(window)).first->second.more_children;
+  }
+  Seen& seen = it->second;
+  if (!seen.more_children) return true;
+  const std::vector<WindowHandle> piece =
+      windows_.ChildWindowsAfter(window, seen.listed_to, kListPiece);
+  seen.more_children = piece.size() == kListPiece && seen.children.size() < kMostItems;
+  if (!piece.empty()) seen.listed_to = piece.back();
+  // The list starts over where the last child read has gone.
+  for (WindowHandle child : piece) {
+    if (std::ranges::find(seen.children, child) == seen.children.end())
+      seen.children.push_back(child);
+  }
+  return !seen.more_children;
+}
+
+DesktopTree::Seen DesktopTree::Read(WindowHandle window) const {
   Seen seen;
   if (const std::optional<WindowFacts> facts = windows_.Facts(window)) {
     seen.class_name = facts->class_name;
@@ -142,12 +187,14 @@ const DesktopTree::Seen& DesktopTree::Look(WindowHandle window) const {
     const PixelRect& r = facts->window_rect;
     seen.dimmed =
         !facts->visible || !facts->enabled || r.right <= r.left || r.bottom <= r.top;
-    seen.children = windows_.ChildWindows(window);
+    seen.children = windows_.ChildWindowsAfter(window, 0, kListPiece);
+    seen.more_children = seen.children.size() == kListPiece;
+    if (seen.more_children) seen.listed_to = seen.children.back();
   } else {
     seen.dimmed = true;
     seen.gone = true;
   }
-  return seen_.emplace(window, std::move(seen)).first->second;
+  return seen;
 }
 
 bool DesktopTree::OwnedInProcess(WindowHandle top) const {
@@ -160,7 +207,7 @@ bool DesktopTree::OwnedInProcess(WindowHandle top) const {
 // process; the owner may come later in the list, below them.
 bool DesktopTree::Grouped(const Process& process) const {
   if (process.windows) return true;
-  if (!filter_.empty() && next_top_ < tops_.size()) return false;
+  if (!listed_ || (!filter_.empty() && next_top_ < tops_.size())) return false;
   std::vector<WindowHandle> windows;
   for (WindowHandle top : process.tops) {
     if (OwnedInProcess(top)) {
@@ -183,8 +230,15 @@ std::vector<WindowHandle> DesktopTree::TopItems(const Process& process) const {
   return windows;
 }
 
+// Without a filter, which reads on in idle time, the rest of the children are
+// read at once.
 std::vector<WindowHandle> DesktopTree::Below(WindowHandle window) const {
-  const Seen& seen = Look(window);
+  Look(window);
+  Seen& seen = seen_.at(window);
+  if (seen.more_children && filter_.empty()) {
+    seen.children = windows_.ChildWindows(window);
+    seen.more_children = false;
+  }
   std::vector<WindowHandle> below = seen.children;
   auto process = process_of_.find(window);
   if (process == process_of_.end() ||

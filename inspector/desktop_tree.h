@@ -20,7 +20,8 @@ std::optional<WindowHandle> WindowOfKey(TreeItemKey key);
 // Every window of the desktop as a tree: processes in the order their first
 // top-level window comes, their top-level windows, the children of each and
 // the pop-ups it owns, all in the window manager's order. Opening reads only
-// the list of top-level windows with their processes; the rest, owners
+// the list of top-level windows with their processes, a piece at a time
+// (ListMore, for the caller to spread over idle time); the rest, owners
 // included, is read when a process or window is opened, so that a desktop of
 // thousands of windows shows at once. What has been read is kept until the
 // next Reload, so no window is read twice in between. A filter keeps the
@@ -31,17 +32,29 @@ std::optional<WindowHandle> WindowOfKey(TreeItemKey key);
 // far.
 class DesktopTree {
  public:
+  // The windows a list is read in at a time: few enough that a piece takes
+  // milliseconds even while other programs keep every core busy.
+  static constexpr std::size_t kListPiece = 16;
+
   explicit DesktopTree(const WindowSystem& windows) : windows_(windows) {}
 
-  // Reads the desktop again.
+  // Reads the desktop again: forgets what was read, and lists the top-level
+  // windows anew with ListMore.
   void Reload();
+  // Lists the next few top-level windows; the tree holds no window until
+  // every one is listed.
+  void ListMore();
+  bool Listed() const { return listed_; }
   void SetFilter(std::string filter);
   bool Filtered() const { return !filter_.empty(); }
-  // Reads the next window that has not been read, top-level windows first, then
-  // the rest in the tree's order; false once every window has been read.
+  // Reads the next window that has not been read (or the next few children
+  // of a window with many), top-level windows first, then the rest in the
+  // tree's order; false once every window has been read.
   bool ReadNext();
   // Every window has been read.
-  bool Complete() const { return next_top_ == tops_.size() && pending_.empty(); }
+  bool Complete() const {
+    return listed_ && next_top_ == tops_.size() && pending_.empty();
+  }
   std::size_t ReadCount() const { return seen_.size(); }
   // The windows read so far that the filter matches.
   std::size_t MatchCount() const;
@@ -75,9 +88,18 @@ class DesktopTree {
     std::vector<WindowHandle> children;
     WindowHandle owner = 0;
     std::uint32_t process_id = 0;
+    // Read by ReadNext, whose children come a piece at a time: more follow
+    // the last one listed.
+    bool more_children = false;
+    WindowHandle listed_to = 0;
   };
 
+  // The window as read: its facts, and its children up to a piece of them.
   const Seen& Look(WindowHandle window) const;
+  Seen Read(WindowHandle window) const;
+  // Reads the window, or the next piece of its children; whether it is read
+  // whole.
+  bool ReadPiece(WindowHandle window);
   // Puts the process's owned pop-ups under their owners, once that can be
   // done without reading: with a filter, only once every top-level window is
   // read. Whether they are.
@@ -107,6 +129,8 @@ class DesktopTree {
   // Every top-level window in the order they are read, the next one to read,
   // and the windows below them still to read, the next one last.
   std::vector<WindowHandle> tops_;
+  bool listed_ = false;
+  WindowHandle listed_to_ = 0;
   std::size_t next_top_ = 0;
   std::vector<WindowHandle> pending_;
   mutable bool read_more_ = false;

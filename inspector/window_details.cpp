@@ -155,7 +155,8 @@ std::vector<DetailLine> DescribeWindowDetails(const WindowSystem& windows,
                                               WindowHandle window) {
   const std::optional<WindowFacts> facts = windows.Facts(window);
   if (!facts) return {};
-  const std::optional<std::string> live = windows.LiveText(window, kLiveTextTimeoutMs);
+  std::optional<std::string> live = windows.LiveText(window, kLiveTextTimeoutMs);
+  if (live && ReachesTextLimit(*live)) *live += kTextCut;
   const bool child = facts->parent != 0;
   constexpr std::uint32_t kTopmost = 0x00000008;
   return {

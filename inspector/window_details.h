@@ -19,6 +19,8 @@ struct DetailLine {
 // How long the details wait for a window to tell its own text.
 inline constexpr int kLiveTextTimeoutMs = 250;
 inline constexpr char kNotResponding[] = "(not responding)";
+// After a text read up to the limit, which may go on.
+inline constexpr char kTextCut[] = " ... (cut: WinScout reads 131072 characters at most)";
 
 // "0x0001002C (65580)": the handle's 32 bits in hex, then as the report shows it.
 std::string HandleText(WindowHandle window);

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/unicode_text.h"
+
 namespace winscout {
 
 // A window handle as the user sees it: a Win64 HWND narrowed to 32 bits with
@@ -68,6 +70,21 @@ enum class ItemList { kComboBox, kListBox, kListView, kTreeView };
 // order the tree shows them open.
 using ItemRows = std::vector<std::vector<std::string>>;
 
+// What is read of another program is bounded whatever it answers, so that no
+// answer can end, or bloat, the reader: a window's text is read up to
+// kMostTextUnits UTF-16 units and cut there; a list, up to kMostItems items (a
+// list view's rows, each of at most kMostColumns texts), each text up to
+// kMostItemTextUnits, and kMostItemUnits units in all.
+inline constexpr std::size_t kMostTextUnits = 131072;
+inline constexpr std::size_t kMostItems = 1'000'000;
+inline constexpr std::size_t kMostColumns = 256;
+inline constexpr std::size_t kMostItemTextUnits = std::size_t{1} << 20;
+inline constexpr std::size_t kMostItemUnits = std::size_t{1} << 24;
+// Whether a text so read reached the limit: it was cut, or is exactly as long.
+inline bool ReachesTextLimit(std::string_view text) {
+  return CutToUtf16Units(text, kMostTextUnits - 1).size() < text.size();
+}
+
 // The window-manager queries the program makes, in the platform's own terms.
 // Text comes back as UTF-8. A capacity counts characters including the
 // terminator, as the Win32 text queries do: at most capacity - 1 characters
@@ -128,12 +145,22 @@ class WindowSystem {
   virtual std::vector<TopLevelWindow> TopLevelWindows() const = 0;
   // The direct children of the window, topmost first.
   virtual std::vector<WindowHandle> ChildWindows(WindowHandle parent) const = 0;
+  // The same lists a piece at a time, for a reader that must not be held by
+  // a long one: at most `most` windows, those after `after` (0: from the
+  // first). Where `after` is no longer in the list, from the first again: the
+  // reader passes over what it has.
+  virtual std::vector<TopLevelWindow> TopLevelWindowsAfter(WindowHandle after,
+                                                           std::size_t most) const = 0;
+  virtual std::vector<WindowHandle> ChildWindowsAfter(WindowHandle parent,
+                                                      WindowHandle after,
+                                                      std::size_t most) const = 0;
   // Nothing for a handle that names no window.
   virtual std::optional<WindowFacts> Facts(WindowHandle window) const = 0;
   // The path of the program that the process runs, or empty.
   virtual std::string ProcessImagePath(std::uint32_t process_id) const = 0;
-  // The text the window itself answers when asked for it, or nothing when it
-  // does not answer within the time (its thread is busy or hung).
+  // The text the window itself answers when asked for it, up to
+  // kMostTextUnits, or nothing when it does not answer within the time (its
+  // thread is busy or hung).
   virtual std::optional<std::string> LiveText(WindowHandle window,
                                               int timeout_ms) const = 0;
 
@@ -166,7 +193,10 @@ class WindowSystem {
   virtual bool ChooseItem(WindowHandle window, ItemList list, std::string_view text,
                           int timeout_ms) = 0;
   // Every item of the list, read in the window's own process where the
-  // control keeps its items in memory only it can see.
+  // control keeps its items in memory only it can see, up to the limits: a
+  // list view or tree view item's text is cut at kMostItemTextUnits; the
+  // reading of a combo or list box ends before an item said to be longer,
+  // which cannot be read safely (the control writes it whole).
   virtual std::optional<ItemRows> Items(WindowHandle window, ItemList list,
                                         int timeout_ms) const = 0;
   // Shows or hides the window without activating it.

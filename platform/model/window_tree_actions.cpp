@@ -132,7 +132,13 @@ bool WindowTree::ChooseItem(WindowHandle window, ItemList list, std::string_view
 std::optional<ItemRows> WindowTree::Items(WindowHandle window, ItemList, int) const {
   const Node* node = Answering(window);
   if (!node) return std::nullopt;
-  return node->props.items;
+  ItemRows rows(node->props.items.begin(),
+                node->props.items.begin() + static_cast<std::ptrdiff_t>(std::min(
+                                                node->props.items.size(), kMostItems)));
+  for (auto& row : rows) {
+    for (std::string& text : row) text = CutToUtf16Units(text, kMostItemTextUnits);
+  }
+  return rows;
 }
 
 bool WindowTree::SetWindowShown(WindowHandle window, bool shown) {

@@ -32,9 +32,7 @@ constexpr Layout kTreeView64{8, 24, 32, 8};
 // Large enough for either structure in either bitness; the text follows.
 constexpr std::size_t kStructBytes = 128;
 constexpr std::size_t kFirstTextCapacity = 512;
-constexpr std::size_t kLastTextCapacity = std::size_t{1} << 20;
-// A tree whose walk goes on past this has lost its way (or is hostile).
-constexpr std::size_t kMostItems = 1'000'000;
+constexpr std::size_t kLastTextCapacity = kMostItemTextUnits + 1;
 
 bool Is32BitProcess(HANDLE process) {
   if constexpr (sizeof(void*) == 4) return true;
@@ -96,12 +94,12 @@ class ItemReader {
 
   // The text that `message` puts into the structure, which starts with the
   // given fields (mask, then LVITEMW's iItem and iSubItem); the buffer grows
-  // until the text fits.
+  // until the text fits, or up to the limit, where the text is cut.
   std::optional<std::string> Text(UINT message, WPARAM w,
                                   const std::array<std::uint32_t, 3>& head,
                                   std::uint64_t item_handle = 0) const {
-    for (std::size_t capacity = kFirstTextCapacity; capacity <= kLastTextCapacity;
-         capacity *= 2) {
+    for (std::size_t capacity = kFirstTextCapacity;;
+         capacity = std::min(capacity * 2, kLastTextCapacity)) {
       RemoteBlock block(process_.get(), kStructBytes + capacity * sizeof(wchar_t));
       if (!block) return std::nullopt;
       std::array<unsigned char, kStructBytes> item{};
@@ -124,8 +122,11 @@ class ItemReader {
       const std::size_t length = std::wcslen(buffer.data());
       // A text that fills the buffer may have been cut.
       if (length + 1 < capacity) return WideToUtf8({buffer.data(), length});
+      if (capacity == kLastTextCapacity) {
+        const bool split = IS_HIGH_SURROGATE(buffer[length - 1]);
+        return WideToUtf8({buffer.data(), length - (split ? 1 : 0)});
+      }
     }
-    return std::nullopt;
   }
 
  private:
@@ -143,25 +144,29 @@ std::optional<ItemRows> ReadListViewItems(HWND list_view, UINT timeout_ms) {
   const std::optional<LRESULT> count = reader.Send(LVM_GETITEMCOUNT, 0, 0);
   const std::optional<LRESULT> header = reader.Send(LVM_GETHEADER, 0, 0);
   if (!count || !header) return std::nullopt;
+  if (*count < 0) return std::nullopt;
   // Only a report view has a header; the others show one column.
-  LRESULT columns = 1;
+  std::size_t columns = 1;
   if (*header != 0) {
     DWORD_PTR header_columns = 0;
     if (!SendMessageTimeoutW(reinterpret_cast<HWND>(*header), HDM_GETITEMCOUNT, 0, 0,
                              SMTO_ABORTIFHUNG, timeout_ms, &header_columns)) {
       return std::nullopt;
     }
-    columns = std::max<LRESULT>(static_cast<LRESULT>(header_columns), 1);
+    columns = std::clamp<std::size_t>(header_columns, 1, kMostColumns);
   }
   ItemRows rows;
-  for (LRESULT item = 0; item < *count; ++item) {
+  std::size_t units = 0;
+  const auto items = std::min<std::size_t>(static_cast<std::size_t>(*count), kMostItems);
+  for (std::size_t item = 0; item < items && units <= kMostItemUnits; ++item) {
     std::vector<std::string> row;
-    for (LRESULT column = 0; column < columns; ++column) {
+    for (std::size_t column = 0; column < columns; ++column) {
       std::optional<std::string> text =
           reader.Text(LVM_GETITEMTEXTW, static_cast<WPARAM>(item),
                       {LVIF_TEXT, static_cast<std::uint32_t>(item),
                        static_cast<std::uint32_t>(column)});
       if (!text) return std::nullopt;
+      units += text->size();
       row.push_back(std::move(*text));
     }
     rows.push_back(std::move(row));
@@ -181,7 +186,8 @@ std::optional<ItemRows> ReadTreeViewItems(HWND tree_view, UINT timeout_ms) {
   const std::optional<LRESULT> root = next(TVGN_ROOT, 0);
   if (!root) return std::nullopt;
   if (*root != 0) pending.push_back(*root);
-  while (!pending.empty() && rows.size() < kMostItems) {
+  std::size_t units = 0;
+  while (!pending.empty() && rows.size() < kMostItems && units <= kMostItemUnits) {
     const LRESULT item = pending.back();
     pending.pop_back();
     std::optional<std::string> text =
@@ -190,6 +196,7 @@ std::optional<ItemRows> ReadTreeViewItems(HWND tree_view, UINT timeout_ms) {
     const std::optional<LRESULT> sibling = next(TVGN_NEXT, item);
     const std::optional<LRESULT> child = next(TVGN_CHILD, item);
     if (!text || !sibling || !child) return std::nullopt;
+    units += text->size();
     rows.push_back({std::move(*text)});
     if (*sibling != 0) pending.push_back(*sibling);
     if (*child != 0) pending.push_back(*child);

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -45,12 +46,19 @@ constexpr ListMessages kListBox{LB_GETCOUNT,     LB_GETTEXTLEN, LB_GETTEXT,
 std::optional<ItemRows> ReadStringItems(HWND window, const ListMessages& list,
                                         int timeout_ms) {
   const std::optional<LRESULT> count = SendWithin(window, list.count, 0, 0, timeout_ms);
-  if (!count || *count == list.error) return std::nullopt;
+  if (!count || *count == list.error || *count < 0) return std::nullopt;
   ItemRows rows;
-  for (LRESULT i = 0; i < *count; ++i) {
+  std::size_t units = 0;
+  const auto items = std::min<std::size_t>(static_cast<std::size_t>(*count), kMostItems);
+  for (std::size_t i = 0; i < items; ++i) {
     const std::optional<LRESULT> length =
         SendWithin(window, list.length, static_cast<WPARAM>(i), 0, timeout_ms);
     if (!length || *length == list.error) return std::nullopt;
+    // The control writes the whole item, whatever room it is given: one
+    // longer than the limit is not asked for.
+    units += static_cast<std::size_t>(*length);
+    if (static_cast<std::size_t>(*length) > kMostItemTextUnits || units > kMostItemUnits)
+      break;
     std::vector<wchar_t> buffer(static_cast<std::size_t>(*length) + 1);
     const std::optional<LRESULT> copied =
         SendWithin(window, list.text, static_cast<WPARAM>(i),

@@ -269,6 +269,42 @@ std::vector<WindowHandle> Win32WindowSystem::ChildWindows(WindowHandle parent) c
   return children;
 }
 
+// GetWindow, one question a window, where EnumWindows asks two of each
+// before it answers.
+std::vector<TopLevelWindow> Win32WindowSystem::TopLevelWindowsAfter(
+    WindowHandle after, std::size_t most) const {
+  std::vector<TopLevelWindow> windows;
+  const HWND desktop = GetDesktopWindow();
+  const HWND from = ToHwnd(after);
+  HWND window = after != 0 && GetAncestor(from, GA_PARENT) == desktop
+                    ? GetWindow(from, GW_HWNDNEXT)
+                    : GetWindow(desktop, GW_CHILD);
+  for (; window && most > 0; window = GetWindow(window, GW_HWNDNEXT)) {
+    DWORD process_id = 0;
+    GetWindowThreadProcessId(window, &process_id);
+    windows.push_back({ToHandle(window), process_id});
+    if (windows.size() == most) break;
+  }
+  return windows;
+}
+
+std::vector<WindowHandle> Win32WindowSystem::ChildWindowsAfter(WindowHandle parent,
+                                                               WindowHandle after,
+                                                               std::size_t most) const {
+  std::vector<WindowHandle> children;
+  if (parent == 0) return children;
+  const HWND hwnd = ToHwnd(parent);
+  const HWND from = ToHwnd(after);
+  HWND child = after != 0 && GetAncestor(from, GA_PARENT) == hwnd
+                   ? GetWindow(from, GW_HWNDNEXT)
+                   : GetWindow(hwnd, GW_CHILD);
+  for (; child && most > 0; child = GetWindow(child, GW_HWNDNEXT)) {
+    children.push_back(ToHandle(child));
+    if (children.size() == most) break;
+  }
+  return children;
+}
+
 std::optional<WindowFacts> Win32WindowSystem::Facts(WindowHandle window) const {
   const HWND hwnd = ToHwnd(window);
   if (window == 0 || !IsWindow(hwnd)) return std::nullopt;
@@ -320,14 +356,19 @@ std::optional<std::string> Win32WindowSystem::LiveText(WindowHandle window,
                            &length)) {
     return IsWindow(hwnd) ? std::nullopt : std::optional<std::string>(std::string());
   }
-  std::vector<wchar_t> buffer(length + 1);
+  // The length is the window's word: it sizes nothing beyond the limit.
+  const std::size_t units = std::min<std::size_t>(length, kMostTextUnits);
+  std::vector<wchar_t> buffer(units + 1);
   DWORD_PTR copied = 0;
   if (!SendMessageTimeoutW(hwnd, WM_GETTEXT, buffer.size(),
                            reinterpret_cast<LPARAM>(buffer.data()), SMTO_ABORTIFHUNG,
                            timeout, &copied)) {
     return IsWindow(hwnd) ? std::nullopt : std::optional<std::string>(std::string());
   }
-  return WideToUtf8({buffer.data(), std::min<std::size_t>(copied, length)});
+  const std::size_t got = std::min<std::size_t>(copied, units);
+  // A cut may end inside a surrogate pair.
+  if (length > units) return WholeCharacters(buffer.data(), static_cast<int>(got));
+  return WideToUtf8({buffer.data(), got});
 }
 
 }  // namespace winscout::win32

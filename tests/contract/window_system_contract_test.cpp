@@ -218,6 +218,18 @@ TEST_F(WindowSystemContract, WindowListsGoInSearchOrderWithOwnersAndProcesses) {
   Child(children[0], "WsContractListChild");
   EXPECT_EQ(windows_.ChildWindows(main), children) << "direct children only";
   EXPECT_EQ(windows_.ChildWindows(other), std::vector<WindowHandle>{});
+  // In pieces: the same lists, and a gone window to go on from starts again.
+  EXPECT_EQ(windows_.ChildWindowsAfter(main, children[1], 5),
+            (std::vector<WindowHandle>{children[2], children[3]}));
+  EXPECT_EQ(windows_.ChildWindowsAfter(main, other, 2),
+            (std::vector<WindowHandle>{children[0], children[1]}));
+  std::vector<TopLevelWindow> pieces;
+  for (auto piece = windows_.TopLevelWindowsAfter(0, 2); !piece.empty();
+       piece = windows_.TopLevelWindowsAfter(piece.back().window, 2)) {
+    EXPECT_LE(piece.size(), 2u);
+    pieces.insert(pieces.end(), piece.begin(), piece.end());
+  }
+  EXPECT_EQ(pieces, windows_.TopLevelWindows());
 
   std::vector<WindowHandle> listed;
   for (const TopLevelWindow& top : windows_.TopLevelWindows()) {
@@ -288,6 +300,11 @@ TEST_F(WindowSystemContract, ProcessImageAndLiveTextComeFromTheWindowsOwnProcess
   const std::string text(150, 't');
   const WindowHandle main = Top("WsContractLive", text);
   EXPECT_EQ(windows_.LiveText(main, 200), text) << "not cut to any capacity";
+  EXPECT_FALSE(ReachesTextLimit(text));
+  const std::string longest(kMostTextUnits, 'l');
+  const WindowHandle long_text = Top("WsContractLong", longest + "and more");
+  EXPECT_EQ(windows_.LiveText(long_text, 1000), longest) << "cut at the limit";
+  EXPECT_TRUE(ReachesTextLimit(longest));
   desktop_->Destroy(main);
   EXPECT_EQ(windows_.LiveText(main, 200), "") << "no window answers with no text";
 }

@@ -97,6 +97,16 @@ class ForwardingWindows final : public WindowSystem {
     Count("TopLevelWindows");
     return inner_.TopLevelWindows();
   }
+  std::vector<TopLevelWindow> TopLevelWindowsAfter(WindowHandle after,
+                                                   std::size_t most) const override {
+    Count("TopLevelWindowsAfter");
+    return inner_.TopLevelWindowsAfter(after, most);
+  }
+  std::vector<WindowHandle> ChildWindowsAfter(WindowHandle p, WindowHandle after,
+                                              std::size_t most) const override {
+    Count("ChildWindowsAfter");
+    return inner_.ChildWindowsAfter(p, after, most);
+  }
   std::vector<WindowHandle> ChildWindows(WindowHandle p) const override {
     Count("ChildWindows");
     return inner_.ChildWindows(p);

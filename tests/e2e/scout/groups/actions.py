@@ -10,6 +10,7 @@ from ..builds import build_action, run_action
 from ..common import COMPILE_SECONDS, WAIT_SECONDS, Failure, wait_for
 from ..session import Fixture
 from ..templates import printed_rows
+from ..views import open_windows_view
 from ..winscout import (BY_POSITION, CODE_BOX, DEFAULT_MARKS, MESSAGE_BOX_CLASS, SEARCH_WAYS,
                         choose_action, choose_from_code_menu, try_it)
 
@@ -17,6 +18,7 @@ MODAL_TITLE = "Modal"
 ACTIONS_HANG_EVENT = "WinScoutE2EActionsHang"
 BN_CLICKED, SELCHANGE = 0, 1  # CBN_SELCHANGE and LBN_SELCHANGE are both 1
 ANSWER_TIMEOUT_SECONDS = 2  # what the code and Try it wait for an answer
+TEXT_LIMIT, TEXT_CUT = 131072, "\r\n(cut: WinScout reads 131072 characters at most)"
 HUNG_RUN_LIMIT_SECONDS = 6  # a program reading a hung window, start-up included
 # The actions the menu offers for each of the fixture's controls, in order.
 ACTIONS_OFFERED = {
@@ -176,6 +178,25 @@ def group_actions(session, checks):
         shutil.rmtree(program.parent, ignore_errors=True)
 
     checks.step("a hung target", hung)
+
+    def hostile():
+        """A list box that answers absurd lengths and counts: its details show, and
+        Try it reads up to the limits and says where it cut."""
+        window = actions["hostile list"]
+        winscout.generate_code(window.point)
+        view = open_windows_view(probe)
+        checks.reached("a hostile window: the Windows window shows its details",
+                       lambda: view.details().get("Class"), "ListBox".__eq__)
+        probe.close(view.window)
+        choose_action(session, ACTIONS_OFFERED["list box"], "Read its text")
+        text = try_it(session)
+        checks.check("a hostile window: Try it reads its text up to the limit and says so",
+                     text == "x" * TEXT_LIMIT + TEXT_CUT, f"{len(text)} characters")
+        choose_action(session, ACTIONS_OFFERED["list box"], "Read its items")
+        checks.equal("a hostile window: Try it reads no item it cannot read",
+                     try_it(session), "")
+
+    checks.step("a hostile target", hostile)
 
     def notepad():
         """A program no one here wrote: its text set, and read back, by Try it."""
