@@ -188,6 +188,19 @@ TEST(RunCommandTest, ExitCodesAndTheirLines) {
   }
 }
 
+TEST(RunCommandTest, TreeHoldsTheFilteredWindowsWithTheirDetails) {
+  Desktop d;
+  MemoryConsole json, text;
+  ASSERT_EQ(RunCommand({"tree", "--json", "--filter", "Edit"}, d.tree, json), kDone);
+  ASSERT_EQ(RunCommand({"tree"}, d.tree, text), kDone);
+  const std::string edit =
+      R"({"handle":)" + std::to_string(d.edit) +
+      R"(,"class":"Edit","title":"hello","details":[{"name":"Handle",)";
+  EXPECT_NE(json.out.find(edit), std::string::npos) << json.out;
+  EXPECT_EQ(json.out.find("Bold"), std::string::npos);
+  EXPECT_NE(text.out.find("| Class: Button"), std::string::npos) << text.out;
+}
+
 TEST(RunCommandTest, CodeIsTheCodeBoxsGenerator) {
   Desktop d;
   const auto plan = std::get<codegen::SearchPlan>(
