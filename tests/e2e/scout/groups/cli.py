@@ -132,26 +132,22 @@ def group_cli(session, checks):
     def compare():
         actions = Fixture(session.programs, probe, session.args.wine, session.args.fixture,
                           "--actions")
-        folder = Path(tempfile.mkdtemp(prefix="winscout-cli-"))
-        files = []
-        for name in ("before", "after"):
-            if name == "after":
-                probe.set_text(actions["edit"].handle, "changed by the test")
-                click(probe.rect(actions["push button"].handle).centre)
-                wait_for("the modal dialog", lambda: probe.top(*MODAL))
-            path = folder / f"{name}.txt"
-            path.write_text(run(session, "snapshot")[1], newline="")
-            files.append("Z:" + str(path).replace("/", "\\"))
-        code, out, _ = run(session, "compare", *files)
+        with tempfile.TemporaryDirectory(prefix="winscout-cli-") as folder:
+            files = [Path(folder) / "before.txt", Path(folder) / "after.txt"]
+            files[0].write_text(run(session, "snapshot")[1], newline="")
+            probe.set_text(actions["edit"].handle, "changed by the test")
+            click(probe.rect(actions["push button"].handle).centre)
+            wait_for("the modal dialog", lambda: probe.top(*MODAL))
+            files[1].write_text(run(session, "snapshot")[1], newline="")
+            code, out, _ = run(session, "compare",
+                               *("Z:" + str(path).replace("/", "\\") for path in files))
         lines = out.split("\r\n")
         modal = probe.top(*MODAL)
         checks.check("compare: the dialog appeared",
                      code == 0 and f'appeared 0x{modal:08X} #32770 "Modal"' in lines, out)
-        edit = f"changed 0x{actions['edit'].handle:08X} Edit "
-        checks.check("compare: the edit's text changed",
-                     any(line.startswith(edit) for line in lines)
-                     and '  text: "edit text \u03a9 "q"" -> "changed by the test"' in lines,
-                     out)
+        edit = f'changed 0x{actions["edit"].handle:08X} Edit "changed by the test"'
+        checks.check("compare: the edit's text changed", edit in lines and
+                     '  text: "edit text \u03a9 "q"" -> "changed by the test"' in lines, out)
         probe.close(modal)
         wait_for("the modal dialog to close", lambda: probe.top(*MODAL), lambda m: not m)
 
@@ -173,7 +169,5 @@ def group_cli(session, checks):
                      got == code and out == "" and err.startswith(line)
                      and err.count("\n") == 1, (got, out, err))
     code, out, _ = run(session, "/?")
-    checks.check("winscout /?: exit code 0, a line a command",
-                 code == 0 and all(f"winscout {verb}" in out
-                                   for verb in ("tree", "details", "code", "snapshot",
-                                                "compare")), out)
+    checks.check("winscout /?: exit code 0, a line a command", code == 0 and all(
+        f"winscout {verb}" in out for verb in ("tree", "details", "code", "compare")), out)
