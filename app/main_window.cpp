@@ -199,8 +199,21 @@ void MainWindow::TryAction(codegen::Action action) {
   action_ = chosen;
 }
 
+// Nothing in WinScout could bring back one of its own windows closed, hidden
+// or disabled: that is refused, where any other window may be.
+bool MainWindow::RefusedAsOwn(WindowHandle target) {
+  const std::optional<WindowFacts> facts = windows_.Facts(target);
+  if (!facts || facts->process_id != windows_.OwnProcessId()) return false;
+  messages_.ShowExclamation(kTryItItem, kOwnWindowRefused);
+  return true;
+}
+
 void MainWindow::Operate(WindowOperation operation) {
   const WindowHandle target = inspector_.LastPickedWindow();
+  if ((operation == WindowOperation::kHide || operation == WindowOperation::kDisable) &&
+      RefusedAsOwn(target)) {
+    return;
+  }
   bool done = false;
   switch (operation) {
     case WindowOperation::kShow:
@@ -225,6 +238,12 @@ void MainWindow::TryIt() {
     messages_.ShowInformation(kTryItItem, "Drop the arrow on a window first.");
     return;
   }
+  constexpr std::uint32_t kClose = 0x0010, kSysCommand = 0x0112, kScClose = 0xF060;
+  const bool closes =
+      send_ ? send_->message == kClose ||
+                  (send_->message == kSysCommand && (send_->wparam & 0xFFF0) == kScClose)
+            : action_.action == codegen::Action::kClose;
+  if (closes && RefusedAsOwn(target)) return;
   const codegen::ActionOutcome outcome =
       send_ ? codegen::PerformSend(*send_, target, windows_)
             : codegen::PerformAction(action_, target, windows_);

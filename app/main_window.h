@@ -46,6 +46,9 @@ class MainWindow {
   // what came of it (an operation only when it fails).
   void TryAction(codegen::Action action);
   void Operate(WindowOperation operation);
+  static constexpr char kOwnWindowRefused[] =
+      "That is one of WinScout's own windows: WinScout does not close, hide or "
+      "disable them.";
   // Told the window of every pick under the pointer, by drop or otherwise.
   void OnPickedAtCursor(Handler<void(WindowHandle)> handler) {
     on_picked_at_cursor_ = std::move(handler);
@@ -64,6 +67,9 @@ class MainWindow {
   // Does the chosen action, or sends the chosen message, to the target now
   // and shows what came of it.
   void TryIt();
+  // Whether the target is one of WinScout's own windows, which the action
+  // would close, hide or disable; if so, the user is told.
+  bool RefusedAsOwn(WindowHandle target);
   void GenerateCode();
   // The kept searches, in the chosen language and style, into the code box.
   void WriteCode();

@@ -24,7 +24,9 @@ void WindowsWindow::Wire() {
   view_->OnRefresh([this] { Refresh(); });
   view_->Tree().OnExpanding([this](TreeItemKey key) { OnExpanding(key); });
   view_->Tree().OnSelect([this](TreeItemKey key) { OnSelect(key); });
-  SetTreeMenu();
+  view_->Tree().SetMenu(
+      [this](TreeItemKey key) { return MenuFor(key); },
+      [this](TreeItemKey key, std::size_t choice) { OnMenuChoice(key, choice); });
   view_->Details().OnCopy([this] { CopyLine(); });
 }
 
@@ -255,7 +257,6 @@ void WindowsWindow::ShowPicked(WindowHandle window) {
     ReadStep();
   }
   ShowDetails(view_->Tree().Selected());
-  SetTreeMenu();
 }
 
 std::vector<TreeItem> WindowsWindow::MenuItems(const inspector::MenuPlace& place) {
@@ -290,7 +291,6 @@ void WindowsWindow::OnSelect(TreeItemKey key) {
     }
     chosen_ = window;
     main_.PickWindow(*window);
-    SetTreeMenu();
   }
 }
 
@@ -322,36 +322,60 @@ bool WindowsWindow::ShowDetails(std::optional<TreeItemKey> key) {
   return exists;
 }
 
-void WindowsWindow::SetTreeMenu() {
-  std::vector<std::string> choices = {"Copy &Handle", "Copy &Code"};
-  choices.insert(choices.end(), std::begin(kWindowOperationNames),
-                 std::end(kWindowOperationNames));
-  for (codegen::Action action : main_.OfferedActions()) {
-    if (action != codegen::Action::kFindOnly) {
-      choices.emplace_back(codegen::ActionName(action));
-    }
-  }
-  for (const auto& [text, chosen] : window_choices_) choices.push_back(text);
-  view_->Tree().SetMenuChoices(std::move(choices),
-                               [this](std::size_t choice) { OnMenuChoice(choice); });
+// The actions that fit the window but Find only, after the operations.
+std::vector<codegen::Action> WindowsWindow::ActionsFor(const WindowFacts& facts) const {
+  std::vector<codegen::Action> actions =
+      codegen::ActionsFor(codegen::KindOfTarget(facts.class_name, facts.style));
+  std::erase(actions, codegen::Action::kFindOnly);
+  return actions;
 }
 
-void WindowsWindow::OnMenuChoice(std::size_t choice) {
-  const std::optional<TreeItemKey> key = view_->Tree().Selected();
-  const std::optional<WindowHandle> window =
-      key ? inspector::WindowOfKey(*key) : std::nullopt;
+// A window gone since the reading is greyed and offers nothing that acts on
+// it; an item that is not a window offers nothing.
+std::vector<std::string> WindowsWindow::MenuFor(TreeItemKey key) {
+  const std::optional<WindowHandle> window = inspector::WindowOfKey(key);
+  if (!window) return {};
+  std::vector<std::string> choices = {"Copy &Handle"};
+  const std::optional<WindowFacts> facts = windows_.Facts(*window);
+  if (!facts) {
+    view_->Tree().Dim(key);
+    return choices;
+  }
+  choices.emplace_back("Copy &Code");
+  choices.insert(choices.end(), std::begin(kWindowOperationNames),
+                 std::end(kWindowOperationNames));
+  for (codegen::Action action : ActionsFor(*facts)) {
+    choices.emplace_back(codegen::ActionName(action));
+  }
+  for (const auto& [text, chosen] : window_choices_) choices.push_back(text);
+  return choices;
+}
+
+// The choice acts on the item the menu opened on, picked first where it is
+// not the window picked last (a filter selects its first match unpicked).
+void WindowsWindow::OnMenuChoice(TreeItemKey key, std::size_t choice) {
+  const std::optional<WindowHandle> window = inspector::WindowOfKey(key);
   if (!window) return;
   if (choice == kCopyHandle) {
     Copy(std::to_string(*window));
-  } else if (choice == kCopyCode) {
+    return;
+  }
+  const std::optional<WindowFacts> facts = windows_.Facts(*window);
+  if (!facts) return;
+  if (main_.LastPickedWindow() != *window) {
+    chosen_ = window;
+    main_.PickWindow(*window);
+  }
+  const std::vector<codegen::Action> actions = ActionsFor(*facts);
+  if (choice == kCopyCode) {
     Copy(main_.CodeText());
   } else if (const std::size_t operation = choice - kFirstOperation;
              operation < std::size(kWindowOperationNames)) {
     main_.Operate(static_cast<WindowOperation>(operation));
-  } else if (const std::size_t action = operation - std::size(kWindowOperationNames) + 1;
-             action < main_.OfferedActions().size()) {
-    main_.TryAction(main_.OfferedActions()[action]);
-  } else if (const std::size_t added = action - main_.OfferedActions().size();
+  } else if (const std::size_t action = operation - std::size(kWindowOperationNames);
+             action < actions.size()) {
+    main_.TryAction(actions[action]);
+  } else if (const std::size_t added = action - actions.size();
              added < window_choices_.size()) {
     window_choices_[added].second(*window);
   }

@@ -62,8 +62,8 @@ class WindowsWindow {
   void ShowPicked(WindowHandle window);
   // The window selected in the tree while the window is shown.
   std::optional<WindowHandle> SelectedWindow() const;
-  // One more choice of the tree's context menu, last, for the selected
-  // window.
+  // One more choice of the tree's context menu, last, for the window it
+  // opened on.
   void AddWindowChoice(std::string text, Handler<void(WindowHandle)> chosen);
   // Top-level windows with a menu bar get a "Menu" branch, read with the tap.
   void ReadMenusWith(MessageTap& tap) { menus_tap_ = &tap; }
@@ -87,9 +87,10 @@ class WindowsWindow {
   void OnSelect(TreeItemKey key);
   // Whether the window of the key still exists (processes always do).
   bool ShowDetails(std::optional<TreeItemKey> key);
-  void OnMenuChoice(std::size_t choice);
-  // The menu for the window chosen now.
-  void SetTreeMenu();
+  std::vector<codegen::Action> ActionsFor(const WindowFacts& facts) const;
+  // The tree's context menu for the item it opens on, and a choice of it.
+  std::vector<std::string> MenuFor(TreeItemKey key);
+  void OnMenuChoice(TreeItemKey key, std::size_t choice);
   void CopyLine();
   // The branch's items, the menu read when it is first opened.
   std::vector<TreeItem> MenuItems(const inspector::MenuPlace& place);

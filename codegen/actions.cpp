@@ -151,6 +151,8 @@ ActionOutcome PerformAction(const ActionPlan& plan, WindowHandle target,
     case Action::kReadText: {
       std::optional<std::string> text = windows.LiveText(target, kAnswerTimeoutMs);
       if (!text) return no_answer;
+      // A window that is gone gives an empty text too.
+      if (text->empty() && !windows.Facts(target)) return {false, "The window is gone."};
       if (ReachesTextLimit(*text)) *text += kTextCut;
       return {true, std::move(*text)};
     }

@@ -165,9 +165,12 @@ class TreeView {
   virtual void OnSelect(Handler<void(TreeItemKey)> handler) = 0;
   // Shows the item dimmed from now on, as one whose window is gone.
   virtual void Dim(TreeItemKey key) = 0;
-  // The item context menu's choices, for the selected item.
-  virtual void SetMenuChoices(std::vector<std::string> choices,
-                              Handler<void(std::size_t)> on_choose) = 0;
+  // The item context menu, opened on an item: the one right-clicked (which is
+  // selected first, as a click selects it) or, from the keyboard, the selected
+  // one. `choices` gives the menu for that item (none: no menu), `on_choose`
+  // the choice made, with that item, whatever is selected by then.
+  virtual void SetMenu(Handler<std::vector<std::string>(TreeItemKey)> choices,
+                       Handler<void(TreeItemKey, std::size_t)> on_choose) = 0;
 };
 
 // Lines of a name and a value, one of which the user may select.

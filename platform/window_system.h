@@ -156,6 +156,8 @@ class WindowSystem {
                                                       std::size_t most) const = 0;
   // Nothing for a handle that names no window.
   virtual std::optional<WindowFacts> Facts(WindowHandle window) const = 0;
+  // The process that asks: WinScout's own.
+  virtual std::uint32_t OwnProcessId() const = 0;
   // The path of the program that the process runs, or empty.
   virtual std::string ProcessImagePath(std::uint32_t process_id) const = 0;
   // The text the window itself answers when asked for it, up to

@@ -85,15 +85,20 @@ void ModelTreeView::UserSelect(TreeItemKey key) {
   if (on_select_) on_select_(key);
 }
 
-void ModelTreeView::SetMenuChoices(std::vector<std::string> choices,
-                                   Handler<void(std::size_t)> on_choose) {
-  choices_ = std::move(choices);
-  on_choose_ = std::move(on_choose);
+const std::vector<std::string>& ModelTreeView::OpenMenu(std::optional<TreeItemKey> at) {
+  if (at && at != selected_) UserSelect(*at);
+  menu_key_ = at ? at : selected_;
+  choices_ = menu_key_ && menu_for_ ? menu_for_(*menu_key_) : std::vector<std::string>{};
+  return choices_;
 }
 
 void ModelTreeView::Choose(std::size_t index) {
-  if (index >= choices_.size()) throw std::out_of_range("no such menu choice");
-  if (on_choose_) on_choose_(index);
+  if (!menu_key_ || index >= choices_.size())
+    throw std::out_of_range("no such menu choice");
+  const TreeItemKey key = *menu_key_;
+  menu_key_.reset();
+  choices_.clear();
+  if (on_choose_) on_choose_(key, index);
 }
 
 void ModelDetailsList::SetLines(std::vector<std::pair<std::string, std::string>> lines) {

@@ -27,8 +27,11 @@ class ModelTreeView final : public TreeView {
     on_select_ = std::move(handler);
   }
   void Dim(TreeItemKey key) override;
-  void SetMenuChoices(std::vector<std::string> choices,
-                      Handler<void(std::size_t)> on_choose) override;
+  void SetMenu(Handler<std::vector<std::string>(TreeItemKey)> choices,
+               Handler<void(TreeItemKey, std::size_t)> on_choose) override {
+    menu_for_ = choices;
+    on_choose_ = on_choose;
+  }
 
   // The items below `parent` (nothing: the top level) as they are now.
   std::vector<TreeItem> Items(std::optional<TreeItemKey> parent = std::nullopt) const;
@@ -37,7 +40,11 @@ class ModelTreeView final : public TreeView {
   // The user opens the item with its button, or selects it.
   void UserExpand(TreeItemKey key);
   void UserSelect(TreeItemKey key);
-  const std::vector<std::string>& menu_choices() const { return choices_; }
+  // The user right-clicks the item (selecting it, as a click does) or, with
+  // nothing, presses the menu key on the selected one; the menu's choices,
+  // empty where none shows.
+  const std::vector<std::string>& OpenMenu(std::optional<TreeItemKey> at = {});
+  // A choice of the menu open now, which then closes.
   void Choose(std::size_t index);
 
  private:
@@ -50,8 +57,10 @@ class ModelTreeView final : public TreeView {
   std::optional<TreeItemKey> selected_;
   Handler<void(TreeItemKey)> on_expanding_;
   Handler<void(TreeItemKey)> on_select_;
+  Handler<std::vector<std::string>(TreeItemKey)> menu_for_;
+  Handler<void(TreeItemKey, std::size_t)> on_choose_;
+  std::optional<TreeItemKey> menu_key_;
   std::vector<std::string> choices_;
-  Handler<void(std::size_t)> on_choose_;
 };
 
 class ModelDetailsList final : public DetailsList {

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "platform/case_blind.h"
+#include "platform/pointed_child.h"
 #include "platform/unicode_text.h"
 
 namespace winscout::model {
@@ -130,20 +131,36 @@ bool WindowTree::IsTopmost(WindowHandle window) const {
   return node && node->key.topmost;
 }
 
+// The top-level window first in Z-order, as WindowFromPoint finds it, then
+// down through the children the user points at.
 WindowHandle WindowTree::WindowAt(ScreenPoint point) const {
-  return HitTest(top_level_, point, 0);
+  for (const ZKey& key : top_level_) {
+    const Node& node = nodes_.at(key.handle);
+    if (node.props.visible && node.props.rect.Contains(point)) {
+      return HitTest(key.handle, point);
+    }
+  }
+  return 0;
 }
 
 // Disabled children are hit like any other: a greyed-out control is what the
 // user points at. Hidden windows and their children are looked through.
-WindowHandle WindowTree::HitTest(const Siblings& siblings, ScreenPoint point,
-                                 WindowHandle container) const {
-  for (const ZKey& key : siblings) {
-    const Node& node = nodes_.at(key.handle);
-    if (!node.props.visible || !node.props.rect.Contains(point)) continue;
-    return HitTest(node.children, point, key.handle);
+WindowHandle WindowTree::HitTest(WindowHandle window, ScreenPoint point) const {
+  WindowHandle best = 0;
+  ChildUnderPoint best_child;
+  for (const ZKey& key : nodes_.at(window).children) {
+    const WindowSpec& props = nodes_.at(key.handle).props;
+    if (!props.visible || !props.rect.Contains(point)) continue;
+    const ScreenRect& r = props.rect;
+    const ChildUnderPoint child{(props.style & kButtonKindMask) == kGroupBoxKind &&
+                                    SameIgnoringCase(props.class_name, "Button"),
+                                std::int64_t{r.right - r.left} * (r.bottom - r.top)};
+    if (best == 0 || PointedAtRather(child, best_child)) {
+      best = key.handle;
+      best_child = child;
+    }
   }
-  return container;
+  return best == 0 ? window : HitTest(best, point);
 }
 
 std::string WindowTree::WindowText(WindowHandle window, int capacity) const {

@@ -90,6 +90,8 @@ class WindowTree final : public WindowSystem {
   void SetHung(WindowHandle window, bool hung);
   void SetItems(WindowHandle window, ItemRows items);
   void SetProcessImage(std::uint32_t process_id, std::string path);
+  // The process that asks; until set, no window's.
+  void SetOwnProcess(std::uint32_t process_id) { own_process_ = process_id; }
   void MoveCursor(ScreenPoint point) { cursor_ = point; }
 
   bool Exists(WindowHandle window) const { return nodes_.contains(window); }
@@ -129,6 +131,7 @@ class WindowTree final : public WindowSystem {
   std::vector<WindowHandle> ChildWindowsAfter(WindowHandle parent, WindowHandle after,
                                               std::size_t most) const override;
   std::optional<WindowFacts> Facts(WindowHandle window) const override;
+  std::uint32_t OwnProcessId() const override { return own_process_; }
   std::string ProcessImagePath(std::uint32_t process_id) const override;
   std::optional<std::string> LiveText(WindowHandle window, int timeout_ms) const override;
   bool SetLiveText(WindowHandle window, std::string_view text, int timeout_ms) override;
@@ -180,8 +183,8 @@ class WindowTree final : public WindowSystem {
   Node& Get(WindowHandle window);
   Siblings& SiblingsOf(WindowHandle parent);
   const Siblings* SiblingsOf(WindowHandle parent) const;
-  WindowHandle HitTest(const Siblings& siblings, ScreenPoint point,
-                       WindowHandle container) const;
+  // The window under the point, from `window` down.
+  WindowHandle HitTest(WindowHandle window, ScreenPoint point) const;
   void DumpLevel(const Siblings& siblings, int depth, std::string& out) const;
 
   std::unordered_map<WindowHandle, Node> nodes_;
@@ -193,6 +196,7 @@ class WindowTree final : public WindowSystem {
   WindowHandle next_handle_;
   WindowHandle handle_step_;
   std::int64_t stacking_counter_ = 0;
+  std::uint32_t own_process_ = 0xFFFFFFFF;
 };
 
 }  // namespace winscout::model

@@ -158,6 +158,9 @@ bool WindowTree::BringToFront(WindowHandle window) {
   WindowHandle top = window;
   while (Find(top)->parent != 0) top = Find(top)->parent;
   Node& node = Get(top);
+  // Restored first, as a minimized window would come to the front minimized.
+  constexpr std::uint32_t kMinimized = 0x20000000;  // WS_MINIMIZE
+  node.props.style &= ~kMinimized;
   top_level_.erase(node.key);
   node.key.stacking = ++stacking_counter_;
   top_level_.insert(node.key);

@@ -132,12 +132,6 @@ void Win32TreeView::Dim(TreeItemKey key) {
   if (TreeView_GetItemRect(tree_, item, &rect, FALSE)) InvalidateRect(tree_, &rect, TRUE);
 }
 
-void Win32TreeView::SetMenuChoices(std::vector<std::string> choices,
-                                   Handler<void(std::size_t)> on_choose) {
-  choices_ = std::move(choices);
-  on_choose_ = std::move(on_choose);
-}
-
 void Win32TreeView::RaiseSelect(HTREEITEM item) {
   if (item && on_select_) on_select_(KeyOf(tree_, item));
 }
@@ -163,18 +157,21 @@ LRESULT Win32TreeView::OnNotify(const NMHDR& header) {
       ChooseSelected();
       return TRUE;
     case NM_RCLICK: {
-      // The menu is for the item clicked: it becomes the selected one.
+      // The menu is for the item clicked, which becomes the selected one;
+      // off the items there is none.
       TVHITTESTINFO hit{};
       const DWORD at = GetMessagePos();
       hit.pt = {GET_X_LPARAM(at), GET_Y_LPARAM(at)};
       ScreenToClient(tree_, &hit.pt);
       const HTREEITEM item = TreeView_HitTest(tree_, &hit);
-      if (item && item != TreeView_GetSelection(tree_)) {
+      if (!item) return TRUE;
+      // Read first: what the selection sets off may fill the tree anew.
+      const TreeItemKey key = KeyOf(tree_, item);
+      if (item != TreeView_GetSelection(tree_)) {
         TreeView_SelectItem(tree_, item);
         RaiseSelect(item);
       }
-      SendMessageW(GetParent(tree_), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree_),
-                   static_cast<LPARAM>(at));
+      OpenMenu(key, {GET_X_LPARAM(at), GET_Y_LPARAM(at)});
       return TRUE;
     }
     case NM_CUSTOMDRAW:
@@ -198,7 +195,7 @@ LRESULT Win32TreeView::OnCustomDraw(NMTVCUSTOMDRAW& draw) const {
 
 void Win32TreeView::ShowMenu(LPARAM position) {
   const HTREEITEM selected = TreeView_GetSelection(tree_);
-  if (!selected || choices_.empty()) return;
+  if (!selected) return;
   POINT at{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
   if (position == -1) {
     // From the keyboard: at the selected item.
@@ -207,14 +204,23 @@ void Win32TreeView::ShowMenu(LPARAM position) {
     at = {rect.left, rect.bottom};
     ClientToScreen(tree_, &at);
   }
+  OpenMenu(KeyOf(tree_, selected), at);
+}
+
+// A choice acts on the item the menu opened on, even where the selection
+// moved while the menu was shown.
+void Win32TreeView::OpenMenu(TreeItemKey key, POINT at) {
+  if (!choices_) return;
+  const std::vector<std::string> choices = choices_(key);
+  if (choices.empty()) return;
   const UniqueMenu menu(CreatePopupMenu());
-  for (std::size_t i = 0; i < choices_.size(); ++i) {
-    AppendMenuW(menu.get(), MF_STRING, i + 1, Utf8ToWide(choices_[i]).c_str());
+  for (std::size_t i = 0; i < choices.size(); ++i) {
+    AppendMenuW(menu.get(), MF_STRING, i + 1, Utf8ToWide(choices[i]).c_str());
   }
   const auto chosen = static_cast<std::size_t>(
       TrackPopupMenuEx(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y,
                        GetParent(tree_), nullptr));
-  if (chosen != 0 && on_choose_) on_choose_(chosen - 1);
+  if (chosen != 0 && on_choose_) on_choose_(key, chosen - 1);
 }
 
 }  // namespace winscout::win32

@@ -34,8 +34,11 @@ class Win32TreeView final : public TreeView {
     on_select_ = std::move(handler);
   }
   void Dim(TreeItemKey key) override;
-  void SetMenuChoices(std::vector<std::string> choices,
-                      Handler<void(std::size_t)> on_choose) override;
+  void SetMenu(Handler<std::vector<std::string>(TreeItemKey)> choices,
+               Handler<void(TreeItemKey, std::size_t)> on_choose) override {
+    choices_ = choices;
+    on_choose_ = on_choose;
+  }
 
   LRESULT OnNotify(const NMHDR& header);
   // Enter: the selected item is chosen again, as if the user selected it.
@@ -49,6 +52,7 @@ class Win32TreeView final : public TreeView {
   void Forget(HTREEITEM item);
   LRESULT OnCustomDraw(NMTVCUSTOMDRAW& draw) const;
   void RaiseSelect(HTREEITEM item);
+  void OpenMenu(TreeItemKey key, POINT at);
 
   HWND tree_;
   std::map<TreeItemKey, HTREEITEM> items_;
@@ -56,8 +60,8 @@ class Win32TreeView final : public TreeView {
   std::set<TreeItemKey> filled_;
   Handler<void(TreeItemKey)> on_expanding_;
   Handler<void(TreeItemKey)> on_select_;
-  std::vector<std::string> choices_;
-  Handler<void(std::size_t)> on_choose_;
+  Handler<std::vector<std::string>(TreeItemKey)> choices_;
+  Handler<void(TreeItemKey, std::size_t)> on_choose_;
 };
 
 }  // namespace winscout::win32

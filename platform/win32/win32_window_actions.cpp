@@ -165,6 +165,8 @@ bool Win32WindowSystem::SetWindowEnabled(WindowHandle window, bool enabled) {
 bool Win32WindowSystem::BringToFront(WindowHandle window) {
   const HWND top = GetAncestor(ToHwnd(window), GA_ROOT);
   if (!top || !Answers(top)) return false;
+  // A minimized window would come to the front still minimized.
+  if (IsIconic(top)) ShowWindowAsync(top, SW_RESTORE);
   // The foreground may be refused to a program that is not in front itself;
   // the window still comes to the top of the Z-order.
   const bool raised = SetWindowPos(top, HWND_TOP, 0, 0, 0, 0,

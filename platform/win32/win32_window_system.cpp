@@ -9,6 +9,7 @@
 #include <set>
 #include <vector>
 
+#include "platform/pointed_child.h"
 #include "platform/win32/handle_conversion.h"
 #include "platform/win32/text_conversion.h"
 #include "platform/win32/unique_handle.h"
@@ -135,6 +136,43 @@ const wchar_t* Pointer(const std::optional<std::wstring>& text) {
   return text ? text->c_str() : nullptr;
 }
 
+bool IsGroupBox(HWND window, LONG style) {
+  wchar_t class_name[8];
+  return (static_cast<std::uint32_t>(style) & kButtonKindMask) == kGroupBoxKind &&
+         GetClassNameW(window, class_name, 8) == 6 &&
+         lstrcmpiW(class_name, L"Button") == 0;
+}
+
+// The child of `parent` under the point that the user points at, or nothing.
+// As ChildWindowFromPointEx does, only a point in the parent's client area
+// reaches its children, and hidden and transparent children are looked
+// through.
+HWND ChildAt(HWND parent, POINT screen) {
+  RECT client{};
+  GetClientRect(parent, &client);
+  MapWindowPoints(parent, HWND_DESKTOP, reinterpret_cast<POINT*>(&client), 2);
+  if (!PtInRect(&client, screen)) return nullptr;
+  HWND best = nullptr;
+  ChildUnderPoint best_child;
+  for (HWND child : SiblingsFrom(parent, GetWindow(parent, GW_CHILD))) {
+    const LONG style = GetWindowLongW(child, GWL_STYLE);
+    RECT rect{};
+    if (!(style & WS_VISIBLE) ||
+        (GetWindowLongW(child, GWL_EXSTYLE) & WS_EX_TRANSPARENT) ||
+        !GetWindowRect(child, &rect) || !PtInRect(&rect, screen)) {
+      continue;
+    }
+    const ChildUnderPoint candidate{
+        IsGroupBox(child, style),
+        std::int64_t{rect.right - rect.left} * (rect.bottom - rect.top)};
+    if (!best || PointedAtRather(candidate, best_child)) {
+      best = child;
+      best_child = candidate;
+    }
+  }
+  return best;
+}
+
 }  // namespace
 
 ScreenPoint Win32WindowSystem::CursorPos() const {
@@ -143,23 +181,19 @@ ScreenPoint Win32WindowSystem::CursorPos() const {
   return {point.x, point.y};
 }
 
-// WindowFromPoint passes over disabled children and stops at their parent; so
-// the point is looked up again from the top-level window it hit, down through
-// the children, disabled ones included.
+// WindowFromPoint passes over disabled children and stops at their parent,
+// and ChildWindowFromPointEx takes the first child in Z-order, a dialog's
+// group box before the controls inside it; so the point is looked up again
+// from the top-level window it hit, down through the children the user points
+// at (platform/pointed_child.h), disabled ones included.
 WindowHandle Win32WindowSystem::WindowAt(ScreenPoint point) const {
   const POINT screen{point.x, point.y};
   const HWND hit = WindowFromPoint(screen);
   const HWND root = hit ? GetAncestor(hit, GA_ROOT) : nullptr;
   if (!root || root == GetDesktopWindow()) return ToHandle(hit);
   HWND window = root;
-  for (;;) {
-    POINT client = screen;
-    ScreenToClient(window, &client);
-    const HWND child =
-        ChildWindowFromPointEx(window, client, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
-    if (!child || child == window) return ToHandle(window);
-    window = child;
-  }
+  while (const HWND child = ChildAt(window, screen)) window = child;
+  return ToHandle(window);
 }
 
 std::string Win32WindowSystem::WindowText(WindowHandle window, int capacity) const {
@@ -336,6 +370,8 @@ std::optional<WindowFacts> Win32WindowSystem::Facts(WindowHandle window) const {
   facts.dpi = static_cast<int>(GetDpiForWindow(hwnd));
   return facts;
 }
+
+std::uint32_t Win32WindowSystem::OwnProcessId() const { return GetCurrentProcessId(); }
 
 std::string Win32WindowSystem::ProcessImagePath(std::uint32_t process_id) const {
   const ProcessHandle process(

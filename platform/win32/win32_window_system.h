@@ -34,6 +34,7 @@ class Win32WindowSystem final : public WindowSystem {
   std::vector<WindowHandle> ChildWindowsAfter(WindowHandle parent, WindowHandle after,
                                               std::size_t most) const override;
   std::optional<WindowFacts> Facts(WindowHandle window) const override;
+  std::uint32_t OwnProcessId() const override;
   std::string ProcessImagePath(std::uint32_t process_id) const override;
   std::optional<std::string> LiveText(WindowHandle window, int timeout_ms) const override;
   bool SetLiveText(WindowHandle window, std::string_view text, int timeout_ms) override;

@@ -26,7 +26,10 @@ model::WindowSpec ToModel(const TestWindowSpec& props) {
 
 class ModelTestDesktop final : public TestDesktop {
  public:
-  ModelTestDesktop() { tree_.SetProcessImage(kProcessId, kModulePath); }
+  ModelTestDesktop() {
+    tree_.SetProcessImage(kProcessId, kModulePath);
+    tree_.SetOwnProcess(kProcessId);
+  }
   WindowSystem& System() override { return tree_; }
   WindowHandle AddTopLevel(const TestWindowSpec& props) override {
     return tree_.AddTopLevel(ToModel(props));

@@ -179,6 +179,13 @@ TEST_F(WindowSystemContract, WindowAtFindsTheDeepestVisibleWindow) {
       {.class_name = "WsContractBtn", .rect = {130, 130, 200, 160}, .visible = true});
   desktop_->AddChild(panel,
                      {.class_name = "WsContractHidden", .rect = {210, 130, 290, 160}});
+  // A group box comes before the controls inside it, as in a dialog; the
+  // user points at the controls.
+  constexpr std::uint32_t kGroupBox = 0x7;
+  const WindowHandle group = desktop_->AddChild(panel, {.class_name = "Button",
+                                                        .rect = {128, 190, 270, 240},
+                                                        .visible = true,
+                                                        .style = kGroupBox});
   // Disabled children are hit, and so are the children inside them.
   const WindowHandle disabled =
       desktop_->AddChild(panel, {.class_name = "WsContractDisabled",
@@ -189,10 +196,13 @@ TEST_F(WindowSystemContract, WindowAtFindsTheDeepestVisibleWindow) {
       desktop_->AddChild(disabled, {.class_name = "WsContractInDisabled",
                                     .rect = {180, 205, 195, 225},
                                     .visible = true});
-  // A disabled sibling above an enabled one takes the point.
+  // The smaller of two siblings takes the point, above the other or below.
   desktop_->AddChild(
       panel,
       {.class_name = "WsContractUnder", .rect = {130, 200, 260, 230}, .visible = true});
+  const WindowHandle small = desktop_->AddChild(
+      panel,
+      {.class_name = "WsContractSmall", .rect = {230, 205, 250, 225}, .visible = true});
   windows_.MakeTopmost(main);
   struct Case {
     ScreenPoint point;
@@ -201,7 +211,7 @@ TEST_F(WindowSystemContract, WindowAtFindsTheDeepestVisibleWindow) {
   for (const Case& c :
        {Case{{140, 140}, button}, Case{{250, 140}, panel}, Case{{125, 270}, panel},
         Case{{150, 210}, disabled}, Case{{185, 210}, in_disabled}, Case{{350, 150}, main},
-        Case{{399, 299}, main}}) {
+        Case{{399, 299}, main}, Case{{265, 195}, group}, Case{{240, 215}, small}}) {
     EXPECT_EQ(windows_.WindowAt(c.point), c.expected)
         << "at (" << c.point.x << ", " << c.point.y << ")\n"
         << desktop_->Describe();
@@ -238,6 +248,7 @@ TEST_F(WindowSystemContract, WindowListsGoInSearchOrderWithOwnersAndProcesses) {
     EXPECT_EQ(top.process_id, desktop_->OwnProcessId()) << top.window;
   }
   EXPECT_EQ(listed, SearchAll(0, "WsContractList")) << desktop_->Describe();
+  EXPECT_EQ(windows_.OwnProcessId(), desktop_->OwnProcessId());
   EXPECT_EQ(windows_.Facts(dialog)->owner, main);
   EXPECT_EQ(windows_.Facts(other)->owner, 0);
 }
@@ -549,6 +560,15 @@ TEST_F(WindowSystemContract, WindowsAreShownEnabledRaisedAndClosed) {
   ASSERT_LT(order(front), order(back));
   EXPECT_TRUE(windows_.BringToFront(back));
   EXPECT_LT(order(back), order(front)) << desktop_->Describe();
+  constexpr std::uint32_t kMinimized = 0x20000000;  // WS_MINIMIZE
+  const WindowHandle minimized = desktop_->AddTopLevel({.class_name = "WsContractMin",
+                                                        .rect = {0, 0, 50, 50},
+                                                        .visible = true,
+                                                        .style = kMinimized});
+  ASSERT_EQ(windows_.Facts(minimized)->style & kMinimized, kMinimized);
+  EXPECT_TRUE(windows_.BringToFront(minimized));
+  desktop_->Pump();
+  EXPECT_EQ(windows_.Facts(minimized)->style & kMinimized, 0u) << "restored first";
 
   EXPECT_TRUE(windows_.SetWindowEnabled(front, false));
   EXPECT_FALSE(windows_.Facts(front)->enabled);

@@ -115,6 +115,7 @@ class ForwardingWindows final : public WindowSystem {
     Count("Facts");
     return inner_.Facts(w);
   }
+  std::uint32_t OwnProcessId() const override { return inner_.OwnProcessId(); }
   std::string ProcessImagePath(std::uint32_t id) const override {
     Count("ProcessImagePath");
     return inner_.ProcessImagePath(id);

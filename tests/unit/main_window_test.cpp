@@ -464,6 +464,31 @@ TEST_F(MainWindowTest, ActionsFitTheTargetAndTryItDoesThem) {
   EXPECT_FALSE(desktop_.Exists(other_edit_));
 }
 
+// Try it, and the operations, never close, hide or disable one of WinScout's
+// own windows; a window that is gone is said to be, not read as empty.
+TEST_F(MainWindowTest, TryItLeavesWinScoutsOwnWindowsAndSaysAWindowIsGone) {
+  model::ModelTextBox& code_box = Box(control::kCodeBox);
+  desktop_.SetOwnProcess(0);  // the form's, and the other windows' here
+  const WindowHandle own = form_.WindowOf(control::kCodeBox);
+  window_.PickWindow(own);
+  code_box.Choose("Close it");
+  code_box.Choose("Try it");
+  for (WindowOperation operation : {WindowOperation::kHide, WindowOperation::kDisable}) {
+    window_.Operate(operation);
+  }
+  EXPECT_TRUE(desktop_.Facts(own) && desktop_.Facts(own)->visible &&
+              desktop_.Facts(own)->enabled);
+  ASSERT_EQ(messages_.log.shown().size(), 3u);
+  EXPECT_EQ(messages_.log.shown().back().text, MainWindow::kOwnWindowRefused);
+
+  desktop_.SetOwnProcess(1);
+  window_.PickWindow(other_edit_);
+  code_box.Choose("Read its text");
+  desktop_.Destroy(other_edit_);
+  code_box.Choose("Try it");
+  EXPECT_EQ(messages_.log.shown().back().text, "The window is gone.");
+}
+
 // Code that sends a logged message or a menu command: "Try it" sends that
 // message, a text by WM_SETTEXT, rather than doing the action.
 TEST_F(MainWindowTest, TryItSendsTheMessageTheCodeSends) {

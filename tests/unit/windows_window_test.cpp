@@ -206,8 +206,10 @@ TEST_F(WindowsWindowTest, SelectingAWindowPicksItAsADropDoes) {
   EXPECT_EQ(details.Value("Image path"), "C:\\Apps\\app.exe");
   EXPECT_EQ(details.Value("Parent"), inspector::HandleText(main_) + " AppMain");
   EXPECT_EQ(details.Value("Window rectangle"), "(610, 10) - (700, 40), 90 x 30");
+  view_.tree().OpenMenu();
   view_.tree().Choose(WindowsWindow::kCopyHandle);
   EXPECT_EQ(clipboard_.text(), std::to_string(edit_));
+  view_.tree().OpenMenu();
   view_.tree().Choose(WindowsWindow::kCopyCode);
   EXPECT_EQ(clipboard_.text(), window_.CodeText());
   view_.details().UserSelect(3);
@@ -280,6 +282,7 @@ TEST_F(WindowsWindowTest, ACopyRetriesWhileTheClipboardIsHeldThenSaysItIsBusy) {
   Open();
   view_.tree().UserSelect(WindowKey(edit_));
   clipboard_.Hold(true);
+  view_.tree().OpenMenu();
   view_.tree().Choose(WindowsWindow::kCopyHandle);
   for (int tries = 1; tries < WindowsWindow::kCopyTries; ++tries) {
     ASSERT_EQ(view_.later_ms(), WindowsWindow::kCopyRetryMs);
@@ -289,6 +292,7 @@ TEST_F(WindowsWindowTest, ACopyRetriesWhileTheClipboardIsHeldThenSaysItIsBusy) {
   EXPECT_EQ(clipboard_.attempts(), WindowsWindow::kCopyTries);
   EXPECT_EQ(view_.later_ms(), std::nullopt) << "given up";
   EXPECT_EQ(view_.status(), WindowsWindow::kClipboardBusy);
+  view_.tree().OpenMenu();
   view_.tree().Choose(WindowsWindow::kCopyHandle);
   clipboard_.Hold(false);
   view_.RunLater();
@@ -296,33 +300,54 @@ TEST_F(WindowsWindowTest, ACopyRetriesWhileTheClipboardIsHeldThenSaysItIsBusy) {
   EXPECT_EQ(view_.status(), "");
 }
 
-// The tree's menu acts on the selected window: the operations on any window,
-// then the actions that fit its class.
-TEST_F(WindowsWindowTest, TheTreesMenuActsOnTheSelectedWindow) {
+// The tree's menu acts on the window it opened on: the operations on any
+// window, then the actions that fit its class.
+TEST_F(WindowsWindowTest, TheTreesMenuActsOnTheWindowItOpenedOn) {
   Open();
-  view_.tree().UserSelect(WindowKey(edit_));
-  const std::vector<std::string>& menu = view_.tree().menu_choices();
+  const std::vector<std::string> menu = view_.tree().OpenMenu(WindowKey(edit_));
   const std::vector<std::string> actions(
       menu.begin() + WindowsWindow::kFirstOperation + 5, menu.end());
   EXPECT_EQ(actions,
             (std::vector<std::string>{"Set its text", "Read its text", "Close it"}));
-  auto choose = [&](std::string_view item) {
-    view_.tree().Choose(std::ranges::find(menu, item) - menu.begin());
+  auto choose = [&](WindowHandle window, std::string_view item) {
+    const std::vector<std::string> shown = view_.tree().OpenMenu(WindowKey(window));
+    const auto found = std::ranges::find(shown, item);
+    ASSERT_NE(found, shown.end()) << item;
+    view_.tree().Choose(found - shown.begin());
   };
-  choose("Set its text");
+  choose(edit_, "Set its text");
   EXPECT_EQ(desktop_.Props(edit_).text, "New text");
-  choose("Read its text");
+  choose(edit_, "Read its text");
   ASSERT_FALSE(messages_.shown().empty());
   EXPECT_EQ(messages_.shown().back().text, "New text");
-  choose("H&ide");
+  choose(edit_, "H&ide");
   EXPECT_FALSE(desktop_.Facts(edit_)->visible);
-  choose("&Disable");
+  choose(edit_, "&Disable");
   EXPECT_FALSE(desktop_.Facts(edit_)->enabled);
   desktop_.SetHung(edit_, true);
-  choose("&Enable");
+  choose(edit_, "&Enable");
   EXPECT_EQ(messages_.shown().back().text, "The window is gone or did not answer.");
   EXPECT_EQ(window_.CodeText().find("WM_SETTEXT"), std::string::npos)
       << "the code box keeps finding only";
+  desktop_.SetHung(edit_, false);
+
+  // A window gone since the reading offers nothing that acts.
+  desktop_.Destroy(dialog_);
+  EXPECT_EQ(view_.tree().OpenMenu(WindowKey(dialog_)),
+            std::vector<std::string>{"Copy &Handle"});
+  EXPECT_TRUE(Item(dialog_).dimmed);
+
+  // A filter selects its first match (the filter box itself) without
+  // picking it; the menu key's menu is the match's.
+  view_.filter().SetText("ToolFrame");
+  form_.RunIdle();
+  const std::optional<TreeItemKey> match = view_.tree().Selected();
+  ASSERT_TRUE(match && match != WindowKey(edit_));
+  view_.tree().OpenMenu();
+  view_.tree().Choose(WindowsWindow::kCopyCode);
+  EXPECT_EQ(std::to_string(*inspector::WindowOfKey(*match)),
+            form_.ModelTextBoxAt(control::kHandleBox).Text());
+  EXPECT_EQ(clipboard_.text(), window_.CodeText());
 }
 
 }  // namespace

@@ -241,6 +241,25 @@ def group_windows(session, checks):
 
     checks.step("the edit's details", details)
 
+    def menu_of_a_match():
+        # A filter selects its first match without picking it; the menu key's
+        # menu is still the match's, not the window picked before's.
+        edit = fixture["live edit"]
+        probe.set_text(view.controls[FILTER_BOX], "Grouped controls")
+        match = wait_for("the filter's first match selected",
+                         lambda: [e.text for e in view.tree() if e.state & TVIS_SELECTED],
+                         lambda texts: texts and not texts[0].startswith(
+                             hex_handle(edit.handle)))[0]
+        view.focus_on(TREE)
+        xdotool("key", "Menu")
+        wait_for("the tree's context menu", lambda: shown_menu(probe))
+        xdotool("key", "c")  # Copy &Code
+        checks.reached("the menu key's Copy Code is the filter's match's",
+                       lambda: winscout.text(HANDLE_BOX), str(int(match[:10], 16)).__eq__)
+        probe.set_text(view.controls[FILTER_BOX], "")
+
+    checks.step("the menu of a filter's match", menu_of_a_match)
+
     def hung():
         window = fixture["hung"]
         probe.signal(HANG_EVENT)
