@@ -27,6 +27,7 @@ from pathlib import Path
 from scout.checks import Checks
 from scout.common import Failure
 from scout.groups.actions import group_actions
+from scout.groups.cli import group_cli
 from scout.groups.escape import group_escape
 from scout.groups.figures import group_figures
 from scout.groups.finder import group_finder
@@ -44,6 +45,7 @@ from scout.session import Session
 
 GROUPS = {
     "actions": group_actions,
+    "cli": group_cli,
     "windows": group_windows,
     "finder": group_finder,
     "report": group_report,

@@ -1,0 +1,191 @@
+#include "cli/arguments.h"
+
+#include <cstdint>
+#include <utility>
+
+namespace winscout::cli {
+namespace {
+
+using codegen::Action;
+using codegen::FinderLanguage;
+
+constexpr std::pair<std::string_view, Verb> kVerbs[] = {
+    {"tree", Verb::kTree},         {"details", Verb::kDetails}, {"code", Verb::kCode},
+    {"snapshot", Verb::kSnapshot}, {"compare", Verb::kCompare}, {"--help", Verb::kHelp},
+    {"/?", Verb::kHelp},           {"-h", Verb::kHelp}};
+
+constexpr std::pair<std::string_view, FinderLanguage> kLanguages[] = {
+    {"vb", FinderLanguage::kVisualBasic},
+    {"vba", FinderLanguage::kVba},
+    {"cpp", FinderLanguage::kCpp},
+    {"csharp", FinderLanguage::kCSharp},
+    {"python", FinderLanguage::kPython}};
+
+constexpr std::pair<std::string_view, Action> kActions[] = {
+    {"find", Action::kFindOnly},       {"read-text", Action::kReadText},
+    {"close", Action::kClose},         {"click", Action::kClick},
+    {"check", Action::kCheck},         {"uncheck", Action::kUncheck},
+    {"set-text", Action::kSetText},    {"choose-item", Action::kChooseItem},
+    {"read-items", Action::kReadItems}};
+
+template <typename T, std::size_t N>
+std::optional<T> Lookup(const std::pair<std::string_view, T> (&table)[N],
+                        std::string_view name) {
+  for (const auto& [key, value] : table) {
+    if (key == name) return value;
+  }
+  return std::nullopt;
+}
+
+std::optional<std::int64_t> ParseNumber(std::string_view text, int base) {
+  if (text.empty() || text.size() > 10) return std::nullopt;
+  std::int64_t value = 0;
+  for (const char c : text) {
+    int digit = -1;
+    if (c >= '0' && c <= '9') digit = c - '0';
+    if (base == 16 && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+    if (base == 16 && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+    if (digit < 0) return std::nullopt;
+    value = value * base + digit;
+  }
+  return value;
+}
+
+std::optional<ScreenPoint> ParsePoint(std::string_view text) {
+  const std::size_t comma = text.find(',');
+  if (comma == std::string_view::npos) return std::nullopt;
+  const auto coordinate = [](std::string_view part) -> std::optional<std::int32_t> {
+    const bool negative = part.starts_with('-');
+    const auto value = ParseNumber(negative ? part.substr(1) : part, 10);
+    if (!value || *value > INT32_MAX) return std::nullopt;
+    return static_cast<std::int32_t>(negative ? -*value : *value);
+  };
+  const auto x = coordinate(text.substr(0, comma));
+  const auto y = coordinate(text.substr(comma + 1));
+  if (!x || !y) return std::nullopt;
+  return ScreenPoint{*x, *y};
+}
+
+// The options each verb takes.
+bool Takes(Verb verb, std::string_view option) {
+  if (option == "--json") {
+    return verb == Verb::kTree || verb == Verb::kDetails || verb == Verb::kSnapshot;
+  }
+  if (option == "--filter") return verb == Verb::kTree;
+  if (option == "--at") return verb == Verb::kDetails || verb == Verb::kCode;
+  return verb == Verb::kCode &&
+         (option == "--language" || option == "--by" || option == "--declarations" ||
+          option == "--action" || option == "--text" || option == "--wait");
+}
+
+// What the words that are not options name: the window, or the snapshots.
+std::optional<UsageError> TakePositionals(Command& command,
+                                          std::vector<std::string> words) {
+  switch (command.verb) {
+    case Verb::kDetails:
+    case Verb::kCode:
+      if (command.window.at) {
+        if (!words.empty()) return UsageError{"--at and a window were both given"};
+        return std::nullopt;
+      }
+      if (words.empty()) return UsageError{"no window was given"};
+      if (words.size() == 1) command.window.handle = ParseHandle(words[0]);
+      if (!command.window.handle) command.window.path = std::move(words);
+      return std::nullopt;
+    case Verb::kCompare:
+      if (words.size() != 2) return UsageError{"compare takes two snapshot files"};
+      command.before = std::move(words[0]);
+      command.after = std::move(words[1]);
+      return std::nullopt;
+    default:
+      if (!words.empty()) return UsageError{"unexpected argument: " + words[0]};
+      return std::nullopt;
+  }
+}
+
+}  // namespace
+
+std::optional<WindowHandle> ParseHandle(std::string_view text) {
+  const bool negative = text.starts_with('-');
+  if (negative) text.remove_prefix(1);
+  const bool hex = text.starts_with("0x") || text.starts_with("0X");
+  const auto value = ParseNumber(hex ? text.substr(2) : text, hex ? 16 : 10);
+  if (!value || *value > UINT32_MAX || (negative && (hex || *value > INT32_MAX + 1LL))) {
+    return std::nullopt;
+  }
+  // A handle's 32 bits, however they are written.
+  return static_cast<WindowHandle>(
+      static_cast<std::uint32_t>(negative ? -*value : *value));
+}
+
+std::variant<Command, UsageError> ParseArguments(const std::vector<std::string>& args) {
+  Command command;
+  if (args.empty()) return UsageError{"no command was given"};
+  const auto verb = Lookup(kVerbs, args[0]);
+  if (!verb) return UsageError{"unknown command: " + args[0]};
+  command.verb = *verb;
+  std::vector<std::string> words;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (!arg.starts_with("--")) {
+      words.push_back(arg);
+      continue;
+    }
+    if (!Takes(command.verb, arg)) return UsageError{"unknown option: " + arg};
+    const bool flag = arg == "--json" || arg == "--declarations" || arg == "--wait";
+    if (!flag && i + 1 == args.size()) return UsageError{arg + " needs a value"};
+    const std::string_view value = flag ? std::string_view() : args[++i];
+    if (arg == "--json") {
+      command.json = true;
+    } else if (arg == "--declarations") {
+      command.style.declarations = true;
+    } else if (arg == "--wait") {
+      command.style.action.wait = true;
+    } else if (arg == "--filter") {
+      command.filter = value;
+    } else if (arg == "--text") {
+      command.text = std::string(value);
+    } else if (arg == "--at") {
+      command.window.at = ParsePoint(value);
+      if (!command.window.at) return UsageError{"--at wants X,Y, not " + args[i]};
+    } else if (arg == "--language") {
+      const auto language = Lookup(kLanguages, value);
+      if (!language) return UsageError{"unknown language: " + args[i]};
+      command.language = *language;
+    } else if (arg == "--by") {
+      if (value != "position" && value != "id-title") {
+        return UsageError{"--by wants position or id-title, not " + args[i]};
+      }
+      command.style.way = value == "position" ? codegen::SearchWay::kPosition
+                                              : codegen::SearchWay::kIdAndTitle;
+    } else if (arg == "--action") {
+      const auto action = Lookup(kActions, value);
+      if (!action) return UsageError{"unknown action: " + args[i]};
+      command.action = *action;
+    }
+  }
+  if (auto error = TakePositionals(command, std::move(words))) return *error;
+  return command;
+}
+
+std::string_view HelpText() {
+  return "WinScout from the command line: no window, the answer on standard output.\r\n"
+         "\r\n"
+         "winscout tree [--json] [--filter TEXT]    every window, with its details\r\n"
+         "winscout details WINDOW [--json]          a window's details and report\r\n"
+         "winscout code WINDOW [--language vb|vba|cpp|csharp|python]\r\n"
+         "    [--by position|id-title] [--declarations] [--action NAME] [--text TEXT]\r\n"
+         "    [--wait]                              the code that finds the window\r\n"
+         "winscout snapshot [--json]                the state of every window\r\n"
+         "winscout compare BEFORE AFTER             what changed between two "
+         "snapshots\r\n"
+         "winscout --help | /?                      this text\r\n"
+         "\r\n"
+         "WINDOW is a handle (decimal or 0x hex), --at X,Y (the window at a screen\r\n"
+         "point), or a path of \"Class\" or \"Class|Title\" pieces from a top-level\r\n"
+         "window down. Actions: find, read-text, close, click, check, uncheck,\r\n"
+         "set-text, choose-item, read-items.\r\n"
+         "Exit codes: 0 done, 1 window or input not found or not valid, 2 usage.\r\n";
+}
+
+}  // namespace winscout::cli

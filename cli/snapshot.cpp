@@ -1,0 +1,235 @@
+#include "cli/snapshot.h"
+
+#include <map>
+
+#include "cli/arguments.h"
+#include "cli/json_writer.h"
+#include "codegen/actions.h"
+#include "inspector/window_details.h"
+
+namespace winscout::cli {
+namespace {
+
+constexpr std::string_view kHeader = "WinScout snapshot 1";
+constexpr int kStateTimeoutMs = 250;
+
+void Walk(const WindowSystem& windows, WindowHandle window, Snapshot& snapshot) {
+  const std::optional<WindowFacts> facts = windows.Facts(window);
+  if (!facts) return;
+  WindowState state;
+  state.handle = window;
+  state.parent = facts->parent ? facts->parent : facts->owner;
+  state.class_name = facts->class_name;
+  state.text = windows.LiveText(window, kStateTimeoutMs).value_or(facts->title);
+  state.rect = facts->window_rect;
+  state.visible = facts->visible;
+  state.enabled = facts->enabled;
+  const codegen::TargetKind kind = codegen::KindOfTarget(facts->class_name, facts->style);
+  if (kind == codegen::TargetKind::kCheckBox ||
+      kind == codegen::TargetKind::kRadioButton) {
+    state.checked = windows.ButtonChecked(window, kStateTimeoutMs);
+  }
+  snapshot.push_back(std::move(state));
+  for (const WindowHandle child : windows.ChildWindows(window)) {
+    Walk(windows, child, snapshot);
+  }
+}
+
+std::string Escaped(std::string_view text) {
+  std::string out;
+  for (const char c : text) {
+    switch (c) {
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+std::string Unescaped(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\\' || i + 1 == text.size()) {
+      out += text[i];
+      continue;
+    }
+    const char c = text[++i];
+    out += c == 't' ? '\t' : c == 'r' ? '\r' : c == 'n' ? '\n' : c;
+  }
+  return out;
+}
+
+std::vector<std::string_view> Split(std::string_view line, char separator) {
+  std::vector<std::string_view> fields;
+  for (std::size_t start = 0;;) {
+    const std::size_t end = line.find(separator, start);
+    fields.push_back(line.substr(start, end - start));
+    if (end == std::string_view::npos) return fields;
+    start = end + 1;
+  }
+}
+
+std::string CheckedText(std::optional<bool> checked) {
+  return checked ? (*checked ? "checked" : "unchecked") : "-";
+}
+
+// On one line, however many the text has.
+std::string Quoted(std::string_view text) { return "\"" + Escaped(text) + "\""; }
+
+std::string Name(const WindowState& window) {
+  return inspector::Hex32(static_cast<std::uint32_t>(window.handle)) + " " +
+         window.class_name + " " + Quoted(window.text);
+}
+
+std::string YesNo(bool value) { return value ? "yes" : "no"; }
+
+void Note(std::string& out, std::string_view what, const std::string& before,
+          const std::string& after) {
+  if (before != after)
+    out += "  " + std::string(what) + ": " + before + " -> " + after + "\r\n";
+}
+
+std::string Place(const PixelRect& r) {
+  return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ")";
+}
+
+std::string Size(const PixelRect& r) {
+  return std::to_string(static_cast<long long>(r.right) - r.left) + " x " +
+         std::to_string(static_cast<long long>(r.bottom) - r.top);
+}
+
+}  // namespace
+
+Snapshot TakeSnapshot(const WindowSystem& windows) {
+  Snapshot snapshot;
+  for (const TopLevelWindow& top : windows.TopLevelWindows()) {
+    Walk(windows, top.window, snapshot);
+  }
+  return snapshot;
+}
+
+std::string SnapshotText(const Snapshot& snapshot) {
+  std::string out(kHeader);
+  out += "\r\n";
+  for (const WindowState& w : snapshot) {
+    for (const std::string& field :
+         {std::to_string(w.handle), std::to_string(w.parent), Escaped(w.class_name),
+          Escaped(w.text), std::to_string(w.rect.left), std::to_string(w.rect.top),
+          std::to_string(w.rect.right), std::to_string(w.rect.bottom),
+          std::string(w.visible ? "1" : "0"), std::string(w.enabled ? "1" : "0"),
+          std::string(w.checked ? (*w.checked ? "1" : "0") : "-")}) {
+      out += field;
+      out += '\t';
+    }
+    out.back() = '\r';
+    out += '\n';
+  }
+  return out;
+}
+
+std::optional<Snapshot> ReadSnapshot(std::string_view text) {
+  std::vector<std::string_view> lines = Split(text, '\n');
+  if (lines.empty() || !lines[0].starts_with(kHeader)) return std::nullopt;
+  Snapshot snapshot;
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    std::string_view line = lines[i];
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    if (line.empty()) continue;
+    const std::vector<std::string_view> f = Split(line, '\t');
+    if (f.size() != 11) return std::nullopt;
+    const auto handle = ParseHandle(f[0]), parent = ParseHandle(f[1]);
+    const auto left = ParseHandle(f[4]), top = ParseHandle(f[5]);
+    const auto right = ParseHandle(f[6]), bottom = ParseHandle(f[7]);
+    if (!handle || !parent || !left || !top || !right || !bottom) return std::nullopt;
+    WindowState w{*handle,
+                  *parent,
+                  Unescaped(f[2]),
+                  Unescaped(f[3]),
+                  {*left, *top, *right, *bottom},
+                  f[8] == "1",
+                  f[9] == "1"};
+    if (f[10] != "-") w.checked = f[10] == "1";
+    snapshot.push_back(std::move(w));
+  }
+  return snapshot;
+}
+
+std::string SnapshotJson(const Snapshot& snapshot) {
+  JsonWriter json;
+  json.BeginObject();
+  json.Key("version");
+  json.Number(1);
+  json.Key("windows");
+  json.BeginArray();
+  for (const WindowState& w : snapshot) {
+    json.BeginObject();
+    json.Key("handle");
+    json.Number(w.handle);
+    json.Key("parent");
+    json.Number(w.parent);
+    json.Key("class");
+    json.String(w.class_name);
+    json.Key("text");
+    json.String(w.text);
+    json.Key("rect");
+    json.BeginArray();
+    for (const std::int32_t side :
+         {w.rect.left, w.rect.top, w.rect.right, w.rect.bottom}) {
+      json.Number(side);
+    }
+    json.EndArray();
+    json.Key("visible");
+    json.Bool(w.visible);
+    json.Key("enabled");
+    json.Bool(w.enabled);
+    if (w.checked) {
+      json.Key("checked");
+      json.Bool(*w.checked);
+    }
+    json.EndObject();
+  }
+  json.EndArray();
+  json.EndObject();
+  return json.Text() + "\r\n";
+}
+
+std::string CompareSnapshots(const Snapshot& before, const Snapshot& after) {
+  std::map<WindowHandle, const WindowState*> earlier, later;
+  for (const WindowState& w : before) earlier[w.handle] = &w;
+  for (const WindowState& w : after) later[w.handle] = &w;
+  std::string out;
+  for (const WindowState& w : before) {
+    if (!later.contains(w.handle)) out += "vanished " + Name(w) + "\r\n";
+  }
+  for (const WindowState& w : after) {
+    const auto found = earlier.find(w.handle);
+    if (found == earlier.end()) {
+      out += "appeared " + Name(w) + "\r\n";
+      continue;
+    }
+    const WindowState& old = *found->second;
+    if (old == w) continue;
+    out += "changed " + Name(w) + "\r\n";
+    Note(out, "text", Quoted(old.text), Quoted(w.text));
+    Note(out, "place", Place(old.rect), Place(w.rect));
+    Note(out, "size", Size(old.rect), Size(w.rect));
+    Note(out, "visible", YesNo(old.visible), YesNo(w.visible));
+    Note(out, "enabled", YesNo(old.enabled), YesNo(w.enabled));
+    Note(out, "checked", CheckedText(old.checked), CheckedText(w.checked));
+  }
+  return out;
+}
+
+}  // namespace winscout::cli

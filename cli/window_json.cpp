@@ -1,0 +1,107 @@
+#include "cli/window_json.h"
+
+#include "inspector/window_details.h"
+
+namespace winscout::cli {
+namespace {
+
+constexpr int kJsonVersion = 1;
+
+std::vector<inspector::DetailLine> Details(const WindowSystem& windows,
+                                           WindowHandle window) {
+  std::vector<inspector::DetailLine> lines =
+      inspector::DescribeWindowDetails(windows, window);
+  return lines.empty() ? inspector::DescribeGoneWindow(window) : lines;
+}
+
+void WriteItems(JsonWriter& json, const inspector::DesktopTree& tree,
+                const WindowSystem& windows, TreeItemKey parent) {
+  json.Key("windows");
+  json.BeginArray();
+  for (const TreeItem& item : tree.Children(parent)) {
+    const std::optional<WindowHandle> window = inspector::WindowOfKey(item.key);
+    if (!window) continue;
+    json.BeginObject();
+    WriteWindowFields(json, windows, *window);
+    WriteItems(json, tree, windows, item.key);
+    json.EndObject();
+  }
+  json.EndArray();
+}
+
+void WriteTextItems(std::string& out, const inspector::DesktopTree& tree,
+                    const WindowSystem& windows, TreeItemKey parent,
+                    const std::string& indent) {
+  for (const TreeItem& item : tree.Children(parent)) {
+    const std::optional<WindowHandle> window = inspector::WindowOfKey(item.key);
+    if (!window) continue;
+    out += indent + item.text + "\r\n";
+    for (const inspector::DetailLine& line : Details(windows, *window)) {
+      out += indent + "  | " + inspector::CopyText(line) + "\r\n";
+    }
+    WriteTextItems(out, tree, windows, item.key, indent + "    ");
+  }
+}
+
+}  // namespace
+
+void WriteWindowFields(JsonWriter& json, const WindowSystem& windows,
+                       WindowHandle window) {
+  const std::vector<inspector::DetailLine> lines = Details(windows, window);
+  // The class and title as the details read them, not read again.
+  const auto value = [&lines](std::string_view name) {
+    for (const inspector::DetailLine& line : lines) {
+      if (line.name == name) return std::string_view(line.value);
+    }
+    return std::string_view();
+  };
+  json.Key("handle");
+  json.Number(window);
+  json.Key("class");
+  json.String(value("Class"));
+  json.Key("title");
+  json.String(value("Title"));
+  json.Key("details");
+  json.BeginArray();
+  for (const inspector::DetailLine& line : lines) {
+    json.BeginObject();
+    json.Key("name");
+    json.String(line.name);
+    json.Key("value");
+    json.String(line.value);
+    json.EndObject();
+  }
+  json.EndArray();
+}
+
+std::string TreeJson(const inspector::DesktopTree& tree, const WindowSystem& windows) {
+  JsonWriter json;
+  json.BeginObject();
+  json.Key("version");
+  json.Number(kJsonVersion);
+  json.Key("processes");
+  json.BeginArray();
+  for (const TreeItem& process : tree.Roots()) {
+    json.BeginObject();
+    json.Key("process_id");
+    json.Number(process.key - inspector::ProcessKey(0));
+    json.Key("name");
+    json.String(process.text);
+    WriteItems(json, tree, windows, process.key);
+    json.EndObject();
+  }
+  json.EndArray();
+  json.EndObject();
+  return json.Text() + "\r\n";
+}
+
+std::string TreeText(const inspector::DesktopTree& tree, const WindowSystem& windows) {
+  std::string out;
+  for (const TreeItem& process : tree.Roots()) {
+    out += process.text + "\r\n";
+    WriteTextItems(out, tree, windows, process.key, "    ");
+  }
+  return out;
+}
+
+}  // namespace winscout::cli
