@@ -40,13 +40,15 @@ from scout.groups.release import group_release
 from scout.groups.report import group_report
 from scout.groups.survival import group_survival
 from scout.groups.window import group_window
-from scout.groups.windows import group_windows
+from scout.groups.windows import group_many_children, group_many_windows, group_windows
 from scout.session import Session
 
 GROUPS = {
     "actions": group_actions,
     "cli": group_cli,
     "windows": group_windows,
+    "many_windows": group_many_windows,
+    "many_children": group_many_children,
     "finder": group_finder,
     "report": group_report,
     "live": group_live,
