@@ -3,7 +3,7 @@
 import subprocess
 from dataclasses import dataclass
 
-from .common import Failure
+from .common import WAIT_SECONDS, Failure
 from .processes import LineReader
 
 
@@ -26,19 +26,27 @@ class Probe:
         )
         self.program.ask_to_end = self.program.process.stdin.close
         self.answers = LineReader(self.program.process.stdout, "the probe")
+        self.late = None
 
-    def ask(self, *words):
+    def ask(self, *words, seconds=WAIT_SECONDS):
+        # An answer that came too late would be taken for the next request's.
+        if self.late:
+            raise Failure(f"the probe is still busy with {self.late}")
         request = " ".join(str(word) for word in words)
         self.program.process.stdin.write(request.encode() + b"\n")
         self.program.process.stdin.flush()
-        answer = self.answers.line(repr(request[:80]))
+        try:
+            answer = self.answers.line(repr(request[:80]), seconds)
+        except Failure:
+            self.late = repr(request[:80])
+            raise
         kind, _, rest = answer.partition(" ")
         if kind == "error":
             raise Failure(f"probe: {request[:80]}: {rest}")
         return kind, rest.split()
 
-    def value(self, *words):
-        return [int(word) for word in self.ask(*words)[1]]
+    def value(self, *words, seconds=WAIT_SECONDS):
+        return [int(word) for word in self.ask(*words, seconds=seconds)[1]]
 
     def top(self, class_name=None, title=None):
         return self.value("top", as_text(class_name), as_text(title))[0]
