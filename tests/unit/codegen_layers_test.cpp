@@ -24,7 +24,7 @@ constexpr std::string_view kFloors[] = {
     "stable_names search_plan finder_steps names",         // the plan
     "statements visual_basic finder_source",  // spelling, what emitters are given
     "cpp_emitter csharp_emitter python_emitter vb_emitter vba_emitter",
-    "action_code send_message_code finder_language finder_code"};  // on top
+    "action_code send_message_code finder_language finder_code script"};  // on top
 
 // The file's floor; -1 for none.
 int FloorOf(const std::string& stem) {
