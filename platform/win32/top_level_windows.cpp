@@ -4,7 +4,7 @@
 // tlhelp32.h needs the types of windows.h.
 #include <tlhelp32.h>
 
-#include <unordered_map>
+#include <map>
 
 #include "platform/win32/handle_conversion.h"
 #include "platform/win32/unique_handle.h"
@@ -13,7 +13,7 @@ namespace winscout::win32 {
 namespace {
 
 using Snapshot = UniqueHandle<HANDLE, &CloseHandle>;
-using ProcessOfWindow = std::unordered_map<HWND, DWORD>;
+using ProcessOfWindow = std::map<HWND, DWORD>;
 
 BOOL CALLBACK CollectHandle(HWND window, LPARAM windows) {
   reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
