@@ -33,10 +33,10 @@ WINDOW_FIELDS = (("handle", int), ("class", str), ("title", str), ("details", li
 PROCESS_FIELDS = (("process_id", int), ("name", str), ("windows", list))
 
 
-def run(session, *args):
+def run(session, *args, seconds=WAIT_SECONDS * 3):
     """(exit code, standard output, standard error) of winscout.exe with the arguments."""
     done = subprocess.run([session.args.wine, session.args.winscout, *args],
-                          capture_output=True, timeout=WAIT_SECONDS * 3, check=False)
+                          capture_output=True, timeout=seconds, check=False)
     return done.returncode, done.stdout.decode(), done.stderr.decode()
 
 
