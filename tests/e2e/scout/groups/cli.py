@@ -8,10 +8,11 @@ from pathlib import Path
 from ..builds import CppBuilds
 from ..checks import found_detail
 from ..common import WAIT_SECONDS, wait_for
-from ..real_input import click
+from ..real_input import click, xdotool
 from ..session import Fixture
+from ..views import TREE, open_windows_view, save_through_dialog
 from ..winscout import (BY_ID_AND_TITLE, BY_POSITION, CODE_BOX, LANGUAGES, MESSAGE_BOX_CLASS,
-                        choose_from_code_menu)
+                        choose_from_code_menu, shown_menu)
 
 # The code box's languages and ways, as the command line names them.
 LANGUAGE_ARGS = dict(zip(LANGUAGES, ("vb", "vba", "cpp", "csharp", "python")))
@@ -116,6 +117,28 @@ def group_cli(session, checks):
                           f"0x{window.handle & 0xFFFFFFFF:08X}", True))
 
     checks.step("tree --json", tree_json)
+
+    def save_as_json():
+        view = open_windows_view(probe)
+        view.focus_on(TREE)  # on the window the code step picked
+        xdotool("key", "Menu")
+        wait_for("the tree's context menu", lambda: shown_menu(probe))
+        xdotool("key", "j")  # Save as &JSON...
+        saved = json.loads(save_through_dialog(probe, session.args.out / "e2e-windows.json"))
+        printed = json.loads(run(session, "tree", "--json")[1])
+        checks.equal("Save as JSON: every object as docs/json.md says, version 1",
+                     [f for p in saved["processes"]
+                      for f in schema_faults(p, PROCESS_FIELDS, p["name"])] + [saved["version"]],
+                     [1])
+        ours, theirs = windows_of(saved), windows_of(printed)
+        for window in fixture.windows.values():
+            mine, its = ({k: v for k, v in tree.get(window.handle, {}).items() if k != "windows"}
+                         for tree in (ours, theirs))
+            checks.check(f"Save as JSON holds {window.name} as tree --json does",
+                         mine and mine == its, (mine, its))
+        probe.close(view.window)
+
+    checks.step("Save as JSON from the Windows window", save_as_json)
 
     def hostile_text():
         top = next(window for window in fixture.windows.values() if window.parent == 0)
