@@ -3,6 +3,7 @@
 #include <map>
 
 #include "cli/arguments.h"
+#include "cli/json_reader.h"
 #include "cli/json_writer.h"
 #include "codegen/actions.h"
 #include "inspector/window_details.h"
@@ -110,6 +111,48 @@ std::string Size(const PixelRect& r) {
          std::to_string(static_cast<long long>(r.bottom) - r.top);
 }
 
+// A snapshot that `snapshot --json` wrote.
+std::optional<Snapshot> SnapshotOfJson(const JsonValue& root) {
+  using Kind = JsonValue::Kind;
+  const auto is = [](const JsonValue* value, Kind kind) {
+    return value && value->kind == kind;
+  };
+  const JsonValue* version = root.Field("version");
+  const JsonValue* windows = root.Field("windows");
+  if (!is(version, Kind::kNumber) || version->number != 1 || !is(windows, Kind::kArray))
+    return std::nullopt;
+  Snapshot snapshot;
+  for (const JsonValue& window : windows->items) {
+    const JsonValue* number[] = {window.Field("handle"), window.Field("parent")};
+    const JsonValue* text[] = {window.Field("class"), window.Field("text")};
+    const JsonValue* flag[] = {window.Field("visible"), window.Field("enabled")};
+    const JsonValue* rect = window.Field("rect");
+    const JsonValue* checked = window.Field("checked");
+    if (!is(number[0], Kind::kNumber) || !is(number[1], Kind::kNumber) ||
+        !is(text[0], Kind::kString) || !is(text[1], Kind::kString) ||
+        !is(flag[0], Kind::kBool) || !is(flag[1], Kind::kBool) ||
+        !is(rect, Kind::kArray) || rect->items.size() != 4 ||
+        (checked && !is(checked, Kind::kBool))) {
+      return std::nullopt;
+    }
+    std::int32_t sides[4];
+    for (int i = 0; i < 4; ++i) {
+      if (rect->items[i].kind != Kind::kNumber) return std::nullopt;
+      sides[i] = static_cast<std::int32_t>(rect->items[i].number);
+    }
+    WindowState state{static_cast<WindowHandle>(number[0]->number),
+                      static_cast<WindowHandle>(number[1]->number),
+                      text[0]->text,
+                      text[1]->text,
+                      {sides[0], sides[1], sides[2], sides[3]},
+                      flag[0]->boolean,
+                      flag[1]->boolean};
+    if (checked) state.checked = checked->boolean;
+    snapshot.push_back(std::move(state));
+  }
+  return snapshot;
+}
+
 }  // namespace
 
 Snapshot TakeSnapshot(const WindowSystem& windows) {
@@ -140,6 +183,10 @@ std::string SnapshotText(const Snapshot& snapshot) {
 }
 
 std::optional<Snapshot> ReadSnapshot(std::string_view text) {
+  if (text.starts_with('{')) {
+    const std::optional<JsonValue> root = ReadJson(text);
+    return root ? SnapshotOfJson(*root) : std::nullopt;
+  }
   std::vector<std::string_view> lines = Split(text, '\n');
   if (lines.empty() || !lines[0].starts_with(kHeader)) return std::nullopt;
   Snapshot snapshot;

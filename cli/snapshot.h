@@ -27,7 +27,8 @@ using Snapshot = std::vector<WindowState>;
 // Every window, top-level windows first, each followed by its children.
 Snapshot TakeSnapshot(const WindowSystem& windows);
 
-// A line a window, tab-separated, texts escaped; ReadSnapshot reads it back.
+// A line a window, tab-separated, texts escaped; ReadSnapshot reads it back,
+// and what SnapshotJson writes too.
 std::string SnapshotText(const Snapshot& snapshot);
 std::optional<Snapshot> ReadSnapshot(std::string_view text);
 std::string SnapshotJson(const Snapshot& snapshot);

@@ -221,6 +221,8 @@ TEST(SnapshotTest, ComparesWhatAClickChanged) {
   const WindowHandle dialog =
       d.tree.AddOwned(d.main, {.class_name = "#32770", .text = "Modal"});
   const Snapshot after = *ReadSnapshot(SnapshotText(TakeSnapshot(d.tree)));
+  EXPECT_EQ(ReadSnapshot(SnapshotJson(after)), after) << "what snapshot --json wrote";
+  EXPECT_EQ(ReadSnapshot(SnapshotJson(after).substr(0, 60)), std::nullopt);
   const auto hex = [](WindowHandle w) { return inspector::Hex32(std::uint32_t(w)); };
   EXPECT_EQ(CompareSnapshots(before, after),
             "appeared " + hex(dialog) + " #32770 \"Modal\"\r\n" + "changed " +

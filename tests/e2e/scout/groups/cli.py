@@ -156,12 +156,13 @@ def group_cli(session, checks):
         actions = Fixture(session.programs, probe, session.args.wine, session.args.fixture,
                           "--actions")
         with tempfile.TemporaryDirectory(prefix="winscout-cli-") as folder:
-            files = [Path(folder) / "before.txt", Path(folder) / "after.txt"]
+            # One as text, one as JSON: compare reads either.
+            files = [Path(folder) / "before.txt", Path(folder) / "after.json"]
             files[0].write_text(run(session, "snapshot")[1], newline="")
             probe.set_text(actions["edit"].handle, "changed by the test")
             click(probe.rect(actions["push button"].handle).centre)
             wait_for("the modal dialog", lambda: probe.top(*MODAL))
-            files[1].write_text(run(session, "snapshot")[1], newline="")
+            files[1].write_text(run(session, "snapshot", "--json")[1], newline="")
             code, out, _ = run(session, "compare",
                                *("Z:" + str(path).replace("/", "\\") for path in files))
         lines = out.split("\r\n")
