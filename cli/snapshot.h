@@ -19,6 +19,9 @@ struct WindowState {
   bool visible = false;
   bool enabled = false;
   std::optional<bool> checked;  // check boxes and radio buttons
+  // The selected item's place, -1 for none: combo and list boxes, list views
+  // and tab controls.
+  std::optional<int> selected;
   friend bool operator==(const WindowState&, const WindowState&) = default;
 };
 

@@ -233,6 +233,16 @@ TEST(SnapshotTest, ComparesWhatAClickChanged) {
                 "changed " +
                 hex(d.check) + " Button \"Bold\"\r\n" + "  enabled: yes -> no\r\n");
   EXPECT_EQ(CompareSnapshots(after, before).substr(0, 9), "vanished ");
+
+  Desktop e;
+  const WindowHandle list = e.tree.AddChild(e.main, {.class_name = "ListBox"});
+  e.tree.SetItems(list, {{"a"}, {"b"}});
+  const Snapshot unchosen = TakeSnapshot(e.tree);
+  e.tree.ChooseItem(list, ItemList::kListBox, "b", 0);
+  const Snapshot chosen = *ReadSnapshot(SnapshotJson(TakeSnapshot(e.tree)));
+  EXPECT_EQ(ReadSnapshot(SnapshotText(chosen)), chosen);
+  EXPECT_EQ(CompareSnapshots(unchosen, chosen),
+            "changed " + hex(list) + " ListBox \"\"\r\n  selection: none -> item 1\r\n");
 }
 
 }  // namespace
