@@ -1,7 +1,8 @@
 // The operations on windows: messages sent with a time limit or posted.
 
-#include <commctrl.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include <algorithm>
 #include <string>
