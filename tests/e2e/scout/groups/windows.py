@@ -304,7 +304,9 @@ def big_desktop(session, checks, desktop, many):
     probe.set_text(box, "")
     probe.close(view.window)
     # The command line's tree of the same desktop, every window with its
-    # details, against the same walk; a bare start of the program beside it.
+    # details, against a walk made just before, with WinScout's window idle; a
+    # bare start of the program beside it.
+    walked, walk_ms = probe.value("walk", seconds=READ_SECONDS)
     started = time.monotonic()
     code, out, _ = cli.run(session, "tree", "--json", seconds=READ_SECONDS * 2)
     tree_s = time.monotonic() - started
