@@ -175,7 +175,7 @@ void MessagesWindow::OnCommand(MessagesView::Command command) {
       std::vector<const inspector::LoggedMessage*> lines;
       for (std::size_t i = 0; i < log_.ShownCount(); ++i) lines.push_back(&log_.Shown(i));
       if (view_->Save("messages.csv", inspector::CsvText(lines, names_)) ==
-          MessagesView::SaveResult::kFailed) {
+          SaveResult::kFailed) {
         messages_.ShowExclamation(kTitle, "The log could not be saved there.");
       }
       break;

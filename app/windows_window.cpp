@@ -1,5 +1,7 @@
 #include "app/windows_window.h"
 
+#include "cli/window_json.h"
+
 namespace winscout::app {
 
 WindowsWindow::WindowsWindow(Handler<WindowsView&()> make_view, Form& form,
@@ -286,36 +288,49 @@ std::vector<codegen::Action> WindowsWindow::ActionsFor(const WindowFacts& facts)
 }
 
 // A window gone since the reading is greyed and offers nothing that acts on
-// it; an item that is not a window offers nothing.
+// it; any item offers to save the tree.
 std::vector<std::string> WindowsWindow::MenuFor(TreeItemKey key) {
   const std::optional<WindowHandle> window = inspector::WindowOfKey(key);
-  if (!window) return {};
-  std::vector<std::string> choices = {"Copy &Handle"};
-  const std::optional<WindowFacts> facts = windows_.Facts(*window);
-  if (!facts) {
-    view_->Tree().Dim(key);
-    return choices;
+  std::vector<std::string> choices;
+  if (window) choices.emplace_back("Copy &Handle");
+  const std::optional<WindowFacts> facts =
+      window ? windows_.Facts(*window) : std::nullopt;
+  if (window && !facts) view_->Tree().Dim(key);
+  if (facts) {
+    choices.emplace_back("Copy &Code");
+    choices.insert(choices.end(), std::begin(kWindowOperationNames),
+                   std::end(kWindowOperationNames));
+    for (codegen::Action action : ActionsFor(*facts)) {
+      choices.emplace_back(codegen::ActionName(action));
+    }
+    for (const auto& [text, chosen] : window_choices_) choices.push_back(text);
   }
-  choices.emplace_back("Copy &Code");
-  choices.insert(choices.end(), std::begin(kWindowOperationNames),
-                 std::end(kWindowOperationNames));
-  for (codegen::Action action : ActionsFor(*facts)) {
-    choices.emplace_back(codegen::ActionName(action));
-  }
-  for (const auto& [text, chosen] : window_choices_) choices.push_back(text);
+  choices.emplace_back(kSaveJsonText);
   return choices;
+}
+
+std::size_t WindowsWindow::WindowChoiceCount(
+    const std::optional<WindowFacts>& facts) const {
+  if (!facts) return kCopyHandle + 1;
+  return kFirstOperation + std::size(kWindowOperationNames) + ActionsFor(*facts).size() +
+         window_choices_.size();
 }
 
 // The choice acts on the item the menu opened on, picked first where it is
 // not the window picked last (a filter selects its first match unpicked).
 void WindowsWindow::OnMenuChoice(TreeItemKey key, std::size_t choice) {
   const std::optional<WindowHandle> window = inspector::WindowOfKey(key);
+  const std::optional<WindowFacts> facts =
+      window ? windows_.Facts(*window) : std::nullopt;
+  if (choice == (window ? WindowChoiceCount(facts) : 0)) {
+    SaveJson();
+    return;
+  }
   if (!window) return;
   if (choice == kCopyHandle) {
     Copy(std::to_string(*window));
     return;
   }
-  const std::optional<WindowFacts> facts = windows_.Facts(*window);
   if (!facts) return;
   if (main_.LastPickedWindow() != *window) {
     chosen_ = window;
@@ -333,6 +348,16 @@ void WindowsWindow::OnMenuChoice(TreeItemKey key, std::size_t choice) {
   } else if (const std::size_t added = action - actions.size();
              added < window_choices_.size()) {
     window_choices_[added].second(*window);
+  }
+}
+
+// The tree as the window holds it, filter and all, written by the command
+// line's writer.
+void WindowsWindow::SaveJson() {
+  inspector::FactsMemo memo(windows_);
+  if (view_->SaveJson("windows.json", cli::TreeJson(tree_, memo)) ==
+      SaveResult::kFailed) {
+    view_->SetStatus(kSaveFailed);
   }
 }
 

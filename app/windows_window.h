@@ -42,6 +42,9 @@ class WindowsWindow {
   static constexpr int kCopyRetryMs = 50;
   static constexpr char kClipboardBusy[] =
       "Nothing was copied: another program holds the clipboard.";
+  // Last in every item's menu: the tree as `winscout tree --json` writes it.
+  static constexpr char kSaveJsonText[] = "Save as &JSON...";
+  static constexpr char kSaveFailed[] = "The tree could not be saved there.";
   // Then the operations on the window (kWindowOperationNames), the actions
   // that fit it but Find only, and the choices added by AddWindowChoice.
   static constexpr std::size_t kFirstOperation = 2;
@@ -89,6 +92,9 @@ class WindowsWindow {
   // The tree's context menu for the item it opens on, and a choice of it.
   std::vector<std::string> MenuFor(TreeItemKey key);
   void OnMenuChoice(TreeItemKey key, std::size_t choice);
+  // The choices before "Save as JSON..." in the menu of the item's window.
+  std::size_t WindowChoiceCount(const std::optional<WindowFacts>& facts) const;
+  void SaveJson();
   void CopyLine();
   // The branch's items, the menu read when it is first opened.
   std::vector<TreeItem> MenuItems(const inspector::MenuPlace& place);

@@ -57,9 +57,10 @@ void TreeAsJson(benchmark::State& state) {
   const model::WindowTree& windows = Desktop();
   std::size_t bytes = 0;
   for (auto _ : state) {
-    inspector::DesktopTree tree(windows);
+    inspector::FactsMemo memo(windows);
+    inspector::DesktopTree tree(memo);
     tree.Reload();
-    bytes = cli::TreeJson(tree, windows).size();
+    bytes = cli::TreeJson(tree, memo).size();
   }
   state.counters["bytes"] = static_cast<double>(bytes);
 }

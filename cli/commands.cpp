@@ -77,7 +77,8 @@ std::string DetailsJson(const WindowSystem& windows, WindowHandle window) {
   json.BeginObject();
   json.Key("version");
   json.Number(1);
-  WriteWindowFields(json, windows, window);
+  inspector::FactsMemo memo(windows);
+  WriteWindowFields(json, memo, window);
   json.Key("report");
   json.BeginArray();
   for (const std::string& line : inspector::DescribeWindow(windows, window)) {
@@ -135,14 +136,15 @@ std::variant<std::string, Failed> Answer(const Command& command,
     case Verb::kHelp:
       return std::string(HelpText());
     case Verb::kTree: {
-      inspector::DesktopTree tree(windows);
+      inspector::FactsMemo memo(windows);
+      inspector::DesktopTree tree(memo);
       tree.Reload();
       if (!command.filter.empty()) {
         tree.SetFilter(command.filter);
         while (tree.ReadNext()) {
         }
       }
-      return command.json ? TreeJson(tree, windows) : TreeText(tree, windows);
+      return command.json ? TreeJson(tree, memo) : TreeText(tree, memo);
     }
     case Verb::kDetails:
     case Verb::kCode: {

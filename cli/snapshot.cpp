@@ -3,15 +3,33 @@
 #include <map>
 
 #include "cli/arguments.h"
+#include "cli/json_reader.h"
 #include "cli/json_writer.h"
 #include "codegen/actions.h"
 #include "inspector/window_details.h"
+#include "platform/case_blind.h"
 
 namespace winscout::cli {
 namespace {
 
 constexpr std::string_view kHeader = "WinScout snapshot 1";
 constexpr int kStateTimeoutMs = 250;
+
+std::optional<SelectionList> SelectionListOf(codegen::TargetKind kind,
+                                             std::string_view class_name) {
+  switch (kind) {
+    case codegen::TargetKind::kComboBox:
+      return SelectionList::kComboBox;
+    case codegen::TargetKind::kListBox:
+      return SelectionList::kListBox;
+    case codegen::TargetKind::kListView:
+      return SelectionList::kListView;
+    default:
+      if (SameIgnoringCase(class_name, "SysTabControl32"))
+        return SelectionList::kTabControl;
+      return std::nullopt;
+  }
+}
 
 void Walk(const WindowSystem& windows, WindowHandle window, Snapshot& snapshot) {
   const std::optional<WindowFacts> facts = windows.Facts(window);
@@ -29,6 +47,8 @@ void Walk(const WindowSystem& windows, WindowHandle window, Snapshot& snapshot) 
       kind == codegen::TargetKind::kRadioButton) {
     state.checked = windows.ButtonChecked(window, kStateTimeoutMs);
   }
+  if (const std::optional<SelectionList> list = SelectionListOf(kind, facts->class_name))
+    state.selected = windows.SelectedIndex(window, *list, kStateTimeoutMs);
   snapshot.push_back(std::move(state));
   for (const WindowHandle child : windows.ChildWindows(window)) {
     Walk(windows, child, snapshot);
@@ -85,6 +105,10 @@ std::string CheckedText(std::optional<bool> checked) {
   return checked ? (*checked ? "checked" : "unchecked") : "-";
 }
 
+std::string SelectedText(std::optional<int> selected) {
+  return !selected ? "-" : *selected < 0 ? "none" : "item " + std::to_string(*selected);
+}
+
 // On one line, however many the text has.
 std::string Quoted(std::string_view text) { return "\"" + Escaped(text) + "\""; }
 
@@ -110,6 +134,51 @@ std::string Size(const PixelRect& r) {
          std::to_string(static_cast<long long>(r.bottom) - r.top);
 }
 
+// A snapshot that `snapshot --json` wrote.
+std::optional<Snapshot> SnapshotOfJson(const JsonValue& root) {
+  using Kind = JsonValue::Kind;
+  const auto is = [](const JsonValue* value, Kind kind) {
+    return value && value->kind == kind;
+  };
+  const JsonValue* version = root.Field("version");
+  const JsonValue* windows = root.Field("windows");
+  if (!is(version, Kind::kNumber) || version->number != 1 || !is(windows, Kind::kArray))
+    return std::nullopt;
+  Snapshot snapshot;
+  for (const JsonValue& window : windows->items) {
+    const JsonValue* number[] = {window.Field("handle"), window.Field("parent")};
+    const JsonValue* text[] = {window.Field("class"), window.Field("text")};
+    const JsonValue* flag[] = {window.Field("visible"), window.Field("enabled")};
+    const JsonValue* rect = window.Field("rect");
+    const JsonValue* checked = window.Field("checked");
+    const JsonValue* selected = window.Field("selected");
+    if (!is(number[0], Kind::kNumber) || !is(number[1], Kind::kNumber) ||
+        !is(text[0], Kind::kString) || !is(text[1], Kind::kString) ||
+        !is(flag[0], Kind::kBool) || !is(flag[1], Kind::kBool) ||
+        !is(rect, Kind::kArray) || rect->items.size() != 4 ||
+        (checked && !is(checked, Kind::kBool)) ||
+        (selected && !is(selected, Kind::kNumber))) {
+      return std::nullopt;
+    }
+    std::int32_t sides[4];
+    for (int i = 0; i < 4; ++i) {
+      if (rect->items[i].kind != Kind::kNumber) return std::nullopt;
+      sides[i] = static_cast<std::int32_t>(rect->items[i].number);
+    }
+    WindowState state{static_cast<WindowHandle>(number[0]->number),
+                      static_cast<WindowHandle>(number[1]->number),
+                      text[0]->text,
+                      text[1]->text,
+                      {sides[0], sides[1], sides[2], sides[3]},
+                      flag[0]->boolean,
+                      flag[1]->boolean};
+    if (checked) state.checked = checked->boolean;
+    if (selected) state.selected = static_cast<int>(selected->number);
+    snapshot.push_back(std::move(state));
+  }
+  return snapshot;
+}
+
 }  // namespace
 
 Snapshot TakeSnapshot(const WindowSystem& windows) {
@@ -129,7 +198,8 @@ std::string SnapshotText(const Snapshot& snapshot) {
           Escaped(w.text), std::to_string(w.rect.left), std::to_string(w.rect.top),
           std::to_string(w.rect.right), std::to_string(w.rect.bottom),
           std::string(w.visible ? "1" : "0"), std::string(w.enabled ? "1" : "0"),
-          std::string(w.checked ? (*w.checked ? "1" : "0") : "-")}) {
+          std::string(w.checked ? (*w.checked ? "1" : "0") : "-"),
+          w.selected ? std::to_string(*w.selected) : std::string("-")}) {
       out += field;
       out += '\t';
     }
@@ -140,6 +210,10 @@ std::string SnapshotText(const Snapshot& snapshot) {
 }
 
 std::optional<Snapshot> ReadSnapshot(std::string_view text) {
+  if (text.starts_with('{')) {
+    const std::optional<JsonValue> root = ReadJson(text);
+    return root ? SnapshotOfJson(*root) : std::nullopt;
+  }
   std::vector<std::string_view> lines = Split(text, '\n');
   if (lines.empty() || !lines[0].starts_with(kHeader)) return std::nullopt;
   Snapshot snapshot;
@@ -148,7 +222,8 @@ std::optional<Snapshot> ReadSnapshot(std::string_view text) {
     if (line.ends_with('\r')) line.remove_suffix(1);
     if (line.empty()) continue;
     const std::vector<std::string_view> f = Split(line, '\t');
-    if (f.size() != 11) return std::nullopt;
+    // Snapshots written before the selection have one field fewer.
+    if (f.size() != 11 && f.size() != 12) return std::nullopt;
     const auto handle = ParseHandle(f[0]), parent = ParseHandle(f[1]);
     const auto left = ParseHandle(f[4]), top = ParseHandle(f[5]);
     const auto right = ParseHandle(f[6]), bottom = ParseHandle(f[7]);
@@ -161,6 +236,11 @@ std::optional<Snapshot> ReadSnapshot(std::string_view text) {
                   f[8] == "1",
                   f[9] == "1"};
     if (f[10] != "-") w.checked = f[10] == "1";
+    if (f.size() == 12 && f[11] != "-") {
+      const std::optional<WindowHandle> selected = ParseHandle(f[11]);
+      if (!selected) return std::nullopt;
+      w.selected = *selected;
+    }
     snapshot.push_back(std::move(w));
   }
   return snapshot;
@@ -198,6 +278,10 @@ std::string SnapshotJson(const Snapshot& snapshot) {
       json.Key("checked");
       json.Bool(*w.checked);
     }
+    if (w.selected) {
+      json.Key("selected");
+      json.Number(*w.selected);
+    }
     json.EndObject();
   }
   json.EndArray();
@@ -228,6 +312,7 @@ std::string CompareSnapshots(const Snapshot& before, const Snapshot& after) {
     Note(out, "visible", YesNo(old.visible), YesNo(w.visible));
     Note(out, "enabled", YesNo(old.enabled), YesNo(w.enabled));
     Note(out, "checked", CheckedText(old.checked), CheckedText(w.checked));
+    Note(out, "selection", SelectedText(old.selected), SelectedText(w.selected));
   }
   return out;
 }

@@ -19,6 +19,9 @@ struct WindowState {
   bool visible = false;
   bool enabled = false;
   std::optional<bool> checked;  // check boxes and radio buttons
+  // The selected item's place, -1 for none: combo and list boxes, list views
+  // and tab controls.
+  std::optional<int> selected;
   friend bool operator==(const WindowState&, const WindowState&) = default;
 };
 
@@ -27,7 +30,8 @@ using Snapshot = std::vector<WindowState>;
 // Every window, top-level windows first, each followed by its children.
 Snapshot TakeSnapshot(const WindowSystem& windows);
 
-// A line a window, tab-separated, texts escaped; ReadSnapshot reads it back.
+// A line a window, tab-separated, texts escaped; ReadSnapshot reads it back,
+// and what SnapshotJson writes too.
 std::string SnapshotText(const Snapshot& snapshot);
 std::optional<Snapshot> ReadSnapshot(std::string_view text);
 std::string SnapshotJson(const Snapshot& snapshot);

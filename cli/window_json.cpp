@@ -7,47 +7,47 @@ namespace {
 
 constexpr int kJsonVersion = 1;
 
-std::vector<inspector::DetailLine> Details(const WindowSystem& windows,
+std::vector<inspector::DetailLine> Details(inspector::FactsMemo& memo,
                                            WindowHandle window) {
   std::vector<inspector::DetailLine> lines =
-      inspector::DescribeWindowDetails(windows, window);
+      inspector::DescribeWindowDetails(memo, window);
   return lines.empty() ? inspector::DescribeGoneWindow(window) : lines;
 }
 
 void WriteItems(JsonWriter& json, const inspector::DesktopTree& tree,
-                const WindowSystem& windows, TreeItemKey parent) {
+                inspector::FactsMemo& memo, TreeItemKey parent) {
   json.Key("windows");
   json.BeginArray();
   for (const TreeItem& item : tree.Children(parent)) {
     const std::optional<WindowHandle> window = inspector::WindowOfKey(item.key);
     if (!window) continue;
     json.BeginObject();
-    WriteWindowFields(json, windows, *window);
-    WriteItems(json, tree, windows, item.key);
+    WriteWindowFields(json, memo, *window);
+    WriteItems(json, tree, memo, item.key);
     json.EndObject();
   }
   json.EndArray();
 }
 
 void WriteTextItems(std::string& out, const inspector::DesktopTree& tree,
-                    const WindowSystem& windows, TreeItemKey parent,
+                    inspector::FactsMemo& memo, TreeItemKey parent,
                     const std::string& indent) {
   for (const TreeItem& item : tree.Children(parent)) {
     const std::optional<WindowHandle> window = inspector::WindowOfKey(item.key);
     if (!window) continue;
     out += indent + item.text + "\r\n";
-    for (const inspector::DetailLine& line : Details(windows, *window)) {
+    for (const inspector::DetailLine& line : Details(memo, *window)) {
       out += indent + "  | " + inspector::CopyText(line) + "\r\n";
     }
-    WriteTextItems(out, tree, windows, item.key, indent + "    ");
+    WriteTextItems(out, tree, memo, item.key, indent + "    ");
   }
 }
 
 }  // namespace
 
-void WriteWindowFields(JsonWriter& json, const WindowSystem& windows,
+void WriteWindowFields(JsonWriter& json, inspector::FactsMemo& memo,
                        WindowHandle window) {
-  const std::vector<inspector::DetailLine> lines = Details(windows, window);
+  const std::vector<inspector::DetailLine> lines = Details(memo, window);
   // The class and title as the details read them, not read again.
   const auto value = [&lines](std::string_view name) {
     for (const inspector::DetailLine& line : lines) {
@@ -74,7 +74,7 @@ void WriteWindowFields(JsonWriter& json, const WindowSystem& windows,
   json.EndArray();
 }
 
-std::string TreeJson(const inspector::DesktopTree& tree, const WindowSystem& windows) {
+std::string TreeJson(const inspector::DesktopTree& tree, inspector::FactsMemo& memo) {
   JsonWriter json;
   json.BeginObject();
   json.Key("version");
@@ -87,7 +87,7 @@ std::string TreeJson(const inspector::DesktopTree& tree, const WindowSystem& win
     json.Number(process.key - inspector::ProcessKey(0));
     json.Key("name");
     json.String(process.text);
-    WriteItems(json, tree, windows, process.key);
+    WriteItems(json, tree, memo, process.key);
     json.EndObject();
   }
   json.EndArray();
@@ -95,11 +95,11 @@ std::string TreeJson(const inspector::DesktopTree& tree, const WindowSystem& win
   return json.Text() + "\r\n";
 }
 
-std::string TreeText(const inspector::DesktopTree& tree, const WindowSystem& windows) {
+std::string TreeText(const inspector::DesktopTree& tree, inspector::FactsMemo& memo) {
   std::string out;
   for (const TreeItem& process : tree.Roots()) {
     out += process.text + "\r\n";
-    WriteTextItems(out, tree, windows, process.key, "    ");
+    WriteTextItems(out, tree, memo, process.key, "    ");
   }
   return out;
 }

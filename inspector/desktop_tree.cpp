@@ -69,8 +69,11 @@ void DesktopTree::Reload() {
     tops_.push_back(top.window);
     auto [at, added] = process_index_.try_emplace(top.process_id, processes_.size());
     if (added) {
-      processes_.push_back(
-          {top.process_id, FileName(windows_.ProcessImagePath(top.process_id)), {}, {}});
+      processes_.push_back({top.process_id,
+                            FileName(memo_ ? memo_->ImagePath(top.process_id)
+                                           : windows_.ProcessImagePath(top.process_id)),
+                            {},
+                            {}});
     }
     processes_[at->second].tops.push_back(top.window);
   }
@@ -164,7 +167,8 @@ bool DesktopTree::ReadPiece(WindowHandle window) {
 
 DesktopTree::Seen DesktopTree::Read(WindowHandle window) const {
   Seen seen;
-  if (const std::optional<WindowFacts> facts = windows_.Facts(window)) {
+  if (const std::optional<WindowFacts> facts =
+          memo_ ? memo_->Facts(window) : windows_.Facts(window)) {
     seen.class_name = facts->class_name;
     seen.title = facts->title;
     seen.parent = facts->parent;

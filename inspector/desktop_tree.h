@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "inspector/facts_memo.h"
 #include "platform/toolkit.h"
 #include "platform/window_system.h"
 
@@ -37,6 +38,9 @@ class DesktopTree {
   static constexpr std::size_t kListPiece = 16;
 
   explicit DesktopTree(const WindowSystem& windows) : windows_(windows) {}
+  // Reading its windows' facts through the memo, which a pass that reads
+  // them again then shares.
+  explicit DesktopTree(FactsMemo& memo) : windows_(memo.windows()), memo_(&memo) {}
 
   // Reads the desktop again: forgets what was read, and lists the top-level
   // windows anew.
@@ -119,6 +123,7 @@ class DesktopTree {
   bool LeadsToMatch(TreeItemKey key) const;
 
   const WindowSystem& windows_;
+  FactsMemo* memo_ = nullptr;
   std::vector<Process> processes_;
   // Every top-level window in the order they are read, the next one to read,
   // and the windows below them still to read, the next one last.

@@ -102,9 +102,9 @@ std::string DpiText(DpiAwareness awareness, int dpi) {
 }
 
 // A related window: its handle and class, or "None".
-std::string RelativeText(const WindowSystem& windows, WindowHandle window) {
+std::string RelativeText(FactsMemo& memo, WindowHandle window) {
   if (window == 0) return "None";
-  const std::optional<WindowFacts> facts = windows.Facts(window);
+  const std::optional<WindowFacts>& facts = memo.Facts(window);
   return HandleText(window) + " " + (facts ? facts->class_name : std::string());
 }
 
@@ -153,7 +153,13 @@ std::string ExStyleText(std::uint32_t ex_style) {
 
 std::vector<DetailLine> DescribeWindowDetails(const WindowSystem& windows,
                                               WindowHandle window) {
-  const std::optional<WindowFacts> facts = windows.Facts(window);
+  FactsMemo memo(windows);
+  return DescribeWindowDetails(memo, window);
+}
+
+std::vector<DetailLine> DescribeWindowDetails(FactsMemo& memo, WindowHandle window) {
+  const WindowSystem& windows = memo.windows();
+  const std::optional<WindowFacts>& facts = memo.Facts(window);
   if (!facts) return {};
   std::optional<std::string> live = windows.LiveText(window, kLiveTextTimeoutMs);
   if (live && ReachesTextLimit(*live)) *live += kTextCut;
@@ -169,10 +175,10 @@ std::vector<DetailLine> DescribeWindowDetails(const WindowSystem& windows,
       {"Style", StyleText(facts->style, facts->class_name)},
       {"Extended style", ExStyleText(facts->ex_style)},
       {"Control ID", child ? std::to_string(windows.ControlId(window)) : "N/A"},
-      {"Parent", RelativeText(windows, facts->parent)},
-      {"Owner", RelativeText(windows, facts->owner)},
+      {"Parent", RelativeText(memo, facts->parent)},
+      {"Owner", RelativeText(memo, facts->owner)},
       {"Process ID", std::to_string(facts->process_id)},
-      {"Image path", windows.ProcessImagePath(facts->process_id)},
+      {"Image path", memo.ImagePath(facts->process_id)},
       {"Thread ID", std::to_string(facts->thread_id)},
       {"Visible", YesNo(facts->visible)},
       {"Enabled", YesNo(facts->enabled)},

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "inspector/facts_memo.h"
 #include "platform/window_system.h"
 
 namespace winscout::inspector {
@@ -37,6 +38,9 @@ std::string ExStyleText(std::uint32_t ex_style);
 // Every detail of the window, read now; nothing for a window that is gone.
 std::vector<DetailLine> DescribeWindowDetails(const WindowSystem& windows,
                                               WindowHandle window);
+// The same, with the facts and image paths that the memo has read, or reads
+// and keeps: for a pass over many windows.
+std::vector<DetailLine> DescribeWindowDetails(FactsMemo& memo, WindowHandle window);
 
 inline constexpr char kGone[] = "This window no longer exists.";
 // What can still be said of a window that is gone: its handle, and that.

@@ -17,7 +17,6 @@ class MessagesView {
  public:
   enum class Switch { kAllGroups, kChildren, kThread };
   enum class Command { kPause, kClear, kCopy, kSave };
-  enum class SaveResult { kSaved, kCancelled, kFailed };
 
   // What the window reports, to the one that made it.
   class Listener {

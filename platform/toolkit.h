@@ -191,6 +191,10 @@ class Clipboard {
   virtual bool SetText(std::string_view text) = 0;
 };
 
+// What became of a Save As: the file written, the dialog cancelled, or the
+// file not written.
+enum class SaveResult { kSaved, kCancelled, kFailed };
+
 // The window that lists every window of the desktop: a filter box, a
 // "Refresh" button, the tree and the details of the selected item. Closing it
 // hides it.
@@ -210,6 +214,8 @@ class WindowsView {
   // Calls `handler` once, `ms` milliseconds from now, on the user-interface
   // thread; a later call replaces a call still to come.
   virtual void CallLater(int ms, EventHandler handler) = 0;
+  // Asks where to save, offering `name`, and writes the JSON there.
+  virtual SaveResult SaveJson(std::string_view name, std::string_view bytes) = 0;
 };
 
 // Positions and sizes in twips, 1440 to the inch.

@@ -65,6 +65,11 @@ struct TopLevelWindow {
 // messages of its own.
 enum class ItemList { kComboBox, kListBox, kListView, kTreeView };
 
+// The controls whose selected item a snapshot tells, each by the place of it,
+// which one message of its own gives. A tree view's selection is an item,
+// not a place, and is left out.
+enum class SelectionList { kComboBox, kListBox, kListView, kTabControl };
+
 // The items of a list, each a row of its texts: one text but for a list
 // view, which gives every column. A tree's items come parents first, in the
 // order the tree shows them open.
@@ -176,6 +181,11 @@ class WindowSystem {
   // BM_GETCHECK: whether a check box or radio button is checked.
   virtual std::optional<bool> ButtonChecked(WindowHandle window,
                                             int timeout_ms) const = 0;
+  // The place of the selected item from 0 (a multiple-selection list's
+  // focused one), or -1 for none; nothing where the window is gone or did not
+  // answer in time.
+  virtual std::optional<int> SelectedIndex(WindowHandle window, SelectionList list,
+                                           int timeout_ms) const = 0;
   // BM_CLICK, posted: a button that opens a modal dialog does not hold the
   // caller until the dialog closes.
   virtual bool PostClick(WindowHandle window) = 0;

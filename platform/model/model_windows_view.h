@@ -109,8 +109,14 @@ class ModelWindowsView final : public WindowsView {
   void OnRefresh(EventHandler handler) override { on_refresh_ = std::move(handler); }
   void SetStatus(std::string_view text) override { status_ = text; }
   void CallLater(int ms, EventHandler handler) override;
+  // Saved as if the user chose a file in the dialog.
+  SaveResult SaveJson(std::string_view, std::string_view bytes) override {
+    saved_ = bytes;
+    return SaveResult::kSaved;
+  }
 
   const std::string& status() const { return status_; }
+  const std::string& saved() const { return saved_; }
   // The delay of the call to come, if one is.
   std::optional<int> later_ms() const {
     return later_ ? std::optional(later_ms_) : std::nullopt;
@@ -131,6 +137,7 @@ class ModelWindowsView final : public WindowsView {
   bool visible_ = false;
   EventHandler on_refresh_;
   std::string status_;
+  std::string saved_;
   int later_ms_ = 0;
   EventHandler later_;
 };

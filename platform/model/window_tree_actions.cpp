@@ -66,6 +66,13 @@ std::optional<bool> WindowTree::ButtonChecked(WindowHandle window, int) const {
   return node->props.checked;
 }
 
+std::optional<int> WindowTree::SelectedIndex(WindowHandle window, SelectionList,
+                                             int) const {
+  const Node* node = Answering(window);
+  if (!node) return std::nullopt;
+  return node->props.selected;
+}
+
 // The message waits in the queue of a hung thread, so it does nothing yet.
 bool WindowTree::PostClick(WindowHandle window) {
   if (!Exists(window)) return false;

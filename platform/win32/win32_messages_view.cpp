@@ -1,13 +1,13 @@
 #include "platform/win32/win32_messages_view.h"
 
 #include <commctrl.h>
-#include <commdlg.h>
 #include <windowsx.h>
 
 #include <algorithm>
 
 #include "platform/win32/fatal_error.h"
 #include "platform/win32/owned_window.h"
+#include "platform/win32/save_dialog.h"
 #include "platform/win32/text_conversion.h"
 
 namespace winscout::win32 {
@@ -44,17 +44,6 @@ constexpr struct {
     {Win32MessagesView::kClearId, L"C&lear", true, MessagesView::Command::kClear},
     {Win32MessagesView::kCopyId, L"&Copy", true, MessagesView::Command::kCopy},
     {Win32MessagesView::kSaveId, L"&Save...", true, MessagesView::Command::kSave}};
-
-bool WriteWholeFile(const wchar_t* path, std::string_view bytes) {
-  const HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()),
-                            &written, nullptr) &&
-                  written == bytes.size();
-  return CloseHandle(file) && ok;
-}
 
 }  // namespace
 
@@ -132,28 +121,10 @@ std::vector<std::size_t> Win32MessagesView::SelectedRows() const {
   return rows;
 }
 
-MessagesView::SaveResult Win32MessagesView::Save(std::string_view name,
-                                                 std::string_view bytes) {
-  const UniqueModule dialogs(LoadLibraryW(L"comdlg32.dll"));
-  using GetSaveName = BOOL(WINAPI*)(OPENFILENAMEW*);
-  const auto get_save_name =
-      dialogs ? reinterpret_cast<GetSaveName>(reinterpret_cast<void (*)()>(
-                    GetProcAddress(dialogs.get(), "GetSaveFileNameW")))
-              : nullptr;
-  if (!get_save_name) return SaveResult::kFailed;
-  wchar_t path[MAX_PATH] = {};
-  const std::wstring suggested = Utf8ToWide(name);
-  lstrcpynW(path, suggested.c_str(), MAX_PATH);
-  OPENFILENAMEW dialog{};
-  dialog.lStructSize = sizeof(dialog);
-  dialog.hwndOwner = hwnd_;
-  dialog.lpstrFilter = L"CSV (comma-separated values)\0*.csv\0All files\0*.*\0";
-  dialog.lpstrFile = path;
-  dialog.nMaxFile = MAX_PATH;
-  dialog.lpstrDefExt = L"csv";
-  dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
-  if (!get_save_name(&dialog)) return SaveResult::kCancelled;
-  return WriteWholeFile(path, bytes) ? SaveResult::kSaved : SaveResult::kFailed;
+SaveResult Win32MessagesView::Save(std::string_view name, std::string_view bytes) {
+  return SaveThroughDialog(hwnd_, name,
+                           L"CSV (comma-separated values)\0*.csv\0All files\0*.*\0",
+                           L"csv", bytes);
 }
 
 void Win32MessagesView::SetTicking(bool on) {

@@ -1,6 +1,8 @@
 // The operations on windows: messages sent with a time limit or posted.
 
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include <algorithm>
 #include <string>
@@ -87,6 +89,22 @@ std::optional<bool> Win32WindowSystem::ButtonChecked(WindowHandle window,
       SendWithin(ToHwnd(window), BM_GETCHECK, 0, 0, timeout_ms);
   if (!state) return std::nullopt;
   return *state == BST_CHECKED;
+}
+
+// CB_ERR, LB_ERR and a list view's or tab control's "none" are all -1.
+std::optional<int> Win32WindowSystem::SelectedIndex(WindowHandle window,
+                                                    SelectionList list,
+                                                    int timeout_ms) const {
+  constexpr UINT kMessages[] = {CB_GETCURSEL, LB_GETCURSEL, LVM_GETNEXTITEM,
+                                TCM_GETCURSEL};
+  // A list view's first item with LVNI_SELECTED, searched from before the
+  // first.
+  const bool list_view = list == SelectionList::kListView;
+  const std::optional<LRESULT> place =
+      SendWithin(ToHwnd(window), kMessages[static_cast<int>(list)],
+                 list_view ? WPARAM(-1) : 0, list_view ? LVNI_SELECTED : 0, timeout_ms);
+  if (!place) return std::nullopt;
+  return *place < 0 ? -1 : static_cast<int>(*place);
 }
 
 bool Win32WindowSystem::PostClick(WindowHandle window) {

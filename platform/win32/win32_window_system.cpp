@@ -359,6 +359,19 @@ std::optional<std::string> Win32WindowSystem::LiveText(WindowHandle window,
   const HWND hwnd = ToHwnd(window);
   if (window == 0 || !IsWindow(hwnd)) return std::string();
   const UINT timeout = static_cast<UINT>(std::max(timeout_ms, 1));
+  // Most texts are short: one round trip reads them whole, and only a text
+  // that fills the first buffer is asked its length.
+  {
+    constexpr std::size_t kFirstUnits = 256;
+    wchar_t first[kFirstUnits];
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutW(hwnd, WM_GETTEXT, kFirstUnits,
+                             reinterpret_cast<LPARAM>(first), SMTO_ABORTIFHUNG, timeout,
+                             &copied)) {
+      return IsWindow(hwnd) ? std::nullopt : std::optional<std::string>(std::string());
+    }
+    if (copied < kFirstUnits - 1) return WideToUtf8({first, copied});
+  }
   DWORD_PTR length = 0;
   if (!SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, timeout,
                            &length)) {

@@ -37,6 +37,8 @@ class Win32WindowSystem final : public WindowSystem {
   std::optional<std::string> LiveText(WindowHandle window, int timeout_ms) const override;
   bool SetLiveText(WindowHandle window, std::string_view text, int timeout_ms) override;
   std::optional<bool> ButtonChecked(WindowHandle window, int timeout_ms) const override;
+  std::optional<int> SelectedIndex(WindowHandle window, SelectionList list,
+                                   int timeout_ms) const override;
   bool PostClick(WindowHandle window) override;
   bool PostClose(WindowHandle window) override;
   bool DeliverMessage(WindowHandle window, std::uint32_t message, std::uint64_t wparam,

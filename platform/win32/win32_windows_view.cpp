@@ -4,6 +4,7 @@
 
 #include "platform/win32/fatal_error.h"
 #include "platform/win32/owned_window.h"
+#include "platform/win32/save_dialog.h"
 #include "platform/win32/text_conversion.h"
 
 namespace winscout::win32 {
@@ -47,6 +48,11 @@ Win32WindowsView::Win32WindowsView(HINSTANCE instance, HWND owner)
 }
 
 Win32WindowsView::~Win32WindowsView() { Destroy(); }
+
+SaveResult Win32WindowsView::SaveJson(std::string_view name, std::string_view bytes) {
+  return SaveThroughDialog(hwnd_, name, L"JSON\0*.json\0All files\0*.*\0", L"json",
+                           bytes);
+}
 
 void Win32WindowsView::ApplyFont() {
   OwnedWindow::ApplyFont();

@@ -39,6 +39,7 @@ class Win32WindowsView final : public OwnedWindow, public WindowsView {
   void OnRefresh(EventHandler handler) override { on_refresh_ = std::move(handler); }
   void SetStatus(std::string_view text) override;
   void CallLater(int ms, EventHandler handler) override;
+  SaveResult SaveJson(std::string_view name, std::string_view bytes) override;
 
  private:
   void LayOut() override;

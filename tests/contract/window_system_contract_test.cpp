@@ -506,11 +506,13 @@ TEST_F(WindowSystemContract, ItemsAreChosenByTheirStartAndTheParentIsTold) {
   struct Case {
     const char* class_name;
     ItemList list;
+    SelectionList selection;
     std::uint32_t style;
   };
   std::int32_t id = 20;
-  for (const Case& c : {Case{"ComboBox", ItemList::kComboBox, kDropDownList},
-                        Case{"ListBox", ItemList::kListBox, 0}}) {
+  for (const Case& c :
+       {Case{"ComboBox", ItemList::kComboBox, SelectionList::kComboBox, kDropDownList},
+        Case{"ListBox", ItemList::kListBox, SelectionList::kListBox, 0}}) {
     const WindowHandle main = Top("WsContractChoose");
     const WindowHandle box = desktop_->AddChild(main, {.class_name = c.class_name,
                                                        .rect = {0, 0, 80, 80},
@@ -518,12 +520,15 @@ TEST_F(WindowSystemContract, ItemsAreChosenByTheirStartAndTheParentIsTold) {
                                                        .style = c.style});
     desktop_->FillItems(box, c.list, items);
     EXPECT_EQ(windows_.Items(box, c.list, 1000), items) << c.class_name;
+    EXPECT_EQ(windows_.SelectedIndex(box, c.selection, 1000), -1) << c.class_name;
     EXPECT_FALSE(windows_.ChooseItem(box, c.list, "Gamma", 1000));
     EXPECT_EQ(desktop_->CommandsTo(main).size(), 0u) << "no choice, no notification";
     EXPECT_TRUE(windows_.ChooseItem(box, c.list, "BETA", 1000));
     EXPECT_EQ(desktop_->CommandsTo(main), (std::vector<TestCommand>{{id, 1, box}}))
         << c.class_name;
+    EXPECT_EQ(windows_.SelectedIndex(box, c.selection, 1000), 1) << c.class_name;
     desktop_->Destroy(box);
+    EXPECT_EQ(windows_.SelectedIndex(box, c.selection, 200), std::nullopt);
     EXPECT_FALSE(windows_.Items(box, c.list, 200).has_value());
   }
 }

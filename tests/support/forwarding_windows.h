@@ -123,6 +123,11 @@ class ForwardingWindows final : public WindowSystem {
     Count("SetLiveText");
     return inner_.SetLiveText(w, text, timeout_ms);
   }
+  std::optional<int> SelectedIndex(WindowHandle w, SelectionList list,
+                                   int timeout_ms) const override {
+    Count("SelectedIndex");
+    return inner_.SelectedIndex(w, list, timeout_ms);
+  }
   std::optional<bool> ButtonChecked(WindowHandle w, int timeout_ms) const override {
     Count("ButtonChecked");
     return inner_.ButtonChecked(w, timeout_ms);

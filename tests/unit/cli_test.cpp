@@ -221,6 +221,8 @@ TEST(SnapshotTest, ComparesWhatAClickChanged) {
   const WindowHandle dialog =
       d.tree.AddOwned(d.main, {.class_name = "#32770", .text = "Modal"});
   const Snapshot after = *ReadSnapshot(SnapshotText(TakeSnapshot(d.tree)));
+  EXPECT_EQ(ReadSnapshot(SnapshotJson(after)), after) << "what snapshot --json wrote";
+  EXPECT_EQ(ReadSnapshot(SnapshotJson(after).substr(0, 60)), std::nullopt);
   const auto hex = [](WindowHandle w) { return inspector::Hex32(std::uint32_t(w)); };
   EXPECT_EQ(CompareSnapshots(before, after),
             "appeared " + hex(dialog) + " #32770 \"Modal\"\r\n" + "changed " +
@@ -231,6 +233,16 @@ TEST(SnapshotTest, ComparesWhatAClickChanged) {
                 "changed " +
                 hex(d.check) + " Button \"Bold\"\r\n" + "  enabled: yes -> no\r\n");
   EXPECT_EQ(CompareSnapshots(after, before).substr(0, 9), "vanished ");
+
+  Desktop e;
+  const WindowHandle list = e.tree.AddChild(e.main, {.class_name = "ListBox"});
+  e.tree.SetItems(list, {{"a"}, {"b"}});
+  const Snapshot unchosen = TakeSnapshot(e.tree);
+  e.tree.ChooseItem(list, ItemList::kListBox, "b", 0);
+  const Snapshot chosen = *ReadSnapshot(SnapshotJson(TakeSnapshot(e.tree)));
+  EXPECT_EQ(ReadSnapshot(SnapshotText(chosen)), chosen);
+  EXPECT_EQ(CompareSnapshots(unchosen, chosen),
+            "changed " + hex(list) + " ListBox \"\"\r\n  selection: none -> item 1\r\n");
 }
 
 }  // namespace

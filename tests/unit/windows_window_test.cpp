@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "app/main_form.h"
+#include "cli/window_json.h"
 #include "platform/model/message_box_log.h"
 #include "platform/model/model_form.h"
 #include "platform/model/model_settings.h"
@@ -278,6 +279,25 @@ TEST_F(WindowsWindowTest, AWindowGoneSinceTheReadingIsGreyedAndSaidGoneWithoutAB
   EXPECT_EQ(window_.CodeText(), code) << "nothing picked";
 }
 
+TEST_F(WindowsWindowTest, SaveAsJsonEndsEveryItemsMenuAndSavesTheCommandLinesTree) {
+  Open();
+  view_.tree().UserSelect(WindowKey(edit_));  // the report boxes say so before
+  inspector::FactsMemo memo(desktop_);
+  inspector::DesktopTree tree(memo);
+  tree.Reload();
+  const std::string written = cli::TreeJson(tree, memo);
+  for (const TreeItemKey key : {ProcessKey(kApp), WindowKey(edit_)}) {
+    const std::vector<std::string> menu = view_.tree().OpenMenu(key);
+    ASSERT_EQ(menu.back(), WindowsWindow::kSaveJsonText) << key;
+    view_.tree().Choose(menu.size() - 1);
+    EXPECT_EQ(view_.saved(), written) << key;
+  }
+  desktop_.Destroy(hidden_);
+  view_.tree().OpenMenu(WindowKey(hidden_));
+  view_.tree().Choose(1);
+  EXPECT_NE(view_.saved(), written) << "saved again, the window gone";
+}
+
 TEST_F(WindowsWindowTest, ACopyRetriesWhileTheClipboardIsHeldThenSaysItIsBusy) {
   Open();
   view_.tree().UserSelect(WindowKey(edit_));
@@ -306,7 +326,7 @@ TEST_F(WindowsWindowTest, TheTreesMenuActsOnTheWindowItOpenedOn) {
   Open();
   const std::vector<std::string> menu = view_.tree().OpenMenu(WindowKey(edit_));
   const std::vector<std::string> actions(
-      menu.begin() + WindowsWindow::kFirstOperation + 5, menu.end());
+      menu.begin() + WindowsWindow::kFirstOperation + 5, menu.end() - 1);
   EXPECT_EQ(actions,
             (std::vector<std::string>{"Set its text", "Read its text", "Close it"}));
   auto choose = [&](WindowHandle window, std::string_view item) {
@@ -334,7 +354,7 @@ TEST_F(WindowsWindowTest, TheTreesMenuActsOnTheWindowItOpenedOn) {
   // A window gone since the reading offers nothing that acts.
   desktop_.Destroy(dialog_);
   EXPECT_EQ(view_.tree().OpenMenu(WindowKey(dialog_)),
-            std::vector<std::string>{"Copy &Handle"});
+            (std::vector<std::string>{"Copy &Handle", WindowsWindow::kSaveJsonText}));
   EXPECT_TRUE(Item(dialog_).dimmed);
 
   // A filter selects its first match (the filter box itself) without

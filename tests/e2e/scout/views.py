@@ -1,12 +1,15 @@
 """WinScout's Windows and Messages windows, read through the probe."""
 
 import re
+import subprocess
 from collections import namedtuple
 
 from .common import Failure, wait_for
 from .probe import from_text
 from .real_input import click, give_keyboard_to, xdotool
-from .winscout import TITLE
+from .winscout import MESSAGE_BOX_CLASS, TITLE
+
+SAVE_TITLE = "Save As"  # the system's dialog
 
 WINDOWS_VIEW_CLASS = "WinScoutWindows"
 WINDOWS_VIEW_TITLE = "Windows"
@@ -56,6 +59,28 @@ class WindowsView:
 
 def hex_handle(handle):
     return f"0x{handle & 0xFFFFFFFF:08X}"
+
+
+def save_through_dialog(probe, path):
+    """Types the path into the system's Save As dialog, once it shows, and
+    gives the file's text once it is written whole (its last line ended)."""
+    path.unlink(missing_ok=True)
+    wait_for("the Save dialog", lambda: probe.top(MESSAGE_BOX_CLASS, SAVE_TITLE))
+
+    def focused():
+        # X may not have mapped the dialog's window yet.
+        try:
+            give_keyboard_to(SAVE_TITLE)
+        except (Failure, subprocess.CalledProcessError):
+            return False
+        return True
+
+    wait_for("the keyboard on the Save dialog", focused)
+    xdotool("key", "ctrl+a", "type", "Z:" + str(path).replace("/", "\\"))
+    xdotool("key", "Return")
+    wait_for("the saved file", path.exists)
+    return wait_for("the whole file", lambda: path.read_bytes().decode("utf-8-sig"),
+                    lambda text: text.endswith("\r\n"))
 
 
 def open_windows_view(probe):

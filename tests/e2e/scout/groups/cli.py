@@ -8,10 +8,11 @@ from pathlib import Path
 from ..builds import CppBuilds
 from ..checks import found_detail
 from ..common import WAIT_SECONDS, wait_for
-from ..real_input import click
+from ..real_input import click, xdotool
 from ..session import Fixture
+from ..views import TREE, open_windows_view, save_through_dialog
 from ..winscout import (BY_ID_AND_TITLE, BY_POSITION, CODE_BOX, LANGUAGES, MESSAGE_BOX_CLASS,
-                        choose_from_code_menu)
+                        choose_from_code_menu, shown_menu)
 
 # The code box's languages and ways, as the command line names them.
 LANGUAGE_ARGS = dict(zip(LANGUAGES, ("vb", "vba", "cpp", "csharp", "python")))
@@ -33,10 +34,10 @@ WINDOW_FIELDS = (("handle", int), ("class", str), ("title", str), ("details", li
 PROCESS_FIELDS = (("process_id", int), ("name", str), ("windows", list))
 
 
-def run(session, *args):
+def run(session, *args, seconds=WAIT_SECONDS * 3):
     """(exit code, standard output, standard error) of winscout.exe with the arguments."""
     done = subprocess.run([session.args.wine, session.args.winscout, *args],
-                          capture_output=True, timeout=WAIT_SECONDS * 3, check=False)
+                          capture_output=True, timeout=seconds, check=False)
     return done.returncode, done.stdout.decode(), done.stderr.decode()
 
 
@@ -117,6 +118,28 @@ def group_cli(session, checks):
 
     checks.step("tree --json", tree_json)
 
+    def save_as_json():
+        view = open_windows_view(probe)
+        view.focus_on(TREE)  # on the window the code step picked
+        xdotool("key", "Menu")
+        wait_for("the tree's context menu", lambda: shown_menu(probe))
+        xdotool("key", "j")  # Save as &JSON...
+        saved = json.loads(save_through_dialog(probe, session.args.out / "e2e-windows.json"))
+        printed = json.loads(run(session, "tree", "--json")[1])
+        checks.equal("Save as JSON: every object as docs/json.md says, version 1",
+                     [f for p in saved["processes"]
+                      for f in schema_faults(p, PROCESS_FIELDS, p["name"])] + [saved["version"]],
+                     [1])
+        ours, theirs = windows_of(saved), windows_of(printed)
+        for window in fixture.windows.values():
+            mine, its = ({k: v for k, v in tree.get(window.handle, {}).items() if k != "windows"}
+                         for tree in (ours, theirs))
+            checks.check(f"Save as JSON holds {window.name} as tree --json does",
+                         mine and mine == its, (mine, its))
+        probe.close(view.window)
+
+    checks.step("Save as JSON from the Windows window", save_as_json)
+
     def hostile_text():
         top = next(window for window in fixture.windows.values() if window.parent == 0)
         probe.set_text(top.handle, HOSTILE_TEXT)
@@ -133,12 +156,13 @@ def group_cli(session, checks):
         actions = Fixture(session.programs, probe, session.args.wine, session.args.fixture,
                           "--actions")
         with tempfile.TemporaryDirectory(prefix="winscout-cli-") as folder:
-            files = [Path(folder) / "before.txt", Path(folder) / "after.txt"]
+            # One as text, one as JSON: compare reads either.
+            files = [Path(folder) / "before.txt", Path(folder) / "after.json"]
             files[0].write_text(run(session, "snapshot")[1], newline="")
             probe.set_text(actions["edit"].handle, "changed by the test")
             click(probe.rect(actions["push button"].handle).centre)
             wait_for("the modal dialog", lambda: probe.top(*MODAL))
-            files[1].write_text(run(session, "snapshot")[1], newline="")
+            files[1].write_text(run(session, "snapshot", "--json")[1], newline="")
             code, out, _ = run(session, "compare",
                                *("Z:" + str(path).replace("/", "\\") for path in files))
         lines = out.split("\r\n")

@@ -3,7 +3,6 @@
 import json
 import re
 import select
-import subprocess
 
 from ..builds import CppBuilds
 from ..common import Failure, wait_for
@@ -11,7 +10,7 @@ from ..real_input import click, give_keyboard_to, xdotool
 from ..session import MESSAGES_STORM_EVENT, STORM_MESSAGES, STORM_SECONDS, MessageFixture
 from ..views import (FILTER_BOX, MESSAGE_CHILDREN, MESSAGE_CLEAR, MESSAGE_FILTER, MESSAGE_LIST,
                      MESSAGE_SAVE, TREE, TVIS_SELECTED, WINDOWS_REFRESH, hex_handle,
-                     open_message_log, open_windows_view)
+                     open_message_log, open_windows_view, save_through_dialog)
 from ..winscout import (CODE_BOX, DEFAULT_MARKS, MESSAGE_BOX_CLASS, WinScout,
                         choose_from_code_menu, shown_menu, slowest_answer_ms, try_it)
 
@@ -19,7 +18,6 @@ MESSAGES_HANG_EVENT = "WinScoutE2EMessagesHang"
 MESSAGES_HANG_SECONDS = 3
 STORM_ANSWER_LIMIT_MS = 200
 RUN_COMMAND = 40001  # the message fixture's Command > Run
-SAVE_TITLE = "Save As"  # the system's dialog
 
 
 def group_messages(session, checks):
@@ -76,24 +74,8 @@ def message_checks(session, checks, builds):
 
     def save_csv():
         path = args.out / "e2e-messages.csv"
-        path.unlink(missing_ok=True)
         view.press(MESSAGE_SAVE)
-        wait_for("the Save dialog", lambda: probe.top(MESSAGE_BOX_CLASS, SAVE_TITLE))
-
-        def focused():
-            # X may not have mapped the dialog's window yet.
-            try:
-                give_keyboard_to(SAVE_TITLE)
-            except (Failure, subprocess.CalledProcessError):
-                return False
-            return True
-
-        wait_for("the keyboard on the Save dialog", focused)
-        xdotool("key", "ctrl+a", "type", "Z:" + str(path).replace("/", "\\"))
-        xdotool("key", "Return")
-        wait_for("the CSV file", path.exists)
-        rows = wait_for("the whole CSV", lambda: path.read_bytes().decode("utf-8-sig"),
-                        lambda text: text.endswith("\r\n"))
+        rows = save_through_dialog(probe, path)
         import csv
         table = list(csv.reader(rows.splitlines()))
         checks.equal("Save as CSV: a header and the lines shown, decoded columns included",

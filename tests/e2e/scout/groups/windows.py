@@ -1,9 +1,11 @@
 """The e2e.windows group: its scenario tables and steps."""
 
+import json
 import subprocess
 import threading
 import time
 
+from . import cli
 from ..checks import check_code_finds, check_finder_code
 from ..common import START_UP_POLL_SECONDS, wait_for
 from ..probe import Probe
@@ -300,6 +302,22 @@ def big_desktop(session, checks, desktop, many):
           f"answered {len(answers)} times, within {max(answers, default=0)} ms", flush=True)
     probe.set_text(box, "")
     probe.close(view.window)
+    # The command line's tree of the same desktop, every window with its
+    # details, against a walk made just before, with WinScout's window idle; a
+    # bare start of the program beside it.
+    walked, walk_ms = probe.value("walk", seconds=READ_SECONDS)
+    started = time.monotonic()
+    code, out, _ = cli.run(session, "tree", "--json", seconds=READ_SECONDS * 2)
+    tree_s = time.monotonic() - started
+    started = time.monotonic()
+    cli.run(session, "--help")
+    bare_s = time.monotonic() - started
+    listed = len(cli.windows_of(json.loads(out))) if code == 0 else 0
+    checks.check(f"{desktop}: tree --json lists the walked windows", listed >= walked * 0.99,
+                 f"{listed} of {walked}")
+    print(f"{desktop}: tree --json of {listed} windows in {tree_s:.2f} s (a bare start of "
+          f"winscout.exe {bare_s:.2f} s); the probe's plain walk {walk_ms / 1000:.2f} s "
+          f"(ratio {tree_s * 1000 / walk_ms:.2f}, target under 1.5)", flush=True)
 
 
 def big_desktop_group(desktop, words):
