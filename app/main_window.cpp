@@ -7,6 +7,9 @@
 #include "codegen/finder_code.h"
 #include "inspector/try_it.h"
 
+static_assert(winscout::app::kControls.back().interval_ms ==
+              winscout::inspector::kScriptPollMs);
+
 namespace winscout::app {
 
 MainWindow::MainWindow(Form& form, WindowSystem& windows, ModalMessageBox& messages,
@@ -20,6 +23,7 @@ MainWindow::MainWindow(Form& form, WindowSystem& windows, ModalMessageBox& messa
       code_box_(form.TextBoxAt(control::kCodeBox)),
       handle_box_(form.TextBoxAt(control::kHandleBox)),
       timer_(form.TimerAt(control::kLiveTimer)),
+      script_timer_(form.TimerAt(control::kScriptTimer)),
       highlight_(form.Highlight()),
       arrow_(form.ImageAt(control::kArrowHolder).GetPicture()),
       report_boxes_{
@@ -39,6 +43,7 @@ MainWindow::MainWindow(Form& form, WindowSystem& windows, ModalMessageBox& messa
   form.ButtonAt(control::kStopButton).OnClick([this] { SetLiveInspection(false); });
   code_box_.OnChange([this] { SetLiveInspection(false); });
   timer_.OnTick([this] { OnTick(); });
+  script_timer_.OnTick([this] { OnScriptTick(); });
   code_arrow_.OnMouseDown([this] { OnCodeArrowDown(); });
   code_arrow_.OnMouseUp([this] { OnCodeArrowUp(); });
   code_arrow_.OnMouseMove([this] { OnArrowMove(); });
@@ -258,7 +263,30 @@ void MainWindow::Operate(WindowOperation operation) {
     messages_.ShowExclamation(kTryItItem, "The window is gone or did not answer.");
 }
 
+void MainWindow::RunScript() {
+  if (script_run_) return;  // the run before goes on
+  run_script_ = script_;
+  script_run_.emplace(*run_script_, windows_, finder_settings_.style.way);
+  script_timer_.SetEnabled(true);
+  OnScriptTick();
+}
+
+void MainWindow::OnScriptTick() {
+  if (!script_run_) return;
+  const std::optional<inspector::ActionOutcome> outcome = script_run_->Advance();
+  if (!outcome) return;
+  script_timer_.SetEnabled(false);
+  script_run_.reset();
+  run_script_.reset();
+  if (outcome->done) {
+    messages_.ShowInformation(kTryItItem, outcome->text);
+  } else {
+    messages_.ShowExclamation(kTryItItem, outcome->text);
+  }
+}
+
 void MainWindow::TryIt() {
+  if (script_) return RunScript();
   const WindowHandle target = inspector_.LastPickedWindow();
   if (!plan_ || target == 0) {
     messages_.ShowInformation(kTryItItem, "Drop the arrow on a window first.");

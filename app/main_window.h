@@ -8,6 +8,7 @@
 #include "codegen/script.h"
 #include "codegen/search_plan.h"
 #include "codegen/send_message_code.h"
+#include "inspector/script_run.h"
 #include "inspector/window_inspector.h"
 #include "platform/settings_store.h"
 #include "platform/toolkit.h"
@@ -78,6 +79,10 @@ class MainWindow {
   // Does the chosen action, or sends the chosen message, to the target now
   // and shows what came of it.
   void TryIt();
+  // Try it on the script: its steps one after the other, a step that waits
+  // for its window looked for again at each tick.
+  void RunScript();
+  void OnScriptTick();
   // Whether the target is one of WinScout's own windows, which the action
   // would close, hide or disable; if so, the user is told.
   bool RefusedAsOwn(WindowHandle target);
@@ -97,6 +102,7 @@ class MainWindow {
   TextBox& code_box_;
   TextBox& handle_box_;
   Timer& timer_;
+  Timer& script_timer_;
   TargetHighlight& highlight_;
   const Picture* arrow_;
   inspector::ReportBoxes report_boxes_;
@@ -115,6 +121,9 @@ class MainWindow {
   std::optional<codegen::MessageToSend> send_;
   // The recorded script the code box holds, if it holds one.
   std::optional<codegen::Script> script_;
+  // The script that Try it runs, kept as it was when it started.
+  std::optional<codegen::Script> run_script_;
+  std::optional<inspector::ScriptRun> script_run_;
   bool recording_ = false;
   EventHandler on_record_chosen_;
   Handler<void(WindowHandle)> on_picked_at_cursor_;

@@ -16,6 +16,7 @@ using codegen::TargetKind;
 
 constexpr std::uint32_t kKeyDown = 0x0100;
 constexpr std::uint32_t kChar = 0x0102;
+constexpr std::uint32_t kNotify = 0x004E;
 constexpr std::uint32_t kCommand = 0x0111;
 constexpr std::uint32_t kSysCommand = 0x0112;
 constexpr std::uint32_t kCut = 0x0300;
@@ -132,6 +133,14 @@ void Recorder::AddStep(const MessageRecord& record) {
   } else if (record.message == kSysCommand) {
     TakeTyping();
     AddSystemCommand(record);
+  } else if (record.message == kNotify && (record.flags & MessageRecord::kHasNotify) &&
+             (record.flags & MessageRecord::kHasText)) {
+    // A list view's row or a tree view's item, selected.
+    TakeTyping();
+    const auto control = static_cast<WindowHandle>(record.notify_from);
+    std::string item = RecordText(record);
+    std::string said = "select " + Quoted(item) + " in " + Window(control).name;
+    Push(control, Action::kSelectItem, std::move(item), std::move(said));
   }
 }
 

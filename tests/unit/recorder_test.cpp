@@ -14,7 +14,7 @@ enum Control { kMain, kName, kPassword, kColor, kGift, kFiles, kOk, kCancel, kDi
 // One thing the hook wrote: typing into a control, a control's notification
 // to its parent, a menu command, a system command.
 struct Event {
-  enum Kind { kTyped, kNotified, kMenu, kSystem } kind;
+  enum Kind { kTyped, kNotified, kSelected, kMenu, kSystem } kind;
   Control control;
   std::uint32_t code = 0;  // the notification, the ID, the SC_ value
   std::u16string item;     // the item the hook read
@@ -92,6 +92,12 @@ TEST_P(RecorderTest, TurnsRecordsIntoSteps) {
         record.wparam = (event.code << 16) | (desktop_.ControlId(window) & 0xFFFF);
         record.lparam = window;
         break;
+      case Event::kSelected:
+        record.window = desktop_.Parent(window);
+        record.message = 0x004E;
+        record.notify_from = window;
+        record.flags |= MessageRecord::kHasNotify;
+        break;
       case Event::kMenu:
         record.message = 0x0111;
         record.wparam = event.code;
@@ -142,6 +148,11 @@ INSTANTIATE_TEST_SUITE_P(
                     {Event::kNotified, kGift, kClicked}},
                    {"Choose an item [Blue] choose \"Blue\" in the Color box (wait)",
                     "Uncheck it [] uncheck \"Gift wrap\" (wait)"}},
+        RecordCase{"ARowSelectedIsSelectedByItsText",
+                   {{Event::kSelected, kFiles, 0, u"a.txt"},
+                    {Event::kSelected, kFiles, 0, u"b.txt"}},
+                   {"Select the item [b.txt] select \"b.txt\" in the SysListView32 box "
+                    "(ID 1) (wait)"}},
         RecordCase{"ClicksInARowAreCounted",
                    {{Event::kNotified, kOk, kClicked},
                     {Event::kNotified, kFiles, kClicked},
