@@ -126,16 +126,11 @@ void AddCalls(FinderCalls& all, const FinderCalls& more) {
 
 // Adds the Declare lines of a message step (VB: one list; VBA: VBA7's and
 // the others, apart in its #If).
-void AddSendDeclarations(std::string_view above, FinderLanguage language,
-                         ActionCode& head) {
+void AddSendDeclarations(std::string_view above, ActionCode& head) {
   std::vector<std::string>* into = &head.declarations;
   for (std::string& line : Lines(above)) {
     if (line == "#Else") into = &head.declarations_before_vba7;
-    if (line.empty() || line.starts_with('#')) continue;
-    (language == FinderLanguage::kVba || line.find("Declare ") != std::string::npos
-         ? *into
-         : head.declarations)
-        .push_back(std::move(line));
+    if (!line.empty() && !line.starts_with('#')) into->push_back(std::move(line));
   }
 }
 
@@ -168,8 +163,7 @@ std::string EmitScript(const Script& script, FinderLanguage language,
       if (step.message && (language == FinderLanguage::kVisualBasic ||
                            language == FinderLanguage::kVba)) {
         AddSendDeclarations(
-            SpellSendCode(step.plan, language, style, *step.message).above, language,
-            head);
+            SpellSendCode(step.plan, language, style, *step.message).above, head);
       }
     }
     lines = emitter.lines({.plan = *head_plan,
