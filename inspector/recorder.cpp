@@ -67,14 +67,15 @@ Recorder::Recorder(const WindowSystem& windows, std::uint32_t process_id,
                    MenuReader read_menu)
     : windows_(windows), process_id_(process_id), read_menu_(read_menu) {
   for (const TopLevelWindow& top : windows.TopLevelWindows()) {
-    if (top.process_id == process_id) first_windows_.insert(top.window);
+    if (top.process_id == process_id) first_windows_.push_back(top.window);
   }
 }
 
 const Recorder::Known& Recorder::Window(WindowHandle window) {
-  const auto [place, added] = known_.try_emplace(window);
-  Known& known = place->second;
-  if (!added) return known;
+  for (const auto& [handle, known] : known_) {
+    if (handle == window) return known;
+  }
+  Known& known = known_.emplace_back(window, Known{}).second;
   const std::optional<WindowFacts> facts = windows_.Facts(window);
   if (!facts) return known;
   known.plan = codegen::PlanSearches(windows_, window, facts->class_name);
@@ -86,7 +87,8 @@ const Recorder::Known& Recorder::Window(WindowHandle window) {
     if (!above || above->parent == 0) break;
     top = above->parent;
   }
-  known.appeared = !first_windows_.contains(top);
+  known.appeared = std::find(first_windows_.begin(), first_windows_.end(), top) ==
+                   first_windows_.end();
   const bool titled = IsButton(known.kind) || facts->parent == 0;
   known.name = titled && !facts->title.empty() ? Quoted(PlainMenuText(facts->title))
                                                : BoxName(window, *facts);
@@ -95,16 +97,15 @@ const Recorder::Known& Recorder::Window(WindowHandle window) {
 
 std::string Recorder::BoxName(WindowHandle window, const WindowFacts& facts) const {
   const std::vector<WindowHandle> siblings = windows_.ChildWindows(facts.parent);
-  auto place = std::find(siblings.begin(), siblings.end(), window);
+  const auto place = std::find(siblings.begin(), siblings.end(), window);
   // A dialog's label comes just before its box, in creation order.
-  while (place != siblings.begin()) {
-    --place;
-    const std::optional<WindowFacts> label = windows_.Facts(*place);
-    if (!label || label->class_name != "Static") continue;
-    std::string text = PlainMenuText(label->title);
+  if (place != siblings.begin() && place != siblings.end()) {
+    const std::optional<WindowFacts> label = windows_.Facts(*(place - 1));
+    std::string text = label && label->class_name == "Static"
+                           ? PlainMenuText(label->title)
+                           : std::string();
     while (!text.empty() && (text.back() == ':' || text.back() == ' ')) text.pop_back();
     if (!text.empty()) return "the " + text + " box";
-    break;
   }
   return (TextPieces() << "the " << facts.class_name << " box (ID "
                        << windows_.ControlId(window) << ')')
@@ -200,9 +201,9 @@ void Recorder::AddCommand(const MessageRecord& record) {
 void Recorder::AddMenuCommand(const MessageRecord& record) {
   const auto window = static_cast<WindowHandle>(record.window);
   const auto id = static_cast<std::uint32_t>(record.wparam & 0xFFFF);
-  auto [menu, added] = menus_.try_emplace(window);
-  if (added) menu->second = read_menu_(window).value_or(std::vector<MenuItemInfo>{});
-  const std::vector<MenuItemInfo>& items = menu->second;
+  // Read at each menu step, which the user gives at a human pace.
+  const std::vector<MenuItemInfo> items =
+      read_menu_(window).value_or(std::vector<MenuItemInfo>{});
   const auto item = std::find_if(items.begin(), items.end(), [&](const MenuItemInfo& i) {
     return i.id == id && !i.submenu && !i.separator && i.left_out == 0;
   });

@@ -2,9 +2,8 @@
 
 #include <cstdint>
 #include <optional>
-#include <set>
 #include <string>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "codegen/script.h"
@@ -59,9 +58,9 @@ class Recorder {
   const WindowSystem& windows_;
   std::uint32_t process_id_;
   MenuReader read_menu_;
-  std::set<WindowHandle> first_windows_;
-  std::unordered_map<WindowHandle, Known> known_;
-  std::unordered_map<WindowHandle, std::vector<MenuItemInfo>> menus_;
+  // Few windows take part in a recording: lists cost less code than maps.
+  std::vector<WindowHandle> first_windows_;
+  std::vector<std::pair<WindowHandle, Known>> known_;
   WindowHandle typed_ = 0;
   WindowHandle closing_ = 0;  // closed by the user: its Cancel that follows is no step
   WindowHandle last_window_ = 0;
