@@ -28,7 +28,9 @@ constexpr std::int32_t kOk = 1;                 // IDOK
 constexpr std::int32_t kCancel = 2;             // IDCANCEL
 constexpr std::uint32_t kPasswordStyle = 0x20;  // ES_PASSWORD
 constexpr std::uint32_t kScClose = 0xF060;
-constexpr int kReadTimeoutMs = 500;
+// The program waits for the reading and answers at once; a hung one holds
+// WinScout no longer than this.
+constexpr int kReadTimeoutMs = 150;
 constexpr int kParentLimit = 64;  // a loop of parents ends the walk
 constexpr std::size_t kSaidTextLimit = 40;
 
