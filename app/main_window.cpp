@@ -7,6 +7,9 @@
 #include "codegen/finder_code.h"
 #include "inspector/try_it.h"
 
+static_assert(winscout::app::kControls.back().interval_ms ==
+              winscout::inspector::kScriptPollMs);
+
 namespace winscout::app {
 
 MainWindow::MainWindow(Form& form, WindowSystem& windows, ModalMessageBox& messages,
@@ -20,6 +23,7 @@ MainWindow::MainWindow(Form& form, WindowSystem& windows, ModalMessageBox& messa
       code_box_(form.TextBoxAt(control::kCodeBox)),
       handle_box_(form.TextBoxAt(control::kHandleBox)),
       timer_(form.TimerAt(control::kLiveTimer)),
+      script_timer_(form.TimerAt(control::kScriptTimer)),
       highlight_(form.Highlight()),
       arrow_(form.ImageAt(control::kArrowHolder).GetPicture()),
       report_boxes_{
@@ -39,6 +43,7 @@ MainWindow::MainWindow(Form& form, WindowSystem& windows, ModalMessageBox& messa
   form.ButtonAt(control::kStopButton).OnClick([this] { SetLiveInspection(false); });
   code_box_.OnChange([this] { SetLiveInspection(false); });
   timer_.OnTick([this] { OnTick(); });
+  script_timer_.OnTick([this] { OnScriptTick(); });
   code_arrow_.OnMouseDown([this] { OnCodeArrowDown(); });
   code_arrow_.OnMouseUp([this] { OnCodeArrowUp(); });
   code_arrow_.OnMouseMove([this] { OnArrowMove(); });
@@ -62,6 +67,9 @@ MainWindow::MainWindow(Form& form, WindowSystem& windows, ModalMessageBox& messa
 
 void MainWindow::SetCodeMenu() {
   std::vector<MenuChoice> menu = FinderMenu(finder_settings_);
+  menu.push_back({.text = recording_ ? kStopRecordingItem : kRecordItem,
+                  .mark = MenuChoice::Mark::kCommand,
+                  .begins_group = true});
   for (MenuChoice& choice : ActionMenu(offered_actions_, action_)) {
     menu.push_back(std::move(choice));
   }
@@ -110,6 +118,7 @@ void MainWindow::OnCodeArrowUp() {
   inspector_.PickWindowAtCursor(handle_box_);
   RestoreArrow(code_arrow_);
   send_.reset();
+  script_.reset();
   GenerateCode();
   if (on_picked_at_cursor_) on_picked_at_cursor_(inspector_.LastPickedWindow());
 }
@@ -117,6 +126,7 @@ void MainWindow::OnCodeArrowUp() {
 void MainWindow::PickWindowAtCursor() {
   inspector_.PickWindowAtCursor(handle_box_);
   send_.reset();
+  script_.reset();
   GenerateCode();
   if (on_picked_at_cursor_) on_picked_at_cursor_(inspector_.LastPickedWindow());
 }
@@ -130,6 +140,7 @@ void MainWindow::PickWindowToSend(WindowHandle window,
   inspector_.ReportWindow(window, report_boxes_);
   inspector_.PickWindow(window, handle_box_);
   send_ = std::move(message);
+  script_.reset();
   GenerateCode();
 }
 
@@ -163,12 +174,16 @@ void MainWindow::OnFinderMenuChosen(std::size_t index) {
   if (index < finder_items) {
     finder_settings_ = ChooseFromFinderMenu(finder_settings_, index);
     SaveFinderSettings(finder_settings_, store_);
+  } else if (index == finder_items) {
+    if (on_record_chosen_) on_record_chosen_();
+    return;
   } else if (const auto chosen =
-                 ChooseFromActionMenu(offered_actions_, index - finder_items)) {
+                 ChooseFromActionMenu(offered_actions_, index - finder_items - 1)) {
     switch (chosen->kind) {
       case ActionMenuChoice::Kind::kAction:
         action_ = codegen::PlanAction(chosen->action, action_.kind, action_.wait);
         send_.reset();
+        script_.reset();
         break;
       case ActionMenuChoice::Kind::kWait:
         action_.wait = !action_.wait;
@@ -179,10 +194,25 @@ void MainWindow::OnFinderMenuChosen(std::size_t index) {
     }
   }
   SetCodeMenu();
-  if (plan_) WriteCode();
+  if (plan_ || script_) WriteCode();
+}
+
+void MainWindow::SetRecording(bool recording) {
+  recording_ = recording;
+  SetCodeMenu();
+}
+
+void MainWindow::ShowScript(codegen::Script script) {
+  script_ = std::move(script);
+  WriteCode();
 }
 
 void MainWindow::WriteCode() {
+  if (script_) {
+    code_box_.SetText(
+        codegen::EmitScript(*script_, finder_settings_.language, finder_settings_.style));
+    return;
+  }
   if (send_) {
     code_box_.SetText(codegen::EmitSendCode(*plan_, finder_settings_.language,
                                             finder_settings_.style, *send_));
@@ -233,7 +263,30 @@ void MainWindow::Operate(WindowOperation operation) {
     messages_.ShowExclamation(kTryItItem, "The window is gone or did not answer.");
 }
 
+void MainWindow::RunScript() {
+  if (script_run_) return;  // the run before goes on
+  run_script_ = script_;
+  script_run_.emplace(*run_script_, windows_, finder_settings_.style.way);
+  script_timer_.SetEnabled(true);
+  OnScriptTick();
+}
+
+void MainWindow::OnScriptTick() {
+  if (!script_run_) return;
+  const std::optional<inspector::ActionOutcome> outcome = script_run_->Advance();
+  if (!outcome) return;
+  script_timer_.SetEnabled(false);
+  script_run_.reset();
+  run_script_.reset();
+  if (outcome->done) {
+    messages_.ShowInformation(kTryItItem, outcome->text);
+  } else {
+    messages_.ShowExclamation(kTryItItem, outcome->text);
+  }
+}
+
 void MainWindow::TryIt() {
+  if (script_) return RunScript();
   const WindowHandle target = inspector_.LastPickedWindow();
   if (!plan_ || target == 0) {
     messages_.ShowInformation(kTryItItem, "Drop the arrow on a window first.");

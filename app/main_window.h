@@ -5,8 +5,10 @@
 #include "app/action_menu.h"
 #include "app/finder_settings.h"
 #include "codegen/finder_language.h"
+#include "codegen/script.h"
 #include "codegen/search_plan.h"
 #include "codegen/send_message_code.h"
+#include "inspector/script_run.h"
 #include "inspector/window_inspector.h"
 #include "platform/settings_store.h"
 #include "platform/toolkit.h"
@@ -46,6 +48,16 @@ class MainWindow {
   // what came of it (an operation only when it fails).
   void TryAction(codegen::Action action);
   void Operate(WindowOperation operation);
+  // The code box's item that starts or stops recording, beside F4.
+  static constexpr char kRecordItem[] = "Record Steps\tF4";
+  static constexpr char kStopRecordingItem[] = "Stop Recording\tF4";
+  // Told when the user chooses the item.
+  void OnRecordChosen(EventHandler handler) { on_record_chosen_ = handler; }
+  // The item says what choosing it does.
+  void SetRecording(bool recording);
+  // The script into the code box, spelled again at each change of language
+  // or way until the next pick.
+  void ShowScript(codegen::Script script);
   static constexpr char kOwnWindowRefused[] =
       "That is one of WinScout's own windows: WinScout does not close, hide or "
       "disable them.";
@@ -67,6 +79,10 @@ class MainWindow {
   // Does the chosen action, or sends the chosen message, to the target now
   // and shows what came of it.
   void TryIt();
+  // Try it on the script: its steps one after the other, a step that waits
+  // for its window looked for again at each tick.
+  void RunScript();
+  void OnScriptTick();
   // Whether the target is one of WinScout's own windows, which the action
   // would close, hide or disable; if so, the user is told.
   bool RefusedAsOwn(WindowHandle target);
@@ -86,6 +102,7 @@ class MainWindow {
   TextBox& code_box_;
   TextBox& handle_box_;
   Timer& timer_;
+  Timer& script_timer_;
   TargetHighlight& highlight_;
   const Picture* arrow_;
   inspector::ReportBoxes report_boxes_;
@@ -102,6 +119,13 @@ class MainWindow {
   // What the code sends the picked window after finding it, if anything: a
   // logged message or a menu item's command, written instead of the action.
   std::optional<codegen::MessageToSend> send_;
+  // The recorded script the code box holds, if it holds one.
+  std::optional<codegen::Script> script_;
+  // The script that Try it runs, kept as it was when it started.
+  std::optional<codegen::Script> run_script_;
+  std::optional<inspector::ScriptRun> script_run_;
+  bool recording_ = false;
+  EventHandler on_record_chosen_;
   Handler<void(WindowHandle)> on_picked_at_cursor_;
 };
 

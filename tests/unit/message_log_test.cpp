@@ -24,6 +24,7 @@ struct DecodeCase {
   std::string parameters;
   MessageKind kind = MessageKind::kSent;
   std::int64_t result = 0;
+  std::uint32_t flags = 0;
 };
 
 void PrintTo(const DecodeCase& c, std::ostream* os) {
@@ -38,7 +39,8 @@ TEST_P(DecodeTest, NamesAndDecodes) {
                        .lparam = c.lparam,
                        .result = c.result,
                        .message = c.message,
-                       .kind = c.kind};
+                       .kind = c.kind,
+                       .flags = c.flags};
   EXPECT_EQ(kNames.MessageName(c.message, c.window_class, "WinScoutRegistered"), c.name);
   EXPECT_EQ(DecodeParameters(record, {kNames, c.window_class, c.control_class}),
             c.parameters);
@@ -76,6 +78,9 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{0x0102, 'a', 1, "Edit", "", "WM_CHAR", "'a' U+0061, repeat 1"},
         DecodeCase{0x0102, 0xE9, 1, "Edit", "", "WM_CHAR", "'\xC3\xA9' U+00E9, repeat 1"},
         DecodeCase{0x0102, 0x0D, 1, "Edit", "", "WM_CHAR", "U+000D, repeat 1"},
+        DecodeCase{0x000C, 0, 0, "Edit", "", "WM_SETTEXT", "to a password box: not shown",
+                   MessageKind::kSent, 0,
+                   MessageRecord::kSecret | MessageRecord::kHasText},
         DecodeCase{0x0201, 0x0009, 0x0014000A, "Button", "", "WM_LBUTTONDOWN",
                    "x 10, y 20, MK_LBUTTON | MK_CONTROL"},
         DecodeCase{0x0200, 0, 0xFFFEFFFF, "Button", "", "WM_MOUSEMOVE", "x -1, y -2"},
