@@ -26,6 +26,8 @@
 //   order WINDOW AFTER    puts it right after AFTER in the Z-order (0: on top),
 //                         without moving or activating it
 //   close WINDOW          posts WM_CLOSE
+//   send WINDOW MSG W L   SendMessageTimeout of a message that takes no
+//                         pointer: RESULT
 //   signal NAME           sets a named event
 //   forget KEY            deletes the key of HKEY_CURRENT_USER with all below it,
 //                         if there is one
@@ -463,6 +465,17 @@ std::string Answer(const std::string& line) {
       return Error("PostMessageW");
     }
     return Ok("1");
+  }
+  if (name == "send") {
+    const auto window = request.Window();
+    const auto message = request.Number();
+    const auto wparam = request.Number();
+    const auto lparam = request.Number();
+    if (!window || !message || !wparam || !lparam)
+      return "error usage: send WINDOW MSG W L";
+    return Ok(
+        std::to_string(Send(*window, static_cast<UINT>(*message),
+                            static_cast<WPARAM>(*wparam), static_cast<LPARAM>(*lparam))));
   }
   if (name == "rows") {
     // Every column of a list view's rows.
