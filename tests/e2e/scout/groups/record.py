@@ -2,18 +2,29 @@
 WinScout records it, and the script it writes run again on a fresh fixture."""
 
 import json
+import shutil
+import subprocess
+import sys
 import tempfile
 from pathlib import Path
 
-from ..common import Failure, wait_for
-from ..real_input import click, xdotool
+from ..builds import build_action, run_action
+from ..common import REPO, Failure, wait_for
+from ..probe import as_text, from_text
+from ..real_input import click, give_keyboard_to, xdotool
 from ..session import Fixture
-from ..winscout import shown_menu
+from ..views import MESSAGE_THREAD, open_message_log
+from ..winscout import (BY_ID_AND_TITLE, BY_POSITION, CODE_BOX, DEFAULT_MARKS, TITLE,
+                        choose_from_code_menu, shown_menu)
 
 ORDER = {"name": "Grace Hopper", "password": "s3cret-Xq7", "colour": "Blue",
          "gift": True, "size": "Medium"}
 COLOURS = ("Red", "Green", "Blue")
 CB_GETITEMHEIGHT = 0x154
+RECORDING = "Recording..."
+LOG_PLACE = (700, 560, 560, 400)
+# What a script sets in a password box (codegen::kPasswordPlaceholder).
+REPLAYED = dict(ORDER, password="Password")
 # The order dialog's controls, by the names of the fixture's window lines.
 NAME, PASSWORD, COLOUR, GIFT, OK, FINISH = "1001", "1002", "1003", "1004", "1", "1010"
 # The flow, one row a thing the user does: to which of the fixture's windows,
@@ -51,6 +62,7 @@ class OrderFlow:
         if action == "dialog":
             fixture.read_manifest(f"the {name} dialog's window lines")
             wait_for(f"the {name} dialog", lambda: probe.visible(fixture[name].handle))
+            self.dialog = fixture[name].text
             return
         window = fixture[name]
         if action == "menu":
@@ -66,6 +78,7 @@ class OrderFlow:
                 wait_for(f"the focus in {name}", lambda: probe.value("focus", window.handle),
                          [window.handle].__eq__)
         elif action == "type":
+            give_keyboard_to(self.dialog)
             xdotool("type", "--delay", 20, value)
             if name != PASSWORD:
                 wait_for(f"{value!r} in {name}", lambda: probe.text(window.handle),
@@ -84,21 +97,101 @@ class OrderFlow:
                      COLOURS[value].__eq__)
 
     def final_state(self):
-        """The state that Finish wrote, once it has."""
-        entry = json.loads(self.fixture.lines.line("the finished line"))
-        if entry.get("kind") != "finished":
-            raise Failure(f"the fixture wrote {entry} instead of the finished line")
+        """The state that Finish wrote, once it has; the window lines of the
+        dialogs that open on the way are kept."""
+        while (entry := json.loads(self.fixture.lines.line("the finished line")))[
+                "kind"] != "finished":
+            if entry["kind"] == "window":
+                self.fixture.keep(entry)
+            elif entry["kind"] != "ready":
+                raise Failure(f"the fixture wrote {entry} instead of the finished line")
         return json.loads(self.file.read_text())
 
     def close(self):
         self.fixture.program.stop()
 
 
-def group_record(session, checks):
-    """The order flow by hand, then recorded and replayed."""
-    directory = Path(tempfile.mkdtemp(prefix="winscout-record-"))
-    flow = OrderFlow(session, directory, "by-hand")
+def recorded(session, checks, directory):
+    """Picks the orders window, opens its log for the whole thread, records
+    the flow done by hand with F4 and F4; the script in C++, the log's lines
+    and the fixture's windows."""
+    probe, winscout = session.probe, session.winscout
+    choose_from_code_menu(session, checks, DEFAULT_MARKS, "C++")
+    choose_from_code_menu(session, checks, ("C++", BY_POSITION), BY_ID_AND_TITLE)
+    flow = OrderFlow(session, directory, "recorded")
+    log = open_message_log(session, flow.fixture["orders"].point)
+    # Out of the flow's way, which it would cover.
+    probe.place(log.window, *LOG_PLACE)
+    wait_for("the log to move", lambda: probe.rect(log.window).left == LOG_PLACE[0])
+    log.press(MESSAGE_THREAD)
+    give_keyboard_to(TITLE)
+    xdotool("key", "F4")
+    checks.reached("F4 starts recording: the caption says so",
+                   lambda: probe.text(winscout.main), lambda title: RECORDING in title)
     for row in FLOW:
         flow.do(row)
-    checks.equal("the order flow by hand: the final state", flow.final_state(), ORDER)
+    checks.equal("the recorded flow: the final state", flow.final_state(), ORDER)
+    give_keyboard_to(probe.text(winscout.main))
+    xdotool("key", "F4")
+    checks.reached("F4 again ends recording", lambda: probe.text(winscout.main),
+                   TITLE.__eq__)
+    script = wait_for("the script in the code box", lambda: winscout.text(CODE_BOX),
+                      lambda text: "Step " in text)
+    windows = flow.fixture.windows
     flow.close()
+    return script, log.lines(), windows
+
+
+def run_cpp(session, directory, script):
+    program, build = build_action(session.args.cxx, directory, 0, script, "")
+    flow = OrderFlow(session, directory, "cpp")
+    printed, seconds, fault = run_action(session.args.wine, program, build)
+    if fault:
+        raise Failure(f"the C++ script: {fault}")
+    return flow
+
+
+def run_vb(session, directory, script):
+    flow = OrderFlow(session, directory, "vb")
+    kind, words = session.probe.ask("act", as_text(script), seconds=30)
+    if kind != "ok":
+        raise Failure(f"the Visual Basic script does not run: {from_text(words[0])}")
+    return flow
+
+
+# Each language a row: how its script is run against a fresh fixture.
+REPLAYS = (("C++", run_cpp), ("Visual Basic", run_vb))
+
+
+def group_record(session, checks):
+    """The order flow recorded; its script run again in C++, Visual Basic and
+    Python, to the same final state but for the password."""
+    directory = Path(tempfile.mkdtemp(prefix="winscout-record-"))
+    try:
+        script, log, windows = recorded(session, checks, directory)
+        password = ORDER["password"]
+        checks.check("the typed password is nowhere in the script", password not in script,
+                     script)
+        checks.check("the typed password is nowhere in the Messages log",
+                     not any(password in " ".join(line) for line in log),
+                     [line for line in log if line.window_class == "Edit"])
+        checks.check("the typed password is not on the clipboard",
+                     password not in from_text(session.probe.ask("clipboard")[1][0]))
+        language = "C++"
+        for name, run in REPLAYS:
+            def replay():
+                nonlocal script, language
+                if name != language:
+                    choose_from_code_menu(session, checks, (language, BY_ID_AND_TITLE), name)
+                    script = wait_for(f"the script in {name}",
+                                      lambda: session.winscout.text(CODE_BOX),
+                                      lambda text, shown=script: text != shown)
+                    language = name
+                flow = run(session, directory, script)
+                checks.equal(f"the script in {name}, run: the final state", flow.final_state(),
+                             REPLAYED)
+                flow.close()
+
+            checks.step(f"the script in {name}, run", replay)
+    finally:
+        shutil.rmtree(directory, ignore_errors=True)
