@@ -142,7 +142,7 @@ def recorded(session, checks, directory):
     return script, log.lines(), windows
 
 
-def run_cpp(session, directory, script):
+def run_cpp(session, directory, script, _windows):
     program, build = build_action(session.args.cxx, directory, 0, script, "")
     flow = OrderFlow(session, directory, "cpp")
     printed, seconds, fault = run_action(session.args.wine, program, build)
@@ -151,7 +151,7 @@ def run_cpp(session, directory, script):
     return flow
 
 
-def run_vb(session, directory, script):
+def run_vb(session, directory, script, _windows):
     flow = OrderFlow(session, directory, "vb")
     kind, words = session.probe.ask("act", as_text(script), seconds=30)
     if kind != "ok":
@@ -159,8 +159,56 @@ def run_vb(session, directory, script):
     return flow
 
 
-# Each language a row: how its script is run against a fresh fixture.
-REPLAYS = (("C++", run_cpp), ("Visual Basic", run_vb))
+class FakeRun:
+    """The Python script run on the fake user32, over a desktop of the windows
+    the recording met: what it does, as events, must be the flow's."""
+
+    def __init__(self, directory, script, windows):
+        self.directory = directory
+        hexed = lambda text: text.encode().hex()
+        listed = [w for name, w in windows.items() if not name.startswith("size ")]
+        searches = {}
+        for w in listed:
+            searches.setdefault((w.parent, w.class_name), []).append(w.handle)
+        desktop = {
+            "desktop": 0x10010,
+            "searches": [{"parent": parent, "class": hexed(class_name), "found": found}
+                         for (parent, class_name), found in searches.items()],
+            "windows": [{"handle": w.handle, "parent": w.parent, "class": hexed(w.class_name),
+                         "title": hexed(w.text), "id": w.id,
+                         "items": [hexed(c) for c in COLOURS] if w.name == COLOUR else []}
+                        for w in listed]}
+        handle = lambda name: windows[name].handle
+        events = [["text", handle(NAME), hexed(REPLAYED["name"])],
+                  ["text", handle(PASSWORD), hexed(REPLAYED["password"])],
+                  ["choose", handle(COLOUR), hexed(REPLAYED["colour"])],
+                  ["click", handle(GIFT)], ["click", handle(OK)], ["click", handle(FINISH)]]
+        (directory / "script.py").write_bytes(script.encode())
+        self.manifest = directory / "fake.json"
+        self.manifest.write_text(json.dumps({
+            "desktops": {"order": desktop},
+            "snippets": [{"name": "the recorded script", "file": "script.py",
+                          "desktop": "order",
+                          "effects": {"events": events, "printed": []}}]}))
+
+    def final_state(self):
+        run = subprocess.run([sys.executable, REPO / "tests/support/python_replay.py",
+                              self.manifest], capture_output=True, text=True, timeout=30)
+        if run.returncode != 0:
+            raise Failure(f"on the fake user32: {run.stdout}{run.stderr}")
+        return REPLAYED
+
+    def close(self):
+        pass
+
+
+# Each language a row: how its script is run against a fresh fixture, or
+# against the fake user32 with the windows that the recording met.
+REPLAYS = (
+    ("C++", run_cpp),
+    ("Visual Basic", run_vb),
+    ("Python", lambda _, directory, script, windows: FakeRun(directory, script, windows)),
+)
 
 
 def group_record(session, checks):
@@ -187,7 +235,7 @@ def group_record(session, checks):
                                       lambda: session.winscout.text(CODE_BOX),
                                       lambda text, shown=script: text != shown)
                     language = name
-                flow = run(session, directory, script)
+                flow = run(session, directory, script, windows)
                 checks.equal(f"the script in {name}, run: the final state", flow.final_state(),
                              REPLAYED)
                 flow.close()
