@@ -6,6 +6,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import time
 from pathlib import Path
 
 from ..builds import build_action, run_action
@@ -15,7 +16,7 @@ from ..real_input import click, give_keyboard_to, xdotool
 from ..session import Fixture
 from ..views import MESSAGE_THREAD, open_message_log
 from ..winscout import (BY_ID_AND_TITLE, BY_POSITION, CODE_BOX, DEFAULT_MARKS, TITLE,
-                        choose_from_code_menu, shown_menu)
+                        WinScout, choose_from_code_menu, shown_menu)
 
 ORDER = {"name": "Grace Hopper", "password": "s3cret-Xq7", "colour": "Blue",
          "gift": True, "size": "Medium"}
@@ -23,6 +24,8 @@ COLOURS = ("Red", "Green", "Blue")
 CB_GETITEMHEIGHT = 0x154
 RECORDING = "Recording..."
 LOG_PLACE = (700, 560, 560, 400)
+ORDER_HANG = 0x8001  # WM_APP + 1, which stops the orders window's thread for 3 s
+HUNG_SECONDS = 2.5  # of the 3 the program sleeps
 # What a script sets in a password box (codegen::kPasswordPlaceholder).
 REPLAYED = dict(ORDER, password="Password")
 # The order dialog's controls, by the names of the fixture's window lines.
@@ -111,11 +114,32 @@ class OrderFlow:
         self.fixture.program.stop()
 
 
-def recorded(session, checks, directory):
-    """Picks the orders window, opens its log for the whole thread, records
-    the flow done by hand with F4 and F4; the script in C++, the log's lines
-    and the fixture's windows."""
+def start_recording(session, checks, name, window):
+    """Picks the window and presses F4."""
     probe, winscout = session.probe, session.winscout
+    winscout.generate_code(window.point)
+    give_keyboard_to(TITLE)
+    xdotool("key", "F4")
+    checks.reached(f"{name}: F4 starts recording, and the caption says so",
+                   lambda: probe.text(winscout.main), lambda title: RECORDING in title)
+
+
+def stop_recording(session, checks, name):
+    """F4 again; the script in the code box."""
+    probe, winscout = session.probe, session.winscout
+    give_keyboard_to(probe.text(winscout.main))
+    xdotool("key", "F4")
+    checks.reached(f"{name}: F4 again ends recording", lambda: probe.text(winscout.main),
+                   TITLE.__eq__)
+    return wait_for(f"{name}: the script in the code box", lambda: winscout.text(CODE_BOX),
+                    lambda text: "Step " in text)
+
+
+def recorded(session, checks, directory):
+    """Opens the log of the orders window's whole thread and records the flow
+    done by hand; the script in C++, the log's lines and the fixture's
+    windows."""
+    probe = session.probe
     choose_from_code_menu(session, checks, DEFAULT_MARKS, "C++")
     choose_from_code_menu(session, checks, ("C++", BY_POSITION), BY_ID_AND_TITLE)
     flow = OrderFlow(session, directory, "recorded")
@@ -124,22 +148,15 @@ def recorded(session, checks, directory):
     probe.place(log.window, *LOG_PLACE)
     wait_for("the log to move", lambda: probe.rect(log.window).left == LOG_PLACE[0])
     log.press(MESSAGE_THREAD)
-    give_keyboard_to(TITLE)
-    xdotool("key", "F4")
-    checks.reached("F4 starts recording: the caption says so",
-                   lambda: probe.text(winscout.main), lambda title: RECORDING in title)
+    start_recording(session, checks, "the order flow", flow.fixture["orders"])
     for row in FLOW:
         flow.do(row)
     checks.equal("the recorded flow: the final state", flow.final_state(), ORDER)
-    give_keyboard_to(probe.text(winscout.main))
-    xdotool("key", "F4")
-    checks.reached("F4 again ends recording", lambda: probe.text(winscout.main),
-                   TITLE.__eq__)
-    script = wait_for("the script in the code box", lambda: winscout.text(CODE_BOX),
-                      lambda text: "Step " in text)
-    windows = flow.fixture.windows
+    script = stop_recording(session, checks, "the order flow")
+    windows, lines = flow.fixture.windows, log.lines()
     flow.close()
-    return script, log.lines(), windows
+    probe.close(log.window)
+    return script, lines, windows
 
 
 def run_cpp(session, directory, script, _windows):
@@ -211,12 +228,62 @@ REPLAYS = (
 )
 
 
+def program_ends(session, checks, flow):
+    flow.close()
+    checks.reached("the program ends mid-recording: the recording ends",
+                   lambda: session.probe.text(session.winscout.main), TITLE.__eq__)
+    script = session.winscout.text(CODE_BOX)
+    checks.check("the program ends mid-recording: the script so far, with a note",
+                 ORDER["name"] in script and "ended" in script.splitlines()[-1], script)
+
+
+def program_hangs(session, checks, flow):
+    """F4 while the program's thread sleeps, with the name's typing not yet
+    a step."""
+    probe, winscout = session.probe, session.winscout
+    probe.ask("post", flow.fixture["orders"].handle, ORDER_HANG, 0, 0)
+    give_keyboard_to(probe.text(winscout.main))
+    xdotool("key", "F4")
+    answers, end = [], time.monotonic() + HUNG_SECONDS
+    while time.monotonic() < end:
+        answers.append(probe.value("ping", winscout.main)[0])
+    checks.check("a hung program: WinScout answers within 0.2 s as its recording ends",
+                 all(0 <= ms < 200 for ms in answers), answers)
+    checks.reached("a hung program: the script so far, once the program answers again",
+                   lambda: winscout.text(CODE_BOX), lambda text: ORDER["name"] in text)
+
+
+def winscout_killed(session, checks, flow):
+    session.winscout.program.process.kill()
+    session.winscout.program.process.wait()
+    for row in FLOW[4:]:
+        flow.do(row)
+    checks.equal("WinScout killed mid-recording: the program's flow ends as by hand",
+                 flow.final_state(), ORDER)
+    session.winscout = WinScout(session.programs, session.probe,
+                                [session.args.wine, session.args.winscout])
+    start_recording(session, checks, "after WinScout was killed", flow.fixture["orders"])
+    for row in FLOW[:4]:
+        flow.do(row)
+    checks.check("after WinScout was killed, the program is recorded again",
+                 ORDER["name"] in stop_recording(session, checks, "recorded again"))
+
+
+# Bad input, each a row: what happens after the flow's first rows were
+# recorded (the menu, the dialog, the name typed).
+TROUBLES = (("the program ends", program_ends), ("a hung program", program_hangs),
+            ("WinScout killed", winscout_killed))
+
+
 def group_record(session, checks):
     """The order flow recorded; its script run again in C++, Visual Basic and
     Python, to the same final state but for the password."""
     directory = Path(tempfile.mkdtemp(prefix="winscout-record-"))
     try:
-        script, log, windows = recorded(session, checks, directory)
+        made = []
+        checks.step("the order flow recorded",
+                    lambda: made.append(recorded(session, checks, directory)))
+        script, log, windows = made[0] if made else ("", [], {})
         password = ORDER["password"]
         checks.check("the typed password is nowhere in the script", password not in script,
                      script)
@@ -226,7 +293,7 @@ def group_record(session, checks):
         checks.check("the typed password is not on the clipboard",
                      password not in from_text(session.probe.ask("clipboard")[1][0]))
         language = "C++"
-        for name, run in REPLAYS:
+        for name, run in REPLAYS if made else ():
             def replay():
                 nonlocal script, language
                 if name != language:
@@ -241,5 +308,15 @@ def group_record(session, checks):
                 flow.close()
 
             checks.step(f"the script in {name}, run", replay)
+        for name, trouble in TROUBLES:
+            def troubled():
+                flow = OrderFlow(session, directory, name.replace(" ", "-"))
+                start_recording(session, checks, name, flow.fixture["orders"])
+                for row in FLOW[:4]:
+                    flow.do(row)
+                trouble(session, checks, flow)
+                flow.close()
+
+            checks.step(name, troubled)
     finally:
         shutil.rmtree(directory, ignore_errors=True)
