@@ -13,18 +13,21 @@ from ..builds import build_action, run_action
 from ..common import REPO, Failure, wait_for
 from ..probe import as_text, from_text
 from ..real_input import click, give_keyboard_to, xdotool
-from ..session import Fixture
+from ..session import NOTEPAD_TITLE, Fixture
 from ..views import MESSAGE_THREAD, open_message_log
-from ..winscout import (BY_ID_AND_TITLE, BY_POSITION, CODE_BOX, DEFAULT_MARKS, TITLE,
-                        WinScout, choose_from_code_menu, shown_menu)
+from ..winscout import (BY_ID_AND_TITLE, BY_POSITION, CODE_BOX, DEFAULT_MARKS,
+                        MESSAGE_BOX_CLASS, TITLE, WinScout, choose_from_code_menu,
+                        shown_menu)
 
 ORDER = {"name": "Grace Hopper", "password": "s3cret-Xq7", "colour": "Blue",
          "gift": True, "size": "Medium"}
 COLOURS = ("Red", "Green", "Blue")
 CB_GETITEMHEIGHT = 0x154
 RECORDING = "Recording..."
-LOG_PLACE = (700, 560, 560, 400)
+LOG_PLACE = (700, 330, 560, 400)
 ORDER_HANG = 0x8001  # WM_APP + 1, which stops the orders window's thread for 3 s
+NOTES = "Notes from WinScout"
+SAVE_AS = "Save As"
 HUNG_SECONDS = 2.5  # of the 3 the program sleeps
 # What a script sets in a password box (codegen::kPasswordPlaceholder).
 REPLAYED = dict(ORDER, password="Password")
@@ -114,10 +117,10 @@ class OrderFlow:
         self.fixture.program.stop()
 
 
-def start_recording(session, checks, name, window):
-    """Picks the window and presses F4."""
+def start_recording(session, checks, name, point):
+    """Picks the window at the point and presses F4."""
     probe, winscout = session.probe, session.winscout
-    winscout.generate_code(window.point)
+    winscout.generate_code(point)
     give_keyboard_to(TITLE)
     xdotool("key", "F4")
     checks.reached(f"{name}: F4 starts recording, and the caption says so",
@@ -148,7 +151,7 @@ def recorded(session, checks, directory):
     probe.place(log.window, *LOG_PLACE)
     wait_for("the log to move", lambda: probe.rect(log.window).left == LOG_PLACE[0])
     log.press(MESSAGE_THREAD)
-    start_recording(session, checks, "the order flow", flow.fixture["orders"])
+    start_recording(session, checks, "the order flow", flow.fixture["orders"].point)
     for row in FLOW:
         flow.do(row)
     checks.equal("the recorded flow: the final state", flow.final_state(), ORDER)
@@ -262,11 +265,42 @@ def winscout_killed(session, checks, flow):
                  flow.final_state(), ORDER)
     session.winscout = WinScout(session.programs, session.probe,
                                 [session.args.wine, session.args.winscout])
-    start_recording(session, checks, "after WinScout was killed", flow.fixture["orders"])
+    start_recording(session, checks, "after WinScout was killed",
+                    flow.fixture["orders"].point)
     for row in FLOW[:4]:
         flow.do(row)
     checks.check("after WinScout was killed, the program is recorded again",
                  ORDER["name"] in stop_recording(session, checks, "recorded again"))
+
+
+def notepad_saves(session, checks, directory):
+    """Typing into notepad and File > Save As recorded; the C++ script run on
+    a fresh notepad writes the same file."""
+    probe, file = session.probe, directory / "notes.txt"
+    notepad = session.start_notepad()
+    edit = probe.child(notepad, "Edit")
+    start_recording(session, checks, "notepad", probe.rect(edit).centre)
+    click(probe.rect(edit).centre)
+    give_keyboard_to(NOTEPAD_TITLE)
+    xdotool("type", "--delay", 20, NOTES)
+    wait_for("the notes in notepad", lambda: probe.text(edit), NOTES.__eq__)
+    xdotool("key", "alt+f")
+    wait_for("notepad's File menu", lambda: shown_menu(probe))
+    xdotool("key", "a")
+    dialog = wait_for("the Save As dialog", lambda: probe.top(MESSAGE_BOX_CLASS, SAVE_AS))
+    give_keyboard_to(SAVE_AS)
+    xdotool("type", "--delay", 20, "Z:" + str(file).replace("/", "\\"))
+    click(probe.rect(probe.item(dialog, 1)).centre)  # Save, IDOK
+    wait_for("the notes saved", lambda: file.exists() and file.read_bytes())
+    script = stop_recording(session, checks, "notepad")
+    probe.close(notepad)
+    file.unlink()
+    program, build = build_action(session.args.cxx, directory, 1, script, "")
+    session.start_notepad()
+    printed, seconds, fault = run_action(session.args.wine, program, build)
+    checks.check("notepad's script, built and run: it ends", fault is None, fault)
+    checks.reached("notepad's script, run on a fresh notepad, saves the same notes",
+                   lambda: file.exists() and file.read_bytes(), NOTES.encode().__eq__)
 
 
 # Bad input, each a row: what happens after the flow's first rows were
@@ -308,10 +342,16 @@ def group_record(session, checks):
                 flow.close()
 
             checks.step(f"the script in {name}, run", replay)
+        def notepad():
+            if language != "C++":
+                choose_from_code_menu(session, checks, (language, BY_ID_AND_TITLE), "C++")
+            notepad_saves(session, checks, directory)
+
+        checks.step("a real program: notepad's Save As recorded and replayed", notepad)
         for name, trouble in TROUBLES:
             def troubled():
                 flow = OrderFlow(session, directory, name.replace(" ", "-"))
-                start_recording(session, checks, name, flow.fixture["orders"])
+                start_recording(session, checks, name, flow.fixture["orders"].point)
                 for row in FLOW[:4]:
                     flow.do(row)
                 trouble(session, checks, flow)
