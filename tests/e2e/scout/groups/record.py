@@ -195,7 +195,6 @@ class FakeRun:
     the recording met: what it does, as events, must be the flow's."""
 
     def __init__(self, directory, script, windows):
-        self.directory = directory
         hexed = lambda text: text.encode().hex()
         listed = [w for name, w in windows.items() if not name.startswith("size ")]
         searches = {}
@@ -361,6 +360,7 @@ def group_record(session, checks):
                 flow.close()
 
             checks.step(f"the script in {name}, run", replay)
+
         def notepad():
             if language != "C++":
                 choose_from_code_menu(session, checks, (language, BY_ID_AND_TITLE), "C++")
