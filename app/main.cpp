@@ -9,6 +9,7 @@
 #include "app/main_window.h"
 #include "app/messages_window.h"
 #include "app/pick_hot_key.h"
+#include "app/step_recording.h"
 #include "app/windows_window.h"
 #include "cli/commands.h"
 #include "platform/win32/registry_settings.h"
@@ -66,6 +67,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
       },
       form, windows, message_tap, main_window, windows_window, clipboard, messages);
   app::PickHotKey pick_hot_key(hot_key, form, main_window);
+  app::StepRecording step_recording(form, windows, message_tap, main_window, messages);
   main_window.Start();
   return form.RunMessageLoop();
 }

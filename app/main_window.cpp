@@ -62,6 +62,9 @@ MainWindow::MainWindow(Form& form, WindowSystem& windows, ModalMessageBox& messa
 
 void MainWindow::SetCodeMenu() {
   std::vector<MenuChoice> menu = FinderMenu(finder_settings_);
+  menu.push_back({.text = recording_ ? kStopRecordingItem : kRecordItem,
+                  .mark = MenuChoice::Mark::kCommand,
+                  .begins_group = true});
   for (MenuChoice& choice : ActionMenu(offered_actions_, action_)) {
     menu.push_back(std::move(choice));
   }
@@ -110,6 +113,7 @@ void MainWindow::OnCodeArrowUp() {
   inspector_.PickWindowAtCursor(handle_box_);
   RestoreArrow(code_arrow_);
   send_.reset();
+  script_.reset();
   GenerateCode();
   if (on_picked_at_cursor_) on_picked_at_cursor_(inspector_.LastPickedWindow());
 }
@@ -117,6 +121,7 @@ void MainWindow::OnCodeArrowUp() {
 void MainWindow::PickWindowAtCursor() {
   inspector_.PickWindowAtCursor(handle_box_);
   send_.reset();
+  script_.reset();
   GenerateCode();
   if (on_picked_at_cursor_) on_picked_at_cursor_(inspector_.LastPickedWindow());
 }
@@ -130,6 +135,7 @@ void MainWindow::PickWindowToSend(WindowHandle window,
   inspector_.ReportWindow(window, report_boxes_);
   inspector_.PickWindow(window, handle_box_);
   send_ = std::move(message);
+  script_.reset();
   GenerateCode();
 }
 
@@ -163,12 +169,16 @@ void MainWindow::OnFinderMenuChosen(std::size_t index) {
   if (index < finder_items) {
     finder_settings_ = ChooseFromFinderMenu(finder_settings_, index);
     SaveFinderSettings(finder_settings_, store_);
+  } else if (index == finder_items) {
+    if (on_record_chosen_) on_record_chosen_();
+    return;
   } else if (const auto chosen =
-                 ChooseFromActionMenu(offered_actions_, index - finder_items)) {
+                 ChooseFromActionMenu(offered_actions_, index - finder_items - 1)) {
     switch (chosen->kind) {
       case ActionMenuChoice::Kind::kAction:
         action_ = codegen::PlanAction(chosen->action, action_.kind, action_.wait);
         send_.reset();
+        script_.reset();
         break;
       case ActionMenuChoice::Kind::kWait:
         action_.wait = !action_.wait;
@@ -179,10 +189,25 @@ void MainWindow::OnFinderMenuChosen(std::size_t index) {
     }
   }
   SetCodeMenu();
-  if (plan_) WriteCode();
+  if (plan_ || script_) WriteCode();
+}
+
+void MainWindow::SetRecording(bool recording) {
+  recording_ = recording;
+  SetCodeMenu();
+}
+
+void MainWindow::ShowScript(codegen::Script script) {
+  script_ = std::move(script);
+  WriteCode();
 }
 
 void MainWindow::WriteCode() {
+  if (script_) {
+    code_box_.SetText(
+        codegen::EmitScript(*script_, finder_settings_.language, finder_settings_.style));
+    return;
+  }
   if (send_) {
     code_box_.SetText(codegen::EmitSendCode(*plan_, finder_settings_.language,
                                             finder_settings_.style, *send_));

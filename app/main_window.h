@@ -5,6 +5,7 @@
 #include "app/action_menu.h"
 #include "app/finder_settings.h"
 #include "codegen/finder_language.h"
+#include "codegen/script.h"
 #include "codegen/search_plan.h"
 #include "codegen/send_message_code.h"
 #include "inspector/window_inspector.h"
@@ -46,6 +47,16 @@ class MainWindow {
   // what came of it (an operation only when it fails).
   void TryAction(codegen::Action action);
   void Operate(WindowOperation operation);
+  // The code box's item that starts or stops recording, beside F4.
+  static constexpr char kRecordItem[] = "Record Steps\tF4";
+  static constexpr char kStopRecordingItem[] = "Stop Recording\tF4";
+  // Told when the user chooses the item.
+  void OnRecordChosen(EventHandler handler) { on_record_chosen_ = handler; }
+  // The item says what choosing it does.
+  void SetRecording(bool recording);
+  // The script into the code box, spelled again at each change of language
+  // or way until the next pick.
+  void ShowScript(codegen::Script script);
   static constexpr char kOwnWindowRefused[] =
       "That is one of WinScout's own windows: WinScout does not close, hide or "
       "disable them.";
@@ -102,6 +113,10 @@ class MainWindow {
   // What the code sends the picked window after finding it, if anything: a
   // logged message or a menu item's command, written instead of the action.
   std::optional<codegen::MessageToSend> send_;
+  // The recorded script the code box holds, if it holds one.
+  std::optional<codegen::Script> script_;
+  bool recording_ = false;
+  EventHandler on_record_chosen_;
   Handler<void(WindowHandle)> on_picked_at_cursor_;
 };
 

@@ -102,6 +102,10 @@ void Notify(TextPieces& out, const MessageRecord& record, const MessageContext& 
 
 void Parameters(TextPieces& out, const MessageRecord& record,
                 const MessageContext& context) {
+  if (record.flags & MessageRecord::kSecret) {
+    out << "to a password box: not shown";
+    return;
+  }
   const std::uint64_t wparam = record.wparam;
   switch (record.message) {
     case 0x0111:  // WM_COMMAND

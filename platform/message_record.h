@@ -21,6 +21,12 @@ struct MessageRecord {
   static constexpr std::uint32_t kHasNotify = 2;
   // Sent by another thread or process (InSendMessageEx).
   static constexpr std::uint32_t kFromOtherThread = 4;
+  // Something the user did, worth a step of a recording: the hook waited for
+  // WinScout to read it while the windows still existed. `text` holds the
+  // item chosen in a combo box, list box, list view or tree view.
+  static constexpr std::uint32_t kStep = 8;
+  // To a password box: the hook left its characters and keys out.
+  static constexpr std::uint32_t kSecret = 16;
 
   std::int64_t ticks = 0;  // the performance counter when the hook saw it
   std::int64_t window = 0;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/handler.h"
 #include "platform/message_record.h"
 #include "platform/window_system.h"
 
@@ -27,14 +28,20 @@ struct MenuItemInfo {
 };
 
 // The messages of another program's thread, as the hook copies them, and its
-// menus. Only one log runs at a time.
+// menus. Only one log or recording runs at a time.
 class MessageTap {
  public:
   virtual ~MessageTap() = default;
   // Starts logging the thread that owns the window; nothing when it runs, else
   // why it cannot, in a sentence for the user.
   virtual std::optional<std::string> Start(WindowHandle window) = 0;
-  // Stops the log; the hook lets go of the target.
+  // Starts recording the thread that owns the window: only what the user does
+  // there is written (see MessageRecord::kStep), and at each step `on_step`
+  // is called while the program waits, so that its windows are read as they
+  // are; the records are then there to take. The error as Start gives it.
+  virtual std::optional<std::string> StartRecording(WindowHandle window,
+                                                    EventHandler on_step) = 0;
+  // Stops the log or the recording; the hook lets go of the target.
   virtual void Stop() = 0;
   // Appends the records that arrived since the last call; returns how many
   // the hook had to drop meanwhile, as WinScout did not keep up. Nothing

@@ -260,6 +260,7 @@ class Form {
   // Sets the outer width so that the client area gets this width; the height
   // and the position stay.
   virtual void SetClientWidth(int twips) = 0;
+  virtual void SetCaption(std::string_view caption) = 0;
   virtual void Show() = 0;
   // Adds an item at the end of the window's system menu, below a line that
   // sets the program's items apart from the system's; choosing it calls

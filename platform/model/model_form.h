@@ -164,6 +164,9 @@ class ModelForm final : public Form {
   WindowHandle Handle() const override { return window_; }
   int ClientWidth() const override { return client_width_; }
   void SetClientWidth(int twips) override;
+  void SetCaption(std::string_view caption) override {
+    desktop_.SetText(window_, std::string(caption));
+  }
   void Show() override { shown_ = true; }
   std::size_t AddSystemMenuItem(std::string text, EventHandler chosen) override;
   void SetSystemMenuItemText(std::size_t item, std::string text) override;

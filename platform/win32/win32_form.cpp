@@ -236,6 +236,10 @@ int Win32Form::ClientWidth() const {
 
 void Win32Form::SetClientWidth(int twips) { ResizeForClient(twips); }
 
+void Win32Form::SetCaption(std::string_view caption) {
+  SetWindowTextW(hwnd_, Utf8ToWide(caption).c_str());
+}
+
 // What the window does not need to be seen is made once it is, before the
 // message loop lets the user act: the right pane's controls and the outline.
 void Win32Form::Show() {

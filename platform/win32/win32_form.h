@@ -38,6 +38,7 @@ class Win32Form final : public Form {
   WindowHandle Handle() const override;
   int ClientWidth() const override;
   void SetClientWidth(int twips) override;
+  void SetCaption(std::string_view caption) override;
   void Show() override;
   std::size_t AddSystemMenuItem(std::string text, EventHandler chosen) override;
   void SetSystemMenuItemText(std::size_t item, std::string text) override;

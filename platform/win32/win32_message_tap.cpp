@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/text_pieces.h"
+#include "platform/win32/bound_window.h"
 #include "platform/win32/handle_conversion.h"
 #include "platform/win32/text_conversion.h"
 
@@ -86,6 +87,8 @@ HookedThread::HookedThread(HMODULE dll, DWORD thread_id, bool log_messages,
   }
   log.magic = hook::kMagic;
   log.owner_process = GetCurrentProcessId();
+  // Left set by a WinScout that was killed while it recorded.
+  log.recorder_window = 0;
   const struct {
     int type;
     const char* name;
@@ -130,7 +133,47 @@ std::optional<std::string> Win32MessageTap::LoadDll() {
   return std::nullopt;
 }
 
+StepWindow::StepWindow(EventHandler on_step)
+    : class_(GetModuleHandleW(nullptr), kClassName, &BoundWindowProc<StepWindow>),
+      step_message_(RegisterWindowMessageW(hook::kStepMessage)),
+      on_step_(on_step) {
+  CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                  GetModuleHandleW(nullptr), this);
+}
+
+StepWindow::~StepWindow() {
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+LRESULT StepWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == step_message_) {
+    on_step_();
+    return 0;
+  }
+  return DefWindowProcW(hwnd_, message, wparam, lparam);
+}
+
 std::optional<std::string> Win32MessageTap::Start(WindowHandle window) {
+  if (steps_) return "WinScout is recording steps: stop the recording first (F4).";
+  return Hook(window);
+}
+
+std::optional<std::string> Win32MessageTap::StartRecording(WindowHandle window,
+                                                           EventHandler on_step) {
+  if (logged_ && !steps_)
+    return "The Messages window logs a program: close it before recording.";
+  if (std::optional<std::string> error = Hook(window)) return error;
+  steps_.emplace(on_step);
+  if (!steps_->hwnd_) {
+    Stop();
+    return WithLastError("CreateWindowEx failed");
+  }
+  __atomic_store_n(&logged_->Log().recorder_window,
+                   reinterpret_cast<std::intptr_t>(steps_->hwnd_), __ATOMIC_RELEASE);
+  return std::nullopt;
+}
+
+std::optional<std::string> Win32MessageTap::Hook(WindowHandle window) {
   Stop();
   DWORD process_id = 0;
   const DWORD thread_id = GetWindowThreadProcessId(ToHwnd(window), &process_id);
@@ -160,8 +203,12 @@ std::optional<std::string> Win32MessageTap::Start(WindowHandle window) {
 }
 
 void Win32MessageTap::Stop() {
-  if (logged_) __atomic_store_n(&logged_->Log().active, 0u, __ATOMIC_RELEASE);
+  if (logged_) {
+    __atomic_store_n(&logged_->Log().active, 0u, __ATOMIC_RELEASE);
+    __atomic_store_n(&logged_->Log().recorder_window, std::int64_t{0}, __ATOMIC_RELEASE);
+  }
   logged_.reset();
+  steps_.reset();
   dll_.reset();
 }
 

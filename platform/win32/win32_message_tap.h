@@ -9,6 +9,7 @@
 #include "platform/message_tap.h"
 #include "platform/win32/hook/hook_protocol.h"
 #include "platform/win32/unique_handle.h"
+#include "platform/win32/window_class.h"
 
 namespace winscout::win32 {
 
@@ -36,6 +37,24 @@ class HookedThread {
   std::array<UniqueHook, 3> hooks_;  // those it needs of the three the DLL has
 };
 
+// WinScout's message-only window that the hook sends each recorded step to.
+class StepWindow {
+ public:
+  static constexpr wchar_t kClassName[] = L"WinScoutSteps";
+  explicit StepWindow(EventHandler on_step);
+  StepWindow(const StepWindow&) = delete;
+  StepWindow& operator=(const StepWindow&) = delete;
+  ~StepWindow();
+
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  HWND hwnd_ = nullptr;
+
+ private:
+  WindowClass class_;
+  UINT step_message_;
+  EventHandler on_step_;
+};
+
 class Win32MessageTap final : public MessageTap {
  public:
   Win32MessageTap();
@@ -44,6 +63,8 @@ class Win32MessageTap final : public MessageTap {
   Win32MessageTap& operator=(const Win32MessageTap&) = delete;
 
   std::optional<std::string> Start(WindowHandle window) override;
+  std::optional<std::string> StartRecording(WindowHandle window,
+                                            EventHandler on_step) override;
   void Stop() override;
   std::optional<std::uint64_t> Take(std::vector<MessageRecord>& records) override;
   std::int64_t Now() const override;
@@ -57,11 +78,14 @@ class Win32MessageTap final : public MessageTap {
   std::optional<std::string> LoadDll();
   std::optional<std::vector<MenuItemInfo>> ReadMenuThroughHook(HWND window,
                                                                DWORD thread_id);
+  // Hooks the window's thread; the error for the user where it cannot.
+  std::optional<std::string> Hook(WindowHandle window);
 
   std::int64_t frequency_ = 1;
   UINT read_menu_message_;
   UniqueModule dll_;
   std::optional<HookedThread> logged_;
+  std::optional<StepWindow> steps_;  // while recording
   RingReader ring_;
 };
 

@@ -332,7 +332,8 @@ TEST_F(MainWindowTest, ChoosingALanguageRewritesTheCodeForTheSameWindow) {
   EXPECT_EQ(texts, (std::vector<std::string>{
                        "Visual Basic", "VBA (Office)", "C++", "C#", "Python",
                        "Search by position", "Search by ID and title",
-                       "Include declarations", "Find only", "Wait for it", "Try it"}));
+                       "Include declarations", "Record Steps\tF4", "Find only",
+                       "Wait for it", "Try it"}));
   EXPECT_EQ(
       code_box.marked_choices(),
       (std::vector<std::string>{"Visual Basic", "Search by position", "Find only"}));

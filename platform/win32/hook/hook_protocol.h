@@ -14,10 +14,14 @@ namespace winscout::hook {
 inline constexpr wchar_t kDllName[] = L"winscout-hook.dll";
 inline constexpr wchar_t kMappingPrefix[] = L"Local\\WinScoutMessages.";
 inline constexpr wchar_t kReadMenuMessage[] = L"WinScoutReadMenu";
+// Sent by the hook to WinScout's recorder window at each step; the target
+// waits for the answer at most kStepTimeoutMs.
+inline constexpr wchar_t kStepMessage[] = L"WinScoutStep";
+inline constexpr UINT kStepTimeoutMs = 1000;
 inline constexpr char kGetMessageHook[] = "WinScoutGetMessageHook";
 inline constexpr char kCallWndProcHook[] = "WinScoutCallWndProcHook";
 inline constexpr char kCallWndRetHook[] = "WinScoutCallWndRetHook";
-inline constexpr std::uint32_t kMagic = 0x57534D32;             // "WSM2"
+inline constexpr std::uint32_t kMagic = 0x57534D33;             // "WSM3"
 inline constexpr std::uint32_t kCapacity = 16384;               // records; a power of two
 inline constexpr std::uint32_t kMenuCapacity = 16384;           // items
 inline constexpr std::uint32_t kMenuTextCapacity = 512 * 1024;  // characters, all items
@@ -57,6 +61,9 @@ struct SharedLog {
   std::uint32_t owner_process;
   std::uint32_t menu_count;
   std::uint32_t menu_left_out;
+  // While set: a recording, not a log. Only steps and typing are written,
+  // and each step is sent to this window of WinScout's.
+  std::int64_t recorder_window;
   RingCounters ring;
   MenuEntry menu[kMenuCapacity];
   wchar_t menu_texts[kMenuTextCapacity];

@@ -49,9 +49,10 @@ LANGUAGES = ("Visual Basic", "VBA (Office)", "C++", "C#", "Python")
 SEARCH_WAYS = ("Search by position", "Search by ID and title")
 BY_POSITION, BY_ID_AND_TITLE = SEARCH_WAYS
 DECLARATIONS = "Include declarations"
+RECORD_STEPS = "Record Steps"
 ACTION_SUBMENU = "Action"
 TRY_IT = "Try it"
-CODE_MENU = (*LANGUAGES, *SEARCH_WAYS, DECLARATIONS, ACTION_SUBMENU, TRY_IT)
+CODE_MENU = (*LANGUAGES, *SEARCH_WAYS, DECLARATIONS, RECORD_STEPS, ACTION_SUBMENU, TRY_IT)
 DEFAULT_MARKS = ("Visual Basic", BY_POSITION)
 # Above the fixture's windows, which start at y 300, and left of its survival
 # tree, which starts at x 690.
