@@ -20,10 +20,11 @@ constexpr std::uint32_t kCommand = 0x0111;
 constexpr std::uint32_t kSysCommand = 0x0112;
 constexpr std::uint32_t kCut = 0x0300;
 constexpr std::uint32_t kUndo = 0x0304;
-constexpr int kClicked = 0;      // BN_CLICKED
-constexpr int kSelChange = 1;    // CBN_SELCHANGE, LBN_SELCHANGE
-constexpr int kKillFocus = 0x200;  // EN_KILLFOCUS
-constexpr std::int32_t kCancel = 2;  // IDCANCEL
+constexpr int kClicked = 0;                     // BN_CLICKED
+constexpr int kSelChange = 1;                   // CBN_SELCHANGE, LBN_SELCHANGE
+constexpr int kKillFocus = 0x200;               // EN_KILLFOCUS
+constexpr std::int32_t kOk = 1;                 // IDOK
+constexpr std::int32_t kCancel = 2;             // IDCANCEL
 constexpr std::uint32_t kPasswordStyle = 0x20;  // ES_PASSWORD
 constexpr std::uint32_t kScClose = 0xF060;
 constexpr int kReadTimeoutMs = 500;
@@ -47,6 +48,11 @@ std::string Quoted(std::string_view text) {
   for (char c : text) line += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
   if (line.size() > kSaidTextLimit) line = CutToUtf16Units(line, kSaidTextLimit) + "...";
   return '"' + line + '"';
+}
+
+bool IsButton(TargetKind kind) {
+  return kind == TargetKind::kPushButton || kind == TargetKind::kCheckBox ||
+         kind == TargetKind::kRadioButton;
 }
 
 bool IsTyping(const MessageRecord& record) {
@@ -80,9 +86,7 @@ const Recorder::Known& Recorder::Window(WindowHandle window) {
     top = above->parent;
   }
   known.appeared = !first_windows_.contains(top);
-  const bool titled = known.kind == TargetKind::kPushButton ||
-                      known.kind == TargetKind::kCheckBox ||
-                      known.kind == TargetKind::kRadioButton || facts->parent == 0;
+  const bool titled = IsButton(known.kind) || facts->parent == 0;
   known.name = titled && !facts->title.empty() ? Quoted(PlainMenuText(facts->title))
                                                : BoxName(window, *facts);
   return known;
@@ -143,16 +147,31 @@ void Recorder::AddCommand(const MessageRecord& record) {
                                (record.wparam & 0xFFFF) == kCancel;
   closing_ = 0;
   if (cancel_of_close) return;
-  const Known& known = Window(control);
+  WindowHandle target = control;
+  if (code == kClicked && !IsButton(Window(control).kind)) {
+    // Enter in a dialog clicks the default button by its ID, which names
+    // another child first in some dialogs: the button with the ID is meant.
+    const auto id = static_cast<std::int32_t>(record.wparam & 0xFFFF);
+    const auto dialog = static_cast<WindowHandle>(record.window);
+    target = 0;
+    for (WindowHandle button : windows_.ChildrenOfClass(dialog, "Button")) {
+      if (windows_.ControlId(button) == id) target = button;
+    }
+    // Without one, Enter or Esc is the command itself; a static's click is none.
+    if (target == 0 && (id == kOk || id == kCancel)) AddMenuCommand(record);
+    if (target == 0) return;
+  }
+  const Known& known = Window(target);
   switch (known.kind) {
     case TargetKind::kPushButton:
-      if (code == kClicked) Push(control, Action::kClick, {}, "click " + known.name);
+      if (code == kClicked) Push(target, Action::kClick, {}, "click " + known.name);
       return;
     case TargetKind::kCheckBox:
     case TargetKind::kRadioButton:
       if (code == kClicked) {
-        const bool checked = windows_.ButtonChecked(control, kReadTimeoutMs).value_or(true);
-        Push(control, checked ? Action::kCheck : Action::kUncheck, {},
+        const bool checked =
+            windows_.ButtonChecked(target, kReadTimeoutMs).value_or(true);
+        Push(target, checked ? Action::kCheck : Action::kUncheck, {},
              (checked ? "check " : "uncheck ") + known.name);
       }
       return;
@@ -161,7 +180,7 @@ void Recorder::AddCommand(const MessageRecord& record) {
       if (code == kSelChange && (record.flags & MessageRecord::kHasText)) {
         std::string item = RecordText(record);
         std::string said = "choose " + Quoted(item) + " in " + known.name;
-        Push(control, Action::kChooseItem, std::move(item), std::move(said));
+        Push(target, Action::kChooseItem, std::move(item), std::move(said));
       }
       return;
     default:
@@ -179,16 +198,18 @@ void Recorder::AddMenuCommand(const MessageRecord& record) {
     return i.id == id && !i.submenu && !i.separator && i.left_out == 0;
   });
   std::string path;
-  if (item != items.end()) path = MenuPath(items, static_cast<std::size_t>(item - items.begin()));
+  if (item != items.end())
+    path = MenuPath(items, static_cast<std::size_t>(item - items.begin()));
   const bool accelerator = (record.wparam >> 16) == 1;
   codegen::MessageToSend send{
       .message = kCommand,
       .name = "WM_COMMAND",
       .wparam = record.wparam,
-      .comment = !path.empty() ? path
-                               : (TextPieces() << (accelerator ? "accelerator" : "command")
-                                               << ", ID " << id)
-                                     .Take()};
+      .comment = !path.empty()
+                     ? path
+                     : (TextPieces()
+                        << (accelerator ? "accelerator" : "command") << ", ID " << id)
+                           .Take()};
   std::string said = !path.empty() ? "choose " + path + " in the menu"
                                    : (TextPieces() << "give command " << id).Take();
   Push(window, Action::kFindOnly, {}, std::move(said));
@@ -207,9 +228,10 @@ void Recorder::AddSystemCommand(const MessageRecord& record) {
   for (const SystemCommand& known : kSystemCommands) {
     if (known.code != code) continue;
     Push(window, Action::kFindOnly, {}, known.said + (' ' + name));
-    script_.steps.back().message = codegen::MessageToSend{
-        .message = kSysCommand, .name = "WM_SYSCOMMAND", .wparam = code,
-        .comment = known.name};
+    script_.steps.back().message = codegen::MessageToSend{.message = kSysCommand,
+                                                          .name = "WM_SYSCOMMAND",
+                                                          .wparam = code,
+                                                          .comment = known.name};
   }
 }
 
@@ -218,9 +240,9 @@ void Recorder::TakeTyping() {
   if (box == 0) return;
   const Known& known = Window(box);
   if (known.password) {
-    Push(box, Action::kSetText, std::string(codegen::kPasswordPlaceholder),
-         "type the password in " + known.name +
-             " (it was not recorded: fill it in here)");
+    Push(
+        box, Action::kSetText, std::string(codegen::kPasswordPlaceholder),
+        "type the password in " + known.name + " (it was not recorded: fill it in here)");
     return;
   }
   // A box gone with its program has nothing to read.
@@ -251,9 +273,10 @@ void Recorder::Push(WindowHandle window, Action action, std::string text,
     last->said = std::move(said);
     return;
   }
-  codegen::ScriptStep step{.plan = known.plan,
-                           .action = codegen::PlanAction(action, known.kind, known.appeared),
-                           .said = std::move(said)};
+  codegen::ScriptStep step{
+      .plan = known.plan,
+      .action = codegen::PlanAction(action, known.kind, known.appeared),
+      .said = std::move(said)};
   step.action.text = std::move(text);
   script_.steps.push_back(std::move(step));
   last_window_ = window;
@@ -263,9 +286,9 @@ void Recorder::Push(WindowHandle window, Action action, std::string text,
 codegen::Script Recorder::Finish() {
   TakeTyping();
   const std::vector<TopLevelWindow> tops = windows_.TopLevelWindows();
-  const bool ended = std::none_of(tops.begin(), tops.end(), [&](const TopLevelWindow& top) {
-    return top.process_id == process_id_;
-  });
+  const bool ended = std::none_of(
+      tops.begin(), tops.end(),
+      [&](const TopLevelWindow& top) { return top.process_id == process_id_; });
   if (ended) script_.note = "The program ended during the recording.";
   return std::move(script_);
 }

@@ -40,7 +40,7 @@ class Recorder {
   struct Known {
     codegen::SearchPlan plan;
     codegen::TargetKind kind = codegen::TargetKind::kOther;
-    std::string name;  // as a step's words call it
+    std::string name;       // as a step's words call it
     bool appeared = false;  // its top-level window came during the recording
     bool password = false;
   };

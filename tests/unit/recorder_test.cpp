@@ -9,7 +9,7 @@ namespace winscout::inspector {
 namespace {
 
 constexpr std::uint32_t kProcess = 7;
-enum Control { kMain, kName, kPassword, kColor, kGift, kOk, kCancel, kDialog };
+enum Control { kMain, kName, kPassword, kColor, kGift, kFiles, kOk, kCancel, kDialog };
 
 // One thing the hook wrote: typing into a control, a control's notification
 // to its parent, a menu command, a system command.
@@ -34,7 +34,8 @@ std::string Line(const codegen::ScriptStep& step) {
   TextPieces out;
   out << codegen::ActionName(step.action.action) << " [" << step.action.text << "] "
       << step.said << (step.action.wait ? " (wait)" : "");
-  if (step.message) out << " post " << step.message->wparam << " " << step.message->comment;
+  if (step.message)
+    out << " post " << step.message->wparam << " " << step.message->comment;
   return out.Take();
 }
 
@@ -43,7 +44,9 @@ class RecorderTest : public ::testing::TestWithParam<RecordCase> {
   WindowHandle Add(WindowHandle parent, std::string class_name, std::string text,
                    std::int32_t id, std::uint32_t style = 0) {
     return desktop_.AddChild(parent, {.class_name = std::move(class_name),
-                                      .text = std::move(text), .id = id, .style = style,
+                                      .text = std::move(text),
+                                      .id = id,
+                                      .style = style,
                                       .process_id = kProcess});
   }
   model::WindowTree desktop_;
@@ -53,9 +56,11 @@ class RecorderTest : public ::testing::TestWithParam<RecordCase> {
 TEST_P(RecorderTest, TurnsRecordsIntoSteps) {
   const RecordCase& c = GetParam();
   WindowHandle& main = windows_[kMain];
-  main = desktop_.AddTopLevel({.class_name = "OrderMain", .text = "Orders", .process_id = kProcess});
-  const std::vector<MenuItemInfo> menu = {{.depth = 0, .text = "&File", .submenu = true},
-                                          {.depth = 1, .id = 40001, .text = "Save &As...\tCtrl+S"}};
+  main = desktop_.AddTopLevel(
+      {.class_name = "OrderMain", .text = "Orders", .process_id = kProcess});
+  const std::vector<MenuItemInfo> menu = {
+      {.depth = 0, .text = "&File", .submenu = true},
+      {.depth = 1, .id = 40001, .text = "Save &As...\tCtrl+S"}};
   Recorder recorder(desktop_, kProcess, [&menu](WindowHandle) {
     return std::optional<std::vector<MenuItemInfo>>(menu);
   });
@@ -69,6 +74,8 @@ TEST_P(RecorderTest, TurnsRecordsIntoSteps) {
   Add(dialog, "Static", "Color:", -1);
   windows_[kColor] = Add(dialog, "ComboBox", "", 103);
   windows_[kGift] = Add(dialog, "Button", "&Gift wrap", 104, 3);
+  // Before OK, with its ID, as in a file dialog: Enter names it, not OK.
+  windows_[kFiles] = Add(dialog, "SysListView32", "", 1);
   windows_[kOk] = Add(dialog, "Button", "OK", 1);
   windows_[kCancel] = Add(dialog, "Button", "Cancel", 2);
   std::vector<MessageRecord> records;
@@ -118,8 +125,10 @@ INSTANTIATE_TEST_SUITE_P(
     Table, RecorderTest,
     ::testing::Values(
         RecordCase{"TypingIsOneStepReadWhenTheBoxIsLeft",
-                   {{Event::kTyped, kName}, {Event::kTyped, kName},
-                    {Event::kNotified, kName, kKillFocus}, {Event::kNotified, kOk, kClicked}},
+                   {{Event::kTyped, kName},
+                    {Event::kTyped, kName},
+                    {Event::kNotified, kName, kKillFocus},
+                    {Event::kNotified, kOk, kClicked}},
                    {"Set its text [Bob] type \"Bob\" in the Name box (wait)",
                     "Click it [] click \"OK\" (wait)"}},
         RecordCase{"APasswordIsNeverRead",
@@ -134,7 +143,8 @@ INSTANTIATE_TEST_SUITE_P(
                    {"Choose an item [Blue] choose \"Blue\" in the Color box (wait)",
                     "Uncheck it [] uncheck \"Gift wrap\" (wait)"}},
         RecordCase{"ClicksInARowAreCounted",
-                   {{Event::kNotified, kOk, kClicked}, {Event::kNotified, kOk, kClicked},
+                   {{Event::kNotified, kOk, kClicked},
+                    {Event::kNotified, kFiles, kClicked},
                     {Event::kNotified, kOk, kClicked}},
                    {"Click it [] click \"OK\" (3 times) (wait)"}},
         RecordCase{"AMenuCommandIsPostedWithItsPath",
@@ -143,8 +153,10 @@ INSTANTIATE_TEST_SUITE_P(
                     "Find only [] choose File > Save As... in the menu post 40001 File > "
                     "Save As..."}},
         RecordCase{"ClosingADialogIsNotAlsoItsCancel",
-                   {{Event::kSystem, kDialog, 0xF060}, {Event::kNotified, kCancel, kClicked},
-                    {Event::kSystem, kMain, 0xF012}, {Event::kSystem, kMain, 0xF020}},
+                   {{Event::kSystem, kDialog, 0xF060},
+                    {Event::kNotified, kCancel, kClicked},
+                    {Event::kSystem, kMain, 0xF012},
+                    {Event::kSystem, kMain, 0xF020}},
                    {"Close it [] close \"Order\" (wait)",
                     "Find only [] minimize \"Orders\" post 61472 SC_MINIMIZE"}},
         RecordCase{"TheStepsStayWhenTheProgramEnds",

@@ -7,6 +7,7 @@
 // while they exist; a killed WinScout makes the wait fail at once.
 // The keys, characters and text of a password box are never copied.
 #include <windows.h>
+// After windows.h, which it needs.
 #include <commctrl.h>
 
 #include "platform/win32/hook/hook_protocol.h"
@@ -81,8 +82,8 @@ bool ClassStarts(HWND window, const wchar_t* start) {
   wchar_t name[32];
   const int length = GetClassNameW(window, name, 32);
   const int wanted = lstrlenW(start);
-  return length >= wanted && CompareStringOrdinal(name, wanted, start, wanted, TRUE) ==
-                                 CSTR_EQUAL;
+  return length >= wanted &&
+         CompareStringOrdinal(name, wanted, start, wanted, TRUE) == CSTR_EQUAL;
 }
 
 // ES_PASSWORD means other things to other classes.
@@ -137,8 +138,8 @@ void CopyChosenItem(UINT message, WPARAM wparam, LPARAM lparam, MessageRecord& r
     if (!combo && !ClassStarts(control, L"ListBox")) return;
     const LRESULT index =
         SendMessageW(control, combo ? CB_GETCURSEL : LB_GETCURSEL, 0, 0);
-    if (index < 0 || SendMessageW(control, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN,
-                                  index, 0) >= LRESULT{1024}) {
+    if (index < 0 || SendMessageW(control, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, index,
+                                  0) >= LRESULT{1024}) {
       return;
     }
     SendMessageW(control, combo ? CB_GETLBTEXT : LB_GETTEXT, index,
