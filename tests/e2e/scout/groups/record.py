@@ -30,6 +30,7 @@ ORDER_HANG = 0x8001  # WM_APP + 1, which stops the orders window's thread for 3 
 NOTES = "Notes from WinScout"
 SAVE_AS = "Save As"
 CONFIRM = "Confirm order"
+NEW_ORDER_COMMAND = 100  # Order > New order... (order_ids.h)
 HUNG_SECONDS = 2.5  # of the 3 the program sleeps
 # What a script sets in a password box (codegen::kPasswordPlaceholder).
 REPLAYED = dict(ORDER, password="Password")
@@ -237,7 +238,9 @@ class FakeRun:
                          "items": [hexed(c) for c in COLOURS] if w.name == COLOUR else []}
                         for w in listed]}
         handle = lambda name: windows[name].handle
-        events = [["text", handle(NAME), hexed(REPLAYED["name"])],
+        # A list view's selection is not modelled: the other languages check it.
+        events = [["command", handle("orders"), hexed(str(NEW_ORDER_COMMAND))],
+                  ["text", handle(NAME), hexed(REPLAYED["name"])],
                   ["text", handle(PASSWORD), hexed(REPLAYED["password"])],
                   ["choose", handle(COLOUR), hexed(REPLAYED["colour"])],
                   ["click", handle(GIFT)], ["click", handle(OK)], ["click", handle(FINISH)]]
