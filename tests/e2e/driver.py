@@ -36,6 +36,7 @@ from scout.groups.languages import group_languages
 from scout.groups.live import group_live
 from scout.groups.messages import group_messages
 from scout.groups.outline import group_outline
+from scout.groups.record import group_record
 from scout.groups.release import group_release
 from scout.groups.report import group_report
 from scout.groups.survival import group_survival
@@ -59,6 +60,7 @@ GROUPS = {
     "keyboard": group_keyboard,
     "survival": group_survival,
     "messages": group_messages,
+    "record": group_record,
 }
 
 

@@ -26,17 +26,22 @@
 //   order WINDOW AFTER    puts it right after AFTER in the Z-order (0: on top),
 //                         without moving or activating it
 //   close WINDOW          posts WM_CLOSE
+//   send WINDOW MSG W L   SendMessageTimeout of a message that takes no
+//                         pointer: RESULT
 //   signal NAME           sets a named event
 //   forget KEY            deletes the key of HKEY_CURRENT_USER with all below it,
 //                         if there is one
 //   replay CODE           runs finder code: the HANDLE found; "fail MESSAGE" if
 //                         the code does not run
+//   act CODE              runs a Visual Basic script on the live windows, its
+//                         Sleep waiting: "fail MESSAGE" if it does not run
 //   tree WINDOW           every item of a tree view, in order, each as DEPTH
 //                         STATE TEXT (the item's state bits): COUNT ITEMS...
 //   list WINDOW           every row of a two-column list view, each as NAME
 //                         VALUE: COUNT ROWS...
 //   focus WINDOW          the window with the keyboard focus in the window's
 //                         thread: HANDLE
+//   clipboard             the clipboard's Unicode text: TEXT (empty for none)
 //   walk                  reads every window of the desktop as WinScout's tree
 //                         does, in one go: COUNT MILLISECONDS
 //   ping WINDOW           WM_NULL by SendMessageTimeout: the MILLISECONDS until
@@ -446,6 +451,15 @@ std::string Answer(const std::string& line) {
     if (!result.Ran()) return "fail " + ToText(result.error);
     return Ok(std::to_string(result.found));
   }
+  if (name == "act") {
+    const auto code = request.Word();
+    const auto bytes = code ? FromText(*code) : std::nullopt;
+    if (!bytes) return "error usage: act CODE";
+    winscout::win32::Win32WindowSystem windows;
+    const winscout::testing::ReplayResult result = winscout::testing::ReplayActionCode(
+        *bytes, windows, true, [](int ms) { Sleep(static_cast<DWORD>(ms)); });
+    return result.Ran() ? Ok() : "fail " + ToText(result.error);
+  }
   if (name == "tree" || name == "list") {
     const auto window = request.Window();
     if (!window) return "error usage: " + name + " WINDOW";
@@ -464,6 +478,17 @@ std::string Answer(const std::string& line) {
     }
     return Ok("1");
   }
+  if (name == "send") {
+    const auto window = request.Window();
+    const auto message = request.Number();
+    const auto wparam = request.Number();
+    const auto lparam = request.Number();
+    if (!window || !message || !wparam || !lparam)
+      return "error usage: send WINDOW MSG W L";
+    return Ok(
+        std::to_string(Send(*window, static_cast<UINT>(*message),
+                            static_cast<WPARAM>(*wparam), static_cast<LPARAM>(*lparam))));
+  }
   if (name == "rows") {
     // Every column of a list view's rows.
     const auto window = request.Window();
@@ -481,6 +506,15 @@ std::string Answer(const std::string& line) {
       return Error("GetGUIThreadInfo");
     }
     return Ok(HandleText(info.hwndFocus));
+  }
+  if (name == "clipboard") {
+    if (!OpenClipboard(nullptr)) return Error("OpenClipboard");
+    const HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    const auto* text = data ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr;
+    const std::string held = text ? winscout::win32::WideToUtf8(text) : std::string();
+    if (text) GlobalUnlock(data);
+    CloseClipboard();
+    return Ok(ToText(held));
   }
   if (name == "walk") return Walk();
   if (name == "ping") {

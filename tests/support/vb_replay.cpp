@@ -190,8 +190,9 @@ constexpr ActionFunction kActionFunctions[] = {
 
 class Runner {
  public:
-  Runner(const VbParse& parse, const WindowSystem& windows, WindowSystem* acting)
-      : parse_(parse), windows_(windows), acting_(acting) {}
+  Runner(const VbParse& parse, const WindowSystem& windows, WindowSystem* acting,
+         void (*pause)(int) = nullptr)
+      : parse_(parse), windows_(windows), acting_(acting), pause_(pause) {}
 
   ReplayResult Run() {
     if (!parse_.error.empty()) return {parse_.error};
@@ -569,7 +570,10 @@ class Runner {
   // What the function does; SendMessageTimeout's answer in `text`.
   Value Act(const std::string& name, const std::vector<Value>& a) {
     auto handle = [&](std::size_t i) { return static_cast<WindowHandle>(a[i].number); };
-    if (name == "Sleep") return {};
+    if (name == "Sleep") {
+      if (pause_) pause_(static_cast<int>(a[0].number));
+      return {};
+    }
     if (name == "GetParent") return {windows_.Parent(handle(0))};
     if (name == "GetDlgCtrlID") return {windows_.ControlId(handle(0))};
     const long long message = a[1].number;
@@ -690,6 +694,7 @@ class Runner {
   const VbParse& parse_;
   const WindowSystem& windows_;
   WindowSystem* acting_;
+  void (*pause_)(int);
   bool dry_ = true;
   int number_ = 0;
   std::string error_;
@@ -707,8 +712,9 @@ ReplayResult ReplayFinderCode(std::string_view text, const WindowSystem& windows
   return Runner(ParseFinderCode(text), windows, nullptr).Run();
 }
 
-ReplayResult ReplayActionCode(std::string_view text, WindowSystem& windows, bool vba7) {
-  return Runner(ParseFinderCode(text, vba7, true), windows, &windows).Run();
+ReplayResult ReplayActionCode(std::string_view text, WindowSystem& windows, bool vba7,
+                              void (*pause)(int milliseconds)) {
+  return Runner(ParseFinderCode(text, vba7, true), windows, &windows, pause).Run();
 }
 
 }  // namespace winscout::testing

@@ -154,7 +154,9 @@ ReplayResult ReplayFinderCode(std::string_view text, const WindowSystem& windows
 // an error. CB_SELECTSTRING and LB_SELECTSTRING find the item, and the choice
 // is made when the code tells the parent of it by WM_COMMAND with the
 // selection change: the window system's ChooseItem does both at once.
+// Sleep waits only where `pause` is given, for the real windows' sake.
 ReplayResult ReplayActionCode(std::string_view text, WindowSystem& windows,
-                              bool vba7 = true);
+                              bool vba7 = true,
+                              void (*pause)(int milliseconds) = nullptr);
 
 }  // namespace winscout::testing

@@ -33,12 +33,13 @@ def drag(start, end, button=1):
     )
 
 
-def give_keyboard_to(title):
+def give_keyboard_to(title, start_only=False):
     """Without a window manager the X keyboard focus follows the pointer; a
     window manager would leave it with the window clicked last, as Windows
-    does. This hands it to the window with the title, as one would."""
+    does. This hands it to the window with the title (or whose title starts
+    so), as one would."""
     found = subprocess.run(
-        ["xdotool", "search", "--name", f"^{re.escape(title)}$"],
+        ["xdotool", "search", "--name", f"^{re.escape(title)}{'' if start_only else '$'}"],
         capture_output=True,
         text=True,
         timeout=WAIT_SECONDS,

@@ -34,8 +34,9 @@ class Window:
 
 class Fixture:
     """The fixture's desktop; with --second-instance, a second instance of its
-    survival tree, with --frameworks, its framework-named windows: either ends
-    when the first window it describes is closed."""
+    survival tree, with --frameworks, its framework-named windows, with
+    --order FILE, its order flow: each ends when the first window it describes
+    is closed."""
 
     def __init__(self, programs, probe, wine, exe, *options):
         self.program = programs.start(
@@ -48,11 +49,16 @@ class Fixture:
         )
         self.windows = {}
         self.finders = []
-        errors = []
         self.lines = LineReader(self.program.process.stdout, "the fixture")
+        self.read_manifest("its manifest")
+
+    def read_manifest(self, what):
+        """Reads window lines up to a ready line: the manifest, or that of a
+        dialog the order mode opened."""
+        errors = []
         while True:
             try:
-                entry = json.loads(self.lines.line("its manifest"))
+                entry = json.loads(self.lines.line(what))
             except Failure as failure:
                 # The fixture ends, without getting ready, when its desktop is
                 # not as planned; it has said why.

@@ -93,7 +93,8 @@ def open_windows_view(probe):
 
 
 MESSAGES_VIEW_CLASS = "WinScoutMessages"
-MESSAGE_FILTER, MESSAGE_CHILDREN, MESSAGE_PAUSE, MESSAGE_CLEAR, MESSAGE_SAVE = 301, 303, 305, 306, 308
+MESSAGE_FILTER, MESSAGE_CHILDREN, MESSAGE_THREAD = 301, 303, 304
+MESSAGE_PAUSE, MESSAGE_CLEAR, MESSAGE_COPY, MESSAGE_SAVE = 305, 306, 307, 308
 MESSAGE_LIST, MESSAGE_STATUS = 309, 310
 LogLine = namedtuple("LogLine", "time kind window window_class message parameters")
 
@@ -107,8 +108,9 @@ class MessagesView:
                                lambda: probe.top(MESSAGES_VIEW_CLASS, None))
         wait_for("the Messages window shown", lambda: probe.visible(self.window))
         self.controls = {id: probe.item(self.window, id)
-                         for id in (MESSAGE_FILTER, MESSAGE_CHILDREN, MESSAGE_PAUSE,
-                                    MESSAGE_CLEAR, MESSAGE_SAVE, MESSAGE_LIST, MESSAGE_STATUS)}
+                         for id in (MESSAGE_FILTER, MESSAGE_CHILDREN, MESSAGE_THREAD,
+                                    MESSAGE_PAUSE, MESSAGE_CLEAR, MESSAGE_COPY, MESSAGE_SAVE,
+                                    MESSAGE_LIST, MESSAGE_STATUS)}
 
     def lines(self):
         words = self.probe.ask("rows", self.controls[MESSAGE_LIST])[1]
