@@ -5,9 +5,19 @@
 #include "app/about.h"
 #include "app/main_form.h"
 #include "codegen/finder_code.h"
-#include "inspector/try_it.h"
 
 namespace winscout::app {
+namespace {
+
+// The reading of items takes turns with the Windows window's reading.
+constexpr int kItemsIdleQueue = 1;
+// A step reads pieces for this long, and a send waits this long for an
+// answer, so that WinScout answers its user meanwhile.
+constexpr std::int64_t kStepMs = 15;
+constexpr int kItemAnswerTimeoutMs = 150;
+constexpr std::size_t kPieceItems = 32;
+
+}  // namespace
 
 MainWindow::MainWindow(Form& form, WindowSystem& windows, ModalMessageBox& messages,
                        SettingsStore& settings)
@@ -245,14 +255,57 @@ void MainWindow::TryIt() {
                   (send_->message == kSysCommand && (send_->wparam & 0xFFF0) == kScClose)
             : action_.action == codegen::Action::kClose;
   if (closes && RefusedAsOwn(target)) return;
-  const inspector::ActionOutcome outcome =
-      send_ ? inspector::PerformSend(*send_, target, windows_)
-            : inspector::PerformAction(action_, target, windows_);
+  const std::optional<ItemList> list = codegen::ItemListOf(action_.kind);
+  if (!send_ && action_.action == codegen::Action::kReadItems && list) {
+    ReadItems(target, *list);
+    return;
+  }
+  ShowOutcome(send_ ? inspector::PerformSend(*send_, target, windows_)
+                    : inspector::PerformAction(action_, target, windows_));
+}
+
+void MainWindow::ShowOutcome(const inspector::ActionOutcome& outcome) {
   if (outcome.done) {
     messages_.ShowInformation(kTryItItem, outcome.text);
   } else {
     messages_.ShowExclamation(kTryItItem, outcome.text);
   }
+}
+
+// A long list is read a piece at a time while idle, its progress in the
+// caption; Esc stops it.
+void MainWindow::ReadItems(WindowHandle target, ItemList list) {
+  reading_.emplace(windows_, target, list, kItemAnswerTimeoutMs);
+  piece_items_ = kPieceItems;
+  form_.OnEscape([this] { EndReading(reading_->Stopped()); });
+  form_.SetCaption(reading_->Progress());
+  form_.WhenIdleIn(kItemsIdleQueue, [this] { return ReadItemsStep(); });
+}
+
+bool MainWindow::ReadItemsStep() {
+  if (!reading_) return false;
+  const std::int64_t start = form_.ClockMs();
+  bool more = true;
+  while (more && form_.ClockMs() - start < kStepMs) {
+    const std::int64_t asked = form_.ClockMs();
+    more = reading_->ReadPiece(piece_items_);
+    // A slow program is asked one item at a time.
+    if (form_.ClockMs() - asked > kStepMs) piece_items_ = 1;
+  }
+  if (!more) {
+    EndReading(reading_->Outcome());
+    return false;
+  }
+  form_.SetCaption(reading_->Progress());
+  return true;
+}
+
+void MainWindow::EndReading(inspector::ActionOutcome outcome) {
+  reading_.reset();
+  form_.WhenIdleIn(kItemsIdleQueue, {});
+  form_.OnEscape({});
+  form_.SetCaption(kCaption);
+  ShowOutcome(outcome);
 }
 
 void MainWindow::OnInspectorArrowDown() {

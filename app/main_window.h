@@ -7,6 +7,8 @@
 #include "codegen/finder_language.h"
 #include "codegen/search_plan.h"
 #include "codegen/send_message_code.h"
+#include "inspector/item_reading.h"
+#include "inspector/try_it.h"
 #include "inspector/window_inspector.h"
 #include "platform/settings_store.h"
 #include "platform/toolkit.h"
@@ -67,6 +69,11 @@ class MainWindow {
   // Does the chosen action, or sends the chosen message, to the target now
   // and shows what came of it.
   void TryIt();
+  void ShowOutcome(const inspector::ActionOutcome& outcome);
+  // Reads the list's items a step at a time while idle; the user may stop it.
+  void ReadItems(WindowHandle target, ItemList list);
+  bool ReadItemsStep();
+  void EndReading(inspector::ActionOutcome outcome);
   // Whether the target is one of WinScout's own windows, which the action
   // would close, hide or disable; if so, the user is told.
   bool RefusedAsOwn(WindowHandle target);
@@ -103,6 +110,10 @@ class MainWindow {
   // logged message or a menu item's command, written instead of the action.
   std::optional<codegen::MessageToSend> send_;
   Handler<void(WindowHandle)> on_picked_at_cursor_;
+  // Try it's reading of a list's items, while it goes on, and the items it
+  // asks for at a time.
+  std::optional<inspector::ItemReading> reading_;
+  std::size_t piece_items_ = 0;
 };
 
 }  // namespace winscout::app

@@ -13,6 +13,7 @@
 #include "platform/model/model_form.h"
 #include "platform/model/model_settings.h"
 #include "platform/model/window_tree.h"
+#include "tests/support/forwarding_windows.h"
 
 namespace winscout::app {
 namespace {
@@ -505,6 +506,40 @@ TEST_F(MainWindowTest, TryItSendsTheMessageTheCodeSends) {
   code_box.Choose("Try it");
   EXPECT_EQ(desktop_.Props(other_edit_).text, "Sent text");
   EXPECT_EQ(messages_.log.shown().back().text, "Sent.");
+}
+
+// A list is read a step at a time while idle, its progress in the caption,
+// each query here taking 10 ms: done, or stopped by Esc.
+TEST_F(MainWindowTest, TryItReadsItemsAStepAtATimeAndEscStopsIt) {
+  for (const bool stopped : {false, true}) {
+    testing::ForwardingWindows slow(desktop_);
+    ModelForm form(kMainForm, desktop_, {300, 300});
+    MainWindow window(form, slow, messages_, settings_);
+    slow.after_items_query = [&form] { form.AdvanceClock(10); };
+    const WindowHandle list = desktop_.AddChild(
+        other_app_, {.class_name = "ListBox", .rect = {610, 50, 700, 90}});
+    ItemRows items;
+    for (int i = 0; i < 100; ++i) items.push_back({"Item " + std::to_string(i)});
+    desktop_.SetItems(list, items);
+    window.PickWindow(list);
+    form.ModelTextBoxAt(control::kCodeBox).Choose("Read its items");
+    form.ModelTextBoxAt(control::kCodeBox).Choose("Try it");
+    const std::size_t shown = messages_.log.shown().size();
+    EXPECT_TRUE(form.RunIdleStep());
+    EXPECT_EQ(desktop_.Props(form.Handle()).text, "Reading items... 64 of 100");
+    EXPECT_EQ(messages_.log.shown().size(), shown) << "nothing shown before the end";
+    if (stopped) {
+      EXPECT_TRUE(form.PressEscape());
+    }
+    form.RunIdle();
+    EXPECT_FALSE(form.PressEscape()) << "Esc is given back";
+    ASSERT_EQ(messages_.log.shown().size(), shown + 1);
+    const std::string& text = messages_.log.shown().back().text;
+    EXPECT_EQ(stopped ? text : text.substr(0, 16), stopped ? "Stopped: 64 of 100 items read."
+                                                           : "Item 0\r\nItem 1\r\n");
+    EXPECT_EQ(text.ends_with("Item 99"), !stopped);
+    EXPECT_EQ(desktop_.Props(form.Handle()).text, kCaption);
+  }
 }
 
 }  // namespace

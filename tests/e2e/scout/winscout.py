@@ -4,7 +4,7 @@ code box's menu."""
 import functools
 import time
 
-from .common import Failure, wait_for
+from .common import WAIT_SECONDS, Failure, wait_for
 from .processes import start_window_program
 from .real_input import click, drag, xdotool
 from .screen import Image, ink_on_highlight, rows_changed, wait_for_screen
@@ -219,14 +219,23 @@ def choose_action(session, offered, action):
     wait_for("the menu to close", menu_shown, lambda menu: menu == 0)
 
 
-def try_it(session):
-    """Chooses Try it; the text of the message it shows, which it then closes."""
+def choose_try_it(session):
+    """Chooses Try it from the code box's menu."""
     probe, winscout = session.probe, session.winscout
     click(winscout.centre(CODE_BOX), 3)
     menu_shown = functools.partial(shown_menu, probe)
     wait_for("the code box's menu", menu_shown)
     xdotool("key", "Up", "key", "Return")
-    box = wait_for("Try it's message", lambda: probe.top(MESSAGE_BOX_CLASS, TRY_IT))
+
+
+def try_it(session, chosen=False, seconds=WAIT_SECONDS):
+    """Chooses Try it, unless chosen already; the text of the message it shows,
+    which it then closes."""
+    probe = session.probe
+    if not chosen:
+        choose_try_it(session)
+    box = wait_for("Try it's message", lambda: probe.top(MESSAGE_BOX_CLASS, TRY_IT),
+                   seconds=seconds)
     text = probe.text(probe.item(box, MESSAGE_BOX_TEXT_ID))
     probe.close(box)
     wait_for("Try it's message to close", lambda: probe.top(MESSAGE_BOX_CLASS, TRY_IT),

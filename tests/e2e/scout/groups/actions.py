@@ -1,6 +1,7 @@
 """The e2e.actions group: its scenario tables and steps."""
 
 import json
+import re
 import shutil
 import tempfile
 import time
@@ -8,11 +9,13 @@ from pathlib import Path
 
 from ..builds import build_action, run_action
 from ..common import COMPILE_SECONDS, WAIT_SECONDS, Failure, wait_for
+from ..real_input import xdotool
 from ..session import Fixture
 from ..templates import printed_rows
 from ..views import open_windows_view
 from ..winscout import (BY_POSITION, CODE_BOX, DEFAULT_MARKS, MESSAGE_BOX_CLASS, SEARCH_WAYS,
-                        choose_action, choose_from_code_menu, try_it)
+                        TITLE, TRY_IT, choose_action, choose_from_code_menu, choose_try_it,
+                        slowest_answer_ms, try_it)
 
 MODAL_TITLE = "Modal"
 ACTIONS_HANG_EVENT = "WinScoutE2EActionsHang"
@@ -20,6 +23,9 @@ BN_CLICKED, SELCHANGE = 0, 1  # CBN_SELCHANGE and LBN_SELCHANGE are both 1
 ANSWER_TIMEOUT_SECONDS = 2  # what the code and Try it wait for an answer
 TEXT_LIMIT, TEXT_CUT = 131072, "\r\n(cut: WinScout reads 131072 characters at most)"
 HUNG_RUN_LIMIT_SECONDS = 6  # a program reading a hung window, start-up included
+# The fixture's long list box, "Item 0" onwards; WinScout answers within the
+# limit while Try it reads it.
+LONG_LIST, LONG_LIST_SECONDS, READ_ANSWER_LIMIT_MS = 100000, 60, 200
 # The actions the menu offers for each of the fixture's controls, in order.
 ACTIONS_OFFERED = {
     "push button": ("Find only", "Click it", "Read its text", "Close it"),
@@ -36,6 +42,7 @@ ACTIONS_OFFERED = {
 }
 ACTIONS_OFFERED["late button"] = ACTIONS_OFFERED["push button"]
 ACTIONS_OFFERED["vanishing list view"] = ACTIONS_OFFERED["list view"]
+ACTIONS_OFFERED["long list"] = ACTIONS_OFFERED["list box"]
 WAIT_ITEM = "Wait for it"
 LIST_ITEMS = ["Alpha", "Item text one", "Omega \u03a9"]
 LIST_VIEW_ROWS = [["one", "1"], ["two \u03a9", "2"], ["three", ""]]
@@ -197,6 +204,30 @@ def group_actions(session, checks):
                      try_it(session), "")
 
     checks.step("a hostile target", hostile)
+
+    def long_list():
+        """Try it reads a list box of 100,000 items a piece at a time, WinScout
+        answering meanwhile; Esc stops a second reading and says how far it got."""
+        winscout.generate_code(actions["long list"].point)
+        choose_action(session, ACTIONS_OFFERED["long list"], "Read its items")
+        choose_try_it(session)
+        slowest = slowest_answer_ms(winscout, LONG_LIST_SECONDS,
+                                    lambda: probe.top(MESSAGE_BOX_CLASS, TRY_IT))
+        lines = try_it(session, chosen=True).split("\r\n")
+        checks.check(f"a list of {LONG_LIST}: WinScout answers within {READ_ANSWER_LIMIT_MS} ms "
+                     "while Try it reads it", slowest <= READ_ANSWER_LIMIT_MS, f"{slowest} ms")
+        checks.equal(f"a list of {LONG_LIST}: Try it reads every item", (len(lines), lines[-1]),
+                     (LONG_LIST, f"Item {LONG_LIST - 1}"))
+        choose_try_it(session)
+        wait_for("the reading's progress in the caption", lambda: probe.text(winscout.main),
+                 lambda caption: caption.startswith("Reading items... "))
+        xdotool("key", "Escape")
+        stopped = try_it(session, chosen=True)
+        checks.check("Esc stops the reading and says how far it got",
+                     re.fullmatch(rf"Stopped: \d+ of {LONG_LIST} items read\.", stopped), stopped)
+        checks.equal("the caption after the reading", probe.text(winscout.main), TITLE)
+
+    checks.step("a long list read and stopped", long_list)
 
     def notepad():
         """A program no one here wrote: its text set, and read back, by Try it."""
