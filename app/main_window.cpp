@@ -1,10 +1,12 @@
 #include "app/main_window.h"
 
+#include <algorithm>
 #include <variant>
 
 #include "app/about.h"
 #include "app/main_form.h"
 #include "codegen/finder_code.h"
+#include "platform/text_pieces.h"
 
 namespace winscout::app {
 namespace {
@@ -16,14 +18,17 @@ constexpr int kItemsIdleQueue = 1;
 constexpr std::int64_t kStepMs = 15;
 constexpr int kItemAnswerTimeoutMs = 150;
 constexpr std::size_t kPieceItems = 32;
+// A message box shows a long text slowly, and taller than the screen.
+constexpr std::size_t kShownLines = 30;
 
 }  // namespace
 
 MainWindow::MainWindow(Form& form, WindowSystem& windows, ModalMessageBox& messages,
-                       SettingsStore& settings)
+                       SettingsStore& settings, Clipboard& clipboard)
     : form_(form),
       windows_(windows),
       messages_(messages),
+      clipboard_(clipboard),
       inspector_(windows),
       code_arrow_(form.PictureBoxAt(control::kCodeArrow)),
       inspector_arrow_(form.PictureBoxAt(control::kInspectorArrow)),
@@ -265,10 +270,24 @@ void MainWindow::TryIt() {
 }
 
 void MainWindow::ShowOutcome(const inspector::ActionOutcome& outcome) {
+  std::string_view text = outcome.text;
+  std::string shown;
+  const auto lines = static_cast<std::size_t>(std::ranges::count(text, '\n')) + 1;
+  if (lines > kShownLines) {
+    std::size_t end = 0;
+    for (std::size_t line = 0; line < kShownLines; ++line) end = text.find('\n', end) + 1;
+    shown = (TextPieces() << text.substr(0, end) << "...\r\n"
+                          << text.substr(text.rfind('\n') + 1) << "\r\n(" << lines
+                          << " lines in all"
+                          << (clipboard_.SetText(text) ? ", all of them on the clipboard)"
+                                                       : ")"))
+                .Take();
+    text = shown;
+  }
   if (outcome.done) {
-    messages_.ShowInformation(kTryItItem, outcome.text);
+    messages_.ShowInformation(kTryItItem, text);
   } else {
-    messages_.ShowExclamation(kTryItItem, outcome.text);
+    messages_.ShowExclamation(kTryItItem, text);
   }
 }
 

@@ -24,7 +24,7 @@ namespace winscout::app {
 class MainWindow {
  public:
   MainWindow(Form& form, WindowSystem& windows, ModalMessageBox& messages,
-             SettingsStore& settings);
+             SettingsStore& settings, Clipboard& clipboard);
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
 
@@ -69,6 +69,8 @@ class MainWindow {
   // Does the chosen action, or sends the chosen message, to the target now
   // and shows what came of it.
   void TryIt();
+  // Shows the outcome: of a long text, the first lines and the last, the
+  // whole text on the clipboard.
   void ShowOutcome(const inspector::ActionOutcome& outcome);
   // Reads the list's items a step at a time while idle; the user may stop it.
   void ReadItems(WindowHandle target, ItemList list);
@@ -87,6 +89,7 @@ class MainWindow {
   Form& form_;
   WindowSystem& windows_;
   ModalMessageBox& messages_;
+  Clipboard& clipboard_;
   inspector::WindowInspector inspector_;
   PictureBox& code_arrow_;
   PictureBox& inspector_arrow_;

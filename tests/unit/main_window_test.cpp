@@ -12,6 +12,7 @@
 #include "platform/model/message_box_log.h"
 #include "platform/model/model_form.h"
 #include "platform/model/model_settings.h"
+#include "platform/model/model_windows_view.h"
 #include "platform/model/window_tree.h"
 #include "tests/support/forwarding_windows.h"
 
@@ -67,7 +68,8 @@ class MainWindowTest : public ::testing::Test {
   ModelForm form_{kMainForm, desktop_};
   WatchedMessageBox messages_;
   model::ModelSettings settings_;
-  MainWindow window_{form_, desktop_, messages_, settings_};
+  model::ModelClipboard clipboard_;
+  MainWindow window_{form_, desktop_, messages_, settings_, clipboard_};
   WindowHandle other_app_ = 0;
   WindowHandle other_edit_ = 0;
 };
@@ -370,7 +372,7 @@ TEST_F(MainWindowTest, TheCodeBoxChoicesAreKeptForTheNextRun) {
             (std::map<std::string, std::string>{
                 {"Declarations", "1"}, {"Language", "C#"}, {"Search", "ID and title"}}));
   ModelForm next_form{kMainForm, desktop_};
-  MainWindow next_run{next_form, desktop_, messages_, settings_};
+  MainWindow next_run{next_form, desktop_, messages_, settings_, clipboard_};
   next_run.Start();
   EXPECT_EQ(next_form.ModelTextBoxAt(control::kCodeBox).marked_choices(),
             (std::vector<std::string>{"C#", "Search by ID and title",
@@ -514,12 +516,16 @@ TEST_F(MainWindowTest, TryItReadsItemsAStepAtATimeAndEscStopsIt) {
   for (const bool stopped : {false, true}) {
     testing::ForwardingWindows slow(desktop_);
     ModelForm form(kMainForm, desktop_, {300, 300});
-    MainWindow window(form, slow, messages_, settings_);
+    MainWindow window(form, slow, messages_, settings_, clipboard_);
     slow.after_items_query = [&form] { form.AdvanceClock(10); };
     const WindowHandle list = desktop_.AddChild(
         other_app_, {.class_name = "ListBox", .rect = {610, 50, 700, 90}});
     ItemRows items;
-    for (int i = 0; i < 100; ++i) items.push_back({"Item " + std::to_string(i)});
+    std::string whole;
+    for (int i = 0; i < 100; ++i) {
+      items.push_back({"Item " + std::to_string(i)});
+      whole += (i > 0 ? "\r\n" : "") + items.back()[0];
+    }
     desktop_.SetItems(list, items);
     window.PickWindow(list);
     form.ModelTextBoxAt(control::kCodeBox).Choose("Read its items");
@@ -535,9 +541,14 @@ TEST_F(MainWindowTest, TryItReadsItemsAStepAtATimeAndEscStopsIt) {
     EXPECT_FALSE(form.PressEscape()) << "Esc is given back";
     ASSERT_EQ(messages_.log.shown().size(), shown + 1);
     const std::string& text = messages_.log.shown().back().text;
-    EXPECT_EQ(stopped ? text : text.substr(0, 16), stopped ? "Stopped: 64 of 100 items read."
-                                                           : "Item 0\r\nItem 1\r\n");
-    EXPECT_EQ(text.ends_with("Item 99"), !stopped);
+    if (stopped) {
+      EXPECT_EQ(text, "Stopped: 64 of 100 items read.");
+    } else {
+      // The first 30 lines and the last shown, all of them copied.
+      EXPECT_EQ(text, whole.substr(0, whole.find("Item 30")) +
+                          "...\r\nItem 99\r\n(100 lines in all, all of them on the clipboard)");
+      EXPECT_EQ(clipboard_.text(), whole);
+    }
     EXPECT_EQ(desktop_.Props(form.Handle()).text, kCaption);
   }
 }
