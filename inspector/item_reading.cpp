@@ -6,7 +6,8 @@ namespace winscout::inspector {
 constexpr char kItemsCut[] = "\r\n(cut: WinScout reads 1000000 items at most)";
 
 bool ItemReading::ReadPiece(std::size_t most) {
-  std::optional<ItemPiece> piece = windows_.ItemsFrom(window_, list_, next_, most, timeout_ms_);
+  std::optional<ItemPiece> piece =
+      windows_.ItemsFrom(window_, list_, next_, most, timeout_ms_);
   if (!piece) {
     failed_ = true;
     return false;

@@ -12,7 +12,8 @@ inline constexpr int kIdleQueues = 2;
 using IdleSteps = std::array<Handler<bool()>, kIdleQueues>;
 
 inline bool AnyIdleStep(const IdleSteps& steps) {
-  return std::ranges::any_of(steps, [](const Handler<bool()>& step) { return bool(step); });
+  return std::ranges::any_of(steps,
+                             [](const Handler<bool()>& step) { return bool(step); });
 }
 
 // Runs the step of each queue once; whether one ran. A step that returns true

@@ -146,8 +146,9 @@ class WindowTree final : public WindowSystem {
                                 int timeout_ms) const override;
   // The model's lists are indexed alike, a tree's items in the order it shows
   // them open.
-  std::optional<ItemPiece> ItemsFrom(WindowHandle window, ItemList list, std::uint64_t from,
-                                     std::size_t most, int timeout_ms) const override;
+  std::optional<ItemPiece> ItemsFrom(WindowHandle window, ItemList list,
+                                     std::uint64_t from, std::size_t most,
+                                     int timeout_ms) const override;
   bool SetWindowShown(WindowHandle window, bool shown) override;
   bool SetWindowEnabled(WindowHandle window, bool enabled) override;
   bool BringToFront(WindowHandle window) override;

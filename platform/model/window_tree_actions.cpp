@@ -130,7 +130,7 @@ bool WindowTree::ChooseItem(WindowHandle window, ItemList list, std::string_view
 }
 
 std::optional<ItemRows> WindowTree::Items(WindowHandle window, ItemList list,
-                                         int timeout_ms) const {
+                                          int timeout_ms) const {
   std::optional<ItemPiece> piece = ItemsFrom(window, list, 0, kMostItems, timeout_ms);
   if (!piece) return std::nullopt;
   return std::move(piece->rows);

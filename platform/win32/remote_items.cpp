@@ -168,7 +168,8 @@ std::optional<ItemPiece> ReadListViewItems(HWND list_view, std::uint64_t from,
     }
     columns = std::clamp<std::size_t>(header_columns, 1, kMostColumns);
   }
-  ItemPiece piece{.total = std::min<std::size_t>(static_cast<std::size_t>(*count), kMostItems)};
+  ItemPiece piece{
+      .total = std::min<std::size_t>(static_cast<std::size_t>(*count), kMostItems)};
   const std::size_t first = std::min<std::size_t>(from, piece.total);
   const std::size_t end = first + std::min(most, piece.total - first);
   for (std::size_t item = first; item < end; ++item) {
@@ -201,7 +202,8 @@ std::optional<ItemPiece> ReadTreeViewItems(HWND tree_view, std::uint64_t from,
   std::optional<LRESULT> item =
       from != 0 ? std::optional<LRESULT>(static_cast<LRESULT>(from)) : next(TVGN_ROOT, 0);
   if (!count || !item) return std::nullopt;
-  ItemPiece piece{.total = std::min<std::size_t>(static_cast<std::size_t>(*count), kMostItems)};
+  ItemPiece piece{
+      .total = std::min<std::size_t>(static_cast<std::size_t>(*count), kMostItems)};
   while (*item != 0 && piece.rows.size() < most) {
     std::optional<std::string> text =
         reader.Text(TVM_GETITEMW, 0, {TVIF_TEXT | TVIF_HANDLE, 0, 0},

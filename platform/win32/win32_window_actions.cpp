@@ -48,7 +48,8 @@ std::optional<ItemPiece> ReadStringItems(HWND window, const ListMessages& list,
                                          int timeout_ms) {
   const std::optional<LRESULT> count = SendWithin(window, list.count, 0, 0, timeout_ms);
   if (!count || *count == list.error || *count < 0) return std::nullopt;
-  ItemPiece piece{.total = std::min<std::size_t>(static_cast<std::size_t>(*count), kMostItems)};
+  ItemPiece piece{
+      .total = std::min<std::size_t>(static_cast<std::size_t>(*count), kMostItems)};
   const std::size_t first = std::min<std::size_t>(from, piece.total);
   const std::size_t end = first + std::min(most, piece.total - first);
   std::size_t units = 0;
@@ -153,7 +154,8 @@ std::optional<ItemRows> Win32WindowSystem::Items(WindowHandle window, ItemList l
 }
 
 std::optional<ItemPiece> Win32WindowSystem::ItemsFrom(WindowHandle window, ItemList list,
-                                                      std::uint64_t from, std::size_t most,
+                                                      std::uint64_t from,
+                                                      std::size_t most,
                                                       int timeout_ms) const {
   const HWND hwnd = ToHwnd(window);
   if (!IsWindow(hwnd)) return std::nullopt;

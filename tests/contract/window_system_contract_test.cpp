@@ -553,7 +553,8 @@ TEST_F(WindowSystemContract, ListAndTreeViewItemsAreReadWhole) {
 TEST_F(WindowSystemContract, ItemsComeAPieceAtATimeAsWhole) {
   const WindowHandle main = Top("WsContractPieces");
   for (const auto& [class_name, list, filled, whole] :
-       {std::tuple{"ListBox", ItemList::kListBox, ItemRows{{"a"}, {"b"}, {"c"}, {"d"}, {"e"}},
+       {std::tuple{"ListBox", ItemList::kListBox,
+                   ItemRows{{"a"}, {"b"}, {"c"}, {"d"}, {"e"}},
                    ItemRows{{"a"}, {"b"}, {"c"}, {"d"}, {"e"}}},
         std::tuple{"SysListView32", ItemList::kListView,
                    ItemRows{{"a", "1"}, {"b", "2"}, {"c", "3"}},

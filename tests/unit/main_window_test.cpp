@@ -545,8 +545,9 @@ TEST_F(MainWindowTest, TryItReadsItemsAStepAtATimeAndEscStopsIt) {
       EXPECT_EQ(text, "Stopped: 64 of 100 items read.");
     } else {
       // The first 30 lines and the last shown, all of them copied.
-      EXPECT_EQ(text, whole.substr(0, whole.find("Item 30")) +
-                          "...\r\nItem 99\r\n(100 lines in all, all of them on the clipboard)");
+      EXPECT_EQ(text,
+                whole.substr(0, whole.find("Item 30")) +
+                    "...\r\nItem 99\r\n(100 lines in all, all of them on the clipboard)");
       EXPECT_EQ(clipboard_.text(), whole);
     }
     EXPECT_EQ(desktop_.Props(form.Handle()).text, kCaption);
