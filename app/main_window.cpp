@@ -17,7 +17,7 @@ constexpr int kItemsIdleQueue = 1;
 // answer, so that WinScout answers its user meanwhile.
 constexpr std::int64_t kStepMs = 15;
 constexpr int kItemAnswerTimeoutMs = 150;
-constexpr std::size_t kPieceItems = 32;
+constexpr std::size_t kMostPieceItems = 32;
 // A message box shows a long text slowly, and taller than the screen.
 constexpr std::size_t kShownLines = 30;
 
@@ -295,7 +295,7 @@ void MainWindow::ShowOutcome(const inspector::ActionOutcome& outcome) {
 // caption; Esc stops it.
 void MainWindow::ReadItems(WindowHandle target, ItemList list) {
   reading_.emplace(windows_, target, list, kItemAnswerTimeoutMs);
-  piece_items_ = kPieceItems;
+  piece_items_ = 1;
   form_.OnEscape([this] { EndReading(reading_->Stopped()); });
   form_.SetCaption(reading_->Progress());
   form_.WhenIdleIn(kItemsIdleQueue, [this] { return ReadItemsStep(); });
@@ -308,8 +308,14 @@ bool MainWindow::ReadItemsStep() {
   while (more && form_.ClockMs() - start < kStepMs) {
     const std::int64_t asked = form_.ClockMs();
     more = reading_->ReadPiece(piece_items_);
-    // A slow program is asked one item at a time.
-    if (form_.ClockMs() - asked > kStepMs) piece_items_ = 1;
+    // The pieces grow while the program answers quickly; a slow one is asked
+    // one item at a time.
+    const std::int64_t took = form_.ClockMs() - asked;
+    if (took > kStepMs) {
+      piece_items_ = 1;
+    } else if (took < kStepMs / 4) {
+      piece_items_ = std::min(piece_items_ * 2, kMostPieceItems);
+    }
   }
   if (!more) {
     EndReading(reading_->Outcome());
