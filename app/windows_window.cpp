@@ -38,33 +38,13 @@ void WindowsWindow::Open() {
   }
   if (!loaded_) {
     loaded_ = true;
-    opening_ = true;
     tree_.Reload();
     ReadOn();
-    ReadStep();
-  }
-  if (!opening_) view_->Show();
-}
-
-// The list of top-level windows is whole: the window shows it, opening or
-// refreshed.
-void WindowsWindow::OnListed() {
-  listed_shown_ = true;
-  if (refreshing_) {
-    refreshing_ = false;
-    Reshow();
-    ShowDetails(view_->Tree().Selected());
-    return;
-  }
-  if (!opening_) {
-    Rebuild();  // which selects the window chosen last
-    return;
-  }
-  opening_ = false;
-  Rebuild();
-  if (main_.LastPickedWindow() != 0 && Reveal(main_.LastPickedWindow())) {
-    chosen_ = main_.LastPickedWindow();
-    ShowDetails(view_->Tree().Selected());
+    Rebuild();
+    if (main_.LastPickedWindow() != 0 && Reveal(main_.LastPickedWindow())) {
+      chosen_ = main_.LastPickedWindow();
+      ShowDetails(view_->Tree().Selected());
+    }
   }
   view_->Show();
 }
@@ -140,63 +120,41 @@ void WindowsWindow::Reshow() {
 void WindowsWindow::Refresh() {
   reopen_ = view_->Tree().ExpandedItems();
   reselect_ = view_->Tree().Selected();
-  refreshing_ = !opening_;
   tree_.Reload();
   menus_.clear();
   ReadOn();
-  ReadStep();
+  Reshow();
+  ShowDetails(view_->Tree().Selected());
 }
 
 void WindowsWindow::OnFilterChange() {
   tree_.SetFilter(view_->Filter().Text());
   clipboard_busy_ = false;
   ReadOn();
-  if (tree_.Listed()) Rebuild();
+  Rebuild();
   shown_at_ms_ = form_.ClockMs();
 }
 
-bool WindowsWindow::ReadsOn() const {
-  return !tree_.Listed() || (tree_.Filtered() && !tree_.Complete());
-}
+bool WindowsWindow::ReadsOn() const { return tree_.Filtered() && !tree_.Complete(); }
 
 void WindowsWindow::ReadOn() {
   const bool before = reading_;
   reading_ = ReadsOn();
-  if (reading_ && !before) form_.WhenIdle([this] { return ReadStep(true); });
+  if (reading_ && !before) form_.WhenIdle([this] { return ReadStep(); });
   ShowStatus();
 }
 
-// One step: the windows it reads come into the tree at the next showing.
-// The list of top-level windows comes first, shown once it is whole. In idle
-// time, showing what was read takes a step of its own.
-bool WindowsWindow::ReadStep(bool idle) {
-  const bool show = show_next_ && tree_.Listed();
-  show_next_ = false;
-  if (show) {
-    if (listed_shown_) {
-      Reshow();
-    } else {
-      OnListed();
-    }
+// One step: the windows it reads come into the tree at the next showing,
+// which takes a step of its own.
+bool WindowsWindow::ReadStep() {
+  if (show_next_) {
+    show_next_ = false;
+    Reshow();
     ShowStatus();
     return reading_;
   }
   if (!reading_) return false;
   const std::int64_t start = form_.ClockMs();
-  if (!tree_.Listed()) {
-    listed_shown_ = false;
-    while (!tree_.Listed() && form_.ClockMs() - start < kStepMs) tree_.ListMore();
-    reading_ = ReadsOn();
-    if (tree_.Listed()) {
-      if (idle) {
-        show_next_ = true;
-        return true;
-      }
-      OnListed();
-    }
-    ShowStatus();
-    return reading_;
-  }
   for (int read = 0;
        tree_.Filtered() && read < kStepWindows && form_.ClockMs() - start < kStepMs;
        ++read) {
@@ -204,11 +162,8 @@ bool WindowsWindow::ReadStep(bool idle) {
   }
   reading_ = ReadsOn();
   if (!reading_ || form_.ClockMs() - shown_at_ms_ >= kShowEveryMs) {
-    if (idle) {
-      show_next_ = true;
-      return true;
-    }
-    Reshow();
+    show_next_ = true;
+    return true;
   }
   ShowStatus();
   return reading_;
@@ -254,7 +209,7 @@ void WindowsWindow::ShowPicked(WindowHandle window) {
   if (!Reveal(window)) {
     tree_.Reload();
     ReadOn();
-    ReadStep();
+    Rebuild();  // which selects the window chosen last
   }
   ShowDetails(view_->Tree().Selected());
 }

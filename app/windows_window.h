@@ -75,12 +75,10 @@ class WindowsWindow {
   void Reshow();
   void Refresh();
   void OnFilterChange();
-  // Reads on in idle time while the top-level windows are being listed, or
-  // the filter needs windows not read yet.
+  // Reads on in idle time while the filter needs windows not read yet.
   void ReadOn();
   bool ReadsOn() const;
-  bool ReadStep(bool idle = false);
-  void OnListed();
+  bool ReadStep();
   void ShowStatus();
   bool Reveal(WindowHandle window);
   void OnExpanding(TreeItemKey key);
@@ -109,13 +107,8 @@ class WindowsWindow {
   Clipboard& clipboard_;
   inspector::DesktopTree tree_;
   bool loaded_ = false;
-  // Opened, or refreshed, and shown once the top-level windows are listed.
-  bool opening_ = false;
-  bool refreshing_ = false;
-  // In idle time, what was read is shown at the next step: the list once it
-  // is whole, the windows read meanwhile.
+  // What was read in idle time is shown at the next step.
   bool show_next_ = false;
-  bool listed_shown_ = true;
   // The items the view holds now.
   std::set<TreeItemKey> shown_;
   std::set<TreeItemKey> filled_;

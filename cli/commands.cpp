@@ -137,7 +137,6 @@ std::variant<std::string, Failed> Answer(const Command& command,
     case Verb::kTree: {
       inspector::DesktopTree tree(windows);
       tree.Reload();
-      while (!tree.Listed()) tree.ListMore();
       if (!command.filter.empty()) {
         tree.SetFilter(command.filter);
         while (tree.ReadNext()) {

@@ -63,19 +63,9 @@ void DesktopTree::Reload() {
   tops_.clear();
   next_top_ = 0;
   pending_.clear();
-  listed_ = false;
-  listed_to_ = 0;
-}
-
-// A window listed again (the list started over) is passed over.
-void DesktopTree::ListMore() {
-  if (listed_) return;
-  const std::vector<TopLevelWindow> piece =
-      windows_.TopLevelWindowsAfter(listed_to_, kListPiece);
-  listed_ = piece.size() < kListPiece || tops_.size() >= kMostItems;
-  if (!piece.empty()) listed_to_ = piece.back().window;
-  for (const TopLevelWindow& top : piece) {
-    if (!process_of_.try_emplace(top.window, top.process_id).second) continue;
+  for (const TopLevelWindow& top : windows_.TopLevelWindows()) {
+    if (tops_.size() >= kMostItems) break;
+    process_of_.emplace(top.window, top.process_id);
     tops_.push_back(top.window);
     auto [at, added] = process_index_.try_emplace(top.process_id, processes_.size());
     if (added) {
@@ -93,10 +83,6 @@ void DesktopTree::SetFilter(std::string filter) {
 }
 
 bool DesktopTree::ReadNext() {
-  if (!listed_) {
-    ListMore();
-    return true;
-  }
   if (next_top_ < tops_.size()) {
     const auto seen = seen_.find(tops_[next_top_]);
     const bool fresh = seen == seen_.end() || seen->second.more_children;
@@ -207,7 +193,7 @@ bool DesktopTree::OwnedInProcess(WindowHandle top) const {
 // process; the owner may come later in the list, below them.
 bool DesktopTree::Grouped(const Process& process) const {
   if (process.windows) return true;
-  if (!listed_ || (!filter_.empty() && next_top_ < tops_.size())) return false;
+  if (!filter_.empty() && next_top_ < tops_.size()) return false;
   std::vector<WindowHandle> windows;
   for (WindowHandle top : process.tops) {
     if (OwnedInProcess(top)) {

@@ -20,10 +20,10 @@ std::optional<WindowHandle> WindowOfKey(TreeItemKey key);
 // Every window of the desktop as a tree: processes in the order their first
 // top-level window comes, their top-level windows, the children of each and
 // the pop-ups it owns, all in the window manager's order. Opening reads only
-// the list of top-level windows with their processes, a piece at a time
-// (ListMore, for the caller to spread over idle time); the rest, owners
-// included, is read when a process or window is opened, so that a desktop of
-// thousands of windows shows at once. What has been read is kept until the
+// the list of top-level windows with their processes, in a few questions
+// however many there are; the rest, owners included, is read when a process
+// or window is opened, so that a desktop of thousands of windows shows at
+// once. What has been read is kept until the
 // next Reload, so no window is read twice in between. A filter keeps the
 // windows whose class, title, process name (any case) or handle (decimal or
 // hex) match, with the windows and processes above them. Matching needs every
@@ -32,19 +32,15 @@ std::optional<WindowHandle> WindowOfKey(TreeItemKey key);
 // far.
 class DesktopTree {
  public:
-  // The windows a list is read in at a time: few enough that a piece takes
-  // milliseconds even while other programs keep every core busy.
+  // The children a window's list is read in at a time: few enough that a
+  // piece takes milliseconds even while other programs keep every core busy.
   static constexpr std::size_t kListPiece = 16;
 
   explicit DesktopTree(const WindowSystem& windows) : windows_(windows) {}
 
   // Reads the desktop again: forgets what was read, and lists the top-level
-  // windows anew with ListMore.
+  // windows anew.
   void Reload();
-  // Lists the next few top-level windows; the tree holds no window until
-  // every one is listed.
-  void ListMore();
-  bool Listed() const { return listed_; }
   void SetFilter(std::string filter);
   bool Filtered() const { return !filter_.empty(); }
   // Reads the next window that has not been read (or the next few children
@@ -52,9 +48,7 @@ class DesktopTree {
   // tree's order; false once every window has been read.
   bool ReadNext();
   // Every window has been read.
-  bool Complete() const {
-    return listed_ && next_top_ == tops_.size() && pending_.empty();
-  }
+  bool Complete() const { return next_top_ == tops_.size() && pending_.empty(); }
   std::size_t ReadCount() const { return seen_.size(); }
   // The windows read so far that the filter matches.
   std::size_t MatchCount() const;
@@ -129,8 +123,6 @@ class DesktopTree {
   // Every top-level window in the order they are read, the next one to read,
   // and the windows below them still to read, the next one last.
   std::vector<WindowHandle> tops_;
-  bool listed_ = false;
-  WindowHandle listed_to_ = 0;
   std::size_t next_top_ = 0;
   std::vector<WindowHandle> pending_;
   mutable bool read_more_ = false;

@@ -54,7 +54,7 @@ struct WindowFacts {
 };
 
 // A top-level window as the list of them gives it: no more than the list of
-// processes needs, so that it costs one question a window.
+// processes needs.
 struct TopLevelWindow {
   WindowHandle window = 0;
   std::uint32_t process_id = 0;
@@ -149,16 +149,15 @@ class WindowSystem {
 
   virtual void MakeTopmost(WindowHandle window) = 0;
 
-  // Every top-level window, topmost first, in the window manager's order.
+  // Every top-level window, topmost first, in the window manager's order:
+  // a few questions to the window manager, however many windows there are.
   virtual std::vector<TopLevelWindow> TopLevelWindows() const = 0;
   // The direct children of the window, topmost first.
   virtual std::vector<WindowHandle> ChildWindows(WindowHandle parent) const = 0;
-  // The same lists a piece at a time, for a reader that must not be held by
-  // a long one: at most `most` windows, those after `after` (0: from the
-  // first). Where `after` is no longer in the list, from the first again: the
-  // reader passes over what it has.
-  virtual std::vector<TopLevelWindow> TopLevelWindowsAfter(WindowHandle after,
-                                                           std::size_t most) const = 0;
+  // The same list a piece at a time, for a reader that must not be held by a
+  // long one (children cost a question each): at most `most` windows, those
+  // after `after` (0: from the first). Where `after` is no longer in the list,
+  // from the first again: the reader passes over what it has.
   virtual std::vector<WindowHandle> ChildWindowsAfter(WindowHandle parent,
                                                       WindowHandle after,
                                                       std::size_t most) const = 0;

@@ -286,32 +286,16 @@ std::vector<WindowHandle> WindowTree::ChildWindows(WindowHandle parent) const {
   return children;
 }
 
-namespace {
-
-// The part of a list after `after`, or all of it where `after` is not in it.
-template <typename Item>
-std::vector<Item> Piece(const std::vector<Item>& list, WindowHandle after,
-                        std::size_t most, WindowHandle (*handle)(const Item&)) {
-  auto from =
-      std::ranges::find_if(list, [&](const Item& i) { return handle(i) == after; });
-  from = from == list.end() ? list.begin() : from + 1;
-  const auto left = static_cast<std::size_t>(list.end() - from);
-  return {from, from + static_cast<std::ptrdiff_t>(std::min(left, most))};
-}
-
-}  // namespace
-
-std::vector<TopLevelWindow> WindowTree::TopLevelWindowsAfter(WindowHandle after,
-                                                             std::size_t most) const {
-  return Piece<TopLevelWindow>(TopLevelWindows(), after, most,
-                               [](const TopLevelWindow& w) { return w.window; });
-}
-
+// The part of the list after `after`, or from the first where `after` is not
+// in it.
 std::vector<WindowHandle> WindowTree::ChildWindowsAfter(WindowHandle parent,
                                                         WindowHandle after,
                                                         std::size_t most) const {
-  return Piece<WindowHandle>(ChildWindows(parent), after, most,
-                             [](const WindowHandle& w) { return w; });
+  const std::vector<WindowHandle> list = ChildWindows(parent);
+  auto from = std::ranges::find(list, after);
+  from = from == list.end() ? list.begin() : from + 1;
+  const auto left = static_cast<std::size_t>(list.end() - from);
+  return {from, from + static_cast<std::ptrdiff_t>(std::min(left, most))};
 }
 
 std::optional<WindowFacts> WindowTree::Facts(WindowHandle window) const {

@@ -12,6 +12,7 @@
 #include "platform/pointed_child.h"
 #include "platform/win32/handle_conversion.h"
 #include "platform/win32/text_conversion.h"
+#include "platform/win32/top_level_windows.h"
 #include "platform/win32/unique_handle.h"
 
 namespace winscout::win32 {
@@ -77,14 +78,6 @@ std::string InternalTitle(HWND window) {
     }
   }
   return {};
-}
-
-BOOL CALLBACK CollectTopLevel(HWND window, LPARAM list) {
-  DWORD process_id = 0;
-  GetWindowThreadProcessId(window, &process_id);
-  reinterpret_cast<std::vector<TopLevelWindow>*>(list)->push_back(
-      {ToHandle(window), process_id});
-  return TRUE;
 }
 
 // A text query's answer as UTF-8. A cut can end inside a surrogate pair; the
@@ -288,9 +281,7 @@ void Win32WindowSystem::MakeTopmost(WindowHandle window) {
 }
 
 std::vector<TopLevelWindow> Win32WindowSystem::TopLevelWindows() const {
-  std::vector<TopLevelWindow> windows;
-  EnumWindows(&CollectTopLevel, reinterpret_cast<LPARAM>(&windows));
-  return windows;
+  return ListTopLevelWindows();
 }
 
 std::vector<WindowHandle> Win32WindowSystem::ChildWindows(WindowHandle parent) const {
@@ -301,25 +292,6 @@ std::vector<WindowHandle> Win32WindowSystem::ChildWindows(WindowHandle parent) c
     children.push_back(ToHandle(child));
   }
   return children;
-}
-
-// GetWindow, one question a window, where EnumWindows asks two of each
-// before it answers.
-std::vector<TopLevelWindow> Win32WindowSystem::TopLevelWindowsAfter(
-    WindowHandle after, std::size_t most) const {
-  std::vector<TopLevelWindow> windows;
-  const HWND desktop = GetDesktopWindow();
-  const HWND from = ToHwnd(after);
-  HWND window = after != 0 && GetAncestor(from, GA_PARENT) == desktop
-                    ? GetWindow(from, GW_HWNDNEXT)
-                    : GetWindow(desktop, GW_CHILD);
-  for (; window && most > 0; window = GetWindow(window, GW_HWNDNEXT)) {
-    DWORD process_id = 0;
-    GetWindowThreadProcessId(window, &process_id);
-    windows.push_back({ToHandle(window), process_id});
-    if (windows.size() == most) break;
-  }
-  return windows;
 }
 
 std::vector<WindowHandle> Win32WindowSystem::ChildWindowsAfter(WindowHandle parent,

@@ -29,8 +29,6 @@ class Win32WindowSystem final : public WindowSystem {
   void MakeTopmost(WindowHandle window) override;
   std::vector<TopLevelWindow> TopLevelWindows() const override;
   std::vector<WindowHandle> ChildWindows(WindowHandle parent) const override;
-  std::vector<TopLevelWindow> TopLevelWindowsAfter(WindowHandle after,
-                                                   std::size_t most) const override;
   std::vector<WindowHandle> ChildWindowsAfter(WindowHandle parent, WindowHandle after,
                                               std::size_t most) const override;
   std::optional<WindowFacts> Facts(WindowHandle window) const override;

@@ -234,13 +234,15 @@ TEST_F(WindowSystemContract, WindowListsGoInSearchOrderWithOwnersAndProcesses) {
             (std::vector<WindowHandle>{children[2], children[3]}));
   EXPECT_EQ(windows_.ChildWindowsAfter(main, other, 2),
             (std::vector<WindowHandle>{children[0], children[1]}));
-  std::vector<TopLevelWindow> pieces;
-  for (auto piece = windows_.TopLevelWindowsAfter(0, 2); !piece.empty();
-       piece = windows_.TopLevelWindowsAfter(piece.back().window, 2)) {
-    EXPECT_LE(piece.size(), 2u);
-    pieces.insert(pieces.end(), piece.begin(), piece.end());
+  // Every top-level window, other programs' too, as a search finds them, each
+  // with the process its facts name.
+  std::vector<WindowHandle> all;
+  for (const TopLevelWindow& top : windows_.TopLevelWindows()) {
+    all.push_back(top.window);
+    const std::optional<WindowFacts> facts = windows_.Facts(top.window);
+    EXPECT_EQ(top.process_id, facts ? facts->process_id : 0) << top.window;
   }
-  EXPECT_EQ(pieces, windows_.TopLevelWindows());
+  EXPECT_EQ(all, SearchAll(0, ""));
 
   std::vector<WindowHandle> listed;
   for (const TopLevelWindow& top : windows_.TopLevelWindows()) {

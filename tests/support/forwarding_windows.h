@@ -97,11 +97,6 @@ class ForwardingWindows final : public WindowSystem {
     Count("TopLevelWindows");
     return inner_.TopLevelWindows();
   }
-  std::vector<TopLevelWindow> TopLevelWindowsAfter(WindowHandle after,
-                                                   std::size_t most) const override {
-    Count("TopLevelWindowsAfter");
-    return inner_.TopLevelWindowsAfter(after, most);
-  }
   std::vector<WindowHandle> ChildWindowsAfter(WindowHandle p, WindowHandle after,
                                               std::size_t most) const override {
     Count("ChildWindowsAfter");

@@ -137,7 +137,7 @@ TEST_F(WindowsWindowTest, ProcessesWindowsChildrenAndOwnedPopupsInTheDesktopsOrd
 TEST_F(WindowsWindowTest, OpeningReadsOnlyTheTopLevelList) {
   form_.ChooseSystemMenuItem("&Windows...\tF2");
   EXPECT_TRUE(view_.Visible());
-  EXPECT_EQ(counted_.calls["TopLevelWindowsAfter"], 1);
+  EXPECT_EQ(counted_.calls["TopLevelWindows"], 1);
   EXPECT_EQ(counted_.calls["Facts"], 0);
   EXPECT_EQ(counted_.calls["ChildWindows"], 0);
   EXPECT_FALSE(view_.tree().Filled(ProcessKey(kApp)));
