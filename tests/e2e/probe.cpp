@@ -331,11 +331,9 @@ std::string Answer(const std::string& line) {
     std::string text;
     if (OpenClipboard(nullptr)) {
       const HANDLE data = GetClipboardData(CF_UNICODETEXT);
-      if (const auto* wide =
-              data ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr) {
-        text = winscout::win32::WideToUtf8(wide);
-        GlobalUnlock(data);
-      }
+      const auto* wide = data ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr;
+      if (wide) text = winscout::win32::WideToUtf8(wide);
+      if (wide) GlobalUnlock(data);
       CloseClipboard();
     }
     return Ok(ToText(text));

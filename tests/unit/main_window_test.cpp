@@ -14,7 +14,6 @@
 #include "platform/model/model_settings.h"
 #include "platform/model/model_windows_view.h"
 #include "platform/model/window_tree.h"
-#include "tests/support/forwarding_windows.h"
 
 namespace winscout::app {
 namespace {
@@ -508,50 +507,6 @@ TEST_F(MainWindowTest, TryItSendsTheMessageTheCodeSends) {
   code_box.Choose("Try it");
   EXPECT_EQ(desktop_.Props(other_edit_).text, "Sent text");
   EXPECT_EQ(messages_.log.shown().back().text, "Sent.");
-}
-
-// A list is read a step at a time while idle, its progress in the caption,
-// each query here taking 10 ms: done, or stopped by Esc.
-TEST_F(MainWindowTest, TryItReadsItemsAStepAtATimeAndEscStopsIt) {
-  for (const bool stopped : {false, true}) {
-    testing::ForwardingWindows slow(desktop_);
-    ModelForm form(kMainForm, desktop_, {300, 300});
-    MainWindow window(form, slow, messages_, settings_, clipboard_);
-    slow.after_items_query = [&form] { form.AdvanceClock(10); };
-    const WindowHandle list = desktop_.AddChild(
-        other_app_, {.class_name = "ListBox", .rect = {610, 50, 700, 90}});
-    ItemRows items;
-    std::string whole;
-    for (int i = 0; i < 100; ++i) {
-      items.push_back({"Item " + std::to_string(i)});
-      whole += (i > 0 ? "\r\n" : "") + items.back()[0];
-    }
-    desktop_.SetItems(list, items);
-    window.PickWindow(list);
-    form.ModelTextBoxAt(control::kCodeBox).Choose("Read its items");
-    form.ModelTextBoxAt(control::kCodeBox).Choose("Try it");
-    const std::size_t shown = messages_.log.shown().size();
-    EXPECT_TRUE(form.RunIdleStep());
-    EXPECT_EQ(desktop_.Props(form.Handle()).text, "Reading items... 2 of 100");
-    EXPECT_EQ(messages_.log.shown().size(), shown) << "nothing shown before the end";
-    if (stopped) {
-      EXPECT_TRUE(form.PressEscape());
-    }
-    form.RunIdle();
-    EXPECT_FALSE(form.PressEscape()) << "Esc is given back";
-    ASSERT_EQ(messages_.log.shown().size(), shown + 1);
-    const std::string& text = messages_.log.shown().back().text;
-    if (stopped) {
-      EXPECT_EQ(text, "Stopped: 2 of 100 items read.");
-    } else {
-      // The first 30 lines and the last shown, all of them copied.
-      EXPECT_EQ(text,
-                whole.substr(0, whole.find("Item 30")) +
-                    "...\r\nItem 99\r\n(100 lines in all, all of them on the clipboard)");
-      EXPECT_EQ(clipboard_.text(), whole);
-    }
-    EXPECT_EQ(desktop_.Props(form.Handle()).text, kCaption);
-  }
 }
 
 }  // namespace

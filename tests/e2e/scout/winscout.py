@@ -4,7 +4,7 @@ code box's menu."""
 import functools
 import time
 
-from .common import POLL_SECONDS, WAIT_SECONDS, Failure, wait_for
+from .common import POLL_SECONDS, Failure, wait_for
 from .processes import start_window_program
 from .real_input import click, drag, xdotool
 from .screen import Image, ink_on_highlight, rows_changed, wait_for_screen
@@ -51,7 +51,6 @@ BY_POSITION, BY_ID_AND_TITLE = SEARCH_WAYS
 DECLARATIONS = "Include declarations"
 ACTION_SUBMENU = "Action"
 TRY_IT = "Try it"
-WM_CHAR = 0x102
 CODE_MENU = (*LANGUAGES, *SEARCH_WAYS, DECLARATIONS, ACTION_SUBMENU, TRY_IT)
 DEFAULT_MARKS = ("Visual Basic", BY_POSITION)
 # Above the fixture's windows, which start at y 300, and left of its survival
@@ -229,14 +228,12 @@ def choose_try_it(session):
     xdotool("key", "Up", "key", "Return")
 
 
-def try_it(session, chosen=False, seconds=WAIT_SECONDS):
-    """Chooses Try it, unless chosen already; the text of the message it shows,
-    which it then closes."""
+def try_it(session, chosen=False):
+    """Chooses Try it, unless chosen; the text of the message it shows, then closed."""
     probe = session.probe
     if not chosen:
         choose_try_it(session)
-    box = wait_for("Try it's message", lambda: probe.top(MESSAGE_BOX_CLASS, TRY_IT),
-                   seconds=seconds)
+    box = wait_for("Try it's message", lambda: probe.top(MESSAGE_BOX_CLASS, TRY_IT))
     text = probe.text(probe.item(box, MESSAGE_BOX_TEXT_ID))
     probe.close(box)
     wait_for("Try it's message to close", lambda: probe.top(MESSAGE_BOX_CLASS, TRY_IT),
@@ -249,16 +246,15 @@ HOOK_SIZE_LIMIT = 32 * 1024
 
 
 def slowest_typed_ms(session, seconds, limit_seconds=2):
-    """The longest a character posted to the code box takes to show there, over
-    and over: WinScout answers a sent question even while it waits on another
-    program, but input only when its own loop runs."""
+    """The longest a character posted to the code box takes to show there: a sent
+    question is answered even while WinScout waits on another program, input not."""
     probe, winscout = session.probe, session.winscout
     slowest = 0
     end = time.monotonic() + seconds
     while time.monotonic() < end and slowest < limit_seconds * 1000:
         before = winscout.text(CODE_BOX)
         asked = time.monotonic()
-        probe.ask("post", winscout.controls[CODE_BOX], WM_CHAR, ord("x"), 1)
+        probe.ask("post", winscout.controls[CODE_BOX], 0x102, ord("x"), 1)  # WM_CHAR
         while winscout.text(CODE_BOX) == before and time.monotonic() - asked < limit_seconds:
             time.sleep(POLL_SECONDS)
         slowest = max(slowest, round((time.monotonic() - asked) * 1000))
