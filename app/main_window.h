@@ -8,7 +8,9 @@
 #include "codegen/script.h"
 #include "codegen/search_plan.h"
 #include "codegen/send_message_code.h"
+#include "inspector/item_reading.h"
 #include "inspector/script_run.h"
+#include "inspector/try_it.h"
 #include "inspector/window_inspector.h"
 #include "platform/settings_store.h"
 #include "platform/toolkit.h"
@@ -24,7 +26,7 @@ namespace winscout::app {
 class MainWindow {
  public:
   MainWindow(Form& form, WindowSystem& windows, ModalMessageBox& messages,
-             SettingsStore& settings);
+             SettingsStore& settings, Clipboard& clipboard);
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
 
@@ -83,6 +85,13 @@ class MainWindow {
   // for its window looked for again at each tick.
   void RunScript();
   void OnScriptTick();
+  // Shows the outcome: of a long text, the first lines and the last, the
+  // whole text on the clipboard.
+  void ShowOutcome(const inspector::ActionOutcome& outcome);
+  // Reads the list's items a step at a time while idle; the user may stop it.
+  void ReadItems(WindowHandle target, ItemList list);
+  bool ReadItemsStep();
+  void EndReading(inspector::ActionOutcome outcome);
   // Whether the target is one of WinScout's own windows, which the action
   // would close, hide or disable; if so, the user is told.
   bool RefusedAsOwn(WindowHandle target);
@@ -96,6 +105,7 @@ class MainWindow {
   Form& form_;
   WindowSystem& windows_;
   ModalMessageBox& messages_;
+  Clipboard& clipboard_;
   inspector::WindowInspector inspector_;
   PictureBox& code_arrow_;
   PictureBox& inspector_arrow_;
@@ -127,6 +137,10 @@ class MainWindow {
   bool recording_ = false;
   EventHandler on_record_chosen_;
   Handler<void(WindowHandle)> on_picked_at_cursor_;
+  // Try it's reading of a list's items, while it goes on, and the items it
+  // asks for at a time.
+  std::optional<inspector::ItemReading> reading_;
+  std::size_t piece_items_ = 0;
 };
 
 }  // namespace winscout::app
