@@ -29,6 +29,7 @@ inline constexpr int kReportLine8 = 127;
 inline constexpr int kArrowHolder = 130;  // hidden: the one store of the arrow image
 inline constexpr int kLiveTimer = 140;    // live inspection's tick
 inline constexpr int kScriptTimer = 141;  // Try it on a script: its next look
+inline constexpr int kRecordTimer = 142;  // a recording's look between steps
 }  // namespace control
 
 inline constexpr std::string_view kCaption = "WinScout By The WinScout Authors";
@@ -166,6 +167,8 @@ inline constexpr std::array kControls = {
                 false},
     ControlSpec{
         control::kLiveTimer, "Timer2", ControlKind::kTimer, 0, "", {}, 0, false, 5},
+    ControlSpec{
+        control::kRecordTimer, "Timer4", ControlKind::kTimer, 0, "", {}, 0, false, 250},
     // Ticks every inspector::kScriptPollMs.
     ControlSpec{
         control::kScriptTimer, "Timer3", ControlKind::kTimer, 0, "", {}, 0, false, 100},

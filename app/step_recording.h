@@ -37,6 +37,9 @@ class StepRecording {
   void Start();
   void Stop();
   void OnStep();
+  void OnTick();
+  // The records come; false where the log is gone, which ends the recording.
+  bool TakeArrived();
   void ShowCount();
 
   Form& form_;
@@ -44,9 +47,12 @@ class StepRecording {
   MessageTap& tap_;
   MainWindow& main_;
   ModalMessageBox& messages_;
+  Timer& timer_;
   std::optional<inspector::Recorder> recorder_;
   std::vector<MessageRecord> arrived_;
   std::size_t shown_count_ = 0;
+  bool busy_ = false;   // the records are being read
+  bool again_ = false;  // a step came meanwhile
 };
 
 }  // namespace winscout::app

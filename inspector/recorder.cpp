@@ -23,6 +23,7 @@ constexpr std::uint32_t kCut = 0x0300;
 constexpr std::uint32_t kUndo = 0x0304;
 constexpr int kClicked = 0;                     // BN_CLICKED
 constexpr int kSelChange = 1;                   // CBN_SELCHANGE, LBN_SELCHANGE
+constexpr int kChange = 0x300;                  // EN_CHANGE
 constexpr int kKillFocus = 0x200;               // EN_KILLFOCUS
 constexpr std::int32_t kOk = 1;                 // IDOK
 constexpr std::int32_t kCancel = 2;             // IDCANCEL
@@ -119,10 +120,15 @@ void Recorder::Add(const std::vector<MessageRecord>& records) {
     const auto window = static_cast<WindowHandle>(record.window);
     if (record.flags & MessageRecord::kStep) {
       AddStep(record);
-    } else if (IsTyping(record) && Window(window).kind == TargetKind::kEdit &&
-               typed_ != window) {
-      TakeTyping();
+    } else if (record.message == kCommand && (record.wparam >> 16) == kChange) {
+      // The text after the change, unless it was too long for the record.
+      if (static_cast<WindowHandle>(record.lparam) != typed_) continue;
+      reads_due_ = (record.flags & MessageRecord::kHasText) ? 0 : 2;
+      if (reads_due_ == 0) typed_text_ = RecordText(record);
+    } else if (IsTyping(record) && Window(window).kind == TargetKind::kEdit) {
+      if (typed_ != window) TakeTyping();
       typed_ = window;
+      reads_due_ = 2;
     }
   }
 }
@@ -247,8 +253,24 @@ void Recorder::AddSystemCommand(const MessageRecord& record) {
   }
 }
 
+void Recorder::ReadTyping() {
+  const WindowHandle box = typed_;
+  if (box == 0 || reads_due_ == 0 || Window(box).password) return;
+  --reads_due_;
+  std::optional<std::string> text = windows_.LiveText(box, kReadTimeoutMs);
+  if (text && typed_ == box) typed_text_ = std::move(text);
+}
+
+bool Recorder::ProgramEnded() const {
+  const std::vector<TopLevelWindow> tops = windows_.TopLevelWindows();
+  return std::none_of(tops.begin(), tops.end(), [&](const TopLevelWindow& top) {
+    return top.process_id == process_id_;
+  });
+}
+
 void Recorder::TakeTyping() {
   const WindowHandle box = std::exchange(typed_, 0);
+  std::optional<std::string> read = std::exchange(typed_text_, std::nullopt);
   if (box == 0) return;
   const Known& known = Window(box);
   if (known.password) {
@@ -257,10 +279,15 @@ void Recorder::TakeTyping() {
         "type the password in " + known.name + " (it was not recorded: fill it in here)");
     return;
   }
-  // A box gone with its program has nothing to read.
+  // A box gone with its program, or hung, has nothing to read: its text as
+  // read last stands in.
   std::optional<std::string> text =
       windows_.Facts(box) ? windows_.LiveText(box, kReadTimeoutMs) : std::nullopt;
-  if (!text) return;
+  if (!text) text = std::move(read);
+  if (!text) {
+    unread_ += "What was typed in " + known.name + " could not be read. ";
+    return;
+  }
   std::string said = "type " + Quoted(*text) + " in " + known.name;
   Push(box, Action::kSetText, std::move(*text), std::move(said));
 }
@@ -297,11 +324,9 @@ void Recorder::Push(WindowHandle window, Action action, std::string text,
 
 codegen::Script Recorder::Finish() {
   TakeTyping();
-  const std::vector<TopLevelWindow> tops = windows_.TopLevelWindows();
-  const bool ended = std::none_of(
-      tops.begin(), tops.end(),
-      [&](const TopLevelWindow& top) { return top.process_id == process_id_; });
-  if (ended) script_.note = "The program ended during the recording.";
+  script_.note = std::move(unread_);
+  if (ProgramEnded()) script_.note += "The program ended during the recording.";
+  while (!script_.note.empty() && script_.note.back() == ' ') script_.note.pop_back();
   return std::move(script_);
 }
 

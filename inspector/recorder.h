@@ -31,6 +31,11 @@ class Recorder {
   // The records the hook wrote since the last call, oldest first.
   void Add(const std::vector<MessageRecord>& records);
   std::size_t StepCount() const { return script_.steps.size(); }
+  // Reads the box typed into, where typing came since the last reads, so
+  // that its text stays when the program ends before the box is left.
+  void ReadTyping();
+  // None of the program's top-level windows is left.
+  bool ProgramEnded() const;
   // Ends the recording: the box typed into last is read where it is still
   // there; the script's note says so where the program has ended.
   codegen::Script Finish();
@@ -62,6 +67,11 @@ class Recorder {
   std::vector<WindowHandle> first_windows_;
   std::vector<std::pair<WindowHandle, Known>> known_;
   WindowHandle typed_ = 0;
+  std::optional<std::string> typed_text_;  // as ReadTyping read it last
+  // The reads after new typing: two, as a character's record comes before
+  // the box holds it.
+  int reads_due_ = 0;
+  std::string unread_;        // the boxes whose typing could not be read, for the note
   WindowHandle closing_ = 0;  // closed by the user: its Cancel that follows is no step
   WindowHandle last_window_ = 0;
   int clicks_ = 0;  // of the last step, a click of `last_window_`

@@ -12,9 +12,10 @@ constexpr std::uint32_t kProcess = 7;
 enum Control { kMain, kName, kPassword, kColor, kGift, kFiles, kOk, kCancel, kDialog };
 
 // One thing the hook wrote: typing into a control, a control's notification
-// to its parent, a menu command, a system command.
+// to its parent, a menu command, a system command; or WinScout's tick, which
+// takes them and reads what is typed.
 struct Event {
-  enum Kind { kTyped, kNotified, kSelected, kMenu, kSystem } kind;
+  enum Kind { kTyped, kChanged, kNotified, kSelected, kMenu, kSystem, kTick } kind;
   Control control;
   std::uint32_t code = 0;  // the notification, the ID, the SC_ value
   std::u16string item;     // the item the hook read
@@ -24,7 +25,7 @@ struct RecordCase {
   std::string name;
   std::vector<Event> events;
   std::vector<std::string> steps;
-  bool program_ends = false;
+  std::string note;  // set where the program ends after the events
 };
 
 void PrintTo(const RecordCase& c, std::ostream* os) { *os << c.name; }
@@ -81,10 +82,21 @@ TEST_P(RecorderTest, TurnsRecordsIntoSteps) {
   std::vector<MessageRecord> records;
   for (const Event& event : c.events) {
     const WindowHandle window = windows_[event.control];
+    if (event.kind == Event::kTick) {
+      recorder.Add(std::exchange(records, {}));
+      recorder.ReadTyping();
+      continue;
+    }
     MessageRecord record{.window = window, .flags = MessageRecord::kStep};
     switch (event.kind) {
       case Event::kTyped:
         record = {.window = window, .wparam = 'x', .message = 0x0102};
+        break;
+      case Event::kChanged:  // EN_CHANGE, with the text when it is short
+        record = {.window = desktop_.Parent(window),
+                  .wparam = (0x300u << 16) | desktop_.ControlId(window),
+                  .lparam = window,
+                  .message = 0x0111};
         break;
       case Event::kNotified:
         record.window = desktop_.Parent(window);
@@ -106,6 +118,8 @@ TEST_P(RecorderTest, TurnsRecordsIntoSteps) {
         record.message = 0x0112;
         record.wparam = event.code;
         break;
+      case Event::kTick:
+        break;
     }
     if (!event.item.empty()) {
       event.item.copy(record.text, event.item.size());
@@ -114,18 +128,19 @@ TEST_P(RecorderTest, TurnsRecordsIntoSteps) {
     records.push_back(record);
   }
   recorder.Add(records);
-  if (c.program_ends) desktop_.Destroy(main);
+  if (!c.note.empty()) desktop_.Destroy(main);
   const codegen::Script script = recorder.Finish();
   std::vector<std::string> lines;
   for (const codegen::ScriptStep& step : script.steps) lines.push_back(Line(step));
   EXPECT_EQ(lines, c.steps);
-  EXPECT_EQ(!script.note.empty(), c.program_ends);
+  EXPECT_EQ(script.note, c.note);
   const std::string code =
       codegen::EmitScript(script, codegen::FinderLanguage::kCpp, codegen::FinderStyle{});
   EXPECT_EQ(code.find("hunter2"), std::string::npos) << code;
 }
 
 constexpr std::uint32_t kClicked = 0, kSelChange = 1, kKillFocus = 0x200;
+const std::string kEnded = "The program ended during the recording.";
 
 INSTANTIATE_TEST_SUITE_P(
     Table, RecorderTest,
@@ -173,7 +188,17 @@ INSTANTIATE_TEST_SUITE_P(
         RecordCase{"TheStepsStayWhenTheProgramEnds",
                    {{Event::kNotified, kOk, kClicked}, {Event::kTyped, kName}},
                    {"Click it [] click \"OK\" (wait)"},
-                   true}));
+                   "What was typed in the Name box could not be read. " + kEnded},
+        RecordCase{"TypingReadOnATickStaysWhenTheProgramEnds",
+                   {{Event::kTyped, kName}, {Event::kTick, kMain}},
+                   {"Set its text [Bob] type \"Bob\" in the Name box (wait)"},
+                   kEnded},
+        RecordCase{"TheTextOfTheLastChangeStaysWhenTheProgramEnds",
+                   {{Event::kTyped, kName},
+                    {Event::kChanged, kName, 0, u"Bo"},
+                    {Event::kChanged, kColor, 0, u"Red"}},
+                   {"Set its text [Bo] type \"Bo\" in the Name box (wait)"},
+                   kEnded}));
 
 }  // namespace
 }  // namespace winscout::inspector

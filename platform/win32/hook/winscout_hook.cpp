@@ -119,12 +119,29 @@ bool IsStep(UINT message, WPARAM wparam, LPARAM lparam) {
          reinterpret_cast<const NMTREEVIEWW*>(lparam)->action != TVC_UNKNOWN;
 }
 
-// What marks an edit as typed into, for the step that sets its text.
+// What marks an edit as typed into, for the step that sets its text, and
+// the edit's EN_CHANGE, which carries the text it holds after the change.
 bool IsTyping(UINT message, WPARAM wparam, MessageKind kind) {
   if (kind == MessageKind::kPosted)
     return message == WM_CHAR || (message == WM_KEYDOWN && wparam == VK_DELETE);
   return message == WM_PASTE || message == WM_CUT || message == WM_CLEAR ||
-         message == WM_UNDO;
+         message == WM_UNDO ||
+         (kind == MessageKind::kSent && message == WM_COMMAND &&
+          HIWORD(wparam) == EN_CHANGE);
+}
+
+// An edit's text as it changes, so that it is known if the program ends
+// before WinScout reads it; a long one is left for WinScout to read.
+void CopyChangedText(HWND edit, MessageRecord& record) {
+  if (!edit || IsPasswordBox(edit) ||
+      SendMessageW(edit, WM_GETTEXTLENGTH, 0, 0) >=
+          LRESULT{MessageRecord::kTextCapacity}) {
+    return;
+  }
+  wchar_t text[MessageRecord::kTextCapacity] = {};
+  SendMessageW(edit, WM_GETTEXT, MessageRecord::kTextCapacity,
+               reinterpret_cast<LPARAM>(text));
+  CopyText(text, record);
 }
 
 // The item chosen, read here in the program, where its memory is: a combo
@@ -220,6 +237,8 @@ void Record(MessageKind kind, HWND window, UINT message, WPARAM wparam, LPARAM l
     record.notify_code = static_cast<std::int32_t>(header.code);
     record.flags |= MessageRecord::kHasNotify;
   }
+  if (recorder && own_thread && message == WM_COMMAND && HIWORD(wparam) == EN_CHANGE)
+    CopyChangedText(reinterpret_cast<HWND>(lparam), record);
   if (step) {
     record.flags |= MessageRecord::kStep;
     CopyChosenItem(message, wparam, lparam, record);

@@ -146,12 +146,13 @@ def press_f4_in_winscout(session):
     xdotool("key", "F4")
 
 
-def stop_recording(session, checks, name):
-    """F4 again; the script in the code box."""
+def stop_recording(session, checks, name, by_itself=False):
+    """F4 again, unless the recording ends by itself; the script in the code box."""
     probe, winscout = session.probe, session.winscout
-    press_f4_in_winscout(session)
-    checks.reached(f"{name}: F4 again ends recording", lambda: probe.text(winscout.main),
-                   TITLE.__eq__)
+    if not by_itself:
+        press_f4_in_winscout(session)
+    checks.reached(f"{name}: {'it' if by_itself else 'F4 again'} ends recording",
+                   lambda: probe.text(winscout.main), TITLE.__eq__)
     return wait_for(f"{name}: the script in the code box", lambda: winscout.text(CODE_BOX),
                     lambda text: "Step " in text)
 
@@ -275,7 +276,7 @@ REPLAYS = (
 def program_ends(session, checks, flow):
     flow.close()
     flow.fixture.program.process.wait(timeout=WAIT_SECONDS)
-    script = stop_recording(session, checks, "the program ends mid-recording")
+    script = stop_recording(session, checks, "the program ends mid-recording", True)
     checks.check("the program ends mid-recording: the script so far, with a note",
                  ORDER["name"] in script and "ended" in script.splitlines()[-1], script)
 
