@@ -61,9 +61,10 @@ constexpr const char* kActionConstants[] = {
     "SMTO_ABORTIFHUNG WM_SETTEXT",                                  // kSetText
     "{error} {changed} {select} SMTO_ABORTIFHUNG WM_COMMAND",       // kChooseItem
     "{count} {error} {get_text} {length} SMTO_ABORTIFHUNG",         // kReadItems
+    "",                                                             // kSelectItem
 };
 // What each action calls, by the letters of its declarations.
-constexpr const char* kActionCalls[] = {"", "T", "P", "P", "TP", "TP", "T", "TSG", "T"};
+constexpr const char* kActionCalls[] = {"", "T", "P", "P", "TP", "TP", "T", "TSG", "T", ""};
 // clang-format on
 
 constexpr int kTries = kWaitSeconds * 10;
@@ -91,12 +92,14 @@ constexpr std::size_t kFirstNote = 18;
 // What the placeholders stand for in one piece of code.
 struct Context {
   // The target is the last of the levels' names, where there are any.
-  Context(const ActionPlan& plan, Dialect dialect, const std::vector<std::string>& names)
+  Context(const ActionPlan& plan, Dialect dialect, const std::vector<std::string>& names,
+          const ScriptPlace* place = nullptr)
       : plan(plan),
         dialect(dialect),
         target(names.empty() ? "" : names.back()),
         taken(names),
-        ignore_case(dialect == kVb) {}
+        ignore_case(dialect == kVb),
+        taken_before(place ? std::string_view(place->taken) : std::string_view()) {}
 
   const ActionPlan& plan;
   Dialect dialect;
@@ -107,6 +110,8 @@ struct Context {
   std::vector<std::string> taken;
   std::vector<std::pair<std::string, std::string>> locals;
   bool ignore_case = false;
+  // In a script, the names of the steps before (a word list).
+  std::string_view taken_before;
   // Visual Basic: the String that a text too long for one line is built in.
   std::string text_variable;
 
@@ -115,14 +120,37 @@ struct Context {
       if (known == base) return name;
     }
     std::string name = base;
-    for (int n = 2; std::ranges::any_of(
-             taken, [&](const std::string& t) { return SameName(t, name, ignore_case); });
-         ++n) {
+    auto in_use = [&](const std::string& candidate) {
+      return std::ranges::any_of(taken,
+                                 [&](const std::string& t) {
+                                   return SameName(t, candidate, ignore_case);
+                                 }) ||
+             TakenBefore(candidate);
+    };
+    for (int n = 2; in_use(name); ++n) {
       name = base + std::to_string(n);
     }
     taken.push_back(name);
     locals.emplace_back(base, name);
     return name;
+  }
+
+  bool TakenBefore(const std::string& name) const {
+    if (!ignore_case) return InWordList(taken_before, name);
+    for (std::size_t at = 0; at < taken_before.size();) {
+      std::size_t end = taken_before.find(' ', at);
+      if (end == std::string_view::npos) end = taken_before.size();
+      if (SameName(taken_before.substr(at, end - at), name, true)) return true;
+      at = end + 1;
+    }
+    return false;
+  }
+
+  // The locals' names, for the steps after.
+  std::vector<std::string> LocalNames() const {
+    std::vector<std::string> names;
+    for (const auto& local : locals) names.push_back(local.second);
+    return names;
   }
 
   std::string Literal() const {
@@ -258,7 +286,7 @@ std::string Body(char dialect, Action action, char list) {
 }
 
 char ListOf(const ActionPlan& plan) {
-  if (plan.action != Action::kReadItems) return '-';
+  if (plan.action != Action::kReadItems && plan.action != Action::kSelectItem) return '-';
   switch (plan.kind) {
     case TargetKind::kListView:
       return 'l';
@@ -273,23 +301,42 @@ std::string_view Calls(const ActionPlan& plan) {
   return kActionCalls[static_cast<std::size_t>(plan.action)];
 }
 
-void AddDeclarations(Context& context, std::vector<std::string>& lines) {
-  std::string calls(Calls(context.plan));
-  if (context.plan.wait) calls += 'Z';
+// The letters of the functions the plan calls, added to `calls` where not
+// there yet.
+void AddCalls(const ActionPlan& plan, std::string& calls) {
+  std::string own(Calls(plan));
+  if (plan.wait) own += 'Z';
+  for (char call : own) {
+    if (calls.find(call) == std::string::npos) calls += call;
+  }
+}
+
+void AddDeclarations(Context& context, std::vector<std::string>& lines,
+                     std::string_view calls) {
   for (char call : calls) {
     context.Append(lines, TemplateText(context.dialect, Action::kFindOnly, call));
   }
 }
 
-// The constants of the action, one a line, in the dialect's form (Visual
-// Basic's after `indent`).
-void AddConstants(Context& context, std::vector<std::string>& lines,
-                  std::string_view indent = {}) {
-  if (context.dialect == kCpp) return;
-  if (ListOf(context.plan) != 'b' && context.plan.action == Action::kReadItems) return;
-  const std::string words =
-      context.Expand(kActionConstants[static_cast<std::size_t>(context.plan.action)])
-          .front();
+void AddDeclarations(Context& context, std::vector<std::string>& lines) {
+  std::string calls;
+  AddCalls(context.plan, calls);
+  AddDeclarations(context, lines, calls);
+}
+
+// The names of the constants that the plan uses, as a word list.
+std::string ConstantWords(const ActionPlan& plan, Dialect dialect) {
+  if (dialect == kCpp) return {};
+  if (ListOf(plan) != 'b' && plan.action == Action::kReadItems) return {};
+  if (plan.action == Action::kSelectItem) return {};
+  Context context(plan, dialect, {});
+  return context.Expand(kActionConstants[static_cast<std::size_t>(plan.action)]).front();
+}
+
+// The constants named in `words`, one a line, in the dialect's form (Visual
+// Basic's after `indent`), each once.
+void AddConstants(Dialect dialect, std::string_view words,
+                  std::vector<std::string>& lines, std::string_view indent = {}) {
   for (std::size_t at = 0; at < kConstants.size();) {
     const std::string_view constant =
         kConstants.substr(at, kConstants.find(' ', at) - at);
@@ -298,19 +345,23 @@ void AddConstants(Context& context, std::vector<std::string>& lines,
     std::string_view value = constant.substr(name.size() + 1);
     if (!InWordList(words, name)) continue;
     std::string line(indent);
-    line += context.dialect == kVb   ? "Const "
-            : context.dialect == kCs ? "const int "
-                                     : "";
+    line += dialect == kVb ? "Const " : dialect == kCs ? "const int " : "";
     line += name;
-    line += context.dialect == kVb ? " As Long = " : " = ";
+    line += dialect == kVb ? " As Long = " : " = ";
     if (value.front() == 'x') {
-      line += context.dialect == kVb ? "&H" : "0x";
+      line += dialect == kVb ? "&H" : "0x";
       value.remove_prefix(1);
     }
     line += value;
-    if (context.dialect == kCs) line += ';';
+    if (dialect == kCs) line += ';';
     lines.push_back(std::move(line));
   }
+}
+
+void AddConstants(Context& context, std::vector<std::string>& lines,
+                  std::string_view indent = {}) {
+  AddConstants(context.dialect, ConstantWords(context.plan, context.dialect), lines,
+               indent);
 }
 
 void AddWait(Context& context, ActionCode& code, const std::vector<std::string>& names,
@@ -355,22 +406,33 @@ std::vector<std::string> LongTextLines(Context& context) {
   return VisualBasicTextLines(context.text_variable, context.plan.text);
 }
 
-ActionCode SpellVisualBasic(const ActionPlan& plan, const std::vector<std::string>& names,
-                            bool declare) {
-  ActionCode code;
-  Context context(plan, kVb, names);
+// Visual Basic's Declare lines for the calls, or the note that asks for them.
+void AddVisualBasicDeclarations(Context& context, std::vector<std::string>& lines,
+                                bool declare, std::string_view calls) {
   if (declare) {
-    AddDeclarations(context, code.declarations);
+    AddDeclarations(context, lines, calls);
   } else {
     // Texts go to the W functions by StrPtr, which other declarations of
     // them would not take.
-    code.declarations = {
+    lines.push_back(
         "' The action calls the W functions (SendMessageTimeoutW, ...): \"Include "
-        "declarations\" gives their Declare lines."};
+        "declarations\" gives their Declare lines.");
+  }
+}
+
+ActionCode SpellVisualBasic(const ActionPlan& plan, const std::vector<std::string>& names,
+                            bool declare, const ScriptPlace* place) {
+  ActionCode code;
+  Context context(plan, kVb, names, place);
+  if (!place) {
+    std::string calls;
+    AddCalls(plan, calls);
+    AddVisualBasicDeclarations(context, code.declarations, declare, calls);
   }
   AddWait(context, code, names, "0");
   if (plan.action == Action::kFindOnly) return code;
-  AddConstants(context, code.after);
+  // In a script the constants are declared once, in its head.
+  if (!place) AddConstants(context, code.after);
   AppendLines(code.after, LongTextLines(context));
   // The Dim lines go above the test for the window.
   std::vector<std::string> body;
@@ -381,6 +443,7 @@ ActionCode SpellVisualBasic(const ActionPlan& plan, const std::vector<std::strin
   context.Append(code.after, "If {target} <> 0 Then");
   AppendLines(code.after, body);
   code.after.push_back("End If");
+  code.locals = context.LocalNames();
   return code;
 }
 
@@ -394,10 +457,13 @@ std::vector<std::string> VbaDeclarations(const ActionPlan& plan, bool vba7) {
 }
 
 // VBA: the wait in FindTarget, the action in a procedure of its own.
-ActionCode SpellVba(const ActionPlan& plan, const std::vector<std::string>& names) {
+ActionCode SpellVba(const ActionPlan& plan, const std::vector<std::string>& names,
+                    const ScriptPlace* place) {
   ActionCode code;
-  code.declarations = VbaDeclarations(plan, true);
-  code.declarations_before_vba7 = VbaDeclarations(plan, false);
+  if (!place) {
+    code.declarations = VbaDeclarations(plan, true);
+    code.declarations_before_vba7 = VbaDeclarations(plan, false);
+  }
   Context waiting(plan, kVb, names);
   AddWait(waiting, code, names, "0");
   if (plan.action == Action::kFindOnly) return code;
@@ -436,20 +502,25 @@ ActionCode SpellVba(const ActionPlan& plan, const std::vector<std::string>& name
   return code;
 }
 
-ActionCode SpellCpp(const ActionPlan& plan, const std::vector<std::string>& names) {
+ActionCode SpellCpp(const ActionPlan& plan, const std::vector<std::string>& names,
+                    const ScriptPlace* place) {
   ActionCode code;
-  Context context(plan, kCpp, names);
+  Context context(plan, kCpp, names, place);
   AddWait(context, code, names, "nullptr");
   if (plan.action == Action::kFindOnly) return code;
   AppendLines(code.after, BodyLines(context));
+  code.locals = context.LocalNames();
   return code;
 }
 
-ActionCode SpellCSharp(const ActionPlan& plan, const std::vector<std::string>& names) {
+ActionCode SpellCSharp(const ActionPlan& plan, const std::vector<std::string>& names,
+                       const ScriptPlace* place) {
   ActionCode code;
-  Context context(plan, kCs, names);
-  AddDeclarations(context, code.declarations);
-  AddConstants(context, code.declarations);
+  Context context(plan, kCs, names, place);
+  if (!place) {
+    AddDeclarations(context, code.declarations);
+    AddConstants(context, code.declarations);
+  }
   AddWait(context, code, names, "System.IntPtr.Zero");
   if (plan.action == Action::kFindOnly) return code;
   context.Append(
@@ -461,35 +532,74 @@ ActionCode SpellCSharp(const ActionPlan& plan, const std::vector<std::string>& n
   return code;
 }
 
-ActionCode SpellPython(const ActionPlan& plan, const std::vector<std::string>& names) {
+ActionCode SpellPython(const ActionPlan& plan, const std::vector<std::string>& names,
+                       const ScriptPlace* place) {
   ActionCode code;
-  Context context(plan, kPy, names);
-  AddDeclarations(context, code.declarations);
-  AddConstants(context, code.declarations);
+  Context context(plan, kPy, names, place);
+  if (!place) {
+    AddDeclarations(context, code.declarations);
+    AddConstants(context, code.declarations);
+  }
   AddWait(context, code, names, "None");
   if (plan.action == Action::kFindOnly) return code;
   AppendLines(code.after, BodyLines(context));
+  code.locals = context.LocalNames();
   return code;
 }
 
 }  // namespace
 
 ActionCode SpellAction(const ActionPlan& plan, FinderLanguage language,
-                       const std::vector<std::string>& names, bool declare) {
+                       const std::vector<std::string>& names, bool declare,
+                       const ScriptPlace* place) {
   if (!Acts(plan) || names.empty()) return {};
   switch (language) {
     case FinderLanguage::kVisualBasic:
-      return SpellVisualBasic(plan, names, declare);
+      return SpellVisualBasic(plan, names, declare, place);
     case FinderLanguage::kVba:
-      return SpellVba(plan, names);
+      return SpellVba(plan, names, place);
     case FinderLanguage::kCpp:
-      return SpellCpp(plan, names);
+      return SpellCpp(plan, names, place);
     case FinderLanguage::kCSharp:
-      return SpellCSharp(plan, names);
+      return SpellCSharp(plan, names, place);
     case FinderLanguage::kPython:
-      return SpellPython(plan, names);
+      return SpellPython(plan, names, place);
   }
   return {};
+}
+
+ActionCode ScriptActionDeclarations(const std::vector<ActionPlan>& plans,
+                                    FinderLanguage language, bool declare) {
+  ActionCode code;
+  std::string calls, constants;
+  bool acts = false;
+  const Dialect dialect = language == FinderLanguage::kCpp      ? kCpp
+                          : language == FinderLanguage::kCSharp ? kCs
+                          : language == FinderLanguage::kPython ? kPy
+                                                                : kVb;
+  for (const ActionPlan& plan : plans) {
+    if (!Acts(plan)) continue;
+    acts = true;
+    AddCalls(plan, calls);
+    if (plan.action != Action::kFindOnly) constants += ConstantWords(plan, dialect) + ' ';
+  }
+  if (!acts || dialect == kCpp) return code;
+  const ActionPlan none;
+  Context context(none, dialect, {});
+  if (language == FinderLanguage::kVba) {
+    context.handle_type = "LongPtr";
+    AddDeclarations(context, code.declarations, calls);
+    context.handle_type = "Long";
+    AddDeclarations(context, code.declarations_before_vba7, calls);
+    return code;
+  }
+  if (dialect == kVb) {
+    AddVisualBasicDeclarations(context, code.declarations, declare, calls);
+  } else {
+    AddDeclarations(context, code.declarations, calls);
+  }
+  AddConstants(dialect, constants, code.declarations);
+  return code;
 }
 
 }  // namespace winscout::codegen

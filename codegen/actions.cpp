@@ -84,8 +84,8 @@ std::vector<Action> ActionsFor(TargetKind kind) {
       {Action::kSetText},                         // kEdit
       {Action::kChooseItem, Action::kReadItems},  // kComboBox
       {Action::kChooseItem, Action::kReadItems},  // kListBox
-      {Action::kReadItems},                       // kListView
-      {Action::kReadItems},                       // kTreeView
+      {Action::kSelectItem, Action::kReadItems},  // kListView
+      {Action::kSelectItem, Action::kReadItems},  // kTreeView
   };
   std::vector<Action> actions = {Action::kFindOnly};
   for (Action own : kOwnActions[static_cast<std::size_t>(kind)]) {
@@ -116,6 +116,8 @@ std::string_view ActionName(Action action) {
       return "Choose an item";
     case Action::kReadItems:
       return "Read its items";
+    case Action::kSelectItem:
+      return "Select the item";
   }
   return {};
 }
@@ -138,7 +140,8 @@ std::optional<ItemList> ItemListOf(TargetKind kind) {
 ActionPlan PlanAction(Action action, TargetKind kind, bool wait) {
   ActionPlan plan{.action = action, .kind = kind, .wait = wait};
   if (action == Action::kSetText) plan.text = kNewTextPlaceholder;
-  if (action == Action::kChooseItem) plan.text = kItemPlaceholder;
+  if (action == Action::kChooseItem || action == Action::kSelectItem)
+    plan.text = kItemPlaceholder;
   return plan;
 }
 

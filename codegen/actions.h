@@ -21,6 +21,8 @@ enum class Action : std::uint8_t {
   kSetText,
   kChooseItem,
   kReadItems,
+  // A list view's row or a tree view's item, by its text.
+  kSelectItem,
 };
 
 // What kind of control a window is, as far as the actions go: standard
@@ -66,7 +68,8 @@ struct ActionPlan {
   // The searches are made again until they find the target or kWaitSeconds
   // pass.
   bool wait = false;
-  // What "Set its text" sets, what "Choose an item" looks for.
+  // What "Set its text" sets, what "Choose an item" and "Select the item"
+  // look for.
   std::string text;
   friend bool operator==(const ActionPlan&, const ActionPlan&) = default;
 };

@@ -7,23 +7,27 @@
 #include "codegen/statements.h"
 
 namespace winscout::codegen {
-std::vector<std::string> CppNames(const SearchPlan& plan) {
-  return NumberedNames(plan, {.base = [](std::string_view var_name) {
-                         std::string name = "hwnd" + std::string(var_name);
-                         if (name[4] >= 'a' && name[4] <= 'z') {
-                           name[4] = static_cast<char>(name[4] - 32);
-                         }
-                         return name;
-                       }});
+std::vector<std::string> CppNames(const SearchPlan& plan, std::string_view taken) {
+  return NumberedNames(plan,
+                       {.base =
+                            [](std::string_view var_name) {
+                              std::string name = "hwnd" + std::string(var_name);
+                              if (name[4] >= 'a' && name[4] <= 'z') {
+                                name[4] = static_cast<char>(name[4] - 32);
+                              }
+                              return name;
+                            }},
+                       taken);
 }
 
 std::vector<std::string> EmitCpp(const FinderSource& source) {
-  const auto& [plan, style, names, steps, calls, act, note] = source;
+  const auto& [plan, style, names, steps, calls, act, note, unicode, part] = source;
   std::vector<std::string> lines;
-  if (calls.find_like) {
+  if (part != CodePart::kBody && calls.find_like) {
     AppendFinderText(lines, FinderPart::kCppHelper);
     lines.push_back("");
   }
+  if (part == CodePart::kHead) return lines;
   if (!note.empty()) lines.push_back("// " + note);
   // A level no search reached is read by nothing but, as the target, the
   // caller: declared above the target it would be an unused variable.

@@ -14,7 +14,7 @@ namespace winscout::codegen {
 // numbered where a level above has the name already (hwndEdit2). No keyword
 // and no macro of the Windows headers starts with "hwnd", so whatever the
 // class, the name means nothing else.
-std::vector<std::string> CppNames(const SearchPlan& plan);
+std::vector<std::string> CppNames(const SearchPlan& plan, std::string_view taken = {});
 
 // Win32 C++ for a function body, its lines: each variable declared at its
 // first search, FindWindowW/FindWindowExW with wide literals. The last

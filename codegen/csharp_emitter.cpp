@@ -29,20 +29,24 @@ std::string CamelCase(std::string_view var_name) {
 
 }  // namespace
 
-std::vector<std::string> CSharpNames(const SearchPlan& plan) {
+std::vector<std::string> CSharpNames(const SearchPlan& plan, std::string_view taken) {
   return NumberedNames(
-      plan, {.base = CamelCase, .reserved = FinderPartText(FinderPart::kCsReserved)});
+      plan, {.base = CamelCase, .reserved = FinderPartText(FinderPart::kCsReserved)},
+      taken);
 }
 
 std::vector<std::string> EmitCSharp(const FinderSource& source) {
-  const auto& [plan, style, names, steps, calls, act, note] = source;
+  const auto& [plan, style, names, steps, calls, act, note, unicode, part] = source;
   std::vector<std::string> lines;
-  AppendFinderText(
-      lines, IsDesktopPlan(plan) ? FinderPart::kCsDesktop : FinderPart::kCsFindWindows);
-  if (calls.dialog_item) AppendFinderText(lines, FinderPart::kCsDialogItem);
-  AppendLines(lines, act.declarations);
-  if (calls.find_like) AppendFinderText(lines, FinderPart::kCsHelper);
-  lines.push_back("");
+  if (part != CodePart::kBody) {
+    AppendFinderText(
+        lines, IsDesktopPlan(plan) ? FinderPart::kCsDesktop : FinderPart::kCsFindWindows);
+    if (calls.dialog_item) AppendFinderText(lines, FinderPart::kCsDialogItem);
+    AppendLines(lines, act.declarations);
+    if (calls.find_like) AppendFinderText(lines, FinderPart::kCsHelper);
+    lines.push_back("");
+  }
+  if (part == CodePart::kHead) return lines;
   if (!note.empty()) lines.push_back("// " + note);
   AppendLines(lines, {"static System.IntPtr FindTarget()", "{"});
   AppendLines(lines, act.before);

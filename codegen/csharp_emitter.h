@@ -18,7 +18,7 @@ inline constexpr std::string_view kCSharpImport =
 // One IntPtr variable per level: the class's variable name in camel case
 // (mainFrame, hwnd), numbered where it is a keyword (static1) or where a level
 // above has it already (edit2).
-std::vector<std::string> CSharpNames(const SearchPlan& plan);
+std::vector<std::string> CSharpNames(const SearchPlan& plan, std::string_view taken = {});
 
 // Class members that compile as they stand in any class, without using
 // directives: the P/Invoke declarations of FindWindowW and FindWindowExW and

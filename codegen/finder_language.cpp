@@ -31,22 +31,22 @@ std::string_view FinderLanguageName(FinderLanguage language) {
 namespace {
 
 // Each language's names and code, by FinderLanguage.
-struct Emitter {
-  std::vector<std::string> (*names)(const SearchPlan&);
-  std::vector<std::string> (*lines)(const FinderSource&);
-};
-constexpr Emitter kEmitters[] = {{VisualBasicNames, EmitVisualBasic},
-                                 {VbaNames, EmitVba},
-                                 {CppNames, EmitCpp},
-                                 {CSharpNames, EmitCSharp},
-                                 {PythonNames, EmitPython}};
+constexpr FinderEmitter kEmitters[] = {{VisualBasicNames, EmitVisualBasic},
+                                       {VbaNames, EmitVba},
+                                       {CppNames, EmitCpp},
+                                       {CSharpNames, EmitCSharp},
+                                       {PythonNames, EmitPython}};
 
 }  // namespace
 
+const FinderEmitter& EmitterOf(FinderLanguage language) {
+  return kEmitters[static_cast<int>(language)];
+}
+
 std::string EmitFinderCode(const SearchPlan& plan, FinderLanguage language,
                            const FinderStyle& style) {
-  const Emitter& emitter = kEmitters[static_cast<int>(language)];
-  std::vector<std::string> names = emitter.names(plan);
+  const FinderEmitter& emitter = EmitterOf(language);
+  std::vector<std::string> names = emitter.names(plan, {});
   std::vector<FinderStep> steps = FinderSteps(plan, style.way);
   const FinderCalls calls = CallsOf(steps);
   ActionCode act = SpellAction(style.action, language, names, style.declarations);
@@ -57,7 +57,8 @@ std::string EmitFinderCode(const SearchPlan& plan, FinderLanguage language,
                             .steps = std::move(steps),
                             .calls = calls,
                             .act = std::move(act),
-                            .note = std::move(note)};
+                            .note = std::move(note),
+                            .unicode = NeedsUnicode(plan, style.way)};
   return JoinLines(emitter.lines(source));
 }
 

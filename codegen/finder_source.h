@@ -42,7 +42,15 @@ struct ActionCode {
   // Below the whole finder code: a procedure of its own that finds the
   // window and acts on it, where the finder code is a function (VBA, C#).
   std::vector<std::string> below;
+  // The local variables the action named, which a script's later steps
+  // leave to it.
+  std::vector<std::string> locals;
 };
+
+// Which part of the code an emitter writes: all of it, or for a script the
+// head its steps share (declarations, imports, the pattern helper) or the
+// body of one step (its searches and its action).
+enum class CodePart { kWhole, kHead, kBody };
 
 // What every language's code is written from, worked out once for all of
 // them: the plan and the style, the levels' names in the language (the
@@ -56,6 +64,10 @@ struct FinderSource {
   FinderCalls calls;
   ActionCode act;
   std::string note;
+  // Whether some literal is beyond the ANSI code page (Visual Basic then
+  // declares the W functions): in a script, of any step.
+  bool unicode = false;
+  CodePart part = CodePart::kWhole;
 };
 
 }  // namespace winscout::codegen

@@ -17,7 +17,8 @@ std::string LowerAscii(std::string text) {
 
 }  // namespace
 
-std::vector<std::string> NumberedNames(const SearchPlan& plan, const NamingRules& rules) {
+std::vector<std::string> NumberedNames(const SearchPlan& plan, const NamingRules& rules,
+                                       std::string_view taken_before) {
   auto key = [&](const std::string& name) {
     return rules.ignore_case ? LowerAscii(name) : name;
   };
@@ -31,8 +32,10 @@ std::vector<std::string> NumberedNames(const SearchPlan& plan, const NamingRules
   auto is_taken = [&](const std::string& name) {
     return std::ranges::find(taken, key(name)) != taken.end();
   };
+  const std::string before = rules.ignore_case ? LowerAscii(std::string(taken_before))
+                                               : std::string(taken_before);
   auto reserved = [&](const std::string& name) {
-    return InWordList(rules.reserved, key(name));
+    return InWordList(rules.reserved, key(name)) || InWordList(before, key(name));
   };
   std::vector<std::string> names;
   names.reserve(plan.levels.size());

@@ -29,7 +29,10 @@ struct NamingRules {
 // where that base is reserved (static1, static2) or taken by a level above
 // (edit, edit2, edit3). A base is cut only as far as the longest name and
 // its number require.
-std::vector<std::string> NumberedNames(const SearchPlan& plan, const NamingRules& rules);
+// `taken`: names that other code beside this (a script's earlier steps) has
+// taken, as a word list, which are numbered past as reserved ones are.
+std::vector<std::string> NumberedNames(const SearchPlan& plan, const NamingRules& rules,
+                                       std::string_view taken = {});
 
 // Whether the word is one of `words`: words parted by blanks or line breaks,
 // as the languages' word lists are kept (a table of views would take twice

@@ -30,31 +30,38 @@ std::string SnakeCase(std::string_view var_name) {
   return name;
 }
 
+// The imports, the functions' types and the helper.
+void AppendHead(const FinderSource& source, std::vector<std::string>& lines) {
+  AppendFinderText(lines, FinderPart::kPyImports);
+  if (IsDesktopPlan(source.plan)) {
+    AppendFinderText(lines, FinderPart::kPyDesktop);
+    AppendLines(lines, source.act.declarations);
+    lines.push_back("");
+    return;
+  }
+  AppendFinderText(lines, FinderPart::kPyFindWindows);
+  if (source.calls.dialog_item) AppendFinderText(lines, FinderPart::kPyDialogItem);
+  AppendLines(lines, source.act.declarations);
+  if (source.calls.find_like) {
+    AppendFinderText(lines, FinderPart::kPyHelper);
+    lines.push_back("");
+  }
+  lines.push_back("");
+}
+
 }  // namespace
 
-std::vector<std::string> PythonNames(const SearchPlan& plan) {
+std::vector<std::string> PythonNames(const SearchPlan& plan, std::string_view taken) {
   return NumberedNames(
-      plan, {.base = SnakeCase, .reserved = FinderPartText(FinderPart::kPyReserved)});
+      plan, {.base = SnakeCase, .reserved = FinderPartText(FinderPart::kPyReserved)},
+      taken);
 }
 
 std::vector<std::string> EmitPython(const FinderSource& source) {
-  const auto& [plan, style, names, steps, calls, act, note] = source;
+  const auto& [plan, style, names, steps, calls, act, note, unicode, part] = source;
   std::vector<std::string> lines;
-  AppendFinderText(lines, FinderPart::kPyImports);
-  if (IsDesktopPlan(plan)) {
-    AppendFinderText(lines, FinderPart::kPyDesktop);
-    AppendLines(lines, act.declarations);
-    lines.push_back("");
-  } else {
-    AppendFinderText(lines, FinderPart::kPyFindWindows);
-    if (calls.dialog_item) AppendFinderText(lines, FinderPart::kPyDialogItem);
-    AppendLines(lines, act.declarations);
-    if (calls.find_like) {
-      AppendFinderText(lines, FinderPart::kPyHelper);
-      lines.push_back("");
-    }
-    lines.push_back("");
-  }
+  if (part != CodePart::kBody) AppendHead(source, lines);
+  if (part == CodePart::kHead) return lines;
   if (!note.empty()) lines.push_back("# " + note);
   AppendLines(lines, act.before);
   const StatementSyntax syntax{.indent = act.inner_indent,

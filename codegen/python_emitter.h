@@ -13,7 +13,7 @@ namespace winscout::codegen {
 // One variable per level: the class's variable name in snake case (main_frame,
 // hwnd), numbered where it is reserved (class1) or where a level above has it
 // already (edit2).
-std::vector<std::string> PythonNames(const SearchPlan& plan);
+std::vector<std::string> PythonNames(const SearchPlan& plan, std::string_view taken = {});
 
 // A script that runs as it stands on Windows: ctypes with the argument and
 // result types of FindWindowW and FindWindowExW set, then the searches; its

@@ -23,7 +23,8 @@ struct ScriptStep {
   // recording (a dialog), so the code waits for it.
   ActionPlan action;
   // Instead of the action: the message the code posts (a menu command),
-  // with the menu path as its comment.
+  // with the menu path as its comment; `action.wait` still says whether the
+  // code waits for the window.
   std::optional<MessageToSend> message;
   // What the user did, in words, for the step's comment, e.g.
   // `choose "Blue" in the Color box`.
@@ -39,7 +40,9 @@ struct Script {
 
 // The script in the language and way (`style.action` is not used: each step
 // has its own): each window found, each step under a comment that says what
-// the user did.
+// the user did. VBA and C#: each step's FindTarget, ActOnTarget or
+// SendToTarget numbered (FindTarget3), and RunScript calling the steps in
+// order.
 std::string EmitScript(const Script& script, FinderLanguage language,
                        const FinderStyle& style);
 

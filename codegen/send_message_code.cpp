@@ -78,16 +78,21 @@ std::string VbDeclarations(const MessageToSend& message, std::string_view functi
   return lines;
 }
 
-}  // namespace
+// Where the finder code goes in the send code's text.
+constexpr std::string_view kFinderMark = "\x01";
 
-std::string EmitSendCode(const SearchPlan& plan, FinderLanguage language,
-                         const FinderStyle& style, const MessageToSend& message) {
+std::string SendText(const SearchPlan& plan, FinderLanguage language,
+                     const FinderStyle& style, const MessageToSend& message,
+                     std::string_view target_name) {
   const auto* text = std::get_if<std::string>(&message.lparam);
   const auto* child = std::get_if<ChildWithId>(&message.lparam);
   const std::string_view function = message.post && !text ? "PostMessage" : "SendMessage";
   const std::string comment =
       message.name + (message.comment.empty() ? "" : ": " + message.comment);
-  const std::string finder = EmitFinderCode(plan, language, style);
+  const std::string finder(kFinderMark);
+  auto named = [&](std::string name) {
+    return target_name.empty() ? name : std::string(target_name);
+  };
   const std::string hex_message = Hex(message.message);
   const std::string hex_wparam = Hex(message.wparam);
   const std::string number =
@@ -97,7 +102,8 @@ std::string EmitSendCode(const SearchPlan& plan, FinderLanguage language,
     case FinderLanguage::kVisualBasic:
     case FinderLanguage::kVba: {
       const bool vba = language == FinderLanguage::kVba;
-      const std::string target = vba ? "FindTarget()" : VisualBasicNames(plan).back();
+      const std::string target =
+          vba ? "FindTarget()" : named(VisualBasicNames(plan).back());
       std::string lparam;
       if (text) {
         lparam = "ByVal " + VisualBasicLiteral(*text);
@@ -122,7 +128,7 @@ std::string EmitSendCode(const SearchPlan& plan, FinderLanguage language,
                     vba ? VbDeclarations(message, function, false) : ""}});
     }
     case FinderLanguage::kCpp: {
-      const std::string target = CppNames(plan).back();
+      const std::string target = named(CppNames(plan).back());
       const std::string lparam =
           text    ? "reinterpret_cast<LPARAM>(" + CppWideLiteral(*text) + ")"
           : child ? "reinterpret_cast<LPARAM>(GetDlgItem(" + target + ", " + id + "))"
@@ -153,7 +159,7 @@ std::string EmitSendCode(const SearchPlan& plan, FinderLanguage language,
                    {"import", import}});
     }
     case FinderLanguage::kPython: {
-      const std::string target = PythonNames(plan).back();
+      const std::string target = named(PythonNames(plan).back());
       const std::string lparam =
           text    ? PythonLiteral(*text)
           : child ? "user32.GetDlgItem(" + target + ", " + id + ") or 0"
@@ -171,6 +177,22 @@ std::string EmitSendCode(const SearchPlan& plan, FinderLanguage language,
     }
   }
   return {};
+}
+
+}  // namespace
+
+std::string EmitSendCode(const SearchPlan& plan, FinderLanguage language,
+                         const FinderStyle& style, const MessageToSend& message) {
+  const SendCodeParts parts = SpellSendCode(plan, language, style, message);
+  return parts.above + EmitFinderCode(plan, language, style) + parts.below;
+}
+
+SendCodeParts SpellSendCode(const SearchPlan& plan, FinderLanguage language,
+                            const FinderStyle& style, const MessageToSend& message,
+                            std::string_view target_name) {
+  const std::string code = SendText(plan, language, style, message, target_name);
+  const std::size_t mark = code.find(kFinderMark);
+  return {code.substr(0, mark), code.substr(mark + kFinderMark.size())};
 }
 
 }  // namespace winscout::codegen

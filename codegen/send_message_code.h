@@ -38,4 +38,15 @@ struct MessageToSend {
 std::string EmitSendCode(const SearchPlan& plan, FinderLanguage language,
                          const FinderStyle& style, const MessageToSend& message);
 
+// The send code around the finder code, for a script: what goes above the
+// finder code (Declare lines) and what goes below it. `target`: the target's
+// variable where the finder code names it otherwise than alone.
+struct SendCodeParts {
+  std::string above;
+  std::string below;
+};
+SendCodeParts SpellSendCode(const SearchPlan& plan, FinderLanguage language,
+                            const FinderStyle& style, const MessageToSend& message,
+                            std::string_view target = {});
+
 }  // namespace winscout::codegen

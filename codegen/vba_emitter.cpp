@@ -12,7 +12,7 @@ constexpr std::string_view kFunction = "FindTarget";
 
 }  // namespace
 
-std::vector<std::string> VbaNames(const SearchPlan& plan) {
+std::vector<std::string> VbaNames(const SearchPlan& plan, std::string_view taken) {
   return NumberedNames(
       plan,
       {.base = [](std::string_view name) { return std::string(name); },
@@ -20,22 +20,27 @@ std::vector<std::string> VbaNames(const SearchPlan& plan) {
        // declares: FindTarget, and ActOnTarget for an action.
        .reserved = FinderPartText(FinderPart::kVbReserved) + " findtarget actontarget",
        .max_length = 255,
-       .ignore_case = true});
+       .ignore_case = true},
+      taken);
 }
 
 std::vector<std::string> EmitVba(const FinderSource& source) {
-  const auto& [plan, style, names, steps, calls, act, note] = source;
-  const bool unicode = NeedsUnicode(plan, style.way);
+  const auto& [plan, style, names, steps, calls, act, note, unicode, part] = source;
   const std::string function(kFunction);
 
-  std::vector<std::string> lines = {"#If VBA7 Then"};
-  for (bool vba7 : {true, false}) {
-    if (!vba7) lines.push_back("#Else");
-    AppendLines(lines, VisualBasicDeclarations(calls, unicode, vba7));
-    AppendLines(lines, vba7 ? act.declarations : act.declarations_before_vba7);
+  std::vector<std::string> lines;
+  if (part != CodePart::kBody) {
+    lines.push_back("#If VBA7 Then");
+    for (bool vba7 : {true, false}) {
+      if (!vba7) lines.push_back("#Else");
+      AppendLines(lines, VisualBasicDeclarations(calls, unicode, vba7));
+      AppendLines(lines, vba7 ? act.declarations : act.declarations_before_vba7);
+    }
+    AppendLines(lines, {"#End If", ""});
+    if (calls.find_like)
+      AppendLines(lines, VisualBasicHelperLines(unicode, /*vba=*/true));
   }
-  AppendLines(lines, {"#End If", ""});
-  if (calls.find_like) AppendLines(lines, VisualBasicHelperLines(unicode, /*vba=*/true));
+  if (part == CodePart::kHead) return lines;
   if (!note.empty()) AppendLines(lines, VisualBasicComment(note));
   // Handles are LongPtr under VBA7, which 32-bit Office before it lacks.
   auto heading = [&](std::string_view condition, const std::string& handle) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "codegen/finder_source.h"
@@ -9,7 +10,7 @@
 namespace winscout::codegen {
 
 // The Visual Basic names, and none that meets the function the code is in.
-std::vector<std::string> VbaNames(const SearchPlan& plan);
+std::vector<std::string> VbaNames(const SearchPlan& plan, std::string_view taken = {});
 
 // A standard module for Office, 32- and 64-bit alike: the Declare lines for
 // what the code calls (PtrSafe and LongPtr under VBA7, the classic ones

@@ -77,12 +77,14 @@ std::string VisualBasicUnicodeNote(bool helper) {
       .front();
 }
 
-std::vector<std::string> VisualBasicNames(const SearchPlan& plan) {
+std::vector<std::string> VisualBasicNames(const SearchPlan& plan,
+                                          std::string_view taken) {
   return NumberedNames(plan,
                        {.base = [](std::string_view name) { return std::string(name); },
                         .reserved = FinderPartText(FinderPart::kVbReserved),
                         .max_length = kMaxNameLength,
-                        .ignore_case = true});
+                        .ignore_case = true},
+                       taken);
 }
 
 namespace {

@@ -27,7 +27,8 @@ std::vector<std::string> VisualBasicComment(std::string_view text);
 
 // One variable name per level: the class's variable name, numbered where it
 // is reserved (Static1) or already taken by a level above (X, X2, X3).
-std::vector<std::string> VisualBasicNames(const SearchPlan& plan);
+std::vector<std::string> VisualBasicNames(const SearchPlan& plan,
+                                          std::string_view taken = {});
 
 // How the call lines pass their strings.
 enum class VisualBasicStrings {

@@ -56,6 +56,13 @@ ActionOutcome PerformAction(const codegen::ActionPlan& plan, WindowHandle target
       }
       return {true, "Chosen."};
     }
+    case Action::kSelectItem: {
+      const std::optional<ItemList> list = ItemListOf(plan.kind);
+      if (!list || !windows.SelectItem(target, *list, plan.text, kAnswerTimeoutMs)) {
+        return {false, "No item is \"" + plan.text + "\", or the window did not answer."};
+      }
+      return {true, "Selected."};
+    }
     case Action::kReadItems: {
       const std::optional<ItemList> list = ItemListOf(plan.kind);
       if (!list) return {false, "The window keeps no items."};

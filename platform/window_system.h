@@ -203,6 +203,13 @@ class WindowSystem {
   // begins with the text.
   virtual bool ChooseItem(WindowHandle window, ItemList list, std::string_view text,
                           int timeout_ms) = 0;
+  // Selects and focuses the first item whose text (a list view row's first
+  // column) is the text, alone, as a user's click does; the control tells its
+  // parent itself (WM_NOTIFY: a list view's LVN_ITEMCHANGED, a tree view's
+  // TVN_SELCHANGED). List and tree views only; false where no item has the
+  // text.
+  virtual bool SelectItem(WindowHandle window, ItemList list, std::string_view text,
+                          int timeout_ms) = 0;
   // Every item of the list, read in the window's own process where the
   // control keeps its items in memory only it can see, up to the limits: a
   // list view or tree view item's text is cut at kMostItemTextUnits; the

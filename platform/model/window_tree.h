@@ -47,7 +47,11 @@ struct WindowSpec {
   bool checked = false;
 };
 
-// A WM_COMMAND that a control sent its parent.
+// LVN_ITEMCHANGED and TVN_SELCHANGEDW, as a ParentCommand's code.
+inline constexpr int kRowSelected = -101;
+inline constexpr int kTreeSelectionChanged = -451;
+
+// A WM_COMMAND that a control sent its parent, or a WM_NOTIFY of a selection.
 struct ParentCommand {
   WindowHandle parent = 0;
   std::int32_t id = 0;
@@ -141,6 +145,10 @@ class WindowTree final : public WindowSystem {
   bool DeliverMessage(WindowHandle window, std::uint32_t message, std::uint64_t wparam,
                       std::int64_t lparam, bool post, int timeout_ms) override;
   bool ChooseItem(WindowHandle window, ItemList list, std::string_view text,
+                  int timeout_ms) override;
+  // The parent is told as by WM_NOTIFY: a command whose code is the
+  // notification's (kRowSelected, kTreeSelectionChanged).
+  bool SelectItem(WindowHandle window, ItemList list, std::string_view text,
                   int timeout_ms) override;
   std::optional<ItemRows> Items(WindowHandle window, ItemList list,
                                 int timeout_ms) const override;

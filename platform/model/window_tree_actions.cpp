@@ -136,6 +136,23 @@ bool WindowTree::ChooseItem(WindowHandle window, ItemList list, std::string_view
   return true;
 }
 
+bool WindowTree::SelectItem(WindowHandle window, ItemList list, std::string_view text,
+                            int) {
+  Node* node = Answering(window);
+  if (!node || (list != ItemList::kListView && list != ItemList::kTreeView)) return false;
+  const ItemRows& items = node->props.items;
+  const auto found =
+      std::ranges::find_if(items, [&](const std::vector<std::string>& row) {
+        return !row.empty() && row.front() == text;
+      });
+  if (found == items.end()) return false;
+  node->props.selected = static_cast<int>(found - items.begin());
+  commands_.push_back({node->parent, node->props.id,
+                       list == ItemList::kListView ? kRowSelected : kTreeSelectionChanged,
+                       window});
+  return true;
+}
+
 std::optional<ItemRows> WindowTree::Items(WindowHandle window, ItemList, int) const {
   const Node* node = Answering(window);
   if (!node) return std::nullopt;

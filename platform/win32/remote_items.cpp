@@ -83,6 +83,15 @@ class ItemReader {
 
   bool Opened() const { return static_cast<bool>(process_); }
 
+  // Sends `message` with the address of a copy of `data` in the control's
+  // process.
+  std::optional<LRESULT> SendWith(UINT message, WPARAM w, const void* data,
+                                  std::size_t size) const {
+    RemoteBlock block(process_.get(), size);
+    if (!block || !block.Write(data, size)) return std::nullopt;
+    return Send(message, w, static_cast<LPARAM>(block.Address()));
+  }
+
   std::optional<LRESULT> Send(UINT message, WPARAM w, LPARAM l) const {
     DWORD_PTR result = 0;
     if (!SendMessageTimeoutW(control_, message, w, l, SMTO_ABORTIFHUNG, timeout_,
@@ -172,6 +181,59 @@ std::optional<ItemRows> ReadListViewItems(HWND list_view, UINT timeout_ms) {
     rows.push_back(std::move(row));
   }
   return rows;
+}
+
+bool SelectListViewItem(HWND list_view, std::string_view text, UINT timeout_ms) {
+  const ItemReader reader(list_view, timeout_ms, kListView32, kListView64);
+  const std::optional<LRESULT> count =
+      reader.Opened() ? reader.Send(LVM_GETITEMCOUNT, 0, 0) : std::nullopt;
+  for (LRESULT item = 0; count && item < *count; ++item) {
+    const auto index = static_cast<std::uint32_t>(item);
+    const std::optional<std::string> own =
+        reader.Text(LVM_GETITEMTEXTW, static_cast<WPARAM>(item), {LVIF_TEXT, index, 0});
+    if (!own) return false;
+    if (*own != text) continue;
+    // LVITEMW's state and stateMask lie at the same place in either bitness:
+    // every row unselected first, as a click leaves the others.
+    LVITEMW state{};
+    state.stateMask = LVIS_SELECTED;
+    if (!reader.SendWith(LVM_SETITEMSTATE, static_cast<WPARAM>(-1), &state,
+                         sizeof(state)))
+      return false;
+    state.state = state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    const std::optional<LRESULT> done = reader.SendWith(
+        LVM_SETITEMSTATE, static_cast<WPARAM>(item), &state, sizeof(state));
+    reader.Send(LVM_ENSUREVISIBLE, static_cast<WPARAM>(item), FALSE);
+    return done && *done != 0;
+  }
+  return false;
+}
+
+bool SelectTreeViewItem(HWND tree_view, std::string_view text, UINT timeout_ms) {
+  const ItemReader reader(tree_view, timeout_ms, kTreeView32, kTreeView64);
+  if (!reader.Opened()) return false;
+  std::vector<LRESULT> pending;
+  const std::optional<LRESULT> root = reader.Send(TVM_GETNEXTITEM, TVGN_ROOT, 0);
+  if (root && *root != 0) pending.push_back(*root);
+  while (!pending.empty()) {
+    const LRESULT item = pending.back();
+    pending.pop_back();
+    const std::optional<std::string> own =
+        reader.Text(TVM_GETITEMW, 0, {TVIF_TEXT | TVIF_HANDLE, 0, 0},
+                    static_cast<std::uint64_t>(item));
+    if (!own) return false;
+    // TVGN_CARET selects and focuses it, opening its parents.
+    if (*own == text) {
+      const std::optional<LRESULT> done = reader.Send(TVM_SELECTITEM, TVGN_CARET, item);
+      return done && *done != 0;
+    }
+    const std::optional<LRESULT> sibling = reader.Send(TVM_GETNEXTITEM, TVGN_NEXT, item);
+    const std::optional<LRESULT> child = reader.Send(TVM_GETNEXTITEM, TVGN_CHILD, item);
+    if (!sibling || !child) return false;
+    if (*sibling != 0) pending.push_back(*sibling);
+    if (*child != 0) pending.push_back(*child);
+  }
+  return false;
 }
 
 std::optional<ItemRows> ReadTreeViewItems(HWND tree_view, UINT timeout_ms) {

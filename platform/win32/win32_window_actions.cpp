@@ -145,6 +145,16 @@ bool Win32WindowSystem::ChooseItem(WindowHandle window, ItemList list,
       .has_value();
 }
 
+bool Win32WindowSystem::SelectItem(WindowHandle window, ItemList list,
+                                   std::string_view text, int timeout_ms) {
+  const HWND hwnd = ToHwnd(window);
+  const UINT timeout = static_cast<UINT>(std::max(timeout_ms, 1));
+  if (!IsWindow(hwnd)) return false;
+  if (list == ItemList::kListView) return SelectListViewItem(hwnd, text, timeout);
+  if (list == ItemList::kTreeView) return SelectTreeViewItem(hwnd, text, timeout);
+  return false;
+}
+
 std::optional<ItemRows> Win32WindowSystem::Items(WindowHandle window, ItemList list,
                                                  int timeout_ms) const {
   const HWND hwnd = ToHwnd(window);

@@ -43,6 +43,8 @@ class Win32WindowSystem final : public WindowSystem {
   bool PostClose(WindowHandle window) override;
   bool DeliverMessage(WindowHandle window, std::uint32_t message, std::uint64_t wparam,
                       std::int64_t lparam, bool post, int timeout_ms) override;
+  bool SelectItem(WindowHandle window, ItemList list, std::string_view text,
+                  int timeout_ms) override;
   bool ChooseItem(WindowHandle window, ItemList list, std::string_view text,
                   int timeout_ms) override;
   std::optional<ItemRows> Items(WindowHandle window, ItemList list,

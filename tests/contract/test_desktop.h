@@ -57,7 +57,9 @@ class TestDesktop {
   // columns; a tree item's text is its path from the root, '/' between
   // levels, parents first.
   virtual void FillItems(WindowHandle control, ItemList list, const ItemRows& rows) = 0;
-  // The WM_COMMAND messages the window received, oldest first.
+  // The WM_COMMAND messages the window received, and the WM_NOTIFY messages
+  // of a selection (a list view's row newly selected, LVN_ITEMCHANGED; a tree
+  // view's TVN_SELCHANGEDW), as its control ID, code and window, oldest first.
   virtual std::vector<TestCommand> CommandsTo(WindowHandle window) = 0;
   // Lets the messages posted to the desktop's windows arrive.
   virtual void Pump() = 0;

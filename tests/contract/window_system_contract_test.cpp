@@ -553,6 +553,18 @@ TEST_F(WindowSystemContract, ListAndTreeViewItemsAreReadWhole) {
                        {"Other"}});
   EXPECT_EQ(windows_.Items(tree, ItemList::kTreeView, 1000),
             (ItemRows{{"Root"}, {"Leaf \u03a9"}, {"Deep"}, {"Second"}, {"Other"}}));
+
+  // Selected by the whole text, the parent told by the control.
+  constexpr int kRowSelected = -101, kTreeSelectionChanged = -451;
+  EXPECT_FALSE(windows_.SelectItem(list, ItemList::kListView, "thre", 1000));
+  EXPECT_FALSE(windows_.SelectItem(tree, ItemList::kTreeView, "Dee", 1000));
+  EXPECT_EQ(desktop_->CommandsTo(main).size(), 0u) << "no selection, no notification";
+  EXPECT_TRUE(windows_.SelectItem(list, ItemList::kListView, "three", 1000));
+  EXPECT_TRUE(windows_.SelectItem(tree, ItemList::kTreeView, "Deep", 1000));
+  EXPECT_EQ(desktop_->CommandsTo(main),
+            (std::vector<TestCommand>{{0, kRowSelected, list},
+                                      {0, kTreeSelectionChanged, tree}}));
+  EXPECT_FALSE(windows_.SelectItem(main, ItemList::kListView, "three", 1000));
 }
 
 TEST_F(WindowSystemContract, WindowsAreShownEnabledRaisedAndClosed) {

@@ -145,6 +145,11 @@ class ForwardingWindows final : public WindowSystem {
     Count("DeliverMessage");
     return inner_.DeliverMessage(w, message, wparam, lparam, post, timeout_ms);
   }
+  bool SelectItem(WindowHandle w, ItemList list, std::string_view text,
+                  int timeout_ms) override {
+    Count("SelectItem");
+    return inner_.SelectItem(w, list, text, timeout_ms);
+  }
   bool ChooseItem(WindowHandle w, ItemList list, std::string_view text,
                   int timeout_ms) override {
     Count("ChooseItem");

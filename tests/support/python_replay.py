@@ -17,7 +17,7 @@ class name and title. A snippet names its file, its desktop and the window that 
 variable set on its last line must hold after the run (0: none); or, for code
 that acts on its window, the effects it must have instead:
 
-  "effects": {"events": [["click" | "close", H] | ["text" | "choose", H, HEX], ...],
+  "effects": {"events": [["click" | "close", H] | ["text" | "choose" | "command", H, HEX], ...],
               "printed": [HEX | [HEX, ...], ...]}
 
 where the windows answer the messages from their title, "items" (a list of
@@ -367,7 +367,10 @@ def fake_ctypes(desktop):
             return 1
 
         def post(h, message, w, l):
-            desktop.events.append([{BM_CLICK: "click", WM_CLOSE: "close"}[message], h])
+            if message == WM_COMMAND:  # a menu command, by its wParam in decimal
+                desktop.events.append(["command", h, str(w)])
+            else:
+                desktop.events.append([{BM_CLICK: "click", WM_CLOSE: "close"}[message], h])
             return 1
 
         message = (HWND, UINT, WPARAM, LPARAM)

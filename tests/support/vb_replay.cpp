@@ -576,6 +576,10 @@ class Runner {
     if (name == "PostMessage") {
       if (message == kClick) return {acting_->PostClick(handle(0))};
       if (message == kClose) return {acting_->PostClose(handle(0))};
+      if (message == kCommand)  // a menu command
+        return {acting_->DeliverMessage(handle(0), kCommand,
+                                        static_cast<std::uint64_t>(a[2].number),
+                                        a[3].number, true, 0)};
       return Error("posts message " + std::to_string(message));
     }
     if (name == "SendMessage") {

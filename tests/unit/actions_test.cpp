@@ -38,8 +38,10 @@ TEST(ActionsTest, ClassesAndButtonStylesGiveTheirActions) {
        with({Action::kChooseItem, Action::kReadItems})},
       {"ListBox", 0, TargetKind::kListBox,
        with({Action::kChooseItem, Action::kReadItems})},
-      {"SysListView32", 0, TargetKind::kListView, with({Action::kReadItems})},
-      {"SysTreeView32", 0, TargetKind::kTreeView, with({Action::kReadItems})},
+      {"SysListView32", 0, TargetKind::kListView,
+       with({Action::kSelectItem, Action::kReadItems})},
+      {"SysTreeView32", 0, TargetKind::kTreeView,
+       with({Action::kSelectItem, Action::kReadItems})},
       {"Main_Frame2", 0x3, TargetKind::kOther, with({})},
   };
   for (const Row& row : rows) {

@@ -25,6 +25,7 @@
 #include "codegen/send_message_code.h"
 #include "platform/model/window_tree.h"
 #include "tests/support/forwarding_windows.h"
+#include "tests/support/order_flow.h"
 #include "tests/support/random_desktop.h"
 
 namespace winscout::testing {
@@ -55,6 +56,8 @@ struct Snippet {
   std::string effects;
   // How many sends the windows answer before they go away (-1: all).
   int sends = -1;
+  // Code of its own (a script) rather than the plan's.
+  std::string code;
 };
 
 std::string Hex(std::string_view bytes) {
@@ -283,8 +286,10 @@ class FinderCompileTest : public ::testing::Test {
       const Snippet& snippet = batch.snippets[i];
       const std::string file = "finder" + std::to_string(i) + ".py";
       WriteFile(dir_ / file,
-                EmitFinderCode(snippet.plan, FinderLanguage::kPython,
-                               {.way = snippet.way, .action = snippet.action}));
+                !snippet.code.empty()
+                    ? snippet.code
+                    : EmitFinderCode(snippet.plan, FinderLanguage::kPython,
+                                     {.way = snippet.way, .action = snippet.action}));
       manifest += (i ? ",\n" : "\n") + std::string("{\"name\": ") +
                   JsonString(snippet.name) + ", \"file\": " + JsonString(file) +
                   ", \"desktop\": " + JsonString(snippet.desktop) +
@@ -684,6 +689,56 @@ TEST_F(FinderCompileTest, Actions) {
                       " -target:library -warnaserror+ -nowarn:219 -nologo -out:'" +
                       (dir_ / "actions.dll").string() + "' '" +
                       (dir_ / "actions.cs").string() + "'",
+                  dir_ / "cs.txt"));
+  EXPECT_TRUE(Run(PythonCommand(python), dir_ / "py.txt"));
+}
+
+// A script of every kind of step, both ways: one declaration of everything
+// in each language's scope (the compilers refuse a name declared twice), and
+// the Python run against the fake user32 does the steps in order.
+TEST_F(FinderCompileTest, ScriptsCompileAndRun) {
+  const OrderFlow flow;
+  auto h = [](WindowHandle w) { return std::to_string(w); };
+  const std::string effects =
+      "{\"events\": [[\"text\", " + h(flow.edit) + ", \"" + Hex(flow.typed) +
+      "\"], [\"click\", " + h(flow.check) + "], [\"choose\", " + h(flow.combo) + ", \"" +
+      Hex("Blue") + "\"], [\"command\", " + h(flow.main) + ", \"" + Hex("40001") +
+      "\"], [\"click\", " + h(flow.ok) + "]], \"printed\": []}";
+  std::string cpp =
+      "#include <windows.h>\r\n#include <commctrl.h>\r\n#include <string>\r\n"
+      "#include <vector>\r\n";
+  std::string csharp;
+  Batch python;
+  python.AddDesktop("order", flow.tree,
+                    {flow.main, flow.edit, flow.check, flow.combo, flow.dialog, flow.list,
+                     flow.tree_view, flow.ok});
+  for (codegen::SearchWay way :
+       {codegen::SearchWay::kPosition, codegen::SearchWay::kIdAndTitle}) {
+    const std::string n = std::to_string(python.snippets.size());
+    cpp += "\r\nvoid Script" + n + "() {\r\n" +
+           codegen::EmitScript(flow.script, FinderLanguage::kCpp, {.way = way}) +
+           "\r\n}\r\n";
+    csharp += "static class Script" + n + "\r\n{\r\n" +
+              codegen::EmitScript(flow.script, FinderLanguage::kCSharp, {.way = way}) +
+              "\r\n}\r\n";
+    python.snippets.push_back({.name = "script " + n,
+                               .desktop = "order",
+                               .effects = effects,
+                               .code = codegen::EmitScript(
+                                   flow.script, FinderLanguage::kPython, {.way = way})});
+  }
+  WriteFile(dir_ / "script.cpp", cpp);
+  WriteFile(dir_ / "script.cs", csharp);
+  EXPECT_TRUE(
+      Run(std::string(kCppCompiler) +
+              " -std=c++20 -fsyntax-only -Wall -Wextra -Werror -Wno-unused-variable "
+              "-Wno-unused-but-set-variable '" +
+              (dir_ / "script.cpp").string() + "'",
+          dir_ / "cpp.txt"));
+  EXPECT_TRUE(Run(std::string(kCSharpCompiler) +
+                      " -target:library -warnaserror+ -nowarn:219 -nologo -out:'" +
+                      (dir_ / "script.dll").string() + "' '" +
+                      (dir_ / "script.cs").string() + "'",
                   dir_ / "cs.txt"));
   EXPECT_TRUE(Run(PythonCommand(python), dir_ / "py.txt"));
 }

@@ -40,6 +40,22 @@ LRESULT CALLBACK LoggingProc(HWND window, UINT message, WPARAM w, LPARAM l) {
       log->push_back({LOWORD(w), HIWORD(w), ToHandle(reinterpret_cast<HWND>(l))});
     }
   }
+  // A selection's notification, as the model keeps it: a row newly selected,
+  // a tree's selection changed.
+  if (message == WM_NOTIFY) {
+    const auto* header = reinterpret_cast<const NMHDR*>(l);
+    const auto* row = reinterpret_cast<const NMLISTVIEW*>(l);
+    const bool selected = header->code == LVN_ITEMCHANGED &&
+                          (row->uNewState & ~row->uOldState & LVIS_SELECTED) != 0;
+    const bool tree = header->code == TVN_SELCHANGEDW || header->code == TVN_SELCHANGEDA;
+    auto* log = static_cast<std::vector<TestCommand>*>(GetPropW(window, kCommandLog));
+    if (log && (selected || tree)) {
+      log->push_back({static_cast<std::int32_t>(header->idFrom),
+                      selected ? static_cast<int>(LVN_ITEMCHANGED)
+                               : static_cast<int>(TVN_SELCHANGEDW),
+                      ToHandle(header->hwndFrom)});
+    }
+  }
   if (message == WM_NCDESTROY) RemovePropW(window, kCommandLog);
   return DefWindowProcW(window, message, w, l);
 }

@@ -17,6 +17,7 @@ from ..winscout import (BY_POSITION, CODE_BOX, DEFAULT_MARKS, MESSAGE_BOX_CLASS,
 MODAL_TITLE = "Modal"
 ACTIONS_HANG_EVENT = "WinScoutE2EActionsHang"
 BN_CLICKED, SELCHANGE = 0, 1  # CBN_SELCHANGE and LBN_SELCHANGE are both 1
+LVN_ITEMCHANGED, TVN_SELCHANGEDW = -101, -451
 ANSWER_TIMEOUT_SECONDS = 2  # what the code and Try it wait for an answer
 TEXT_LIMIT, TEXT_CUT = 131072, "\r\n(cut: WinScout reads 131072 characters at most)"
 HUNG_RUN_LIMIT_SECONDS = 6  # a program reading a hung window, start-up included
@@ -30,16 +31,18 @@ ACTIONS_OFFERED = {
                   "Close it"),
     "list box": ("Find only", "Choose an item", "Read its items", "Read its text",
                  "Close it"),
-    "list view": ("Find only", "Read its items", "Read its text", "Close it"),
-    "tree view": ("Find only", "Read its items", "Read its text", "Close it"),
+    "list view": ("Find only", "Select the item", "Read its items", "Read its text",
+                  "Close it"),
+    "tree view": ("Find only", "Select the item", "Read its items", "Read its text",
+                  "Close it"),
     "hung": ("Find only", "Read its text", "Close it"),
 }
 ACTIONS_OFFERED["late button"] = ACTIONS_OFFERED["push button"]
 ACTIONS_OFFERED["vanishing list view"] = ACTIONS_OFFERED["list view"]
 WAIT_ITEM = "Wait for it"
 LIST_ITEMS = ["Alpha", "Item text one", "Omega \u03a9"]
-LIST_VIEW_ROWS = [["one", "1"], ["two \u03a9", "2"], ["three", ""]]
-TREE_ITEMS = ["Root", "Leaf \u03a9", "Other"]
+LIST_VIEW_ROWS = [["one", "1"], ["two \u03a9", "2"], ["Item text", ""]]
+TREE_ITEMS = ["Root", "Leaf \u03a9", "Item text"]
 # One row a control and action: what the C++ program shows when it has run
 # (the variable it prints), and what must come of it: the notification the
 # fixture's window hears (control ID, code), a text the control then holds,
@@ -60,6 +63,8 @@ ACTION_CASES = (
     ("vanishing list view", "Read its items", "Print(items);",
      {"prints": LIST_VIEW_ROWS[:1]}),
     ("tree view", "Read its items", "Print(items);", {"prints": [[i] for i in TREE_ITEMS]}),
+    ("list view", "Select the item", "", {"heard": (8, LVN_ITEMCHANGED)}),
+    ("tree view", "Select the item", "", {"heard": (9, TVN_SELCHANGEDW)}),
     ("check box", "Uncheck it", "", {"heard": (2, BN_CLICKED), "way": SEARCH_WAYS[1]}),
 )
 
@@ -154,6 +159,12 @@ def group_actions(session, checks):
                 (6, SELCHANGE))
     checks.step("Try it on the list view", tried, "list view", "Read its items",
                 "\r\n".join("\t".join(row) for row in LIST_VIEW_ROWS))
+    # The row again: unselected first, it is newly selected. The tree's item,
+    # selected already by the C++, is not told of again.
+    checks.step("Try it on the list view's row", tried, "list view", "Select the item",
+                "Selected.", (8, LVN_ITEMCHANGED))
+    checks.step("Try it on the tree view's item", tried, "tree view", "Select the item",
+                "Selected.")
 
     def hung():
         winscout.generate_code(actions["hung"].point)
