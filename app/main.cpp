@@ -53,7 +53,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   win32::Win32Clipboard clipboard(form.hwnd());
   win32::Win32HotKey hot_key(instance, app::PickHotKey::kKeys);
   win32::Win32MessageTap message_tap;
-  app::MainWindow main_window(form, windows, messages, settings);
+  app::MainWindow main_window(form, windows, messages, settings, clipboard);
   app::WindowsWindow windows_window(
       [&]() -> WindowsView& { return windows_view.emplace(instance, form.hwnd()); }, form,
       windows, main_window, clipboard);

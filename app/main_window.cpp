@@ -1,19 +1,34 @@
 #include "app/main_window.h"
 
+#include <algorithm>
 #include <variant>
 
 #include "app/about.h"
 #include "app/main_form.h"
 #include "codegen/finder_code.h"
-#include "inspector/try_it.h"
+#include "platform/text_pieces.h"
 
 namespace winscout::app {
+namespace {
+
+// The reading of items takes turns with the Windows window's reading.
+constexpr int kItemsIdleQueue = 1;
+// A step reads pieces for this long, and a send waits this long for an
+// answer, so that WinScout answers its user meanwhile.
+constexpr std::int64_t kStepMs = 15;
+constexpr int kItemAnswerTimeoutMs = 150;
+constexpr std::size_t kMostPieceItems = 32;
+// A message box shows a long text slowly, and taller than the screen.
+constexpr std::size_t kShownLines = 30;
+
+}  // namespace
 
 MainWindow::MainWindow(Form& form, WindowSystem& windows, ModalMessageBox& messages,
-                       SettingsStore& settings)
+                       SettingsStore& settings, Clipboard& clipboard)
     : form_(form),
       windows_(windows),
       messages_(messages),
+      clipboard_(clipboard),
       inspector_(windows),
       code_arrow_(form.PictureBoxAt(control::kCodeArrow)),
       inspector_arrow_(form.PictureBoxAt(control::kInspectorArrow)),
@@ -245,14 +260,77 @@ void MainWindow::TryIt() {
                   (send_->message == kSysCommand && (send_->wparam & 0xFFF0) == kScClose)
             : action_.action == codegen::Action::kClose;
   if (closes && RefusedAsOwn(target)) return;
-  const inspector::ActionOutcome outcome =
-      send_ ? inspector::PerformSend(*send_, target, windows_)
-            : inspector::PerformAction(action_, target, windows_);
-  if (outcome.done) {
-    messages_.ShowInformation(kTryItItem, outcome.text);
-  } else {
-    messages_.ShowExclamation(kTryItItem, outcome.text);
+  const std::optional<ItemList> list = codegen::ItemListOf(action_.kind);
+  if (!send_ && action_.action == codegen::Action::kReadItems && list) {
+    ReadItems(target, *list);
+    return;
   }
+  ShowOutcome(send_ ? inspector::PerformSend(*send_, target, windows_)
+                    : inspector::PerformAction(action_, target, windows_));
+}
+
+void MainWindow::ShowOutcome(const inspector::ActionOutcome& outcome) {
+  std::string_view text = outcome.text;
+  std::string shown;
+  const auto lines = static_cast<std::size_t>(std::ranges::count(text, '\n')) + 1;
+  if (lines > kShownLines) {
+    std::size_t end = 0;
+    for (std::size_t line = 0; line < kShownLines; ++line) end = text.find('\n', end) + 1;
+    shown = (TextPieces() << text.substr(0, end) << "...\r\n"
+                          << text.substr(text.rfind('\n') + 1) << "\r\n(" << lines
+                          << " lines in all"
+                          << (clipboard_.SetText(text) ? ", all of them on the clipboard)"
+                                                       : ")"))
+                .Take();
+    text = shown;
+  }
+  if (outcome.done) {
+    messages_.ShowInformation(kTryItItem, text);
+  } else {
+    messages_.ShowExclamation(kTryItItem, text);
+  }
+}
+
+// A long list is read a piece at a time while idle, its progress in the
+// caption; Esc stops it.
+void MainWindow::ReadItems(WindowHandle target, ItemList list) {
+  reading_.emplace(windows_, target, list, kItemAnswerTimeoutMs);
+  piece_items_ = 1;
+  form_.OnEscape([this] { EndReading(reading_->Stopped()); });
+  form_.SetCaption(reading_->Progress());
+  form_.WhenIdleIn(kItemsIdleQueue, [this] { return ReadItemsStep(); });
+}
+
+bool MainWindow::ReadItemsStep() {
+  if (!reading_) return false;
+  const std::int64_t start = form_.ClockMs();
+  bool more = true;
+  while (more && form_.ClockMs() - start < kStepMs) {
+    const std::int64_t asked = form_.ClockMs();
+    more = reading_->ReadPiece(piece_items_);
+    // The pieces grow while the program answers quickly; a slow one is asked
+    // one item at a time.
+    const std::int64_t took = form_.ClockMs() - asked;
+    if (took > kStepMs) {
+      piece_items_ = 1;
+    } else if (took < kStepMs / 4) {
+      piece_items_ = std::min(piece_items_ * 2, kMostPieceItems);
+    }
+  }
+  if (!more) {
+    EndReading(reading_->Outcome());
+    return false;
+  }
+  form_.SetCaption(reading_->Progress());
+  return true;
+}
+
+void MainWindow::EndReading(inspector::ActionOutcome outcome) {
+  reading_.reset();
+  form_.WhenIdleIn(kItemsIdleQueue, {});
+  form_.OnEscape({});
+  form_.SetCaption(kCaption);
+  ShowOutcome(outcome);
 }
 
 void MainWindow::OnInspectorArrowDown() {

@@ -7,6 +7,8 @@
 #include "codegen/finder_language.h"
 #include "codegen/search_plan.h"
 #include "codegen/send_message_code.h"
+#include "inspector/item_reading.h"
+#include "inspector/try_it.h"
 #include "inspector/window_inspector.h"
 #include "platform/settings_store.h"
 #include "platform/toolkit.h"
@@ -22,7 +24,7 @@ namespace winscout::app {
 class MainWindow {
  public:
   MainWindow(Form& form, WindowSystem& windows, ModalMessageBox& messages,
-             SettingsStore& settings);
+             SettingsStore& settings, Clipboard& clipboard);
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
 
@@ -67,6 +69,13 @@ class MainWindow {
   // Does the chosen action, or sends the chosen message, to the target now
   // and shows what came of it.
   void TryIt();
+  // Shows the outcome: of a long text, the first lines and the last, the
+  // whole text on the clipboard.
+  void ShowOutcome(const inspector::ActionOutcome& outcome);
+  // Reads the list's items a step at a time while idle; the user may stop it.
+  void ReadItems(WindowHandle target, ItemList list);
+  bool ReadItemsStep();
+  void EndReading(inspector::ActionOutcome outcome);
   // Whether the target is one of WinScout's own windows, which the action
   // would close, hide or disable; if so, the user is told.
   bool RefusedAsOwn(WindowHandle target);
@@ -80,6 +89,7 @@ class MainWindow {
   Form& form_;
   WindowSystem& windows_;
   ModalMessageBox& messages_;
+  Clipboard& clipboard_;
   inspector::WindowInspector inspector_;
   PictureBox& code_arrow_;
   PictureBox& inspector_arrow_;
@@ -103,6 +113,10 @@ class MainWindow {
   // logged message or a menu item's command, written instead of the action.
   std::optional<codegen::MessageToSend> send_;
   Handler<void(WindowHandle)> on_picked_at_cursor_;
+  // Try it's reading of a list's items, while it goes on, and the items it
+  // asks for at a time.
+  std::optional<inspector::ItemReading> reading_;
+  std::size_t piece_items_ = 0;
 };
 
 }  // namespace winscout::app

@@ -2,6 +2,8 @@
 
 #include <variant>
 
+#include "inspector/item_reading.h"
+
 namespace winscout::inspector {
 namespace {
 
@@ -9,9 +11,8 @@ using codegen::Action;
 using codegen::ItemListOf;
 using codegen::kAnswerTimeoutMs;
 
-// Said after a text, or a list, that goes on past what WinScout reads.
+// Said after a text that goes on past what WinScout reads.
 constexpr char kTextCut[] = "\r\n(cut: WinScout reads 131072 characters at most)";
-constexpr char kItemsCut[] = "\r\n(cut: WinScout reads 1000000 items at most)";
 
 }  // namespace
 
@@ -66,19 +67,10 @@ ActionOutcome PerformAction(const codegen::ActionPlan& plan, WindowHandle target
     case Action::kReadItems: {
       const std::optional<ItemList> list = ItemListOf(plan.kind);
       if (!list) return {false, "The window keeps no items."};
-      const std::optional<ItemRows> rows = windows.Items(target, *list, kAnswerTimeoutMs);
-      if (!rows) return no_answer;
-      // One item a line, its columns apart by tabs.
-      std::string text;
-      for (const auto& row : *rows) {
-        if (!text.empty()) text += "\r\n";
-        for (std::size_t i = 0; i < row.size(); ++i) {
-          if (i > 0) text += '\t';
-          text += row[i];
-        }
+      ItemReading reading(windows, target, *list, kAnswerTimeoutMs);
+      while (reading.ReadPiece(kMostItems)) {
       }
-      if (rows->size() == kMostItems) text += kItemsCut;
-      return {true, std::move(text)};
+      return reading.Outcome();
     }
   }
   return {false, {}};

@@ -276,8 +276,15 @@ class Form {
   virtual void OnFunctionKey(int number, EventHandler handler) = 0;
   // Calls `step` whenever no input or message waits, until it returns false;
   // each call must be short, as the program answers nothing meanwhile. A later
-  // call replaces the steps still to come.
-  virtual void WhenIdle(Handler<bool()> step) = 0;
+  // call for the same queue (0 or 1) replaces the step still to come; the
+  // steps of the two queues take turns.
+  void WhenIdle(Handler<bool()> step) { WhenIdleIn(0, step); }
+  virtual void WhenIdleIn(int queue, Handler<bool()> step) = 0;
+  // The text of the window's title bar.
+  virtual void SetCaption(std::string_view text) = 0;
+  // Esc pressed in the form or one of its controls, taken from them while a
+  // handler is set (an empty one gives it back).
+  virtual void OnEscape(EventHandler handler) = 0;
   // Milliseconds from some moment before, never going back: for spacing work.
   virtual std::int64_t ClockMs() const = 0;
 

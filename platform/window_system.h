@@ -75,6 +75,14 @@ enum class SelectionList { kComboBox, kListBox, kListView, kTabControl };
 // order the tree shows them open.
 using ItemRows = std::vector<std::vector<std::string>>;
 
+// A piece of a list's items, read from a place in the list: where the next
+// piece starts (0: the list is read), and how many items the list holds.
+struct ItemPiece {
+  ItemRows rows;
+  std::uint64_t next = 0;
+  std::size_t total = 0;
+};
+
 // What is read of another program is bounded whatever it answers, so that no
 // answer can end, or bloat, the reader: a window's text is read up to
 // kMostTextUnits UTF-16 units and cut there; a list, up to kMostItems items (a
@@ -217,6 +225,13 @@ class WindowSystem {
   // which cannot be read safely (the control writes it whole).
   virtual std::optional<ItemRows> Items(WindowHandle window, ItemList list,
                                         int timeout_ms) const = 0;
+  // The same a piece at a time, for a reader that must not be held by a long
+  // list: at most `most` (at least 1) items from `from`, 0 for the first
+  // item, otherwise the `next` of the piece before. Each send has the time
+  // limit; nothing where one fails.
+  virtual std::optional<ItemPiece> ItemsFrom(WindowHandle window, ItemList list,
+                                             std::uint64_t from, std::size_t most,
+                                             int timeout_ms) const = 0;
   // Shows or hides the window without activating it.
   virtual bool SetWindowShown(WindowHandle window, bool shown) = 0;
   virtual bool SetWindowEnabled(WindowHandle window, bool enabled) = 0;

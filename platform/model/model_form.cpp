@@ -162,12 +162,17 @@ void ModelForm::ChooseSystemMenuItem(std::string_view text) {
   throw std::invalid_argument("no system menu item " + std::string(text));
 }
 
-bool ModelForm::RunIdleStep() {
-  if (!idle_) return false;
-  // The step may set the next one itself.
-  Handler<bool()> step = std::move(idle_);
-  idle_ = {};
-  if (step() && !idle_) idle_ = std::move(step);
+bool ModelForm::RunIdleStep() { return RunIdleSteps(idle_); }
+
+void ModelForm::SetCaption(std::string_view text) {
+  desktop_.SetText(window_, std::string(text));
+}
+
+bool ModelForm::PressEscape() {
+  if (!escape_) return false;
+  // The handler may set another in its place.
+  const EventHandler handler = escape_;
+  handler();
   return true;
 }
 

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/idle_steps.h"
 #include "platform/model/window_tree.h"
 #include "platform/toolkit.h"
 
@@ -172,9 +173,13 @@ class ModelForm final : public Form {
   }
   // The user presses the function key in one of the program's windows.
   void PressFunctionKey(int number);
-  void WhenIdle(Handler<bool()> step) override { idle_ = std::move(step); }
-  // The program's loop finds no input waiting: one step, if there is one to
-  // run; whether one ran.
+  void WhenIdleIn(int queue, Handler<bool()> step) override { idle_.at(queue) = step; }
+  void SetCaption(std::string_view text) override;
+  void OnEscape(EventHandler handler) override { escape_ = handler; }
+  // The user presses Esc in the form; whether the form took it.
+  bool PressEscape();
+  // The program's loop finds no input waiting: a step of each queue that has
+  // one to run; whether one ran.
   bool RunIdleStep();
   // Stands still until a test moves it.
   std::int64_t ClockMs() const override { return clock_ms_; }
@@ -234,7 +239,8 @@ class ModelForm final : public Form {
   };
   std::vector<SystemMenuItem> system_menu_;
   std::map<int, EventHandler> function_keys_;
-  Handler<bool()> idle_;
+  IdleSteps idle_;
+  EventHandler escape_;
   std::int64_t clock_ms_ = 0;
 };
 

@@ -152,6 +152,11 @@ class WindowTree final : public WindowSystem {
                   int timeout_ms) override;
   std::optional<ItemRows> Items(WindowHandle window, ItemList list,
                                 int timeout_ms) const override;
+  // The model's lists are indexed alike, a tree's items in the order it shows
+  // them open.
+  std::optional<ItemPiece> ItemsFrom(WindowHandle window, ItemList list,
+                                     std::uint64_t from, std::size_t most,
+                                     int timeout_ms) const override;
   bool SetWindowShown(WindowHandle window, bool shown) override;
   bool SetWindowEnabled(WindowHandle window, bool enabled) override;
   bool BringToFront(WindowHandle window) override;

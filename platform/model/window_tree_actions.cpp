@@ -153,16 +153,29 @@ bool WindowTree::SelectItem(WindowHandle window, ItemList list, std::string_view
   return true;
 }
 
-std::optional<ItemRows> WindowTree::Items(WindowHandle window, ItemList, int) const {
+std::optional<ItemRows> WindowTree::Items(WindowHandle window, ItemList list,
+                                          int timeout_ms) const {
+  std::optional<ItemPiece> piece = ItemsFrom(window, list, 0, kMostItems, timeout_ms);
+  if (!piece) return std::nullopt;
+  return std::move(piece->rows);
+}
+
+std::optional<ItemPiece> WindowTree::ItemsFrom(WindowHandle window, ItemList,
+                                               std::uint64_t from, std::size_t most,
+                                               int) const {
   const Node* node = Answering(window);
   if (!node) return std::nullopt;
-  ItemRows rows(node->props.items.begin(),
-                node->props.items.begin() + static_cast<std::ptrdiff_t>(std::min(
-                                                node->props.items.size(), kMostItems)));
-  for (auto& row : rows) {
+  const ItemRows& items = node->props.items;
+  ItemPiece piece{.total = std::min(items.size(), kMostItems)};
+  const std::size_t first = std::min<std::size_t>(from, piece.total);
+  const std::size_t end = first + std::min(most, piece.total - first);
+  piece.rows.assign(items.begin() + static_cast<std::ptrdiff_t>(first),
+                    items.begin() + static_cast<std::ptrdiff_t>(end));
+  for (auto& row : piece.rows) {
     for (std::string& text : row) text = CutToUtf16Units(text, kMostItemTextUnits);
   }
-  return rows;
+  piece.next = end < piece.total ? end : 0;
+  return piece;
 }
 
 bool WindowTree::SetWindowShown(WindowHandle window, bool shown) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -109,7 +110,15 @@ class ItemReader {
                                   std::uint64_t item_handle = 0) const {
     for (std::size_t capacity = kFirstTextCapacity;;
          capacity = std::min(capacity * 2, kLastTextCapacity)) {
-      RemoteBlock block(process_.get(), kStructBytes + capacity * sizeof(wchar_t));
+      std::unique_ptr<RemoteBlock> larger;
+      if (capacity > kFirstTextCapacity) {
+        larger = std::make_unique<RemoteBlock>(process_.get(),
+                                               kStructBytes + capacity * sizeof(wchar_t));
+      } else if (!first_block_) {
+        first_block_ = std::make_unique<RemoteBlock>(
+            process_.get(), kStructBytes + capacity * sizeof(wchar_t));
+      }
+      const RemoteBlock& block = larger ? *larger : *first_block_;
       if (!block) return std::nullopt;
       std::array<unsigned char, kStructBytes> item{};
       std::memcpy(item.data(), head.data(), sizeof(head));
@@ -143,11 +152,15 @@ class ItemReader {
   UINT timeout_;
   ProcessHandle process_;
   Layout layout_{};
+  // Most texts fit the first buffer: one block for them all, as allocating
+  // in another process costs more than the question.
+  mutable std::unique_ptr<RemoteBlock> first_block_;
 };
 
 }  // namespace
 
-std::optional<ItemRows> ReadListViewItems(HWND list_view, UINT timeout_ms) {
+std::optional<ItemPiece> ReadListViewItems(HWND list_view, std::uint64_t from,
+                                           std::size_t most, UINT timeout_ms) {
   const ItemReader reader(list_view, timeout_ms, kListView32, kListView64);
   if (!reader.Opened()) return std::nullopt;
   const std::optional<LRESULT> count = reader.Send(LVM_GETITEMCOUNT, 0, 0);
@@ -164,10 +177,11 @@ std::optional<ItemRows> ReadListViewItems(HWND list_view, UINT timeout_ms) {
     }
     columns = std::clamp<std::size_t>(header_columns, 1, kMostColumns);
   }
-  ItemRows rows;
-  std::size_t units = 0;
-  const auto items = std::min<std::size_t>(static_cast<std::size_t>(*count), kMostItems);
-  for (std::size_t item = 0; item < items && units <= kMostItemUnits; ++item) {
+  ItemPiece piece{
+      .total = std::min<std::size_t>(static_cast<std::size_t>(*count), kMostItems)};
+  const std::size_t first = std::min<std::size_t>(from, piece.total);
+  const std::size_t end = first + std::min(most, piece.total - first);
+  for (std::size_t item = first; item < end; ++item) {
     std::vector<std::string> row;
     for (std::size_t column = 0; column < columns; ++column) {
       std::optional<std::string> text =
@@ -175,12 +189,12 @@ std::optional<ItemRows> ReadListViewItems(HWND list_view, UINT timeout_ms) {
                       {LVIF_TEXT, static_cast<std::uint32_t>(item),
                        static_cast<std::uint32_t>(column)});
       if (!text) return std::nullopt;
-      units += text->size();
       row.push_back(std::move(*text));
     }
-    rows.push_back(std::move(row));
+    piece.rows.push_back(std::move(row));
   }
-  return rows;
+  piece.next = end < piece.total ? end : 0;
+  return piece;
 }
 
 bool SelectListViewItem(HWND list_view, std::string_view text, UINT timeout_ms) {
@@ -236,34 +250,42 @@ bool SelectTreeViewItem(HWND tree_view, std::string_view text, UINT timeout_ms) 
   return false;
 }
 
-std::optional<ItemRows> ReadTreeViewItems(HWND tree_view, UINT timeout_ms) {
+// A tree's items in the order it shows them open, each named by its handle:
+// after an item come its children, then its next sibling, else the next
+// sibling of the nearest parent that has one.
+std::optional<ItemPiece> ReadTreeViewItems(HWND tree_view, std::uint64_t from,
+                                           std::size_t most, UINT timeout_ms) {
   const ItemReader reader(tree_view, timeout_ms, kTreeView32, kTreeView64);
   if (!reader.Opened()) return std::nullopt;
   auto next = [&](WPARAM relation, LRESULT item) {
     return reader.Send(TVM_GETNEXTITEM, relation, item);
   };
-  ItemRows rows;
-  // Parents first: each item, then its children, then its next sibling.
-  std::vector<LRESULT> pending;
-  const std::optional<LRESULT> root = next(TVGN_ROOT, 0);
-  if (!root) return std::nullopt;
-  if (*root != 0) pending.push_back(*root);
-  std::size_t units = 0;
-  while (!pending.empty() && rows.size() < kMostItems && units <= kMostItemUnits) {
-    const LRESULT item = pending.back();
-    pending.pop_back();
+  const std::optional<LRESULT> count = reader.Send(TVM_GETCOUNT, 0, 0);
+  std::optional<LRESULT> item =
+      from != 0 ? std::optional<LRESULT>(static_cast<LRESULT>(from)) : next(TVGN_ROOT, 0);
+  if (!count || !item) return std::nullopt;
+  ItemPiece piece{
+      .total = std::min<std::size_t>(static_cast<std::size_t>(*count), kMostItems)};
+  while (*item != 0 && piece.rows.size() < most) {
     std::optional<std::string> text =
         reader.Text(TVM_GETITEMW, 0, {TVIF_TEXT | TVIF_HANDLE, 0, 0},
-                    static_cast<std::uint64_t>(item));
-    const std::optional<LRESULT> sibling = next(TVGN_NEXT, item);
-    const std::optional<LRESULT> child = next(TVGN_CHILD, item);
-    if (!text || !sibling || !child) return std::nullopt;
-    units += text->size();
-    rows.push_back({std::move(*text)});
-    if (*sibling != 0) pending.push_back(*sibling);
-    if (*child != 0) pending.push_back(*child);
+                    static_cast<std::uint64_t>(*item));
+    if (!text) return std::nullopt;
+    piece.rows.push_back({std::move(*text)});
+    std::optional<LRESULT> after = next(TVGN_CHILD, *item);
+    for (LRESULT up = *item; after && *after == 0 && up != 0;) {
+      after = next(TVGN_NEXT, up);
+      if (after && *after == 0) {
+        const std::optional<LRESULT> parent = next(TVGN_PARENT, up);
+        if (!parent) return std::nullopt;
+        up = *parent;
+      }
+    }
+    if (!after) return std::nullopt;
+    item = after;
   }
-  return rows;
+  piece.next = static_cast<std::uint64_t>(*item);
+  return piece;
 }
 
 }  // namespace winscout::win32

@@ -312,10 +312,11 @@ int Win32Form::RunMessageLoop() {
   BOOL got;
   for (;;) {
     // Peeking also answers the messages that other threads send.
-    while (idle_ && !PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) RunIdleStep();
+    while (AnyIdleStep(idle_) && !PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE))
+      RunIdleSteps(idle_);
     if ((got = GetMessageW(&message, nullptr, 0, 0)) == 0) break;
     if (got == -1) return 1;
-    if (SelectAllOnCtrlA(message) || RaiseFunctionKey(message) ||
+    if (SelectAllOnCtrlA(message) || RaiseFunctionKey(message) || RaiseEscape(message) ||
         MoveFocusOnTab(message) ||
         (message.message == WM_CHAR && message.hwnd == code_box_ && TypeAhead(message))) {
       continue;
@@ -342,11 +343,8 @@ std::int64_t Win32Form::ClockMs() const {
   return count.QuadPart / (frequency.QuadPart / 1000);
 }
 
-void Win32Form::RunIdleStep() {
-  // The step may set the next one itself.
-  Handler<bool()> step = std::move(idle_);
-  idle_ = {};
-  if (step() && !idle_) idle_ = std::move(step);
+void Win32Form::SetCaption(std::string_view text) {
+  SetWindowTextW(hwnd_, Utf8ToWide(text).c_str());
 }
 
 // Ctrl+A selects the whole text of any of the form's text boxes.
@@ -385,6 +383,17 @@ bool Win32Form::RaiseFunctionKey(const MSG& message) const {
   auto it = function_keys_.find(static_cast<int>(message.wParam - VK_F1) + 1);
   if (it == function_keys_.end() || !it->second) return false;
   it->second();
+  return true;
+}
+
+bool Win32Form::RaiseEscape(const MSG& message) const {
+  if (!escape_ || message.message != WM_KEYDOWN || message.wParam != VK_ESCAPE ||
+      (message.hwnd != hwnd_ && !IsChild(hwnd_, message.hwnd))) {
+    return false;
+  }
+  // The handler may set another in its place.
+  const EventHandler handler = escape_;
+  handler();
   return true;
 }
 

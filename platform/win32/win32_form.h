@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/idle_steps.h"
 #include "platform/toolkit.h"
 #include "platform/win32/arrow_box.h"
 #include "platform/win32/frame_box.h"
@@ -44,7 +45,9 @@ class Win32Form final : public Form {
   void OnFunctionKey(int number, EventHandler handler) override {
     function_keys_[number] = std::move(handler);
   }
-  void WhenIdle(Handler<bool()> step) override { idle_ = std::move(step); }
+  void WhenIdleIn(int queue, Handler<bool()> step) override { idle_[queue] = step; }
+  void SetCaption(std::string_view text) override;
+  void OnEscape(EventHandler handler) override { escape_ = handler; }
   std::int64_t ClockMs() const override;
   TextBox& TextBoxAt(int id) override;
   PictureBox& PictureBoxAt(int id) override;
@@ -57,7 +60,6 @@ class Win32Form final : public Form {
   HWND hwnd_ = nullptr;
 
  private:
-  void RunIdleStep();
   bool SeenAtStart(const ControlSpec& control) const;
   void CreateControls(bool seen_at_start);
   void MakeObject(const ControlSpec& control);
@@ -72,6 +74,7 @@ class Win32Form final : public Form {
   bool SelectAllOnCtrlA(const MSG& message) const;
   bool MoveFocusOnTab(const MSG& message);
   bool RaiseFunctionKey(const MSG& message) const;
+  bool RaiseEscape(const MSG& message) const;
   UINT Dpi() const;
 
   void OnCommand(int id, WORD notification);
@@ -119,7 +122,8 @@ class Win32Form final : public Form {
   // Indexed by the item's number.
   std::vector<EventHandler> system_menu_handlers_;
   std::map<int, EventHandler> function_keys_;
-  Handler<bool()> idle_;
+  IdleSteps idle_;
+  EventHandler escape_;
 };
 
 }  // namespace winscout::win32

@@ -9,7 +9,9 @@
 namespace winscout::win32 {
 namespace {
 
-constexpr UINT kMenuReadTimeoutMs = 1000;
+// The Windows window waits this long for a program to answer the menu read,
+// so that one which stopped answering holds it no longer than a keystroke.
+constexpr UINT kMenuReadTimeoutMs = 150;
 constexpr std::uint32_t kNoMenuYet = 0xFFFFFFFF;
 
 // The text and the code of the last error: "... (error 5)."

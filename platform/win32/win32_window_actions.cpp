@@ -45,33 +45,40 @@ constexpr ListMessages kListBox{LB_GETCOUNT,     LB_GETTEXTLEN, LB_GETTEXT,
                                 LB_SELECTSTRING, LBN_SELCHANGE, LB_ERR};
 
 // Combo and list boxes hand their item texts to other processes themselves.
-std::optional<ItemRows> ReadStringItems(HWND window, const ListMessages& list,
-                                        int timeout_ms) {
+std::optional<ItemPiece> ReadStringItems(HWND window, const ListMessages& list,
+                                         std::uint64_t from, std::size_t most,
+                                         int timeout_ms) {
   const std::optional<LRESULT> count = SendWithin(window, list.count, 0, 0, timeout_ms);
   if (!count || *count == list.error || *count < 0) return std::nullopt;
-  ItemRows rows;
+  ItemPiece piece{
+      .total = std::min<std::size_t>(static_cast<std::size_t>(*count), kMostItems)};
+  const std::size_t first = std::min<std::size_t>(from, piece.total);
+  const std::size_t end = first + std::min(most, piece.total - first);
   std::size_t units = 0;
-  const auto items = std::min<std::size_t>(static_cast<std::size_t>(*count), kMostItems);
-  for (std::size_t i = 0; i < items; ++i) {
+  for (std::size_t i = first; i < end; ++i) {
     const std::optional<LRESULT> length =
         SendWithin(window, list.length, static_cast<WPARAM>(i), 0, timeout_ms);
     if (!length || *length == list.error) return std::nullopt;
     // The control writes the whole item, whatever room it is given: one
-    // longer than the limit is not asked for.
+    // longer than the limit is not asked for, and the list ends there.
     units += static_cast<std::size_t>(*length);
     if (static_cast<std::size_t>(*length) > kMostItemTextUnits || units > kMostItemUnits)
-      break;
+      return piece;
     std::vector<wchar_t> buffer(static_cast<std::size_t>(*length) + 1);
     const std::optional<LRESULT> copied =
         SendWithin(window, list.text, static_cast<WPARAM>(i),
                    reinterpret_cast<LPARAM>(buffer.data()), timeout_ms);
     if (!copied || *copied == list.error) return std::nullopt;
-    rows.push_back({WideToUtf8(
+    piece.rows.push_back({WideToUtf8(
         {buffer.data(),
          std::min<std::size_t>(static_cast<std::size_t>(*copied), buffer.size() - 1)})});
   }
-  return rows;
+  piece.next = end < piece.total ? end : 0;
+  return piece;
 }
+
+// Pieces large enough that their counting questions cost little.
+constexpr std::size_t kWholeListPiece = 256;
 
 }  // namespace
 
@@ -157,18 +164,39 @@ bool Win32WindowSystem::SelectItem(WindowHandle window, ItemList list,
 
 std::optional<ItemRows> Win32WindowSystem::Items(WindowHandle window, ItemList list,
                                                  int timeout_ms) const {
+  ItemRows rows;
+  std::size_t units = 0;
+  std::uint64_t from = 0;
+  do {
+    std::optional<ItemPiece> piece =
+        ItemsFrom(window, list, from, kWholeListPiece, timeout_ms);
+    if (!piece) return std::nullopt;
+    for (auto& row : piece->rows) {
+      for (const std::string& text : row) units += text.size();
+      if (units > kMostItemUnits || rows.size() == kMostItems) return rows;
+      rows.push_back(std::move(row));
+    }
+    from = piece->next;
+  } while (from != 0);
+  return rows;
+}
+
+std::optional<ItemPiece> Win32WindowSystem::ItemsFrom(WindowHandle window, ItemList list,
+                                                      std::uint64_t from,
+                                                      std::size_t most,
+                                                      int timeout_ms) const {
   const HWND hwnd = ToHwnd(window);
   if (!IsWindow(hwnd)) return std::nullopt;
   const UINT timeout = static_cast<UINT>(std::max(timeout_ms, 1));
   switch (list) {
     case ItemList::kComboBox:
-      return ReadStringItems(hwnd, kComboBox, timeout_ms);
+      return ReadStringItems(hwnd, kComboBox, from, most, timeout_ms);
     case ItemList::kListBox:
-      return ReadStringItems(hwnd, kListBox, timeout_ms);
+      return ReadStringItems(hwnd, kListBox, from, most, timeout_ms);
     case ItemList::kListView:
-      return ReadListViewItems(hwnd, timeout);
+      return ReadListViewItems(hwnd, from, most, timeout);
     case ItemList::kTreeView:
-      return ReadTreeViewItems(hwnd, timeout);
+      return ReadTreeViewItems(hwnd, from, most, timeout);
   }
   return std::nullopt;
 }

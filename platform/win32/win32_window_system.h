@@ -49,6 +49,9 @@ class Win32WindowSystem final : public WindowSystem {
                   int timeout_ms) override;
   std::optional<ItemRows> Items(WindowHandle window, ItemList list,
                                 int timeout_ms) const override;
+  std::optional<ItemPiece> ItemsFrom(WindowHandle window, ItemList list,
+                                     std::uint64_t from, std::size_t most,
+                                     int timeout_ms) const override;
   bool SetWindowShown(WindowHandle window, bool shown) override;
   bool SetWindowEnabled(WindowHandle window, bool enabled) override;
   bool BringToFront(WindowHandle window) override;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tests/contract/test_desktop.h"
@@ -565,6 +566,33 @@ TEST_F(WindowSystemContract, ListAndTreeViewItemsAreReadWhole) {
             (std::vector<TestCommand>{{0, kRowSelected, list},
                                       {0, kTreeSelectionChanged, tree}}));
   EXPECT_FALSE(windows_.SelectItem(main, ItemList::kListView, "three", 1000));
+}
+
+// Pieces of two, as the whole: a tree's cross from a deep item to its
+// parent's sibling.
+TEST_F(WindowSystemContract, ItemsComeAPieceAtATimeAsWhole) {
+  const WindowHandle main = Top("WsContractPieces");
+  for (const auto& [class_name, list, filled] :
+       {std::tuple{"SysListView32", ItemList::kListView,
+                   ItemRows{{"a", "1"}, {"b", "2"}, {"c", "3"}}},
+        std::tuple{"SysTreeView32", ItemList::kTreeView,
+                   ItemRows{{"R"}, {"R/A"}, {"R/A/D"}, {"R/B"}, {"O"}}}}) {
+    const WindowHandle box = desktop_->AddChild(
+        main, {.class_name = class_name, .rect = {0, 0, 200, 100}, .style = 0x1});
+    desktop_->FillItems(box, list, filled);
+    ItemRows read;
+    std::uint64_t from = 0;
+    do {
+      const std::optional<ItemPiece> piece = windows_.ItemsFrom(box, list, from, 2, 1000);
+      ASSERT_TRUE(piece && piece->rows.size() <= 2 && piece->total == filled.size());
+      read.insert(read.end(), piece->rows.begin(), piece->rows.end());
+      from = piece->next;
+    } while (from != 0 && read.size() <= filled.size());
+    EXPECT_EQ(read.size(), filled.size()) << class_name;
+    EXPECT_EQ(read, windows_.Items(box, list, 1000)) << class_name;
+    desktop_->Destroy(box);
+    EXPECT_FALSE(windows_.ItemsFrom(box, list, 0, 2, 200)) << class_name;
+  }
 }
 
 TEST_F(WindowSystemContract, WindowsAreShownEnabledRaisedAndClosed) {

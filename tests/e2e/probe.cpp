@@ -38,6 +38,7 @@
 //   focus WINDOW          the window with the keyboard focus in the window's
 //                         thread: HANDLE
 //   walk                  reads every window of the desktop as WinScout's tree
+//   clipboard             the text on the clipboard: TEXT
 //                         does, in one go: COUNT MILLISECONDS
 //   ping WINDOW           WM_NULL by SendMessageTimeout: the MILLISECONDS until
 //                         it is answered, -1 if not within 200
@@ -325,6 +326,17 @@ std::string Answer(const std::string& line) {
     const auto window = request.Window();
     if (!window) return "error usage: text WINDOW";
     return ReadText(*window);
+  }
+  if (name == "clipboard") {
+    std::string text;
+    if (OpenClipboard(nullptr)) {
+      const HANDLE data = GetClipboardData(CF_UNICODETEXT);
+      const auto* wide = data ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr;
+      if (wide) text = winscout::win32::WideToUtf8(wide);
+      if (wide) GlobalUnlock(data);
+      CloseClipboard();
+    }
+    return Ok(ToText(text));
   }
   if (name == "settext") {
     const auto window = request.Window();

@@ -162,6 +162,13 @@ class ForwardingWindows final : public WindowSystem {
     if (after_items_query) after_items_query();
     return items;
   }
+  std::optional<ItemPiece> ItemsFrom(WindowHandle w, ItemList list, std::uint64_t from,
+                                     std::size_t most, int timeout_ms) const override {
+    Count("ItemsFrom");
+    auto piece = inner_.ItemsFrom(w, list, from, most, timeout_ms);
+    if (after_items_query) after_items_query();
+    return piece;
+  }
   bool SetWindowShown(WindowHandle w, bool shown) override {
     Count("SetWindowShown");
     return inner_.SetWindowShown(w, shown);

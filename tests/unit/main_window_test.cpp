@@ -12,6 +12,7 @@
 #include "platform/model/message_box_log.h"
 #include "platform/model/model_form.h"
 #include "platform/model/model_settings.h"
+#include "platform/model/model_windows_view.h"
 #include "platform/model/window_tree.h"
 
 namespace winscout::app {
@@ -66,7 +67,8 @@ class MainWindowTest : public ::testing::Test {
   ModelForm form_{kMainForm, desktop_};
   WatchedMessageBox messages_;
   model::ModelSettings settings_;
-  MainWindow window_{form_, desktop_, messages_, settings_};
+  model::ModelClipboard clipboard_;
+  MainWindow window_{form_, desktop_, messages_, settings_, clipboard_};
   WindowHandle other_app_ = 0;
   WindowHandle other_edit_ = 0;
 };
@@ -369,7 +371,7 @@ TEST_F(MainWindowTest, TheCodeBoxChoicesAreKeptForTheNextRun) {
             (std::map<std::string, std::string>{
                 {"Declarations", "1"}, {"Language", "C#"}, {"Search", "ID and title"}}));
   ModelForm next_form{kMainForm, desktop_};
-  MainWindow next_run{next_form, desktop_, messages_, settings_};
+  MainWindow next_run{next_form, desktop_, messages_, settings_, clipboard_};
   next_run.Start();
   EXPECT_EQ(next_form.ModelTextBoxAt(control::kCodeBox).marked_choices(),
             (std::vector<std::string>{"C#", "Search by ID and title",

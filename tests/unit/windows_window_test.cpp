@@ -108,9 +108,9 @@ class WindowsWindowTest : public ::testing::Test {
   model::MessageBoxLog messages_;
   testing::ForwardingWindows counted_{desktop_};
   model::ModelSettings settings_;
-  MainWindow window_{form_, desktop_, messages_, settings_};
-  model::ModelWindowsView view_{desktop_};
   model::ModelClipboard clipboard_;
+  MainWindow window_{form_, desktop_, messages_, settings_, clipboard_};
+  model::ModelWindowsView view_{desktop_};
   WindowsWindow windows_window_{[this]() -> WindowsView& { return view_; }, form_,
                                 counted_, window_, clipboard_};
   WindowHandle main_, edit_, disabled_, hidden_, empty_, tool_, dialog_;

@@ -60,6 +60,9 @@ class Probe:
     def text(self, window):
         return from_text(self.ask("text", window)[1][0])
 
+    def clipboard(self):
+        return from_text(self.ask("clipboard")[1][0])
+
     def set_text(self, window, text):
         self.ask("settext", window, as_text(text))
 

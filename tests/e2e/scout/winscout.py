@@ -4,7 +4,7 @@ code box's menu."""
 import functools
 import time
 
-from .common import Failure, wait_for
+from .common import POLL_SECONDS, Failure, wait_for
 from .processes import start_window_program
 from .real_input import click, drag, xdotool
 from .screen import Image, ink_on_highlight, rows_changed, wait_for_screen
@@ -219,13 +219,20 @@ def choose_action(session, offered, action):
     wait_for("the menu to close", menu_shown, lambda menu: menu == 0)
 
 
-def try_it(session):
-    """Chooses Try it; the text of the message it shows, which it then closes."""
+def choose_try_it(session):
+    """Chooses Try it from the code box's menu."""
     probe, winscout = session.probe, session.winscout
     click(winscout.centre(CODE_BOX), 3)
     menu_shown = functools.partial(shown_menu, probe)
     wait_for("the code box's menu", menu_shown)
     xdotool("key", "Up", "key", "Return")
+
+
+def try_it(session, chosen=False):
+    """Chooses Try it, unless chosen; the text of the message it shows, then closed."""
+    probe = session.probe
+    if not chosen:
+        choose_try_it(session)
     box = wait_for("Try it's message", lambda: probe.top(MESSAGE_BOX_CLASS, TRY_IT))
     text = probe.text(probe.item(box, MESSAGE_BOX_TEXT_ID))
     probe.close(box)
@@ -236,6 +243,22 @@ def try_it(session):
 
 HOOK_DLL = "winscout-hook.dll"
 HOOK_SIZE_LIMIT = 32 * 1024
+
+
+def slowest_typed_ms(session, seconds, limit_seconds=2):
+    """The longest a character posted to the code box takes to show there: a sent
+    question is answered even while WinScout waits on another program, input not."""
+    probe, winscout = session.probe, session.winscout
+    slowest = 0
+    end = time.monotonic() + seconds
+    while time.monotonic() < end and slowest < limit_seconds * 1000:
+        before = winscout.text(CODE_BOX)
+        asked = time.monotonic()
+        probe.ask("post", winscout.controls[CODE_BOX], 0x102, ord("x"), 1)  # WM_CHAR
+        while winscout.text(CODE_BOX) == before and time.monotonic() - asked < limit_seconds:
+            time.sleep(POLL_SECONDS)
+        slowest = max(slowest, round((time.monotonic() - asked) * 1000))
+    return slowest
 
 
 def slowest_answer_ms(winscout, seconds, until=lambda: False):

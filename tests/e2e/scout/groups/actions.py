@@ -1,6 +1,7 @@
 """The e2e.actions group: its scenario tables and steps."""
 
 import json
+import re
 import shutil
 import tempfile
 import time
@@ -8,11 +9,13 @@ from pathlib import Path
 
 from ..builds import build_action, run_action
 from ..common import COMPILE_SECONDS, WAIT_SECONDS, Failure, wait_for
+from ..real_input import xdotool
 from ..session import Fixture
 from ..templates import printed_rows
 from ..views import open_windows_view
 from ..winscout import (BY_POSITION, CODE_BOX, DEFAULT_MARKS, MESSAGE_BOX_CLASS, SEARCH_WAYS,
-                        choose_action, choose_from_code_menu, try_it)
+                        TITLE, TRY_IT, choose_action, choose_from_code_menu, choose_try_it,
+                        slowest_typed_ms, try_it)
 
 MODAL_TITLE = "Modal"
 ACTIONS_HANG_EVENT = "WinScoutE2EActionsHang"
@@ -21,6 +24,8 @@ LVN_ITEMCHANGED, TVN_SELCHANGEDW = -101, -451
 ANSWER_TIMEOUT_SECONDS = 2  # what the code and Try it wait for an answer
 TEXT_LIMIT, TEXT_CUT = 131072, "\r\n(cut: WinScout reads 131072 characters at most)"
 HUNG_RUN_LIMIT_SECONDS = 6  # a program reading a hung window, start-up included
+# The fixture's numbered list boxes, "Item 0" onwards, and how long they are read.
+LONG_LIST, SHORT_LIST, READ_ANSWER_LIMIT_MS, LONG_READ_SECONDS = 100000, 500, 200, 3
 # The actions the menu offers for each of the fixture's controls, in order.
 ACTIONS_OFFERED = {
     "push button": ("Find only", "Click it", "Read its text", "Close it"),
@@ -208,6 +213,34 @@ def group_actions(session, checks):
                      try_it(session), "")
 
     checks.step("a hostile target", hostile)
+
+    def long_list():
+        """Try it reads a list a piece at a time, taking input meanwhile, its progress in
+        the caption, till Esc. A short list read whole: its ends shown, all copied."""
+        winscout.generate_code(actions["long list"].point)
+        choose_action(session, ACTIONS_OFFERED["list box"], "Read its items")
+        choose_try_it(session)
+        slowest = slowest_typed_ms(session, LONG_READ_SECONDS)
+        checks.check(f"input taken within {READ_ANSWER_LIMIT_MS} ms while Try it reads {LONG_LIST}",
+                     slowest <= READ_ANSWER_LIMIT_MS, f"{slowest} ms")
+        checks.check("the reading's progress in the caption", re.fullmatch(
+            rf"Reading items\.\.\. [1-9]\d* of {LONG_LIST}", now := probe.text(winscout.main)), now)
+        xdotool("key", "Escape")
+        stopped = try_it(session, chosen=True)
+        checks.check("Esc stops the reading and says how far it got",
+                     re.fullmatch(rf"Stopped: [1-9]\d* of {LONG_LIST} items read\.", stopped),
+                     stopped)
+        checks.equal("the caption after the reading", probe.text(winscout.main), TITLE)
+        winscout.generate_code(actions["short list"].point)
+        choose_action(session, ACTIONS_OFFERED["list box"], "Read its items")
+        shown, lines = try_it(session).split("\r\n"), probe.clipboard().split("\r\n")
+        last = f"Item {SHORT_LIST - 1}"
+        note = f"({SHORT_LIST} lines in all, all of them on the clipboard)"
+        checks.equal(f"a list of {SHORT_LIST}: its ends shown, all copied",
+                     (shown[:2], shown[-2:], len(lines), lines[-1]),
+                     (["Item 0", "Item 1"], [last, note], SHORT_LIST, last))
+
+    checks.step("a long list read and stopped", long_list)
 
     def notepad():
         """A program no one here wrote: its text set, and read back, by Try it."""
