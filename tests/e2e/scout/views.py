@@ -50,10 +50,17 @@ class WindowsView:
     def focus_on(self, control):
         """Tab until the control has the keyboard focus."""
         give_keyboard_to(WINDOWS_VIEW_TITLE)
+        focus = self.probe.value("focus", self.window)[0]
         for _ in range(5):
-            if self.probe.value("focus", self.window)[0] == self.controls[control]:
+            if focus == self.controls[control]:
                 return
             xdotool("key", "Tab")
+            # The key reaches WinScout a moment later: look once it moved the
+            # focus, so that a Tab is never pressed past the control.
+            before = focus
+            focus = wait_for("Tab to move the keyboard focus",
+                             lambda: self.probe.value("focus", self.window)[0],
+                             lambda now: now != before)
         raise Failure(f"Tab does not reach control {control}")
 
 

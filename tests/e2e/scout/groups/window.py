@@ -1,12 +1,16 @@
 """The e2e.window group: its scenario tables and steps."""
 
 
-from ..common import wait_for
+import time
+
+from ..common import POLL_SECONDS, wait_for
 from ..real_input import move, xdotool
-from ..screen import Image, look, save_screenshot
+from ..screen import look, save_screenshot
 from ..winscout import (API_BUTTON, CODE_ARROW, CODE_BOX, CODE_BUTTON, HANDLE_BOX,
                         INITIAL_REPORT, INSPECTOR_ARROW, NARROW_CLIENT_TWIPS, OUTLINE_CLASS,
                         WIDE_CLIENT_WIDTH_TWIPS, WS_EX_TOPMOST, outline_state)
+
+PAINT_SECONDS = 5
 
 
 def group_window(session, checks):
@@ -65,9 +69,13 @@ def group_window(session, checks):
         )
 
     checks.step("API widens", layout_switch, "API", API_BUTTON, WIDE_CLIENT_WIDTH_TWIPS)
-    image = Image()
     for name, box in (("code", CODE_ARROW), ("inspector", INSPECTOR_ARROW)):
-        seen = look(winscout.box(box), image)
+        # A box just shown is painted when WinScout next finds its queue idle.
+        seen = look(winscout.box(box))
+        end = time.monotonic() + PAINT_SECONDS
+        while not seen.arrow and time.monotonic() < end:
+            time.sleep(POLL_SECONDS)
+            seen = look(winscout.box(box))
         checks.check(
             f"wide: the {name} arrow box shows the arrow", seen.arrow, repr(seen)
         )
