@@ -90,8 +90,7 @@ const Recorder::Known& Recorder::Window(WindowHandle window) {
     if (!above || above->parent == 0) break;
     top = above->parent;
   }
-  known.appeared = std::find(first_windows_.begin(), first_windows_.end(), top) ==
-                   first_windows_.end();
+  known.appeared = std::ranges::find(first_windows_, top) == first_windows_.end();
   const bool titled = IsButton(known.kind) || facts->parent == 0;
   known.name = titled && !facts->title.empty() ? Quoted(PlainMenuText(facts->title))
                                                : BoxName(window, *facts);
@@ -100,7 +99,7 @@ const Recorder::Known& Recorder::Window(WindowHandle window) {
 
 std::string Recorder::BoxName(WindowHandle window, const WindowFacts& facts) const {
   const std::vector<WindowHandle> siblings = windows_.ChildWindows(facts.parent);
-  const auto place = std::find(siblings.begin(), siblings.end(), window);
+  const auto place = std::ranges::find(siblings, window);
   // A dialog's label comes just before its box, in creation order.
   if (place != siblings.begin() && place != siblings.end()) {
     const std::optional<WindowFacts> label = windows_.Facts(*(place - 1));
@@ -212,7 +211,7 @@ void Recorder::AddMenuCommand(const MessageRecord& record) {
   // Read at each menu step, which the user gives at a human pace.
   const std::vector<MenuItemInfo> items =
       read_menu_(window).value_or(std::vector<MenuItemInfo>{});
-  const auto item = std::find_if(items.begin(), items.end(), [&](const MenuItemInfo& i) {
+  const auto item = std::ranges::find_if(items, [&](const MenuItemInfo& i) {
     return i.id == id && !i.submenu && !i.separator && i.left_out == 0;
   });
   std::string path;
@@ -263,9 +262,8 @@ void Recorder::ReadTyping() {
 
 bool Recorder::ProgramEnded() const {
   const std::vector<TopLevelWindow> tops = windows_.TopLevelWindows();
-  return std::none_of(tops.begin(), tops.end(), [&](const TopLevelWindow& top) {
-    return top.process_id == process_id_;
-  });
+  return std::ranges::none_of(
+      tops, [&](const TopLevelWindow& top) { return top.process_id == process_id_; });
 }
 
 void Recorder::TakeTyping() {
