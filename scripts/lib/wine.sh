@@ -7,6 +7,7 @@
 #   prepare_wine_prefix   creates the prefix once; later runs reuse it
 #   start_wineserver      prepares the prefix if need be and starts its server
 #   start_wine_session    starts the session's system processes
+#   no_window_manager     tells the prefix's programs that the display has none
 #   stop_wine             ends every Wine process of the prefix
 
 WINSCOUT_WINESERVER_PID=
@@ -76,6 +77,14 @@ start_wineserver() {
 # with this function's output, and not by the first test program: CTest would
 # wait for them to let go of its pipe.
 start_wine_session() { wineboot; }
+
+# A display of the tests has no window manager, and Wine is told so: else it
+# waits for one at every captioned window it hides or closes (two seconds each
+# without one), which Windows never does. Not for a user's display: there a
+# window manager moves and decorates the windows.
+no_window_manager() {
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null
+}
 
 _wineserver_gone() { ! kill -0 "$WINSCOUT_WINESERVER_PID" 2>/dev/null; }
 

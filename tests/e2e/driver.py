@@ -63,6 +63,9 @@ GROUPS = {
     "record": group_record,
 }
 
+# Groups whose WinScout runs as under a window manager (see Session).
+MANAGED_GROUPS = {"outline"}
+
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
@@ -92,7 +95,7 @@ def main():
         elif args.group == "release":
             group_release(args, checks)
         else:
-            with Session(args) as session:
+            with Session(args, managed=args.group in MANAGED_GROUPS) as session:
                 GROUPS[args.group](session, checks)
     except Failure as failure:
         checks.check(f"{args.group}: the group ran to its end", False, str(failure))

@@ -101,14 +101,31 @@ class Fixture:
         return self.windows[name]
 
 
-class Session:
-    """The probe, the fixture and WinScout, for one group."""
+# Where Wine reads, as each program starts, whether a window manager keeps
+# the program's windows; the test display has none, and the prefix says so.
+WINSCOUT_X11_KEY = r"HKCU\Software\Wine\AppDefaults\winscout.exe\X11 Driver"
 
-    def __init__(self, args):
+
+class Session:
+    """The probe, the fixture and WinScout, for one group. With `managed`,
+    WinScout's Wine waits for a window manager as it does on a desktop that
+    has one (two seconds at every captioned window it hides, here): what
+    WinScout itself must never make the user wait for."""
+
+    def __init__(self, args, managed=False):
         self.args = args
         self.programs = Programs()
+        self.managed = managed
+
+    def _winscout_managed(self, managed):
+        change = (["add", WINSCOUT_X11_KEY, "/v", "Managed", "/t", "REG_SZ", "/d", "Y"]
+                  if managed else ["delete", WINSCOUT_X11_KEY])
+        subprocess.run([self.args.wine, "reg", *change, "/f"], stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, check=managed)
 
     def __enter__(self):
+        if self.managed:
+            self._winscout_managed(True)
         try:
             self.probe = Probe(self.programs, [self.args.wine, self.args.probe])
             self.fixture = Fixture(
@@ -118,12 +135,14 @@ class Session:
                 self.programs, self.probe, [self.args.wine, self.args.winscout]
             )
         except BaseException:
-            self.programs.stop_all()
+            self.__exit__()
             raise
         return self
 
     def __exit__(self, *exc):
         self.programs.stop_all()
+        if self.managed:
+            self._winscout_managed(False)
 
     def start_notepad(self):
         """Wine's notepad in a free corner; its window."""

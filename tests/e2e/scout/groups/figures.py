@@ -58,10 +58,7 @@ def start_up_figures(args, note):
                     programs, probe, name, argv, find, poll=START_UP_POLL_SECONDS
                 )
                 times[name].append(time.monotonic() - started)
-                # Closing a captioned window costs Wine two seconds without a
-                # window manager; these runs end the process instead.
-                program.process.kill()
-                program.process.wait()
+                program.stop()
                 wait_for(f"the {name} window to go", find, lambda window: window == 0)
             launched = launched[1:] + launched[:1]  # another order next round
     finally:
