@@ -265,11 +265,14 @@ class FakeRun:
 
 
 # Each language a row: how its script is run against a fresh fixture, or
-# against the fake user32 with the windows that the recording met.
+# against the fake user32 with the windows that the recording met, and the
+# final state it must leave. Visual Basic selects no list-view row: its step
+# says that that code is written in C++, and the size stays unselected.
 REPLAYS = (
-    ("C++", run_cpp),
-    ("Visual Basic", run_vb),
-    ("Python", lambda _, directory, script, windows: FakeRun(directory, script, windows)),
+    ("C++", run_cpp, REPLAYED),
+    ("Visual Basic", run_vb, dict(REPLAYED, size="")),
+    ("Python", lambda _, directory, script, windows: FakeRun(directory, script, windows),
+     REPLAYED),
 )
 
 
@@ -382,7 +385,7 @@ def group_record(session, checks):
         checks.check("the typed password is not on the clipboard",
                      password not in from_text(session.probe.ask("clipboard")[1][0]))
         language = "C++"
-        for name, run in REPLAYS if made else ():
+        for name, run, final in REPLAYS if made else ():
             def replay():
                 nonlocal script, language
                 if name != language:
@@ -395,7 +398,7 @@ def group_record(session, checks):
                 (session.args.out / f"e2e-record-{name.replace(' ', '-')}.txt").write_text(script)
                 flow = run(session, directory, script, windows)
                 checks.equal(f"the script in {name}, run: the final state", flow.final_state(),
-                             REPLAYED)
+                             final)
                 flow.close()
 
             checks.step(f"the script in {name}, run", replay)
