@@ -98,7 +98,7 @@ std::variant<std::string, Failed> Code(const Command& command,
       facts ? codegen::KindOfTarget(facts->class_name, facts->style)
             : codegen::TargetKind::kOther;
   const std::vector<codegen::Action> offered = codegen::ActionsFor(kind);
-  if (std::find(offered.begin(), offered.end(), command.action) == offered.end()) {
+  if (std::ranges::find(offered, command.action) == offered.end()) {
     return Failed{"the action " + std::string(codegen::ActionName(command.action)) +
                   " does not fit the window"};
   }
