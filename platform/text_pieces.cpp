@@ -4,6 +4,8 @@
 
 namespace winscout {
 
+std::string TextPieces::Take() { return std::move(text_); }
+
 TextPieces& TextPieces::Signed(std::int64_t number) {
   if (number < 0) {
     text_ += '-';
