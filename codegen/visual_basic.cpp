@@ -184,17 +184,17 @@ std::vector<std::string> VisualBasicCallLines(const SearchPlan& plan,
     }
     return variable;
   };
-  const StatementSyntax syntax{.null_handle = "0",
-                               .null_text = pointers ? "0" : "vbNullString",
-                               .text =
-                                   [&](std::string_view value) {
-                                     return pointers ? "StrPtr(" + spell(value) + ")"
-                                                     : spell(value);
-                                   },
-                               .helper = "FindWindowLike",
-                               .helper_text = spell,
-                               .helper_null_text = "vbNullString",
-                               .unreached = StatementSyntax::Unreached::kNone};
+  const StatementSyntax syntax{
+      .null_handle = "0",
+      .null_text = pointers ? "0" : "vbNullString",
+      .text =
+          [&](std::string_view value) {
+            return pointers ? "StrPtr(" + spell(value) + ")" : spell(value);
+          },
+      .helper = "FindWindowLike",
+      .helper_text = [&](std::string_view value) { return spell(value); },
+      .helper_null_text = "vbNullString",
+      .unreached = StatementSyntax::Unreached::kNone};
   for (const FinderStep& step : steps) {
     std::string statement = Statement(plan, step, names, syntax);
     if (LineLength(statement) > kMaxLineLength) {
