@@ -91,21 +91,19 @@ void JsonWriter::Separate() {
     after_key_ = false;
     return;
   }
-  if (!first_.empty()) {
-    if (!first_.back()) out_ += ',';
-    first_.back() = false;
-  }
+  if (!first_) out_ += ',';
+  first_ = false;
 }
 
 void JsonWriter::Open(char bracket) {
   Separate();
   out_ += bracket;
-  first_.push_back(true);
+  first_ = true;
 }
 
 void JsonWriter::Close(char bracket) {
   out_ += bracket;
-  first_.pop_back();
+  first_ = false;
 }
 
 void JsonWriter::BeginObject() { Open('{'); }
