@@ -1,5 +1,7 @@
 #include "cli/json_writer.h"
 
+#include "platform/text_pieces.h"
+
 namespace winscout::cli {
 namespace {
 
@@ -125,7 +127,7 @@ void JsonWriter::String(std::string_view text) {
 
 void JsonWriter::Number(std::int64_t value) {
   Separate();
-  out_ += std::to_string(value);
+  out_ += DecimalText(value);
 }
 
 void JsonWriter::Bool(bool value) {

@@ -187,7 +187,7 @@ std::string EmitScript(const Script& script, FinderLanguage language,
     std::vector<std::string> run;
     for (std::size_t i = 0; i < script.steps.size(); ++i) {
       const ScriptStep& step = script.steps[i];
-      const std::string number = std::to_string(i + 1);
+      const std::string number = DecimalText(i + 1);
       FinderStyle step_style = style;
       step_style.action = StepAction(step);
       std::vector<std::string> names = emitter.names(step.plan, taken);

@@ -48,11 +48,9 @@ std::string Hex(std::uint64_t value) {
   return digits;
 }
 
-std::string Decimal(std::int64_t value) { return (TextPieces() << value).Take(); }
-
 // Visual Basic: a Long in decimal where it fits, else hex.
 std::string VbNumber(std::uint64_t value) {
-  return value <= 0x7FFFFFFF ? Decimal(static_cast<std::int64_t>(value))
+  return value <= 0x7FFFFFFF ? DecimalText(static_cast<std::int64_t>(value))
                              : "&H" + Hex(value) + "&";
 }
 
@@ -96,8 +94,8 @@ std::string SendText(const SearchPlan& plan, FinderLanguage language,
   const std::string hex_message = Hex(message.message);
   const std::string hex_wparam = Hex(message.wparam);
   const std::string number =
-      text || child ? std::string() : Decimal(std::get<std::int64_t>(message.lparam));
-  const std::string id = child ? Decimal(child->id) : std::string();
+      text || child ? std::string() : DecimalText(std::get<std::int64_t>(message.lparam));
+  const std::string id = child ? DecimalText(child->id) : std::string();
   switch (language) {
     case FinderLanguage::kVisualBasic:
     case FinderLanguage::kVba: {

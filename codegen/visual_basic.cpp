@@ -9,6 +9,7 @@
 #include "codegen/names.h"
 #include "codegen/statements.h"
 #include "codegen/template_text.h"
+#include "platform/text_pieces.h"
 #include "platform/unicode_text.h"
 
 namespace winscout::codegen {
@@ -177,7 +178,7 @@ std::vector<std::string> VisualBasicCallLines(const SearchPlan& plan,
       return unicode ? VisualBasicUnicodeLiteral(value) : VisualBasicLiteral(value);
     }
     const auto found = std::ranges::find(built, value);
-    const std::string variable = "Text_" + std::to_string(found - built.begin() + 1);
+    const std::string variable = "Text_" + DecimalText(found - built.begin() + 1);
     if (found == built.end()) {
       BuildAcrossLines(lines, variable, value, unicode);
       built.emplace_back(value);

@@ -5,6 +5,7 @@
 #include <charconv>
 
 #include "inspector/window_details.h"
+#include "platform/text_pieces.h"
 
 namespace winscout::inspector {
 namespace {
@@ -289,9 +290,8 @@ std::vector<TreeItem> DesktopTree::Roots() const {
   for (const Process& process : processes_) {
     if (!ProcessKept(process)) continue;
     const std::string name = process.name.empty() ? "Process" : process.name;
-    items.push_back({ProcessKey(process.id),
-                     name + " (" + std::to_string(process.id) + ")", false,
-                     !process.tops.empty()});
+    items.push_back({ProcessKey(process.id), name + " (" + DecimalText(process.id) + ")",
+                     false, !process.tops.empty()});
   }
   return items;
 }

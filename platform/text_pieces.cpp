@@ -26,4 +26,6 @@ TextPieces& TextPieces::Unsigned(std::uint64_t number) {
   return *this;
 }
 
+std::string DecimalText(std::int64_t number) { return (TextPieces() << number).Take(); }
+
 }  // namespace winscout

@@ -46,4 +46,7 @@ class TextPieces {
   std::string text_;
 };
 
+// The number in decimal.
+std::string DecimalText(std::int64_t number);
+
 }  // namespace winscout
