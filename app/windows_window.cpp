@@ -284,7 +284,7 @@ bool WindowsWindow::ShowDetails(std::optional<TreeItemKey> key) {
 std::vector<codegen::Action> WindowsWindow::ActionsFor(const WindowFacts& facts) const {
   std::vector<codegen::Action> actions =
       codegen::ActionsFor(codegen::KindOfTarget(facts.class_name, facts.style));
-  std::erase(actions, codegen::Action::kFindOnly);
+  actions.erase(actions.begin());  // kFindOnly, first of them
   return actions;
 }
 
