@@ -1,7 +1,5 @@
 #include "cli/snapshot.h"
 
-#include <map>
-
 #include "cli/arguments.h"
 #include "cli/json_reader.h"
 #include "cli/json_writer.h"
@@ -138,6 +136,15 @@ std::string Size(const PixelRect& r) {
   return (TextPieces() << static_cast<long long>(r.right) - r.left << " x "
                        << static_cast<long long>(r.bottom) - r.top)
       .Take();
+}
+
+// The window's state in the snapshot, if it has the window. A plain search:
+// even a crowded desktop's few thousand windows are compared at once.
+const WindowState* Find(const Snapshot& snapshot, WindowHandle handle) {
+  for (const WindowState& w : snapshot) {
+    if (w.handle == handle) return &w;
+  }
+  return nullptr;
 }
 
 // A snapshot that `snapshot --json` wrote.
@@ -298,20 +305,17 @@ std::string SnapshotJson(const Snapshot& snapshot) {
 }
 
 std::string CompareSnapshots(const Snapshot& before, const Snapshot& after) {
-  std::map<WindowHandle, const WindowState*> earlier, later;
-  for (const WindowState& w : before) earlier[w.handle] = &w;
-  for (const WindowState& w : after) later[w.handle] = &w;
   TextPieces out;
   for (const WindowState& w : before) {
-    if (!later.contains(w.handle)) out << "vanished " << Name(w) << "\r\n";
+    if (!Find(after, w.handle)) out << "vanished " << Name(w) << "\r\n";
   }
   for (const WindowState& w : after) {
-    const auto found = earlier.find(w.handle);
-    if (found == earlier.end()) {
+    const WindowState* found = Find(before, w.handle);
+    if (!found) {
       out << "appeared " << Name(w) << "\r\n";
       continue;
     }
-    const WindowState& old = *found->second;
+    const WindowState& old = *found;
     if (old == w) continue;
     out << "changed " << Name(w) << "\r\n";
     Note(out, "text", Quoted(old.text), Quoted(w.text));
