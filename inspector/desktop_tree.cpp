@@ -261,10 +261,10 @@ bool DesktopTree::ProcessMatches(std::uint32_t process_id) const {
 bool DesktopTree::Kept(WindowHandle window) const {
   if (filter_.empty()) return true;
   if (!seen_.contains(window)) return false;
-  if (auto it = kept_.find(window); it != kept_.end()) return it->second;
+  if (auto it = kept_.find(WindowKey(window)); it != kept_.end()) return it->second;
   bool kept = Matches(window) || ProcessMatches(Look(window).process_id);
   for (WindowHandle below : Below(window)) kept = Kept(below) || kept;
-  kept_[window] = kept;
+  kept_[WindowKey(window)] = kept;
   return kept;
 }
 
