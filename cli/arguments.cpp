@@ -4,6 +4,8 @@
 #include <initializer_list>
 #include <utility>
 
+#include "platform/number_text.h"
+
 namespace winscout::cli {
 namespace {
 
@@ -36,20 +38,6 @@ std::optional<T> Lookup(const std::pair<std::string_view, T> (&table)[N],
     if (key == name) return value;
   }
   return std::nullopt;
-}
-
-std::optional<std::int64_t> ParseNumber(std::string_view text, int base) {
-  if (text.empty() || text.size() > 10) return std::nullopt;
-  std::int64_t value = 0;
-  for (const char c : text) {
-    int digit = -1;
-    if (c >= '0' && c <= '9') digit = c - '0';
-    if (base == 16 && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-    if (base == 16 && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-    if (digit < 0) return std::nullopt;
-    value = value * base + digit;
-  }
-  return value;
 }
 
 std::optional<ScreenPoint> ParsePoint(std::string_view text) {

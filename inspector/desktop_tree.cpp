@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 
 #include "inspector/window_details.h"
+#include "platform/number_text.h"
 #include "platform/text_pieces.h"
 
 namespace winscout::inspector {
@@ -24,20 +24,15 @@ std::string FileName(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-template <typename Number>
-std::optional<Number> Parse(std::string_view text, int base) {
-  Number value{};
-  const char* end = text.data() + text.size();
-  const auto [stop, error] = std::from_chars(text.data(), end, value, base);
-  if (text.empty() || error != std::errc() || stop != end) return std::nullopt;
-  return value;
-}
-
 // A filter that reads as a handle in decimal or in hex (with or without 0x).
 bool NamesHandle(std::string_view filter, WindowHandle window) {
-  if (Parse<std::int64_t>(filter, 10) == std::int64_t{window}) return true;
+  const bool negative = filter.starts_with('-');
+  const std::optional<std::int64_t> decimal =
+      ParseNumber(negative ? filter.substr(1) : filter, 10);
+  if (decimal && (negative ? -*decimal : *decimal) == window) return true;
   if (filter.starts_with("0x") || filter.starts_with("0X")) filter.remove_prefix(2);
-  return Parse<std::uint32_t>(filter, 16) == static_cast<std::uint32_t>(window);
+  const std::optional<std::int64_t> hex = ParseNumber(filter, 16);
+  return hex && *hex == static_cast<std::uint32_t>(window);
 }
 
 }  // namespace
