@@ -29,7 +29,7 @@ bool ItemReading::ReadPiece(std::size_t most) {
 }
 
 std::string ItemReading::Progress() const {
-  return "Reading items... " + DecimalText(read_) + " of " + DecimalText(total_);
+  return (TextPieces() << "Reading items... " << read_ << " of " << total_).Take();
 }
 
 ActionOutcome ItemReading::Outcome() {

@@ -32,14 +32,15 @@ std::string FullText(const MenuItemInfo& item, std::string text) {
 }
 
 std::string LeftOutText(const MenuItemInfo& note) {
-  return "(" + DecimalText(note.left_out) + " more items not shown)";
+  return (TextPieces() << '(' << note.left_out << " more items not shown)").Take();
 }
 
 std::string ItemText(const MenuItemInfo& item) {
   if (item.left_out != 0) return LeftOutText(item);
   if (item.separator) return "(separator)";
   std::string text = FullText(item, PlainMenuText(item.text));
-  if (!item.submenu) text += " (ID " + DecimalText(item.id) + ")";
+  if (!item.submenu)
+    text = (TextPieces(std::move(text)) << " (ID " << item.id << ')').Take();
   if (item.grayed) text += " grayed";
   if (item.checked) text += " checked";
   return text;

@@ -99,14 +99,18 @@ std::string DpiText(DpiAwareness awareness, int dpi) {
     case DpiAwareness::kUnknown:
       return "Not reported";
   }
-  return dpi > 0 ? std::string(name) + " (" + DecimalText(dpi) + " dpi)" : name;
+  if (dpi <= 0) return name;
+  return (TextPieces() << name << " (" << dpi << " dpi)").Take();
 }
 
 // A related window: its handle and class, or "None".
 std::string RelativeText(FactsMemo& memo, WindowHandle window) {
   if (window == 0) return "None";
   const std::optional<WindowFacts>& facts = memo.Facts(window);
-  return HandleText(window) + " " + (facts ? facts->class_name : std::string());
+  TextPieces text;
+  text << HandleText(window) << ' ';
+  if (facts) text << facts->class_name;
+  return text.Take();
 }
 
 }  // namespace
@@ -122,14 +126,16 @@ std::string Hex32(std::uint32_t value) {
 }
 
 std::string HandleText(WindowHandle window) {
-  return Hex32(static_cast<std::uint32_t>(window)) + " (" + DecimalText(window) + ")";
+  return (TextPieces() << Hex32(static_cast<std::uint32_t>(window)) << " (" << window
+                       << ')')
+      .Take();
 }
 
 std::string RectText(const PixelRect& r) {
-  return "(" + DecimalText(r.left) + ", " + DecimalText(r.top) + ") - (" +
-         DecimalText(r.right) + ", " + DecimalText(r.bottom) + "), " +
-         DecimalText(static_cast<long long>(r.right) - r.left) + " x " +
-         DecimalText(static_cast<long long>(r.bottom) - r.top);
+  return (TextPieces() << '(' << r.left << ", " << r.top << ") - (" << r.right << ", "
+                       << r.bottom << "), " << static_cast<long long>(r.right) - r.left
+                       << " x " << static_cast<long long>(r.bottom) - r.top)
+      .Take();
 }
 
 std::string StyleText(std::uint32_t style, std::string_view class_name) {
