@@ -5,9 +5,17 @@
 #include <utility>
 
 #include "platform/number_text.h"
+#include "platform/packed_text.h"
 
 namespace winscout::cli {
 namespace {
+
+// The help text, kept in help_text.txt and packed at build time.
+struct HelpPart {
+  int key;
+  std::size_t begin, end;
+};
+#include "cli/help_text.inc"
 
 using codegen::Action;
 using codegen::FinderLanguage;
@@ -205,24 +213,14 @@ std::variant<Command, UsageError> ParseArguments(const std::vector<std::string>&
   return command;
 }
 
-std::string_view HelpText() {
-  return "WinScout from the command line: no window, the answer on standard output.\r\n"
-         "\r\n"
-         "winscout tree [--json] [--filter TEXT]    every window, with its details\r\n"
-         "winscout details WINDOW [--json]          a window's details and report\r\n"
-         "winscout code WINDOW [--language vb|vba|cpp|csharp|python]\r\n"
-         "    [--by position|id-title] [--declarations] [--action NAME] [--text TEXT]\r\n"
-         "    [--wait]                              the code that finds the window\r\n"
-         "winscout snapshot [--json]                the state of every window\r\n"
-         "winscout compare BEFORE AFTER             what changed between two "
-         "snapshots\r\n"
-         "winscout --help | /?                      this text\r\n"
-         "\r\n"
-         "WINDOW is a handle (decimal or 0x hex), --at X,Y (the window at a screen\r\n"
-         "point), or a path of \"Class\" or \"Class|Title\" pieces from a top-level\r\n"
-         "window down. Actions: find, read-text, close, click, check, uncheck,\r\n"
-         "set-text, choose-item, read-items.\r\n"
-         "Exit codes: 0 done, 1 window or input not found or not valid, 2 usage.\r\n";
+std::string HelpText() {
+  const std::string packed = UnpackText(kPackedHelpParts);
+  std::string text;
+  for (std::size_t i = kHelpParts[0].begin; i < kHelpParts[0].end; ++i) {
+    if (packed[i] == '\n') text += '\r';
+    text += packed[i];
+  }
+  return text + "\r\n";
 }
 
 }  // namespace winscout::cli

@@ -135,7 +135,7 @@ std::variant<std::string, Failed> Answer(const Command& command,
                                          const Console& console) {
   switch (command.verb) {
     case Verb::kHelp:
-      return std::string(HelpText());
+      return HelpText();
     case Verb::kTree: {
       inspector::FactsMemo memo(windows);
       inspector::DesktopTree tree(memo);
