@@ -1,5 +1,7 @@
 #include "app/pick_hot_key.h"
 
+#include "platform/text_pieces.h"
+
 namespace winscout::app {
 namespace {
 
@@ -8,7 +10,7 @@ std::string KeysText(const KeyCombination& keys) {
   std::string text;
   if (keys.control) text += "Ctrl+";
   if (keys.shift) text += "Shift+";
-  return text + "F" + std::to_string(keys.function_key);
+  return text + "F" + DecimalText(keys.function_key);
 }
 
 }  // namespace

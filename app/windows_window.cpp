@@ -1,6 +1,7 @@
 #include "app/windows_window.h"
 
 #include "cli/window_json.h"
+#include "platform/text_pieces.h"
 
 namespace winscout::app {
 
@@ -176,12 +177,12 @@ void WindowsWindow::ShowStatus() {
     view_->SetStatus(kClipboardBusy);
   } else if (reading_) {
     std::string text = "Reading windows... ";
-    text += std::to_string(static_cast<unsigned>(tree_.ReadCount()));
+    text += DecimalText(static_cast<unsigned>(tree_.ReadCount()));
     text += " read so far";
     view_->SetStatus(text);
   } else if (tree_.Filtered()) {
     const auto matches = static_cast<unsigned>(tree_.MatchCount());
-    std::string text = std::to_string(matches);
+    std::string text = DecimalText(matches);
     text += matches == 1 ? " window matches" : " windows match";
     view_->SetStatus(text);
   } else {
@@ -268,7 +269,7 @@ bool WindowsWindow::ShowDetails(std::optional<TreeItemKey> key) {
       }
     } else {
       const auto process_id = static_cast<std::uint32_t>(*key);
-      details_ = {{"Process ID", std::to_string(process_id)},
+      details_ = {{"Process ID", DecimalText(process_id)},
                   {"Image path", windows_.ProcessImagePath(process_id)}};
     }
   }
@@ -283,7 +284,7 @@ bool WindowsWindow::ShowDetails(std::optional<TreeItemKey> key) {
 std::vector<codegen::Action> WindowsWindow::ActionsFor(const WindowFacts& facts) const {
   std::vector<codegen::Action> actions =
       codegen::ActionsFor(codegen::KindOfTarget(facts.class_name, facts.style));
-  std::erase(actions, codegen::Action::kFindOnly);
+  actions.erase(actions.begin());  // kFindOnly, first of them
   return actions;
 }
 
@@ -328,7 +329,7 @@ void WindowsWindow::OnMenuChoice(TreeItemKey key, std::size_t choice) {
   }
   if (!window) return;
   if (choice == kCopyHandle) {
-    Copy(std::to_string(*window));
+    Copy(DecimalText(*window));
     return;
   }
   if (!facts) return;

@@ -1,10 +1,21 @@
 #include "cli/arguments.h"
 
 #include <cstdint>
+#include <initializer_list>
 #include <utility>
+
+#include "platform/number_text.h"
+#include "platform/packed_text.h"
 
 namespace winscout::cli {
 namespace {
+
+// The help text, kept in help_text.txt and packed at build time.
+struct HelpPart {
+  int key;
+  std::size_t begin, end;
+};
+#include "cli/help_text.inc"
 
 using codegen::Action;
 using codegen::FinderLanguage;
@@ -37,20 +48,6 @@ std::optional<T> Lookup(const std::pair<std::string_view, T> (&table)[N],
   return std::nullopt;
 }
 
-std::optional<std::int64_t> ParseNumber(std::string_view text, int base) {
-  if (text.empty() || text.size() > 10) return std::nullopt;
-  std::int64_t value = 0;
-  for (const char c : text) {
-    int digit = -1;
-    if (c >= '0' && c <= '9') digit = c - '0';
-    if (base == 16 && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-    if (base == 16 && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-    if (digit < 0) return std::nullopt;
-    value = value * base + digit;
-  }
-  return value;
-}
-
 std::optional<ScreenPoint> ParsePoint(std::string_view text) {
   const std::size_t comma = text.find(',');
   if (comma == std::string_view::npos) return std::nullopt;
@@ -66,16 +63,52 @@ std::optional<ScreenPoint> ParsePoint(std::string_view text) {
   return ScreenPoint{*x, *y};
 }
 
-// The options each verb takes.
-bool Takes(Verb verb, std::string_view option) {
-  if (option == "--json") {
-    return verb == Verb::kTree || verb == Verb::kDetails || verb == Verb::kSnapshot;
+constexpr std::pair<std::string_view, codegen::SearchWay> kWays[] = {
+    {"position", codegen::SearchWay::kPosition},
+    {"id-title", codegen::SearchWay::kIdAndTitle}};
+
+enum class Option {
+  kJson,
+  kFilter,
+  kAt,
+  kLanguage,
+  kBy,
+  kDeclarations,
+  kAction,
+  kText,
+  kWait
+};
+
+constexpr unsigned Verbs(std::initializer_list<Verb> verbs) {
+  unsigned bits = 0;
+  for (const Verb verb : verbs) bits |= 1u << static_cast<int>(verb);
+  return bits;
+}
+
+// The options, the verbs that take each, and whether a value follows it.
+struct OptionSpec {
+  std::string_view name;
+  Option option;
+  unsigned verbs;
+  bool takes_value;
+};
+constexpr OptionSpec kOptions[] = {
+    {"--json", Option::kJson, Verbs({Verb::kTree, Verb::kDetails, Verb::kSnapshot}),
+     false},
+    {"--filter", Option::kFilter, Verbs({Verb::kTree}), true},
+    {"--at", Option::kAt, Verbs({Verb::kDetails, Verb::kCode}), true},
+    {"--language", Option::kLanguage, Verbs({Verb::kCode}), true},
+    {"--by", Option::kBy, Verbs({Verb::kCode}), true},
+    {"--declarations", Option::kDeclarations, Verbs({Verb::kCode}), false},
+    {"--action", Option::kAction, Verbs({Verb::kCode}), true},
+    {"--text", Option::kText, Verbs({Verb::kCode}), true},
+    {"--wait", Option::kWait, Verbs({Verb::kCode}), false}};
+
+const OptionSpec* FindOption(Verb verb, std::string_view name) {
+  for (const OptionSpec& spec : kOptions) {
+    if (spec.name == name && (spec.verbs & Verbs({verb}))) return &spec;
   }
-  if (option == "--filter") return verb == Verb::kTree;
-  if (option == "--at") return verb == Verb::kDetails || verb == Verb::kCode;
-  return verb == Verb::kCode &&
-         (option == "--language" || option == "--by" || option == "--declarations" ||
-          option == "--action" || option == "--text" || option == "--wait");
+  return nullptr;
 }
 
 // What the words that are not options name: the window, or the snapshots.
@@ -131,61 +164,63 @@ std::variant<Command, UsageError> ParseArguments(const std::vector<std::string>&
       words.push_back(arg);
       continue;
     }
-    if (!Takes(command.verb, arg)) return UsageError{"unknown option: " + arg};
-    const bool flag = arg == "--json" || arg == "--declarations" || arg == "--wait";
-    if (!flag && i + 1 == args.size()) return UsageError{arg + " needs a value"};
-    const std::string_view value = flag ? std::string_view() : args[++i];
-    if (arg == "--json") {
-      command.json = true;
-    } else if (arg == "--declarations") {
-      command.style.declarations = true;
-    } else if (arg == "--wait") {
-      command.style.action.wait = true;
-    } else if (arg == "--filter") {
-      command.filter = value;
-    } else if (arg == "--text") {
-      command.text = std::string(value);
-    } else if (arg == "--at") {
-      command.window.at = ParsePoint(value);
-      if (!command.window.at) return UsageError{"--at wants X,Y, not " + args[i]};
-    } else if (arg == "--language") {
-      const auto language = Lookup(kLanguages, value);
-      if (!language) return UsageError{"unknown language: " + args[i]};
-      command.language = *language;
-    } else if (arg == "--by") {
-      if (value != "position" && value != "id-title") {
-        return UsageError{"--by wants position or id-title, not " + args[i]};
+    const OptionSpec* spec = FindOption(command.verb, arg);
+    if (!spec) return UsageError{"unknown option: " + arg};
+    if (spec->takes_value && i + 1 == args.size())
+      return UsageError{arg + " needs a value"};
+    const std::string_view value = spec->takes_value ? std::string_view(args[++i]) : "";
+    switch (spec->option) {
+      case Option::kJson:
+        command.json = true;
+        break;
+      case Option::kDeclarations:
+        command.style.declarations = true;
+        break;
+      case Option::kWait:
+        command.style.action.wait = true;
+        break;
+      case Option::kFilter:
+        command.filter = value;
+        break;
+      case Option::kText:
+        command.text = std::string(value);
+        break;
+      case Option::kAt:
+        command.window.at = ParsePoint(value);
+        if (!command.window.at) return UsageError{"--at wants X,Y, not " + args[i]};
+        break;
+      case Option::kLanguage: {
+        const auto language = Lookup(kLanguages, value);
+        if (!language) return UsageError{"unknown language: " + args[i]};
+        command.language = *language;
+        break;
       }
-      command.style.way = value == "position" ? codegen::SearchWay::kPosition
-                                              : codegen::SearchWay::kIdAndTitle;
-    } else if (arg == "--action") {
-      const auto action = Lookup(kActions, value);
-      if (!action) return UsageError{"unknown action: " + args[i]};
-      command.action = *action;
+      case Option::kBy: {
+        const auto way = Lookup(kWays, value);
+        if (!way) return UsageError{"--by wants position or id-title, not " + args[i]};
+        command.style.way = *way;
+        break;
+      }
+      case Option::kAction: {
+        const auto action = Lookup(kActions, value);
+        if (!action) return UsageError{"unknown action: " + args[i]};
+        command.action = *action;
+        break;
+      }
     }
   }
   if (auto error = TakePositionals(command, std::move(words))) return *error;
   return command;
 }
 
-std::string_view HelpText() {
-  return "WinScout from the command line: no window, the answer on standard output.\r\n"
-         "\r\n"
-         "winscout tree [--json] [--filter TEXT]    every window, with its details\r\n"
-         "winscout details WINDOW [--json]          a window's details and report\r\n"
-         "winscout code WINDOW [--language vb|vba|cpp|csharp|python]\r\n"
-         "    [--by position|id-title] [--declarations] [--action NAME] [--text TEXT]\r\n"
-         "    [--wait]                              the code that finds the window\r\n"
-         "winscout snapshot [--json]                the state of every window\r\n"
-         "winscout compare BEFORE AFTER             what changed between two "
-         "snapshots\r\n"
-         "winscout --help | /?                      this text\r\n"
-         "\r\n"
-         "WINDOW is a handle (decimal or 0x hex), --at X,Y (the window at a screen\r\n"
-         "point), or a path of \"Class\" or \"Class|Title\" pieces from a top-level\r\n"
-         "window down. Actions: find, read-text, close, click, check, uncheck,\r\n"
-         "set-text, choose-item, read-items.\r\n"
-         "Exit codes: 0 done, 1 window or input not found or not valid, 2 usage.\r\n";
+std::string HelpText() {
+  const std::string packed = UnpackText(kPackedHelpParts);
+  std::string text;
+  for (std::size_t i = kHelpParts[0].begin; i < kHelpParts[0].end; ++i) {
+    if (packed[i] == '\n') text += '\r';
+    text += packed[i];
+  }
+  return text + "\r\n";
 }
 
 }  // namespace winscout::cli

@@ -47,6 +47,6 @@ std::variant<Command, UsageError> ParseArguments(const std::vector<std::string>&
 std::optional<WindowHandle> ParseHandle(std::string_view text);
 
 // What --help prints: a line a command.
-std::string_view HelpText();
+std::string HelpText();
 
 }  // namespace winscout::cli

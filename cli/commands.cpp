@@ -10,6 +10,7 @@
 #include "inspector/desktop_tree.h"
 #include "inspector/window_details.h"
 #include "inspector/window_inspector.h"
+#include "platform/text_pieces.h"
 
 namespace winscout::cli {
 namespace {
@@ -44,8 +45,8 @@ std::variant<WindowHandle, Failed> FindWindow(const WindowSystem& windows,
   if (choice.at) {
     window = windows.WindowAt(*choice.at);
     if (window == 0) {
-      return Failed{"no window at " + std::to_string(choice.at->x) + "," +
-                    std::to_string(choice.at->y)};
+      return Failed{"no window at " + DecimalText(choice.at->x) + "," +
+                    DecimalText(choice.at->y)};
     }
   } else if (choice.handle) {
     window = *choice.handle;
@@ -98,12 +99,12 @@ std::variant<std::string, Failed> Code(const Command& command,
       facts ? codegen::KindOfTarget(facts->class_name, facts->style)
             : codegen::TargetKind::kOther;
   const std::vector<codegen::Action> offered = codegen::ActionsFor(kind);
-  if (std::find(offered.begin(), offered.end(), command.action) == offered.end()) {
+  if (std::ranges::find(offered, command.action) == offered.end()) {
     return Failed{"the action " + std::string(codegen::ActionName(command.action)) +
                   " does not fit the window"};
   }
   codegen::FinderPlanResult planned =
-      codegen::PlanFinderCode(std::to_string(window), windows);
+      codegen::PlanFinderCode(DecimalText(window), windows);
   if (const auto* message = std::get_if<codegen::FinderMessage>(&planned)) {
     return Failed{std::string(message->text)};
   }
@@ -134,7 +135,7 @@ std::variant<std::string, Failed> Answer(const Command& command,
                                          const Console& console) {
   switch (command.verb) {
     case Verb::kHelp:
-      return std::string(HelpText());
+      return HelpText();
     case Verb::kTree: {
       inspector::FactsMemo memo(windows);
       inspector::DesktopTree tree(memo);

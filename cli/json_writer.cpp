@@ -1,5 +1,7 @@
 #include "cli/json_writer.h"
 
+#include "platform/text_pieces.h"
+
 namespace winscout::cli {
 namespace {
 
@@ -91,21 +93,19 @@ void JsonWriter::Separate() {
     after_key_ = false;
     return;
   }
-  if (!first_.empty()) {
-    if (!first_.back()) out_ += ',';
-    first_.back() = false;
-  }
+  if (!first_) out_ += ',';
+  first_ = false;
 }
 
 void JsonWriter::Open(char bracket) {
   Separate();
   out_ += bracket;
-  first_.push_back(true);
+  first_ = true;
 }
 
 void JsonWriter::Close(char bracket) {
   out_ += bracket;
-  first_.pop_back();
+  first_ = false;
 }
 
 void JsonWriter::BeginObject() { Open('{'); }
@@ -127,7 +127,7 @@ void JsonWriter::String(std::string_view text) {
 
 void JsonWriter::Number(std::int64_t value) {
   Separate();
-  out_ += std::to_string(value);
+  out_ += DecimalText(value);
 }
 
 void JsonWriter::Bool(bool value) {

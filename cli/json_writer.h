@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace winscout::cli {
 
@@ -34,7 +33,9 @@ class JsonWriter {
   void Close(char bracket);
 
   std::string out_;
-  std::vector<bool> first_;  // per open object or array: nothing in it yet
+  // Nothing is in the innermost open object or array yet (nor written at
+  // all). Once one closes, the one around it holds a value: it.
+  bool first_ = true;
   bool after_key_ = false;
 };
 

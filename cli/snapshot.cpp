@@ -1,13 +1,12 @@
 #include "cli/snapshot.h"
 
-#include <map>
-
 #include "cli/arguments.h"
 #include "cli/json_reader.h"
 #include "cli/json_writer.h"
 #include "codegen/actions.h"
 #include "inspector/window_details.h"
 #include "platform/case_blind.h"
+#include "platform/text_pieces.h"
 
 namespace winscout::cli {
 namespace {
@@ -106,32 +105,46 @@ std::string CheckedText(std::optional<bool> checked) {
 }
 
 std::string SelectedText(std::optional<int> selected) {
-  return !selected ? "-" : *selected < 0 ? "none" : "item " + std::to_string(*selected);
+  if (!selected) return "-";
+  if (*selected < 0) return "none";
+  return (TextPieces() << "item " << *selected).Take();
 }
 
 // On one line, however many the text has.
-std::string Quoted(std::string_view text) { return "\"" + Escaped(text) + "\""; }
+std::string Quoted(std::string_view text) {
+  return (TextPieces() << '"' << Escaped(text) << '"').Take();
+}
 
 std::string Name(const WindowState& window) {
-  return inspector::Hex32(static_cast<std::uint32_t>(window.handle)) + " " +
-         window.class_name + " " + Quoted(window.text);
+  return (TextPieces() << inspector::Hex32(static_cast<std::uint32_t>(window.handle))
+                       << ' ' << window.class_name << ' ' << Quoted(window.text))
+      .Take();
 }
 
 std::string YesNo(bool value) { return value ? "yes" : "no"; }
 
-void Note(std::string& out, std::string_view what, const std::string& before,
+void Note(TextPieces& out, std::string_view what, const std::string& before,
           const std::string& after) {
-  if (before != after)
-    out += "  " + std::string(what) + ": " + before + " -> " + after + "\r\n";
+  if (before != after) out << "  " << what << ": " << before << " -> " << after << "\r\n";
 }
 
 std::string Place(const PixelRect& r) {
-  return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ")";
+  return (TextPieces() << '(' << r.left << ", " << r.top << ')').Take();
 }
 
 std::string Size(const PixelRect& r) {
-  return std::to_string(static_cast<long long>(r.right) - r.left) + " x " +
-         std::to_string(static_cast<long long>(r.bottom) - r.top);
+  return (TextPieces() << static_cast<long long>(r.right) - r.left << " x "
+                       << static_cast<long long>(r.bottom) - r.top)
+      .Take();
+}
+
+// The window's state in the snapshot, if it has the window. A plain search:
+// even a crowded desktop's few thousand windows are compared at once.
+const WindowState* Find(const Snapshot& snapshot, WindowHandle handle) {
+  for (const WindowState& w : snapshot) {
+    if (w.handle == handle) return &w;
+  }
+  return nullptr;
 }
 
 // A snapshot that `snapshot --json` wrote.
@@ -190,23 +203,25 @@ Snapshot TakeSnapshot(const WindowSystem& windows) {
 }
 
 std::string SnapshotText(const Snapshot& snapshot) {
-  std::string out(kHeader);
-  out += "\r\n";
+  TextPieces out;
+  out << kHeader << "\r\n";
   for (const WindowState& w : snapshot) {
-    for (const std::string& field :
-         {std::to_string(w.handle), std::to_string(w.parent), Escaped(w.class_name),
-          Escaped(w.text), std::to_string(w.rect.left), std::to_string(w.rect.top),
-          std::to_string(w.rect.right), std::to_string(w.rect.bottom),
-          std::string(w.visible ? "1" : "0"), std::string(w.enabled ? "1" : "0"),
-          std::string(w.checked ? (*w.checked ? "1" : "0") : "-"),
-          w.selected ? std::to_string(*w.selected) : std::string("-")}) {
-      out += field;
-      out += '\t';
+    out << w.handle << '\t' << w.parent << '\t' << Escaped(w.class_name) << '\t'
+        << Escaped(w.text);
+    for (const std::int32_t side :
+         {w.rect.left, w.rect.top, w.rect.right, w.rect.bottom}) {
+      out << '\t' << side;
     }
-    out.back() = '\r';
-    out += '\n';
+    out << '\t' << (w.visible ? '1' : '0') << '\t' << (w.enabled ? '1' : '0') << '\t'
+        << (w.checked ? (*w.checked ? '1' : '0') : '-') << '\t';
+    if (w.selected) {
+      out << *w.selected;
+    } else {
+      out << '-';
+    }
+    out << "\r\n";
   }
-  return out;
+  return out.Take();
 }
 
 std::optional<Snapshot> ReadSnapshot(std::string_view text) {
@@ -290,22 +305,19 @@ std::string SnapshotJson(const Snapshot& snapshot) {
 }
 
 std::string CompareSnapshots(const Snapshot& before, const Snapshot& after) {
-  std::map<WindowHandle, const WindowState*> earlier, later;
-  for (const WindowState& w : before) earlier[w.handle] = &w;
-  for (const WindowState& w : after) later[w.handle] = &w;
-  std::string out;
+  TextPieces out;
   for (const WindowState& w : before) {
-    if (!later.contains(w.handle)) out += "vanished " + Name(w) + "\r\n";
+    if (!Find(after, w.handle)) out << "vanished " << Name(w) << "\r\n";
   }
   for (const WindowState& w : after) {
-    const auto found = earlier.find(w.handle);
-    if (found == earlier.end()) {
-      out += "appeared " + Name(w) + "\r\n";
+    const WindowState* found = Find(before, w.handle);
+    if (!found) {
+      out << "appeared " << Name(w) << "\r\n";
       continue;
     }
-    const WindowState& old = *found->second;
+    const WindowState& old = *found;
     if (old == w) continue;
-    out += "changed " + Name(w) + "\r\n";
+    out << "changed " << Name(w) << "\r\n";
     Note(out, "text", Quoted(old.text), Quoted(w.text));
     Note(out, "place", Place(old.rect), Place(w.rect));
     Note(out, "size", Size(old.rect), Size(w.rect));
@@ -314,7 +326,7 @@ std::string CompareSnapshots(const Snapshot& before, const Snapshot& after) {
     Note(out, "checked", CheckedText(old.checked), CheckedText(w.checked));
     Note(out, "selection", SelectedText(old.selected), SelectedText(w.selected));
   }
-  return out;
+  return out.Take();
 }
 
 }  // namespace winscout::cli

@@ -17,19 +17,13 @@ OUTPUT (included in C++ where the type of the entries is known) gets
 with begin and end the entry's place in the texts unpacked one after the
 other, which platform/packed_text.h's UnpackText gives back.
 
-The packing: groups of eight items, each group after a byte whose bits (the
-lowest first) say which items are copies. An item is a byte of text, or a
-copy: two bytes, little-endian, holding the distance back (1..4096) less one
-in the high twelve bits and the length (3..18) less three in the low four.
+The packing: DEFLATE (RFC 1951) as zlib writes it at its best, a raw stream
+without zlib's header and check.
 """
 
 import re
 import sys
-
-WINDOW = 4096
-MIN_LENGTH = 3
-MAX_LENGTH = 18
-
+import zlib
 
 PLACEHOLDER = re.compile(r"\{(@[A-Za-z][A-Za-z0-9_]*|[a-z][a-z0-9_]*)\}")
 
@@ -64,54 +58,9 @@ def read_entries(path):
     return [(key, "\n".join(lines).rstrip("\n")) for key, lines, _ in entries]
 
 
-def longest_copies(data):
-    """For each place, the longest copy there as (length, distance)."""
-    recent = {}  # three bytes -> where they began, the latest last
-    copies = []
-    for i in range(len(data)):
-        best, distance = 0, 0
-        for start in reversed(recent.get(data[i:i + MIN_LENGTH], [])):
-            if i - start > WINDOW:
-                break
-            length = 0
-            while (length < MAX_LENGTH and i + length < len(data)
-                   and data[start + length] == data[i + length]):
-                length += 1
-            if length > best:
-                best, distance = length, i - start
-        copies.append((best, distance))
-        recent.setdefault(data[i:i + MIN_LENGTH], []).append(i)
-    return copies
-
-
 def pack(data):
-    # The cheapest items from each place to the end, counted in bits (a byte
-    # of text 9, a copy 17, its flag bit included), from the end backwards:
-    # any start of the longest copy at a place is a copy too.
-    copies = longest_copies(data)
-    cost = [0] * (len(data) + 1)
-    step = [1] * len(data)
-    for i in reversed(range(len(data))):
-        cost[i] = 9 + cost[i + 1]
-        for length in range(MIN_LENGTH, copies[i][0] + 1):
-            if 17 + cost[i + length] < cost[i]:
-                cost[i], step[i] = 17 + cost[i + length], length
-    out = bytearray()
-    flags_at, item = 0, 8
-    i = 0
-    while i < len(data):
-        if item == 8:
-            flags_at, item = len(out), 0
-            out.append(0)
-        if step[i] > 1:
-            out[flags_at] |= 1 << item
-            code = ((copies[i][1] - 1) << 4) | (step[i] - MIN_LENGTH)
-            out += code.to_bytes(2, "little")
-        else:
-            out.append(data[i])
-        i += step[i]
-        item += 1
-    return bytes(out)
+    packer = zlib.compressobj(9, zlib.DEFLATED, -15, 9)
+    return packer.compress(data) + packer.flush()
 
 
 def main():

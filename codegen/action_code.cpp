@@ -12,6 +12,7 @@
 #include "codegen/template_text.h"
 #include "codegen/visual_basic.h"
 #include "platform/packed_text.h"
+#include "platform/text_pieces.h"
 #include "platform/unicode_text.h"
 
 // The action code is kept as text with placeholders rather than built from
@@ -128,7 +129,7 @@ struct Context {
              TakenBefore(candidate);
     };
     for (int n = 2; in_use(name); ++n) {
-      name = base + std::to_string(n);
+      name = base + DecimalText(n);
     }
     taken.push_back(name);
     locals.emplace_back(base, name);
@@ -185,7 +186,7 @@ struct Context {
         out += Literal();
         break;
       case 2:
-        out += std::to_string(kAnswerTimeoutMs);
+        out += DecimalText(kAnswerTimeoutMs);
         break;
       case 3:
         out += plan.action == Action::kCheck ? "BST_CHECKED" : "BST_UNCHECKED";
@@ -209,14 +210,14 @@ struct Context {
         out += combo ? "CB_GETLBTEXT" : "LB_GETTEXT";
         break;
       case 10:
-        out += std::to_string(kTries);
+        out += DecimalText(kTries);
         break;
       case 11:
-        out += std::to_string(kTryPauseMs);
+        out += DecimalText(kTryPauseMs);
         break;
       case 12:
         out += "The window was not found within ";
-        out += std::to_string(kWaitSeconds);
+        out += DecimalText(kWaitSeconds);
         out += " seconds.";
         break;
       case 13:

@@ -4,6 +4,7 @@
 #include <iterator>
 #include <utility>
 
+#include "platform/text_pieces.h"
 #include "platform/unicode_text.h"
 
 namespace winscout::codegen {
@@ -90,7 +91,7 @@ std::vector<std::string> VisualBasicPieces(std::string_view text, bool unicode) 
     pieces.push_back(std::move(call));
   };
   auto call = [](std::string_view function, char32_t code) {
-    return std::string(function) + "(" + std::to_string(code) + ")";
+    return std::string(function) + "(" + DecimalText(code) + ")";
   };
   for (const auto& [c, bytes] : Characters(text)) {
     if (c == '"') {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "codegen/var_name.h"
+#include "platform/text_pieces.h"
 
 namespace winscout::codegen {
 
@@ -51,7 +52,7 @@ std::vector<std::string> NumberedNames(const SearchPlan& plan, const NamingRules
               ? found->second
               : next_number.emplace_back(key(base), reserved(name) ? 1 : 2).second;
       for (;; ++number) {
-        const std::string digits = std::to_string(number);
+        const std::string digits = DecimalText(number);
         name = cut(base, digits.size()) + digits;
         if (!reserved(name) && !is_taken(name)) break;
       }

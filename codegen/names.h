@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,7 +13,7 @@ namespace winscout::codegen {
 struct NamingRules {
   // The language's form of a class's variable name; free of digits, so that
   // a numbered name never meets a plain one.
-  std::function<std::string(std::string_view)> base;
+  std::string (*base)(std::string_view) = nullptr;
   // Names the language or the emitted code itself has a use for, numbered
   // forms included (Python's user32), as a word list (InWordList's form) in
   // the case the names are compared in.

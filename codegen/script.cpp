@@ -90,7 +90,7 @@ std::vector<std::string> Lines(std::string_view text) {
 // declare the same function.
 void DropRepeatedDeclares(std::vector<std::string>& lines) {
   std::vector<std::string> seen;
-  std::erase_if(lines, [&](const std::string& line) {
+  const auto repeated = [&](const std::string& line) {
     if (line.starts_with('#')) seen.clear();
     const std::size_t declare = line.find("Declare ");
     if (declare == std::string::npos) return false;
@@ -100,7 +100,13 @@ void DropRepeatedDeclares(std::vector<std::string>& lines) {
     if (std::ranges::find(seen, declared) != seen.end()) return true;
     seen.push_back(declared);
     return false;
-  });
+  };
+  // A plain loop: std::erase_if's search is unrolled four times.
+  std::vector<std::string> kept;
+  for (std::string& line : lines) {
+    if (!repeated(line)) kept.push_back(std::move(line));
+  }
+  lines = std::move(kept);
 }
 
 // What the step does once its window is found: a message step's window is
@@ -181,7 +187,7 @@ std::string EmitScript(const Script& script, FinderLanguage language,
     std::vector<std::string> run;
     for (std::size_t i = 0; i < script.steps.size(); ++i) {
       const ScriptStep& step = script.steps[i];
-      const std::string number = std::to_string(i + 1);
+      const std::string number = DecimalText(i + 1);
       FinderStyle step_style = style;
       step_style.action = StepAction(step);
       std::vector<std::string> names = emitter.names(step.plan, taken);

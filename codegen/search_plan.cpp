@@ -1,7 +1,6 @@
 #include "codegen/search_plan.h"
 
 #include <algorithm>
-#include <set>
 
 #include "codegen/stable_names.h"
 #include "platform/case_blind.h"
@@ -32,8 +31,11 @@ ChainLevel Level(WindowHandle window, std::string class_name) {
 std::vector<ChainLevel> WalkChain(const WindowSystem& windows, WindowHandle target,
                                   std::string target_class) {
   std::vector<ChainLevel> chain{Level(target, std::move(target_class))};
-  std::set<WindowHandle> seen{target};
-  for (WindowHandle w = windows.Parent(target); w != 0 && seen.insert(w).second;
+  const auto seen = [&chain](WindowHandle w) {
+    return std::ranges::any_of(
+        chain, [w](const ChainLevel& level) { return level.window == w; });
+  };
+  for (WindowHandle w = windows.Parent(target); w != 0 && !seen(w);
        w = windows.Parent(w)) {
     chain.push_back(Level(w, windows.ClassName(w, kClassNameCapacity)));
   }

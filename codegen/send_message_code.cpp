@@ -48,11 +48,9 @@ std::string Hex(std::uint64_t value) {
   return digits;
 }
 
-std::string Decimal(std::int64_t value) { return (TextPieces() << value).Take(); }
-
 // Visual Basic: a Long in decimal where it fits, else hex.
 std::string VbNumber(std::uint64_t value) {
-  return value <= 0x7FFFFFFF ? Decimal(static_cast<std::int64_t>(value))
+  return value <= 0x7FFFFFFF ? DecimalText(static_cast<std::int64_t>(value))
                              : "&H" + Hex(value) + "&";
 }
 
@@ -96,15 +94,21 @@ std::string SendText(const SearchPlan& plan, FinderLanguage language,
   const std::string hex_message = Hex(message.message);
   const std::string hex_wparam = Hex(message.wparam);
   const std::string number =
-      text || child ? std::string() : Decimal(std::get<std::int64_t>(message.lparam));
-  const std::string id = child ? Decimal(child->id) : std::string();
+      text || child ? std::string() : DecimalText(std::get<std::int64_t>(message.lparam));
+  const std::string id = child ? DecimalText(child->id) : std::string();
+  // What each language's text needs; one Fill for them all, as a text
+  // leaves out the placeholders it does not have.
+  FinderPart part = FinderPart::kSendCpp;
+  std::string target, wparam = hex_wparam, lparam, declarations, declarations_before_vba7,
+                      import;
+  std::string_view lparam_type;
   switch (language) {
     case FinderLanguage::kVisualBasic:
     case FinderLanguage::kVba: {
       const bool vba = language == FinderLanguage::kVba;
-      const std::string target =
-          vba ? "FindTarget()" : named(VisualBasicNames(plan).back());
-      std::string lparam;
+      part = vba ? FinderPart::kSendVba : FinderPart::kSendVb;
+      target = vba ? "FindTarget()" : named(VisualBasicNames(plan).back());
+      wparam = VbNumber(message.wparam);
       if (text) {
         lparam = "ByVal " + VisualBasicLiteral(*text);
       } else if (child) {
@@ -113,70 +117,48 @@ std::string SendText(const SearchPlan& plan, FinderLanguage language,
         const std::int64_t value = std::get<std::int64_t>(message.lparam);
         lparam = value < 0 ? number : VbNumber(static_cast<std::uint64_t>(value));
       }
-      const std::string declarations =
-          vba || style.declarations ? VbDeclarations(message, function, vba) : "";
-      return Fill(Text(vba ? FinderPart::kSendVba : FinderPart::kSendVb),
-                  {{"finder", finder},
-                   {"comment", comment},
-                   {"function", function},
-                   {"target", target},
-                   {"message", hex_message},
-                   {"wparam", VbNumber(message.wparam)},
-                   {"lparam", lparam},
-                   {"declarations", declarations},
-                   {"declarations_before_vba7",
-                    vba ? VbDeclarations(message, function, false) : ""}});
+      if (vba || style.declarations)
+        declarations = VbDeclarations(message, function, vba);
+      if (vba) declarations_before_vba7 = VbDeclarations(message, function, false);
+      break;
     }
-    case FinderLanguage::kCpp: {
-      const std::string target = named(CppNames(plan).back());
-      const std::string lparam =
-          text    ? "reinterpret_cast<LPARAM>(" + CppWideLiteral(*text) + ")"
-          : child ? "reinterpret_cast<LPARAM>(GetDlgItem(" + target + ", " + id + "))"
-                  : number;
-      return Fill(Text(FinderPart::kSendCpp), {{"finder", finder},
-                                               {"comment", comment},
-                                               {"function", function},
-                                               {"target", target},
-                                               {"message", hex_message},
-                                               {"wparam", hex_wparam},
-                                               {"lparam", lparam}});
-    }
-    case FinderLanguage::kCSharp: {
-      const std::string lparam = text    ? CSharpLiteral(*text)
-                                 : child ? "ChildOfTarget(target, " + id + ")"
-                                         : "new System.IntPtr(" + number + ")";
-      const std::string import = Text(FinderPart::kSendCsImport);
-      return Fill(Text(FinderPart::kSendCs),
-                  {{"finder", finder},
-                   {"comment", comment},
-                   {"function", function},
-                   {"message", hex_message},
-                   {"wparam", hex_wparam},
-                   {"lparam", lparam},
-                   {"declarations",
-                    child ? import + Text(FinderPart::kSendCsChild) + "\r\n" : ""},
-                   {"lparam_type", text ? "string" : "System.IntPtr"},
-                   {"import", import}});
-    }
-    case FinderLanguage::kPython: {
-      const std::string target = named(PythonNames(plan).back());
-      const std::string lparam =
-          text    ? PythonLiteral(*text)
-          : child ? "user32.GetDlgItem(" + target + ", " + id + ") or 0"
-                  : number;
-      return Fill(Text(FinderPart::kSendPy),
-                  {{"finder", finder},
-                   {"comment", comment},
-                   {"function", function},
-                   {"target", target},
-                   {"message", hex_message},
-                   {"wparam", hex_wparam},
-                   {"lparam", lparam},
-                   {"declarations", child ? Text(FinderPart::kSendPyChild) + "\r\n" : ""},
-                   {"lparam_type", text ? "wintypes.LPCWSTR" : "wintypes.LPARAM"}});
-    }
+    case FinderLanguage::kCpp:
+      target = named(CppNames(plan).back());
+      lparam = text ? "reinterpret_cast<LPARAM>(" + CppWideLiteral(*text) + ")"
+               : child
+                   ? "reinterpret_cast<LPARAM>(GetDlgItem(" + target + ", " + id + "))"
+                   : number;
+      break;
+    case FinderLanguage::kCSharp:
+      part = FinderPart::kSendCs;
+      lparam = text    ? CSharpLiteral(*text)
+               : child ? "ChildOfTarget(target, " + id + ")"
+                       : "new System.IntPtr(" + number + ")";
+      import = Text(FinderPart::kSendCsImport);
+      if (child) declarations = import + Text(FinderPart::kSendCsChild) + "\r\n";
+      lparam_type = text ? "string" : "System.IntPtr";
+      break;
+    case FinderLanguage::kPython:
+      part = FinderPart::kSendPy;
+      target = named(PythonNames(plan).back());
+      lparam = text    ? PythonLiteral(*text)
+               : child ? "user32.GetDlgItem(" + target + ", " + id + ") or 0"
+                       : number;
+      if (child) declarations = Text(FinderPart::kSendPyChild) + "\r\n";
+      lparam_type = text ? "wintypes.LPCWSTR" : "wintypes.LPARAM";
+      break;
   }
-  return {};
+  return Fill(Text(part), {{"finder", finder},
+                           {"comment", comment},
+                           {"function", function},
+                           {"target", target},
+                           {"message", hex_message},
+                           {"wparam", wparam},
+                           {"lparam", lparam},
+                           {"declarations", declarations},
+                           {"declarations_before_vba7", declarations_before_vba7},
+                           {"lparam_type", lparam_type},
+                           {"import", import}});
 }
 
 }  // namespace

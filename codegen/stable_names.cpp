@@ -14,8 +14,7 @@ bool IsDecimal(char c) { return c >= '0' && c <= '9'; }
 // Hex digits, `count` of them exactly, at `at`.
 bool HexRunAt(std::string_view text, std::size_t at, std::size_t count) {
   if (at + count > text.size()) return false;
-  return std::all_of(text.begin() + static_cast<std::ptrdiff_t>(at),
-                     text.begin() + static_cast<std::ptrdiff_t>(at + count), IsHex);
+  return std::ranges::all_of(text.substr(at, count), IsHex);
 }
 
 // Pieces of hex digits joined by `separator`, at least `least` and at most
@@ -54,9 +53,7 @@ std::optional<std::size_t> FirstRunDependentPiece(std::string_view name) {
     if (!IsHex(name[at]) || (at > 0 && IsHex(name[at - 1]))) continue;
     std::size_t end = at;
     while (end < name.size() && IsHex(name[end])) ++end;
-    if (end - at >= 8 &&
-        std::any_of(name.begin() + static_cast<std::ptrdiff_t>(at),
-                    name.begin() + static_cast<std::ptrdiff_t>(end), IsDecimal)) {
+    if (end - at >= 8 && std::ranges::any_of(name.substr(at, end - at), IsDecimal)) {
       return at;
     }
   }

@@ -2,6 +2,8 @@
 
 #include <initializer_list>
 
+#include "platform/text_pieces.h"
+
 namespace winscout::codegen {
 
 std::string Statement(const SearchPlan& plan, const FinderStep& step,
@@ -52,7 +54,7 @@ std::string Statement(const SearchPlan& plan, const FinderStep& step,
       break;
     case FinderStep::Call::kDialogItem:
       call("GetDlgItem", false);
-      line += parent + ", " + std::to_string(step.id) + ")";
+      line += parent + ", " + DecimalText(step.id) + ")";
       break;
     case FinderStep::Call::kFindWindow:
       call("FindWindow", true);

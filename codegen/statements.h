@@ -1,12 +1,12 @@
 #pragma once
 
-#include <functional>
 #include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "codegen/finder_steps.h"
+#include "platform/handler.h"
 
 namespace winscout::codegen {
 
@@ -20,12 +20,12 @@ struct StatementSyntax {
   std::string_view wide_suffix;  // after a function's name (W)
   std::string_view end;          // after a statement
   // A string argument.
-  std::function<std::string(std::string_view)> text;
+  Handler<std::string(std::string_view)> text;
   // The pattern helper's name, and how its string arguments are spelled where
   // that differs from the functions' (Visual Basic passes it Strings where
   // the W functions take pointers).
   std::string_view helper;
-  std::function<std::string(std::string_view)> helper_text;
+  Handler<std::string(std::string_view)> helper_text;
   std::string_view helper_null_text;
   // Which levels that no search reached get a statement that sets them to
   // no window.

@@ -9,6 +9,7 @@
 #include "codegen/names.h"
 #include "codegen/statements.h"
 #include "codegen/template_text.h"
+#include "platform/text_pieces.h"
 #include "platform/unicode_text.h"
 
 namespace winscout::codegen {
@@ -177,24 +178,24 @@ std::vector<std::string> VisualBasicCallLines(const SearchPlan& plan,
       return unicode ? VisualBasicUnicodeLiteral(value) : VisualBasicLiteral(value);
     }
     const auto found = std::ranges::find(built, value);
-    const std::string variable = "Text_" + std::to_string(found - built.begin() + 1);
+    const std::string variable = "Text_" + DecimalText(found - built.begin() + 1);
     if (found == built.end()) {
       BuildAcrossLines(lines, variable, value, unicode);
       built.emplace_back(value);
     }
     return variable;
   };
-  const StatementSyntax syntax{.null_handle = "0",
-                               .null_text = pointers ? "0" : "vbNullString",
-                               .text =
-                                   [&](std::string_view value) {
-                                     return pointers ? "StrPtr(" + spell(value) + ")"
-                                                     : spell(value);
-                                   },
-                               .helper = "FindWindowLike",
-                               .helper_text = spell,
-                               .helper_null_text = "vbNullString",
-                               .unreached = StatementSyntax::Unreached::kNone};
+  const StatementSyntax syntax{
+      .null_handle = "0",
+      .null_text = pointers ? "0" : "vbNullString",
+      .text =
+          [&](std::string_view value) {
+            return pointers ? "StrPtr(" + spell(value) + ")" : spell(value);
+          },
+      .helper = "FindWindowLike",
+      .helper_text = [&](std::string_view value) { return spell(value); },
+      .helper_null_text = "vbNullString",
+      .unreached = StatementSyntax::Unreached::kNone};
   for (const FinderStep& step : steps) {
     std::string statement = Statement(plan, step, names, syntax);
     if (LineLength(statement) > kMaxLineLength) {

@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 
 #include "inspector/window_details.h"
+#include "platform/number_text.h"
+#include "platform/text_pieces.h"
 
 namespace winscout::inspector {
 namespace {
@@ -23,20 +24,15 @@ std::string FileName(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-template <typename Number>
-std::optional<Number> Parse(std::string_view text, int base) {
-  Number value{};
-  const char* end = text.data() + text.size();
-  const auto [stop, error] = std::from_chars(text.data(), end, value, base);
-  if (text.empty() || error != std::errc() || stop != end) return std::nullopt;
-  return value;
-}
-
 // A filter that reads as a handle in decimal or in hex (with or without 0x).
 bool NamesHandle(std::string_view filter, WindowHandle window) {
-  if (Parse<std::int64_t>(filter, 10) == std::int64_t{window}) return true;
+  const bool negative = filter.starts_with('-');
+  const std::optional<std::int64_t> decimal =
+      ParseNumber(negative ? filter.substr(1) : filter, 10);
+  if (decimal && (negative ? -*decimal : *decimal) == window) return true;
   if (filter.starts_with("0x") || filter.starts_with("0X")) filter.remove_prefix(2);
-  return Parse<std::uint32_t>(filter, 16) == static_cast<std::uint32_t>(window);
+  const std::optional<std::int64_t> hex = ParseNumber(filter, 16);
+  return hex && *hex == static_cast<std::uint32_t>(window);
 }
 
 }  // namespace
@@ -260,10 +256,10 @@ bool DesktopTree::ProcessMatches(std::uint32_t process_id) const {
 bool DesktopTree::Kept(WindowHandle window) const {
   if (filter_.empty()) return true;
   if (!seen_.contains(window)) return false;
-  if (auto it = kept_.find(window); it != kept_.end()) return it->second;
+  if (auto it = kept_.find(WindowKey(window)); it != kept_.end()) return it->second;
   bool kept = Matches(window) || ProcessMatches(Look(window).process_id);
   for (WindowHandle below : Below(window)) kept = Kept(below) || kept;
-  kept_[window] = kept;
+  kept_[WindowKey(window)] = kept;
   return kept;
 }
 
@@ -289,9 +285,8 @@ std::vector<TreeItem> DesktopTree::Roots() const {
   for (const Process& process : processes_) {
     if (!ProcessKept(process)) continue;
     const std::string name = process.name.empty() ? "Process" : process.name;
-    items.push_back({ProcessKey(process.id),
-                     name + " (" + std::to_string(process.id) + ")", false,
-                     !process.tops.empty()});
+    items.push_back({ProcessKey(process.id), name + " (" + DecimalText(process.id) + ")",
+                     false, !process.tops.empty()});
   }
   return items;
 }

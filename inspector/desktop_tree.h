@@ -137,7 +137,8 @@ class DesktopTree {
   mutable std::map<WindowHandle, WindowHandle> owner_in_tree_;
   std::string filter_;
   mutable std::map<WindowHandle, Seen> seen_;
-  mutable std::map<WindowHandle, bool> kept_;
+  // The filter's answers, by the item's key (a window's for Kept).
+  mutable std::map<TreeItemKey, bool> kept_;
   mutable std::map<TreeItemKey, bool> leads_;
 };
 

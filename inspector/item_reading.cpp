@@ -1,5 +1,7 @@
 #include "inspector/item_reading.h"
 
+#include "platform/text_pieces.h"
+
 namespace winscout::inspector {
 
 // Said after a list that goes on past what WinScout reads.
@@ -27,7 +29,7 @@ bool ItemReading::ReadPiece(std::size_t most) {
 }
 
 std::string ItemReading::Progress() const {
-  return "Reading items... " + std::to_string(read_) + " of " + std::to_string(total_);
+  return (TextPieces() << "Reading items... " << read_ << " of " << total_).Take();
 }
 
 ActionOutcome ItemReading::Outcome() {
@@ -37,7 +39,7 @@ ActionOutcome ItemReading::Outcome() {
 }
 
 ActionOutcome ItemReading::Stopped() const {
-  return {false, "Stopped: " + std::to_string(read_) + " of " + std::to_string(total_) +
+  return {false, "Stopped: " + DecimalText(read_) + " of " + DecimalText(total_) +
                      " items read."};
 }
 

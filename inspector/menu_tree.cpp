@@ -1,5 +1,7 @@
 #include "inspector/menu_tree.h"
 
+#include "platform/text_pieces.h"
+
 namespace winscout::inspector {
 namespace {
 
@@ -30,14 +32,15 @@ std::string FullText(const MenuItemInfo& item, std::string text) {
 }
 
 std::string LeftOutText(const MenuItemInfo& note) {
-  return "(" + std::to_string(note.left_out) + " more items not shown)";
+  return (TextPieces() << '(' << note.left_out << " more items not shown)").Take();
 }
 
 std::string ItemText(const MenuItemInfo& item) {
   if (item.left_out != 0) return LeftOutText(item);
   if (item.separator) return "(separator)";
   std::string text = FullText(item, PlainMenuText(item.text));
-  if (!item.submenu) text += " (ID " + std::to_string(item.id) + ")";
+  if (!item.submenu)
+    text = (TextPieces(std::move(text)) << " (ID " << item.id << ')').Take();
   if (item.grayed) text += " grayed";
   if (item.checked) text += " checked";
   return text;
@@ -112,7 +115,7 @@ std::vector<DetailLine> MenuItemDetails(const std::vector<MenuItemInfo>& menu,
                                    {"Text", FullText(item, item.text)},
                                    {"State", State(item)}};
   if (!item.submenu && !item.separator)
-    lines.insert(lines.begin() + 1, {"Command ID", std::to_string(item.id)});
+    lines.insert(lines.begin() + 1, {"Command ID", DecimalText(item.id)});
   return lines;
 }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "codegen/finder_steps.h"
+#include "platform/text_pieces.h"
 
 namespace winscout::inspector {
 namespace {
@@ -70,7 +71,7 @@ std::optional<ActionOutcome> ScriptRun::Advance() {
   constexpr int kMostTries = codegen::kWaitSeconds * 1000 / kScriptPollMs;
   for (; next_ < script_.steps.size(); ++next_) {
     const codegen::ScriptStep& step = script_.steps[next_];
-    const std::string failed = "Step " + std::to_string(next_ + 1) + " failed: ";
+    const std::string failed = "Step " + DecimalText(next_ + 1) + " failed: ";
     const WindowHandle target = FindByPlan(step.plan, way_, windows_);
     if (target == 0 && step.action.wait && ++tries_ < kMostTries) return std::nullopt;
     tries_ = 0;
@@ -78,7 +79,7 @@ std::optional<ActionOutcome> ScriptRun::Advance() {
       return ActionOutcome{
           false, failed + (step.action.wait
                                ? "the window did not appear within " +
-                                     std::to_string(codegen::kWaitSeconds) + " seconds."
+                                     DecimalText(codegen::kWaitSeconds) + " seconds."
                                : "the window was not found.")};
     }
     const ActionOutcome outcome = step.message
@@ -86,7 +87,7 @@ std::optional<ActionOutcome> ScriptRun::Advance() {
                                       : PerformAction(step.action, target, windows_);
     if (!outcome.done) return ActionOutcome{false, failed + outcome.text};
   }
-  return ActionOutcome{true, "Done: " + std::to_string(script_.steps.size()) +
+  return ActionOutcome{true, "Done: " + DecimalText(script_.steps.size()) +
                                  (script_.steps.size() == 1 ? " step." : " steps.")};
 }
 

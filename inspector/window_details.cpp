@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "inspector/class_styles.h"
+#include "platform/text_pieces.h"
 
 namespace winscout::inspector {
 namespace {
@@ -98,14 +99,18 @@ std::string DpiText(DpiAwareness awareness, int dpi) {
     case DpiAwareness::kUnknown:
       return "Not reported";
   }
-  return dpi > 0 ? std::string(name) + " (" + std::to_string(dpi) + " dpi)" : name;
+  if (dpi <= 0) return name;
+  return (TextPieces() << name << " (" << dpi << " dpi)").Take();
 }
 
 // A related window: its handle and class, or "None".
 std::string RelativeText(FactsMemo& memo, WindowHandle window) {
   if (window == 0) return "None";
   const std::optional<WindowFacts>& facts = memo.Facts(window);
-  return HandleText(window) + " " + (facts ? facts->class_name : std::string());
+  TextPieces text;
+  text << HandleText(window) << ' ';
+  if (facts) text << facts->class_name;
+  return text.Take();
 }
 
 }  // namespace
@@ -121,14 +126,16 @@ std::string Hex32(std::uint32_t value) {
 }
 
 std::string HandleText(WindowHandle window) {
-  return Hex32(static_cast<std::uint32_t>(window)) + " (" + std::to_string(window) + ")";
+  return (TextPieces() << Hex32(static_cast<std::uint32_t>(window)) << " (" << window
+                       << ')')
+      .Take();
 }
 
 std::string RectText(const PixelRect& r) {
-  return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ") - (" +
-         std::to_string(r.right) + ", " + std::to_string(r.bottom) + "), " +
-         std::to_string(static_cast<long long>(r.right) - r.left) + " x " +
-         std::to_string(static_cast<long long>(r.bottom) - r.top);
+  return (TextPieces() << '(' << r.left << ", " << r.top << ") - (" << r.right << ", "
+                       << r.bottom << "), " << static_cast<long long>(r.right) - r.left
+                       << " x " << static_cast<long long>(r.bottom) - r.top)
+      .Take();
 }
 
 std::string StyleText(std::uint32_t style, std::string_view class_name) {
@@ -174,12 +181,12 @@ std::vector<DetailLine> DescribeWindowDetails(FactsMemo& memo, WindowHandle wind
       {"Client rectangle", RectText(facts->client_rect)},
       {"Style", StyleText(facts->style, facts->class_name)},
       {"Extended style", ExStyleText(facts->ex_style)},
-      {"Control ID", child ? std::to_string(windows.ControlId(window)) : "N/A"},
+      {"Control ID", child ? DecimalText(windows.ControlId(window)) : "N/A"},
       {"Parent", RelativeText(memo, facts->parent)},
       {"Owner", RelativeText(memo, facts->owner)},
-      {"Process ID", std::to_string(facts->process_id)},
+      {"Process ID", DecimalText(facts->process_id)},
       {"Image path", memo.ImagePath(facts->process_id)},
-      {"Thread ID", std::to_string(facts->thread_id)},
+      {"Thread ID", DecimalText(facts->thread_id)},
       {"Visible", YesNo(facts->visible)},
       {"Enabled", YesNo(facts->enabled)},
       {"Topmost", YesNo(!child && (facts->ex_style & kTopmost) != 0)},

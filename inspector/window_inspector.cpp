@@ -1,16 +1,18 @@
 #include "inspector/window_inspector.h"
 
+#include "platform/text_pieces.h"
+
 namespace winscout::inspector {
 
 ReportLines DescribeWindow(const WindowSystem& windows, WindowHandle window) {
   ReportLines lines;
-  lines[0] = "Window Handle: " + std::to_string(window);
+  lines[0] = "Window Handle: " + DecimalText(window);
   lines[2] = "Window Text: " + windows.WindowText(window, kReportTextCapacity);
   lines[1] = "Window Class Name: " + windows.ClassName(window, kReportTextCapacity);
   const WindowHandle parent = windows.Parent(window);
   if (parent != 0) {
-    lines[3] = "Window ID Number: " + std::to_string(windows.ControlId(window));
-    lines[4] = "Parent Window Handle: " + std::to_string(parent);
+    lines[3] = "Window ID Number: " + DecimalText(windows.ControlId(window));
+    lines[4] = "Parent Window Handle: " + DecimalText(parent);
     lines[5] = "Parent Window Text: " + windows.WindowText(parent, kReportTextCapacity);
     lines[6] =
         "Parent Window Class Name: " + windows.ClassName(parent, kReportTextCapacity);
@@ -46,7 +48,7 @@ void WindowInspector::ReportWindow(WindowHandle window, const ReportBoxes& boxes
 void WindowInspector::PickWindow(WindowHandle window, TextBox& box) {
   if (window == last_picked_window_) return;
   last_picked_window_ = window;
-  box.SetText(std::to_string(window));
+  box.SetText(DecimalText(window));
 }
 
 }  // namespace winscout::inspector

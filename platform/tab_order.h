@@ -44,7 +44,7 @@ inline std::vector<int> TabOrder(std::span<const ControlSpec> controls) {
 // to the first; from a control that is no stop, the first (the last).
 inline int NextTabStop(std::span<const int> order, int current, bool backwards) {
   if (order.empty()) return 0;
-  const auto at = std::find(order.begin(), order.end(), current);
+  const auto at = std::ranges::find(order, current);
   const std::ptrdiff_t size = std::ssize(order);
   if (at == order.end()) return backwards ? order.back() : order.front();
   const std::ptrdiff_t index = at - order.begin();

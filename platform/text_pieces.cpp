@@ -4,6 +4,8 @@
 
 namespace winscout {
 
+std::string TextPieces::Take() { return std::move(text_); }
+
 TextPieces& TextPieces::Signed(std::int64_t number) {
   if (number < 0) {
     text_ += '-';
@@ -23,5 +25,7 @@ TextPieces& TextPieces::Unsigned(std::uint64_t number) {
   text_.append(first, std::end(digits));
   return *this;
 }
+
+std::string DecimalText(std::int64_t number) { return (TextPieces() << number).Take(); }
 
 }  // namespace winscout

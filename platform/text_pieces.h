@@ -35,7 +35,9 @@ class TextPieces {
   }
 
   bool empty() const { return text_.empty(); }
-  std::string Take() { return std::move(text_); }
+  // Not inlined: the compiler takes the string's move for free and would
+  // spell it again at each use.
+  [[gnu::noinline]] std::string Take();
 
  private:
   TextPieces& Signed(std::int64_t number);
@@ -43,5 +45,8 @@ class TextPieces {
 
   std::string text_;
 };
+
+// The number in decimal.
+std::string DecimalText(std::int64_t number);
 
 }  // namespace winscout

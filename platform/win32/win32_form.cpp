@@ -380,9 +380,9 @@ bool Win32Form::RaiseFunctionKey(const MSG& message) const {
       GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_MENU) < 0) {
     return false;
   }
-  auto it = function_keys_.find(static_cast<int>(message.wParam - VK_F1) + 1);
-  if (it == function_keys_.end() || !it->second) return false;
-  it->second();
+  const EventHandler& handler = function_keys_[message.wParam - VK_F1];
+  if (!handler) return false;
+  handler();
   return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <map>
 #include <memory>
 #include <string>
@@ -43,7 +44,7 @@ class Win32Form final : public Form {
   std::size_t AddSystemMenuItem(std::string text, EventHandler chosen) override;
   void SetSystemMenuItemText(std::size_t item, std::string text) override;
   void OnFunctionKey(int number, EventHandler handler) override {
-    function_keys_[number] = std::move(handler);
+    if (number >= 1 && number <= kFunctionKeys) function_keys_[number - 1] = handler;
   }
   void WhenIdleIn(int queue, Handler<bool()> step) override { idle_[queue] = step; }
   void SetCaption(std::string_view text) override;
@@ -121,7 +122,8 @@ class Win32Form final : public Form {
   std::map<int, Control> controls_;
   // Indexed by the item's number.
   std::vector<EventHandler> system_menu_handlers_;
-  std::map<int, EventHandler> function_keys_;
+  static constexpr int kFunctionKeys = 24;  // F1 to F24
+  std::array<EventHandler, kFunctionKeys> function_keys_;
   IdleSteps idle_;
   EventHandler escape_;
 };

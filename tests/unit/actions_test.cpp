@@ -51,8 +51,7 @@ TEST(ActionsTest, ClassesAndButtonStylesGiveTheirActions) {
   }
 }
 
-// A copy is two bytes: the distance back less one in the high twelve bits,
-// the length less three in the low four.
+// Raw DEFLATE as zlib writes it, and streams that end early or go wrong.
 TEST(ActionsTest, PackedTextsUnpack) {
   struct Row {
     std::vector<unsigned char> packed;
@@ -60,11 +59,14 @@ TEST(ActionsTest, PackedTextsUnpack) {
   };
   const Row rows[] = {
       {{}, ""},
-      {{0, 'a', 'b', 'c'}, "abc"},
-      {{0b100, 'a', 'b', 0x13, 0x00}, "abababab"},  // reaches into what it writes
-      {{0, 'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h', 0b1, 0x62, 0x00}, "abcdefghbcdef"},
-      {{0b10, 'a', 0x20, 0x00}, "a"},  // a copy from before the start ends the text
-      {{0b10, 'a', 0x00}, "a"},        // so does half a copy
+      {{3, 0}, ""},
+      {{75, 76, 74, 6, 0}, "abc"},
+      {{75, 76, 74, 196, 10, 1},
+       "abababababababababababab"},  // reaches into what it writes
+      {{75, 76, 74, 78, 73, 77, 75, 207, 0, 83, 0}, "abcdefghbcdef"},
+      {{1, 3, 0, 252, 255, 'a', 'b', 'c'}, "abc"},  // stored
+      {{75, 4, 66, 0}, "a"},  // a copy from before the start ends the text
+      {{75, 76, 74, 78, 73, 77, 75, 207}, "abcdefg"},  // so does the end of the bytes
   };
   for (const Row& row : rows) EXPECT_EQ(UnpackText(row.packed), row.text);
 }
