@@ -3,6 +3,8 @@
 namespace winscout {
 
 std::optional<std::int64_t> ParseNumber(std::string_view text, int base) {
+  // Leading zeros do not count: 64-bit tools print a handle with sixteen digits.
+  while (text.size() > 1 && text.front() == '0') text.remove_prefix(1);
   if (text.empty() || text.size() > 10) return std::nullopt;
   std::int64_t value = 0;
   for (const char c : text) {

@@ -160,6 +160,7 @@ TEST_F(WindowsWindowTest, FilterMatchesClassTitleHandleAndProcessAsTyped) {
                         Case{"SECRET", {WindowKey(hidden_)}, {WindowKey(edit_)}},
                         Case{std::to_string(empty_), {WindowKey(empty_)}, {tool}},
                         Case{hex, {WindowKey(disabled_)}, {WindowKey(edit_)}},
+                        Case{std::string(8, '0') + (hex + 2), {WindowKey(disabled_)}, {}},
                         Case{"tool.exe", {tool}, {app}}, Case{"", {app, tool}, {}}}) {
     view_.filter().SetText(c.filter);
     for (TreeItemKey k : c.shown) EXPECT_TRUE(view_.tree().Find(k)) << c.filter << k;
