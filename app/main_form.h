@@ -167,7 +167,8 @@ inline constexpr std::array kControls = {
         control::kLiveTimer, "Timer2", ControlKind::kTimer, 0, "", {}, 0, false, 5},
 };
 
+// Topmost, so that the window it inspects never hides it.
 inline constexpr FormSpec kMainForm{kCaption, kNarrowClientWidth, kClientHeight,
-                                    kControls};
+                                    kControls, true};
 
 }  // namespace winscout::app
