@@ -174,7 +174,8 @@ inline constexpr std::array kControls = {
         control::kScriptTimer, "Timer3", ControlKind::kTimer, 0, "", {}, 0, false, 100},
 };
 
+// Topmost, so that the window it inspects never hides it.
 inline constexpr FormSpec kMainForm{kCaption, kNarrowClientWidth, kClientHeight,
-                                    kControls};
+                                    kControls, true};
 
 }  // namespace winscout::app

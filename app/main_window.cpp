@@ -98,7 +98,6 @@ void MainWindow::Start() {
   });
   code_arrow_.SetPicture(arrow_);
   inspector_arrow_.SetPicture(arrow_);
-  windows_.MakeTopmost(form_.Handle());
   form_.Show();
 }
 

@@ -30,7 +30,7 @@ class MainWindow {
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
 
-  // Arrow pictures in, About last in the system menu, topmost, shown.
+  // Arrow pictures in, About last in the system menu, shown.
   void Start();
 
   // What a drop of the code arrow does, for the window under the pointer now.

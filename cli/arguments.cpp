@@ -86,13 +86,13 @@ constexpr unsigned Verbs(std::initializer_list<Verb> verbs) {
 }
 
 // The options, the verbs that take each, and whether a value follows it.
-struct OptionSpec {
+struct KnownOption {
   std::string_view name;
   Option option;
   unsigned verbs;
   bool takes_value;
 };
-constexpr OptionSpec kOptions[] = {
+constexpr KnownOption kOptions[] = {
     {"--json", Option::kJson, Verbs({Verb::kTree, Verb::kDetails, Verb::kSnapshot}),
      false},
     {"--filter", Option::kFilter, Verbs({Verb::kTree}), true},
@@ -104,9 +104,9 @@ constexpr OptionSpec kOptions[] = {
     {"--text", Option::kText, Verbs({Verb::kCode}), true},
     {"--wait", Option::kWait, Verbs({Verb::kCode}), false}};
 
-const OptionSpec* FindOption(Verb verb, std::string_view name) {
-  for (const OptionSpec& spec : kOptions) {
-    if (spec.name == name && (spec.verbs & Verbs({verb}))) return &spec;
+const KnownOption* FindOption(Verb verb, std::string_view name) {
+  for (const KnownOption& known : kOptions) {
+    if (known.name == name && (known.verbs & Verbs({verb}))) return &known;
   }
   return nullptr;
 }
@@ -164,12 +164,12 @@ std::variant<Command, UsageError> ParseArguments(const std::vector<std::string>&
       words.push_back(arg);
       continue;
     }
-    const OptionSpec* spec = FindOption(command.verb, arg);
-    if (!spec) return UsageError{"unknown option: " + arg};
-    if (spec->takes_value && i + 1 == args.size())
+    const KnownOption* known = FindOption(command.verb, arg);
+    if (!known) return UsageError{"unknown option: " + arg};
+    if (known->takes_value && i + 1 == args.size())
       return UsageError{arg + " needs a value"};
-    const std::string_view value = spec->takes_value ? std::string_view(args[++i]) : "";
-    switch (spec->option) {
+    const std::string_view value = known->takes_value ? std::string_view(args[++i]) : "";
+    switch (known->option) {
       case Option::kJson:
         command.json = true;
         break;

@@ -17,13 +17,16 @@ OUTPUT (included in C++ where the type of the entries is known) gets
 with begin and end the entry's place in the texts unpacked one after the
 other, which platform/packed_text.h's UnpackText gives back.
 
-The packing: DEFLATE (RFC 1951) as zlib writes it at its best, a raw stream
-without zlib's header and check.
+The packing: DEFLATE (RFC 1951), a raw stream without zlib's header and
+check, as zopfli writes it: some 4% smaller than zlib at its best, for a
+second of the build.
 """
 
+import os
 import re
+import subprocess
 import sys
-import zlib
+import tempfile
 
 PLACEHOLDER = re.compile(r"\{(@[A-Za-z][A-Za-z0-9_]*|[a-z][a-z0-9_]*)\}")
 
@@ -59,8 +62,12 @@ def read_entries(path):
 
 
 def pack(data):
-    packer = zlib.compressobj(9, zlib.DEFLATED, -15, 9)
-    return packer.compress(data) + packer.flush()
+    with tempfile.TemporaryDirectory() as work:
+        path = os.path.join(work, "texts")
+        with open(path, "wb") as file:
+            file.write(data)
+        return subprocess.run(["zopfli", "--deflate", "--i100", "-c", path],
+                              check=True, capture_output=True).stdout
 
 
 def main():

@@ -254,6 +254,8 @@ struct FormSpec {
   int client_width = 0;  // twips
   int client_height = 0;
   std::span<const ControlSpec> controls;
+  // Kept above the windows that are not, from the moment it exists.
+  bool topmost = false;
 };
 
 // The one window of the program, with every control of its description, created

@@ -152,8 +152,6 @@ class WindowSystem {
                                                     std::string_view class_name,
                                                     WindowHandle through = 0) const = 0;
 
-  virtual void MakeTopmost(WindowHandle window) = 0;
-
   // Every top-level window, topmost first, in the window manager's order:
   // a few questions to the window manager, however many windows there are.
   virtual std::vector<TopLevelWindow> TopLevelWindows() const = 0;

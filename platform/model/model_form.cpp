@@ -89,6 +89,7 @@ ModelForm::ModelForm(const FormSpec& form, WindowTree& desktop, ScreenPoint orig
        .text = std::string(form.caption),
        .rect = {origin.x, origin.y, origin.x + client_width_ / kTwipsPerPixel,
                 origin.y + client_height_ / kTwipsPerPixel}});
+  if (form.topmost) desktop_.MakeTopmost(window_);
   for (const ControlSpec& control : form.controls) {
     const bool in_frame = control.container != 0;
     const ScreenRect& container =

@@ -103,6 +103,8 @@ class WindowTree final : public WindowSystem {
   const WindowSpec& Props(WindowHandle window) const;
   // Every WM_COMMAND the controls sent their parents, oldest first.
   const std::vector<ParentCommand>& Commands() const { return commands_; }
+  // A top-level window raised into the topmost band.
+  void MakeTopmost(WindowHandle window);
   bool IsTopmost(WindowHandle window) const;
   std::size_t WindowCount() const { return nodes_.size(); }
   // The whole desktop as indented text, for failure messages.
@@ -127,7 +129,6 @@ class WindowTree final : public WindowSystem {
                                             WindowHandle through = 0) const override;
   WindowHandle DesktopWindow() const override { return kDesktop; }
   bool AnsiCodePageHolds(std::string_view text) const override;
-  void MakeTopmost(WindowHandle window) override;
   std::vector<TopLevelWindow> TopLevelWindows() const override;
   std::vector<WindowHandle> ChildWindows(WindowHandle parent) const override;
   std::vector<WindowHandle> ChildWindowsAfter(WindowHandle parent, WindowHandle after,

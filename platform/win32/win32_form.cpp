@@ -62,8 +62,11 @@ Win32Form::Win32Form(HINSTANCE instance, const FormSpec& form)
                      &BoundWindowProc<TargetOutline>),
       outline_(std::make_unique<TargetOutline>(instance)),
       tab_order_(TabOrder(form.controls)) {
-  CreateWindowExW(kFormExStyle, kClassName, Utf8ToWide(form.caption).c_str(), kFormStyle,
-                  CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, this);
+  // Made topmost rather than raised there once made: on a display's window
+  // system (Wine's X11) the later raise costs more than the window's showing.
+  CreateWindowExW(kFormExStyle | (form.topmost ? WS_EX_TOPMOST : 0), kClassName,
+                  Utf8ToWide(form.caption).c_str(), kFormStyle, CW_USEDEFAULT,
+                  CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, this);
   if (!hwnd_) ExitWithFailedCall("CreateWindowExW");
   CreateControls(true);
   ResizeForClient(form_.client_width);

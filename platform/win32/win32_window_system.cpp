@@ -276,10 +276,6 @@ bool Win32WindowSystem::AnsiCodePageHolds(std::string_view text) const {
   return win32::AnsiCodePageHolds(Utf8ToWide(text));
 }
 
-void Win32WindowSystem::MakeTopmost(WindowHandle window) {
-  SetWindowPos(ToHwnd(window), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-}
-
 std::vector<TopLevelWindow> Win32WindowSystem::TopLevelWindows() const {
   return ListTopLevelWindows();
 }

@@ -26,7 +26,6 @@ class Win32WindowSystem final : public WindowSystem {
                                             WindowHandle through = 0) const override;
   WindowHandle DesktopWindow() const override;
   bool AnsiCodePageHolds(std::string_view text) const override;
-  void MakeTopmost(WindowHandle window) override;
   std::vector<TopLevelWindow> TopLevelWindows() const override;
   std::vector<WindowHandle> ChildWindows(WindowHandle parent) const override;
   std::vector<WindowHandle> ChildWindowsAfter(WindowHandle parent, WindowHandle after,

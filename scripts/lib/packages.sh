@@ -7,7 +7,7 @@ WINSCOUT_PACKAGES=(
   wine wine64 fonts-wine
   xvfb xdotool x11-utils imagemagick
   cmake ninja-build libgtest-dev googletest libbenchmark-dev
-  python3 python3-yaml mono-mcs
+  python3 python3-yaml mono-mcs zopfli
 )
 
 ensure_packages() {

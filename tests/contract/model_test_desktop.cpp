@@ -62,6 +62,7 @@ class ModelTestDesktop final : public TestDesktop {
   }
   void Pump() override {}
   void MoveCursor(ScreenPoint point) override { tree_.MoveCursor(point); }
+  void MakeTopmost(WindowHandle window) override { tree_.MakeTopmost(window); }
   bool IsTopmost(WindowHandle window) override { return tree_.IsTopmost(window); }
   std::string OwnModulePath() override { return kModulePath; }
   std::uint32_t OwnProcessId() override { return kProcessId; }

@@ -64,6 +64,7 @@ class TestDesktop {
   // Lets the messages posted to the desktop's windows arrive.
   virtual void Pump() = 0;
   virtual void MoveCursor(ScreenPoint point) = 0;
+  virtual void MakeTopmost(WindowHandle window) = 0;
   virtual bool IsTopmost(WindowHandle window) = 0;
   // The module path that windows made by this desktop report.
   virtual std::string OwnModulePath() = 0;

@@ -155,13 +155,6 @@ TEST_F(WindowSystemContract, ModulePathIsTheMakingProgram) {
             desktop_->OwnModulePath());
 }
 
-TEST_F(WindowSystemContract, MakeTopmostRaisesAboveOrdinaryWindows) {
-  const WindowHandle main = Top("WsContractTopmost");
-  EXPECT_FALSE(desktop_->IsTopmost(main));
-  windows_.MakeTopmost(main);
-  EXPECT_TRUE(desktop_->IsTopmost(main));
-}
-
 TEST_F(WindowSystemContract, CursorGoesWhereItIsMoved) {
   for (ScreenPoint p : {ScreenPoint{10, 20}, ScreenPoint{300, 200}}) {
     desktop_->MoveCursor(p);
@@ -204,7 +197,7 @@ TEST_F(WindowSystemContract, WindowAtFindsTheDeepestVisibleWindow) {
   const WindowHandle small = desktop_->AddChild(
       panel,
       {.class_name = "WsContractSmall", .rect = {230, 205, 250, 225}, .visible = true});
-  windows_.MakeTopmost(main);
+  desktop_->MakeTopmost(main);
   struct Case {
     ScreenPoint point;
     WindowHandle expected;
@@ -271,7 +264,7 @@ TEST_F(WindowSystemContract, FactsDescribeStylesRectanglesStatesAndProcess) {
   const WindowHandle in_hidden = desktop_->AddChild(
       hidden,
       {.class_name = "WsContractFactsIn", .rect = {120, 165, 130, 175}, .visible = true});
-  windows_.MakeTopmost(main);
+  desktop_->MakeTopmost(main);
   constexpr std::uint32_t kChild = 0x40000000, kVisible = 0x10000000,
                           kDisabled = 0x08000000, kTopmost = 0x8;
 

@@ -89,10 +89,6 @@ class ForwardingWindows final : public WindowSystem {
     Count("AnsiCodePageHolds");
     return inner_.AnsiCodePageHolds(text);
   }
-  void MakeTopmost(WindowHandle w) override {
-    Count("MakeTopmost");
-    inner_.MakeTopmost(w);
-  }
   std::vector<TopLevelWindow> TopLevelWindows() const override {
     Count("TopLevelWindows");
     return inner_.TopLevelWindows();

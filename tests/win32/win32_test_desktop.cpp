@@ -141,6 +141,12 @@ class Win32TestDesktop final : public TestDesktop {
     if (!SetCursorPos(point.x, point.y)) Fail("SetCursorPos");
   }
 
+  void MakeTopmost(WindowHandle window) override {
+    if (!SetWindowPos(ExistingWindow(window), HWND_TOPMOST, 0, 0, 0, 0,
+                      SWP_NOMOVE | SWP_NOSIZE))
+      Fail("SetWindowPos");
+  }
+
   bool IsTopmost(WindowHandle window) override {
     return (GetWindowLongPtrW(ExistingWindow(window), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
   }

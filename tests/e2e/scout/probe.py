@@ -1,6 +1,7 @@
 """The probe (probe.cpp): the driver's eyes and hands on the Windows side."""
 
 import subprocess
+import tempfile
 from dataclasses import dataclass
 
 from .common import WAIT_SECONDS, Failure
@@ -21,23 +22,37 @@ class Probe:
     """The long-lived Windows helper; see probe.cpp for its requests."""
 
     def __init__(self, programs, argv):
+        # What Wine says of the probe, should it end early.
+        self.said = tempfile.TemporaryFile()
         self.program = programs.start(
-            "probe", argv, stdin=subprocess.PIPE, stdout=subprocess.PIPE
+            "probe", argv, stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=self.said
         )
         self.program.ask_to_end = self.program.process.stdin.close
         self.answers = LineReader(self.program.process.stdout, "the probe")
         self.late = None
+
+    def ended(self):
+        """Why the probe cannot be asked: how it ended and the last it said."""
+        code = self.program.process.wait(timeout=WAIT_SECONDS)
+        self.said.seek(0)
+        said = self.said.read().decode(errors="replace").strip().splitlines()[-5:]
+        return Failure(f"the probe ended (exit code {code}); it said: {' | '.join(said)}")
 
     def ask(self, *words, seconds=WAIT_SECONDS):
         # An answer that came too late would be taken for the next request's.
         if self.late:
             raise Failure(f"the probe is still busy with {self.late}")
         request = " ".join(str(word) for word in words)
-        self.program.process.stdin.write(request.encode() + b"\n")
-        self.program.process.stdin.flush()
+        try:
+            self.program.process.stdin.write(request.encode() + b"\n")
+            self.program.process.stdin.flush()
+        except BrokenPipeError:
+            raise self.ended() from None
         try:
             answer = self.answers.line(repr(request[:80]), seconds)
         except Failure:
+            if self.program.process.poll() is not None:
+                raise self.ended() from None
             self.late = repr(request[:80])
             raise
         kind, _, rest = answer.partition(" ")

@@ -33,11 +33,10 @@ class LineReader:
 class Program:
     """A started process and how to ask it to end."""
 
-    def __init__(self, name, argv, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL):
+    def __init__(self, name, argv, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                 stderr=subprocess.DEVNULL):
         self.name = name
-        self.process = subprocess.Popen(
-            argv, stdin=stdin, stdout=stdout, stderr=subprocess.DEVNULL
-        )
+        self.process = subprocess.Popen(argv, stdin=stdin, stdout=stdout, stderr=stderr)
         self.ask_to_end = None
 
     def stop(self):
