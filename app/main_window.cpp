@@ -279,8 +279,7 @@ void MainWindow::Operate(WindowOperation operation) {
 
 void MainWindow::RunScript() {
   if (script_run_) return;  // the run before goes on
-  run_script_ = script_;
-  script_run_.emplace(*run_script_, windows_, finder_settings_.style.way);
+  script_run_.emplace(*script_, windows_, finder_settings_.style.way);
   script_timer_.SetEnabled(true);
   OnScriptTick();
 }
@@ -291,7 +290,6 @@ void MainWindow::OnScriptTick() {
   if (!outcome) return;
   script_timer_.SetEnabled(false);
   script_run_.reset();
-  run_script_.reset();
   if (outcome->done) {
     messages_.ShowInformation(kTryItItem, outcome->text);
   } else {

@@ -131,8 +131,6 @@ class MainWindow {
   std::optional<codegen::MessageToSend> send_;
   // The recorded script the code box holds, if it holds one.
   std::optional<codegen::Script> script_;
-  // The script that Try it runs, kept as it was when it started.
-  std::optional<codegen::Script> run_script_;
   std::optional<inspector::ScriptRun> script_run_;
   bool recording_ = false;
   EventHandler on_record_chosen_;

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <utility>
 
 #include "codegen/script.h"
 #include "inspector/try_it.h"
@@ -19,17 +20,19 @@ inline constexpr int kScriptPollMs = 100;
 // up to kWaitSeconds.
 class ScriptRun {
  public:
-  // The script and the window system outlive the run; `way` is the code's.
-  ScriptRun(const codegen::Script& script, WindowSystem& windows,
+  // The run keeps its own copy of the script, which a new pick may replace
+  // while the run waits; the window system outlives the run; `way` is the
+  // code's.
+  ScriptRun(codegen::Script script, WindowSystem& windows,
             codegen::SearchWay way = codegen::SearchWay::kIdAndTitle)
-      : script_(script), windows_(windows), way_(way) {}
+      : script_(std::move(script)), windows_(windows), way_(way) {}
 
   // The outcome once the run has ended (every step done, or the first that
   // failed, "Step 3 failed: ..."); nothing while a step waits for its window.
   std::optional<ActionOutcome> Advance();
 
  private:
-  const codegen::Script& script_;
+  codegen::Script script_;
   WindowSystem& windows_;
   codegen::SearchWay way_;
   std::size_t next_ = 0;  // the step to do next
