@@ -59,6 +59,10 @@ bool IsButton(TargetKind kind) {
          kind == TargetKind::kRadioButton;
 }
 
+bool IsCheckState(Action action) {
+  return action == Action::kCheck || action == Action::kUncheck;
+}
+
 bool IsTyping(const MessageRecord& record) {
   return record.message == kChar || record.message == kKeyDown ||
          (record.message >= kCut && record.message <= kUndo);
@@ -291,21 +295,23 @@ void Recorder::TakeTyping() {
 }
 
 // A step on the same window as the last, of the same kind, takes its place
-// (a combo box's choice changed again, a box typed into again) or, for a
-// click, counts it.
+// (a combo box's choice changed again, a box typed into again, a check box
+// clicked again: the state it is left in) or, for a click, counts it.
 void Recorder::Push(WindowHandle window, Action action, std::string text,
                     std::string said) {
   const Known& known = Window(window);
   if (known.plan.levels.empty()) return;  // gone before it was read
   codegen::ScriptStep* last = script_.steps.empty() ? nullptr : &script_.steps.back();
-  const bool same = last && last_window_ == window && !last->message &&
-                    last->action.action == action && action != Action::kFindOnly;
+  const bool same_window =
+      last && last_window_ == window && !last->message && action != Action::kFindOnly;
+  const bool same = same_window && last->action.action == action;
   if (same && action == Action::kClick) {
     last->said = (TextPieces() << said << " (" << ++clicks_ << " times)").Take();
     return;
   }
-  if (same && action != Action::kCheck && action != Action::kUncheck &&
-      action != Action::kClose) {
+  if (same_window && (IsCheckState(action) ? IsCheckState(last->action.action)
+                                           : same && action != Action::kClose)) {
+    last->action = codegen::PlanAction(action, known.kind, known.appeared);
     last->action.text = std::move(text);
     last->said = std::move(said);
     return;

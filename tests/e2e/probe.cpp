@@ -26,8 +26,9 @@
 //   order WINDOW AFTER    puts it right after AFTER in the Z-order (0: on top),
 //                         without moving or activating it
 //   close WINDOW          posts WM_CLOSE
-//   send WINDOW MSG W L   SendMessageTimeout of a message that takes no
-//                         pointer: RESULT
+//   send WINDOW MSG W L [COUNT]
+//                         SendMessageTimeout of a message that takes no
+//                         pointer, COUNT times (1): the last RESULT
 //   signal NAME           sets a named event
 //   forget KEY            deletes the key of HKEY_CURRENT_USER with all below it,
 //                         if there is one
@@ -496,10 +497,13 @@ std::string Answer(const std::string& line) {
     const auto wparam = request.Number();
     const auto lparam = request.Number();
     if (!window || !message || !wparam || !lparam)
-      return "error usage: send WINDOW MSG W L";
-    return Ok(
-        std::to_string(Send(*window, static_cast<UINT>(*message),
-                            static_cast<WPARAM>(*wparam), static_cast<LPARAM>(*lparam))));
+      return "error usage: send WINDOW MSG W L [COUNT]";
+    LRESULT result = 0;
+    for (long long sent = 0, count = request.Number().value_or(1); sent < count; ++sent) {
+      result = Send(*window, static_cast<UINT>(*message), static_cast<WPARAM>(*wparam),
+                    static_cast<LPARAM>(*lparam));
+    }
+    return Ok(std::to_string(result));
   }
   if (name == "rows") {
     // Every column of a list view's rows.

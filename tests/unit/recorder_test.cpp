@@ -160,6 +160,7 @@ INSTANTIATE_TEST_SUITE_P(
         RecordCase{"TheLastChoiceOfABoxInARowCounts",
                    {{Event::kNotified, kColor, kSelChange, u"Red"},
                     {Event::kNotified, kColor, kSelChange, u"Blue"},
+                    {Event::kNotified, kGift, kClicked},
                     {Event::kNotified, kGift, kClicked}},
                    {"Choose an item [Blue] choose \"Blue\" in the Color box (wait)",
                     "Uncheck it [] uncheck \"Gift wrap\" (wait)"}},
