@@ -67,8 +67,8 @@ void WindowsWindow::Fill(std::optional<TreeItemKey> parent) {
     const std::optional<WindowHandle> window = inspector::WindowOfKey(item.key);
     if (window && menus_tap_ && menus_tap_->HasMenuBar(*window)) item.expandable = true;
   }
-  for (const TreeItem& item : items) shown_.insert(item.key);
-  if (parent) filled_.insert(*parent);
+  for (const TreeItem& item : items) shown_.Put(item.key);
+  if (parent) filled_.Put(*parent);
   view_->Tree().SetChildren(parent, std::move(items));
 }
 
@@ -76,8 +76,8 @@ void WindowsWindow::Fill(std::optional<TreeItemKey> parent) {
 // opened down to every match.
 void WindowsWindow::Rebuild() {
   const std::optional<TreeItemKey> selected = view_->Tree().Selected();
-  shown_.clear();
-  filled_.clear();
+  shown_.Clear();
+  filled_.Clear();
   Fill(std::nullopt);
   for (TreeItemKey key : tree_.ItemsToOpen()) {
     Fill(key);
@@ -101,12 +101,12 @@ void WindowsWindow::Reshow() {
   Rebuild();
   for (std::vector<TreeItemKey>* keys : {&open, &reopen_}) {
     for (TreeItemKey key : *keys) {
-      if (!shown_.contains(key)) continue;
-      if (!filled_.contains(key)) Fill(key);
+      if (!shown_.Contains(key)) continue;
+      if (!filled_.Contains(key)) Fill(key);
       view_->Tree().Expand(key);
     }
   }
-  if (selected && shown_.contains(*selected)) {
+  if (selected && shown_.Contains(*selected)) {
     view_->Tree().Select(*selected);
     reselect_.reset();
   }
@@ -195,11 +195,11 @@ bool WindowsWindow::Reveal(WindowHandle window) {
   const std::vector<TreeItemKey> path = tree_.PathTo(window);
   if (path.empty()) return false;
   for (std::size_t i = 0; i + 1 < path.size(); ++i) {
-    if (!shown_.contains(path[i])) return false;
-    if (!filled_.contains(path[i])) Fill(path[i]);
+    if (!shown_.Contains(path[i])) return false;
+    if (!filled_.Contains(path[i])) Fill(path[i]);
     view_->Tree().Expand(path[i]);
   }
-  if (!shown_.contains(path.back())) return false;
+  if (!shown_.Contains(path.back())) return false;
   view_->Tree().Select(path.back());
   return true;
 }
@@ -231,7 +231,7 @@ std::vector<TreeItem> WindowsWindow::MenuItems(const inspector::MenuPlace& place
 }
 
 void WindowsWindow::OnExpanding(TreeItemKey key) {
-  if (!filled_.contains(key)) Fill(key);
+  if (!filled_.Contains(key)) Fill(key);
 }
 
 // A window destroyed since the tree was read is greyed, not picked: a pick

@@ -2,13 +2,13 @@
 
 #include <map>
 #include <optional>
-#include <set>
 #include <vector>
 
 #include "app/main_window.h"
 #include "inspector/desktop_tree.h"
 #include "inspector/menu_tree.h"
 #include "inspector/window_details.h"
+#include "platform/key_index.h"
 #include "platform/message_tap.h"
 #include "platform/toolkit.h"
 #include "platform/window_system.h"
@@ -116,8 +116,8 @@ class WindowsWindow {
   // What was read in idle time is shown at the next step.
   bool show_next_ = false;
   // The items the view holds now.
-  std::set<TreeItemKey> shown_;
-  std::set<TreeItemKey> filled_;
+  KeyIndex shown_;
+  KeyIndex filled_;
   std::vector<inspector::DetailLine> details_;
   std::optional<TreeItemKey> details_of_;
   bool reading_ = false;
