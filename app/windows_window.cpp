@@ -125,6 +125,7 @@ void WindowsWindow::Refresh() {
   reselect_ = view_->Tree().Selected();
   tree_.Reload();
   menus_.clear();
+  menus_at_.Clear();
   ReadOn();
   Reshow();
   ShowDetails(view_->Tree().Selected());
@@ -217,17 +218,26 @@ void WindowsWindow::ShowPicked(WindowHandle window) {
   ShowDetails(view_->Tree().Selected());
 }
 
+const std::vector<MenuItemInfo>* WindowsWindow::MenuOf(WindowHandle window) const {
+  const std::uint64_t* at = menus_at_.Find(static_cast<std::uint32_t>(window));
+  return at ? reinterpret_cast<const std::vector<MenuItemInfo>*>(*at) : nullptr;
+}
+
 std::vector<TreeItem> WindowsWindow::MenuItems(const inspector::MenuPlace& place) {
-  auto known = menus_.find(place.window);
-  if (known == menus_.end() || !place.index) {
+  const std::vector<MenuItemInfo>* known = MenuOf(place.window);
+  if (!known || !place.index) {
     std::optional<std::vector<MenuItemInfo>> menu =
         menus_tap_ ? menus_tap_->ReadMenu(place.window) : std::nullopt;
     if (!menu)
       return {
           {inspector::MenuItemKey(place.window, 0), "(the menu cannot be read)", true}};
-    known = menus_.insert_or_assign(place.window, std::move(*menu)).first;
+    std::uint64_t& at = menus_at_.Put(static_cast<std::uint32_t>(place.window));
+    if (!at) at = reinterpret_cast<std::uintptr_t>(&menus_.emplace_front());
+    auto* kept = reinterpret_cast<std::vector<MenuItemInfo>*>(at);
+    *kept = std::move(*menu);
+    known = kept;
   }
-  return inspector::MenuChildren(place.window, known->second, place.index);
+  return inspector::MenuChildren(place.window, *known, place.index);
 }
 
 void WindowsWindow::OnExpanding(TreeItemKey key) {
@@ -263,9 +273,9 @@ bool WindowsWindow::ShowDetails(std::optional<TreeItemKey> key) {
       if (!exists) details_ = inspector::DescribeGoneWindow(*window);
     } else if (const std::optional<inspector::MenuPlace> menu =
                    inspector::MenuOfKey(*key)) {
-      const auto known = menus_.find(menu->window);
-      if (menu->index && known != menus_.end() && *menu->index < known->second.size()) {
-        details_ = inspector::MenuItemDetails(known->second, *menu->index);
+      const std::vector<MenuItemInfo>* known = MenuOf(menu->window);
+      if (menu->index && known && *menu->index < known->size()) {
+        details_ = inspector::MenuItemDetails(*known, *menu->index);
       }
     } else {
       const auto process_id = static_cast<std::uint32_t>(*key);
@@ -365,17 +375,16 @@ void WindowsWindow::SaveJson() {
 // The code that finds the window and posts it the item's command, as
 // choosing the item does.
 void WindowsWindow::ChooseMenuItem(const inspector::MenuPlace& place) {
-  const auto known = menus_.find(place.window);
-  if (!place.index || known == menus_.end() || *place.index >= known->second.size())
-    return;
-  const MenuItemInfo& item = known->second[*place.index];
+  const std::vector<MenuItemInfo>* known = MenuOf(place.window);
+  if (!place.index || !known || *place.index >= known->size()) return;
+  const MenuItemInfo& item = (*known)[*place.index];
   if (item.submenu || item.separator || item.left_out != 0) return;
   main_.PickWindowToSend(
-      place.window, codegen::MessageToSend{
-                        .message = kMenuCommandMessage,
-                        .name = "WM_COMMAND",
-                        .wparam = item.id,
-                        .comment = inspector::MenuPath(known->second, *place.index)});
+      place.window,
+      codegen::MessageToSend{.message = kMenuCommandMessage,
+                             .name = "WM_COMMAND",
+                             .wparam = item.id,
+                             .comment = inspector::MenuPath(*known, *place.index)});
 }
 
 std::optional<WindowHandle> WindowsWindow::SelectedWindow() const {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <map>
+#include <forward_list>
 #include <optional>
 #include <vector>
 
@@ -98,6 +98,8 @@ class WindowsWindow {
   void CopyLine();
   // The branch's items, the menu read when it is first opened.
   std::vector<TreeItem> MenuItems(const inspector::MenuPlace& place);
+  // The window's menu as read last, or nullptr.
+  const std::vector<MenuItemInfo>* MenuOf(WindowHandle window) const;
   void ChooseMenuItem(const inspector::MenuPlace& place);
   void Copy(std::string text);
   void TryCopy();
@@ -135,7 +137,9 @@ class WindowsWindow {
   std::optional<WindowHandle> chosen_;
   std::vector<std::pair<std::string, Handler<void(WindowHandle)>>> window_choices_;
   MessageTap* menus_tap_ = nullptr;
-  std::map<WindowHandle, std::vector<MenuItemInfo>> menus_;
+  // The menus read, found by the address kept under their window's handle.
+  std::forward_list<std::vector<MenuItemInfo>> menus_;
+  KeyIndex menus_at_;
 };
 
 }  // namespace winscout::app
