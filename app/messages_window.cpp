@@ -222,9 +222,12 @@ inspector::LoggedMessage MessagesWindow::Decode(const MessageRecord& record) {
   line.window_class = Known(record.window).class_name;
   std::string_view registered;
   if (inspector::IsRegisteredMessage(record.message)) {
-    const auto [known, added] = registered_.try_emplace(record.message);
-    if (added) known->second = tap_.RegisteredName(record.message);
-    registered = known->second;
+    std::uint64_t& known = registered_at_.Put(record.message);
+    if (!known) {
+      known = reinterpret_cast<std::uintptr_t>(
+          &registered_.emplace_front(tap_.RegisteredName(record.message)));
+    }
+    registered = *reinterpret_cast<const std::string*>(known);
   }
   line.name = names_.MessageName(record.message, line.window_class, registered);
   line.group = inspector::GroupOf(record.message);

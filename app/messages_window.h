@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
+#include <forward_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,6 +11,7 @@
 #include "inspector/known_windows.h"
 #include "inspector/message_log.h"
 #include "inspector/message_names.h"
+#include "platform/key_index.h"
 #include "platform/message_tap.h"
 #include "platform/messages_view.h"
 #include "platform/toolkit.h"
@@ -77,7 +78,9 @@ class MessagesWindow final : private MessagesView::Listener {
   bool paused_ = false;
   bool fault_ = false;  // the log stopped as its memory was tampered with
   inspector::KnownWindows known_;
-  std::map<std::uint32_t, std::string> registered_;
+  // Registered messages' names, found by the address kept under the message.
+  std::forward_list<std::string> registered_;
+  KeyIndex registered_at_;
 };
 
 }  // namespace winscout::app

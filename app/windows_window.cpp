@@ -67,8 +67,8 @@ void WindowsWindow::Fill(std::optional<TreeItemKey> parent) {
     const std::optional<WindowHandle> window = inspector::WindowOfKey(item.key);
     if (window && menus_tap_ && menus_tap_->HasMenuBar(*window)) item.expandable = true;
   }
-  for (const TreeItem& item : items) shown_.insert(item.key);
-  if (parent) filled_.insert(*parent);
+  for (const TreeItem& item : items) shown_.Put(item.key);
+  if (parent) filled_.Put(*parent);
   view_->Tree().SetChildren(parent, std::move(items));
 }
 
@@ -76,8 +76,8 @@ void WindowsWindow::Fill(std::optional<TreeItemKey> parent) {
 // opened down to every match.
 void WindowsWindow::Rebuild() {
   const std::optional<TreeItemKey> selected = view_->Tree().Selected();
-  shown_.clear();
-  filled_.clear();
+  shown_.Clear();
+  filled_.Clear();
   Fill(std::nullopt);
   for (TreeItemKey key : tree_.ItemsToOpen()) {
     Fill(key);
@@ -101,12 +101,12 @@ void WindowsWindow::Reshow() {
   Rebuild();
   for (std::vector<TreeItemKey>* keys : {&open, &reopen_}) {
     for (TreeItemKey key : *keys) {
-      if (!shown_.contains(key)) continue;
-      if (!filled_.contains(key)) Fill(key);
+      if (!shown_.Contains(key)) continue;
+      if (!filled_.Contains(key)) Fill(key);
       view_->Tree().Expand(key);
     }
   }
-  if (selected && shown_.contains(*selected)) {
+  if (selected && shown_.Contains(*selected)) {
     view_->Tree().Select(*selected);
     reselect_.reset();
   }
@@ -125,6 +125,7 @@ void WindowsWindow::Refresh() {
   reselect_ = view_->Tree().Selected();
   tree_.Reload();
   menus_.clear();
+  menus_at_.Clear();
   ReadOn();
   Reshow();
   ShowDetails(view_->Tree().Selected());
@@ -195,11 +196,11 @@ bool WindowsWindow::Reveal(WindowHandle window) {
   const std::vector<TreeItemKey> path = tree_.PathTo(window);
   if (path.empty()) return false;
   for (std::size_t i = 0; i + 1 < path.size(); ++i) {
-    if (!shown_.contains(path[i])) return false;
-    if (!filled_.contains(path[i])) Fill(path[i]);
+    if (!shown_.Contains(path[i])) return false;
+    if (!filled_.Contains(path[i])) Fill(path[i]);
     view_->Tree().Expand(path[i]);
   }
-  if (!shown_.contains(path.back())) return false;
+  if (!shown_.Contains(path.back())) return false;
   view_->Tree().Select(path.back());
   return true;
 }
@@ -217,21 +218,30 @@ void WindowsWindow::ShowPicked(WindowHandle window) {
   ShowDetails(view_->Tree().Selected());
 }
 
+const std::vector<MenuItemInfo>* WindowsWindow::MenuOf(WindowHandle window) const {
+  const std::uint64_t* at = menus_at_.Find(static_cast<std::uint32_t>(window));
+  return at ? reinterpret_cast<const std::vector<MenuItemInfo>*>(*at) : nullptr;
+}
+
 std::vector<TreeItem> WindowsWindow::MenuItems(const inspector::MenuPlace& place) {
-  auto known = menus_.find(place.window);
-  if (known == menus_.end() || !place.index) {
+  const std::vector<MenuItemInfo>* known = MenuOf(place.window);
+  if (!known || !place.index) {
     std::optional<std::vector<MenuItemInfo>> menu =
         menus_tap_ ? menus_tap_->ReadMenu(place.window) : std::nullopt;
     if (!menu)
       return {
           {inspector::MenuItemKey(place.window, 0), "(the menu cannot be read)", true}};
-    known = menus_.insert_or_assign(place.window, std::move(*menu)).first;
+    std::uint64_t& at = menus_at_.Put(static_cast<std::uint32_t>(place.window));
+    if (!at) at = reinterpret_cast<std::uintptr_t>(&menus_.emplace_front());
+    auto* kept = reinterpret_cast<std::vector<MenuItemInfo>*>(at);
+    *kept = std::move(*menu);
+    known = kept;
   }
-  return inspector::MenuChildren(place.window, known->second, place.index);
+  return inspector::MenuChildren(place.window, *known, place.index);
 }
 
 void WindowsWindow::OnExpanding(TreeItemKey key) {
-  if (!filled_.contains(key)) Fill(key);
+  if (!filled_.Contains(key)) Fill(key);
 }
 
 // A window destroyed since the tree was read is greyed, not picked: a pick
@@ -263,9 +273,9 @@ bool WindowsWindow::ShowDetails(std::optional<TreeItemKey> key) {
       if (!exists) details_ = inspector::DescribeGoneWindow(*window);
     } else if (const std::optional<inspector::MenuPlace> menu =
                    inspector::MenuOfKey(*key)) {
-      const auto known = menus_.find(menu->window);
-      if (menu->index && known != menus_.end() && *menu->index < known->second.size()) {
-        details_ = inspector::MenuItemDetails(known->second, *menu->index);
+      const std::vector<MenuItemInfo>* known = MenuOf(menu->window);
+      if (menu->index && known && *menu->index < known->size()) {
+        details_ = inspector::MenuItemDetails(*known, *menu->index);
       }
     } else {
       const auto process_id = static_cast<std::uint32_t>(*key);
@@ -365,17 +375,16 @@ void WindowsWindow::SaveJson() {
 // The code that finds the window and posts it the item's command, as
 // choosing the item does.
 void WindowsWindow::ChooseMenuItem(const inspector::MenuPlace& place) {
-  const auto known = menus_.find(place.window);
-  if (!place.index || known == menus_.end() || *place.index >= known->second.size())
-    return;
-  const MenuItemInfo& item = known->second[*place.index];
+  const std::vector<MenuItemInfo>* known = MenuOf(place.window);
+  if (!place.index || !known || *place.index >= known->size()) return;
+  const MenuItemInfo& item = (*known)[*place.index];
   if (item.submenu || item.separator || item.left_out != 0) return;
   main_.PickWindowToSend(
-      place.window, codegen::MessageToSend{
-                        .message = kMenuCommandMessage,
-                        .name = "WM_COMMAND",
-                        .wparam = item.id,
-                        .comment = inspector::MenuPath(known->second, *place.index)});
+      place.window,
+      codegen::MessageToSend{.message = kMenuCommandMessage,
+                             .name = "WM_COMMAND",
+                             .wparam = item.id,
+                             .comment = inspector::MenuPath(*known, *place.index)});
 }
 
 std::optional<WindowHandle> WindowsWindow::SelectedWindow() const {

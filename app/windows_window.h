@@ -1,14 +1,14 @@
 #pragma once
 
-#include <map>
+#include <forward_list>
 #include <optional>
-#include <set>
 #include <vector>
 
 #include "app/main_window.h"
 #include "inspector/desktop_tree.h"
 #include "inspector/menu_tree.h"
 #include "inspector/window_details.h"
+#include "platform/key_index.h"
 #include "platform/message_tap.h"
 #include "platform/toolkit.h"
 #include "platform/window_system.h"
@@ -98,6 +98,8 @@ class WindowsWindow {
   void CopyLine();
   // The branch's items, the menu read when it is first opened.
   std::vector<TreeItem> MenuItems(const inspector::MenuPlace& place);
+  // The window's menu as read last, or nullptr.
+  const std::vector<MenuItemInfo>* MenuOf(WindowHandle window) const;
   void ChooseMenuItem(const inspector::MenuPlace& place);
   void Copy(std::string text);
   void TryCopy();
@@ -116,8 +118,8 @@ class WindowsWindow {
   // What was read in idle time is shown at the next step.
   bool show_next_ = false;
   // The items the view holds now.
-  std::set<TreeItemKey> shown_;
-  std::set<TreeItemKey> filled_;
+  KeyIndex shown_;
+  KeyIndex filled_;
   std::vector<inspector::DetailLine> details_;
   std::optional<TreeItemKey> details_of_;
   bool reading_ = false;
@@ -135,7 +137,9 @@ class WindowsWindow {
   std::optional<WindowHandle> chosen_;
   std::vector<std::pair<std::string, Handler<void(WindowHandle)>>> window_choices_;
   MessageTap* menus_tap_ = nullptr;
-  std::map<WindowHandle, std::vector<MenuItemInfo>> menus_;
+  // The menus read, found by the address kept under their window's handle.
+  std::forward_list<std::vector<MenuItemInfo>> menus_;
+  KeyIndex menus_at_;
 };
 
 }  // namespace winscout::app

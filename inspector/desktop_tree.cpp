@@ -49,42 +49,44 @@ std::optional<WindowHandle> WindowOfKey(TreeItemKey key) {
 
 void DesktopTree::Reload() {
   processes_.clear();
-  process_of_.clear();
-  process_index_.clear();
+  process_of_.Clear();
+  process_index_.Clear();
   owned_.clear();
-  owner_in_tree_.clear();
+  owned_at_.Clear();
+  owner_in_tree_.Clear();
   seen_.clear();
-  kept_.clear();
-  leads_.clear();
+  seen_at_.Clear();
+  kept_.Clear();
+  leads_.Clear();
   tops_.clear();
   next_top_ = 0;
   pending_.clear();
   for (const TopLevelWindow& top : windows_.TopLevelWindows()) {
     if (tops_.size() >= kMostItems) break;
-    process_of_.emplace(top.window, top.process_id);
+    process_of_.Put(static_cast<std::uint32_t>(top.window), top.process_id);
     tops_.push_back(top.window);
-    auto [at, added] = process_index_.try_emplace(top.process_id, processes_.size());
-    if (added) {
+    const std::size_t at = process_index_.Put(top.process_id, processes_.size());
+    if (at == processes_.size()) {
       processes_.push_back({top.process_id,
                             FileName(memo_ ? memo_->ImagePath(top.process_id)
                                            : windows_.ProcessImagePath(top.process_id)),
                             {},
                             {}});
     }
-    processes_[at->second].tops.push_back(top.window);
+    processes_[at].tops.push_back(top.window);
   }
 }
 
 void DesktopTree::SetFilter(std::string filter) {
   filter_ = Lower(filter);
-  kept_.clear();
-  leads_.clear();
+  kept_.Clear();
+  leads_.Clear();
 }
 
 bool DesktopTree::ReadNext() {
   if (next_top_ < tops_.size()) {
-    const auto seen = seen_.find(tops_[next_top_]);
-    const bool fresh = seen == seen_.end() || seen->second.more_children;
+    const Seen* seen = Found(tops_[next_top_]);
+    const bool fresh = !seen || seen->more_children;
     if (!ReadPiece(tops_[next_top_])) {
       read_more_ = true;
       return true;
@@ -116,38 +118,42 @@ void DesktopTree::Push(const std::vector<WindowHandle>& windows) {
 }
 
 void DesktopTree::SkipRead() {
-  while (!pending_.empty() && seen_.contains(pending_.back()) &&
-         !seen_.at(pending_.back()).more_children) {
-    const WindowHandle window = pending_.back();
+  for (const Seen* seen;
+       !pending_.empty() && (seen = Found(pending_.back())) && !seen->more_children;) {
     pending_.pop_back();
-    Push(seen_.at(window).children);
+    Push(seen->children);
   }
 }
 
 void DesktopTree::Settle() const {
   if (!read_more_) return;
   read_more_ = false;
-  kept_.clear();
-  leads_.clear();
+  kept_.Clear();
+  leads_.Clear();
 }
 
 std::size_t DesktopTree::MatchCount() const {
   return static_cast<std::size_t>(std::ranges::count_if(
-      seen_, [this](const auto& entry) { return Matches(entry.first); }));
+      seen_, [this](const Seen& seen) { return Matches(seen.window); }));
+}
+
+DesktopTree::Seen* DesktopTree::Found(WindowHandle window) const {
+  const std::uint64_t* at = seen_at_.Find(static_cast<std::uint32_t>(window));
+  return at ? &seen_[*at] : nullptr;
 }
 
 const DesktopTree::Seen& DesktopTree::Look(WindowHandle window) const {
-  auto it = seen_.find(window);
-  if (it == seen_.end()) it = seen_.emplace(window, Read(window)).first;
-  return it->second;
+  if (Seen* seen = Found(window)) return *seen;
+  seen_.push_back(Read(window));
+  seen_.back().window = window;
+  seen_at_.Put(static_cast<std::uint32_t>(window), seen_.size() - 1);
+  return seen_.back();
 }
 
 bool DesktopTree::ReadPiece(WindowHandle window) {
-  auto it = seen_.find(window);
-  if (it == seen_.end()) {
-    return !seen_.emplace(window, Read(window)).first->second.more_children;
-  }
-  Seen& seen = it->second;
+  Seen* found = Found(window);
+  if (!found) return !Look(window).more_children;
+  Seen& seen = *found;
   if (!seen.more_children) return true;
   const std::vector<WindowHandle> piece =
       windows_.ChildWindowsAfter(window, seen.listed_to, kListPiece);
@@ -184,9 +190,10 @@ DesktopTree::Seen DesktopTree::Read(WindowHandle window) const {
 }
 
 bool DesktopTree::OwnedInProcess(WindowHandle top) const {
-  auto owner_process = process_of_.find(Look(top).owner);
-  return owner_process != process_of_.end() &&
-         owner_process->second == process_of_.at(top);
+  const std::uint64_t* owner_process =
+      process_of_.Find(static_cast<std::uint32_t>(Look(top).owner));
+  return owner_process &&
+         *owner_process == *process_of_.Find(static_cast<std::uint32_t>(top));
 }
 
 // Owned pop-ups go under their owner where it is a window of the same
@@ -197,8 +204,13 @@ bool DesktopTree::Grouped(const Process& process) const {
   std::vector<WindowHandle> windows;
   for (WindowHandle top : process.tops) {
     if (OwnedInProcess(top)) {
-      owned_[Look(top).owner].push_back(top);
-      owner_in_tree_[top] = Look(top).owner;
+      const WindowHandle owner = Look(top).owner;
+      const std::size_t at =
+          owned_at_.Put(static_cast<std::uint32_t>(owner), owned_.size());
+      if (at == owned_.size()) owned_.emplace_back();
+      owned_[at].push_back(top);
+      owner_in_tree_.Put(static_cast<std::uint32_t>(top),
+                         static_cast<std::uint32_t>(owner));
     } else {
       windows.push_back(top);
     }
@@ -211,7 +223,7 @@ std::vector<WindowHandle> DesktopTree::TopItems(const Process& process) const {
   if (Grouped(process)) return *process.windows;
   std::vector<WindowHandle> windows;
   for (WindowHandle top : process.tops) {
-    if (seen_.contains(top) && !OwnedInProcess(top)) windows.push_back(top);
+    if (Found(top) && !OwnedInProcess(top)) windows.push_back(top);
   }
   return windows;
 }
@@ -220,19 +232,16 @@ std::vector<WindowHandle> DesktopTree::TopItems(const Process& process) const {
 // read at once.
 std::vector<WindowHandle> DesktopTree::Below(WindowHandle window) const {
   Look(window);
-  Seen& seen = seen_.at(window);
+  Seen& seen = *Found(window);
   if (seen.more_children && filter_.empty()) {
     seen.children = windows_.ChildWindows(window);
     seen.more_children = false;
   }
   std::vector<WindowHandle> below = seen.children;
-  auto process = process_of_.find(window);
-  if (process == process_of_.end() ||
-      !Grouped(processes_[process_index_.at(process->second)])) {
-    return below;
-  }
-  if (auto owned = owned_.find(window); owned != owned_.end()) {
-    below.insert(below.end(), owned->second.begin(), owned->second.end());
+  const std::uint64_t* process = process_of_.Find(static_cast<std::uint32_t>(window));
+  if (!process || !Grouped(processes_[*process_index_.Find(*process)])) return below;
+  if (const std::uint64_t* owned = owned_at_.Find(static_cast<std::uint32_t>(window))) {
+    below.insert(below.end(), owned_[*owned].begin(), owned_[*owned].end());
   }
   return below;
 }
@@ -247,19 +256,18 @@ bool DesktopTree::Matches(WindowHandle window) const {
 
 bool DesktopTree::ProcessMatches(std::uint32_t process_id) const {
   if (filter_.empty()) return false;
-  auto it = process_index_.find(process_id);
-  return it != process_index_.end() &&
-         Lower(processes_[it->second].name).find(filter_) != std::string::npos;
+  const std::uint64_t* at = process_index_.Find(process_id);
+  return at && Lower(processes_[*at].name).find(filter_) != std::string::npos;
 }
 
 // Under a filter, a window not read yet is not known to be kept.
 bool DesktopTree::Kept(WindowHandle window) const {
   if (filter_.empty()) return true;
-  if (!seen_.contains(window)) return false;
-  if (auto it = kept_.find(WindowKey(window)); it != kept_.end()) return it->second;
+  if (!Found(window)) return false;
+  if (const std::uint64_t* known = kept_.Find(WindowKey(window))) return *known != 0;
   bool kept = Matches(window) || ProcessMatches(Look(window).process_id);
   for (WindowHandle below : Below(window)) kept = Kept(below) || kept;
-  kept_[WindowKey(window)] = kept;
+  kept_.Put(WindowKey(window)) = kept;
   return kept;
 }
 
@@ -270,9 +278,10 @@ bool DesktopTree::ProcessKept(const Process& process) const {
 }
 
 TreeItem DesktopTree::WindowItem(WindowHandle window) const {
-  const Seen& seen = Look(window);
   const bool expandable =
       std::ranges::any_of(Below(window), [this](WindowHandle w) { return Kept(w); });
+  // Below may have read more windows, which moves those read.
+  const Seen& seen = Look(window);
   return {WindowKey(window),
           Hex32(static_cast<std::uint32_t>(window)) + " " + seen.class_name + " \"" +
               seen.title + "\"",
@@ -296,9 +305,9 @@ std::vector<TreeItem> DesktopTree::Children(TreeItemKey key) const {
   std::vector<WindowHandle> below;
   if (const std::optional<WindowHandle> window = WindowOfKey(key)) {
     below = Below(*window);
-  } else if (auto it = process_index_.find(static_cast<std::uint32_t>(key));
-             it != process_index_.end()) {
-    below = TopItems(processes_[it->second]);
+  } else if (const std::uint64_t* at =
+                 process_index_.Find(static_cast<std::uint32_t>(key))) {
+    below = TopItems(processes_[*at]);
   }
   std::vector<TreeItem> items;
   for (WindowHandle window : below) {
@@ -318,20 +327,20 @@ std::vector<TreeItemKey> DesktopTree::PathTo(WindowHandle window) const {
     if (Look(top).parent == 0) break;
     top = Look(top).parent;
   }
-  auto top_process = process_of_.find(top);
-  if (top_process == process_of_.end()) return {};
+  const std::uint64_t* top_process = process_of_.Find(static_cast<std::uint32_t>(top));
+  if (!top_process) return {};
   // Until the owners are known, an owned pop-up has no place in the tree.
-  if (!Grouped(processes_[process_index_.at(top_process->second)])) {
+  if (!Grouped(processes_[*process_index_.Find(*top_process)])) {
     if (OwnedInProcess(top)) return {};
   }
-  for (auto owner = owner_in_tree_.find(top); owner != owner_in_tree_.end();
-       owner = owner_in_tree_.find(top)) {
-    top = owner->second;
+  for (const std::uint64_t* owner;
+       (owner = owner_in_tree_.Find(static_cast<std::uint32_t>(top)));) {
+    top = static_cast<WindowHandle>(*owner);
     path.push_back(WindowKey(top));
   }
-  auto process = process_of_.find(top);
-  if (process == process_of_.end()) return {};
-  path.push_back(ProcessKey(process->second));
+  const std::uint64_t* process = process_of_.Find(static_cast<std::uint32_t>(top));
+  if (!process) return {};
+  path.push_back(ProcessKey(static_cast<std::uint32_t>(*process)));
   std::reverse(path.begin(), path.end());
   for (TreeItemKey key : path) {
     const std::optional<WindowHandle> w = WindowOfKey(key);
@@ -341,13 +350,13 @@ std::vector<TreeItemKey> DesktopTree::PathTo(WindowHandle window) const {
 }
 
 bool DesktopTree::LeadsToMatch(TreeItemKey key) const {
-  if (auto it = leads_.find(key); it != leads_.end()) return it->second;
+  if (const std::uint64_t* known = leads_.Find(key)) return *known != 0;
   bool leads = false;
   for (const TreeItem& child : Children(key)) {
     const std::optional<WindowHandle> window = WindowOfKey(child.key);
     if ((window && Matches(*window)) || LeadsToMatch(child.key)) leads = true;
   }
-  leads_[key] = leads;
+  leads_.Put(key) = leads;
   return leads;
 }
 

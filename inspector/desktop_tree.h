@@ -1,12 +1,12 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "inspector/facts_memo.h"
+#include "platform/key_index.h"
 #include "platform/toolkit.h"
 #include "platform/window_system.h"
 
@@ -90,10 +90,13 @@ class DesktopTree {
     // the last one listed.
     bool more_children = false;
     WindowHandle listed_to = 0;
+    WindowHandle window = 0;
   };
 
   // The window as read: its facts, and its children up to a piece of them.
   const Seen& Look(WindowHandle window) const;
+  // The window as read, or nullptr; valid until the next window is read.
+  Seen* Found(WindowHandle window) const;
   Seen Read(WindowHandle window) const;
   // Reads the window, or the next piece of its children; whether it is read
   // whole.
@@ -131,15 +134,19 @@ class DesktopTree {
   std::size_t next_top_ = 0;
   std::vector<WindowHandle> pending_;
   mutable bool read_more_ = false;
-  std::map<WindowHandle, std::uint32_t> process_of_;
-  std::map<std::uint32_t, std::size_t> process_index_;
-  mutable std::map<WindowHandle, std::vector<WindowHandle>> owned_;
-  mutable std::map<WindowHandle, WindowHandle> owner_in_tree_;
+  KeyIndex process_of_;     // a top-level window's process ID
+  KeyIndex process_index_;  // a process's place in processes_
+  // The pop-ups a window owns, at their owner's place in owned_at_.
+  mutable std::vector<std::vector<WindowHandle>> owned_;
+  mutable KeyIndex owned_at_;
+  mutable KeyIndex owner_in_tree_;
   std::string filter_;
-  mutable std::map<WindowHandle, Seen> seen_;
-  // The filter's answers, by the item's key (a window's for Kept).
-  mutable std::map<TreeItemKey, bool> kept_;
-  mutable std::map<TreeItemKey, bool> leads_;
+  // The windows read, in the order read, at their place in seen_at_.
+  mutable std::vector<Seen> seen_;
+  mutable KeyIndex seen_at_;
+  // The filter's answers (1 or 0), by the item's key (a window's for Kept).
+  mutable KeyIndex kept_;
+  mutable KeyIndex leads_;
 };
 
 }  // namespace winscout::inspector

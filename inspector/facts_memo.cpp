@@ -3,15 +3,20 @@
 namespace winscout::inspector {
 
 const std::optional<WindowFacts>& FactsMemo::Facts(WindowHandle window) {
-  const auto found = facts_.find(window);
-  if (found != facts_.end()) return found->second;
-  return facts_.emplace(window, windows_.Facts(window)).first->second;
+  if (const std::uint64_t* found = facts_at_.Find(static_cast<std::uint32_t>(window)))
+    return *reinterpret_cast<const std::optional<WindowFacts>*>(*found);
+  facts_.push_front(windows_.Facts(window));
+  facts_at_.Put(static_cast<std::uint32_t>(window),
+                reinterpret_cast<std::uintptr_t>(&facts_.front()));
+  return facts_.front();
 }
 
 const std::string& FactsMemo::ImagePath(std::uint32_t process_id) {
-  const auto found = images_.find(process_id);
-  if (found != images_.end()) return found->second;
-  return images_.emplace(process_id, windows_.ProcessImagePath(process_id)).first->second;
+  if (const std::uint64_t* found = images_at_.Find(process_id))
+    return *reinterpret_cast<const std::string*>(*found);
+  images_.push_front(windows_.ProcessImagePath(process_id));
+  images_at_.Put(process_id, reinterpret_cast<std::uintptr_t>(&images_.front()));
+  return images_.front();
 }
 
 }  // namespace winscout::inspector

@@ -1,10 +1,11 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
+#include <forward_list>
 #include <optional>
 #include <string>
 
+#include "platform/key_index.h"
 #include "platform/window_system.h"
 
 namespace winscout::inspector {
@@ -24,8 +25,12 @@ class FactsMemo {
 
  private:
   const WindowSystem& windows_;
-  std::map<WindowHandle, std::optional<WindowFacts>> facts_;
-  std::map<std::uint32_t, std::string> images_;
+  // What was read, where it stays while more is read, found by the address
+  // kept under the window's handle or the process's ID.
+  std::forward_list<std::optional<WindowFacts>> facts_;
+  std::forward_list<std::string> images_;
+  KeyIndex facts_at_;
+  KeyIndex images_at_;
 };
 
 }  // namespace winscout::inspector

@@ -2,13 +2,14 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <map>
+#include <forward_list>
+#include <iterator>
 #include <optional>
-#include <set>
 #include <string>
 #include <string_view>
 
 #include "platform/handler.h"
+#include "platform/key_index.h"
 
 namespace winscout::inspector {
 
@@ -31,13 +32,17 @@ class KnownWindows {
   void ForgetScopes();
   // Only once no line views a class name.
   void Clear();
-  std::size_t WindowCount() const { return windows_.size(); }
-  std::size_t ClassCount() const { return classes_.size(); }
+  std::size_t WindowCount() const { return windows_at_.Size(); }
+  std::size_t ClassCount() const {
+    return static_cast<std::size_t>(std::ranges::distance(classes_));
+  }
 
  private:
-  std::map<std::int64_t, Window> windows_;
-  // A set's entries stay where they are.
-  std::set<std::string, std::less<>> classes_;
+  // A list's entries stay where they are; a window's is found by the address
+  // kept under its handle, a class name by a plain search: they are few.
+  std::forward_list<Window> windows_;
+  KeyIndex windows_at_;
+  std::forward_list<std::string> classes_;
 };
 
 }  // namespace winscout::inspector

@@ -4,8 +4,7 @@
 // tlhelp32.h needs the types of windows.h.
 #include <tlhelp32.h>
 
-#include <map>
-
+#include "platform/key_index.h"
 #include "platform/win32/handle_conversion.h"
 #include "platform/win32/unique_handle.h"
 
@@ -13,7 +12,7 @@ namespace winscout::win32 {
 namespace {
 
 using Snapshot = UniqueHandle<HANDLE, &CloseHandle>;
-using ProcessOfWindow = std::map<HWND, DWORD>;
+using ProcessOfWindow = KeyIndex;
 
 BOOL CALLBACK CollectHandle(HWND window, LPARAM windows) {
   reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
@@ -27,7 +26,7 @@ struct ThreadWindows {
 
 BOOL CALLBACK NoteProcess(HWND window, LPARAM thread) {
   const auto* windows = reinterpret_cast<const ThreadWindows*>(thread);
-  windows->process_of->emplace(window, windows->process_id);
+  windows->process_of->Put(reinterpret_cast<std::uintptr_t>(window), windows->process_id);
   return TRUE;
 }
 
@@ -65,8 +64,9 @@ std::vector<TopLevelWindow> ListTopLevelWindows() {
   windows.reserve(order.size());
   for (HWND window : order) {
     DWORD process_id = 0;
-    if (const auto known = process_of.find(window); known != process_of.end()) {
-      process_id = known->second;
+    if (const std::uint64_t* known =
+            process_of.Find(reinterpret_cast<std::uintptr_t>(window))) {
+      process_id = static_cast<DWORD>(*known);
     } else if (GetAncestor(window, GA_PARENT) != desktop ||
                !GetWindowThreadProcessId(window, &process_id)) {
       continue;

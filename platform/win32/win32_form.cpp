@@ -96,6 +96,11 @@ void Win32Form::CreateControls(bool seen_at_start) {
   const auto frames_first = [](const ControlSpec& control) {
     return (control.kind == ControlKind::kFrame ? 0 : kFramesBefore) + control.tab_index;
   };
+  if (seen_at_start) {
+    controls_ = std::vector<Control>(form_.controls.size());
+    for (std::size_t i = 0; i < controls_.size(); ++i)
+      controls_[i].id = form_.controls[i].id;
+  }
   for (const ControlSpec* control : RankedControls(form_.controls, frames_first)) {
     if (seen_at_start) MakeObject(*control);
     if (SeenAtStart(*control) == seen_at_start) MakeWindow(*control, dpi);
@@ -104,7 +109,7 @@ void Win32Form::CreateControls(bool seen_at_start) {
 
 void Win32Form::MakeObject(const ControlSpec& control) {
   const int id = control.id;
-  Control& made = controls_[id];
+  Control& made = *ControlOf(id);
   switch (control.kind) {
     case ControlKind::kFrame:
       made.frame = std::make_unique<FrameBox>();
@@ -138,7 +143,7 @@ void Win32Form::MakeWindow(const ControlSpec& control, UINT dpi) {
   const int id = control.id;
   const HWND parent = ContainerOf(control);
   const RECT rect = PixelRect(control.rect, dpi);
-  Control& made = controls_.at(id);
+  Control& made = *ControlOf(id);
   switch (control.kind) {
     case ControlKind::kFrame:
       made.frame->Create(instance_, parent, id, rect);
@@ -191,14 +196,14 @@ HWND Win32Form::CreateStandardControl(const ControlSpec& control, HWND parent,
       CreateWindowExW(ex_style, window_class, Utf8ToWide(control.text).c_str(), style,
                       rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
                       parent, AsMenu(control.id), instance_, nullptr);
-  controls_[control.id].window = window;
+  ControlOf(control.id)->window = window;
   // No 32K cap: the code for a deep window tree can be longer.
   if (window && window_class[0] == L'E') SendMessageW(window, EM_SETLIMITTEXT, 0, 0);
   return window;
 }
 
-HWND Win32Form::ContainerOf(const ControlSpec& control) const {
-  return control.container == 0 ? hwnd_ : controls_.at(control.container).window;
+HWND Win32Form::ContainerOf(const ControlSpec& control) {
+  return control.container == 0 ? hwnd_ : ControlOf(control.container)->window;
 }
 
 UINT Win32Form::Dpi() const { return GetDpiForWindow(hwnd_); }
@@ -209,7 +214,7 @@ void Win32Form::LayOut() {
   const UINT dpi = Dpi();
   UniqueFont font = MessageFont(dpi);
   for (const ControlSpec& control : form_.controls) {
-    const HWND window = controls_.at(control.id).window;
+    const HWND window = ControlOf(control.id)->window;
     if (!window) continue;
     const RECT rect = PixelRect(control.rect, dpi);
     SetWindowPos(window, nullptr, rect.left, rect.top, rect.right - rect.left,
@@ -260,7 +265,7 @@ void Win32Form::FocusFirstControl() {
 // As in a dialog box, a text box that gets the focus from the keyboard has its
 // text selected.
 void Win32Form::FocusControl(int id) {
-  const Control& control = controls_.at(id);
+  const Control& control = *ControlOf(id);
   if (control.text_box) SendMessageW(control.window, EM_SETSEL, 0, -1);
   SetFocus(control.window);
 }
@@ -272,7 +277,7 @@ void Win32Form::MoveFocus(bool backwards) {
   int id = focus && IsChild(hwnd_, focus) ? GetDlgCtrlID(focus) : 0;
   for (std::size_t tries = 0; tries < tab_order_.size(); ++tries) {
     id = NextTabStop(tab_order_, id, backwards);
-    if (IsWindowEnabled(controls_.at(id).window)) {
+    if (IsWindowEnabled(ControlOf(id)->window)) {
       FocusControl(id);
       return;
     }
@@ -305,13 +310,20 @@ ImageHolder& Win32Form::ImageAt(int id) { return Find(id, &Control::image); }
 Button& Win32Form::ButtonAt(int id) { return Find(id, &Control::button); }
 Timer& Win32Form::TimerAt(int id) { return Find(id, &Control::timer); }
 
+Win32Form::Control* Win32Form::ControlOf(int id) {
+  for (Control& control : controls_) {
+    if (control.id == id) return &control;
+  }
+  return nullptr;
+}
+
 template <typename T>
-T& Win32Form::Find(int id, std::unique_ptr<T> Control::*object) const {
-  auto it = controls_.find(id);
-  if (it == controls_.end() || !(it->second.*object)) {
+T& Win32Form::Find(int id, std::unique_ptr<T> Control::*object) {
+  const Control* control = ControlOf(id);
+  if (!control || !(control->*object)) {
     ExitWithFailedCall("no control of that kind with that id", ERROR_NOT_FOUND);
   }
-  return *(it->second.*object);
+  return *(control->*object);
 }
 
 int Win32Form::RunMessageLoop() {
@@ -356,7 +368,7 @@ bool Win32Form::SelectAllOnCtrlA(const MSG& message) const {
       GetKeyState(VK_CONTROL) >= 0) {
     return false;
   }
-  for (const auto& [id, control] : controls_) {
+  for (const Control& control : controls_) {
     if (control.text_box && control.window == message.hwnd) {
       SendMessageW(message.hwnd, EM_SETSEL, 0, -1);
       return true;
@@ -429,15 +441,15 @@ LRESULT Win32Form::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 void Win32Form::OnCommand(int id, WORD notification) {
-  if (auto it = controls_.find(id); it != controls_.end() && it->second.command_target) {
-    it->second.command_target->OnCommand(notification);
+  if (const Control* control = ControlOf(id); control && control->command_target) {
+    control->command_target->OnCommand(notification);
   }
 }
 
 void Win32Form::OnTimer(UINT_PTR id) {
-  if (auto it = controls_.find(static_cast<int>(id));
-      it != controls_.end() && it->second.timer) {
-    it->second.timer->Tick();
+  if (const Control* control = ControlOf(static_cast<int>(id));
+      control && control->timer) {
+    control->timer->Tick();
   }
 }
 

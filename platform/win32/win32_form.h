@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <array>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -66,7 +65,7 @@ class Win32Form final : public Form {
   void MakeObject(const ControlSpec& control);
   void MakeWindow(const ControlSpec& control, UINT dpi);
   HWND CreateStandardControl(const ControlSpec& control, HWND parent, const RECT& rect);
-  HWND ContainerOf(const ControlSpec& control) const;
+  HWND ContainerOf(const ControlSpec& control);
   void LayOut();
   void ResizeForClient(int client_width_twips);
   void FocusFirstControl();
@@ -88,6 +87,7 @@ class Win32Form final : public Form {
   // A control's window (none for an image or a timer) and its object, which
   // is the one of its kind that is not null.
   struct Control {
+    int id = 0;
     HWND window = nullptr;
     CommandTarget* command_target = nullptr;
     std::unique_ptr<FrameBox> frame;
@@ -97,9 +97,11 @@ class Win32Form final : public Form {
     std::unique_ptr<Win32Image> image;
     std::unique_ptr<Win32Timer> timer;
   };
+  // The control of `id`, or nullptr.
+  Control* ControlOf(int id);
   // The object of `id` of the kind `object` names; there is one.
   template <typename T>
-  T& Find(int id, std::unique_ptr<T> Control::*object) const;
+  T& Find(int id, std::unique_ptr<T> Control::*object);
 
   HINSTANCE instance_;
   FormSpec form_;
@@ -117,9 +119,9 @@ class Win32Form final : public Form {
   HWND code_box_ = nullptr;
   // The control that had the focus when the window was last deactivated.
   HWND last_focus_ = nullptr;
-  // By id, every control's window and object in one map rather than a map
-  // of each kind: the code of each map type is a copy of the others' (4 KB).
-  std::map<int, Control> controls_;
+  // Every control's window and object, in the order of form_'s controls and
+  // searched by id: they are few. One list rather than one of each kind.
+  std::vector<Control> controls_;
   // Indexed by the item's number.
   std::vector<EventHandler> system_menu_handlers_;
   static constexpr int kFunctionKeys = 24;  // F1 to F24

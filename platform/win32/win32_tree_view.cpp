@@ -8,8 +8,8 @@
 namespace winscout::win32 {
 
 HTREEITEM Win32TreeView::ItemOf(TreeItemKey key) const {
-  auto it = items_.find(key);
-  return it == items_.end() ? nullptr : it->second;
+  const std::uint64_t* item = items_.Find(key);
+  return item ? reinterpret_cast<HTREEITEM>(*item) : nullptr;
 }
 
 TreeItemKey Win32TreeView::KeyOf(HWND tree, HTREEITEM item) {
@@ -27,9 +27,9 @@ void Win32TreeView::Forget(HTREEITEM item) {
     Forget(child);
   }
   const TreeItemKey key = KeyOf(tree_, item);
-  items_.erase(key);
-  dimmed_.erase(key);
-  filled_.erase(key);
+  items_.Remove(key);
+  dimmed_.Remove(key);
+  filled_.Remove(key);
 }
 
 void Win32TreeView::SetChildren(std::optional<TreeItemKey> parent,
@@ -39,9 +39,9 @@ void Win32TreeView::SetChildren(std::optional<TreeItemKey> parent,
   SendMessageW(tree_, WM_SETREDRAW, FALSE, 0);
   if (!parent) {
     TreeView_DeleteAllItems(tree_);
-    items_.clear();
-    dimmed_.clear();
-    filled_.clear();
+    items_.Clear();
+    dimmed_.Clear();
+    filled_.Clear();
   } else {
     HTREEITEM child = TreeView_GetChild(tree_, parent_item);
     while (child) {
@@ -50,7 +50,7 @@ void Win32TreeView::SetChildren(std::optional<TreeItemKey> parent,
       TreeView_DeleteItem(tree_, child);
       child = next;
     }
-    filled_.insert(*parent);
+    filled_.Put(*parent);
   }
   for (const TreeItem& item : items) {
     std::wstring text = Utf8ToWide(item.text);
@@ -64,8 +64,8 @@ void Win32TreeView::SetChildren(std::optional<TreeItemKey> parent,
     insert.item.state = item.dimmed ? TVIS_CUT : 0;
     insert.item.stateMask = TVIS_CUT;
     if (const HTREEITEM made = TreeView_InsertItem(tree_, &insert)) {
-      items_[item.key] = made;
-      if (item.dimmed) dimmed_.insert(item.key);
+      items_.Put(item.key) = reinterpret_cast<std::uint64_t>(made);
+      if (item.dimmed) dimmed_.Put(item.key);
     }
   }
   if (parent && items.empty()) {
@@ -126,7 +126,7 @@ void Win32TreeView::Select(TreeItemKey key) {
 void Win32TreeView::Dim(TreeItemKey key) {
   const HTREEITEM item = ItemOf(key);
   if (!item) return;
-  dimmed_.insert(key);
+  dimmed_.Put(key);
   TreeView_SetItemState(tree_, item, TVIS_CUT, TVIS_CUT);
   RECT rect{};
   if (TreeView_GetItemRect(tree_, item, &rect, FALSE)) InvalidateRect(tree_, &rect, TRUE);
@@ -141,7 +141,7 @@ LRESULT Win32TreeView::OnNotify(const NMHDR& header) {
     case TVN_ITEMEXPANDINGW: {
       const auto& change = reinterpret_cast<const NMTREEVIEWW&>(header);
       const auto key = static_cast<TreeItemKey>(change.itemNew.lParam);
-      if ((change.action & TVE_EXPAND) && !filled_.contains(key) && on_expanding_) {
+      if ((change.action & TVE_EXPAND) && !filled_.Contains(key) && on_expanding_) {
         on_expanding_(key);
       }
       return FALSE;
@@ -184,7 +184,7 @@ LRESULT Win32TreeView::OnNotify(const NMHDR& header) {
 LRESULT Win32TreeView::OnCustomDraw(NMTVCUSTOMDRAW& draw) const {
   if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
   if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT &&
-      dimmed_.contains(static_cast<TreeItemKey>(draw.nmcd.lItemlParam))) {
+      dimmed_.Contains(static_cast<TreeItemKey>(draw.nmcd.lItemlParam))) {
     draw.clrText = GetSysColor(COLOR_GRAYTEXT);
     // Grey on the selection's colour would not read: selected, it stands on
     // the face colour instead.

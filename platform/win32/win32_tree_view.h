@@ -4,9 +4,7 @@
 // After windows.h, which it needs.
 #include <commctrl.h>
 
-#include <map>
-#include <set>
-
+#include "platform/key_index.h"
 #include "platform/toolkit.h"
 
 namespace winscout::win32 {
@@ -55,9 +53,9 @@ class Win32TreeView final : public TreeView {
   void OpenMenu(TreeItemKey key, POINT at);
 
   HWND tree_;
-  std::map<TreeItemKey, HTREEITEM> items_;
-  std::set<TreeItemKey> dimmed_;
-  std::set<TreeItemKey> filled_;
+  KeyIndex items_;  // each item's HTREEITEM
+  KeyIndex dimmed_;
+  KeyIndex filled_;
   Handler<void(TreeItemKey)> on_expanding_;
   Handler<void(TreeItemKey)> on_select_;
   Handler<std::vector<std::string>(TreeItemKey)> choices_;

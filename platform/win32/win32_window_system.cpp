@@ -6,9 +6,9 @@
 
 #include <algorithm>
 #include <optional>
-#include <set>
 #include <vector>
 
+#include "platform/key_index.h"
 #include "platform/pointed_child.h"
 #include "platform/win32/handle_conversion.h"
 #include "platform/win32/text_conversion.h"
@@ -111,8 +111,10 @@ std::vector<HWND> SiblingsFrom(HWND parent, HWND first, HWND through = nullptr) 
     }
     return siblings;
   }
-  std::set<HWND> seen;
-  for (HWND w = first; w && seen.insert(w).second; w = GetWindow(w, GW_HWNDNEXT)) {
+  KeyIndex seen;
+  for (HWND w = first; w && !seen.Contains(reinterpret_cast<std::uintptr_t>(w));
+       w = GetWindow(w, GW_HWNDNEXT)) {
+    seen.Put(reinterpret_cast<std::uintptr_t>(w));
     siblings.push_back(w);
     if (w == through) break;
   }
