@@ -139,15 +139,16 @@ std::size_t DesktopTree::MatchCount() const {
 
 DesktopTree::Seen* DesktopTree::Found(WindowHandle window) const {
   const std::uint64_t* at = seen_at_.Find(static_cast<std::uint32_t>(window));
-  return at ? &seen_[*at] : nullptr;
+  return at ? reinterpret_cast<Seen*>(*at) : nullptr;
 }
 
 const DesktopTree::Seen& DesktopTree::Look(WindowHandle window) const {
   if (Seen* seen = Found(window)) return *seen;
-  seen_.push_back(Read(window));
-  seen_.back().window = window;
-  seen_at_.Put(static_cast<std::uint32_t>(window), seen_.size() - 1);
-  return seen_.back();
+  Seen& seen = seen_.emplace_front(Read(window));
+  seen.window = window;
+  seen_at_.Put(static_cast<std::uint32_t>(window),
+               reinterpret_cast<std::uintptr_t>(&seen));
+  return seen;
 }
 
 bool DesktopTree::ReadPiece(WindowHandle window) {
@@ -278,10 +279,9 @@ bool DesktopTree::ProcessKept(const Process& process) const {
 }
 
 TreeItem DesktopTree::WindowItem(WindowHandle window) const {
+  const Seen& seen = Look(window);
   const bool expandable =
       std::ranges::any_of(Below(window), [this](WindowHandle w) { return Kept(w); });
-  // Below may have read more windows, which moves those read.
-  const Seen& seen = Look(window);
   return {WindowKey(window),
           Hex32(static_cast<std::uint32_t>(window)) + " " + seen.class_name + " \"" +
               seen.title + "\"",

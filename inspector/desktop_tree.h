@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <forward_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -53,7 +54,7 @@ class DesktopTree {
   bool ReadNext();
   // Every window has been read.
   bool Complete() const { return next_top_ == tops_.size() && pending_.empty(); }
-  std::size_t ReadCount() const { return seen_.size(); }
+  std::size_t ReadCount() const { return seen_at_.Size(); }
   // The windows read so far that the filter matches.
   std::size_t MatchCount() const;
 
@@ -95,7 +96,7 @@ class DesktopTree {
 
   // The window as read: its facts, and its children up to a piece of them.
   const Seen& Look(WindowHandle window) const;
-  // The window as read, or nullptr; valid until the next window is read.
+  // The window as read, or nullptr.
   Seen* Found(WindowHandle window) const;
   Seen Read(WindowHandle window) const;
   // Reads the window, or the next piece of its children; whether it is read
@@ -141,8 +142,10 @@ class DesktopTree {
   mutable KeyIndex owned_at_;
   mutable KeyIndex owner_in_tree_;
   std::string filter_;
-  // The windows read, in the order read, at their place in seen_at_.
-  mutable std::vector<Seen> seen_;
+  // The windows read, where each stays while more are read (Look's answers
+  // are kept across further reads), found by the address kept under the
+  // window's handle.
+  mutable std::forward_list<Seen> seen_;
   mutable KeyIndex seen_at_;
   // The filter's answers (1 or 0), by the item's key (a window's for Kept).
   mutable KeyIndex kept_;
