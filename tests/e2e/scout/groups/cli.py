@@ -1,6 +1,8 @@
 """The e2e.cli group: winscout.exe started with arguments, no window."""
 
 import json
+import re
+import shlex
 import subprocess
 import tempfile
 from pathlib import Path
@@ -39,6 +41,19 @@ def run(session, *args, seconds=WAIT_SECONDS * 3):
     done = subprocess.run([session.args.wine, session.args.winscout, *args],
                           capture_output=True, timeout=seconds, check=False)
     return done.returncode, done.stdout.decode(), done.stderr.decode()
+
+
+def run_in_console(session, *args):
+    """(exit code, what the console shows) of winscout.exe started from cmd.exe
+    in a real console (a terminal): its answer goes to the console it was
+    started from, not to a pipe."""
+    exe = subprocess.run(["winepath", "-w", session.args.winscout], capture_output=True,
+                         text=True, check=True).stdout.strip()
+    line = shlex.join([session.args.wine, "cmd", "/c", exe, *args])
+    done = subprocess.run(["script", "-qec", line, "/dev/null"], capture_output=True,
+                          timeout=WAIT_SECONDS * 3, check=False)
+    shown = re.sub(r"\x1b\[[0-9;?]*[A-Za-z]", "", done.stdout.decode())
+    return done.returncode, shown.replace("\r", "")
 
 
 def schema_faults(value, fields, where):
@@ -151,6 +166,19 @@ def group_cli(session, checks):
         probe.set_text(top.handle, top.text)
 
     checks.step("a hostile text in JSON", hostile_text)
+
+    def console():
+        top = next(window for window in fixture.windows.values() if window.parent == 0)
+        probe.set_text(top.handle, "console \u03a9 \u00fc")
+        shown = [run_in_console(session, *args) for args in
+                 (["details", str(top.handle)], FAILURES[0][0])]
+        probe.set_text(top.handle, top.text)
+        checks.check("a console: the details with their Unicode title, and a failure's "
+                     "line and exit code", shown[0][0] == 0 and
+                     "Title: console \u03a9 \u00fc\n" in shown[0][1] and
+                     shown[1] == (FAILURES[0][1], FAILURES[0][2] + "\n"), shown)
+
+    checks.step("the answer in the console it was started from", console)
 
     def compare():
         actions = Fixture(session.programs, probe, session.args.wine, session.args.fixture,

@@ -267,12 +267,12 @@ def big_desktop(session, checks, desktop, many):
     probe.close(view.window)
     # The command line's tree of the same desktop, every window with its
     # details, against the probe's walk, with WinScout's window idle; a bare
-    # start of the program beside it. Each timed twice, the walk before each
-    # tree: the faster of two is the figure, as a single run here took 2.2
-    # times its twin on an idle machine.
-    walks_ms, trees_s = [walk_ms], []
+    # start of the program beside it. Each timed twice (the walk before the
+    # filter's is one): the faster of two is the figure, as a single run here
+    # took 2.2 times its twin on an idle machine.
+    walks_ms = [walk_ms, probe.value("walk", seconds=READ_SECONDS)[1]]
+    trees_s = []
     for _ in range(2):
-        walks_ms.append(probe.value("walk", seconds=READ_SECONDS)[1])
         started = time.monotonic()
         code, out, _ = cli.run(session, "tree", "--json", seconds=READ_SECONDS * 2)
         trees_s.append(time.monotonic() - started)
