@@ -109,7 +109,7 @@ void Win32Form::CreateControls(bool seen_at_start) {
 
 void Win32Form::MakeObject(const ControlSpec& control) {
   const int id = control.id;
-  Control& made = *ControlOf(id);
+  Control& made = ControlAt(id);
   switch (control.kind) {
     case ControlKind::kFrame:
       made.frame = std::make_unique<FrameBox>();
@@ -143,7 +143,7 @@ void Win32Form::MakeWindow(const ControlSpec& control, UINT dpi) {
   const int id = control.id;
   const HWND parent = ContainerOf(control);
   const RECT rect = PixelRect(control.rect, dpi);
-  Control& made = *ControlOf(id);
+  Control& made = ControlAt(id);
   switch (control.kind) {
     case ControlKind::kFrame:
       made.frame->Create(instance_, parent, id, rect);
@@ -196,14 +196,14 @@ HWND Win32Form::CreateStandardControl(const ControlSpec& control, HWND parent,
       CreateWindowExW(ex_style, window_class, Utf8ToWide(control.text).c_str(), style,
                       rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
                       parent, AsMenu(control.id), instance_, nullptr);
-  ControlOf(control.id)->window = window;
+  ControlAt(control.id).window = window;
   // No 32K cap: the code for a deep window tree can be longer.
   if (window && window_class[0] == L'E') SendMessageW(window, EM_SETLIMITTEXT, 0, 0);
   return window;
 }
 
 HWND Win32Form::ContainerOf(const ControlSpec& control) {
-  return control.container == 0 ? hwnd_ : ControlOf(control.container)->window;
+  return control.container == 0 ? hwnd_ : ControlAt(control.container).window;
 }
 
 UINT Win32Form::Dpi() const { return GetDpiForWindow(hwnd_); }
@@ -214,7 +214,7 @@ void Win32Form::LayOut() {
   const UINT dpi = Dpi();
   UniqueFont font = MessageFont(dpi);
   for (const ControlSpec& control : form_.controls) {
-    const HWND window = ControlOf(control.id)->window;
+    const HWND window = ControlAt(control.id).window;
     if (!window) continue;
     const RECT rect = PixelRect(control.rect, dpi);
     SetWindowPos(window, nullptr, rect.left, rect.top, rect.right - rect.left,
@@ -265,7 +265,7 @@ void Win32Form::FocusFirstControl() {
 // As in a dialog box, a text box that gets the focus from the keyboard has its
 // text selected.
 void Win32Form::FocusControl(int id) {
-  const Control& control = *ControlOf(id);
+  const Control& control = ControlAt(id);
   if (control.text_box) SendMessageW(control.window, EM_SETSEL, 0, -1);
   SetFocus(control.window);
 }
@@ -277,7 +277,7 @@ void Win32Form::MoveFocus(bool backwards) {
   int id = focus && IsChild(hwnd_, focus) ? GetDlgCtrlID(focus) : 0;
   for (std::size_t tries = 0; tries < tab_order_.size(); ++tries) {
     id = NextTabStop(tab_order_, id, backwards);
-    if (IsWindowEnabled(ControlOf(id)->window)) {
+    if (IsWindowEnabled(ControlAt(id).window)) {
       FocusControl(id);
       return;
     }
@@ -315,6 +315,12 @@ Win32Form::Control* Win32Form::ControlOf(int id) {
     if (control.id == id) return &control;
   }
   return nullptr;
+}
+
+Win32Form::Control& Win32Form::ControlAt(int id) {
+  Control* control = ControlOf(id);
+  if (!control) ExitWithFailedCall("no control with that id", ERROR_NOT_FOUND);
+  return *control;
 }
 
 template <typename T>

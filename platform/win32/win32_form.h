@@ -99,6 +99,8 @@ class Win32Form final : public Form {
   };
   // The control of `id`, or nullptr.
   Control* ControlOf(int id);
+  // The control of `id`, which the form's description holds.
+  Control& ControlAt(int id);
   // The object of `id` of the kind `object` names; there is one.
   template <typename T>
   T& Find(int id, std::unique_ptr<T> Control::*object);

@@ -9,7 +9,7 @@ from ..common import Failure, wait_for
 from ..real_input import click, give_keyboard_to, xdotool
 from ..session import MESSAGES_STORM_EVENT, STORM_MESSAGES, STORM_SECONDS, MessageFixture
 from ..views import (FILTER_BOX, MESSAGE_CHILDREN, MESSAGE_CLEAR, MESSAGE_FILTER, MESSAGE_LIST,
-                     MESSAGE_SAVE, TREE, TVIS_SELECTED, WINDOWS_REFRESH, hex_handle,
+                     MESSAGE_PAUSE, MESSAGE_SAVE, TREE, TVIS_SELECTED, WINDOWS_REFRESH, hex_handle,
                      open_message_log, open_windows_view, save_through_dialog)
 from ..winscout import (CODE_BOX, DEFAULT_MARKS, MESSAGE_BOX_CLASS, WinScout,
                         choose_from_code_menu, shown_menu, slowest_answer_ms, try_it)
@@ -73,13 +73,19 @@ def message_checks(session, checks, builds):
     lines = real_input()
 
     def save_csv():
+        # Paused: the Save dialog takes the focus from the fixture's edit,
+        # whose EN_KILLFOCUS would otherwise come into the log meanwhile.
+        view.press(MESSAGE_PAUSE)
+        wait_for("the log paused", view.status, lambda text: text.endswith(", paused"))
+        shown = view.lines()
         path = args.out / "e2e-messages.csv"
         view.press(MESSAGE_SAVE)
         rows = save_through_dialog(probe, path)
+        view.press(MESSAGE_PAUSE)
         import csv
         table = list(csv.reader(rows.splitlines()))
         checks.equal("Save as CSV: a header and the lines shown, decoded columns included",
-                     [tuple(row[:6]) for row in table[1:]], [tuple(line) for line in lines])
+                     [tuple(row[:6]) for row in table[1:]], [tuple(line) for line in shown])
         checks.equal("the CSV's header", table[0][:6],
                      ["Time (ms)", "Kind", "Window", "Class", "Message", "Parameters"])
 
