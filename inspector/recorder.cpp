@@ -190,8 +190,11 @@ void Recorder::AddCommand(const MessageRecord& record) {
     case TargetKind::kCheckBox:
     case TargetKind::kRadioButton:
       if (code == kClicked) {
+        // The hook read the state of the control clicked, in its thread.
         const bool checked =
-            windows_.ButtonChecked(target, kReadTimeoutMs).value_or(true);
+            target == control
+                ? (record.flags & MessageRecord::kChecked) != 0
+                : windows_.ButtonChecked(target, kReadTimeoutMs).value_or(true);
         Push(target, checked ? Action::kCheck : Action::kUncheck, {},
              (checked ? "check " : "uncheck ") + known.name);
       }

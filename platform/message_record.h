@@ -27,6 +27,9 @@ struct MessageRecord {
   static constexpr std::uint32_t kStep = 8;
   // To a password box: the hook left its characters and keys out.
   static constexpr std::uint32_t kSecret = 16;
+  // A step's button click: the button is checked after it, as read in the
+  // target before its parent heard of the click.
+  static constexpr std::uint32_t kChecked = 32;
 
   std::int64_t ticks = 0;  // the performance counter when the hook saw it
   std::int64_t window = 0;

@@ -242,6 +242,11 @@ void Record(MessageKind kind, HWND window, UINT message, WPARAM wparam, LPARAM l
   if (step) {
     record.flags |= MessageRecord::kStep;
     CopyChosenItem(message, wparam, lparam, record);
+    // Read here, in the button's own thread, rather than asked by WinScout
+    // at each of a storm of clicks.
+    if (message == WM_COMMAND && HIWORD(wparam) == BN_CLICKED && lparam &&
+        SendMessageW(reinterpret_cast<HWND>(lparam), BM_GETCHECK, 0, 0) == BST_CHECKED)
+      record.flags |= MessageRecord::kChecked;
   }
   __atomic_store_n(&log->ring.written, written + 1, __ATOMIC_RELEASE);
   if (step && !thread_log->waking) {
