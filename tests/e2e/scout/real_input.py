@@ -3,7 +3,7 @@
 import re
 import subprocess
 
-from .common import WAIT_SECONDS, Failure
+from .common import WAIT_SECONDS, wait_for
 
 
 def xdotool(*args):
@@ -38,12 +38,13 @@ def give_keyboard_to(title, start_only=False):
     window manager would leave it with the window clicked last, as Windows
     does. This hands it to the window with the title (or whose title starts
     so), as one would."""
-    found = subprocess.run(
-        ["xdotool", "search", "--name", f"^{re.escape(title)}{'' if start_only else '$'}"],
-        capture_output=True,
-        text=True,
-        timeout=WAIT_SECONDS,
-    ).stdout.split()
-    if len(found) != 1:
-        raise Failure(f"X windows named {title!r}: {found}")
+    pattern = f"^{re.escape(title)}{'' if start_only else '$'}"
+
+    def named():
+        return subprocess.run(["xdotool", "search", "--name", pattern], capture_output=True,
+                              text=True, timeout=WAIT_SECONDS).stdout.split()
+
+    # Looked for until there is one: a single look found none once, in a
+    # clean run on a loaded machine.
+    found = wait_for(f"one X window named {title!r}", named, lambda found: len(found) == 1)
     xdotool("windowfocus", "--sync", found[0])
