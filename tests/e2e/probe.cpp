@@ -116,6 +116,14 @@ std::optional<std::string> FromText(std::string_view text) {
   return out;
 }
 
+// A message that takes no pointer, for a window.
+struct Message {
+  HWND window;
+  UINT message;
+  WPARAM wparam;
+  LPARAM lparam;
+};
+
 class Request {
  public:
   explicit Request(const std::string& line) : in_(line) {}
@@ -136,6 +144,17 @@ class Request {
     const auto value = Number();
     if (!value) return std::nullopt;
     return ToHwnd(static_cast<winscout::WindowHandle>(*value));
+  }
+
+  // WINDOW MSG W L.
+  std::optional<Message> MessageToSend() {
+    const auto window = Window();
+    const auto message = Number();
+    const auto wparam = Number();
+    const auto lparam = Number();
+    if (!window || !message || !wparam || !lparam) return std::nullopt;
+    return Message{*window, static_cast<UINT>(*message), static_cast<WPARAM>(*wparam),
+                   static_cast<LPARAM>(*lparam)};
   }
 
   // A text; "-" gives an empty optional inside a present one.
@@ -479,30 +498,18 @@ std::string Answer(const std::string& line) {
     return ReadControl(*window, name == "tree");
   }
   if (name == "post") {
-    const auto window = request.Window();
-    const auto message = request.Number();
-    const auto wparam = request.Number();
-    const auto lparam = request.Number();
-    if (!window || !message || !wparam || !lparam)
-      return "error usage: post WINDOW MSG W L";
-    if (!PostMessageW(*window, static_cast<UINT>(*message), static_cast<WPARAM>(*wparam),
-                      static_cast<LPARAM>(*lparam))) {
+    const auto sent = request.MessageToSend();
+    if (!sent) return "error usage: post WINDOW MSG W L";
+    if (!PostMessageW(sent->window, sent->message, sent->wparam, sent->lparam))
       return Error("PostMessageW");
-    }
     return Ok("1");
   }
   if (name == "send") {
-    const auto window = request.Window();
-    const auto message = request.Number();
-    const auto wparam = request.Number();
-    const auto lparam = request.Number();
-    if (!window || !message || !wparam || !lparam)
-      return "error usage: send WINDOW MSG W L [COUNT]";
+    const auto sent = request.MessageToSend();
+    if (!sent) return "error usage: send WINDOW MSG W L [COUNT]";
     LRESULT result = 0;
-    for (long long sent = 0, count = request.Number().value_or(1); sent < count; ++sent) {
-      result = Send(*window, static_cast<UINT>(*message), static_cast<WPARAM>(*wparam),
-                    static_cast<LPARAM>(*lparam));
-    }
+    for (long long done = 0, count = request.Number().value_or(1); done < count; ++done)
+      result = Send(sent->window, sent->message, sent->wparam, sent->lparam);
     return Ok(std::to_string(result));
   }
   if (name == "rows") {

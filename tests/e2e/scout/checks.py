@@ -34,6 +34,11 @@ class Checks:
             return self.check(name, False, str(failure))
         return self.check(name, True)
 
+    def answered(self, name, answers, limit_ms=200):
+        """Checks that every WM_NULL sent was answered within the limit."""
+        return self.check(name, answers and all(0 <= ms <= limit_ms for ms in answers),
+                          f"{len(answers)} answers, slowest {max(answers, default=-1)} ms")
+
     def step(self, name, action, *args):
         """Runs a step whose failure stops only the checks that need it."""
         try:

@@ -3,6 +3,8 @@ test display that scripts/test sets up."""
 
 import json
 import subprocess
+import threading
+import time
 from dataclasses import dataclass
 
 from .common import Failure, wait_for
@@ -158,6 +160,24 @@ class Session:
             lambda rect: (rect.left, rect.top, rect.width, rect.height) == NOTEPAD_PLACE,
         )
         return notepad
+
+    def answers_while(self, window, action):
+        """(what action gives, the milliseconds of each WM_NULL a second probe
+        sent the window meanwhile, -1 for none within 200)."""
+        pinger, answers, done = Probe(self.programs, [self.args.wine, self.args.probe]), [], []
+
+        def ping():
+            while not done:
+                answers.append(pinger.value("ping", window)[0])
+                time.sleep(0.01)
+
+        pinging = threading.Thread(target=ping)
+        pinging.start()
+        try:
+            return action(), answers
+        finally:
+            done.append(True)
+            pinging.join()
 
 
 MESSAGES_QUIT_EVENT = "WinScoutE2EMessagesQuit"
