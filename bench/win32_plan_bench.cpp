@@ -30,7 +30,7 @@ using ProcessHandle = win32::UniqueHandle<HANDLE, &CloseHandle>;
 
 constexpr wchar_t kParentClass[] = L"WsBenchParent";
 constexpr wchar_t kSiblingClass[] = L"WsBenchSibling";
-constexpr int kRuns = 5;
+constexpr int kRuns = 3;
 
 // Makes the parent and its children, says the parent's handle, and lives
 // until its input closes.

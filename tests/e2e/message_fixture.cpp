@@ -7,14 +7,16 @@
 //   {"kind":"ready"}
 //   {"kind":"storm","messages":N,"seconds":S}  after each storm
 // and then keeps its window until kQuitEventName is set or it is closed.
-// kStormEventName starts a storm: kStormMessages messages posted one after
-// another, each by the handler of the one before; kHangEventName makes the
+// kStormEventName starts a storm: kStormMessages messages (or as many as the
+// one argument says) posted one after another, each by the handler of the one before; kHangEventName makes the
 // window's thread stop answering for kHangMs.
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -36,6 +38,7 @@ constexpr int kManyFirstId = 41000;
 
 int clicks = 0;
 int runs = 0;
+int storm_messages = kStormMessages;
 LARGE_INTEGER storm_start;
 
 void Emit(const std::string& line) {
@@ -102,7 +105,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lpa
         QueryPerformanceFrequency(&frequency);
         const double seconds =
             static_cast<double>(now.QuadPart - storm_start.QuadPart) / frequency.QuadPart;
-        Emit(R"({"kind":"storm","messages":)" + std::to_string(kStormMessages) +
+        Emit(R"({"kind":"storm","messages":)" + std::to_string(storm_messages) +
              R"(,"seconds":)" + std::to_string(seconds) + "}");
       }
       return 0;
@@ -115,7 +118,8 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lpa
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  if (argc == 2) storm_messages = std::max(1, std::atoi(argv[1]));
   SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
   _setmode(_fileno(stdout), _O_BINARY);
   const HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -162,7 +166,7 @@ int main() {
     if (woke == WAIT_OBJECT_0) return 0;
     if (woke == WAIT_OBJECT_0 + 1) {
       QueryPerformanceCounter(&storm_start);
-      PostMessageW(window, kStormMessage, kStormMessages, 0);
+      PostMessageW(window, kStormMessage, storm_messages, 0);
     }
     if (woke == WAIT_OBJECT_0 + 2) Sleep(kHangMs);
     MSG msg;

@@ -122,5 +122,6 @@ def run_action(wine, program, build):
         return None, WAIT_SECONDS, "it does not end"
     seconds = time.monotonic() - start
     if run.returncode != 0:
-        return None, seconds, f"it ends with {run.returncode}"
+        said = run.stderr.decode(errors="replace")[-600:]
+        return None, seconds, f"it ends with {run.returncode}, saying {said!r}"
     return run.stdout.decode(), seconds, None

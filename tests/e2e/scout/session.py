@@ -189,10 +189,11 @@ STORM_SECONDS = 60
 class MessageFixture:
     """The program whose messages are logged (message_fixture.cpp)."""
 
-    def __init__(self, session):
+    def __init__(self, session, storm_messages=STORM_MESSAGES):
         probe = session.probe
         self.program = session.programs.start(
-            "message fixture", [session.args.wine, session.args.message_fixture],
+            "message fixture",
+            [session.args.wine, session.args.message_fixture, str(storm_messages)],
             stdout=subprocess.PIPE)
         self.program.ask_to_end = lambda: probe.signal(MESSAGES_QUIT_EVENT)
         self.lines = LineReader(self.program.process.stdout, "the message fixture")
