@@ -23,6 +23,8 @@ std::optional<SelectionList> SelectionListOf(codegen::TargetKind kind,
       return SelectionList::kListBox;
     case codegen::TargetKind::kListView:
       return SelectionList::kListView;
+    case codegen::TargetKind::kTreeView:
+      return SelectionList::kTreeView;
     default:
       if (SameIgnoringCase(class_name, "SysTabControl32"))
         return SelectionList::kTabControl;

@@ -66,9 +66,9 @@ struct TopLevelWindow {
 enum class ItemList { kComboBox, kListBox, kListView, kTreeView };
 
 // The controls whose selected item a snapshot tells, each by the place of it,
-// which one message of its own gives. A tree view's selection is an item,
-// not a place, and is left out.
-enum class SelectionList { kComboBox, kListBox, kListView, kTabControl };
+// which one message of its own gives; a tree view's place is where its
+// selected item comes in the order that Items reads the tree.
+enum class SelectionList { kComboBox, kListBox, kListView, kTabControl, kTreeView };
 
 // The items of a list, each a row of its texts: one text but for a list
 // view, which gives every column. A tree's items come parents first, in the

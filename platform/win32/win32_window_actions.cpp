@@ -27,6 +27,32 @@ std::optional<LRESULT> SendWithin(HWND window, UINT message, WPARAM w, LPARAM l,
   return static_cast<LRESULT>(result);
 }
 
+// The place of a tree view's selected item among its items, parents before
+// their children: the items are named by handles, which the messages that
+// walk the tree give and take, so nothing is read in the tree's process.
+std::optional<int> CaretPlace(HWND tree_view, int timeout_ms) {
+  const auto next = [&](WPARAM relation, LRESULT item) {
+    return SendWithin(tree_view, TVM_GETNEXTITEM, relation, item, timeout_ms);
+  };
+  const std::optional<LRESULT> caret = next(TVGN_CARET, 0);
+  const std::optional<LRESULT> root = next(TVGN_ROOT, 0);
+  if (!caret || !root) return std::nullopt;
+  if (*caret == 0) return -1;
+  std::vector<LRESULT> pending;
+  if (*root != 0) pending.push_back(*root);
+  for (std::size_t place = 0; !pending.empty() && place < kMostItems; ++place) {
+    const LRESULT item = pending.back();
+    pending.pop_back();
+    if (item == *caret) return static_cast<int>(place);
+    const std::optional<LRESULT> sibling = next(TVGN_NEXT, item);
+    const std::optional<LRESULT> child = next(TVGN_CHILD, item);
+    if (!sibling || !child) return std::nullopt;
+    if (*sibling != 0) pending.push_back(*sibling);
+    if (*child != 0) pending.push_back(*child);
+  }
+  return std::nullopt;  // beyond the items read
+}
+
 // Operations that Windows carries out by sending to the window without a
 // time limit go ahead only once the window has just answered.
 constexpr int kAnswerTimeoutMs = 1000;
@@ -102,6 +128,7 @@ std::optional<bool> Win32WindowSystem::ButtonChecked(WindowHandle window,
 std::optional<int> Win32WindowSystem::SelectedIndex(WindowHandle window,
                                                     SelectionList list,
                                                     int timeout_ms) const {
+  if (list == SelectionList::kTreeView) return CaretPlace(ToHwnd(window), timeout_ms);
   constexpr UINT kMessages[] = {CB_GETCURSEL, LB_GETCURSEL, LVM_GETNEXTITEM,
                                 TCM_GETCURSEL};
   // A list view's first item with LVNI_SELECTED, searched from before the

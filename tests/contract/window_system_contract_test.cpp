@@ -558,6 +558,9 @@ TEST_F(WindowSystemContract, ListAndTreeViewItemsAreReadWhole) {
   EXPECT_EQ(desktop_->CommandsTo(main),
             (std::vector<TestCommand>{{0, kRowSelected, list},
                                       {0, kTreeSelectionChanged, tree}}));
+  // Its place, as Items gives the items: the tree's below its parents.
+  EXPECT_EQ(windows_.SelectedIndex(list, SelectionList::kListView, 1000), 2);
+  EXPECT_EQ(windows_.SelectedIndex(tree, SelectionList::kTreeView, 1000), 2);
   EXPECT_FALSE(windows_.SelectItem(main, ItemList::kListView, "three", 1000));
 }
 

@@ -8,8 +8,8 @@
 //   {"kind":"storm","messages":N,"seconds":S}  after each storm
 // and then keeps its window until kQuitEventName is set or it is closed.
 // kStormEventName starts a storm: kStormMessages messages (or as many as the
-// one argument says) posted one after another, each by the handler of the one before; kHangEventName makes the
-// window's thread stop answering for kHangMs.
+// one argument says) posted one after another, each by the handler of the one before;
+// kHangEventName makes the window's thread stop answering for kHangMs.
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>

@@ -20,6 +20,7 @@ from ..winscout import (BY_ID_AND_TITLE, BY_POSITION, CODE_BOX, LANGUAGES, MESSA
 LANGUAGE_ARGS = dict(zip(LANGUAGES, ("vb", "vba", "cpp", "csharp", "python")))
 WAY_ARGS = {BY_POSITION: "position", BY_ID_AND_TITLE: "id-title"}
 MODAL = (MESSAGE_BOX_CLASS, "Modal")
+TVM_GETNEXTITEM, TVM_SELECTITEM, TVGN_ROOT, TVGN_NEXT, TVGN_CARET = 0x110A, 0x110B, 0, 1, 9
 # Quotes, backslashes, control characters and a long text, set on a window.
 HOSTILE_TEXT = 'say "hi" \\ back\\slash\ttab \x01\x1f end \u03a9 ' + "w" * 32000
 # (arguments, exit code, the start of the line on standard error)
@@ -188,6 +189,11 @@ def group_cli(session, checks):
             files = [Path(folder) / "before.txt", Path(folder) / "after.json"]
             files[0].write_text(run(session, "snapshot")[1], newline="")
             probe.set_text(actions["edit"].handle, "changed by the test")
+            # The tree's second root, after the first and its child: item 2.
+            tree = actions["tree view"].handle
+            root = probe.value("send", tree, TVM_GETNEXTITEM, TVGN_ROOT, 0)[0]
+            second = probe.value("send", tree, TVM_GETNEXTITEM, TVGN_NEXT, root)[0]
+            probe.value("send", tree, TVM_SELECTITEM, TVGN_CARET, second)
             click(probe.rect(actions["push button"].handle).centre)
             wait_for("the modal dialog", lambda: probe.top(*MODAL))
             files[1].write_text(run(session, "snapshot", "--json")[1], newline="")
@@ -200,6 +206,9 @@ def group_cli(session, checks):
         edit = f'changed 0x{actions["edit"].handle:08X} Edit "changed by the test"'
         checks.check("compare: the edit's text changed", edit in lines and
                      '  text: "edit text \u03a9 "q"" -> "changed by the test"' in lines, out)
+        tree = f'changed 0x{actions["tree view"].handle:08X} SysTreeView32 ""'
+        checks.check("compare: the tree view's selection changed", tree in lines and
+                     lines[lines.index(tree) + 1].endswith(" -> item 2"), out)
         probe.close(modal)
         wait_for("the modal dialog to close", lambda: probe.top(*MODAL), lambda m: not m)
 
