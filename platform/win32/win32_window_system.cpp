@@ -355,7 +355,9 @@ std::string Win32WindowSystem::ProcessImagePath(std::uint32_t process_id) const 
 std::optional<std::string> Win32WindowSystem::LiveText(WindowHandle window,
                                                        int timeout_ms) const {
   const HWND hwnd = ToHwnd(window);
-  if (window == 0 || !IsWindow(hwnd)) return std::string();
+  // A window that is gone is known by the send that fails; the one handle
+  // that a send would take for every window is none.
+  if (window == 0 || hwnd == HWND_BROADCAST) return std::string();
   const UINT timeout = static_cast<UINT>(std::max(timeout_ms, 1));
   // Most texts are short: one round trip reads them whole, and only a text
   // that fills the first buffer is asked its length.

@@ -314,6 +314,8 @@ TEST_F(WindowSystemContract, ProcessImageAndLiveTextComeFromTheWindowsOwnProcess
   EXPECT_TRUE(ReachesTextLimit(longest));
   desktop_->Destroy(main);
   EXPECT_EQ(windows_.LiveText(main, 200), "") << "no window answers with no text";
+  constexpr WindowHandle kEveryTopLevelWindow = 0xFFFF;  // HWND_BROADCAST
+  EXPECT_EQ(windows_.LiveText(kEveryTopLevelWindow, 200), "");
 }
 
 // Classes registered with their Unicode names, beyond any ANSI code page,
