@@ -14,6 +14,23 @@ std::vector<inspector::DetailLine> Details(inspector::FactsMemo& memo,
   return lines.empty() ? inspector::DescribeGoneWindow(window) : lines;
 }
 
+void ListWindows(const inspector::DesktopTree& tree, TreeItemKey parent,
+                 std::vector<WindowHandle>& windows) {
+  for (const TreeItem& item : tree.Children(parent)) {
+    if (const std::optional<WindowHandle> window = inspector::WindowOfKey(item.key))
+      windows.push_back(*window);
+    ListWindows(tree, item.key, windows);
+  }
+}
+
+// Every window's live text is read before the first is written: read
+// together, they take the time of a few.
+void ReadTextsAhead(const inspector::DesktopTree& tree, inspector::FactsMemo& memo) {
+  std::vector<WindowHandle> windows;
+  for (const TreeItem& process : tree.Roots()) ListWindows(tree, process.key, windows);
+  memo.ReadTextsAhead(windows, inspector::kLiveTextTimeoutMs);
+}
+
 void WriteItems(JsonWriter& json, const inspector::DesktopTree& tree,
                 inspector::FactsMemo& memo, TreeItemKey parent) {
   json.Key("windows");
@@ -75,6 +92,7 @@ void WriteWindowFields(JsonWriter& json, inspector::FactsMemo& memo,
 }
 
 std::string TreeJson(const inspector::DesktopTree& tree, inspector::FactsMemo& memo) {
+  ReadTextsAhead(tree, memo);
   JsonWriter json;
   json.BeginObject();
   json.Key("version");
@@ -96,6 +114,7 @@ std::string TreeJson(const inspector::DesktopTree& tree, inspector::FactsMemo& m
 }
 
 std::string TreeText(const inspector::DesktopTree& tree, inspector::FactsMemo& memo) {
+  ReadTextsAhead(tree, memo);
   std::string out;
   for (const TreeItem& process : tree.Roots()) {
     out += process.text + "\r\n";

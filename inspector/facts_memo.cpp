@@ -19,4 +19,21 @@ const std::string& FactsMemo::ImagePath(std::uint32_t process_id) {
   return images_.front();
 }
 
+void FactsMemo::ReadTextsAhead(const std::vector<WindowHandle>& windows, int timeout_ms) {
+  texts_ = windows_.LiveTexts(windows, timeout_ms);
+  texts_at_.Clear();
+  for (std::size_t i = 0; i < windows.size(); ++i)
+    texts_at_.Put(static_cast<std::uint32_t>(windows[i]), i);
+}
+
+// Taken once: a later pass asks the window again.
+std::optional<std::string> FactsMemo::LiveText(WindowHandle window, int timeout_ms) {
+  if (const std::uint64_t* found = texts_at_.Find(static_cast<std::uint32_t>(window))) {
+    std::optional<std::string> text = std::move(texts_[*found]);
+    texts_at_.Remove(static_cast<std::uint32_t>(window));
+    return text;
+  }
+  return windows_.LiveText(window, timeout_ms);
+}
+
 }  // namespace winscout::inspector

@@ -4,6 +4,7 @@
 #include <forward_list>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/key_index.h"
 #include "platform/window_system.h"
@@ -22,6 +23,10 @@ class FactsMemo {
   const WindowSystem& windows() const { return windows_; }
   const std::optional<WindowFacts>& Facts(WindowHandle window);
   const std::string& ImagePath(std::uint32_t process_id);
+  // The windows' live texts, read together ahead of the pass (LiveTexts);
+  // LiveText gives a window's text read ahead once, and asks otherwise.
+  void ReadTextsAhead(const std::vector<WindowHandle>& windows, int timeout_ms);
+  std::optional<std::string> LiveText(WindowHandle window, int timeout_ms);
 
  private:
   const WindowSystem& windows_;
@@ -29,8 +34,10 @@ class FactsMemo {
   // kept under the window's handle or the process's ID.
   std::forward_list<std::optional<WindowFacts>> facts_;
   std::forward_list<std::string> images_;
+  std::vector<std::optional<std::string>> texts_;
   KeyIndex facts_at_;
   KeyIndex images_at_;
+  KeyIndex texts_at_;
 };
 
 }  // namespace winscout::inspector

@@ -168,7 +168,7 @@ std::vector<DetailLine> DescribeWindowDetails(FactsMemo& memo, WindowHandle wind
   const WindowSystem& windows = memo.windows();
   const std::optional<WindowFacts>& facts = memo.Facts(window);
   if (!facts) return {};
-  std::optional<std::string> live = windows.LiveText(window, kLiveTextTimeoutMs);
+  std::optional<std::string> live = memo.LiveText(window, kLiveTextTimeoutMs);
   if (live && ReachesTextLimit(*live)) *live += kTextCut;
   const bool child = facts->parent != 0;
   constexpr std::uint32_t kTopmost = 0x00000008;

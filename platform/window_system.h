@@ -175,6 +175,16 @@ class WindowSystem {
   // thread is busy or hung).
   virtual std::optional<std::string> LiveText(WindowHandle window,
                                               int timeout_ms) const = 0;
+  // The live texts of many windows, in their order: what LiveText gives for
+  // each, read several at a time where the system can wait for more than one
+  // answer at once.
+  virtual std::vector<std::optional<std::string>> LiveTexts(
+      const std::vector<WindowHandle>& windows, int timeout_ms) const {
+    std::vector<std::optional<std::string>> texts;
+    texts.reserve(windows.size());
+    for (WindowHandle window : windows) texts.push_back(LiveText(window, timeout_ms));
+    return texts;
+  }
 
   // Operations on a window, as a user's hand or another program would do
   // them. Each sends to the window with a time limit or posts, so that a

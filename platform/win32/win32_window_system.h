@@ -34,6 +34,8 @@ class Win32WindowSystem final : public WindowSystem {
   std::uint32_t OwnProcessId() const override;
   std::string ProcessImagePath(std::uint32_t process_id) const override;
   std::optional<std::string> LiveText(WindowHandle window, int timeout_ms) const override;
+  std::vector<std::optional<std::string>> LiveTexts(
+      const std::vector<WindowHandle>& windows, int timeout_ms) const override;
   bool SetLiveText(WindowHandle window, std::string_view text, int timeout_ms) override;
   std::optional<bool> ButtonChecked(WindowHandle window, int timeout_ms) const override;
   std::optional<int> SelectedIndex(WindowHandle window, SelectionList list,

@@ -316,6 +316,11 @@ TEST_F(WindowSystemContract, ProcessImageAndLiveTextComeFromTheWindowsOwnProcess
   EXPECT_EQ(windows_.LiveText(main, 200), "") << "no window answers with no text";
   constexpr WindowHandle kEveryTopLevelWindow = 0xFFFF;  // HWND_BROADCAST
   EXPECT_EQ(windows_.LiveText(kEveryTopLevelWindow, 200), "");
+  // Many at once, in their order, as one at a time; a window of this thread
+  // answers while it waits for them.
+  const WindowHandle other = Top("WsContractLiveToo", "too");
+  EXPECT_EQ(windows_.LiveTexts({other, main, 0, other}, 1000),
+            (std::vector<std::optional<std::string>>{"too", "", "", "too"}));
 }
 
 // Classes registered with their Unicode names, beyond any ANSI code page,
