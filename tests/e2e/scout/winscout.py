@@ -7,7 +7,7 @@ import time
 
 from .common import POLL_SECONDS, Failure, wait_for
 from .processes import start_window_program
-from .real_input import click, drag, xdotool
+from .real_input import click, drag, give_keyboard_to, xdotool
 from .screen import Image, ink_on_highlight, rows_changed, wait_for_screen
 
 TITLE = "WinScout By The WinScout Authors"
@@ -142,15 +142,24 @@ def shown_menu(probe):
     return menu if menu and probe.visible(menu) else 0
 
 
+def open_code_menu(session):
+    """The code box's menu, opened with a right click, WinScout holding the
+    keyboard first: the keys for the menu go to the X window that has it,
+    which a click hands over late on a loaded machine (a modal dialog closed
+    just before had left it with the fixture)."""
+    give_keyboard_to(TITLE, start_only=True)
+    click(session.winscout.centre(CODE_BOX), 3)
+    return wait_for("the code box's menu", functools.partial(shown_menu, session.probe))
+
+
 def choose_from_code_menu(session, checks, marked, wanted, screenshot=None):
     """Opens the code box's menu with a right click, checks that the marks are
     on the items `marked` (of CODE_MENU) and no others, a radio mark on each
     language and way of searching and a check mark on the declarations
     toggle, and picks `wanted` with the arrow keys."""
-    probe, winscout = session.probe, session.winscout
-    click(winscout.centre(CODE_BOX), 3)
+    probe = session.probe
     menu_shown = functools.partial(shown_menu, probe)
-    rect = probe.rect(wait_for("the code box's menu", menu_shown))
+    rect = probe.rect(open_code_menu(session))
     try:
         previous = None
 
@@ -209,10 +218,8 @@ def choose_from_code_menu(session, checks, marked, wanted, screenshot=None):
 
 def choose_action(session, offered, action):
     """Picks the action from the code box's Action submenu with the keys."""
-    probe, winscout = session.probe, session.winscout
-    click(winscout.centre(CODE_BOX), 3)
-    menu_shown = functools.partial(shown_menu, probe)
-    wait_for("the code box's menu", menu_shown)
+    menu_shown = functools.partial(shown_menu, session.probe)
+    open_code_menu(session)
     # Up from no selection reaches the last item, Try it; one more, the submenu.
     keys = ["Up", "Up", "Right", *["Down"] * offered.index(action), "Return"]
     for key in keys:
@@ -223,10 +230,7 @@ def choose_action(session, offered, action):
 
 def choose_try_it(session):
     """Chooses Try it from the code box's menu."""
-    probe, winscout = session.probe, session.winscout
-    click(winscout.centre(CODE_BOX), 3)
-    menu_shown = functools.partial(shown_menu, probe)
-    wait_for("the code box's menu", menu_shown)
+    open_code_menu(session)
     xdotool("key", "Up", "key", "Return")
 
 
