@@ -1,9 +1,9 @@
 # The Windows tests that need a desktop (an X display and a Wine session with
-# its prefix). scripts/test offers CTest two desktops as a resource
-# ("desktops"), so that two such tests run at once, each on its own:
-# tests/on_desktop.sh puts a test on the one that CTest gave it. Run without
-# that offer (ctest by hand), they run on the environment's display and
-# prefix.
+# its prefix). The windows test preset offers CTest two desktops as a resource
+# (tests/desktops.json), and scripts/test makes them and runs two such tests
+# at once, each on its own: tests/on_desktop.sh puts a test on the one that
+# CTest gave it. Run by hand, one at a time, they run on the environment's
+# display and prefix.
 
 set(WINSCOUT_ON_DESKTOP ${CMAKE_CURRENT_LIST_DIR}/../tests/on_desktop.sh)
 
